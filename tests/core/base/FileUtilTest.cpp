@@ -1,0 +1,57 @@
+#include "base/FileUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+fs::path FreshDir(const char* name) {
+    fs::path dir = fs::temp_directory_path() / "vra-tests" / name;
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+void Touch(const fs::path& p, const std::string& text = "x") { std::ofstream(p, std::ios::binary) << text; }
+}  // namespace
+
+TEST(FileUtil, FindsSimulationFilesIgnoringCase) {
+    const fs::path dir = FreshDir("case");
+    fs::create_directories(dir / "Tracks" / "oval");
+    Touch(dir / "Tracks" / "oval" / "OVAL.DAT");
+    Touch(dir / "velmar.EXE");
+
+    EXPECT_EQ(vra::FindCaseInsensitive(dir, "VELMAR.exe"), dir / "velmar.EXE");
+    EXPECT_EQ(vra::ResolveCaseInsensitive(dir, "tracks\\OVAL/oval.dat"), dir / "Tracks" / "oval" / "OVAL.DAT");
+    EXPECT_FALSE(vra::FindCaseInsensitive(dir, "missing.ini"));
+    EXPECT_FALSE(vra::ResolveCaseInsensitive(dir, "tracks/none/oval.dat"));
+}
+
+TEST(FileUtil, AtomicWriteReplacesOnlyOnSuccess) {
+    const fs::path dir = FreshDir("atomic");
+    const fs::path target = dir / "out.txt";
+    Touch(target, "old");
+    ASSERT_TRUE(vra::WriteFileAtomic(target, std::string_view("new\r\n")));
+    EXPECT_EQ(*vra::ReadWholeFile(target, 100), (std::vector<std::uint8_t>{'n', 'e', 'w', '\r', '\n'}));
+    EXPECT_FALSE(fs::exists(dir / "out.txt.tmp"));
+
+    // A target inside a missing folder cannot be written; nothing is left behind.
+    EXPECT_FALSE(vra::WriteFileAtomic(dir / "nofolder" / "x.txt", std::string_view("data")));
+    EXPECT_FALSE(fs::exists(dir / "nofolder"));
+}
+
+TEST(FileUtil, BoundedReadsRefuseShortAndOversizedFiles) {
+    const fs::path dir = FreshDir("bounded");
+    Touch(dir / "ten", "0123456789");
+    EXPECT_FALSE(vra::ReadWholeFile(dir / "ten", 9));
+    EXPECT_FALSE(vra::ReadWholeFile(dir, 100)) << "a folder is not a file";
+
+    vra::BinaryFile f(dir / "ten");
+    ASSERT_TRUE(f.isOpen());
+    EXPECT_EQ(f.size(), 10u);
+    std::uint8_t buf[4];
+    EXPECT_TRUE(f.readAt(6, buf));
+    EXPECT_FALSE(f.readAt(7, buf));
+    EXPECT_FALSE(f.readAt(~0ull, buf));
+}
