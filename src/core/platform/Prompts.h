@@ -1,0 +1,83 @@
+#pragma once
+// What the core asks of the user. Core flows never show anything themselves:
+// the GUI answers with real dialogs, batch modes with stderr, tests with a
+// scripted fake.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace vra {
+
+class AppSettings;
+class CRpyGraphDoc;
+class Drivers;
+class Header;
+
+enum class Icon { None, Information, Warning, Error, Question };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+enum class Button { Ok, Cancel, Yes, No, Retry };
+
+struct FileFilter {
+    std::string label;    // "Replay files (*.rpy)"
+    std::string pattern;  // "*.rpy"
+};
+
+struct OpenFileRequest {
+    std::string title;                    // dialog title, e.g. "Select Replay File"
+    std::filesystem::path initialFolder;  // may be empty or missing: the dialog picks one
+    std::vector<FileFilter> filters;      // in the order shown; the first is selected
+};
+
+// Everything the lap chooser shows and needs to let the user pick a lap.
+struct LapChoiceRequest {
+    std::filesystem::path replayPath;
+    const Header* header = nullptr;    // the replay's header, read before the chooser runs
+    const Drivers* drivers = nullptr;  // its driver and lap tables
+    // The replay information texts, (label, text) in the order they are shown.
+    std::vector<std::pair<std::string, std::string>> info;
+    double trackLengthMetres = 0.0;  // for the average speeds of the lap items
+    int speedUnit = 1;               // 1 miles per hour, 0 kilometres per hour
+};
+
+struct LapChoice {
+    int driver = -1;  // index in the driver table
+    int session = 0;  // 0 practice, 1 qualifying, 2 happy hour, 3 race
+    int lap = 0;      // lap index in that session's table
+};
+
+// The settings dialog, run with the settings object it edits and the
+// document whose copies it updates (either may be absent).
+struct SettingsDialogRequest {
+    AppSettings* settings = nullptr;
+    CRpyGraphDoc* document = nullptr;
+};
+
+struct SettingsDialogResult {
+    bool accepted = false;  // OK: the dialog wrote and saved the settings
+};
+
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+
+    // A message box; returns the button the user pressed. An empty caption
+    // means the program's own name.
+    virtual Button message(std::string_view text, std::string_view caption, Icon icon,
+                           Buttons buttons) = 0;
+    // The open-file dialog; nullopt when cancelled.
+    virtual std::optional<std::filesystem::path> openFile(const OpenFileRequest& request) = 0;
+    // The lap chooser; nullopt when cancelled.
+    virtual std::optional<LapChoice> chooseLap(const LapChoiceRequest& request) = 0;
+    // The settings dialog, run modally.
+    virtual SettingsDialogResult editSettings(const SettingsDialogRequest& request) = 0;
+
+    // The plain box of most messages: the program's caption, a warning icon
+    // and one OK button.
+    void alert(std::string_view text) { message(text, {}, Icon::Warning, Buttons::Ok); }
+};
+
+}  // namespace vra

@@ -1,0 +1,53 @@
+#pragma once
+// Persistent named values standing where the system registry stood: the
+// program's own settings key and the simulation's installation key.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace vra {
+
+// Which key a value lives under.
+enum class SettingsKey {
+    Program,     // the analyser's own settings
+    Simulation,  // the simulation's installation key (only "Directory" is used)
+};
+
+// Where a value is read from. The user scope is per user and writable; the
+// system scope is machine-wide and only ever read, because an ordinary user
+// cannot write it and the simulation's installer owns it.
+enum class SettingsScope { User, System };
+
+// A stored value: a 32-bit word, a text of any length (bytes, Windows-1252),
+// or a binary blob.
+using SettingsValue = std::variant<std::int32_t, std::string, std::vector<std::uint8_t>>;
+
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+
+    // The value, or nullopt when it is missing or cannot be had.
+    virtual std::optional<SettingsValue> read(SettingsKey key, SettingsScope scope,
+                                              std::string_view name) const = 0;
+    // Writes into the user scope; false when the store refused.
+    virtual bool write(SettingsKey key, std::string_view name, const SettingsValue& value) = 0;
+    // Removes a value from the user scope; true when it is gone afterwards.
+    virtual bool remove(SettingsKey key, std::string_view name) = 0;
+
+    // Typed reads of the user scope: nullopt when missing or of another kind.
+    std::optional<std::int32_t> readInt(SettingsKey key, std::string_view name) const;
+    std::optional<std::string> readString(SettingsKey key, std::string_view name) const;
+    std::optional<std::vector<std::uint8_t>> readBinary(SettingsKey key, std::string_view name) const;
+    bool contains(SettingsKey key, std::string_view name) const;
+
+    bool writeInt(SettingsKey key, std::string_view name, std::int32_t value);
+    bool writeString(SettingsKey key, std::string_view name, std::string_view value);
+    bool writeBinary(SettingsKey key, std::string_view name, std::span<const std::uint8_t> value);
+};
+
+}  // namespace vra
