@@ -1,0 +1,334 @@
+#include "view/ZoomModel.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using vra::PanDirection;
+using vra::ZoomCursor;
+using vra::ZoomModel;
+using vra::ZoomPoint;
+using vra::ZoomRect;
+using vra::ZoomResult;
+using vra::ZoomSize;
+
+namespace {
+
+constexpr int kCanvas = 10000;
+
+// A square map canvas in a 500 x 400 window, fitted as the map view starts.
+ZoomModel FittedCanvas() {
+    ZoomModel m;
+    m.SetZoomSizes({kCanvas, kCanvas});
+    m.SetClientSize({500, 400});
+    EXPECT_EQ(m.ZoomFull({500, 400}), ZoomResult::Changed);
+    return m;
+}
+
+void Click(ZoomModel& m, ZoomPoint at) {
+    m.LeftButtonDown(at);
+    m.LeftButtonUp(at);
+}
+
+::testing::AssertionResult Near(ZoomPoint actual, ZoomPoint expected, int tolerance) {
+    if (std::abs(actual.x - expected.x) <= tolerance && std::abs(actual.y - expected.y) <= tolerance)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "(" << actual.x << ", " << actual.y << ") is not within " << tolerance
+                                         << " of (" << expected.x << ", " << expected.y << ")";
+}
+
+}  // namespace
+
+TEST(ZoomModelSizes, PageAndLineStepsDefaultToTenthsAndFollowTheZoom) {
+    ZoomModel m;
+    m.SetZoomSizes({kCanvas, 8000});
+    EXPECT_EQ(m.DeviceSize(), (ZoomSize{kCanvas, 8000}));
+    EXPECT_FLOAT_EQ(m.Scale(), 1.0f);
+    EXPECT_EQ(m.PageSize(), (ZoomSize{1000, 800}));
+    EXPECT_EQ(m.LineSize(), (ZoomSize{100, 80}));
+
+    m.SetZoomSizes({kCanvas, kCanvas}, {300, -200}, {0, 5});
+    EXPECT_EQ(m.PageSize(), (ZoomSize{300, 200})) << "given steps are taken as positive";
+    EXPECT_EQ(m.LineSize(), (ZoomSize{30, 5}));
+
+    m.SetZoomSizes({kCanvas, kCanvas});
+    m.SetClientSize({500, 400});
+    ASSERT_EQ(m.ZoomByFactor(2.0f), ZoomResult::Changed);
+    EXPECT_EQ(m.PageSize(), (ZoomSize{2000, 2000})) << "defaulted steps scale with the document";
+}
+
+TEST(ZoomModelSizes, AnEmptyDocumentDoesNotBreakTheConversions) {
+    ZoomModel m;
+    m.SetZoomSizes({0, -5});
+    m.SetClientSize({100, 100});
+    EXPECT_EQ(m.LogicalSize(), (ZoomSize{1, 1}));
+    const ZoomPoint p = m.ClientToLogical({50, 50});
+    EXPECT_EQ(m.LogicalToClient(p).x, 50);
+}
+
+TEST(ZoomModelFit, FitsTheWholeDocumentCentredWithItsAspectKept) {
+    ZoomModel m = FittedCanvas();
+    EXPECT_EQ(m.DeviceSize(), (ZoomSize{400, 400}));
+    EXPECT_FLOAT_EQ(m.Scale(), 0.04f);
+    EXPECT_FALSE(m.HasHorizontalBar());
+    EXPECT_FALSE(m.HasVerticalBar());
+    EXPECT_EQ(m.Origin(), (ZoomPoint{50, 0})) << "the narrower document stands in the middle";
+    EXPECT_EQ(m.ClientToLogical({50, 0}), (ZoomPoint{0, 0}));
+    EXPECT_EQ(m.LogicalToClient(ZoomPoint{kCanvas, kCanvas}), (ZoomPoint{450, 400}));
+    EXPECT_EQ(m.GetLogicalCenterPoint(), (ZoomPoint{5000, 5000}));
+}
+
+TEST(ZoomModelFit, FitAfterZoomingReturnsToTheWholeDocument) {
+    ZoomModel m = FittedCanvas();
+    m.SetZoomMode(ZoomModel::ZoomIn);
+    for (int i = 0; i < 5; ++i) Click(m, {300, 100});
+    ASSERT_TRUE(m.HasVerticalBar());
+    ASSERT_EQ(m.ZoomFull({500, 400}), ZoomResult::Changed);
+    EXPECT_EQ(m.DeviceSize(), (ZoomSize{400, 400}));
+    EXPECT_EQ(m.ScrollPosition(), (ZoomPoint{0, 0}));
+    EXPECT_EQ(m.ZoomFull({0, 400}), ZoomResult::Unchanged) << "a window without area fits nothing";
+}
+
+TEST(ZoomModelZoomIn, AClickZoomsInByAQuarterAroundTheClickedPoint) {
+    ZoomModel m = FittedCanvas();
+    m.SetZoomMode(ZoomModel::ZoomIn);
+    // Client (250, 200) lies on logical (5000, 5000) in the fitted window.
+    Click(m, {250, 200});
+    EXPECT_FLOAT_EQ(m.Scale(), 0.05f);
+    EXPECT_EQ(m.DeviceSize(), (ZoomSize{500, 500}));
+    EXPECT_TRUE(m.HasVerticalBar());
+    EXPECT_TRUE(Near(m.ClientToLogical({250, 200}), {5000, 5000}, 20));
+
+    // A click off centre brings that point to the middle of the window.
+    Click(m, {250, 150});
+    EXPECT_FLOAT_EQ(m.Scale(), 0.0625f);
+    EXPECT_TRUE(Near(m.ClientToLogical({250, 200}), {5000, 4000}, 20));
+}
+
+TEST(ZoomModelZoomIn, ABandUnderTenPixelsCountsAsAClick) {
+    ZoomModel m = FittedCanvas();
+    m.SetZoomMode(ZoomModel::ZoomIn);
+    m.LeftButtonDown({250, 200});
+    m.MouseMove({258, 205});
+    m.LeftButtonUp({258, 205});
+    EXPECT_FLOAT_EQ(m.Scale(), 0.05f);
+}
+
+TEST(ZoomModelZoomIn, ADraggedBandFillsTheWindowOnItsTighterAxis) {
+    ZoomModel m = FittedCanvas();
+    m.SetZoomMode(ZoomModel::ZoomIn);
+    // (150, 100) .. (250, 200) on screen is logical (2500, 2500) .. (5000, 5000).
+    ASSERT_FALSE(m.Capturing());
+    m.LeftButtonDown({150, 100});
+    EXPECT_EQ(m.Cursor(), ZoomCursor::Cross);
+    EXPECT_TRUE(m.MouseMove({250, 200}));
+    EXPECT_TRUE(m.RubberBandVisible());
+    EXPECT_EQ(m.RubberBand(), (ZoomRect{2500, 2500, 5000, 5000}));
+    EXPECT_EQ(m.LeftButtonUp({250, 200}), ZoomResult::Changed);
+    EXPECT_FALSE(m.RubberBandVisible());
+    EXPECT_EQ(m.Cursor(), ZoomCursor::Magnifier);
+
+    // 2500 logical units fill the 400 pixel height (plus one, as the window
+    // edge is counted inclusively).
+    EXPECT_NEAR(m.Scale(), 401.0 / 2500.0, 1e-6);
+    EXPECT_TRUE(Near(m.GetLogicalCenterPoint(), {3750, 3750}, 5));
+    EXPECT_TRUE(Near(m.ClientToLogical({250, 0}), {3750, 2500}, 10));
+    EXPECT_TRUE(Near(m.ClientToLogical({250, 399}), {3750, 5000}, 10));
+}
+
+TEST(ZoomModelZoomIn, ABandDraggedUpwardsZoomsLikeOneDraggedDownwards) {
+    ZoomModel down = FittedCanvas();
+    ZoomModel up = FittedCanvas();
+    down.SetZoomMode(ZoomModel::ZoomIn);
+    up.SetZoomMode(ZoomModel::ZoomIn);
+    down.LeftButtonDown({150, 100});
+    down.MouseMove({250, 200});
+    down.LeftButtonUp({250, 200});
+    up.LeftButtonDown({250, 200});
+    up.MouseMove({150, 100});
+    up.LeftButtonUp({150, 100});
+    EXPECT_FLOAT_EQ(up.Scale(), down.Scale());
+    EXPECT_EQ(up.ScrollPosition(), down.ScrollPosition());
+    EXPECT_EQ(ZoomModel::NormalizeRect({9, 8, 1, 2}), (ZoomRect{1, 2, 9, 8}));
+}
+
+TEST(ZoomModelZoomIn, AFlatBandIsDecidedByItsOtherAxis) {
+    ZoomModel m = FittedCanvas();
+    m.SetZoomMode(ZoomModel::ZoomIn);
+    m.LeftButtonDown({150, 100});
+    m.MouseMove({150, 200});
+    EXPECT_EQ(m.LeftButtonUp({150, 200}), ZoomResult::Changed);
+    EXPECT_NEAR(m.Scale(), 401.0 / 2500.0, 1e-6);
+}
+
+TEST(ZoomModelZoomOut, EachClickDividesTheScaleByAQuarter) {
+    ZoomModel m = FittedCanvas();
+    m.SetZoomMode(ZoomModel::ZoomOut);
+    EXPECT_FALSE(m.LeftButtonDown({250, 200})) << "zooming out needs no drag";
+    EXPECT_EQ(m.LeftButtonUp({250, 200}), ZoomResult::Changed);
+    EXPECT_FLOAT_EQ(m.Scale(), 0.032f);
+    Click(m, {250, 200});
+    EXPECT_FLOAT_EQ(m.Scale(), 0.0256f);
+    EXPECT_EQ(m.DeviceSize(), (ZoomSize{256, 256}));
+    EXPECT_EQ(m.Origin(), (ZoomPoint{122, 72}));
+}
+
+TEST(ZoomModelZoomOut, StopsBeforeTheDocumentVanishes) {
+    ZoomModel m = FittedCanvas();
+    int changed = 0;
+    while (m.ZoomOutByFactor(ZoomModel::kClickFactor) == ZoomResult::Changed && changed < 1000) ++changed;
+    EXPECT_LT(changed, 1000);
+    EXPECT_GE(m.DeviceSize().cx, 1);
+    EXPECT_GE(m.DeviceSize().cy, 1);
+    const float smallest = m.Scale();
+    EXPECT_EQ(m.ZoomOutByFactor(ZoomModel::kClickFactor), ZoomResult::Unchanged);
+    EXPECT_FLOAT_EQ(m.Scale(), smallest);
+    (void)m.ClientToLogical({0, 0});
+}
+
+TEST(ZoomModelLimit, ZoomingBeyondTheCapIsRefusedAndKeepsTheZoom) {
+    ZoomModel m = FittedCanvas();
+    m.SetZoomMode(ZoomModel::ZoomIn);
+    ZoomResult last = ZoomResult::Changed;
+    int clicks = 0;
+    while (last == ZoomResult::Changed && clicks < 200) {
+        m.LeftButtonDown({250, 200});
+        last = m.LeftButtonUp({250, 200});
+        ++clicks;
+    }
+    ASSERT_EQ(last, ZoomResult::TooLarge);
+    EXPECT_LE(m.DeviceSize().cx, ZoomModel::kMaxDeviceExtent);
+    EXPECT_GT(m.DeviceSize().cx, ZoomModel::kMaxDeviceExtent / 2) << "the cap is not reached early";
+
+    const float scale = m.Scale();
+    const ZoomSize device = m.DeviceSize();
+    const ZoomPoint scroll = m.ScrollPosition();
+    EXPECT_EQ(m.ZoomByFactor({100, 100}, 10.0f), ZoomResult::TooLarge);
+    EXPECT_EQ(m.ZoomByFactor(ZoomModel::kClickFactor), ZoomResult::TooLarge);
+    EXPECT_FLOAT_EQ(m.Scale(), scale);
+    EXPECT_EQ(m.DeviceSize(), device);
+    EXPECT_EQ(m.ScrollPosition(), scroll);
+
+    EXPECT_EQ(m.ZoomOutByFactor(ZoomModel::kClickFactor), ZoomResult::Changed) << "zooming out still works";
+    EXPECT_EQ(ZoomModel::kZoomLimitMessage, "Not enough memory to zoom more!\r\nPlease zoom out.");
+}
+
+TEST(ZoomModelLimit, ATinyBandCannotJumpPastTheCap) {
+    ZoomModel m = FittedCanvas();
+    ASSERT_EQ(m.ZoomByFactor({5000, 5000}, 100.0f), ZoomResult::Changed);  // 4 px per unit
+    // 3 units are 12 pixels: a real band, asking for about 167 px per unit.
+    EXPECT_EQ(m.DoZoomIn({5000, 5000, 5003, 5003}), ZoomResult::Changed);
+    EXPECT_EQ(m.DoZoomIn({5000, 5000, 5001, 5001}), ZoomResult::Changed) << "under 10 px: a click";
+    const ZoomSize before = m.DeviceSize();
+    m.SetClientSize({4000, 4000});
+    EXPECT_EQ(m.DoZoomIn({5000, 5000, 5002, 5002}), ZoomResult::TooLarge);
+    EXPECT_EQ(m.DeviceSize(), before);
+}
+
+TEST(ZoomModelCentre, CentresOnAPointAsFarAsTheScrollRangeAllows) {
+    ZoomModel m;
+    m.SetZoomSizes({kCanvas, kCanvas});
+    m.SetClientSize({500, 400});
+    m.CenterOnLogicalPoint({5000, 5000});
+    EXPECT_EQ(m.ScrollPosition(), (ZoomPoint{4750, 4800}));
+    EXPECT_EQ(m.GetLogicalCenterPoint(), (ZoomPoint{5000, 5000}));
+    m.CenterOnLogicalPoint({100, 9990});
+    EXPECT_EQ(m.ScrollPosition(), (ZoomPoint{0, kCanvas - 400}));
+    EXPECT_EQ(m.ScrollLimit(), (ZoomSize{kCanvas - 500, kCanvas - 400}));
+}
+
+TEST(ZoomModelCentre, ShrinkingTheWindowKeepsTheScrollInRange) {
+    ZoomModel m;
+    m.SetZoomSizes({1000, 1000});
+    m.SetClientSize({500, 400});
+    m.ScrollTo({500, 600});
+    m.SetClientSize({800, 900});
+    EXPECT_EQ(m.ScrollPosition(), (ZoomPoint{200, 100}));
+    m.SetClientSize({1200, 900});
+    EXPECT_EQ(m.Origin(), (ZoomPoint{100, -100}));
+}
+
+TEST(ZoomModelPan, DraggingMovesTheMapWithTheMouse) {
+    ZoomModel m;
+    m.SetZoomSizes({kCanvas, kCanvas});
+    m.SetClientSize({500, 400});
+    m.ScrollTo({1000, 1000});
+    m.SetSecondaryMode(1);
+    EXPECT_EQ(m.Cursor(), ZoomCursor::OpenHand);
+    const ZoomPoint grabbed = m.ClientToLogical({100, 100});
+    m.LeftButtonDown({100, 100});
+    EXPECT_EQ(m.Cursor(), ZoomCursor::ClosedHand);
+    EXPECT_TRUE(m.MouseMove({160, 130}));
+    EXPECT_EQ(m.ScrollPosition(), (ZoomPoint{940, 970}));
+    EXPECT_TRUE(m.MouseMove({60, 70}));
+    EXPECT_EQ(m.ScrollPosition(), (ZoomPoint{1040, 1030}));
+    EXPECT_EQ(m.ClientToLogical({60, 70}), grabbed) << "the grabbed point stays under the mouse";
+    EXPECT_EQ(m.LeftButtonUp({60, 70}), ZoomResult::Unchanged);
+    EXPECT_EQ(m.Cursor(), ZoomCursor::OpenHand);
+    EXPECT_FALSE(m.MouseMove({0, 0})) << "no drag after release";
+}
+
+TEST(ZoomModelPan, DraggingStopsAtTheEdges) {
+    ZoomModel m;
+    m.SetZoomSizes({kCanvas, kCanvas});
+    m.SetClientSize({500, 400});
+    m.ScrollTo({10, 10});
+    m.SetSecondaryMode(1);
+    m.LeftButtonDown({100, 100});
+    EXPECT_TRUE(m.MouseMove({300, 300}));
+    EXPECT_EQ(m.ScrollPosition(), (ZoomPoint{0, 0}));
+    EXPECT_FALSE(m.MouseMove({400, 400})) << "already at the edge";
+}
+
+TEST(ZoomModelPan, StepsMoveAndClampBothWays) {
+    ZoomModel m;
+    m.SetZoomSizes({kCanvas, kCanvas});
+    m.SetClientSize({500, 400});
+    EXPECT_FALSE(m.PanStep(PanDirection::Up, 8));
+    EXPECT_TRUE(m.PanStep(PanDirection::Down, 390));
+    EXPECT_TRUE(m.PanStep(PanDirection::Right, 8));
+    EXPECT_EQ(m.ScrollPosition(), (ZoomPoint{8, 390}));
+    EXPECT_TRUE(m.PanStep(PanDirection::Left, 100));
+    EXPECT_TRUE(m.PanStep(PanDirection::Down, 100000));
+    EXPECT_EQ(m.ScrollPosition(), (ZoomPoint{0, kCanvas - 400}));
+}
+
+TEST(ZoomModelPan, WithOnlyOneScrollBarNothingPans) {
+    ZoomModel m;
+    m.SetZoomSizes({kCanvas, 300});
+    m.SetClientSize({500, 400});
+    ASSERT_TRUE(m.HasHorizontalBar());
+    ASSERT_FALSE(m.HasVerticalBar());
+    EXPECT_FALSE(m.PanStep(PanDirection::Right, 50));
+    m.SetSecondaryMode(1);
+    m.LeftButtonDown({100, 100});
+    EXPECT_FALSE(m.MouseMove({50, 100}));
+    EXPECT_EQ(m.ScrollPosition(), (ZoomPoint{0, 0}));
+}
+
+TEST(ZoomModelTools, CursorFollowsTheTool) {
+    ZoomModel m = FittedCanvas();
+    EXPECT_EQ(m.Cursor(), ZoomCursor::Arrow);
+    m.SetZoomMode(ZoomModel::ZoomOut);
+    EXPECT_EQ(m.Cursor(), ZoomCursor::Magnifier);
+    m.SetZoomMode(ZoomModel::ZoomIn);
+    EXPECT_EQ(m.Cursor(), ZoomCursor::Magnifier);
+    m.SetZoomMode(ZoomModel::ZoomOff);
+    m.SetSecondaryMode(1);
+    EXPECT_EQ(m.Cursor(), ZoomCursor::OpenHand);
+    m.SetSecondaryMode(0);
+    EXPECT_FALSE(m.LeftButtonDown({10, 10}));
+    EXPECT_FALSE(m.Capturing()) << "without a tool a click does nothing";
+    EXPECT_EQ(m.LeftButtonUp({10, 10}), ZoomResult::Unchanged);
+}
+
+TEST(ZoomModelPrint, FitsThePageKeepingTheAspect) {
+    using vra::PageFit;
+    // A square document on a portrait page: centred vertically.
+    EXPECT_EQ(ZoomModel::FitToPage({kCanvas, kCanvas}, {4800, 6600}), (PageFit{{4800, 4800}, {0, 900}}));
+    // On a landscape page it stands at the right edge.
+    EXPECT_EQ(ZoomModel::FitToPage({kCanvas, kCanvas}, {6600, 4800}), (PageFit{{4800, 4800}, {1800, 0}}));
+    // Same aspect: the whole page.
+    EXPECT_EQ(ZoomModel::FitToPage({2000, 1000}, {600, 300}), (PageFit{{600, 300}, {0, 0}}));
+    EXPECT_EQ(ZoomModel::FitToPage({kCanvas, kCanvas}, {0, 300}), (PageFit{{0, 300}, {0, 0}}));
+}
