@@ -1,0 +1,125 @@
+#include "settings/AppSettings.h"
+#include "settings/CRegistry.h"
+
+#include "platform/MemorySettingsStore.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using namespace vra;
+using testing::ElementsAre;
+using testing::ElementsAreArray;
+using vra::test::MemorySettingsStore;
+
+namespace {
+
+// The stored form written by hand: 16-bit count, then 32-bit words.
+std::vector<std::uint8_t> Archive(std::uint16_t count, const std::vector<std::uint32_t>& words)
+{
+    std::vector<std::uint8_t> b = {static_cast<std::uint8_t>(count), static_cast<std::uint8_t>(count >> 8)};
+    for (std::uint32_t w : words)
+        for (int i = 0; i < 4; ++i)
+            b.push_back(static_cast<std::uint8_t>(w >> (8 * i)));
+    return b;
+}
+
+const std::vector<std::uint32_t> kDefaults = {250, 1000, 500, 250, 250,  5000, 500, 250, 250, 1000, 250,
+                                              250, 1000, 500, 1000, 500, 500, 2000, 500, 100,  0};
+
+}  // namespace
+
+TEST(DamageCost, MissingGivesTheDefaultsWithTheLastEntryZero)
+{
+    MemorySettingsStore store;
+    AppSettings s(store);
+    EXPECT_THAT(s.LoadDamageCosts(), ElementsAreArray(kDefaults));
+    EXPECT_THAT(s.DamageCosts(), ElementsAreArray(kDefaults));
+}
+
+TEST(DamageCost, StoredFormIsCountThenWords)
+{
+    MemorySettingsStore store;
+    AppSettings s(store);
+    DamageCostTable costs{};
+    for (std::size_t i = 0; i < costs.size(); ++i)
+        costs[i] = 100 + static_cast<std::uint32_t>(i);
+    ASSERT_TRUE(s.SaveDamageCosts(costs));
+
+    std::vector<std::uint32_t> words(costs.begin(), costs.end());
+    auto stored = store.readBinary(SettingsKey::Program, "DamageCost");
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->size(), 86u);
+    EXPECT_EQ(*stored, Archive(21, words));
+
+    AppSettings again(store);
+    EXPECT_TRUE(again.HasDamageCost());
+    EXPECT_THAT(again.LoadDamageCosts(), ElementsAreArray(words));
+}
+
+TEST(DamageCost, AShortTableIsFilledWithZerosALongOneIsCut)
+{
+    MemorySettingsStore store;
+    store.preset(SettingsKey::Program, SettingsScope::User, "DamageCost", Archive(3, {7, 8, 9}));
+    AppSettings s(store);
+    auto costs = s.LoadDamageCosts();
+    EXPECT_THAT(std::vector<std::uint32_t>(costs.begin(), costs.begin() + 4), ElementsAre(7, 8, 9, 0));
+    EXPECT_EQ(costs[20], 0u);
+
+    std::vector<std::uint32_t> many(30);
+    for (std::size_t i = 0; i < many.size(); ++i)
+        many[i] = static_cast<std::uint32_t>(i + 1);
+    store.preset(SettingsKey::Program, SettingsScope::User, "DamageCost", Archive(30, many));
+    costs = s.LoadDamageCosts();
+    EXPECT_EQ(costs[0], 1u);
+    EXPECT_EQ(costs[20], 21u);
+}
+
+TEST(DamageCost, UndecodableValuesGiveTheDefaults)
+{
+    const std::vector<SettingsValue> broken = {
+        SettingsValue{std::int32_t{5}},                                   // not binary
+        SettingsValue{std::string("250,1000")},                           // not binary
+        SettingsValue{std::vector<std::uint8_t>{}},                       // empty
+        SettingsValue{std::vector<std::uint8_t>{21}},                     // count cut
+        SettingsValue{Archive(21, {1, 2, 3})},                            // count beyond the data
+        SettingsValue{std::vector<std::uint8_t>{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},  // huge count
+    };
+    for (const auto& value : broken) {
+        MemorySettingsStore store;
+        store.preset(SettingsKey::Program, SettingsScope::User, "DamageCost", value);
+        AppSettings s(store);
+        EXPECT_TRUE(s.HasDamageCost());
+        EXPECT_THAT(s.LoadDamageCosts(), ElementsAreArray(kDefaults)) << "case " << value.index();
+    }
+}
+
+TEST(DamageCost, LargeArraysUseTheWideCount)
+{
+    std::vector<std::uint32_t> words(0x10000, 3);
+    auto bytes = EncodeWordArray(words);
+    ASSERT_EQ(bytes.size(), 2u + 4u + 4u * words.size());
+    EXPECT_EQ(bytes[0], 0xFF);
+    EXPECT_EQ(bytes[1], 0xFF);
+    auto decoded = DecodeWordArray(bytes);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(*decoded, words);
+}
+
+TEST(CRegistry, RemembersTheKindAndSizeOfTheLastValue)
+{
+    MemorySettingsStore store;
+    CRegistry reg(store, SettingsKey::Program);
+    EXPECT_TRUE(reg.WriteString("AltRpyPath", "abc"));
+    EXPECT_EQ(reg.LastType(), CRegistry::ValueType::String);
+    EXPECT_EQ(reg.LastSize(), 4u);
+    std::int32_t word = 42;
+    EXPECT_FALSE(reg.ReadDword("AltRpyPath", word));
+    EXPECT_EQ(word, 42) << "a failed read leaves the output alone";
+    EXPECT_FALSE(reg.LastSucceeded());
+    EXPECT_TRUE(reg.WriteDword("MPH", 0));
+    EXPECT_TRUE(reg.ReadDword("MPH", word));
+    EXPECT_EQ(word, 0);
+    EXPECT_EQ(reg.LastType(), CRegistry::ValueType::Dword);
+    EXPECT_TRUE(reg.DeleteValue("MPH"));
+    EXPECT_FALSE(reg.VerifyValue("MPH"));
+}

@@ -1,0 +1,103 @@
+#include "settings/AppSettings.h"
+#include "settings/SimFolderCheck.h"
+
+#include "platform/MemorySettingsStore.h"
+#include "platform/ScriptedPrompts.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+using namespace vra;
+using testing::ElementsAre;
+using vra::test::MemorySettingsStore;
+using vra::test::ScriptedPrompts;
+namespace fs = std::filesystem;
+
+namespace {
+
+class SimFolder : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        root_ = fs::temp_directory_path() /
+                ("vra_simfolder_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(root_);
+        fs::create_directories(root_);
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    fs::path makeSim(const std::string& name, const std::string& exeName)
+    {
+        fs::path dir = root_ / name;
+        fs::create_directories(dir);
+        std::ofstream(dir / exeName) << "MZ";
+        return dir;
+    }
+
+    fs::path root_;
+};
+
+const std::string kMessage =
+    "Unable to find the file Velmar.exe in the specified VELMR-directory.\n"
+    "Please choose a valid Velmar directory.";
+
+}  // namespace
+
+TEST_F(SimFolder, FindsTheExecutableIgnoringCaseAndTrailingSeparators)
+{
+    fs::path dir = makeSim("Velmar", "velmar.EXE");
+    const std::string folder = dir.string();
+    EXPECT_EQ(FindSimExecutable(folder), dir / "velmar.EXE");
+    EXPECT_EQ(FindSimExecutable(folder + "/"), dir / "velmar.EXE");
+    EXPECT_EQ(FindSimExecutable(folder + "\\"), dir / "velmar.EXE");
+}
+
+TEST_F(SimFolder, MissingEmptyOrWrongFoldersHaveNoExecutable)
+{
+    EXPECT_FALSE(FindSimExecutable(""));
+    EXPECT_FALSE(FindSimExecutable((root_ / "nowhere").string()));
+    fs::path other = makeSim("Other", "OTHER.exe");
+    EXPECT_FALSE(FindSimExecutable(other.string()));
+    fs::create_directories(root_ / "Trap" / "VELMAR.exe");
+    EXPECT_FALSE(FindSimExecutable((root_ / "Trap").string())) << "a folder is not the executable";
+}
+
+TEST_F(SimFolder, AValidFolderAsksNothing)
+{
+    fs::path dir = makeSim("Velmar", "VELMAR.exe");
+    ScriptedPrompts prompts;
+    EXPECT_TRUE(CheckSimExecutable(dir.string(), prompts, {}));
+    EXPECT_TRUE(prompts.log().empty());
+}
+
+TEST_F(SimFolder, AMissingExecutableTellsTheUserThenOpensTheSettings)
+{
+    MemorySettingsStore store;
+    AppSettings settings(store);
+    ScriptedPrompts prompts;
+    fs::path dir = makeSim("Velmar", "VELMAR.exe");
+    const SettingsDialogRequest* seen = nullptr;
+    prompts.settingsAnswer([&](const SettingsDialogRequest& request) {
+        seen = &request;
+        request.settings->SetSimFolder(dir.string());
+        return SettingsDialogResult{true};
+    });
+
+    SettingsDialogRequest request{&settings, nullptr};
+    EXPECT_FALSE(CheckSimExecutable(settings.SimFolder(), prompts, request));
+    EXPECT_THAT(prompts.log(), ElementsAre("message: " + kMessage, "editSettings"));
+    EXPECT_EQ(seen, &request);
+    EXPECT_EQ(prompts.shown()[0].buttons, Buttons::Ok);
+    EXPECT_TRUE(CheckSimExecutable(settings.SimFolder(), prompts, request));
+    EXPECT_EQ(prompts.log().size(), 2u);
+}
+
+TEST_F(SimFolder, ACancelledSettingsDialogLeavesTheFolderAlone)
+{
+    ScriptedPrompts prompts;
+    const std::string folder = (root_ / "gone").string();
+    EXPECT_FALSE(CheckSimExecutable(folder, prompts, {}));
+    EXPECT_THAT(prompts.messages(), ElementsAre(kMessage));
+}
