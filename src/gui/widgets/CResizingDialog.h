@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <QRect>
+#include <QSize>
+
+#include <vector>
+
+class QSizeGrip;
+
+// A dialog that the user can resize while its controls follow the new size,
+// each by its own rule per axis. It carries a size grip in the bottom-right
+// corner and never gets smaller than the size it had when it was set up.
+//
+// A derived dialog places its controls at their initial positions, gives the
+// dialog its initial size, calls OnInitDialog() and then registers the
+// controls that should follow with SetControlInfo().
+class CResizingDialog : public QDialog {
+    Q_OBJECT
+public:
+    // How a control follows the dialog along one axis.
+    enum Mode {
+        Fixed = 0,         // stays where it is
+        Stretch = 1,       // its far edge follows the dialog's edge
+        Move = 2,          // moves with the dialog's edge, keeping its size
+        Proportional = 3,  // keeps its size and its near edge at the same fraction of the dialog
+    };
+
+    explicit CResizingDialog(QWidget* parent = nullptr);
+
+    QSizeGrip* Grip() const { return grip_; }
+    bool Initialised() const { return initialised_; }
+
+protected:
+    // Remembers the current size as the smallest allowed and puts the grip
+    // into the bottom-right corner.
+    void OnInitDialog();
+    // Registers a child control with its horizontal and vertical modes. The
+    // exclude flag marks controls that paint their whole area themselves;
+    // widgets paint double-buffered, so it only documents the intent.
+    void SetControlInfo(QWidget* control, int horizontalMode, int verticalMode, bool exclude = false);
+
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    struct ControlInfo {
+        QPointer<QWidget> control;
+        int horizontalMode = Fixed;
+        int verticalMode = Fixed;
+        QRect rect;
+        bool exclude = false;
+        // The near edges as fractions of the dialog's size at registration,
+        // for the proportional mode.
+        double horizontalFraction = 0.0;
+        double verticalFraction = 0.0;
+    };
+
+    void Layout(ControlInfo& info, QSize newSize);
+
+    std::vector<ControlInfo> controls_;
+    QSize size_;
+    QSizeGrip* grip_ = nullptr;
+    bool initialised_ = false;
+};
