@@ -1,5 +1,7 @@
 #include "platform/SettingsStore.h"
 
+#include <type_traits>
+
 namespace vra {
 
 namespace {
@@ -7,7 +9,12 @@ namespace {
 template <class T>
 std::optional<T> ReadAs(const SettingsStore& store, SettingsKey key, std::string_view name)
 {
-    auto value = store.read(key, SettingsScope::User, name);
+    SettingsKind kind = SettingsKind::Binary;
+    if constexpr (std::is_same_v<T, std::int32_t>)
+        kind = SettingsKind::Int;
+    else if constexpr (std::is_same_v<T, std::string>)
+        kind = SettingsKind::String;
+    auto value = store.read(key, SettingsScope::User, name, kind);
     if (!value)
         return std::nullopt;
     if (auto* typed = std::get_if<T>(&*value))
@@ -31,11 +38,6 @@ std::optional<std::vector<std::uint8_t>> SettingsStore::readBinary(SettingsKey k
                                                                    std::string_view name) const
 {
     return ReadAs<std::vector<std::uint8_t>>(*this, key, name);
-}
-
-bool SettingsStore::contains(SettingsKey key, std::string_view name) const
-{
-    return read(key, SettingsScope::User, name).has_value();
 }
 
 bool SettingsStore::writeInt(SettingsKey key, std::string_view name, std::int32_t value)

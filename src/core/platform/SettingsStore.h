@@ -27,13 +27,20 @@ enum class SettingsScope { User, System };
 // or a binary blob.
 using SettingsValue = std::variant<std::int32_t, std::string, std::vector<std::uint8_t>>;
 
+// The kind a reader expects; it picks the alternative of SettingsValue.
+enum class SettingsKind { Int = 0, String = 1, Binary = 2 };
+
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
 
-    // The value, or nullopt when it is missing or cannot be had.
+    // The value as the kind asked for, or nullopt when it is missing or is
+    // not of that kind. Stores whose files do not keep kinds (plain text
+    // settings files) convert where the text allows it.
     virtual std::optional<SettingsValue> read(SettingsKey key, SettingsScope scope,
-                                              std::string_view name) const = 0;
+                                              std::string_view name, SettingsKind kind) const = 0;
+    // Whether a value of any kind is stored under name in the scope.
+    virtual bool contains(SettingsKey key, SettingsScope scope, std::string_view name) const = 0;
     // Writes into the user scope; false when the store refused.
     virtual bool write(SettingsKey key, std::string_view name, const SettingsValue& value) = 0;
     // Removes a value from the user scope; true when it is gone afterwards.
@@ -43,7 +50,10 @@ public:
     std::optional<std::int32_t> readInt(SettingsKey key, std::string_view name) const;
     std::optional<std::string> readString(SettingsKey key, std::string_view name) const;
     std::optional<std::vector<std::uint8_t>> readBinary(SettingsKey key, std::string_view name) const;
-    bool contains(SettingsKey key, std::string_view name) const;
+    bool contains(SettingsKey key, std::string_view name) const
+    {
+        return contains(key, SettingsScope::User, name);
+    }
 
     bool writeInt(SettingsKey key, std::string_view name, std::int32_t value);
     bool writeString(SettingsKey key, std::string_view name, std::string_view value);

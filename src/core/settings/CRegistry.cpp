@@ -12,11 +12,11 @@ CRegistry::CRegistry(SettingsStore& store, SettingsKey key, bool systemFallback)
 {
 }
 
-std::optional<SettingsValue> CRegistry::Find(std::string_view name) const
+std::optional<SettingsValue> CRegistry::Find(std::string_view name, SettingsKind kind) const
 {
-    auto value = store_.read(key_, SettingsScope::User, name);
+    auto value = store_.read(key_, SettingsScope::User, name, kind);
     if (!value && systemFallback_)
-        value = store_.read(key_, SettingsScope::System, name);
+        value = store_.read(key_, SettingsScope::System, name, kind);
     return value;
 }
 
@@ -31,12 +31,13 @@ bool CRegistry::Done(bool ok, ValueType type, std::size_t size)
 
 bool CRegistry::VerifyValue(std::string_view name) const
 {
-    return Find(name).has_value();
+    return store_.contains(key_, SettingsScope::User, name) ||
+           (systemFallback_ && store_.contains(key_, SettingsScope::System, name));
 }
 
 bool CRegistry::ReadDword(std::string_view name, std::int32_t& out)
 {
-    auto value = Find(name);
+    auto value = Find(name, SettingsKind::Int);
     auto* word = value ? std::get_if<std::int32_t>(&*value) : nullptr;
     if (!word)
         return Done(false, ValueType::None, 0);
@@ -51,7 +52,7 @@ bool CRegistry::WriteDword(std::string_view name, std::int32_t value)
 
 bool CRegistry::ReadString(std::string_view name, std::string& out)
 {
-    auto value = Find(name);
+    auto value = Find(name, SettingsKind::String);
     auto* text = value ? std::get_if<std::string>(&*value) : nullptr;
     if (!text)
         return Done(false, ValueType::None, 0);
@@ -67,7 +68,7 @@ bool CRegistry::WriteString(std::string_view name, std::string_view text)
 
 bool CRegistry::ReadBinary(std::string_view name, std::vector<std::uint8_t>& out)
 {
-    auto value = Find(name);
+    auto value = Find(name, SettingsKind::Binary);
     auto* bytes = value ? std::get_if<std::vector<std::uint8_t>>(&*value) : nullptr;
     if (!bytes)
         return Done(false, ValueType::None, 0);

@@ -41,7 +41,7 @@ public:
     std::uint32_t LastSize() const { return lastSize_; }
 
 private:
-    std::optional<SettingsValue> Find(std::string_view name) const;
+    std::optional<SettingsValue> Find(std::string_view name, SettingsKind kind) const;
     bool Done(bool ok, ValueType type, std::size_t size);
 
     SettingsStore& store_;

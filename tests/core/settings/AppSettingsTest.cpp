@@ -211,3 +211,11 @@ TEST(AppSettingsSimFolder, AFailedWriteIsReportedAndNotForgotten)
     EXPECT_TRUE(s.Save());
     EXPECT_EQ(Text(store, SettingsKey::Simulation, SettingsScope::User, "Directory"), "/games/velmar");
 }
+
+TEST(AppSettingsSimFolder, AnUnusableUserValueFallsBackToTheSystemScope)
+{
+    MemorySettingsStore store;
+    store.preset(SettingsKey::Simulation, SettingsScope::User, "Directory", std::int32_t{0});
+    store.preset(SettingsKey::Simulation, SettingsScope::System, "Directory", std::string("/sys/velmar"));
+    EXPECT_EQ(AppSettings(store).SimFolder(), "/sys/velmar");
+}

@@ -3,9 +3,17 @@
 namespace vra::test {
 
 std::optional<SettingsValue> MemorySettingsStore::read(SettingsKey key, SettingsScope scope,
-                                                       std::string_view name) const
+                                                       std::string_view name, SettingsKind kind) const
 {
-    return stored(key, scope, name);
+    auto value = stored(key, scope, name);
+    if (!value || value->index() != static_cast<std::size_t>(kind))
+        return std::nullopt;
+    return value;
+}
+
+bool MemorySettingsStore::contains(SettingsKey key, SettingsScope scope, std::string_view name) const
+{
+    return stored(key, scope, name).has_value();
 }
 
 bool MemorySettingsStore::write(SettingsKey key, std::string_view name, const SettingsValue& value)

@@ -20,8 +20,10 @@ public:
         SettingsValue value;
     };
 
-    std::optional<SettingsValue> read(SettingsKey key, SettingsScope scope,
-                                      std::string_view name) const override;
+    std::optional<SettingsValue> read(SettingsKey key, SettingsScope scope, std::string_view name,
+                                      SettingsKind kind) const override;
+    bool contains(SettingsKey key, SettingsScope scope, std::string_view name) const override;
+    using SettingsStore::contains;
     bool write(SettingsKey key, std::string_view name, const SettingsValue& value) override;
     bool remove(SettingsKey key, std::string_view name) override;
 
