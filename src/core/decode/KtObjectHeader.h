@@ -17,11 +17,16 @@ public:
         int firstLine;
         int secondLine;
         int versionLine;
+        const char* secondPrefix = "";  // put before "Second value of"
     };
 
     // Reads and checks the header; returns the version. The version message
     // lists the accepted versions as "a or b" / "a, b or c".
     static std::int32_t Read(PtfCursor& pos, const Checks& checks, std::initializer_list<std::int32_t> versions);
+
+    // For the classes whose third value is fixed instead of a version:
+    // "Third value of <class> is v, it should be <expected>" at versionLine.
+    static void ReadFixed(PtfCursor& pos, const Checks& checks, std::int32_t expectedThird);
 
     // Variant of the version message: its offset line reads "@ 0x = ".
     static std::int32_t ReadTrackHeader(PtfCursor& pos, const Checks& checks);

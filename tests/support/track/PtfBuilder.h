@@ -63,9 +63,9 @@ struct TextureCoordsDesc : ObjectDesc {
     std::int32_t version = 5;                  // 1 or 5
     std::int32_t value = 0;
     std::int32_t reserved = 0;
-    std::vector<double> first;
-    std::vector<double> second;
-    std::optional<std::uint32_t> firstByteCount;   // default: 8 * first.size()
+    std::vector<double> firstList;
+    std::vector<double> secondList;
+    std::optional<std::uint32_t> firstByteCount;   // default: 8 * firstList.size()
     std::optional<std::uint32_t> secondByteCount;
     std::uint32_t firstExtraBytes = 0;             // bytes written after the list (count remainder)
     std::uint32_t secondExtraBytes = 0;
@@ -227,6 +227,27 @@ private:
     std::vector<std::pair<const void*, std::int32_t>> ids_;          // description -> id
     std::vector<std::pair<std::string, std::int32_t>> classIds_;      // class name -> id
 };
+
+// The versions EveryClassTrack writes each class in.
+struct ClassVersions {
+    std::int32_t track = 6;
+    std::int32_t segment = 1;
+    std::int32_t xSection = 2;
+    std::int32_t fSection = 4;
+    std::int32_t wSection = 5;
+    std::int32_t texture = 2;
+    std::int32_t textureCoords = 5;
+    std::int32_t tso = 2;
+    std::int32_t tsoReference = 1;
+};
+
+// A small track in which every class appears, with shared objects: a
+// straight of 100 m and a left corner of radius 50 m over pi/2, each with
+// an X section, three F sections (surface codes 1, 2, 3 at offsets 6, 0,
+// -6; the middle one shared by both segments) and a W section whose items
+// use the appearance again; one track detail, two TSO references sharing
+// one TSO.
+std::shared_ptr<TrackDesc> EveryClassTrack(const ClassVersions& versions = {});
 
 // Descriptions of plain geometry for layouts: a straight of the given
 // length and a circular corner of the given radius and signed sweep (left

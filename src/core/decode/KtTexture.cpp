@@ -1,0 +1,15 @@
+#include "decode/KtTexture.h"
+
+#include "decode/KtObjectHeader.h"
+#include "decode/PtfCursor.h"
+
+namespace vra {
+
+KtTexture::KtTexture(PtfCursor& pos, std::int32_t id) : KtObject(id) {
+    version_ = KtObjectHeader::Read(pos, {"Texture", "decode\\KtTexture", 21, 31, 43}, {1, 2});
+    const std::uint32_t n = pos.U32();
+    name_ = pos.Bytes(n);
+    if (version_ == 2) pos.Skip(1);
+}
+
+}  // namespace vra

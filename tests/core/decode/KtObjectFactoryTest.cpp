@@ -1,0 +1,185 @@
+#include "DecodeTestUtil.h"
+
+#include "decode/KtAppearance.h"
+#include "decode/KtSegment.h"
+#include "decode/KtTexture.h"
+#include "decode/KtTrack.h"
+
+#include <gtest/gtest.h>
+
+#include <fmt/format.h>
+
+using namespace vra;
+using namespace vra::simkit;
+using vra::test::ErrorOf;
+using vra::test::Image;
+using vra::test::ReadRoot;
+
+namespace {
+
+std::string Frame(const char* source, int line, const std::string& detail) {
+    return fmt::format("Error reported in {} near line {}\nError message:\n{}", source, line, detail);
+}
+
+// An appearance whose first two slots name texture t.
+std::shared_ptr<AppearanceDesc> TwiceTextured(const std::shared_ptr<TextureDesc>& t) {
+    auto a = New<AppearanceDesc>();
+    a->textures[0] = t;
+    a->textures[1] = t;
+    return a;
+}
+
+}  // namespace
+
+TEST(KtObjectFactory, BackReferenceSharesTheObject) {
+    auto texture = New<TextureDesc>();
+    const Image image = PtfBuilder::Build(Ref<AppearanceDesc>(TwiceTextured(texture)));
+
+    KtObjectFactory factory;
+    PtfCursor pos(image, factory);
+    CountedPtr<KtAppearance> appearance;
+    ASSERT_TRUE(factory.ReadAppearance(pos, appearance));
+    const auto& slots = appearance->GetSlots();
+    ASSERT_TRUE(slots[0].texture);
+    EXPECT_EQ(slots[0].texture.get(), slots[1].texture.get());
+    EXPECT_EQ(slots[0].texture->GetName(), texture->name);
+    // Two slots and the factory's map hold the one texture.
+    EXPECT_EQ(slots[0].texture.UseCount(), 3);
+    factory.Clear();
+    EXPECT_EQ(slots[0].texture.UseCount(), 2) << "Clear releases the factory's reference only";
+    EXPECT_EQ(factory.GetLastId(), 0u);
+}
+
+TEST(KtObjectFactory, NullReferenceLeavesTheTargetAlone) {
+    const Image image = PtfBuilder::Build(Ref<TrackDesc>());
+    KtObjectFactory factory;
+    PtfCursor pos(image, factory);
+    CountedPtr<KtTrack> track;
+    EXPECT_FALSE(factory.ReadTrack(pos, track));
+    EXPECT_FALSE(track);
+    EXPECT_FALSE(KtObjectFactory::ReadTrackImage(image)) << "a null root gives an empty track";
+}
+
+TEST(KtObjectFactory, RefusesIdsOtherThanNextOrAnEarlierObjectOfTheClass) {
+    // A new texture announced with the wrong id (next is 1).
+    auto t = New<TextureDesc>();
+    t->id = 5;
+    EXPECT_EQ(ErrorOf([&] { ReadRoot(PtfBuilder::Build(Ref<TextureDesc>(t)), &KtObjectFactory::ReadTexture); }),
+              Frame("decode\\KtObjectFactory", 130, " object id = 5 is invalid, expecting object id 1 for next object"));
+
+    // A negative id is a huge unsigned one.
+    EXPECT_EQ(ErrorOf([] { ReadRoot(PtfBuilder::Build(Ref<TrackDesc>::Raw(-1)), &KtObjectFactory::ReadTrack); }),
+              Frame("decode\\KtObjectFactory", 91,
+                    " object id = 4294967295 is invalid, expecting object id 1 for next object"));
+
+    // Slot 2 refers back to the appearance's own class id (2), which names no
+    // texture: the appearance is 1, its class 2, the texture 3, its class 4.
+    auto a = New<AppearanceDesc>();
+    a->textures[0] = New<TextureDesc>();
+    a->textures[1] = Ref<TextureDesc>::Raw(2);
+    EXPECT_EQ(ErrorOf([&] { ReadRoot(PtfBuilder::Build(Ref<AppearanceDesc>(a)), &KtObjectFactory::ReadAppearance); }),
+              Frame("decode\\KtObjectFactory", 130, " object id = 2 is invalid, expecting object id 5 for next object"));
+}
+
+TEST(KtObjectFactory, SegmentReferenceErrorsGiveTheOffset) {
+    auto track = New<TrackDesc>();
+    track->segments = {Ref<SegmentDesc>::Raw(9)};
+    const Image image = PtfBuilder::Build(Ref<TrackDesc>(track));
+    // The segment id is the last 4 bytes; the offset is of the byte after it.
+    EXPECT_EQ(ErrorOf([&] { KtObjectFactory::ReadTrackImage(image); }),
+              Frame("decode\\KtObjectFactory", 357,
+                    fmt::format(" object id = 9 is invalid, expecting object id 3 for next object. Detected near "
+                                "offset 0x{:x} in the ptf file.",
+                                image.size())));
+}
+
+TEST(KtObjectFactory, EachReaderReportsItsOwnLine) {
+    struct Case {
+        std::function<void(const Image&)> read;
+        int line;
+    };
+    const std::vector<Case> cases = {
+        {[](const Image& i) { ReadRoot(i, &KtObjectFactory::ReadTrack); }, 91},
+        {[](const Image& i) { ReadRoot(i, &KtObjectFactory::ReadTexture); }, 130},
+        {[](const Image& i) { ReadRoot(i, &KtObjectFactory::ReadTextureCoords); }, 168},
+        {[](const Image& i) { ReadRoot(i, &KtObjectFactory::ReadAppearance); }, 206},
+        {[](const Image& i) { ReadRoot(i, &KtObjectFactory::ReadXSection); }, 244},
+        {[](const Image& i) { ReadRoot(i, &KtObjectFactory::ReadFSection); }, 281},
+        {[](const Image& i) { ReadRoot(i, &KtObjectFactory::ReadWSection); }, 319},
+        {[](const Image& i) { ReadRoot(i, &KtObjectFactory::ReadTSOReference); }, 395},
+        {[](const Image& i) { ReadRoot(i, &KtObjectFactory::ReadTSO); }, 433},
+        {[](const Image& i) { ReadRoot(i, &KtObjectFactory::ReadTrackDetail); }, 471},
+    };
+    const Image image = PtfBuilder::Build(Ref<TrackDesc>::Raw(2));
+    for (const auto& c : cases)
+        EXPECT_EQ(ErrorOf([&] { c.read(image); }),
+                  Frame("decode\\KtObjectFactory", c.line,
+                        " object id = 2 is invalid, expecting object id 1 for next object"));
+}
+
+TEST(KtObjectFactory, ClassNamesShareTheNumberingAndDropNuls) {
+    auto first = New<TextureDesc>();
+    first->className = std::string("Kt\0Tex\0ture", 11);
+    auto look = New<AppearanceDesc>();
+    look->textures[0] = first;
+    auto second = New<TextureDesc>();
+    second->className = first->className;  // same class: id then body, no name
+    look->textures[1] = second;
+    const Image image = PtfBuilder::Build(Ref<AppearanceDesc>(look));
+
+    KtObjectFactory factory;
+    PtfCursor pos(image, factory);
+    CountedPtr<KtAppearance> appearance;
+    ASSERT_TRUE(factory.ReadAppearance(pos, appearance));
+    EXPECT_EQ(pos.Remaining(), 0u);
+    EXPECT_EQ(factory.GetClassName(2), "KtAppearance");
+    EXPECT_EQ(factory.GetClassName(4), "KtTexture");
+    // appearance 1, class 2, texture 3, class 4, texture 5
+    EXPECT_EQ(appearance->GetSlots()[1].texture->GetId(), 5);
+    EXPECT_EQ(factory.GetLastId(), 5u);
+}
+
+TEST(KtObjectFactory, NewClassIdMustRiseButMayLeaveAGap) {
+    auto gap = New<TextureDesc>();
+    gap->classId = 40;  // a gap: accepted, and the next object is 41
+    auto after = New<TextureDesc>();
+    after->className = "KtOther";
+    auto look = New<AppearanceDesc>();
+    look->textures[0] = gap;
+    look->textures[1] = after;
+    auto result = ReadRoot(PtfBuilder::Build(Ref<AppearanceDesc>(look)), &KtObjectFactory::ReadAppearance);
+    EXPECT_EQ(result.object->GetSlots()[1].texture->GetId(), 41);
+
+    // A new class under an id already used by an object would move the
+    // numbering backwards.
+    auto back = New<TextureDesc>();
+    back->classId = 1;
+    back->className = "KtNew";
+    look->textures = {};
+    look->textures[0] = back;
+    const std::string error =
+        ErrorOf([&] { ReadRoot(PtfBuilder::Build(Ref<AppearanceDesc>(look)), &KtObjectFactory::ReadAppearance); });
+    EXPECT_NE(error.find("class id 1"), std::string::npos) << error;
+}
+
+TEST(KtObjectFactory, ToleratesUpToThreePadBytesAfterTheTrack) {
+    Image image = PtfBuilder::Build(Ref<TrackDesc>(EveryClassTrack()));
+    for (int pad = 0; pad <= 3; ++pad) {
+        EXPECT_TRUE(KtObjectFactory::ReadTrackImage(image)) << pad;
+        image.push_back(0);
+    }
+    EXPECT_NE(ErrorOf([&] { KtObjectFactory::ReadTrackImage(image); }), "");
+}
+
+TEST(KtObjectFactory, LoadsAreIndependent) {
+    const Image image = PtfBuilder::Build(Ref<TrackDesc>(EveryClassTrack()));
+    auto first = KtObjectFactory::ReadTrackImage(image);
+    auto second = KtObjectFactory::ReadTrackImage(image);
+    ASSERT_TRUE(first && second);
+    EXPECT_NE(first->GetSegments()[0].get(), second->GetSegments()[0].get());
+    // Nothing but the track holds the objects of a finished load.
+    EXPECT_EQ(first.UseCount(), 1);
+    EXPECT_EQ(first->GetSegments()[0].UseCount(), 1);
+    second.Release();
+    EXPECT_DOUBLE_EQ(first->GetSegments()[1]->GetEndX(), EveryClassTrack()->segments[1].object->endX);
+}
