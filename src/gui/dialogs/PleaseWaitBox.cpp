@@ -1,0 +1,47 @@
+#include "dialogs/PleaseWaitBox.h"
+
+#include "dialogs/PleaseWait.h"
+
+namespace {
+
+// The program's texts are single-byte; the wait texts are plain ASCII.
+QString ToQt(std::string_view text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
+
+}  // namespace
+
+PleaseWaitBox::PleaseWaitBox(QWidget* parent) : parent_(parent) {}
+
+PleaseWaitBox::~PleaseWaitBox() = default;
+
+void PleaseWaitBox::show(std::string_view text) {
+    window_ = std::make_unique<PleaseWait>(parent_);
+    window_->SetText(ToQt(text));
+    window_->show();
+    window_->PaintNow();
+}
+
+void PleaseWaitBox::setText(std::string_view text) {
+    if (!window_) return;
+    window_->SetText(ToQt(text));
+    window_->PaintNow();
+}
+
+void PleaseWaitBox::setRange(std::int32_t lower, std::int32_t upper) {
+    if (window_) window_->SetRange(lower, upper);
+}
+
+void PleaseWaitBox::setPos(std::int32_t position) {
+    if (!window_) return;
+    window_->SetPos(position);
+    window_->PaintNow();
+}
+
+void PleaseWaitBox::showProgress() {
+    if (window_) window_->ShowProgress();
+}
+
+void PleaseWaitBox::hide() {
+    if (!window_) return;
+    window_->hide();
+    window_.reset();
+}

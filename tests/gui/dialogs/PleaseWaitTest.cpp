@@ -1,0 +1,106 @@
+#include "dialogs/CGradientProgressCtrl.h"
+#include "dialogs/PleaseWait.h"
+#include "dialogs/PleaseWaitBox.h"
+
+#include "PictureProbe.h"
+
+#include <QLabel>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using vra::test::ColourExtent;
+using vra::test::CountColour;
+using vra::test::Snapshot;
+
+namespace {
+
+const QColor kBlue(0, 0, 255);
+const QColor kGrey(127, 127, 127);
+
+QColor At(const QImage& image, int x, int y) { return image.pixelColor(x, y); }
+
+}  // namespace
+
+TEST(PleaseWaitWindow, StartsWithItsTextAndNoBar) {
+    PleaseWait box;
+    box.show();
+    EXPECT_EQ(box.Text(), QStringLiteral("Please wait while loading replay lap..."));
+    EXPECT_FALSE(box.Progress()->isVisible());
+    EXPECT_TRUE(box.windowFlags() & Qt::FramelessWindowHint);
+    box.ShowProgress();
+    EXPECT_TRUE(box.Progress()->isVisible());
+}
+
+TEST(PleaseWaitWindow, EnterAndEscapeLeaveItOpen) {
+    PleaseWait box;
+    box.show();
+    QTest::keyClick(&box, Qt::Key_Escape);
+    QTest::keyClick(&box, Qt::Key_Return);
+    EXPECT_TRUE(box.isVisible());
+    box.reject();
+    box.accept();
+    EXPECT_TRUE(box.isVisible());
+}
+
+TEST(PleaseWaitBar, HalfWayShowsTheGradientUpToTheMiddleAndThePercent) {
+    PleaseWait box;
+    box.show();
+    box.SetRange(0, 100);
+    box.SetPos(50);
+    box.ShowProgress();
+    CGradientProgressCtrl& bar = *box.Progress();
+    const QImage picture = Snapshot(bar);
+    const int w = picture.width();
+    // Blue to yellow from the left edge; grey from the middle on.
+    EXPECT_FALSE(ColourExtent(picture.copy(0, 0, 2, 2), kBlue, 2).isEmpty());
+    const QColor quarter = At(picture, w / 4, 2);
+    EXPECT_NEAR(quarter.red(), 63, 3);
+    EXPECT_NEAR(quarter.blue(), 192, 3);
+    EXPECT_EQ(At(picture, w - 2, 2), kGrey);
+    const QRect grey = ColourExtent(picture, kGrey);
+    EXPECT_NEAR(grey.left(), w / 2, 2);
+    // The percentage in white, somewhere around the middle.
+    const QRect white = ColourExtent(picture, Qt::white, 30);
+    ASSERT_FALSE(white.isEmpty());
+    EXPECT_LT(white.left(), w / 2);
+    EXPECT_GT(white.right(), w / 2);
+    EXPECT_EQ(bar.Bar().Paint(w).percentText, "50%");
+}
+
+TEST(PleaseWaitBar, BothEndsOfTheRangeShowAnEmptyBar) {
+    PleaseWait box;
+    box.show();
+    box.ShowProgress();
+    CGradientProgressCtrl& bar = *box.Progress();
+    const QColor face = bar.palette().color(QPalette::Button);
+    for (int position : {0, 100}) {
+        box.SetPos(position);
+        const QImage picture = Snapshot(bar);
+        EXPECT_EQ(CountColour(picture, face), picture.width() * picture.height()) << position;
+    }
+}
+
+TEST(PleaseWaitBox, ShowsAndHidesAFreshWindowEachTime) {
+    PleaseWaitBox box;
+    EXPECT_EQ(box.Window(), nullptr);
+    box.setPos(10);  // nothing shown: ignored
+    box.show("Please wait while scanning replays...");
+    ASSERT_NE(box.Window(), nullptr);
+    EXPECT_TRUE(box.Window()->isVisible());
+    EXPECT_EQ(box.Window()->Text(), QStringLiteral("Please wait while scanning replays..."));
+    box.setRange(0, 20);
+    box.showProgress();
+    box.setPos(5);
+    EXPECT_TRUE(box.Window()->Progress()->isVisible());
+    EXPECT_EQ(box.Window()->Progress()->Bar().Pos(), 5);
+    box.setText("Please wait while generating XML file...");
+    EXPECT_EQ(box.Window()->Text(), QStringLiteral("Please wait while generating XML file..."));
+    box.hide();
+    EXPECT_EQ(box.Window(), nullptr);
+
+    box.show("again");
+    EXPECT_FALSE(box.Window()->Progress()->isVisible()) << "a new show starts without the bar";
+    EXPECT_EQ(box.Window()->Progress()->Bar().Pos(), 0);
+    box.hide();
+}
