@@ -107,6 +107,12 @@ QPoint CZoomView::ClientToLogical(QPoint client) const { return ToQt(model_.Clie
 
 QPoint CZoomView::LogicalToClient(QPoint logical) const { return ToQt(model_.LogicalToClient(ToZoom(logical))); }
 
+QRect CZoomView::VisibleLogicalRect() const {
+    const QPoint topLeft = ClientToLogical(QPoint(0, 0));
+    const QPoint bottomRight = ClientToLogical(QPoint(viewport()->width(), viewport()->height()));
+    return QRect(topLeft, bottomRight - QPoint(1, 1));
+}
+
 bool CZoomView::PanStep(vra::PanDirection direction, int amount) {
     if (!model_.PanStep(direction, amount)) return false;
     SyncScrollBars();

@@ -47,6 +47,8 @@ public:
     QPoint GetLogicalCenterPoint() const;
     QPoint ClientToLogical(QPoint client) const;
     QPoint LogicalToClient(QPoint logical) const;
+    // The client area in logical units: what a paint has to cover.
+    QRect VisibleLogicalRect() const;
     // Scrolls by amount pixels; false when nothing moved.
     bool PanStep(vra::PanDirection direction, int amount);
 

@@ -51,6 +51,7 @@ TEST(CZoomViewFit, ShowsTheWholeDocumentCentredWithoutScrollBars) {
     EXPECT_EQ(view.horizontalScrollBar()->maximum(), 0);
     EXPECT_EQ(view.verticalScrollBar()->maximum(), 0);
     // Scale 0.04 and a 50 pixel margin on the left: x 130..209, y 80..159.
+    EXPECT_EQ(view.VisibleLogicalRect().topLeft(), QPoint(-1250, 0));
     const QRect red = ColourExtent(ViewportPicture(view), kSquare);
     Near(red.left(), 130, 1, "left");
     Near(red.top(), 80, 1, "top");
