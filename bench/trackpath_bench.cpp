@@ -1,0 +1,112 @@
+// Map points per second on the road course: a distance and a lateral offset
+// placed through the track path (piece lookup, then the piece's position),
+// beside a raw read of the same points from a table, in one run. Prints the
+// lookup rate and the ratio after the table.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "decode/KtObjectFactory.h"
+#include "decode/KtTrack.h"
+#include "track/PtfBuilder.h"
+#include "track/TrackLayout.h"
+#include "track/TrackPath.h"
+
+namespace {
+
+constexpr std::size_t kSamples = 100'000;  // a lap sampled every few centimetres
+
+const vra::TrackPath& Path() {
+    static const auto path = [] {
+        const auto image = vra::simkit::PtfBuilder::Build(vra::simkit::TrackLayout::RoadCourse().Describe());
+        return std::make_unique<vra::TrackPath>(vra::KtObjectFactory::ReadTrackImage(image));
+    }();
+    return *path;
+}
+
+struct Sample {
+    double distance;
+    double offset;
+};
+
+// Distances in lap order with a weaving lateral offset, as a lap's samples are.
+const std::vector<Sample>& Samples() {
+    static const std::vector<Sample> samples = [] {
+        std::vector<Sample> out;
+        const double step = Path().Length() / kSamples;
+        for (std::size_t i = 0; i < kSamples; ++i)
+            out.push_back({step * static_cast<double>(i), static_cast<double>(i % 11) - 5.0});
+        return out;
+    }();
+    return samples;
+}
+
+vra::Point2D Place(const Sample& s) {
+    const std::int32_t i = Path().FindPieceAtDistance(s.distance);
+    if (i < 0) return {};
+    const vra::Segment& piece = Path().PieceAt(i);
+    return piece.PositionAt(s.distance - piece.StartDistance(), s.offset);
+}
+
+void TrackPathLookup(benchmark::State& state) {
+    for (auto _ : state) {
+        double sum = 0.0;
+        for (const Sample& s : Samples()) {
+            const vra::Point2D p = Place(s);
+            sum += p.x + p.y;
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kSamples));
+}
+
+void RawTableRead(benchmark::State& state) {
+    static const std::vector<vra::Point2D> table = [] {
+        std::vector<vra::Point2D> out;
+        for (const Sample& s : Samples()) out.push_back(Place(s));
+        return out;
+    }();
+    for (auto _ : state) {
+        double sum = 0.0;
+        for (const vra::Point2D& p : table) sum += p.x + p.y;
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kSamples));
+}
+
+BENCHMARK(TrackPathLookup)->Unit(benchmark::kMicrosecond);
+BENCHMARK(RawTableRead)->Unit(benchmark::kMicrosecond);
+
+class Summary : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            const auto it = run.counters.find("items_per_second");
+            if (it != run.counters.end() && run.aggregate_name.empty()) rates[run.run_name.function_name] = it->second.value;
+        }
+    }
+    std::map<std::string, double> rates;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    std::printf("road course %.1f m in %zu pieces, %zu samples a pass\n", Path().Length(), Path().PieceCount(),
+                kSamples);
+    Summary summary;
+    benchmark::RunSpecifiedBenchmarks(&summary);
+    auto& r = summary.rates;
+    if (r.count("TrackPathLookup") && r.count("RawTableRead") && r["RawTableRead"] > 0) {
+        std::printf("track path lookups %.2f million points/s, raw table read %.2f million points/s\n",
+                    r["TrackPathLookup"] / 1e6, r["RawTableRead"] / 1e6);
+        std::printf("lookup/raw %.4f\n", r["TrackPathLookup"] / r["RawTableRead"]);
+    }
+    benchmark::Shutdown();
+    return 0;
+}

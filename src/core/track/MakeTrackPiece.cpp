@@ -1,0 +1,23 @@
+#include "track/MakeTrackPiece.h"
+
+#include "decode/KtSegment.h"
+#include "track/Corner.h"
+#include "track/Straight.h"
+
+namespace vra {
+
+std::unique_ptr<Segment> MakeTrackPiece(const CountedPtr<KtSegment>& segment, double startDistance) {
+    if (!segment) return nullptr;
+    switch (segment->GetType()) {
+        case 0:
+            return std::make_unique<Straight>(segment, startDistance);
+        case 1:
+            if (Corner::SweepOf(segment->GetStartHeading(), segment->GetEndHeading()) == 0.0)
+                return std::make_unique<Straight>(segment, startDistance);
+            return std::make_unique<Corner>(segment, startDistance);
+        default:
+            return nullptr;
+    }
+}
+
+}  // namespace vra

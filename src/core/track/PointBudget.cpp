@@ -1,0 +1,12 @@
+#include "track/PointBudget.h"
+
+#include "track/TrackGeometryError.h"
+
+namespace vra {
+
+void PointBudget::Take(std::uint64_t n) {
+    if (n > left_) ThrowTrackGeometryInvalid();
+    left_ -= n;
+}
+
+}  // namespace vra

@@ -1,0 +1,78 @@
+// A whole track folder as the simulation keeps it, written from a layout and
+// loaded the way the program loads a replay's track: the container (or a
+// loose stream) found by the upper-cased name, decoded into a path, and the
+// race line read from the folder the track was found in.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <random>
+
+#include "decode/KtException.h"
+#include "decode/KtTrackFile.h"
+#include "ptf/LpLine.h"
+#include "track/TrackFolderWriter.h"
+#include "track/TrackLayout.h"
+#include "track/TrackPath.h"
+
+namespace vra {
+namespace {
+
+namespace fs = std::filesystem;
+using simkit::TrackLayout;
+
+class TrackFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::random_device rd;
+        tracks_ = fs::temp_directory_path() / ("vra_tracks_" + std::to_string(rd())) / "tracks";
+        fs::create_directories(tracks_);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(tracks_.parent_path(), ec);
+    }
+    fs::path tracks_;
+};
+
+TEST_F(TrackFolderTest, ContainerTrackLoadsWithItsRaceLine) {
+    const TrackLayout course = TrackLayout::RoadCourse(2500.0);
+    const fs::path folder = simkit::WriteTrackFolder(tracks_, "demo", course);
+    ASSERT_FALSE(folder.empty());
+    EXPECT_TRUE(fs::exists(folder / "demo.dat"));
+    EXPECT_FALSE(fs::exists(folder / "demo.ptf"));
+
+    KtTrackFile file(tracks_, "DEMO");
+    EXPECT_TRUE(file.IsCompressed());
+    file.Parse();
+    TrackPath path(file.GetTrack(), file.TrackFolder());
+    EXPECT_NEAR(path.Length(), 2500.0, 1e-6);
+    EXPECT_EQ(path.PieceCount(), course.StepCount());
+
+    LpLine line(path);
+    ASSERT_TRUE(line.Load());
+    // One record every 3 m from 0 to 2499 m.
+    EXPECT_EQ(line.Points().size(), 834u);
+    const auto expected = course.Expected();
+    const double d = static_cast<float>(course.RaceLineOffsetAt(0.0));
+    EXPECT_NEAR(line.Points()[0].x, expected[0].PointAt(0, d).x, 1e-6);
+    EXPECT_NEAR(line.Points()[0].y, expected[0].PointAt(0, d).y, 1e-6);
+}
+
+TEST_F(TrackFolderTest, LooseStreamLoadsTheSameTrack) {
+    const TrackLayout oval = TrackLayout::Oval();
+    simkit::TrackFolderOptions options;
+    options.loosePtf = true;
+    options.raceLine = false;
+    ASSERT_FALSE(simkit::WriteTrackFolder(tracks_, "Oval", oval, options).empty());
+    KtTrackFile file(tracks_, "OVAL");
+    EXPECT_FALSE(file.IsCompressed());
+    file.Parse();
+    TrackPath path(file.GetTrack(), file.TrackFolder());
+    EXPECT_NEAR(path.Length(), oval.TotalLength(), 1e-6);
+    LpLine line(path);
+    EXPECT_THROW(line.Load(), KtException);
+}
+
+}  // namespace
+}  // namespace vra

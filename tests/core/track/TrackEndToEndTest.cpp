@@ -1,0 +1,67 @@
+// Whole tracks written from a layout, decoded and built into a path, against
+// the geometry that the layout itself gives.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "track/Corner.h"
+#include "TrackTestSupport.h"
+
+namespace vra::testing {
+namespace {
+
+using simkit::ExpectedPiece;
+
+void ExpectPathMatchesLayout(const TrackPath& path, const TrackLayout& layout) {
+    const std::vector<ExpectedPiece> expected = layout.Expected();
+    ASSERT_EQ(path.PieceCount(), expected.size());
+    EXPECT_NEAR(path.Length(), layout.TotalLength(), 1e-6);
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const ExpectedPiece& e = expected[i];
+        const Segment& piece = path.PieceAt(static_cast<std::int32_t>(i));
+        EXPECT_NEAR(piece.StartDistance(), e.startDistance, 1e-6);
+        EXPECT_NEAR(piece.Length(), e.length, 1e-6);
+        const auto* corner = dynamic_cast<const Corner*>(&piece);
+        ASSERT_EQ(corner != nullptr, e.corner) << i;
+        if (corner) {
+            EXPECT_NEAR(corner->Radius(), e.radius, 1e-6);
+            EXPECT_POINT_NEAR(corner->Centre(), e.centre);
+        }
+        EXPECT_EQ(piece.Surfaces().size(), e.fLines.size() - 1);
+        EXPECT_EQ(piece.Polylines().size(), e.wLines.size());
+    }
+}
+
+TEST(TrackEndToEnd, OvalDecodesToItsLayout) {
+    const TrackLayout oval = TrackLayout::Oval();
+    const auto path = PathOf(oval);
+    ExpectPathMatchesLayout(*path, oval);
+    // The oval closes on itself: the end of the last piece is the start.
+    EXPECT_POINT_NEAR(path->PieceAt(5).PositionAt(path->PieceAt(5).Length(), 0), At(0, 0));
+}
+
+TEST(TrackEndToEnd, RoadCourseDecodesToItsLayoutWithEveryObjectClass) {
+    const TrackLayout course = TrackLayout::RoadCourse();
+    const CountedPtr<KtTrack> track = Decode(course.Describe());
+    ASSERT_TRUE(track);
+    EXPECT_EQ(track->GetDetails().size(), 2u);
+    EXPECT_EQ(track->GetTSOReferences().size(), 2u);
+    const KtSegment& second = *track->GetSegments().at(1);
+    EXPECT_EQ(second.GetXSections().size(), 2u);
+    EXPECT_TRUE(second.GetFSections().at(1)->GetAppearance());
+    const TrackPath path(track);
+    ExpectPathMatchesLayout(path, course);
+    // Closed course: last end point on the first start point.
+    const Segment& last = path.PieceAt(static_cast<std::int32_t>(path.PieceCount() - 1));
+    EXPECT_POINT_NEAR(last.PositionAt(last.Length(), 0), At(0, 0));
+}
+
+TEST(TrackEndToEnd, RoadCourseScalesToAGivenLength) {
+    const TrackLayout course = TrackLayout::RoadCourse(2500.0);
+    const auto path = PathOf(course);
+    EXPECT_NEAR(path->Length(), 2500.0, 1e-6);
+    ExpectPathMatchesLayout(*path, course);
+}
+
+}  // namespace
+}  // namespace vra::testing

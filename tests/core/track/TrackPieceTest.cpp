@@ -1,0 +1,309 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <string>
+
+#include "track/Corner.h"
+#include "track/RecordingDisplay.h"
+#include "track/SegmentVisitor.h"
+#include "track/Straight.h"
+#include "TrackTestSupport.h"
+
+namespace vra::testing {
+namespace {
+
+using simkit::ExpectedPiece;
+using simkit::LayoutLine;
+using Op = simkit::RecordingDisplay::Op;
+
+constexpr double kPi = std::numbers::pi;
+
+double Dist(Point2D a, Point2D b) { return std::hypot(a.x - b.x, a.y - b.y); }
+
+const Corner* AsCorner(const Segment& s) { return dynamic_cast<const Corner*>(&s); }
+
+TEST(TrackPieces, MatchTheLayoutOfARoadCourse) {
+    const TrackLayout layout = TrackLayout::RoadCourse();
+    const auto path = PathOf(layout);
+    const std::vector<ExpectedPiece> expected = layout.Expected();
+    ASSERT_EQ(path->PieceCount(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE("piece " + std::to_string(i));
+        const ExpectedPiece& e = expected[i];
+        const Segment& piece = path->PieceAt(static_cast<std::int32_t>(i));
+        EXPECT_NEAR(piece.StartDistance(), e.startDistance, kTol);
+        EXPECT_NEAR(piece.Length(), e.length, kTol);
+        const Corner* corner = AsCorner(piece);
+        ASSERT_EQ(corner != nullptr, e.corner);
+        if (corner) {
+            EXPECT_NEAR(corner->Radius(), e.radius, kTol);
+            EXPECT_NEAR(corner->Sweep(), e.sweep, kTol);
+            EXPECT_POINT_NEAR(corner->Centre(), e.centre);
+        }
+        for (double s : {0.0, e.length / 3.0, e.length * 0.75, e.length})
+            for (double d : {0.0, 4.5, -6.25})
+                EXPECT_POINT_NEAR(piece.PositionAt(s, d), e.PointAt(s, d));
+    }
+}
+
+TEST(TrackPieces, PositiveOffsetsLieInsideLeftCornersAndOutsideRightOnes) {
+    TrackLayout layout;
+    layout.left(80, 60).right(50, 70);
+    const auto path = PathOf(layout);
+    const Corner* left = AsCorner(path->PieceAt(0));
+    const Corner* right = AsCorner(path->PieceAt(1));
+    ASSERT_TRUE(left && right);
+    EXPECT_GT(left->Sweep(), 0.0);
+    EXPECT_LT(right->Sweep(), 0.0);
+    const double s = 20.0;
+    EXPECT_NEAR(Dist(left->PositionAt(s, 5.0), left->Centre()), 75.0, kTol);
+    EXPECT_NEAR(Dist(right->PositionAt(s, 5.0), right->Centre()), 55.0, kTol);
+    EXPECT_NEAR(Dist(right->PositionAt(s, -5.0), right->Centre()), 45.0, kTol);
+}
+
+TEST(TrackPieces, TurnAcrossTheHeadingSeamGoesTheShortWay) {
+    // Stored headings 3.0 and -3.0: a left turn of 2 pi - 6, not a right turn of 6.
+    const double sweep = 2.0 * kPi - 6.0;
+    TrackLayout layout;
+    layout.startAt(0, 0, 3.0).left(40, sweep * 180.0 / kPi);
+    const auto segments = layout.Segments();
+    ASSERT_NEAR(segments[0].startHeading, 3.0, 1e-12);
+    ASSERT_NEAR(segments[0].endHeading, -3.0, 1e-12);
+    const auto path = PathOf(layout);
+    const Corner* corner = AsCorner(path->PieceAt(0));
+    ASSERT_TRUE(corner);
+    EXPECT_NEAR(corner->Sweep(), sweep, 1e-9);
+    EXPECT_NEAR(path->Length(), 40.0 * sweep, 1e-9);
+}
+
+TEST(TrackPieces, ShortCornerOutlineIsItsTwoEnds) {
+    TrackLayout layout;
+    layout.startAt(5, 5, 0.5).left(1.0, 0.4 * 180.0 / kPi);  // 0.4 m long
+    const auto path = PathOf(layout);
+    const ExpectedPiece e = layout.Expected()[0];
+    const Corner* corner = AsCorner(path->PieceAt(0));
+    ASSERT_TRUE(corner);
+    EXPECT_EQ(corner->PointCount(), 1u);
+    const auto& points = corner->Outline().Points();
+    ASSERT_EQ(points.size(), 2u);
+    EXPECT_POINT_NEAR(points[0], e.PointAt(0, 0));
+    EXPECT_POINT_NEAR(points[1], e.PointAt(e.length, 0));
+}
+
+TEST(TrackPieces, OutlinesFollowTheCentreLine) {
+    TrackLayout layout;
+    layout.straight(100).right(30, 90);
+    const auto path = PathOf(layout);
+    const auto expected = layout.Expected();
+
+    const auto& straight = path->PieceAt(0).Outline().Points();
+    ASSERT_EQ(straight.size(), 2u);
+    EXPECT_POINT_NEAR(straight[0], expected[0].PointAt(0, 0));
+    EXPECT_POINT_NEAR(straight[1], expected[0].PointAt(100, 0));
+
+    // One point about every half metre of the 47.1 m arc, then its end point.
+    const auto& arc = path->PieceAt(1).Outline().Points();
+    ASSERT_EQ(arc.size(), 95u);
+    for (const Point2D& p : arc) EXPECT_NEAR(Dist(p, expected[1].centre), 30.0, kTol);
+    EXPECT_POINT_NEAR(arc.front(), expected[1].PointAt(0, 0));
+    EXPECT_POINT_NEAR(arc.back(), expected[1].PointAt(expected[1].length, 0));
+}
+
+TEST(TrackPieces, SurfacesLieBetweenConsecutiveBoundaries) {
+    TrackLayout layout;
+    layout.straight(60).left(50, 45);
+    const auto path = PathOf(layout);
+    const auto expected = layout.Expected();
+    const auto lines = TrackLayout::DefaultBoundaries();
+
+    const auto& flat = path->PieceAt(0).Surfaces();
+    ASSERT_EQ(flat.size(), lines.size() - 1);
+    for (std::size_t k = 1; k < lines.size(); ++k) {
+        const auto& s = flat[k - 1];
+        EXPECT_EQ(s.Code(), lines[k - 1].code);
+        ASSERT_EQ(s.PointCount(), 4u);
+        EXPECT_POINT_NEAR(s.Points()[0], expected[0].PointAt(0, lines[k - 1].startOffset));
+        EXPECT_POINT_NEAR(s.Points()[1], expected[0].PointAt(60, lines[k - 1].endOffset));
+        EXPECT_POINT_NEAR(s.Points()[2], expected[0].PointAt(60, lines[k].endOffset));
+        EXPECT_POINT_NEAR(s.Points()[3], expected[0].PointAt(0, lines[k].startOffset));
+    }
+    // Codes 5, 1 and 12 fall in colour classes 5, 1 and 3.
+    EXPECT_EQ(flat[0].ColourClass(), 5);
+    EXPECT_EQ(flat[1].ColourClass(), 1);
+    EXPECT_EQ(flat[2].ColourClass(), 3);
+
+    const Corner* corner = AsCorner(path->PieceAt(1));
+    ASSERT_TRUE(corner);
+    const std::size_t n = corner->PointCount();
+    const auto& curved = corner->Surfaces();
+    ASSERT_EQ(curved.size(), lines.size() - 1);
+    for (std::size_t k = 1; k < lines.size(); ++k) {
+        const auto& points = curved[k - 1].Points();
+        ASSERT_EQ(points.size(), 2 * n + 4);
+        // The first line backwards (end to start), then the next one forwards.
+        EXPECT_POINT_NEAR(points.front(), expected[1].PointAt(expected[1].length, lines[k - 1].endOffset));
+        EXPECT_POINT_NEAR(points[n + 1], expected[1].PointAt(0, lines[k - 1].startOffset));
+        EXPECT_POINT_NEAR(points[n + 2], expected[1].PointAt(0, lines[k].startOffset));
+        EXPECT_POINT_NEAR(points.back(), expected[1].PointAt(expected[1].length, lines[k].endOffset));
+        for (std::size_t i = 0; i <= n + 1; ++i)
+            EXPECT_NEAR(Dist(points[i], corner->Centre()), 50.0 - lines[k - 1].startOffset, kTol);
+    }
+}
+
+TEST(TrackPieces, CornerBoundariesMarkedStraightAreChords) {
+    TrackLayout layout;
+    layout.boundaries({{6, 6, 1, false}, {-6, -6, 2, true}, {-9, -9, 3, false}}).right(40, 30);
+    const auto path = PathOf(layout);
+    const Corner* corner = AsCorner(path->PieceAt(0));
+    ASSERT_TRUE(corner);
+    const std::size_t n = corner->PointCount();
+    ASSERT_EQ(corner->Surfaces().size(), 2u);
+    EXPECT_EQ(corner->Surfaces()[0].PointCount(), (n + 2) + 2);
+    EXPECT_EQ(corner->Surfaces()[1].PointCount(), 2 + (n + 2));
+    const ExpectedPiece e = layout.Expected()[0];
+    const auto& chordThenArc = corner->Surfaces()[1].Points();
+    EXPECT_POINT_NEAR(chordThenArc[0], e.PointAt(e.length, -6));
+    EXPECT_POINT_NEAR(chordThenArc[1], e.PointAt(0, -6));
+}
+
+TEST(TrackPieces, WallsBecomePolylinesOfTheirKind) {
+    TrackLayout layout;
+    layout.walls({{11, 13, 2, false}, {-11, -11, 3, true}}).straight(80).left(60, 50);
+    const auto path = PathOf(layout);
+    const auto expected = layout.Expected();
+
+    const auto& flat = path->PieceAt(0).Polylines();
+    ASSERT_EQ(flat.size(), 2u);
+    EXPECT_EQ(flat[0].Code(), 2);
+    EXPECT_EQ(flat[1].Code(), 3);
+    ASSERT_EQ(flat[0].Points().size(), 2u);
+    EXPECT_POINT_NEAR(flat[0].Points()[0], expected[0].PointAt(0, 11));
+    EXPECT_POINT_NEAR(flat[0].Points()[1], expected[0].PointAt(80, 13));
+
+    const Corner* corner = AsCorner(path->PieceAt(1));
+    ASSERT_TRUE(corner);
+    const auto& curved = corner->Polylines();
+    ASSERT_EQ(curved.size(), 2u);
+    ASSERT_EQ(curved[0].Points().size(), corner->PointCount() + 2u);
+    EXPECT_POINT_NEAR(curved[0].Points().front(), expected[1].PointAt(0, 11));
+    EXPECT_POINT_NEAR(curved[0].Points().back(), expected[1].PointAt(expected[1].length, 13));
+    ASSERT_EQ(curved[1].Points().size(), 2u);  // the chord
+    EXPECT_POINT_NEAR(curved[1].Points()[1], expected[1].PointAt(expected[1].length, -11));
+}
+
+TEST(TrackPieces, FewBoundariesGiveNoSurfacesAndNoWallsNoLines) {
+    TrackLayout layout;
+    layout.boundaries({{5, 5, 1, false}}).walls({}).straight(30).left(20, 40);
+    const auto path = PathOf(layout);
+    for (std::int32_t i = 0; i < 2; ++i) {
+        EXPECT_TRUE(path->PieceAt(i).Surfaces().empty());
+        EXPECT_TRUE(path->PieceAt(i).Polylines().empty());
+    }
+    EXPECT_FALSE(path->EdgeBounds().IsValid());
+}
+
+TEST(TrackPieces, WallPositionsFollowTheOutermostBoundaries) {
+    TrackLayout layout;
+    layout.boundaries({{10, 14, 5, false}, {7, 7, 1, false}, {-10, -12, 9, false}}).straight(90).left(45, 80).right(70, 35);
+    const auto path = PathOf(layout);
+    const auto expected = layout.Expected();
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const ExpectedPiece& e = expected[i];
+        const Segment& piece = path->PieceAt(static_cast<std::int32_t>(i));
+        for (double s : {0.0, e.length * 0.4, e.length}) {
+            EXPECT_POINT_NEAR(piece.FirstWallPositionAt(s), e.PointAt(s, e.OffsetAt(e.fLines.front(), s)));
+            EXPECT_POINT_NEAR(piece.LastWallPositionAt(s), e.PointAt(s, e.OffsetAt(e.fLines.back(), s)));
+        }
+    }
+}
+
+TEST(TrackPieces, StraightDrawsItsHighlightedStretchWithLines) {
+    TrackLayout layout;
+    layout.straight(100).straight(50);
+    const auto path = PathOf(layout);
+    simkit::RecordingDisplay display;
+
+    path->HighlightRange(20, 60);
+    path->PieceAt(0).DrawOnDisplay(display);
+    auto lines = display.CallsOf(Op::LineWithPen);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_THAT(std::vector<bool>({lines[0].flag, lines[1].flag, lines[2].flag}), ::testing::ElementsAre(false, true, false));
+    EXPECT_POINT_NEAR(lines[0].points[0], At(0, 0));
+    EXPECT_POINT_NEAR(lines[1].points[0], At(20, 0));
+    EXPECT_POINT_NEAR(lines[1].points[1], At(60, 0));
+    EXPECT_POINT_NEAR(lines[2].points[1], At(100, 0));
+
+    // Across the boundary: the first piece from 70 to its end, the second
+    // from its start to 120.
+    path->HighlightRange(70, 120);
+    display.Clear();
+    path->Draw(display);
+    lines = display.CallsOf(Op::LineWithPen);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_FALSE(lines[0].flag);
+    EXPECT_TRUE(lines[1].flag);
+    EXPECT_POINT_NEAR(lines[1].points[0], At(70, 0));
+    EXPECT_POINT_NEAR(lines[1].points[1], At(100, 0));
+    EXPECT_TRUE(lines[2].flag);
+    EXPECT_POINT_NEAR(lines[2].points[0], At(100, 0));
+    EXPECT_POINT_NEAR(lines[2].points[1], At(120, 0));
+    EXPECT_FALSE(lines[3].flag);
+    EXPECT_EQ(display.Count(Op::PolylineWithPen), 0u);
+}
+
+TEST(TrackPieces, CornerDrawsItsHighlightOverTheOutline) {
+    TrackLayout layout;
+    layout.left(100, 90);  // 157.08 m, outline of 315 points
+    const auto path = PathOf(layout);
+    const auto& outline = path->PieceAt(0).Outline().Points();
+    ASSERT_EQ(outline.size(), 315u);
+    simkit::RecordingDisplay display;
+    path->HighlightRange(50, 100);
+    path->Draw(display);
+    ASSERT_GE(display.Calls().size(), 2u);
+    EXPECT_EQ(display.Calls()[0].op, Op::PolylineWithPen);
+    EXPECT_FALSE(display.Calls()[0].flag);
+    const auto lines = display.CallsOf(Op::LineWithPen);
+    // 315 * 50 / 157.08 rounds to 100 for both the first point and the count.
+    ASSERT_EQ(lines.size(), 99u);
+    for (const auto& l : lines) EXPECT_TRUE(l.flag);
+    EXPECT_EQ(lines.front().points[0], outline[100]);
+    EXPECT_EQ(lines.back().points[1], outline[199]);
+}
+
+TEST(TrackPieces, UnhighlightedAndWholePiecesDrawTheirOutline) {
+    TrackLayout layout;
+    layout.straight(10).left(20, 30).straight(10);
+    const auto path = PathOf(layout);
+    simkit::RecordingDisplay display;
+    path->Draw(display);
+    auto outlines = display.CallsOf(Op::PolylineWithPen);
+    ASSERT_EQ(outlines.size(), 3u);
+    for (const auto& o : outlines) EXPECT_FALSE(o.flag);
+
+    path->HighlightRange(-5, 500);
+    display.Clear();
+    path->Draw(display);
+    // The middle piece is highlighted whole; the ends draw their own lines.
+    outlines = display.CallsOf(Op::PolylineWithPen);
+    ASSERT_EQ(outlines.size(), 1u);
+    EXPECT_TRUE(outlines[0].flag);
+    EXPECT_EQ(outlines[0].points, path->PieceAt(1).Outline().Points());
+}
+
+TEST(TrackPieces, VisitorMeetsEveryPieceByItsKind) {
+    struct Kinds : SegmentVisitor {
+        std::string seen;
+        void VisitStraight(const Straight&) override { seen += 'S'; }
+        void VisitCorner(const Corner&) override { seen += 'C'; }
+    } visitor;
+    TrackLayout layout;
+    layout.straight(10).left(20, 30).straight(10).right(25, 40);
+    PathOf(layout)->VisitPieces(visitor);
+    EXPECT_EQ(visitor.seen, "SCSC");
+}
+
+}  // namespace
+}  // namespace vra::testing
