@@ -15,8 +15,12 @@ namespace {
 
 const std::filesystem::path& TracksFolder() {
     static const std::filesystem::path tracks = [] {
-        const auto dir = std::filesystem::temp_directory_path() /
-                         ("vra-fuzz-track-" + std::to_string(::getpid())) / "tracks";
+        // A file is written for every input: memory-backed storage keeps that cheap.
+        std::error_code ec;
+        const std::filesystem::path base = !std::getenv("TMPDIR") && std::filesystem::is_directory("/dev/shm", ec)
+                                               ? std::filesystem::path("/dev/shm")
+                                               : std::filesystem::temp_directory_path();
+        const auto dir = base / ("vra-fuzz-track-" + std::to_string(::getpid())) / "tracks";
         std::filesystem::create_directories(dir / "fuzz");
         return dir;
     }();

@@ -21,14 +21,6 @@ TEST(RoundToInt, HalfAwayFromZeroAndSaturated)
     EXPECT_EQ(MapTransform::RoundToInt(std::nan("")), 0);
 }
 
-TEST(MapTransform, StartsAtOriginTenTenUnfitted)
-{
-    MapTransform t;
-    EXPECT_FALSE(t.IsFitted());
-    EXPECT_EQ(t.OriginX(), 10);
-    EXPECT_EQ(t.OriginY(), 10);
-}
-
 // A box 100 m wide and 50 m high into a 1000 x 1000 canvas with margins 50:
 // 900 units of room each way, so 100 m take 900 units (scale 1/9 m per
 // unit), the box is 450 units high and sits (900 - 450) / 2 = 225 units
@@ -44,16 +36,6 @@ TEST(MapTransform, FitCentresTheBoxInsideTheMargins)
     EXPECT_EQ(t.MapPoint(box.minX, box.maxY), (DevicePoint{50, 50 + 225}));
     EXPECT_EQ(t.MapPoint(box.maxX, box.minY), (DevicePoint{950, 50 + 225 + 450}));
     EXPECT_EQ(t.MapPoint(30.0, 55.0), (DevicePoint{500, 500}));
-}
-
-TEST(MapTransform, WorldYGrowsUpDeviceYDown)
-{
-    MapTransform t;
-    ASSERT_TRUE(t.Fit({0, 0, 10, 10}, 0, 0, 100, 100));
-    EXPECT_LT(t.MapPoint(5.0, 9.0).y, t.MapPoint(5.0, 1.0).y);
-    EXPECT_LT(t.MapPoint(1.0, 5.0).x, t.MapPoint(9.0, 5.0).x);
-    // Lengths without origin and flip, rounded half away from zero.
-    EXPECT_EQ(t.WorldToDevice(0.25, -0.25), (DevicePoint{3, -3}));
 }
 
 TEST(MapTransform, AWideCanvasLimitsByHeight)

@@ -92,23 +92,3 @@ TEST(GradientProgress, RangesThatDoNotStartAtZero)
     bar.SetPos(30);
     EXPECT_TRUE(bar.Paint(200).empty);
 }
-
-TEST(GradientProgress, RangeSettersMoveThePositionToTheLowerBound)
-{
-    GradientProgress bar;
-    bar.SetPos(70);
-    bar.SetRange(5, 20);
-    EXPECT_EQ(bar.Pos(), 5);
-    bar.SetPos(9);
-    bar.SetRange32(-3, 1000000);
-    EXPECT_EQ(bar.Pos(), -3);
-    EXPECT_EQ(bar.Upper(), 1000000);
-}
-
-TEST(GradientProgress, NoWidthNothingToPaint)
-{
-    GradientProgress bar;
-    bar.SetPos(50);
-    EXPECT_TRUE(bar.Paint(0).empty);
-    EXPECT_TRUE(bar.Paint(-5).bands.empty());
-}

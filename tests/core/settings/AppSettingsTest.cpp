@@ -76,15 +76,6 @@ TEST(AppSettings, EveryValueSurvivesASaveAndARead)
     EXPECT_EQ(s.RecordsPath(), "/home/me/records");
 }
 
-TEST(AppSettings, SettersChangeNothingStoredUntilSave)
-{
-    MemorySettingsStore store;
-    AppSettings s(store);
-    s.SetMph(0);
-    s.SetAltReplayPath("/x");
-    EXPECT_TRUE(store.writes().empty());
-}
-
 TEST(AppSettings, LongPathsAreKeptWhole)
 {
     const std::string longPath = "/data/" + std::string(250, 'r') + "/replays";
@@ -126,28 +117,6 @@ TEST(AppSettings, ProgramFolderIsTheExecutablesFolderWithoutSeparator)
     EXPECT_EQ(s.ProgramFolder(), "C:\\Programs\\VRA");
     s.InitProgramFolder("noseparator");
     EXPECT_EQ(s.ProgramFolder(), "C:\\Programs\\VRA");
-}
-
-TEST(AppSettings, TheProgramFolderIsNeverStored)
-{
-    MemorySettingsStore store;
-    AppSettings s(store);
-    s.InitProgramFolder("/opt/vra/vra");
-    s.Save();
-    for (const auto& w : store.writes())
-        EXPECT_NE(w.name, "ProgramFolder");
-    EXPECT_EQ(store.writes().size(), 12u);
-}
-
-TEST(AppSettings, InstanceIsTheInstalledObject)
-{
-    AppSettings::SetInstance(nullptr);
-    EXPECT_THROW(AppSettings::Instance(), std::logic_error);
-    MemorySettingsStore store;
-    AppSettings s(store);
-    AppSettings::SetInstance(&s);
-    EXPECT_EQ(&AppSettings::Instance(), &s);
-    AppSettings::SetInstance(nullptr);
 }
 
 // The simulation's folder: found in the user's scope or, failing that, where
@@ -198,18 +167,6 @@ TEST(AppSettingsSimFolder, AChangedFolderGoesToTheUserScopeOnce)
     EXPECT_EQ(Text(store, SettingsKey::Simulation, SettingsScope::User, "Directory"), "/home/me/velmar");
     EXPECT_EQ(Text(store, SettingsKey::Simulation, SettingsScope::System, "Directory"), "/sys/velmar");
     EXPECT_EQ(AppSettings(store).SimFolder(), "/home/me/velmar");
-}
-
-TEST(AppSettingsSimFolder, AFailedWriteIsReportedAndNotForgotten)
-{
-    MemorySettingsStore store;
-    AppSettings s(store);
-    s.SetSimFolder("/games/velmar");
-    store.setReadOnly(true);
-    EXPECT_FALSE(s.Save());
-    store.setReadOnly(false);
-    EXPECT_TRUE(s.Save());
-    EXPECT_EQ(Text(store, SettingsKey::Simulation, SettingsScope::User, "Directory"), "/games/velmar");
 }
 
 TEST(AppSettingsSimFolder, AnUnusableUserValueFallsBackToTheSystemScope)

@@ -104,22 +104,3 @@ TEST(DamageCost, LargeArraysUseTheWideCount)
     ASSERT_TRUE(decoded);
     EXPECT_EQ(*decoded, words);
 }
-
-TEST(CRegistry, RemembersTheKindAndSizeOfTheLastValue)
-{
-    MemorySettingsStore store;
-    CRegistry reg(store, SettingsKey::Program);
-    EXPECT_TRUE(reg.WriteString("AltRpyPath", "abc"));
-    EXPECT_EQ(reg.LastType(), CRegistry::ValueType::String);
-    EXPECT_EQ(reg.LastSize(), 4u);
-    std::int32_t word = 42;
-    EXPECT_FALSE(reg.ReadDword("AltRpyPath", word));
-    EXPECT_EQ(word, 42) << "a failed read leaves the output alone";
-    EXPECT_FALSE(reg.LastSucceeded());
-    EXPECT_TRUE(reg.WriteDword("MPH", 0));
-    EXPECT_TRUE(reg.ReadDword("MPH", word));
-    EXPECT_EQ(word, 0);
-    EXPECT_EQ(reg.LastType(), CRegistry::ValueType::Dword);
-    EXPECT_TRUE(reg.DeleteValue("MPH"));
-    EXPECT_FALSE(reg.VerifyValue("MPH"));
-}

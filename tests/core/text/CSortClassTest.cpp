@@ -57,17 +57,3 @@ TEST(CSortClass, LeadingNumberOfAColumnText)
     EXPECT_EQ(CSortClass::LeadingInt("99999999999999999999"), 2147483647);
     EXPECT_EQ(CSortClass::LeadingInt("-99999999999999999999"), -2147483647 - 1);
 }
-
-TEST(CSortClass, ComparisonsAreThreeWay)
-{
-    EXPECT_EQ(CSortClass::CompareIntAscending(3, 3), 0);
-    EXPECT_EQ(CSortClass::CompareIntAscending(4, 3), 1);
-    EXPECT_EQ(CSortClass::CompareIntAscending(2, 3), -1);
-    EXPECT_EQ(CSortClass::CompareIntDescending(2, 3), 1);
-    EXPECT_EQ(CSortClass::CompareIntDescending(4, 3), -1);
-    EXPECT_EQ(CSortClass::CompareTextAscending("abc", "ABC"), 0);
-    EXPECT_LT(CSortClass::CompareTextAscending("abc", "abd"), 0);
-    EXPECT_GT(CSortClass::CompareTextDescending("abc", "abd"), 0);
-    // Bytes above ASCII compare as unsigned, after the plain letters.
-    EXPECT_LT(CSortClass::CompareTextAscending("z", "\xE9"), 0);
-}

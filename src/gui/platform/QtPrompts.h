@@ -1,0 +1,39 @@
+#pragma once
+// Prompts shown with Qt dialogs. The lap chooser and the settings dialog are
+// widgets of their own: until a subclass supplies them, both answer as if
+// cancelled.
+
+#include "platform/Prompts.h"
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+namespace vra {
+
+class QtPrompts : public Prompts {
+public:
+    explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}
+
+    // The window the dialogs belong to (normally the main window).
+    void setParentWidget(QWidget* parent) { parent_ = parent; }
+    QWidget* parentWidget() const { return parent_; }
+
+    Button message(std::string_view text, std::string_view caption, Icon icon,
+                   Buttons buttons) override;
+    std::optional<std::filesystem::path> openFile(const OpenFileRequest& request) override;
+    std::optional<LapChoice> chooseLap(const LapChoiceRequest& request) override;
+    SettingsDialogResult editSettings(const SettingsDialogRequest& request) override;
+
+    // The Qt name filter of a request's filters ("label (pattern)" joined by
+    // ";;"); patterns match regardless of case, as on the simulation's home
+    // file system, and "*.*" matches every file.
+    static QString nameFilters(const std::vector<FileFilter>& filters);
+    // Message text for Qt: Windows-1252 decoded, "\r\n" as one line break.
+    static QString displayText(std::string_view text);
+
+private:
+    QPointer<QWidget> parent_;
+};
+
+}  // namespace vra

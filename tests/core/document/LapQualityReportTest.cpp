@@ -1,0 +1,147 @@
+#include "document/LapQualityReport.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace vra {
+namespace {
+
+constexpr const char* kOff = "\n\nIf you don't wish to see this report - \nturn it off in File->Settings";
+constexpr const char* kLoss = "\n\nPossible partly loss of data due to accelerated time\nor other disturbance.";
+constexpr const char* kNoData =
+    "This laps seems to be a lap set under\r\naccelerated time and contains no data.\n"
+    "The plot and graph will not work OK with this lap,\n but you can run the reports.";
+
+TEST(LapQualityReport, FullDataGivesAHundredPercent)
+{
+    // 36 samples a second: 1800 samples are 50 s, the stored time too.
+    const LapQuality q{1800, 0, 0, 1800, 50000};
+    EXPECT_EQ(LapQualityReportText(q), std::string("Online quality of lapdata: 100%\nLargest online gap: 0 seconds") + kOff);
+}
+
+TEST(LapQualityReport, PercentIsTruncatedAndGapInWholeSeconds)
+{
+    // 3 of 9 missing: 66.67 % shows as 66; a gap of 80 samples is 2 s.
+    const LapQuality q{9, 3, 80, 6, 0};
+    EXPECT_EQ(LapQualityReportText(q), std::string("Online quality of lapdata: 66%\nLargest online gap: 2 seconds") + kOff);
+}
+
+TEST(LapQualityReport, AppendsLossWhenFewerSamplesThanTheLapTime)
+{
+    // 1800 samples last 50 s, the replay says 60 s.
+    const LapQuality q{1800, 0, 0, 1800, 60000};
+    EXPECT_EQ(LapQualityReportText(q),
+              std::string("Online quality of lapdata: 100%\nLargest online gap: 0 seconds") + kLoss + kOff);
+}
+
+TEST(LapQualityReport, NoRecordAtAllWithSomeQualityAppendsTheAcceleratedTimeText)
+{
+    // The separator before the second text is missing on purpose: the users
+    // know the message this way.
+    const LapQuality q{100, 10, 10, 0, 60000};
+    EXPECT_EQ(LapQualityReportText(q), std::string("Online quality of lapdata: 90%\nLargest online gap: 0 seconds") +
+                                           kLoss + kNoData + kOff);
+    // A lap with every sample missing has no quality left and says nothing more.
+    const LapQuality none{100, 100, 101, 0, 1000};
+    EXPECT_EQ(LapQualityReportText(none),
+              std::string("Online quality of lapdata: 0%\nLargest online gap: 2 seconds") + kOff);
+}
+
+// A lap driven at a constant raw step: sample k at distance base + k * step.
+LapTimeCheckInput ConstantLap(std::int64_t samples, std::uint32_t base, std::int64_t step, double trackLength,
+                              std::uint32_t storedMs, std::vector<std::uint32_t>& storage)
+{
+    storage.assign(static_cast<std::size_t>(samples + 1), 0);
+    for (std::size_t k = 0; k < storage.size(); ++k)
+        storage[k] = base + static_cast<std::uint32_t>(k * static_cast<std::size_t>(step));
+    LapTimeCheckInput in;
+    in.rawDistance = storage;
+    in.stepAtStart = step;
+    in.stepAtEnd = step;
+    in.samples = samples;
+    in.trackLengthMetres = trackLength;
+    in.storedLapMs = storedMs;
+    in.comparable = true;
+    return in;
+}
+
+TEST(LapTimeCheck, CalculatedTimeFromSamplesAndTheLineCorrections)
+{
+    std::vector<std::uint32_t> d;
+    // 1000 m at 1 m a frame (2000 raw units), sample 0 on the line: Ta = 996
+    // frames, Tb = D[2] / step = 2 frames, Tc = (2000000 - D[998]) / step = 2 frames.
+    auto in = ConstantLap(1000, 0, 2000, 1000.0, 0, d);
+    const double expected = (996.0 / 36 + 2.0 / 36 + 2.0 / 36) * 1000;
+    ASSERT_TRUE(CalculatedLapTimeMs(in).has_value());
+    EXPECT_EQ(*CalculatedLapTimeMs(in), static_cast<std::int64_t>(expected));
+}
+
+TEST(LapTimeCheck, StoredTimeAgreeingWithinThirtyMillisecondsSaysNothing)
+{
+    std::vector<std::uint32_t> d;
+    auto in = ConstantLap(1000, 0, 2000, 1000.0, 0, d);
+    const std::int64_t c = *CalculatedLapTimeMs(in);
+    in.storedLapMs = static_cast<std::uint32_t>(c + 30);
+    EXPECT_FALSE(LapTimeCheckMessage(in).has_value());
+    in.storedLapMs = static_cast<std::uint32_t>(c - 30);
+    EXPECT_FALSE(LapTimeCheckMessage(in).has_value());
+}
+
+TEST(LapTimeCheck, DifferentStoredTimeNamesBothTimes)
+{
+    std::vector<std::uint32_t> d;
+    auto in = ConstantLap(1000, 0, 2000, 1000.0, 0, d);
+    const std::int64_t c = *CalculatedLapTimeMs(in);
+    in.storedLapMs = 0x10000000u | 30000u;  // a flag bit set: only the time counts
+    const auto message = LapTimeCheckMessage(in);
+    ASSERT_TRUE(message.has_value());
+    EXPECT_EQ(*message, "VELMRRA has detected the laptime for this lap might be incorrect"
+                        "\n\nLaptime stored in replay: 0m 30.000s\nLaptime calculated by VELMRRA: 0m " +
+                            std::to_string(c / 1000) + "." + std::to_string(c % 1000 + 1000).substr(1) + "s");
+    // Only laps the check may compare get the message.
+    in.comparable = false;
+    EXPECT_FALSE(LapTimeCheckMessage(in).has_value());
+}
+
+TEST(LapTimeCheck, MissingDataAtStartOrEnd)
+{
+    const std::string missing = "VELMRRA has detected that some data seems to be missing at the start/end of this lap"
+                                "\nThis is often caused by false (online) laptimes in the replay."
+                                "\nThe replay laptime for this lap is probably incorrect.";
+    std::vector<std::uint32_t> d;
+    // Start: sample 3 lies more than three steps past the line.
+    auto late = ConstantLap(1000, 3000, 2000, 1000.0, 27000, d);
+    ASSERT_TRUE(LapTimeCheckMessage(late).has_value());
+    EXPECT_EQ(*LapTimeCheckMessage(late), missing);
+    // End: the line lies more than three steps beyond sample n - 2.
+    std::vector<std::uint32_t> d2;
+    auto shortLap = ConstantLap(1000, 0, 2000, 1010.0, 27000, d2);
+    EXPECT_EQ(LapTimeCheckMessage(shortLap).value_or(""), missing);
+    // Even for a lap the time check would not compare.
+    shortLap.comparable = false;
+    EXPECT_EQ(LapTimeCheckMessage(shortLap).value_or(""), missing);
+}
+
+TEST(LapTimeCheck, SkippedWithoutAStepOrWithTooFewSamples)
+{
+    std::vector<std::uint32_t> d;
+    auto in = ConstantLap(1000, 3000, 2000, 1000.0, 1, d);
+    in.stepAtStart = 0;
+    EXPECT_FALSE(LapTimeCheckMessage(in).has_value());
+    EXPECT_FALSE(CalculatedLapTimeMs(in).has_value());
+    in.stepAtStart = 2000;
+    in.stepAtEnd = -2000;
+    EXPECT_FALSE(LapTimeCheckMessage(in).has_value());
+    std::vector<std::uint32_t> d3;
+    auto tiny = ConstantLap(3, 3000, 2000, 1000.0, 1, d3);
+    EXPECT_FALSE(LapTimeCheckMessage(tiny).has_value());
+    // Fewer distances than the count claims: no check rather than a read past the end.
+    std::vector<std::uint32_t> d4;
+    auto cut = ConstantLap(1000, 3000, 2000, 1000.0, 1, d4);
+    cut.rawDistance = cut.rawDistance.first(500);
+    EXPECT_FALSE(LapTimeCheckMessage(cut).has_value());
+}
+
+}  // namespace
+}  // namespace vra

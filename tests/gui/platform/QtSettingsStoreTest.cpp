@@ -1,0 +1,125 @@
+#include "platform/QtSettingsStore.h"
+
+#include "settings/AppSettings.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using namespace vra;
+
+namespace {
+
+class QtSettings : public testing::Test {
+protected:
+    QTemporaryDir dir_;
+    QtSettingsStore store_{dir_.path()};
+};
+
+}  // namespace
+
+TEST_F(QtSettings, EveryValueSurvivesARoundTripThroughTheFiles)
+{
+    const std::string longPath = "/data/" + std::string(300, 'x') + "/caf\xE9";
+    DamageCostTable costs{};
+    for (std::size_t i = 0; i < costs.size(); ++i)
+        costs[i] = 1000 * static_cast<std::uint32_t>(i) + 7;
+    {
+        AppSettings s(store_);
+        s.SetMph(0);
+        s.SetDontShowQualReport(0);
+        s.SetRetireInRaceReport(1);
+        s.SetOffTheTrackInRaceReport(0);
+        s.SetBMPSizeInPixel(1500);
+        s.SetDefaultPlayerIndex(-1);
+        s.SetDefaultPhysics(4);
+        s.SetSpyGirlMsg(1);
+        s.SetUseNickNameInReports(1);
+        s.SetShowMetersBar(0);
+        s.SetSimFolder("/games/Velmar");
+        s.SetAltReplayPath(longPath);
+        s.SetRecordsPath("");
+        ASSERT_TRUE(s.Save());
+        ASSERT_TRUE(s.SaveDamageCosts(costs));
+    }
+    QtSettingsStore again(dir_.path());
+    AppSettings s(again);
+    EXPECT_EQ(s.Mph(), 0);
+    EXPECT_EQ(s.DontShowQualReport(), 0);
+    EXPECT_EQ(s.RetireInRaceReport(), 1);
+    EXPECT_EQ(s.OffTheTrackInRaceReport(), 0);
+    EXPECT_EQ(s.BMPSizeInPixel(), 1500);
+    EXPECT_EQ(s.DefaultPlayerIndex(), -1);
+    EXPECT_EQ(s.DefaultPhysics(), 4);
+    EXPECT_EQ(s.SpyGirlMsg(), 1);
+    EXPECT_EQ(s.UseNickNameInReports(), 1);
+    EXPECT_EQ(s.ShowMetersBar(), 0);
+    EXPECT_EQ(s.SimFolder(), "/games/Velmar");
+    EXPECT_EQ(s.AltReplayPath(), longPath);
+    EXPECT_EQ(s.RecordsPath(), "");
+    EXPECT_EQ(s.LoadDamageCosts(), costs);
+}
+
+TEST_F(QtSettings, ValuesLandUnderTheProgramsGroupAndTheSimulationsKey)
+{
+    AppSettings s(store_);
+    s.SetSimFolder("/games/Velmar");
+    s.SetBMPSizeInPixel(512);
+    ASSERT_TRUE(s.Save());
+
+    QSettings program(store_.iniPath(SettingsKey::Program, SettingsScope::User), QSettings::IniFormat);
+    EXPECT_EQ(program.value("Settings/BMPSizeInPixel").toInt(), 512);
+    QSettings sim(store_.iniPath(SettingsKey::Simulation, SettingsScope::User), QSettings::IniFormat);
+    EXPECT_EQ(sim.value("Directory").toString(), "/games/Velmar");
+    EXPECT_TRUE(store_.iniPath(SettingsKey::Simulation, SettingsScope::User).endsWith("user/Sorvan/Velmar.ini"));
+}
+
+TEST_F(QtSettings, TheSimulationsMachineWideFolderIsReadButNeverWritten)
+{
+    const QString systemIni = store_.iniPath(SettingsKey::Simulation, SettingsScope::System);
+    {
+        QSettings sys(systemIni, QSettings::IniFormat);
+        sys.setValue("Directory", "/opt/velmar");
+    }
+    AppSettings s(store_);
+    EXPECT_EQ(s.SimFolder(), "/opt/velmar");
+    s.SetSimFolder("/home/me/velmar");
+    ASSERT_TRUE(s.Save());
+
+    EXPECT_EQ(QSettings(systemIni, QSettings::IniFormat).value("Directory").toString(), "/opt/velmar");
+    EXPECT_EQ(AppSettings(store_).SimFolder(), "/home/me/velmar");
+}
+
+TEST_F(QtSettings, KindsAreKeptOrConvertedFromText)
+{
+    ASSERT_TRUE(store_.writeInt(SettingsKey::Program, "MPH", -5));
+    ASSERT_TRUE(store_.writeString(SettingsKey::Program, "RecordsPath", "@odd text"));
+    const std::uint8_t blob[] = {0, 1, 0xFF, '\n'};
+    ASSERT_TRUE(store_.writeBinary(SettingsKey::Program, "DamageCost", blob));
+
+    QtSettingsStore again(dir_.path());
+    EXPECT_EQ(again.readInt(SettingsKey::Program, "MPH"), -5);
+    EXPECT_EQ(again.readString(SettingsKey::Program, "RecordsPath"), "@odd text");
+    EXPECT_EQ(again.readBinary(SettingsKey::Program, "DamageCost"),
+              (std::vector<std::uint8_t>{0, 1, 0xFF, '\n'}));
+    EXPECT_FALSE(again.readInt(SettingsKey::Program, "RecordsPath"));
+    EXPECT_FALSE(again.readBinary(SettingsKey::Program, "RecordsPath"));
+    EXPECT_FALSE(again.readInt(SettingsKey::Program, "Missing"));
+
+    EXPECT_TRUE(again.remove(SettingsKey::Program, "MPH"));
+    EXPECT_FALSE(QtSettingsStore(dir_.path()).contains(SettingsKey::Program, "MPH"));
+}
+
+TEST_F(QtSettings, AHandEditedNumberReadsAsANumber)
+{
+    {
+        QSettings program(store_.iniPath(SettingsKey::Program, SettingsScope::User), QSettings::IniFormat);
+        program.setValue("Settings/BMPSizeInPixel", " 1024 ");
+        program.setValue("Settings/MPH", "yes");
+    }
+    AppSettings s(store_);
+    EXPECT_EQ(s.BMPSizeInPixel(), 1024);
+    EXPECT_EQ(s.Mph(), 1) << "not a number: the default";
+}
