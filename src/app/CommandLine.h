@@ -1,0 +1,19 @@
+#pragma once
+// What the command line asks of a start: a replay to add as a lap, and the
+// batch mode named by the first argument.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct CommandLine {
+    // The first argument that is not a flag ("-x"): opened as a lap.
+    std::optional<std::string> fileToOpen;
+    // The first argument when at least two follow the program name, else empty.
+    std::string mode;
+    // Whether the mode is one of the batch exports.
+    bool IsBatchMode() const;
+
+    // args excludes the program itself.
+    static CommandLine Parse(const std::vector<std::string>& args);
+};

@@ -1,0 +1,271 @@
+#include "frame/CMainFrame.h"
+
+#include "dialogs/CAboutDlg.h"
+#include "frame/CommandIds.h"
+#include "platform/SettingsStore.h"
+#include "platform/Shell.h"
+#include "widgets/Artwork.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDockWidget>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace {
+
+// The lap colours of the map, for the lap toggles.
+const QColor kLapColours[5] = {QColor(255, 0, 0), QColor(0, 0, 255), QColor(0, 251, 56),
+                               QColor(240, 240, 0), QColor(38, 232, 226)};
+
+QString ProgramName() { return QStringLiteral("Velmar Replay Analyzer"); }
+
+}  // namespace
+
+CMainFrame::CMainFrame(vra::SettingsStore& settings, vra::Shell& shell, vra::Prompts& prompts,
+                       QWidget* parent)
+    : QMainWindow(parent), settings_(settings), shell_(shell), prompts_(prompts) {
+    setObjectName(QStringLiteral("MainFrame"));
+    setAcceptDrops(true);
+    // Dock bars stay on their sides; the top row belongs to the toolbars.
+    setCorner(Qt::TopLeftCorner, Qt::LeftDockWidgetArea);
+    setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
+    idleText_ = QStringLiteral("Ready");
+    CreateActions();
+    CreateMenus();
+    CreateToolBars();
+    statusBar()->showMessage(idleText_);
+    CreateViewBar();
+    SetDocumentTitle({});
+    SizeFromDialogUnits();
+    recent_.ReadList(settings_);
+    RebuildRecentMenu();
+    LoadBarState();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+QAction* CMainFrame::MakeAction(int id, const QString& text, const QString& statusTip) {
+    auto* action = new QAction(text, this);
+    action->setData(id);
+    if (!statusTip.isEmpty()) action->setStatusTip(statusTip);
+    actions_[id] = action;
+    return action;
+}
+
+QAction* CMainFrame::Action(int id) const {
+    auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void CMainFrame::CreateActions() {
+    using namespace vra::cmd;
+    MakeAction(FileOpen, tr("&Add replay lap...\tCtrl+O"), QStringLiteral("Add replay lap"))
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    MakeAction(FileNew, tr("&Clear all replay laps...\tCtrl+N"), QStringLiteral("Clears all loaded replay laps"))
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    MakeAction(AddReplayLap, tr("&Add replay lap..."), QStringLiteral("Add replay lap"));
+    MakeAction(FilePrint, tr("&Print...\tCtrl+P"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    MakeAction(FilePrintPreview, tr("Print Pre&view..."));
+    MakeAction(FilePrintSetup, tr("P&rint Setup..."));
+    connect(MakeAction(AppExit, tr("E&xit")), &QAction::triggered, this, &QWidget::close);
+
+    Action(FileNew)->setIcon(Artwork::ToolIcon(Artwork::Glyph::ClearLaps));
+    Action(AddReplayLap)->setIcon(Artwork::ToolIcon(Artwork::Glyph::AddLap));
+    Action(FilePrint)->setIcon(Artwork::ToolIcon(Artwork::Glyph::Print));
+
+    MakeAction(ZoomIn, tr("Zoom In"))->setIcon(Artwork::ToolIcon(Artwork::Glyph::ZoomIn));
+    MakeAction(ZoomOut, tr("Zoom Out"))->setIcon(Artwork::ToolIcon(Artwork::Glyph::ZoomOut));
+    MakeAction(ShowWholeTrack, tr("Fit To Track"))->setIcon(Artwork::ToolIcon(Artwork::Glyph::WholeTrack));
+    MakeAction(PanningTool, tr("Panning Tool"))->setIcon(Artwork::ToolIcon(Artwork::Glyph::Pan));
+    for (int id : {ZoomIn, ZoomOut, PanningTool}) Action(id)->setCheckable(true);
+
+    QAction* raceLine = MakeAction(ToggleRaceLine, tr("Toggle RaceLine"));
+    raceLine->setIcon(Artwork::ToolIcon(Artwork::Glyph::RaceLine));
+    raceLine->setCheckable(true);
+    for (int n = 1; n <= 5; ++n) {
+        QAction* lap = MakeAction(ToggleLap1 + n - 1, tr("Toggle lap %1").arg(n));
+        lap->setIcon(Artwork::LapIcon(n, kLapColours[n - 1]));
+        lap->setCheckable(true);
+    }
+
+    QAction* plot = MakeAction(ViewPlotSettings, tr("&Plot Settings"), QStringLiteral("Show or hide the plot settings"));
+    QAction* zoomBar = MakeAction(ViewZoomBar, tr("&Zoom Bar"), QStringLiteral("Show or hide the zoom bar"));
+    QAction* lapBar = MakeAction(ViewLapBar, tr("&Lap Bar"), QStringLiteral("Show or hide the lap bar"));
+    for (QAction* a : {plot, zoomBar, lapBar}) a->setCheckable(true);
+    connect(plot, &QAction::triggered, this, [this] { ToggleBar(viewBar_); });
+    connect(zoomBar, &QAction::triggered, this, [this] { ToggleBar(zoomBar_); });
+    connect(lapBar, &QAction::triggered, this, [this] { ToggleBar(lapBar_); });
+
+    connect(MakeAction(ViewReadme, tr("View &Readme file"), QStringLiteral("View Readme file")),
+            &QAction::triggered, this, [this] { shell_.open(QFile::encodeName(ReadmePath()).toStdString()); });
+    connect(MakeAction(AppAbout, tr("&About Velmar Replay Analyzer...")), &QAction::triggered, this, [this] {
+        CAboutDlg about(shell_, &prompts_, this);
+        about.exec();
+    });
+
+    for (int n = 0; n < int(vra::RecentFileList::kDefaultSize); ++n) {
+        QAction* entry = MakeAction(FileMruFirst + n, {});
+        entry->setVisible(false);
+        connect(entry, &QAction::triggered, this, [this, n] {
+            if (std::size_t(n) < recent_.Entries().size())
+                emit openLapRequested(QString::fromStdString(recent_.Entries()[std::size_t(n)]));
+        });
+    }
+}
+
+void CMainFrame::CreateMenus() {
+    using namespace vra::cmd;
+    fileMenu_ = menuBar()->addMenu(tr("&File"));
+    fileMenu_->addAction(Action(FileOpen));
+    fileMenu_->addAction(Action(FileNew));
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(Action(FilePrint));
+    fileMenu_->addAction(Action(FilePrintPreview));
+    fileMenu_->addAction(Action(FilePrintSetup));
+    fileMenu_->addSeparator();
+    for (int n = 0; n < int(vra::RecentFileList::kDefaultSize); ++n) fileMenu_->addAction(Action(FileMruFirst + n));
+    recentSeparator_ = fileMenu_->addSeparator();
+    fileMenu_->addAction(Action(AppExit));
+
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    for (int id : {ZoomIn, ZoomOut, ShowWholeTrack, PanningTool}) view->addAction(Action(id));
+    view->addSeparator();
+    for (int id : {ViewPlotSettings, ViewZoomBar, ViewLapBar}) view->addAction(Action(id));
+    connect(view, &QMenu::aboutToShow, this, [this] {
+        Action(vra::cmd::ViewPlotSettings)->setChecked(viewBar_->isVisible());
+        Action(vra::cmd::ViewZoomBar)->setChecked(zoomBar_->isVisible());
+        Action(vra::cmd::ViewLapBar)->setChecked(lapBar_->isVisible());
+    });
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->addAction(Action(ViewReadme));
+    help->addAction(Action(AppAbout));
+}
+
+void CMainFrame::CreateToolBars() {
+    using namespace vra::cmd;
+    auto makeBar = [this](const QString& name, const QString& title, std::initializer_list<int> ids) {
+        QToolBar* bar = addToolBar(title);
+        bar->setObjectName(name);
+        bar->setIconSize(QSize(16, 15));
+        for (int id : ids) bar->addAction(Action(id));
+        return bar;
+    };
+    mainBar_ = makeBar(QStringLiteral("MainBar"), tr("Main"), {FileNew, AddReplayLap, FilePrint});
+    zoomBar_ = makeBar(QStringLiteral("ZoomBar"), tr("Zoom"), {ZoomIn, ZoomOut, ShowWholeTrack, PanningTool});
+    lapBar_ = makeBar(QStringLiteral("LapBar"), tr("Lap"),
+                      {ToggleRaceLine, ToggleLap1, ToggleLap1 + 1, ToggleLap1 + 2, ToggleLap1 + 3, ToggleLap1 + 4});
+}
+
+void CMainFrame::CreateViewBar() {
+    viewBar_ = new QDockWidget(tr("Plot settings"), this);
+    viewBar_->setObjectName(QStringLiteral("ViewBar"));
+    viewBar_->setMinimumSize(kMinBarWidth, kMinBarHeight);
+    viewBar_->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable
+                          | QDockWidget::DockWidgetFloatable);
+    addDockWidget(Qt::LeftDockWidgetArea, viewBar_);
+}
+
+void CMainFrame::SetViewBarWidget(QWidget* widget) { viewBar_->setWidget(widget); }
+
+void CMainFrame::SetDocumentTitle(const QString& title) {
+    const QString shown = title.isEmpty() ? QStringLiteral("No lap selected") : title;
+    setWindowTitle(shown + QStringLiteral(" - ") + ProgramName());
+}
+
+void CMainFrame::SetMessageText(const QString& text) {
+    statusBar()->showMessage(text.isEmpty() ? idleText_ : text);
+}
+
+QString CMainFrame::MessageText() const { return statusBar()->currentMessage(); }
+
+void CMainFrame::ToggleBar(QWidget* bar) {
+    bar->setVisible(!bar->isVisible());
+}
+
+void CMainFrame::SizeFromDialogUnits() {
+    // The window is as large as the view bar's dialog plus room for the map,
+    // measured in the units of the dialog font so that it fits any font size.
+    const QFontMetrics fm(font());
+    const int baseX = qMax(1, fm.averageCharWidth());
+    const int baseY = qMax(1, fm.height());
+    const int w = (130 * baseX + 2) / 4;
+    const int h = (282 * baseY + 4) / 8;
+    resize(w + 510, h);
+    if (const QScreen* screen = QApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+    }
+}
+
+void CMainFrame::AddToRecentFileList(const QString& path) {
+    recent_.Add(QFileInfo(path).absoluteFilePath().toStdString());
+    recent_.WriteList(settings_);
+    RebuildRecentMenu();
+}
+
+void CMainFrame::RebuildRecentMenu() {
+    const auto& entries = recent_.Entries();
+    for (int n = 0; n < int(vra::RecentFileList::kDefaultSize); ++n) {
+        QAction* entry = Action(vra::cmd::FileMruFirst + n);
+        if (std::size_t(n) < entries.size()) {
+            QString name = QString::fromStdString(entries[std::size_t(n)]);
+            name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+            entry->setText(QStringLiteral("&%1 %2").arg(n + 1).arg(name));
+            entry->setVisible(true);
+        } else {
+            entry->setVisible(false);
+        }
+    }
+}
+
+void CMainFrame::SaveBarState() {
+    const QByteArray state = saveState();
+    settings_.writeBinary(vra::SettingsKey::Program, kBarStateName,
+                          std::span(reinterpret_cast<const std::uint8_t*>(state.constData()), std::size_t(state.size())));
+    recent_.WriteList(settings_);
+}
+
+bool CMainFrame::LoadBarState() {
+    auto bytes = settings_.readBinary(vra::SettingsKey::Program, kBarStateName);
+    if (!bytes || bytes->empty()) return false;
+    return restoreState(QByteArray(reinterpret_cast<const char*>(bytes->data()), qsizetype(bytes->size())));
+}
+
+QString CMainFrame::ReadmePath() {
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(kReadmeName));
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    SaveBarState();
+    QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    if (OpenDroppedFiles(*event->mimeData())) event->acceptProposedAction();
+}
+
+bool CMainFrame::OpenDroppedFiles(const QMimeData& data) {
+    bool any = false;
+    for (const QUrl& url : data.urls()) {
+        if (!url.isLocalFile()) continue;
+        any = true;
+        emit openLapRequested(url.toLocalFile());
+    }
+    return any;
+}

@@ -1,0 +1,100 @@
+#pragma once
+// The main window: menu, the toolbars in one row at the top, the status bar
+// and the view bar docked on the left. The map view sits in the middle. The
+// frame keeps the bars' places and sizes and the recent-file list in the
+// settings store between runs.
+
+#include "settings/RecentFileList.h"
+
+#include <QMainWindow>
+
+#include <map>
+
+class QDockWidget;
+class QMimeData;
+class QMenu;
+class QToolBar;
+
+namespace vra {
+class Prompts;
+class SettingsStore;
+class Shell;
+}  // namespace vra
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kMinBarWidth = 33;
+    static constexpr int kMinBarHeight = 32;
+    // Where the bars' layout is kept in the program's settings.
+    static constexpr const char* kBarStateName = "BarState";
+    static constexpr const char* kReadmeName = "Velmar Replay Analyzer.txt";
+
+    CMainFrame(vra::SettingsStore& settings, vra::Shell& shell, vra::Prompts& prompts,
+               QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // The command's action (see CommandIds.h); null for an unknown id.
+    QAction* Action(int id) const;
+    QToolBar* MainToolBar() const { return mainBar_; }
+    QToolBar* ZoomToolBar() const { return zoomBar_; }
+    QToolBar* LapToolBar() const { return lapBar_; }
+    QDockWidget* ViewBar() const { return viewBar_; }
+    QMenu* FileMenu() const { return fileMenu_; }
+
+    // Puts the bar's contents (the lap boxes) into the docked view bar.
+    void SetViewBarWidget(QWidget* widget);
+    // The window caption shows the document's title before the program's name.
+    void SetDocumentTitle(const QString& title);
+    // A text in the status bar's message pane; empty shows the idle text.
+    void SetMessageText(const QString& text);
+    QString MessageText() const;
+
+    // The recent-file list (seven entries), newest first.
+    void AddToRecentFileList(const QString& path);
+    const vra::RecentFileList& RecentFiles() const { return recent_; }
+
+    // Writes the bars' layout and the recent files to the settings store;
+    // done on close as well.
+    void SaveBarState();
+    // Brings back the layout of the last run; false when there was none.
+    bool LoadBarState();
+
+    // Opens every local file of a drop as a lap; false when there was none.
+    bool OpenDroppedFiles(const QMimeData& data);
+
+    // The readme beside the program, whatever the current folder is.
+    static QString ReadmePath();
+
+signals:
+    // A replay to add as a lap: a recent-file entry or a dropped file.
+    void openLapRequested(const QString& path);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    QAction* MakeAction(int id, const QString& text, const QString& statusTip = {});
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBars();
+    void CreateViewBar();
+    void RebuildRecentMenu();
+    void ToggleBar(QWidget* bar);
+    void SizeFromDialogUnits();
+
+    vra::SettingsStore& settings_;
+    vra::Shell& shell_;
+    vra::Prompts& prompts_;
+    vra::RecentFileList recent_;
+    std::map<int, QAction*> actions_;
+    QMenu* fileMenu_ = nullptr;
+    QAction* recentSeparator_ = nullptr;
+    QToolBar* mainBar_ = nullptr;
+    QToolBar* zoomBar_ = nullptr;
+    QToolBar* lapBar_ = nullptr;
+    QDockWidget* viewBar_ = nullptr;
+    QString idleText_;
+};

@@ -1,0 +1,160 @@
+#include "widgets/Artwork.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+namespace {
+
+constexpr QSize kGlyphSize(16, 15);
+
+QPixmap Canvas(int scale) {
+    QPixmap pixmap(kGlyphSize * scale);
+    pixmap.setDevicePixelRatio(scale);
+    pixmap.fill(Qt::transparent);
+    return pixmap;
+}
+
+void Magnifier(QPainter& p, bool plus) {
+    p.setPen(QPen(Qt::black, 1.2));
+    p.setBrush(QColor(220, 235, 255));
+    p.drawEllipse(QRectF(1.5, 1.5, 9, 9));
+    p.setPen(QPen(QColor(90, 60, 20), 2.5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(9.5, 9.5), QPointF(14, 13.5));
+    p.setPen(QPen(Qt::black, 1.4));
+    p.drawLine(QPointF(3.5, 6), QPointF(8.5, 6));
+    if (plus) p.drawLine(QPointF(6, 3.5), QPointF(6, 8.5));
+}
+
+void DrawGlyph(QPainter& p, Artwork::Glyph glyph) {
+    p.setRenderHint(QPainter::Antialiasing);
+    switch (glyph) {
+    case Artwork::Glyph::ClearLaps:
+        p.setPen(Qt::black);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(2.5, 1.5, 10, 12));
+        p.setPen(QPen(QColor(200, 0, 0), 2));
+        p.drawLine(QPointF(4, 4), QPointF(11, 11));
+        p.drawLine(QPointF(11, 4), QPointF(4, 11));
+        break;
+    case Artwork::Glyph::AddLap:
+        p.setPen(Qt::black);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(1.5, 1.5, 10, 12));
+        p.setPen(QPen(QColor(0, 140, 0), 2.2));
+        p.drawLine(QPointF(11, 6), QPointF(11, 14));
+        p.drawLine(QPointF(7, 10), QPointF(15, 10));
+        break;
+    case Artwork::Glyph::Print:
+        p.setPen(Qt::black);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(4.5, 1.5, 7, 5));
+        p.setBrush(QColor(190, 190, 190));
+        p.drawRect(QRectF(1.5, 6.5, 13, 5));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(4.5, 10.5, 7, 3));
+        break;
+    case Artwork::Glyph::ZoomIn: Magnifier(p, true); break;
+    case Artwork::Glyph::ZoomOut: Magnifier(p, false); break;
+    case Artwork::Glyph::WholeTrack: {
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(1.5, 1.5, 13, 12));
+        QPainterPath oval;
+        oval.addRoundedRect(QRectF(4, 4.5, 8, 6), 3, 3);
+        p.setPen(QPen(QColor(80, 80, 80), 1.6));
+        p.drawPath(oval);
+        break;
+    }
+    case Artwork::Glyph::Pan: {
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(QColor(255, 224, 189));
+        p.drawRoundedRect(QRectF(3.5, 6.5, 9, 7), 2, 2);
+        for (int i = 0; i < 4; ++i) p.drawRoundedRect(QRectF(3.5 + i * 2.2, 2 + (i % 3 == 0 ? 1 : 0), 2, 6), 1, 1);
+        break;
+    }
+    case Artwork::Glyph::RaceLine: {
+        QPainterPath line;
+        line.moveTo(1, 12);
+        line.cubicTo(5, 0, 11, 15, 15, 3);
+        p.setPen(QPen(QColor(120, 120, 120), 3));
+        p.drawPath(line);
+        p.setPen(QPen(Qt::white, 1));
+        p.drawPath(line);
+        break;
+    }
+    }
+}
+
+}  // namespace
+
+QIcon Artwork::ToolIcon(Glyph glyph) {
+    QIcon icon;
+    for (int scale : {1, 2}) {
+        QPixmap pixmap = Canvas(scale);
+        QPainter p(&pixmap);
+        DrawGlyph(p, glyph);
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+QIcon Artwork::LapIcon(int lap, QColor colour) {
+    QIcon icon;
+    for (int scale : {1, 2}) {
+        QPixmap pixmap = Canvas(scale);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        QPainterPath line;
+        line.moveTo(1, 13);
+        line.cubicTo(4, 4, 8, 12, 15, 2);
+        p.setPen(QPen(colour, 2.2));
+        p.drawPath(line);
+        QFont font = p.font();
+        font.setPixelSize(9);
+        font.setBold(true);
+        p.setFont(font);
+        p.setPen(Qt::black);
+        p.drawText(QRectF(0, 0, 9, 9), Qt::AlignCenter, QString::number(lap));
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+QImage Artwork::StartPicture(QSize size) {
+    QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal w = image.width();
+    const qreal h = image.height();
+    QLinearGradient sky(0, 0, 0, h);
+    sky.setColorAt(0.0, QColor(24, 36, 86));
+    sky.setColorAt(0.55, QColor(214, 112, 60));
+    sky.setColorAt(0.56, QColor(52, 110, 48));
+    sky.setColorAt(1.0, QColor(28, 70, 30));
+    p.fillRect(image.rect(), sky);
+
+    // A circuit seen from above the grandstand: a wide loop in perspective.
+    QPainterPath track;
+    track.moveTo(w * 0.10, h * 0.82);
+    track.cubicTo(w * 0.05, h * 0.60, w * 0.35, h * 0.58, w * 0.55, h * 0.62);
+    track.cubicTo(w * 0.80, h * 0.66, w * 0.98, h * 0.70, w * 0.88, h * 0.86);
+    track.cubicTo(w * 0.78, h * 0.98, w * 0.20, h * 0.98, w * 0.10, h * 0.82);
+    p.setPen(QPen(QColor(70, 70, 74), h * 0.06, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(track);
+    p.setPen(QPen(QColor(235, 235, 235), qMax<qreal>(1.0, h * 0.004), Qt::DashLine));
+    p.drawPath(track);
+
+    // Start line in chequers.
+    const qreal cell = qMax<qreal>(1.0, h * 0.012);
+    for (int row = 0; row < 5; ++row)
+        for (int col = 0; col < 2; ++col)
+            p.fillRect(QRectF(w * 0.45 + col * cell, h * 0.94 - h * 0.03 + row * cell, cell, cell),
+                       (row + col) % 2 ? Qt::black : Qt::white);
+    p.end();
+    return image;
+}
