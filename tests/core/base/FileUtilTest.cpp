@@ -2,22 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include "ScratchDir.h"
+
 #include <fstream>
 
 namespace fs = std::filesystem;
 
 namespace {
-fs::path FreshDir(const char* name) {
-    fs::path dir = fs::temp_directory_path() / "vra-tests" / name;
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
 void Touch(const fs::path& p, const std::string& text = "x") { std::ofstream(p, std::ios::binary) << text; }
 }  // namespace
 
 TEST(FileUtil, FindsSimulationFilesIgnoringCase) {
-    const fs::path dir = FreshDir("case");
+    const vra::test::ScratchDir scratch("case");
+    const fs::path& dir = scratch.path();
     fs::create_directories(dir / "Tracks" / "oval");
     Touch(dir / "Tracks" / "oval" / "OVAL.DAT");
     Touch(dir / "velmar.EXE");
@@ -29,7 +26,8 @@ TEST(FileUtil, FindsSimulationFilesIgnoringCase) {
 }
 
 TEST(FileUtil, AtomicWriteReplacesOnlyOnSuccess) {
-    const fs::path dir = FreshDir("atomic");
+    const vra::test::ScratchDir scratch("atomic");
+    const fs::path& dir = scratch.path();
     const fs::path target = dir / "out.txt";
     Touch(target, "old");
     ASSERT_TRUE(vra::WriteFileAtomic(target, std::string_view("new\r\n")));
@@ -42,7 +40,8 @@ TEST(FileUtil, AtomicWriteReplacesOnlyOnSuccess) {
 }
 
 TEST(FileUtil, BoundedReadsRefuseShortAndOversizedFiles) {
-    const fs::path dir = FreshDir("bounded");
+    const vra::test::ScratchDir scratch("bounded");
+    const fs::path& dir = scratch.path();
     Touch(dir / "ten", "0123456789");
     EXPECT_FALSE(vra::ReadWholeFile(dir / "ten", 9));
     EXPECT_FALSE(vra::ReadWholeFile(dir, 100)) << "a folder is not a file";

@@ -2,6 +2,7 @@
 
 #include "decode/KtException.h"
 #include "decode/KtTrack.h"
+#include "ScratchDir.h"
 #include "track/DatContainerWriter.h"
 #include "track/DclBitWriter.h"
 #include "track/ImplodeWriter.h"
@@ -26,8 +27,11 @@ namespace {
 const std::string kCannotOpen = "Error: cannot open track file";
 const std::string kCannotUncompress = "Error: cannot uncompress ptf file";
 
+// Unique to the process so that parallel runs never share a folder; the
+// folders stay until the process ends, then go with their parent's cleanup.
 fs::path FreshDir(const std::string& name) {
-    const fs::path dir = fs::temp_directory_path() / "vra-tests" / "trackfile" / name;
+    static const vra::test::ScratchDir root("trackfile");
+    const fs::path dir = root.path() / name;
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;

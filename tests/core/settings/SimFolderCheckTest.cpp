@@ -3,11 +3,13 @@
 
 #include "platform/MemorySettingsStore.h"
 #include "platform/ScriptedPrompts.h"
+#include "ScratchDir.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 
 using namespace vra;
 using testing::ElementsAre;
@@ -21,12 +23,10 @@ class SimFolder : public testing::Test {
 protected:
     void SetUp() override
     {
-        root_ = fs::temp_directory_path() /
-                ("vra_simfolder_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(root_);
-        fs::create_directories(root_);
+        scratch_.emplace(std::string("simfolder-") + testing::UnitTest::GetInstance()->current_test_info()->name());
+        root_ = scratch_->path();
     }
-    void TearDown() override { fs::remove_all(root_); }
+    void TearDown() override { scratch_.reset(); }
 
     fs::path makeSim(const std::string& name, const std::string& exeName)
     {
@@ -36,6 +36,7 @@ protected:
         return dir;
     }
 
+    std::optional<vra::test::ScratchDir> scratch_;
     fs::path root_;
 };
 
