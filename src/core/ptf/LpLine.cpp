@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "base/ByteCursor.h"
 #include "base/FileUtil.h"

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "decode/KtException.h"
 #include "decode/KtFSection.h"
 #include "decode/KtSegment.h"
 #include "decode/KtWSection.h"

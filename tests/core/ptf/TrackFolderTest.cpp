@@ -9,6 +9,7 @@
 #include <random>
 
 #include "decode/KtException.h"
+#include "document/TrackIni.h"
 #include "decode/KtTrackFile.h"
 #include "ptf/LpLine.h"
 #include "track/TrackFolderWriter.h"
@@ -57,6 +58,11 @@ TEST_F(TrackFolderTest, ContainerTrackLoadsWithItsRaceLine) {
     const double d = static_cast<float>(course.RaceLineOffsetAt(0.0));
     EXPECT_NEAR(line.Points()[0].x, expected[0].PointAt(0, d).x, 1e-6);
     EXPECT_NEAR(line.Points()[0].y, expected[0].PointAt(0, d).y, 1e-6);
+
+    // The stated length agrees with the decoded one.
+    const auto stated = ReadTrackIniLength(tracks_.parent_path().string(), "DEMO");
+    ASSERT_TRUE(stated.has_value());
+    EXPECT_NEAR(*stated, 2500.0, 1e-6);
 }
 
 TEST_F(TrackFolderTest, LooseStreamLoadsTheSameTrack) {
