@@ -1,0 +1,46 @@
+#include "document/LapLinePlotter.h"
+
+#include "track/CoreDisplay.h"
+#include "track/TrackPath.h"
+
+namespace vra {
+
+LapLinePlotter::LapLinePlotter(const TrackPath* trackPath, std::int32_t colourIndex)
+    : trackPath_(trackPath), colourIndex_(colourIndex)
+{
+}
+
+const DevicePoint& LapLinePlotter::PlotPoint(CoreDisplay& display, double distance, double lateral, bool mapOnly)
+{
+    if (trackPath_ == nullptr)
+        return device_;
+    // A lap runs a little past the line; those samples belong at the start.
+    if (distance >= trackPath_->Length())
+        distance -= trackPath_->Length();
+    const std::int32_t piece = trackPath_->FindPieceAtDistance(distance);
+    if (piece < 0)
+        return device_;
+    const Segment& segment = trackPath_->PieceAt(piece);
+    const Point2D point = segment.PositionAt(distance - segment.StartDistance(), lateral);
+    if (restart_) {
+        current_ = previous_ = point;
+        restart_ = false;
+        device_ = {};
+        return device_;
+    }
+    previous_ = current_;
+    current_ = point;
+    Point2D end;
+    display.DrawLine(current_, previous_, end, colourIndex_, mapOnly);
+    device_ = {MapTransform::RoundToInt(end.x), MapTransform::RoundToInt(end.y)};
+    return device_;
+}
+
+void LapLinePlotter::Restart()
+{
+    restart_ = true;
+    current_ = previous_ = {};
+    device_ = {};
+}
+
+}  // namespace vra
