@@ -1,0 +1,413 @@
+#include "replay/GetRpyInfo.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "replay/ReplaySource.h"
+
+namespace vra {
+
+namespace {
+
+template <typename T>
+void Zeroed(std::vector<T>& v, std::size_t n) {
+    v.assign(n, T{});
+}
+
+// Keeps entry 0 and entries off + 1 .. off + count as the new 1 .. count.
+template <typename T>
+void ShiftDown(std::vector<T>& v, std::size_t off, std::size_t count) {
+    if (v.empty()) return;
+    for (std::size_t i = 1; i <= count; ++i) v[i] = v[off + i];
+    v.resize(count + 1);
+}
+
+}  // namespace
+
+const std::uint8_t* GetRpyInfo::Block(int index, int sample) const {
+    if (index < 0 || index >= kEngineBlockCount || sample < 0 || sample > sampleCount) return nullptr;
+    const auto& b = blocks[static_cast<std::size_t>(index)];
+    const std::size_t size = kEngineBlockSize[index];
+    const std::size_t at = static_cast<std::size_t>(sample) * size;
+    if (b.size() < at + size) return nullptr;
+    return b.data() + at;
+}
+
+int GetRpyInfo::prepare(const Drivers& d, int driver, int lap, int kind, float trackLength) {
+    drivers = &d;
+    driverIndex = driver;
+    path = d.path;
+    channelsReady = 0;
+    float k = 16777215.0f / (trackLength + 10.0f);
+    if (!(k >= 1.0f)) k = 1.0f;  // a negative or absurd length must not divide by zero
+    k = std::min(k, 1024.0f);
+    distanceFactor = 2000.0f / k;
+    if (kind < 0 || kind >= kSessionKinds || !d.IsLapValid(kind, driver, lap)) return NotValid;
+    lapStartMs = d.LapStartMs(kind, driver, lap);
+    lapEndMs = d.LapEndMs(kind, driver, lap);
+    return Ok;
+}
+
+int GetRpyInfo::ExtractLap(const Drivers& d, int driver, int lap, int kind, float trackLength) {
+    result = prepare(d, driver, lap, kind, trackLength);
+    if (result != Ok) return result;
+    ReplaySource src(d.path);
+    if (!src.isOpen()) return result = NotOpened;
+    return result = extract(src, kind);
+}
+
+int GetRpyInfo::ExtractLapFromBytes(std::span<const std::uint8_t> replay, const Drivers& d, int driver, int lap,
+                                    int kind, float trackLength) {
+    result = prepare(d, driver, lap, kind, trackLength);
+    if (result != Ok) return result;
+    ReplaySource src(replay);
+    return result = extract(src, kind);
+}
+
+void GetRpyInfo::allocateRaw(int n) {
+    const std::size_t m = static_cast<std::size_t>(n) + 1;
+    Zeroed(distance, m);
+    Zeroed(lateral, m);
+    Zeroed(gear, m);
+    Zeroed(rideHeight, m);
+    Zeroed(heading, m);
+    Zeroed(rpm, m);
+    Zeroed(pitch, m);
+    Zeroed(roll, m);
+    Zeroed(valueG, m);
+    Zeroed(valueH, m);
+    Zeroed(steering, m);
+    Zeroed(throttle, m);
+    Zeroed(brake, m);
+    Zeroed(oilPressure, m);
+    for (int w = 0; w < 4; ++w) {
+        Zeroed(wheelRotation[w], m);
+        Zeroed(suspension[w], m);
+        Zeroed(wheelDirection[w], m);
+    }
+    Zeroed(oilTemperature, m);
+    Zeroed(waterTemperature, m);
+    Zeroed(fuelPressure, m);
+    Zeroed(valueI, m);
+    for (int b = 0; b < kEngineBlockCount; ++b) {
+        if (fullData) Zeroed(blocks[b], m * kEngineBlockSize[b]);
+        else blocks[b].clear();
+    }
+}
+
+int GetRpyInfo::extract(ReplaySource& src, int kind) {
+    const Drivers& d = *drivers;
+    blockTypes = 0;
+    foundCount = missingCount = longestGap = 0;
+    sampleCount = 0;
+    firstFrame = endFrame = 0;
+
+    // A quick race numbers its qualifying 0 and its race 1 in the stream.
+    int wanted = kind;
+    if (d.quickRace && kind == Qualifying) wanted = 0;
+    else if (d.quickRace && kind == Race) wanted = 1;
+
+    const std::uint64_t start = d.frameChunkOffset + kChunkHeaderSize;
+    const std::uint64_t frameEnd = start + d.frameBytes;
+    if (frameEnd > src.size()) return SeekFailed;
+
+    // First pass: only the session record that opens a frame matters here.
+    std::uint64_t p = start;
+    std::uint32_t frameNo = 0;
+    while (p < frameEnd) {
+        ++frameNo;
+        if (frameEnd - p < kFrameHeaderSize) return Corrupt;
+        std::span<const std::uint8_t> f;
+        const std::size_t look = static_cast<std::size_t>(std::min<std::uint64_t>(16, frameEnd - p));
+        if (!src.window(p, look, f)) return SeekFailed;
+        const std::uint16_t size = LoadU16(f.data());
+        if (size < kFrameHeaderSize || size > frameEnd - p) return Corrupt;
+        if (size >= kFrameHeaderSize + kRecordHeaderSize) {
+            const std::uint32_t head = LoadU32(f.data() + 8);
+            const std::uint32_t length = head >> 16;
+            if (length < kRecordHeaderSize || length > size - kFrameHeaderSize) return Corrupt;
+            if ((head & 0xFFFF) == RecSession) {
+                if (length < 8) return Corrupt;
+                const std::uint32_t w = LoadU32(f.data() + 12);
+                if (SessionWordKind(w) == wanted) {
+                    const std::uint64_t t = SessionWordTimeMs(w);
+                    if (firstFrame == 0 && lapStartMs < t + 1050) {
+                        firstFrame = frameNo;
+                        firstFrameOffset = p;
+                        firstFrameTimeMs = static_cast<std::uint32_t>(t);
+                    }
+                    if (firstFrame != 0 && t > lapEndMs + 30) {
+                        endFrame = frameNo;
+                        endFrameTimeMs = static_cast<std::uint32_t>(t);
+                        break;
+                    }
+                }
+            }
+        }
+        p += size;
+    }
+    if (firstFrame == 0 || endFrame == 0 || endFrame + 2 < firstFrame) return NotFound;
+    const std::uint64_t wantedSamples = std::uint64_t{endFrame} + 2 - firstFrame;
+    if (wantedSamples > static_cast<std::uint64_t>(kMaxSamples)) return NotFound;
+    int n = static_cast<int>(wantedSamples);
+
+    const bool saving = driverIndex == d.savingPlayer;
+    fullData = saving ? 1 : 0;
+    allocateRaw(n);
+    const std::uint8_t carByte = static_cast<std::uint8_t>(d.drivers[static_cast<std::size_t>(driverIndex)].carId & 0xFF);
+
+    // Second pass: every record of the lap's frames.
+    p = firstFrameOffset;
+    bool engineSeen = false;
+    int run = 0, previousMissing = 0;
+    int s = 1;
+    for (; s <= n && p < frameEnd; ++s) {
+        if (frameEnd - p < kFrameHeaderSize) return Corrupt;
+        std::span<const std::uint8_t> f;
+        if (!src.window(p, kFrameHeaderSize, f)) return SeekFailed;
+        const std::uint16_t size = LoadU16(f.data());
+        if (size < kFrameHeaderSize || size > frameEnd - p) return Corrupt;
+        if (!src.window(p, size, f)) return SeekFailed;
+        const std::size_t si = static_cast<std::size_t>(s);
+        bool matched = false;
+        std::size_t q = kFrameHeaderSize;
+        while (q < size) {
+            if (size - q < kRecordHeaderSize) return Corrupt;
+            const std::uint32_t head = LoadU32(f.data() + q);
+            const std::uint32_t type = head & 0xFFFF;
+            const std::uint32_t length = head >> 16;
+            if (length < kRecordHeaderSize || length > size - q) return Corrupt;
+            const std::uint8_t* body = f.data() + q + kRecordHeaderSize;
+            const std::uint32_t bodySize = length - kRecordHeaderSize;
+            switch (type) {
+                case RecFullCar:
+                    if (bodySize < kFullRecordSize) return Corrupt;
+                    if (saving) {
+                        parser.SetFullRecord(body);
+                        const FullCarFields c = parser.Full();
+                        distance[si] = c.distance;
+                        gear[si] = static_cast<std::int16_t>(c.gear);
+                        lateral[si] = c.lateral;
+                        rideHeight[si] = c.rideHeight;
+                        rpm[si] = c.rpmCode;
+                        heading[si] = c.heading;
+                        pitch[si] = c.pitch;
+                        roll[si] = c.roll;
+                        valueG[si] = c.valueG;
+                        valueH[si] = c.valueH;
+                        steering[si] = c.steering;
+                        throttle[si] = c.throttle;
+                        brake[si] = c.brake;
+                        oilPressure[si] = c.oilPressure;
+                        for (int w = 0; w < 4; ++w) {
+                            wheelRotation[w][si] = c.wheelRotation[w];
+                            suspension[w][si] = c.suspension[w];
+                            wheelDirection[w][si] = c.wheelDirection[w];
+                        }
+                        ++foundCount;
+                    }
+                    break;
+                case RecEngineWord:
+                    if (bodySize < 4) return Corrupt;
+                    if (saving) {
+                        parser.UnpackWord(body);
+                        const EngineWordFields e = parser.Engine();
+                        for (std::size_t at : {si, std::size_t{0}}) {
+                            if (at == 0 && engineSeen) break;
+                            oilTemperature[at] = e.oilTemperature;
+                            waterTemperature[at] = e.waterTemperature;
+                            fuelPressure[at] = static_cast<std::uint16_t>(e.fuelPressure);
+                            valueI[at] = static_cast<std::uint16_t>(e.valueI);
+                        }
+                        engineSeen = true;
+                    }
+                    break;
+                case RecCompactCars:
+                    if (!saving) {
+                        const std::uint32_t cars = bodySize / kCompactRecordSize;
+                        for (std::uint32_t c = 0; c < cars && !matched; ++c) {
+                            const std::uint8_t* rec = body + std::size_t{c} * kCompactRecordSize;
+                            if (rec[7] != carByte) continue;  // c1 bits 24-31
+                            parser.SetCompactRecord(rec);
+                            const CompactCarFields cc = parser.Compact();
+                            distance[si] = static_cast<std::uint32_t>(static_cast<float>(cc.distance) * distanceFactor);
+                            gear[si] = static_cast<std::int16_t>(cc.gear);
+                            lateral[si] = cc.lateral;
+                            heading[si] = cc.heading;
+                            rpm[si] = cc.rpmCode;
+                            pitch[si] = cc.pitch;
+                            roll[si] = cc.roll;
+                            rideHeight[si] = cc.rideHeight;
+                            valueG[si] = cc.valueG;
+                            valueH[si] = cc.valueH;
+                            matched = true;
+                            ++foundCount;
+                        }
+                    }
+                    break;
+                case RecSession:
+                case RecRaceStart:
+                    if (bodySize < 4) return Corrupt;
+                    break;
+                default:
+                    if (type >= RecBlock100 && type <= RecBlock105) {
+                        const int b = static_cast<int>(type - RecBlock100);
+                        const std::uint32_t blockSize = kEngineBlockSize[b];
+                        if (bodySize < blockSize) return Corrupt;
+                        blockTypes |= 1u << b;
+                        if (fullData)
+                            std::copy(body, body + blockSize, blocks[static_cast<std::size_t>(b)].begin() +
+                                                                  static_cast<std::ptrdiff_t>(si * blockSize));
+                    } else if (!IsKnownRecordType(type)) {
+                        return Corrupt;
+                    }
+                    break;
+            }
+            q += static_cast<std::size_t>(PaddedSize(length));
+        }
+        if (!saving && !matched) {
+            // Without its record the car's sample stays zero; the gaps are
+            // reported so the user can judge the lap.
+            ++missingCount;
+            run = (s > 1 && previousMissing == s - 1) ? run + 1 : 1;
+            longestGap = std::max(longestGap, run);
+            previousMissing = s;
+        }
+        endOffset = p + size;
+        lastFrameSize = size;
+        p += size;
+    }
+    n = s - 1;  // the stream may end before the last wanted frame
+    sampleCount = n;
+    if (fullData && blockTypes == 0) {
+        fullData = 0;
+        for (auto& b : blocks) std::vector<std::uint8_t>().swap(b);
+    }
+    if (n < 3) return NotFound;
+    framesInRange = static_cast<std::uint32_t>(n) + 1;
+    return Ok;
+}
+
+int GetRpyInfo::AllocateChannels(int margin) {
+    channelsReady = 0;
+    const int n = sampleCount;
+    const int m = std::max(margin, 0);
+    if (n < 3 || distance.size() < static_cast<std::size_t>(n) + 1) return NotFound;
+    auto dist = [&](int i) { return distance[static_cast<std::size_t>(i)]; };
+
+    // The start line lies after the last sample whose successor is not further on.
+    int a = 0;
+    for (int k = 1; k + 1 <= n; ++k)
+        if (dist(k + 1) <= dist(k)) {
+            a = k;
+            break;
+        }
+    if (a == 0) return NotFound;
+    if (a == 1 && dist(1) == 0) a = 2;
+    int b = n;
+    while (b > 1 && dist(b - 1) < dist(b)) --b;
+    if (b <= a || b - 2 < 1 || a + 3 > n || a + 1 - m < 1 || b + m > n) return NotFound;
+
+    lapStartFrame = firstFrame + static_cast<std::uint32_t>(a) - 1;
+    lapEndFrame = endFrame - static_cast<std::uint32_t>(n) + static_cast<std::uint32_t>(b);
+    lapTimeMs = (static_cast<std::int64_t>(endFrameTimeMs) - firstFrameTimeMs) -
+                static_cast<std::int64_t>((a - 1) * kFrameMs) - static_cast<std::int64_t>((n - b) * kFrameMs);
+    distanceStepStart = dist(a + 1) == 0 ? std::int64_t{dist(a + 3)} - dist(a + 2)
+                                         : std::int64_t{dist(a + 2)} - dist(a + 1);
+    distanceStepEnd = std::int64_t{dist(b - 1)} - dist(b - 2);
+
+    const int count = b - a + 2 * m;
+    const std::size_t off = static_cast<std::size_t>(a - m);
+    const std::size_t cnt = static_cast<std::size_t>(count);
+    const bool own = fullData || (drivers && driverIndex == drivers->savingPlayer);
+
+    Zeroed(distanceM, cnt + 1);
+    Zeroed(lateralM, cnt + 1);
+    Zeroed(rideHeightM, cnt + 1);
+    Zeroed(revolutions, cnt + 1);
+    for (auto& w : wheelDelta) Zeroed(w, cnt + 1);
+    for (std::size_t i = 1; i <= cnt; ++i) {
+        const std::size_t j = off + i;  // old index; j - 1 >= 0
+        distanceM[i] = distance[j] * 0.0005;
+        revolutions[i] = std::tan(rpm[j] * 0.001288481) * 8262.364;
+        if (own) {
+            lateralM[i] = std::tan(lateral[j] * 2.911741e-6) * 13.27122;
+            rideHeightM[i] = std::tan(rideHeight[j] * 0.0003759564) * 1.563264;
+            valueG[j] = valueG[j] * 0.003921569;
+        } else {
+            lateralM[i] = std::tan(lateral[j] * 2.261833e-5) * 26.6207;
+            rideHeightM[i] = std::tan(rideHeight[j] * 0.003012801) * 0.7816317;
+            valueG[j] = std::tan(valueG[j] * 0.04122431) * 0.305114;
+        }
+        for (int w = 0; w < 4; ++w) {
+            const double cur = wheelRotation[w][j], prev = wheelRotation[w][j - 1];
+            const int c = wheelDirection[w][j];
+            double delta = c == 2 ? cur + 1024 - prev : cur - prev;
+            if (cur < prev && c != 1) delta += 1024;
+            if (cur > prev && c == 1) delta -= 1024;
+            wheelDelta[w][i] = delta;
+        }
+    }
+
+    ShiftDown(distance, off, cnt);
+    ShiftDown(lateral, off, cnt);
+    ShiftDown(gear, off, cnt);
+    ShiftDown(rideHeight, off, cnt);
+    ShiftDown(heading, off, cnt);
+    ShiftDown(rpm, off, cnt);
+    ShiftDown(pitch, off, cnt);
+    ShiftDown(roll, off, cnt);
+    ShiftDown(valueG, off, cnt);
+    ShiftDown(valueH, off, cnt);
+    ShiftDown(steering, off, cnt);
+    ShiftDown(throttle, off, cnt);
+    ShiftDown(brake, off, cnt);
+    ShiftDown(oilPressure, off, cnt);
+    for (int w = 0; w < 4; ++w) {
+        ShiftDown(wheelRotation[w], off, cnt);
+        ShiftDown(suspension[w], off, cnt);
+        ShiftDown(wheelDirection[w], off, cnt);
+    }
+    ShiftDown(oilTemperature, off, cnt);
+    ShiftDown(waterTemperature, off, cnt);
+    ShiftDown(fuelPressure, off, cnt);
+    ShiftDown(valueI, off, cnt);
+    for (int bt = 0; bt < kEngineBlockCount; ++bt) {
+        auto& blk = blocks[static_cast<std::size_t>(bt)];
+        if (blk.empty()) continue;
+        const std::size_t size = kEngineBlockSize[bt];
+        std::copy(blk.begin() + static_cast<std::ptrdiff_t>((off + 1) * size),
+                  blk.begin() + static_cast<std::ptrdiff_t>((off + 1 + cnt) * size),
+                  blk.begin() + static_cast<std::ptrdiff_t>(size));
+        blk.resize((cnt + 1) * size);
+    }
+    sampleCount = count;
+
+    // The engine word arrives late in a lap and its 7-bit temperatures wrap.
+    bool oilSeen = false;
+    for (std::size_t i = 1; i <= cnt; ++i) {
+        auto copyFrom = [&](std::size_t src) {
+            oilTemperature[i] = oilTemperature[src];
+            waterTemperature[i] = waterTemperature[src];
+            fuelPressure[i] = fuelPressure[src];
+            valueI[i] = valueI[src];
+        };
+        if (!oilSeen && oilTemperature[i] == 0) copyFrom(0);
+        else if (oilTemperature[i] == 0 && waterTemperature[i] == 0) copyFrom(i - 1);
+        if (oilTemperature[i] != 0) oilSeen = true;
+        for (auto* t : {&oilTemperature, &waterTemperature})
+            if ((*t)[i] <= 80 && (*t)[i - 1] >= 127) (*t)[i] += 128;
+    }
+
+    Zeroed(mapX, cnt + 3);
+    Zeroed(mapY, cnt + 3);
+    for (auto* v : {&mapHeading, &slipAngle, &slipMinusSteering}) Zeroed(*v, cnt + 1);
+    for (auto* v : {&speed, &headingDeg, &accelCarLong, &accelCarLat, &accelTravelLong, &accelTravelLat, &accelRawX,
+                    &accelRawY, &accelSmoothX, &accelSmoothY, &accelTotal})
+        Zeroed(*v, cnt + 1);
+    splitMs = {};
+    channelsReady = 1;
+    return Ok;
+}
+
+}  // namespace vra

@@ -1,0 +1,562 @@
+#include "replay/GetRpyInfo.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include "ReplayFiles.h"
+#include "replay/ReplayBuilder.h"
+
+namespace vra {
+namespace {
+
+using simkit::CarSession;
+using simkit::FrameContext;
+using simkit::ReplayBuilder;
+using testing::TempDir;
+
+constexpr double kLength = 1000.0;
+constexpr double kMsPerFrame = 1000.0 / 36.0;
+
+// Three cars, three laps each; driver i laps in 8000 + 250 i ms from 2010 ms.
+ReplayBuilder RaceReplay() {
+    ReplayBuilder b;
+    b.drivers(3).trackLength(kLength).session(Race, 3, 8000, 2010);
+    return b;
+}
+
+// Frames of a session that starts at 0 ms, numbered from 0: the last frame
+// before a time and the first frame after it.
+int LastFrameBefore(std::uint64_t ms) { return static_cast<int>(std::ceil(ms / kMsPerFrame)) - 1; }
+int FirstFrameAfter(std::uint64_t ms) { return static_cast<int>(std::floor(ms / kMsPerFrame)) + 1; }
+double FrameMs(int frame) { return frame * kMsPerFrame; }
+
+struct Extracted {
+    std::vector<std::uint8_t> bytes;
+    Drivers drivers;
+    GetRpyInfo lap;
+    int result = -1;
+};
+
+void Extract(ReplayBuilder& b, int driver, int lap, int kind, Extracted& out) {
+    out.bytes = b.build();
+    ASSERT_EQ(out.drivers.LoadBytes(out.bytes), Drivers::Ok);
+    out.result = out.lap.ExtractLapFromBytes(out.bytes, out.drivers, driver, lap, kind, static_cast<float>(kLength));
+}
+
+TEST(ExtractLap, SavingPlayersLapIsTrimmedToOneSampleOutsideEachLine) {
+    auto b = RaceReplay();
+    Extracted x;
+    Extract(b, 0, 2, Race, x);
+    ASSERT_EQ(x.result, GetRpyInfo::Ok);
+    EXPECT_EQ(x.lap.fullData, 0);  // no engine blocks in this replay
+    EXPECT_EQ(x.lap.foundCount, x.lap.sampleCount);
+    EXPECT_EQ(x.lap.missingCount, 0);
+    ASSERT_EQ(x.lap.AllocateChannels(1), 0);
+    EXPECT_EQ(x.lap.channelsReady, 1);
+
+    const CarSession& car = b.spec.sessions[0].cars[0];
+    const std::uint64_t start = ReplayBuilder::LapStartMs(car, 2), end = ReplayBuilder::LapEndMs(car, 2);
+    const int fa = LastFrameBefore(start), fb = FirstFrameAfter(end);
+    ASSERT_EQ(x.lap.sampleCount, fb - fa + 2);
+    // Sample 1 lies before the start line, sample 2 after it; the last but one
+    // is the first sample after the finish line.
+    for (int i = 1; i <= x.lap.sampleCount; ++i) {
+        const double expected = ReplayBuilder::DistanceAt(car, FrameMs(fa - 1 + i), kLength);
+        ASSERT_NEAR(x.lap.distanceM[static_cast<std::size_t>(i)], expected, 0.0006) << i;
+    }
+    EXPECT_GT(x.lap.distanceM[1], kLength - 50);
+    EXPECT_LT(x.lap.distanceM[2], 50);
+    EXPECT_LT(x.lap.distanceM[static_cast<std::size_t>(x.lap.sampleCount - 1)], 50);
+    EXPECT_GT(x.lap.distanceM[static_cast<std::size_t>(x.lap.sampleCount - 2)], kLength - 50);
+
+    EXPECT_EQ(x.lap.lapStartFrame, static_cast<std::uint32_t>(fa + 1));  // frames count from 1
+    EXPECT_EQ(x.lap.lapEndFrame - x.lap.lapStartFrame, static_cast<std::uint32_t>(fb - 1 - fa));
+    // Measured between the samples around the lines: within a frame and the
+    // rounding of the frame times.
+    EXPECT_NEAR(static_cast<double>(x.lap.lapTimeMs), 8000.0, kMsPerFrame + 3);
+    EXPECT_NEAR(x.lap.distanceStepStart * 0.0005, kLength / 8000.0 * kMsPerFrame, 0.002);
+    EXPECT_NEAR(x.lap.distanceStepEnd * 0.0005, kLength / 8000.0 * kMsPerFrame, 0.002);
+    EXPECT_EQ(x.lap.lapStartMs, start);
+    EXPECT_EQ(x.lap.lapEndMs, end);
+}
+
+TEST(ExtractLap, OtherCarComesFromItsCompactRecords) {
+    auto b = RaceReplay();
+    b.spec.drivers[2].carId = 0x1234;  // only its low byte is in the records
+    b.spec.lateral = [](int driver, double) { return driver == 2 ? -3.25 : 1.0; };
+    Extracted x;
+    Extract(b, 2, 3, Race, x);
+    ASSERT_EQ(x.result, GetRpyInfo::Ok);
+    EXPECT_EQ(x.lap.fullData, 0);
+    EXPECT_EQ(x.lap.missingCount, 0);
+    EXPECT_EQ(x.lap.longestGap, 0);
+    EXPECT_EQ(x.lap.foundCount, x.lap.sampleCount);
+    ASSERT_EQ(x.lap.AllocateChannels(1), 0);
+
+    const CarSession& car = b.spec.sessions[0].cars[2];
+    const int fa = LastFrameBefore(ReplayBuilder::LapStartMs(car, 3));
+    const int fb = FirstFrameAfter(ReplayBuilder::LapEndMs(car, 3));
+    ASSERT_EQ(x.lap.sampleCount, fb - fa + 2);
+    for (int i = 1; i <= x.lap.sampleCount; ++i) {
+        const double expected = ReplayBuilder::DistanceAt(car, FrameMs(fa - 1 + i), kLength);
+        ASSERT_NEAR(x.lap.distanceM[static_cast<std::size_t>(i)], expected, 0.002) << i;
+        ASSERT_NEAR(x.lap.lateralM[static_cast<std::size_t>(i)], -3.25, 0.001) << i;
+        ASSERT_EQ(x.lap.throttle[static_cast<std::size_t>(i)], 0);
+    }
+    EXPECT_NEAR(static_cast<double>(x.lap.lapTimeMs), 8500.0, kMsPerFrame + 3);
+}
+
+TEST(ExtractLap, SavingPlayersLateralOffsetInMetres) {
+    auto b = RaceReplay();
+    b.spec.lateral = [](int, double ms) { return 4.0 * std::sin(ms / 1000.0); };
+    Extracted x;
+    Extract(b, 0, 1, Race, x);
+    ASSERT_EQ(x.result, GetRpyInfo::Ok);
+    ASSERT_EQ(x.lap.AllocateChannels(1), 0);
+    const int fa = LastFrameBefore(ReplayBuilder::LapStartMs(b.spec.sessions[0].cars[0], 1));
+    for (int i = 1; i <= x.lap.sampleCount; ++i)
+        ASSERT_NEAR(x.lap.lateralM[static_cast<std::size_t>(i)], 4.0 * std::sin(FrameMs(fa - 1 + i) / 1000.0), 1e-4);
+}
+
+TEST(ExtractLap, WiderMarginKeepsMoreSamples) {
+    auto b = RaceReplay();
+    Extracted one, three;
+    Extract(b, 1, 2, Race, one);
+    Extract(b, 1, 2, Race, three);
+    ASSERT_EQ(one.lap.AllocateChannels(1), 0);
+    ASSERT_EQ(three.lap.AllocateChannels(3), 0);
+    EXPECT_EQ(three.lap.sampleCount, one.lap.sampleCount + 4);
+    EXPECT_EQ(three.lap.distanceM[3], one.lap.distanceM[1]);
+}
+
+void DropCar(FrameContext& ctx, std::uint8_t carByte) {
+    for (auto& r : ctx.records) {
+        if (r.type != 3) continue;
+        for (std::size_t at = 0; at + 16 <= r.body.size(); at += 16)
+            if (r.body[at + 7] == carByte) {
+                r.body.erase(r.body.begin() + static_cast<std::ptrdiff_t>(at),
+                             r.body.begin() + static_cast<std::ptrdiff_t>(at + 16));
+                return;
+            }
+    }
+}
+
+TEST(ExtractLapQuality, CountsMissingSamplesAndTheLongestGap) {
+    auto b = RaceReplay();
+    const CarSession car = b.spec.sessions[0].cars[1];
+    const int first = LastFrameBefore(ReplayBuilder::LapStartMs(car, 2));
+    // One lone missing sample, then a run of five, well inside lap 2.
+    const std::vector<int> dropped = {first + 40, first + 100, first + 101, first + 102, first + 103, first + 104};
+    b.spec.frameHook = [&](FrameContext& ctx) {
+        if (ctx.session == 0 && std::find(dropped.begin(), dropped.end(), int(ctx.frameInSession)) != dropped.end())
+            DropCar(ctx, 11);
+    };
+    Extracted x;
+    Extract(b, 1, 2, Race, x);
+    ASSERT_EQ(x.result, GetRpyInfo::Ok);
+    EXPECT_EQ(x.lap.missingCount, 6);
+    EXPECT_EQ(x.lap.longestGap, 5);
+    EXPECT_EQ(x.lap.foundCount, x.lap.sampleCount - 6);
+}
+
+TEST(ExtractLapQuality, LoneMissingSampleIsAGapOfOne) {
+    auto b = RaceReplay();
+    const int at = LastFrameBefore(ReplayBuilder::LapStartMs(b.spec.sessions[0].cars[1], 2)) + 60;
+    b.spec.frameHook = [&](FrameContext& ctx) {
+        if (int(ctx.frameInSession) == at) DropCar(ctx, 11);
+    };
+    Extracted x;
+    Extract(b, 1, 2, Race, x);
+    ASSERT_EQ(x.result, GetRpyInfo::Ok);
+    EXPECT_EQ(x.lap.missingCount, 1);
+    EXPECT_EQ(x.lap.longestGap, 1);
+}
+
+TEST(ExtractLapQuality, CarThatNeverAppearsIsMissingThroughout) {
+    auto b = RaceReplay();
+    b.spec.sessions[0].cars[2].onTrack = false;  // lap table only
+    Extracted x;
+    Extract(b, 2, 1, Race, x);
+    ASSERT_EQ(x.result, GetRpyInfo::Ok);
+    EXPECT_EQ(x.lap.foundCount, 0);
+    EXPECT_EQ(x.lap.missingCount, x.lap.sampleCount);
+    EXPECT_EQ(x.lap.longestGap, x.lap.sampleCount);
+    // With no distances there is no line crossing to trim to.
+    EXPECT_NE(x.lap.AllocateChannels(1), 0);
+    EXPECT_EQ(x.lap.channelsReady, 0);
+}
+
+TEST(ExtractLapQuality, CompactRecordWithoutCarsIsAMissingSample) {
+    auto b = RaceReplay();
+    const int at = LastFrameBefore(ReplayBuilder::LapStartMs(b.spec.sessions[0].cars[1], 2)) + 30;
+    b.spec.frameHook = [&](FrameContext& ctx) {
+        if (int(ctx.frameInSession) == at)
+            for (auto& r : ctx.records)
+                if (r.type == 3) r.body.clear();
+    };
+    Extracted x;
+    Extract(b, 1, 2, Race, x);
+    ASSERT_EQ(x.result, GetRpyInfo::Ok);
+    EXPECT_EQ(x.lap.missingCount, 1);
+}
+
+TEST(ExtractLapResults, LapThatDoesNotCountIsRefusedBeforeTheFileIsOpened) {
+    auto b = RaceReplay();
+    b.spec.sessions[0].cars[0].laps[1] |= LapWord::Incomplete;
+    TempDir dir;
+    const auto path = dir.write("r.rpy", b.build());
+    Drivers d;
+    ASSERT_EQ(d.Load(path), Drivers::Ok);
+    std::filesystem::remove(path);
+    GetRpyInfo lap;
+    EXPECT_EQ(lap.ExtractLap(d, 0, 2, Race, kLength), GetRpyInfo::NotValid);
+    EXPECT_EQ(lap.result, GetRpyInfo::NotValid);
+    EXPECT_EQ(lap.ExtractLap(d, 0, 0, Race, kLength), GetRpyInfo::NotValid);
+    EXPECT_EQ(lap.ExtractLap(d, 0, 4, Race, kLength), GetRpyInfo::NotValid);
+    EXPECT_EQ(lap.ExtractLap(d, 5, 1, Race, kLength), GetRpyInfo::NotValid);
+    EXPECT_EQ(lap.ExtractLap(d, -1, 1, Race, kLength), GetRpyInfo::NotValid);
+    EXPECT_EQ(lap.ExtractLap(d, 0, 1, 4, kLength), GetRpyInfo::NotValid);
+    EXPECT_EQ(lap.ExtractLap(d, 0, 1, Practice, kLength), GetRpyInfo::NotValid);
+    // A lap that counts needs the file.
+    EXPECT_EQ(lap.ExtractLap(d, 0, 1, Race, kLength), GetRpyInfo::NotOpened);
+}
+
+TEST(ExtractLapResults, ExtractsFromTheFileTheDriversWereLoadedFrom) {
+    auto b = RaceReplay();
+    TempDir dir;
+    Drivers d;
+    ASSERT_EQ(d.Load(dir.write("r.rpy", b.build())), Drivers::Ok);
+    GetRpyInfo lap;
+    ASSERT_EQ(lap.ExtractLap(d, 1, 1, Race, kLength), GetRpyInfo::Ok);
+    EXPECT_EQ(lap.path, d.path);
+    EXPECT_EQ(lap.AllocateChannels(1), 0);
+}
+
+TEST(ExtractLapResults, LapAtTheVeryEndOfTheRecordingIsNotFound) {
+    auto b = RaceReplay();
+    auto& ses = b.spec.sessions[0];
+    ses.cars[0].firstStampMs = 1990;  // the third lap ends at 25990 ms
+    ses.durationMs = 26100;           // the last session record is at 26000 ms
+    Extracted x;
+    Extract(b, 0, 3, Race, x);
+    ASSERT_TRUE(x.drivers.IsLapValid(Race, 0, 3));
+    EXPECT_EQ(x.result, GetRpyInfo::NotFound);
+}
+
+TEST(ExtractLapResults, UnknownRecordInsideTheLapIsCorrupt) {
+    auto good = RaceReplay();
+    good.spec.paddingEvery = 1;
+    auto bad = good;
+    // Inside lap 2, after the frames of lap 1.
+    const int at = LastFrameBefore(ReplayBuilder::LapStartMs(good.spec.sessions[0].cars[0], 2)) + 200;
+    bad.spec.frameHook = [at](FrameContext& ctx) {
+        if (int(ctx.frameInSession) == at)
+            for (auto& r : ctx.records)
+                if (r.type == 20) r.type = 7;
+    };
+    Drivers d;
+    const auto goodBytes = good.build();
+    ASSERT_EQ(d.LoadBytes(goodBytes), Drivers::Ok);
+    const auto badBytes = bad.build();
+    ASSERT_EQ(badBytes.size(), goodBytes.size());
+    GetRpyInfo lap;
+    EXPECT_EQ(lap.ExtractLapFromBytes(badBytes, d, 0, 2, Race, kLength), GetRpyInfo::Corrupt);
+    GetRpyInfo other;
+    EXPECT_EQ(other.ExtractLapFromBytes(badBytes, d, 0, 1, Race, kLength), GetRpyInfo::Ok);
+}
+
+TEST(ExtractLapResults, FullRecordShorterThanItsBodyIsCorrupt) {
+    auto good = RaceReplay();
+    auto bad = good;
+    const int at = LastFrameBefore(ReplayBuilder::LapStartMs(good.spec.sessions[0].cars[0], 2)) + 20;
+    bad.spec.frameHook = [at](FrameContext& ctx) {
+        if (int(ctx.frameInSession) != at) return;
+        for (auto& r : ctx.records)
+            if (r.type == 1) {
+                // Same bytes, but the length says 8: the rest would be read as records.
+                r.length = 8;
+                r.body.resize(4);
+            }
+    };
+    Drivers d;
+    const auto goodBytes = good.build();
+    ASSERT_EQ(d.LoadBytes(goodBytes), Drivers::Ok);
+    GetRpyInfo lap;
+    auto badBytes = bad.build();
+    // Keep the frame chunk's size as the drivers know it.
+    badBytes.resize(goodBytes.size());
+    EXPECT_EQ(lap.ExtractLapFromBytes(badBytes, d, 0, 2, Race, kLength), GetRpyInfo::Corrupt);
+}
+
+TEST(ExtractLapResults, FrameStreamPastTheEndOfTheFileFailsToRead) {
+    auto b = RaceReplay();
+    Extracted x;
+    Extract(b, 0, 1, Race, x);
+    auto cut = x.bytes;
+    cut.resize(static_cast<std::size_t>(b.layout().frames[b.layout().frames.size() / 2]));
+    GetRpyInfo lap;
+    EXPECT_EQ(lap.ExtractLapFromBytes(cut, x.drivers, 0, 1, Race, kLength), GetRpyInfo::SeekFailed);
+}
+
+TEST(ExtractLapSessions, QuickRaceLapsAreFoundUnderTheirOwnNumbers) {
+    ReplayBuilder b;
+    b.drivers(2).trackLength(kLength).session(Qualifying, 2, 8000, 2010).session(Race, 2, 8000, 2010);
+    b.spec.settings.quickRace = 2;
+    Extracted q, r;
+    Extract(b, 0, 2, Qualifying, q);
+    EXPECT_EQ(q.result, GetRpyInfo::Ok);
+    EXPECT_EQ(q.lap.AllocateChannels(1), 0);
+    Extract(b, 1, 2, Race, r);
+    EXPECT_EQ(r.result, GetRpyInfo::Ok);
+    EXPECT_EQ(r.lap.AllocateChannels(1), 0);
+    // The race's frames come after the qualifying's.
+    EXPECT_GT(r.lap.firstFrame, static_cast<std::uint32_t>(b.layout().sessionFirstFrame[1]));
+}
+
+TEST(ExtractLapSessions, PracticeLapOfAReplayWithSeveralSessions) {
+    ReplayBuilder b;
+    b.drivers(2).trackLength(kLength).session(Practice, 2, 8000, 2010).session(Qualifying, 1, 9000, 2010);
+    b.session(HappyHour, 1, 9000, 2010).session(Race, 2, 9000, 2010);
+    Extracted x;
+    Extract(b, 0, 2, Practice, x);
+    ASSERT_EQ(x.result, GetRpyInfo::Ok);
+    ASSERT_EQ(x.lap.AllocateChannels(1), 0);
+    EXPECT_NEAR(static_cast<double>(x.lap.lapTimeMs), 8000.0, kMsPerFrame + 3);
+    EXPECT_LT(x.lap.firstFrame, static_cast<std::uint32_t>(b.layout().sessionFirstFrame[1]));
+}
+
+TEST(ExtractLapFields, FullRecordFieldsComeBackAsWritten) {
+    auto b = RaceReplay();
+    b.spec.fullHook = [](const FrameContext&, simkit::FullRecordFields& f) {
+        f.gear = 5;
+        f.wheelDirection = {0, 1, 2, 1};
+        f.rideHeight = 4000;
+        f.rpmCode = 1000;
+        f.heading = -1234;
+        f.pitch = -300;
+        f.roll = 411;
+        f.valueG = 0xA8;
+        f.steering = -50;
+        f.wheelRotation = {1, 1023, 512, 77};
+        f.suspension = {-500, 3, 511, -512};
+        f.oilPressure = 99;
+        f.throttle = 255;
+        f.brake = 17;
+    };
+    b.spec.lateral = [](int, double) { return -7.5; };
+    Extracted x;
+    Extract(b, 0, 1, Race, x);
+    ASSERT_EQ(x.result, GetRpyInfo::Ok);
+    const std::size_t s = 10;
+    const GetRpyInfo& l = x.lap;
+    EXPECT_EQ(l.gear[s], 5);
+    EXPECT_EQ(l.wheelDirection[0][s], 0);
+    EXPECT_EQ(l.wheelDirection[1][s], 1);
+    EXPECT_EQ(l.wheelDirection[2][s], 2);
+    EXPECT_EQ(l.wheelDirection[3][s], 1);
+    EXPECT_EQ(l.lateral[s], simkit::FullLateralCode(-7.5));
+    EXPECT_EQ(l.rideHeight[s], 4000u);
+    EXPECT_EQ(l.rpm[s], 1000.0);
+    EXPECT_EQ(l.heading[s], -1234);
+    EXPECT_EQ(l.pitch[s], -300);
+    EXPECT_EQ(l.roll[s], 411);
+    EXPECT_EQ(l.valueG[s], 0xA8);
+    EXPECT_EQ(l.valueH[s], (0xA8u >> 3) & 31);  // the two fields share bits 20-24
+    EXPECT_EQ(l.steering[s], -50);
+    EXPECT_EQ(l.wheelRotation[0][s], 1u);
+    EXPECT_EQ(l.wheelRotation[1][s], 1023u);
+    EXPECT_EQ(l.wheelRotation[2][s], 512u);
+    EXPECT_EQ(l.wheelRotation[3][s], 77u);
+    EXPECT_EQ(l.suspension[0][s], -500);
+    EXPECT_EQ(l.suspension[1][s], 3);
+    EXPECT_EQ(l.suspension[2][s], 511);
+    EXPECT_EQ(l.suspension[3][s], -512);
+    EXPECT_EQ(l.oilPressure[s], 99);
+    EXPECT_EQ(l.throttle[s], 255);
+    EXPECT_EQ(l.brake[s], 17);
+}
+
+TEST(ExtractLapFields, GearCodeZeroIsReverse) {
+    auto b = RaceReplay();
+    b.spec.fullHook = [](const FrameContext&, simkit::FullRecordFields& f) { f.gear = -1; };
+    Extracted x;
+    Extract(b, 0, 1, Race, x);
+    ASSERT_EQ(x.result, GetRpyInfo::Ok);
+    EXPECT_EQ(x.lap.gear[5], -1);
+}
+
+TEST(ExtractLapFields, CompactRecordFieldsComeBackAsWritten) {
+    auto b = RaceReplay();
+    b.spec.compactHook = [](const FrameContext&, int, simkit::CompactRecordFields& c) {
+        c.valueG = 0x13;
+        c.pitch = -200;
+        c.roll = -511;
+        c.rpmCode = 0x2F;
+        c.valueH = 0x10;  // bit 20 only: the field overlaps the revolutions and the ride height
+        c.rideHeight = 500;
+        c.heading = 2047;
+        c.lateral = -65536;
+        c.gear = 6;
+    };
+    Extracted x;
+    Extract(b, 1, 1, Race, x);
+    ASSERT_EQ(x.result, GetRpyInfo::Ok);
+    const std::size_t s = 7;
+    const GetRpyInfo& l = x.lap;
+    EXPECT_EQ(l.valueG[s], 0x13);
+    EXPECT_EQ(l.pitch[s], -200);
+    EXPECT_EQ(l.roll[s], -511);
+    EXPECT_EQ(l.rpm[s], 0x2F);
+    EXPECT_EQ(l.valueH[s], 0x10u);
+    EXPECT_EQ(l.rideHeight[s], 500u);
+    EXPECT_EQ(l.heading[s], 2047);
+    EXPECT_EQ(l.lateral[s], -65536);
+    EXPECT_EQ(l.gear[s], 6);
+}
+
+TEST(ExtractLapFields, EngineWordAndTemperaturesPastTheirSevenBits) {
+    auto b = RaceReplay();
+    const double wrapMs = ReplayBuilder::LapStartMs(b.spec.sessions[0].cars[0], 2) + 3000;
+    // The oil reaches 131 degrees, which the 7-bit field holds as 3.
+    b.spec.engineHook = [wrapMs](const FrameContext& ctx, simkit::EngineWordFields& e) {
+        e.oilTemperature = ctx.sessionMs < wrapMs ? 127 : 131 & 127;
+        e.waterTemperature = 90;
+        e.fuelPressure = 33;
+        e.valueI = 1500;
+    };
+    Extracted x;
+    Extract(b, 0, 2, Race, x);
+    ASSERT_EQ(x.result, GetRpyInfo::Ok);
+    EXPECT_EQ(x.lap.waterTemperature[3], 90);
+    EXPECT_EQ(x.lap.fuelPressure[3], 33);
+    EXPECT_EQ(x.lap.valueI[3], 1500);
+    EXPECT_EQ(x.lap.waterTemperature[0], 90);  // the first engine word also fills sample 0
+    ASSERT_EQ(x.lap.AllocateChannels(1), 0);
+    const int fa = LastFrameBefore(ReplayBuilder::LapStartMs(b.spec.sessions[0].cars[0], 2));
+    for (int i = 1; i <= x.lap.sampleCount; ++i) {
+        const double expected = FrameMs(fa - 1 + i) < wrapMs ? 127 : 131;
+        ASSERT_EQ(x.lap.oilTemperature[static_cast<std::size_t>(i)], expected) << i;
+    }
+}
+
+TEST(ExtractLapFields, EngineWordMissingAtFirstTakesTheStartValues) {
+    auto b = RaceReplay();
+    const double startMs = ReplayBuilder::LapStartMs(b.spec.sessions[0].cars[0], 2);
+    // The engine word reads zero from half a second before the lap until two
+    // seconds into it.
+    b.spec.engineHook = [startMs](const FrameContext& ctx, simkit::EngineWordFields& e) {
+        if (ctx.sessionMs < startMs - 500) {
+            e.oilTemperature = 95;
+            e.waterTemperature = 88;
+        } else if (ctx.sessionMs < startMs + 2000) {
+            e.oilTemperature = 0;
+            e.waterTemperature = 0;
+        } else {
+            e.oilTemperature = 96;
+            e.waterTemperature = 89;
+        }
+    };
+    Extracted x;
+    Extract(b, 0, 2, Race, x);
+    ASSERT_EQ(x.result, GetRpyInfo::Ok);
+    ASSERT_EQ(x.lap.AllocateChannels(1), 0);
+    EXPECT_EQ(x.lap.oilTemperature[1], 95);
+    EXPECT_EQ(x.lap.waterTemperature[1], 88);
+    EXPECT_EQ(x.lap.oilTemperature[static_cast<std::size_t>(x.lap.sampleCount)], 96);
+}
+
+TEST(ExtractLapFields, WheelRotationDeltasFollowTheDirection) {
+    auto b = RaceReplay();
+    b.spec.fullHook = [](const FrameContext& ctx, simkit::FullRecordFields& f) {
+        const std::uint32_t turns = ctx.frameInSession * 37;
+        f.wheelRotation = {turns % 1024, (1024 * 64 - turns) % 1024, turns % 1024, turns % 1024};
+        f.wheelDirection = {0, 1, 0, 0};
+    };
+    Extracted x;
+    Extract(b, 0, 2, Race, x);
+    ASSERT_EQ(x.result, GetRpyInfo::Ok);
+    ASSERT_EQ(x.lap.AllocateChannels(1), 0);
+    for (int i = 1; i <= x.lap.sampleCount; ++i) {
+        ASSERT_EQ(x.lap.wheelDelta[0][static_cast<std::size_t>(i)], 37) << i;
+        ASSERT_EQ(x.lap.wheelDelta[1][static_cast<std::size_t>(i)], -37) << i;
+    }
+}
+
+TEST(ExtractLapBlocks, SavingPlayersBlocksAreCopiedPerSample) {
+    auto b = RaceReplay();
+    b.spec.engineBlocks = true;
+    b.spec.blockHook = [](const FrameContext& ctx, int type, std::span<std::uint8_t> body) {
+        for (std::size_t k = 0; k + 4 <= body.size(); k += 4) {
+            const float v = float(type) * 10000.0f + float(ctx.frameInSession) + float(k) / 100.0f;
+            std::memcpy(&body[k], &v, 4);
+        }
+    };
+    Extracted x;
+    Extract(b, 0, 2, Race, x);
+    ASSERT_EQ(x.result, GetRpyInfo::Ok);
+    EXPECT_EQ(x.lap.fullData, 1);
+    EXPECT_EQ(x.lap.blockTypes, 0x3Fu);
+    ASSERT_EQ(x.lap.AllocateChannels(1), 0);
+    const int fa = LastFrameBefore(ReplayBuilder::LapStartMs(b.spec.sessions[0].cars[0], 2));
+    for (int i : {1, 2, x.lap.sampleCount}) {
+        for (int t = 0; t < 6; ++t) {
+            const std::uint8_t* block = x.lap.Block(t, i);
+            ASSERT_NE(block, nullptr);
+            float v = 0;
+            std::memcpy(&v, block + 4, 4);
+            EXPECT_FLOAT_EQ(v, float(100 + t) * 10000.0f + float(fa - 1 + i) + 0.04f) << t << " " << i;
+        }
+    }
+    float throttle = 0;
+    std::memcpy(&throttle, x.lap.Block(5, 3), 4);  // block 105, byte 0
+    EXPECT_FLOAT_EQ(throttle, 105 * 10000.0f + float(fa + 2));
+}
+
+TEST(ExtractLapBlocks, OtherCarsLapHasNoBlocksThoughTheyWereSeen) {
+    auto b = RaceReplay();
+    b.spec.engineBlocks = true;
+    Extracted x;
+    Extract(b, 1, 2, Race, x);
+    ASSERT_EQ(x.result, GetRpyInfo::Ok);
+    EXPECT_EQ(x.lap.fullData, 0);
+    EXPECT_EQ(x.lap.blockTypes, 0x3Fu);
+    ASSERT_EQ(x.lap.AllocateChannels(1), 0);
+    EXPECT_EQ(x.lap.Block(0, 1), nullptr);
+}
+
+TEST(ExtractLapBlocks, ReplayWithoutBlocksGivesNoBlocks) {
+    auto b = RaceReplay();
+    Extracted x;
+    Extract(b, 0, 2, Race, x);
+    ASSERT_EQ(x.result, GetRpyInfo::Ok);
+    EXPECT_EQ(x.lap.fullData, 0);
+    EXPECT_EQ(x.lap.blockTypes, 0u);
+    EXPECT_EQ(x.lap.Block(3, 1), nullptr);
+}
+
+TEST(ExtractLapChannels, DerivedChannelsAreAllocatedAndZero) {
+    auto b = RaceReplay();
+    Extracted x;
+    Extract(b, 0, 2, Race, x);
+    ASSERT_EQ(x.lap.AllocateChannels(1), 0);
+    const std::size_t n = static_cast<std::size_t>(x.lap.sampleCount);
+    EXPECT_EQ(x.lap.mapX.size(), n + 3);
+    EXPECT_EQ(x.lap.mapY.size(), n + 3);
+    for (const auto* v : {&x.lap.speed, &x.lap.accelTotal, &x.lap.headingDeg, &x.lap.accelSmoothY}) {
+        ASSERT_EQ(v->size(), n + 1);
+        for (double d : *v) ASSERT_EQ(d, 0.0);
+    }
+    EXPECT_EQ(x.lap.slipAngle.size(), n + 1);
+    EXPECT_EQ(x.lap.distance.size(), n + 1);
+}
+
+TEST(ExtractLapChannels, AllocateWithoutAnExtractedLapFails) {
+    GetRpyInfo lap;
+    EXPECT_NE(lap.AllocateChannels(1), 0);
+}
+
+}  // namespace
+}  // namespace vra

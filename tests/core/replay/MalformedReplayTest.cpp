@@ -1,0 +1,273 @@
+// Damaged replays: every reader ends with an error result, quickly, without
+// reading outside the file or allocating by what a broken field claims.
+#include <gtest/gtest.h>
+
+#include "ReplayFiles.h"
+#include "replay/Drivers.h"
+#include "replay/GetRpyInfo.h"
+#include "replay/Header.h"
+#include "replay/ReplayBuilder.h"
+
+namespace vra {
+namespace {
+
+using simkit::FrameContext;
+using simkit::FrameRecord;
+using simkit::ReplayBuilder;
+using testing::Poke16;
+using testing::Poke32;
+
+ReplayBuilder TwoSessions() {
+    ReplayBuilder b;
+    b.drivers(3).trackLength(600).session(HappyHour, 1, 5000, 1510).session(Race, 2, 5000, 1510);
+    b.spec.sessions[0].tailMs = 1500;
+    b.spec.sessions[1].tailMs = 1500;
+    return b;
+}
+
+int LoadResult(const std::vector<std::uint8_t>& bytes) {
+    Drivers d;
+    return d.LoadBytes(bytes);
+}
+
+// Runs all three readers; none may crash, and the lap, when the drivers load,
+// comes out or fails with a result code.
+void ReadAll(const std::vector<std::uint8_t>& bytes) {
+    Header h;
+    h.ReadBytes(bytes);
+    Drivers d;
+    if (d.LoadBytes(bytes) != Drivers::Ok) return;
+    for (int driver = 0; driver < static_cast<int>(d.drivers.size()); ++driver) {
+        GetRpyInfo lap;
+        if (lap.ExtractLapFromBytes(bytes, d, driver, 1, Race, 600.0f) == GetRpyInfo::Ok) lap.AllocateChannels(1);
+    }
+}
+
+TEST(MalformedReplay, TruncatedAtEveryChunkBoundary) {
+    auto b = TwoSessions();
+    const auto bytes = b.build();
+    const auto& l = b.layout();
+    std::vector<std::uint64_t> cuts = {0, 12, 84, l.driverTable, l.driverTable + 12 + 188};
+    for (std::uint64_t c : l.lapChunks) cuts.push_back(c);
+    for (const auto& orpls : l.carLaps)
+        for (std::uint64_t c : orpls) cuts.push_back(c);
+    cuts.push_back(l.frameChunk);
+    cuts.push_back(l.frameChunk + 12);
+    cuts.push_back(l.frames[l.frames.size() / 2]);
+    cuts.push_back(l.frames.back());
+    for (std::uint64_t cut : cuts) {
+        for (std::uint64_t extra : {0, 5}) {
+            const std::vector<std::uint8_t> part(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut + extra));
+            EXPECT_EQ(LoadResult(part), Drivers::Unreadable) << "cut at " << cut + extra;
+            Header h;
+            const int hr = h.ReadBytes(part);
+            if (cut + extra < l.driverTable) {
+                EXPECT_EQ(hr, Header::EmptyOrShort) << cut + extra;
+            }
+        }
+    }
+    // Without its end chunk the replay still holds everything that is read.
+    const std::vector<std::uint8_t> noEnd(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(l.endChunk));
+    EXPECT_EQ(LoadResult(noEnd), Drivers::Ok);
+}
+
+TEST(MalformedReplay, HeaderBodySizeBelowItsLayout) {
+    for (std::uint32_t size : {0u, 8u, 59u}) {
+        auto b = TwoSessions();
+        b.spec.header.headerBodySize = size;
+        const auto bytes = b.build();
+        Header h;
+        EXPECT_EQ(h.ReadBytes(bytes), Header::EmptyOrShort) << size;
+        EXPECT_EQ(LoadResult(bytes), Drivers::Unreadable) << size;
+    }
+}
+
+TEST(MalformedReplay, HugeHeaderBodySize) {
+    auto bytes = TwoSessions().build();
+    Poke32(bytes, 20, 0xFFFFFFF0);
+    Header h;
+    EXPECT_EQ(h.ReadBytes(bytes), Header::EmptyOrShort);
+    EXPECT_EQ(LoadResult(bytes), Drivers::Unreadable);
+}
+
+TEST(MalformedReplay, DriverTableSizes) {
+    auto b = TwoSessions();
+    const auto good = b.build();
+    const std::uint64_t at = b.layout().driverTable + 8;
+    for (std::uint32_t size : {0u, 187u, 188u * 49u, 0xFFFFFFFFu}) {
+        auto bytes = good;
+        Poke32(bytes, at, size);
+        EXPECT_EQ(LoadResult(bytes), Drivers::Unreadable) << size;
+    }
+}
+
+TEST(MalformedReplay, LapChunkAndCarLapSizes) {
+    auto b = TwoSessions();
+    const auto good = b.build();
+    const auto& l = b.layout();
+    struct Case {
+        std::uint64_t at;
+        std::uint32_t value;
+    };
+    const std::vector<Case> cases = {
+        {l.lapChunks[0] + 8, 0xFFFFFFF0},   // lap chunk past the file
+        {l.lapChunks[0] + 8, 20},           // lap chunk ends inside its first car record
+        {l.carLaps[0][0] + 8, 4},           // car record smaller than its fixed part
+        {l.carLaps[0][0] + 8, 8 + 4 * 513}, // 513 laps
+        {l.carLaps[0][0] + 8, 0x7FFFFFFF},  // car record past its chunk
+        {l.carLaps[1][2] + 8, 20},          // last car record runs past its chunk
+    };
+    for (const Case& c : cases) {
+        auto bytes = good;
+        Poke32(bytes, c.at, c.value);
+        EXPECT_EQ(LoadResult(bytes), Drivers::Unreadable) << c.at << " = " << c.value;
+        ReadAll(bytes);
+    }
+}
+
+TEST(MalformedReplay, FiveHundredTwelveLapsStillLoad) {
+    ReplayBuilder b;
+    b.drivers(2).trackLength(100);
+    b.session(Race, 512, 200, 1010);
+    EXPECT_EQ(LoadResult(b.build()), Drivers::Ok);
+}
+
+TEST(MalformedReplay, FrameSizes) {
+    auto b = TwoSessions();
+    const auto good = b.build();
+    const auto& l = b.layout();
+    const std::uint64_t late = l.frames[l.frames.size() - 40];  // met by the backward walk
+    const std::uint64_t early = l.frames[3];                    // met by the forward walk
+    for (std::uint64_t frame : {early, late}) {
+        for (std::uint16_t size : {0, 4, 7, 0xFFFF}) {
+            auto bytes = good;
+            Poke16(bytes, frame, size);
+            EXPECT_EQ(LoadResult(bytes), Drivers::Unreadable) << frame << " size " << size;
+        }
+    }
+    // The extraction meets a frame of size 0 too, though the drivers loaded.
+    Drivers d;
+    ASSERT_EQ(d.LoadBytes(good), Drivers::Ok);
+    const std::uint32_t raceStart = static_cast<std::uint32_t>(l.sessionFirstFrame[1]);
+    auto bytes = good;
+    Poke16(bytes, l.frames[raceStart + 100], 0);
+    GetRpyInfo lap;
+    EXPECT_EQ(lap.ExtractLapFromBytes(bytes, d, 0, 1, Race, 600.0f), GetRpyInfo::Corrupt);
+}
+
+TEST(MalformedReplay, FrameChunkAndLastFrameFields) {
+    auto b = TwoSessions();
+    const auto good = b.build();
+    const auto& l = b.layout();
+    struct Case {
+        std::uint64_t at;
+        int width;
+        std::uint32_t value;
+    };
+    const std::vector<Case> cases = {
+        {l.frameChunk + 8, 4, 0xFFFFFF00},  // frame chunk past the file
+        {28, 4, 0xFFFFFF00},                // bytes of frames past the chunk
+        {32, 2, 0},                         // last frame of size 0
+        {32, 2, 3},
+        {32, 2, 0xFFFF},
+    };
+    for (const Case& c : cases) {
+        auto bytes = good;
+        if (c.width == 4) Poke32(bytes, c.at, c.value);
+        else Poke16(bytes, c.at, static_cast<std::uint16_t>(c.value));
+        EXPECT_EQ(LoadResult(bytes), Drivers::Unreadable) << c.at;
+    }
+}
+
+TEST(MalformedReplay, RecordsThatDoNotFitTheirFrame) {
+    for (int length : {0, 3, 200, 0xFFFF}) {
+        auto b = TwoSessions();
+        b.spec.frameHook = [length](FrameContext& ctx) {
+            if (ctx.session == 1 && ctx.frameInSession == 100) ctx.records.push_back(FrameRecord{20, length, {}});
+        };
+        EXPECT_EQ(LoadResult(b.build()), Drivers::Unreadable) << length;
+    }
+}
+
+TEST(MalformedReplay, SessionRecordTooShortForItsWord) {
+    auto b = TwoSessions();
+    b.spec.frameHook = [](FrameContext& ctx) {
+        if (ctx.session == 1 && ctx.frameInSession == 72)
+            for (auto& r : ctx.records)
+                if (r.type == 13) {
+                    r.length = 4;
+                    r.body.clear();
+                }
+    };
+    EXPECT_EQ(LoadResult(b.build()), Drivers::Unreadable);
+}
+
+TEST(MalformedReplay, NoRaceStartRecordEndsAtTheFirstFrame) {
+    auto b = TwoSessions();
+    b.spec.sessions[1].raceStartMs.reset();
+    Drivers d;
+    ASSERT_EQ(d.LoadBytes(b.build()), Drivers::Ok);
+    EXPECT_EQ(d.raceStartSeen, 0);
+    EXPECT_EQ(d.lastSessionKind, Race);
+    EXPECT_TRUE(d.IsLapValid(Race, 0, 1));
+}
+
+TEST(MalformedReplay, PreviousSizePointingBeforeTheFirstFrame) {
+    auto b = TwoSessions();
+    b.spec.sessions[1].raceStartMs.reset();
+    auto bytes = b.build();
+    const auto& l = b.layout();
+    Poke16(bytes, l.frames[0] + 2, 500);  // the first frame claims a predecessor
+    Poke16(bytes, l.frames[5] + 2, 0);    // and the walk back meets an early start
+    Drivers d;
+    EXPECT_EQ(d.LoadBytes(bytes), Drivers::Ok);
+    Poke16(bytes, l.frames[5] + 2, 0xFFFF);
+    EXPECT_EQ(d.LoadBytes(bytes), Drivers::Ok);
+}
+
+TEST(MalformedReplay, NoFramesAtAll) {
+    auto b = TwoSessions();
+    b.spec.sessions.clear();
+    auto bytes = b.build();
+    Drivers d;
+    EXPECT_EQ(d.LoadBytes(bytes), Drivers::Ok);
+    EXPECT_EQ(d.LapCount(Race, 0), 0);
+    GetRpyInfo lap;
+    EXPECT_EQ(lap.ExtractLapFromBytes(bytes, d, 0, 1, Race, 600.0f), GetRpyInfo::NotValid);
+}
+
+TEST(MalformedReplay, NoSessionRecordsMeansNoValidLaps) {
+    auto b = TwoSessions();
+    b.spec.sessionRecords = false;
+    Drivers d;
+    ASSERT_EQ(d.LoadBytes(b.build()), Drivers::Ok);
+    EXPECT_FALSE(d.IsLapValid(Race, 0, 1));
+    EXPECT_FALSE(d.IsLapValid(HappyHour, 0, 1));
+}
+
+TEST(MalformedReplay, AbsurdTrackLengthDoesNotBreakTheExtraction) {
+    auto b = TwoSessions();
+    const auto bytes = b.build();
+    Drivers d;
+    ASSERT_EQ(d.LoadBytes(bytes), Drivers::Ok);
+    for (float length : {0.0f, -10.0f, -1e9f, 1e30f}) {
+        GetRpyInfo lap;
+        EXPECT_EQ(lap.ExtractLapFromBytes(bytes, d, 1, 1, Race, length), GetRpyInfo::Ok) << length;
+    }
+}
+
+TEST(MalformedReplay, EveryWordOfTheLeadingChunksAtItsExtremes) {
+    auto b = TwoSessions();
+    const auto good = b.build();
+    const std::uint64_t end = b.layout().lapChunks[0] + 40;
+    for (std::uint64_t at = 0; at + 4 <= end; at += 4) {
+        for (std::uint32_t v : {0u, 0xFFFFFFFFu, 0x80000000u}) {
+            auto bytes = good;
+            Poke32(bytes, at, v);
+            ReadAll(bytes);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vra

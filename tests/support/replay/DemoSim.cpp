@@ -1,0 +1,155 @@
+#include "replay/DemoSim.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "replay/ReplayBuilder.h"
+
+namespace vra::simkit {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Six cars on the demo track: the saving player and five AI drivers, with
+// lap times between 45 and 50 seconds that vary a little from lap to lap.
+ReplayBuilder DemoReplay(int kind, int laps) {
+    ReplayBuilder b;
+    b.drivers(6);
+    static const char* const kNames[6][2] = {{"Alex", "Morgan"}, {"Jonas", "Berg"},   {"Maria", "Lind"},
+                                             {"Tomas", "Kral"},  {"Ines", "Duarte"}, {"Owen", "Hale"}};
+    for (std::size_t i = 0; i < 6; ++i) {
+        b.spec.drivers[i].firstName = kNames[i][0];
+        b.spec.drivers[i].lastName = kNames[i][1];
+        b.spec.drivers[i].carNumber = static_cast<std::uint16_t>(7 + 3 * i);
+    }
+    b.trackLength(kDemoTrackLength);
+    b.spec.settings.trackName = std::string(kDemoTrackName);
+    b.spec.settings.raceWord = 8u << 8;
+    b.spec.settings.qualifyingWord = 4u << 8;
+    b.spec.engineBlocks = true;
+    b.spec.raceControlEvery = 36 * 10;
+    b.spec.carStatusEvery = 36 * 15;
+    SessionSpec s;
+    s.kind = kind;
+    for (int i = 0; i < 6; ++i) {
+        CarSession c;
+        c.firstStampMs = 8000 + 400 * static_cast<std::uint32_t>(i);
+        for (int lap = 0; lap < laps; ++lap) {
+            const std::uint32_t ms = 45500 + 700 * static_cast<std::uint32_t>(i) +
+                                     static_cast<std::uint32_t>((lap * 37 + i * 11) % 9) * 180;
+            c.laps.push_back(lap == 0 && kind == 3 ? ms + 2500 : ms);  // a standing start costs time
+        }
+        s.cars.push_back(c);
+    }
+    if (kind == 3) {
+        s.raceStartMs = 8000;
+        s.state = 6;
+    }
+    b.spec.sessions.push_back(s);
+    // The cars weave a little around the middle of the track.
+    b.spec.lateral = [](int driver, double ms) { return 1.5 * std::sin(ms / 3000.0 + driver) - 2.0 + driver * 0.8; };
+    return b;
+}
+
+}  // namespace
+
+bool WriteDemoReplays(const fs::path& folder) {
+    std::error_code ec;
+    const fs::path dir = folder / "replay";
+    fs::create_directories(dir, ec);
+    if (ec) return false;
+    bool ok = DemoReplay(0, 4).writeFile(dir / "Demo Practice.rpy");
+    ok = DemoReplay(1, 3).writeFile(dir / "Demo Qualifying.rpy") && ok;
+    ok = DemoReplay(3, 8).writeFile(dir / "Demo Race.rpy") && ok;
+    return ok;
+}
+
+bool WriteDemoSim(const fs::path& folder) {
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec) return false;
+    std::FILE* f = std::fopen((folder / std::string(kDemoExecutable)).c_str(), "wb");
+    if (!f) return false;
+    std::fclose(f);
+    return WriteDemoReplays(folder);
+}
+
+bool WriteReplayFuzzSeeds(const fs::path& dir) {
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    if (ec) return false;
+    bool ok = true;
+    auto save = [&](const std::string& name, ReplayBuilder b,
+                    void (*mutate)(std::vector<std::uint8_t>&, const ReplayLayout&) = nullptr) {
+        auto bytes = b.build();
+        if (mutate) mutate(bytes, b.layout());
+        std::FILE* f = std::fopen((dir / name).c_str(), "wb");
+        if (!f) {
+            ok = false;
+            return;
+        }
+        ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() && ok;
+        ok = std::fclose(f) == 0 && ok;
+    };
+    // Short sessions keep every seed small.
+    auto small = [](int kind, int drivers, int laps, std::uint32_t lapMs) {
+        ReplayBuilder b;
+        b.drivers(drivers).trackLength(400.0).session(kind, laps, lapMs, 1500);
+        b.spec.sessions.back().tailMs = 1500;
+        return b;
+    };
+    save("race_player.rpy", small(3, 3, 2, 4000));
+    {
+        auto b = small(3, 2, 1, 3000);
+        b.spec.engineBlocks = true;
+        save("race_blocks.rpy", b);
+    }
+    {
+        auto b = small(0, 2, 1, 3000);
+        for (int kind : {1, 2, 3}) b.spec.sessions.push_back(small(kind, 2, 1, 3000).spec.sessions.back());
+        save("four_sessions.rpy", b);
+    }
+    {
+        auto b = small(1, 2, 1, 4000);
+        b.spec.sessions.push_back(small(3, 2, 1, 4000).spec.sessions.back());
+        b.spec.settings.quickRace = 2;
+        save("quick_race.rpy", b);
+    }
+    {
+        auto b = small(3, 3, 2, 4000);
+        b.spec.paddingEvery = 3;
+        b.spec.raceControlEvery = 5;
+        b.spec.carStatusEvery = 7;
+        b.spec.sessions.back().cars[1].laps[0] |= 1u << 28;
+        b.spec.sessions.back().state = 6;
+        save("padding_flags.rpy", b);
+    }
+    {
+        auto b = small(3, 2, 1, 4000);
+        b.spec.header.headerBodySize = 64;
+        save("older_layout.rpy", b);
+    }
+    {
+        auto b = small(3, 2, 1, 4000);
+        b.spec.sessions.back().raceStartMs.reset();
+        save("no_race_start.rpy", b);
+    }
+    save("truncated_frames.rpy", small(3, 2, 1, 4000), [](std::vector<std::uint8_t>& v, const ReplayLayout& l) {
+        v.resize(static_cast<std::size_t>(l.frames[l.frames.size() / 2] + 5));
+    });
+    save("zero_frame.rpy", small(3, 2, 1, 4000), [](std::vector<std::uint8_t>& v, const ReplayLayout& l) {
+        const std::size_t at = static_cast<std::size_t>(l.frames[l.frames.size() / 3]);
+        v[at] = 0;
+        v[at + 1] = 0;
+    });
+    save("huge_lap_count.rpy", small(3, 2, 1, 4000), [](std::vector<std::uint8_t>& v, const ReplayLayout& l) {
+        const std::size_t at = static_cast<std::size_t>(l.carLaps[0][0] + 8);
+        v[at + 2] = 0x7F;
+    });
+    return ok;
+}
+
+}  // namespace vra::simkit
