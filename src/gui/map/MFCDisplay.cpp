@@ -1,0 +1,187 @@
+#include "map/MFCDisplay.h"
+
+#include "track/PieceOutline.h"
+#include "track/QuarterMark.h"
+#include "track/TrackPolyline.h"
+#include "track/TrackSurface.h"
+
+#include <QPainter>
+#include <QPolygonF>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+// Width 0: one pixel at any zoom.
+QPen ThinPen(const QColor& colour) {
+    QPen pen(colour, 0, Qt::SolidLine);
+    pen.setCosmetic(true);
+    return pen;
+}
+
+vra::WorldBox Box(const vra::TrackBounds& b) {
+    if (!b.IsValid()) return {0, 0, 0, 0};
+    return {b.MinX(), b.MinY(), b.MaxX(), b.MaxY()};
+}
+
+// Restores the pen and brush when a drawing operation ends.
+class PenScope {
+public:
+    explicit PenScope(QPainter& p) : p_(p), pen_(p.pen()), brush_(p.brush()) {}
+    ~PenScope() {
+        p_.setPen(pen_);
+        p_.setBrush(brush_);
+    }
+
+private:
+    QPainter& p_;
+    QPen pen_;
+    QBrush brush_;
+};
+
+}  // namespace
+
+MFCDisplay::MFCDisplay() { SetPalette(vra::kMapPalette); }
+
+void MFCDisplay::SetPalette(const std::array<vra::Rgb, vra::kMapPaletteSize>& palette) {
+    for (std::size_t i = 0; i < palette.size(); ++i)
+        palette_[i] = QColor(palette[i].red, palette[i].green, palette[i].blue);
+}
+
+QColor MFCDisplay::PaletteColour(std::int32_t index) const {
+    if (index < 0 || index >= std::int32_t(palette_.size())) return QColor(Qt::black);
+    return palette_[std::size_t(index)];
+}
+
+std::int32_t MFCDisplay::PaletteIndexForKind(std::int32_t colourClass) {
+    return colourClass >= 1 && colourClass <= 8 ? colourClass + 5 : 15;
+}
+
+bool MFCDisplay::FitToTrackEdges(const vra::TrackBounds& box, std::uint32_t marginX, std::uint32_t marginY,
+                                 std::uint32_t width, std::uint32_t height) {
+    return transform_.FitToTrackEdges(Box(box), marginX, marginY, width, height);
+}
+
+bool MFCDisplay::FitToTrackBounds(const vra::TrackBounds& box, std::uint32_t marginX, std::uint32_t marginY,
+                                  std::uint32_t width, std::uint32_t height) {
+    return transform_.Fit(Box(box), marginX, marginY, width, height);
+}
+
+QPointF MFCDisplay::Map(const vra::Point2D& p) const {
+    const vra::DevicePoint d = transform_.MapPoint(p);
+    return QPointF(d.x, d.y);
+}
+
+void MFCDisplay::MapPoint(const vra::Point2D& p, vra::DevicePoint& device) { device = transform_.MapPoint(p); }
+
+void MFCDisplay::DrawLine(const vra::Point2D& newPoint, const vra::Point2D& previous, vra::Point2D& deviceEnd,
+                          std::int32_t colourIndex, bool mapOnly) {
+    const QPointF to = Map(newPoint);
+    deviceEnd = {to.x(), to.y()};
+    if (mapOnly || !painter_) return;
+    const QPointF from = Map(previous);
+    PenScope scope(*painter_);
+    painter_->setPen(ThinPen(PaletteColour(colourIndex)));
+    painter_->drawLine(from, to);
+}
+
+void MFCDisplay::DrawArc(const vra::CarMarker&, vra::DevicePoint, std::int32_t) {
+    // Car outlines belong to the race playback, which draws them through
+    // DrawMarkerOutlines with the marker's turned outlines.
+}
+
+void MFCDisplay::DrawMarkerOutlines(std::span<const vra::Point2D> body, std::span<const vra::Point2D> rear,
+                                    std::span<const vra::Point2D> front, vra::DevicePoint position,
+                                    std::int32_t colourIndex) {
+    if (!painter_) return;
+    PenScope scope(*painter_);
+    painter_->setPen(ThinPen(PaletteColour(colourIndex)));
+    const std::size_t limits[3] = {20, 7, 5};
+    const std::span<const vra::Point2D> outlines[3] = {body, rear, front};
+    for (int k = 0; k < 3; ++k) {
+        const std::size_t n = std::min(outlines[k].size(), limits[k]);
+        if (n < 2) continue;
+        QPolygonF polygon;
+        polygon.reserve(qsizetype(n));
+        for (std::size_t i = 0; i < n; ++i) {
+            const vra::DevicePoint offset = transform_.WorldToDevice(outlines[k][i].x, outlines[k][i].y);
+            polygon << QPointF(double(offset.x) + position.x, double(offset.y) + position.y);
+        }
+        painter_->drawPolyline(polygon);
+    }
+}
+
+void MFCDisplay::DrawCircle(const vra::CarMarker&, vra::DevicePoint position, std::int32_t colourIndex) {
+    if (!painter_) return;
+    // The dot keeps its size in window pixels: its corners are placed in
+    // pixels round the mapped position and taken back to painter units.
+    const QTransform toPixels = painter_->worldTransform();
+    const QTransform toLogical = toPixels.inverted();
+    const QPointF centre = toPixels.map(QPointF(position.x, position.y));
+    const double a = 0.75 * std::numbers::pi;
+    const double b = 1.75 * std::numbers::pi;
+    const QPointF c1(vra::MapTransform::RoundToInt(centre.x() + kDotRadius * std::cos(a)),
+                     vra::MapTransform::RoundToInt(centre.y() + kDotRadius * std::sin(a)));
+    const QPointF c2(vra::MapTransform::RoundToInt(centre.x() + kDotRadius * std::cos(b)),
+                     vra::MapTransform::RoundToInt(centre.y() + kDotRadius * std::sin(b)));
+    PenScope scope(*painter_);
+    const QColor colour = PaletteColour(colourIndex);
+    painter_->setPen(ThinPen(colour));
+    painter_->setBrush(colour);
+    painter_->drawEllipse(QRectF(toLogical.map(c1), toLogical.map(c2)).normalized());
+}
+
+void MFCDisplay::FillPolygon(const vra::TrackSurface& surface) {
+    if (!painter_ || surface.PointCount() == 0) return;
+    QPolygonF polygon;
+    polygon.reserve(qsizetype(surface.PointCount()));
+    for (const vra::Point2D& p : surface.Points()) polygon << Map(p);
+    PenScope scope(*painter_);
+    const QColor colour = PaletteColour(PaletteIndexForKind(surface.ColourClass()));
+    painter_->setPen(ThinPen(colour));
+    painter_->setBrush(colour);
+    painter_->drawPolygon(polygon);
+}
+
+void MFCDisplay::StrokePoints(const std::vector<vra::Point2D>& points, const QColor& colour) {
+    if (!painter_ || points.empty()) return;
+    QPolygonF polygon;
+    polygon.reserve(qsizetype(points.size()));
+    for (const vra::Point2D& p : points) polygon << Map(p);
+    painter_->setPen(ThinPen(colour));
+    painter_->drawPolyline(polygon);
+}
+
+void MFCDisplay::DrawPolyline(const vra::TrackPolyline& polyline) {
+    StrokePoints(polyline.Points(), Qt::black);
+}
+
+void MFCDisplay::DrawMarkerLine(const vra::QuarterMark& mark) {
+    if (!painter_) return;
+    PenScope scope(*painter_);
+    // Five painter units wide: thin at the whole-track view, bolder zoomed in.
+    painter_->setPen(QPen(QColor(255, 0, 0), kMarkerPenWidth, Qt::SolidLine));
+    painter_->drawLine(Map(mark.LastLinePoint()), Map(mark.FirstLinePoint()));
+}
+
+void MFCDisplay::DrawColourPolyline(const std::vector<vra::Point2D>& points) {
+    if (!painter_ || points.empty()) return;
+    PenScope scope(*painter_);
+    StrokePoints(points, PaletteColour(14));
+}
+
+void MFCDisplay::DrawPolylineWithPen(const vra::PieceOutline& outline, bool highlighted) {
+    StrokePoints(outline.Points(), highlighted ? Qt::white : Qt::black);
+}
+
+void MFCDisplay::FillPolygonList(const vra::SpdTrkVisitor&) {
+    // The speed comparison overlay is drawn by its own dialog's display.
+}
+
+void MFCDisplay::DrawLineWithPen(const vra::Point2D& from, const vra::Point2D& to, bool highlighted) {
+    if (!painter_) return;
+    painter_->setPen(ThinPen(highlighted ? Qt::white : Qt::black));
+    painter_->drawLine(Map(from), Map(to));
+}

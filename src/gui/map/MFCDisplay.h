@@ -1,0 +1,71 @@
+#pragma once
+// The map's drawing surface on a QPainter: the track geometry, the race line
+// and the lap lines draw through it in world metres; it maps them with its
+// own transform onto the painter's coordinates and picks pens and brushes
+// from the map palette. Each user (screen, printer, exported picture) owns
+// one, so a fit made for one never disturbs another.
+
+#include "document/DocumentColours.h"
+#include "mapping/MapTransform.h"
+#include "track/CoreDisplay.h"
+#include "track/TrackBounds.h"
+
+#include <QColor>
+#include <QPointF>
+
+#include <array>
+#include <span>
+
+class QPainter;
+
+class MFCDisplay : public vra::CoreDisplay {
+public:
+    // Half the size of a car dot, in window pixels, whatever the zoom.
+    static constexpr double kDotRadius = 5.0;
+    static constexpr int kMarkerPenWidth = 5;
+
+    MFCDisplay();
+
+    // The painter of the current pass; every drawing goes to it. Not owned.
+    void SetDC(QPainter* painter) { painter_ = painter; }
+    QPainter* DC() const { return painter_; }
+    void SetPalette(const std::array<vra::Rgb, vra::kMapPaletteSize>& palette);
+    QColor PaletteColour(std::int32_t index) const;
+    // Surface colour classes 1 to 8 take palette entries 6 to 13, the rest 15.
+    static std::int32_t PaletteIndexForKind(std::int32_t colourClass);
+
+    vra::MapTransform& Transform() { return transform_; }
+    const vra::MapTransform& Transform() const { return transform_; }
+    bool FitToTrackEdges(const vra::TrackBounds& box, std::uint32_t marginX, std::uint32_t marginY,
+                         std::uint32_t width, std::uint32_t height);
+    bool FitToTrackBounds(const vra::TrackBounds& box, std::uint32_t marginX, std::uint32_t marginY,
+                          std::uint32_t width, std::uint32_t height);
+    double UnitsPerMetre() const { return transform_.UnitsPerMetre(); }
+
+    void DrawLine(const vra::Point2D& newPoint, const vra::Point2D& previous, vra::Point2D& deviceEnd,
+                  std::int32_t colourIndex, bool mapOnly) override;
+    void DrawArc(const vra::CarMarker& marker, vra::DevicePoint position, std::int32_t colourIndex) override;
+    void DrawCircle(const vra::CarMarker& marker, vra::DevicePoint position, std::int32_t colourIndex) override;
+    void FillPolygon(const vra::TrackSurface& surface) override;
+    void DrawPolyline(const vra::TrackPolyline& polyline) override;
+    void DrawMarkerLine(const vra::QuarterMark& mark) override;
+    void DrawColourPolyline(const std::vector<vra::Point2D>& points) override;
+    void DrawPolylineWithPen(const vra::PieceOutline& outline, bool highlighted) override;
+    void FillPolygonList(const vra::SpdTrkVisitor& visitor) override;
+    void DrawLineWithPen(const vra::Point2D& from, const vra::Point2D& to, bool highlighted) override;
+    void MapPoint(const vra::Point2D& p, vra::DevicePoint& device) override;
+
+    // The three outlines of a car marker (device-oriented offsets in metres)
+    // round a position; at most 20, 7 and 5 of their points are used.
+    void DrawMarkerOutlines(std::span<const vra::Point2D> body, std::span<const vra::Point2D> rear,
+                            std::span<const vra::Point2D> front, vra::DevicePoint position,
+                            std::int32_t colourIndex);
+
+private:
+    QPointF Map(const vra::Point2D& p) const;
+    void StrokePoints(const std::vector<vra::Point2D>& points, const QColor& colour);
+
+    QPainter* painter_ = nullptr;
+    vra::MapTransform transform_;
+    std::array<QColor, vra::kMapPaletteSize> palette_;
+};
