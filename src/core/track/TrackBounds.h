@@ -3,7 +3,10 @@
 // added since the last reset. A track path owns its boxes, so a second loaded
 // track never disturbs the extent of the first.
 
+#include <limits>
+
 #include "base/Point2D.h"
+#include "mapping/MapTransform.h"  // WorldBox
 
 namespace vra {
 
@@ -25,6 +28,16 @@ public:
 
     // False after a reset until the next point: the values are then stale.
     bool IsValid() const { return valid_; }
+
+    // The box to fit a map to; invalid (so that no fit is made) while the
+    // box holds no point.
+    WorldBox Box() const {
+        if (!valid_) {
+            const double nan = std::numeric_limits<double>::quiet_NaN();
+            return {nan, nan, nan, nan};
+        }
+        return {minX_, minY_, maxX_, maxY_};
+    }
 
     double MinX() const { return minX_; }
     double MaxX() const { return maxX_; }

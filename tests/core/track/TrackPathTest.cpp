@@ -216,7 +216,7 @@ TEST(TrackPath, EachPathKeepsItsOwnExtentAndFolder) {
 
 TEST(TrackBounds, StartsAtTheFirstPointAndOnlyGrows) {
     TrackBounds box;
-    EXPECT_FALSE(box.IsValid());
+    EXPECT_FALSE(box.Box().IsValid());
     box.AddPoint({3, 4});
     EXPECT_EQ(box.MinX(), 3);
     EXPECT_EQ(box.MaxX(), 3);
@@ -227,6 +227,7 @@ TEST(TrackBounds, StartsAtTheFirstPointAndOnlyGrows) {
     EXPECT_EQ(box.MaxY(), 9);
     box.Reset();
     EXPECT_FALSE(box.IsValid());
+    EXPECT_FALSE(box.Box().IsValid());  // a stale box is never fitted to
     box.AddPoint({7, 7});
     EXPECT_EQ(box.MinX(), 7);
 }
