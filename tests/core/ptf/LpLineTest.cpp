@@ -160,14 +160,6 @@ TEST_F(LpLineTest, ShortFileEndsAtItsLastWholeRecord) {
     EXPECT_NEAR(line.Points()[3].x, 9.0, 1e-9);
 }
 
-TEST_F(LpLineTest, CountBelowTheRecordsReadsOnlyTheCount) {
-    const auto path = Straight(100);
-    Write(RaceLineWriter().offsets({1, 2, 3, 4, 5}).declaredCount(2));
-    LpLine line(*path);
-    line.Load();
-    EXPECT_EQ(line.Points().size(), 2u);
-}
-
 TEST_F(LpLineTest, RecordsThatAreNoNumbersAreLeftOut) {
     const auto path = Straight(100);
     const float nan = std::numeric_limits<float>::quiet_NaN();

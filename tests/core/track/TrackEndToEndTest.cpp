@@ -25,19 +25,14 @@ void ExpectPathMatchesLayout(const TrackPath& path, const TrackLayout& layout) {
         ASSERT_EQ(corner != nullptr, e.corner) << i;
         if (corner) {
             EXPECT_NEAR(corner->Radius(), e.radius, 1e-6);
+            EXPECT_NEAR(corner->Sweep(), e.sweep, 1e-6);
             EXPECT_POINT_NEAR(corner->Centre(), e.centre);
         }
+        for (double s : {0.0, e.length / 3.0, e.length})
+            for (double d : {0.0, 4.5, -6.25}) EXPECT_POINT_NEAR(piece.PositionAt(s, d), e.PointAt(s, d));
         EXPECT_EQ(piece.Surfaces().size(), e.fLines.size() - 1);
         EXPECT_EQ(piece.Polylines().size(), e.wLines.size());
     }
-}
-
-TEST(TrackEndToEnd, OvalDecodesToItsLayout) {
-    const TrackLayout oval = TrackLayout::Oval();
-    const auto path = PathOf(oval);
-    ExpectPathMatchesLayout(*path, oval);
-    // The oval closes on itself: the end of the last piece is the start.
-    EXPECT_POINT_NEAR(path->PieceAt(5).PositionAt(path->PieceAt(5).Length(), 0), At(0, 0));
 }
 
 TEST(TrackEndToEnd, RoadCourseDecodesToItsLayoutWithEveryObjectClass) {

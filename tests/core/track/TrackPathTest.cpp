@@ -232,11 +232,5 @@ TEST(TrackBounds, StartsAtTheFirstPointAndOnlyGrows) {
     EXPECT_EQ(box.MinX(), 7);
 }
 
-TEST(TrackSurface, CodesMapToColourClasses) {
-    const std::pair<int, int> classes[] = {{1, 1}, {2, 2}, {3, 3}, {12, 3}, {4, 4}, {10, 4}, {5, 5},
-                                           {6, 6}, {7, 7}, {8, 8}, {9, 11}, {0, 11}, {-3, 11}};
-    for (auto [code, colourClass] : classes) EXPECT_EQ(TrackSurface(code).ColourClass(), colourClass) << code;
-}
-
 }  // namespace
 }  // namespace vra::testing

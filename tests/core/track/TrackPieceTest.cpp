@@ -24,45 +24,6 @@ double Dist(Point2D a, Point2D b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
 const Corner* AsCorner(const Segment& s) { return dynamic_cast<const Corner*>(&s); }
 
-TEST(TrackPieces, MatchTheLayoutOfARoadCourse) {
-    const TrackLayout layout = TrackLayout::RoadCourse();
-    const auto path = PathOf(layout);
-    const std::vector<ExpectedPiece> expected = layout.Expected();
-    ASSERT_EQ(path->PieceCount(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE("piece " + std::to_string(i));
-        const ExpectedPiece& e = expected[i];
-        const Segment& piece = path->PieceAt(static_cast<std::int32_t>(i));
-        EXPECT_NEAR(piece.StartDistance(), e.startDistance, kTol);
-        EXPECT_NEAR(piece.Length(), e.length, kTol);
-        const Corner* corner = AsCorner(piece);
-        ASSERT_EQ(corner != nullptr, e.corner);
-        if (corner) {
-            EXPECT_NEAR(corner->Radius(), e.radius, kTol);
-            EXPECT_NEAR(corner->Sweep(), e.sweep, kTol);
-            EXPECT_POINT_NEAR(corner->Centre(), e.centre);
-        }
-        for (double s : {0.0, e.length / 3.0, e.length * 0.75, e.length})
-            for (double d : {0.0, 4.5, -6.25})
-                EXPECT_POINT_NEAR(piece.PositionAt(s, d), e.PointAt(s, d));
-    }
-}
-
-TEST(TrackPieces, PositiveOffsetsLieInsideLeftCornersAndOutsideRightOnes) {
-    TrackLayout layout;
-    layout.left(80, 60).right(50, 70);
-    const auto path = PathOf(layout);
-    const Corner* left = AsCorner(path->PieceAt(0));
-    const Corner* right = AsCorner(path->PieceAt(1));
-    ASSERT_TRUE(left && right);
-    EXPECT_GT(left->Sweep(), 0.0);
-    EXPECT_LT(right->Sweep(), 0.0);
-    const double s = 20.0;
-    EXPECT_NEAR(Dist(left->PositionAt(s, 5.0), left->Centre()), 75.0, kTol);
-    EXPECT_NEAR(Dist(right->PositionAt(s, 5.0), right->Centre()), 55.0, kTol);
-    EXPECT_NEAR(Dist(right->PositionAt(s, -5.0), right->Centre()), 45.0, kTol);
-}
-
 TEST(TrackPieces, TurnAcrossTheHeadingSeamGoesTheShortWay) {
     // Stored headings 3.0 and -3.0: a left turn of 2 pi - 6, not a right turn of 6.
     const double sweep = 2.0 * kPi - 6.0;
