@@ -1,5 +1,6 @@
 #include "map/MFCDisplay.h"
 
+#include "document/CarMarker.h"
 #include "track/PieceOutline.h"
 #include "track/QuarterMark.h"
 #include "track/TrackPolyline.h"
@@ -87,9 +88,8 @@ void MFCDisplay::DrawLine(const vra::Point2D& newPoint, const vra::Point2D& prev
     painter_->drawLine(from, to);
 }
 
-void MFCDisplay::DrawArc(const vra::CarMarker&, vra::DevicePoint, std::int32_t) {
-    // Car outlines belong to the race playback, which draws them through
-    // DrawMarkerOutlines with the marker's turned outlines.
+void MFCDisplay::DrawArc(const vra::CarMarker& marker, vra::DevicePoint position, std::int32_t colourIndex) {
+    DrawMarkerOutlines(marker.Body(), marker.Rear(), marker.Front(), position, colourIndex);
 }
 
 void MFCDisplay::DrawMarkerOutlines(std::span<const vra::Point2D> body, std::span<const vra::Point2D> rear,

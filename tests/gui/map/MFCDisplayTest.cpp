@@ -1,6 +1,7 @@
 #include "map/MFCDisplay.h"
 
 #include "PictureProbe.h"
+#include "document/CarMarker.h"
 #include "track/QuarterMark.h"
 #include "track/TrackBounds.h"
 #include "track/TrackPolyline.h"
@@ -146,4 +147,23 @@ TEST(MFCDisplayDrawing, NothingIsDrawnWithoutAPainterOrAFit) {
     display.FillPolygon(Rectangle(1, 0, 0, 1, 1));
     vra::TrackBounds empty;
     EXPECT_FALSE(display.FitToTrackEdges(empty, 50, 50, 10000, 10000));
+}
+
+TEST(MFCDisplayDrawing, CarOutlinesStandRoundTheirPositionAndGrowWhenOversized) {
+    int widths[2] = {};
+    for (bool oversized : {false, true}) {
+        MFCDisplay display = FittedDisplay();
+        QImage image = WhiteImage(220, 220);
+        QPainter painter(&image);
+        display.SetDC(&painter);
+        vra::CarMarker marker(nullptr);
+        marker.Draw(display, {110, 110}, 0.0, 1, oversized);
+        painter.end();
+        const QRect car = ColourExtent(image, QColor(0, 0, 255));
+        ASSERT_FALSE(car.isEmpty());
+        EXPECT_TRUE(car.contains(110, 110) || car.adjusted(-1, -1, 1, 1).contains(110, 110));
+        EXPECT_LT(car.width(), 30);
+        widths[oversized] = car.width();
+    }
+    EXPECT_GT(widths[1], widths[0] + widths[0] / 2);
 }
