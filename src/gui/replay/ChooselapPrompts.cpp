@@ -1,0 +1,10 @@
+#include "replay/ChooselapPrompts.h"
+
+#include "replay/Chooselap.h"
+
+std::optional<vra::LapChoice> ChooselapPrompts::chooseLap(const vra::LapChoiceRequest& request) {
+    if (!request.drivers) return std::nullopt;
+    Chooselap dialog(request, *this, waitBox_, parentWidget());
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Result();
+}
