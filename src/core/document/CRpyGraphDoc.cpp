@@ -1,0 +1,404 @@
+#include "document/CRpyGraphDoc.h"
+
+#include "base/FileUtil.h"
+#include "decode/KtObjectFactory.h"
+#include "decode/KtTrackFile.h"
+#include "document/DocumentObserver.h"
+#include "document/LapChooserInfo.h"
+#include "document/LapLinePlotter.h"
+#include "document/LapQualityReport.h"
+#include "document/SeriesName.h"
+#include "document/TrackDistanceUnit.h"
+#include "document/TrackIni.h"
+#include "platform/Prompts.h"
+#include "platform/WaitBox.h"
+#include "replay/Drivers.h"
+#include "replay/GetRpyInfo.h"
+#include "replay/Header.h"
+#include "settings/AppSettings.h"
+#include "settings/SimFolderCheck.h"
+#include "track/TrackPath.h"
+
+#include <cctype>
+#include <exception>
+
+namespace vra {
+
+namespace {
+
+constexpr std::string_view kMaxLapsText = "Max number of laps already loaded!";
+constexpr std::string_view kOtherTrackText = "This file is not from the same track!";
+constexpr std::string_view kDriversErrorText = "DriversClass: Error reading file!";
+constexpr std::string_view kDriverCountsText =
+    "Sorry, but Velmar Replay Analyzer cannot load this file correct.\r\nPlease contact us so that we can analyze "
+    "why.";
+constexpr std::string_view kExtractErrorText = "RpyDataClass: Error reading file!";
+constexpr std::string_view kNoTrackText =
+    "Can't find track for this replay!\nYou'll not be able to see any track maps nor speed data!\nMake sure Velmar "
+    "Path is set correctly in File->Settings\n\nDetailed error message:\n";
+constexpr std::string_view kPhysicsText = "Please note that you have now loaded\r\nlaps using different physics.";
+
+std::string_view HeaderErrorText(int version)
+{
+    if (version < 3)
+        return "HeaderClass: Orl replays not supported!";
+    if (version == 3)
+        return "HeaderClass: Kt/QUOLN replays not supported!";
+    return "HeaderClass: Error reading file!";
+}
+
+// A folder of the simulation, found ignoring case; the plain join when there
+// is no such folder (the lookup that follows then fails in its own way).
+std::filesystem::path SimSubfolder(const std::string& simFolder, std::string_view name)
+{
+    const std::filesystem::path base(simFolder);
+    if (auto found = ResolveCaseInsensitive(base, name))
+        return *found;
+    return base / std::string(name);
+}
+
+}  // namespace
+
+LapSlot::LapSlot() = default;
+LapSlot::~LapSlot() = default;
+LapSlot::LapSlot(LapSlot&&) noexcept = default;
+LapSlot& LapSlot::operator=(LapSlot&&) noexcept = default;
+
+CRpyGraphDoc::CRpyGraphDoc(AppSettings& settings, Prompts& prompts, WaitBox& waitBox, DocumentObserver* observer)
+    : settings_(settings), prompts_(prompts), waitBox_(waitBox), observer_(observer)
+{
+    LoadSettings();
+}
+
+CRpyGraphDoc::~CRpyGraphDoc()
+{
+    for (int i = 0; i < kSlotMaximum; ++i)
+        FreeSlot(i);
+    ReleaseTrack();
+    KtObjectFactory::Instance().Clear();
+    settings_.SetDefaultPlayerIndex(defaultPlayer_);
+    settings_.SetDefaultPhysics(defaultPhysics_);
+    settings_.Save();
+    trackLoaded_ = false;
+}
+
+void CRpyGraphDoc::LoadSettings()
+{
+    altReplayPath_ = settings_.AltReplayPath();
+    retireInRaceReport_ = settings_.RetireInRaceReport();
+    offTheTrackInRaceReport_ = settings_.OffTheTrackInRaceReport();
+    speedUnit_ = settings_.Mph();
+    dontShowQualReport_ = settings_.DontShowQualReport();
+    simFolder_ = settings_.SimFolder();
+    bmpSizeInPixel_ = settings_.BMPSizeInPixel();
+    useNickNameInReports_ = settings_.UseNickNameInReports();
+    defaultPlayer_ = settings_.DefaultPlayerIndex();
+    defaultPhysics_ = settings_.DefaultPhysics();
+    // The dialog writes what the user chooses into this document itself.
+    CheckSimExecutable(simFolder_, prompts_, SettingsDialogRequest{&settings_, this});
+}
+
+bool CRpyGraphDoc::OnNewDocument()
+{
+    SetTitle(kNoLapTitle);
+    if (observer_)
+        observer_->LapsClearing();
+    for (int i = 0; i < kSlotMaximum; ++i)
+        FreeSlot(i);
+    lapCount_ = 0;
+    physicsWarningShown_ = false;
+    if (observer_)
+        observer_->LapControlsChanged();
+    ReleaseTrack();
+    KtObjectFactory::Instance().Clear();
+    trackLoaded_ = false;
+    mapFitted_ = false;
+    UpdateAllViews();
+    return true;
+}
+
+bool CRpyGraphDoc::OnOpenDocument(const std::filesystem::path& path)
+{
+    AddLap(Mode::Path, path);
+    return true;
+}
+
+void CRpyGraphDoc::OnAddReplayLap()
+{
+    AddLap(Mode::Interactive, {});
+}
+
+void CRpyGraphDoc::AddLapFromLapFinder(const std::filesystem::path& path, int driver, int session, int lap)
+{
+    chosenDriver_ = driver;
+    chosenSession_ = session;
+    chosenLap_ = lap;
+    AddLap(Mode::LapFinder, path);
+}
+
+void CRpyGraphDoc::FreeSlot(int slot)
+{
+    LapSlot& s = slots_[static_cast<std::size_t>(slot)];
+    s.plotter.reset();
+    s.info.reset();
+    s.drivers.reset();
+    s.header.reset();
+    for (auto& w : s.lockedWheels)
+        w.clear();
+    s.used = false;
+}
+
+void CRpyGraphDoc::ReleaseTrack()
+{
+    // The path holds a counted copy of the decoded track; both let go here.
+    trackPath_.reset();
+    trackFile_.reset();
+}
+
+void CRpyGraphDoc::SetTitle(std::string_view title)
+{
+    title_ = title;
+    if (observer_)
+        observer_->TitleChanged(title_);
+}
+
+void CRpyGraphDoc::UpdateAllViews()
+{
+    fullRedraw_ = true;
+    if (observer_)
+        observer_->ViewsChanged();
+}
+
+int CRpyGraphDoc::ReadTrackIni(const Header& header)
+{
+    const auto length = ReadTrackIniLength(simFolder_, header.trackName);
+    if (!length) {
+        prompts_.alert(kTrackIniMissingText);
+        trackLength_ = 0.0;
+        return 1;
+    }
+    trackLength_ = *length;
+    return 0;
+}
+
+std::string CRpyGraphDoc::GetSeriesName(int code, int style)
+{
+    return SeriesName(code, style);
+}
+
+double CRpyGraphDoc::TrackDistanceUnit() const
+{
+    if (!trackPath_)
+        return kDefaultTrackDistanceUnit;
+    return TrackDistanceUnitFor(trackPath_->Length());
+}
+
+void CRpyGraphDoc::LoadTrack(const Header& header)
+{
+    ReleaseTrack();
+    KtObjectFactory::Instance().Clear();
+    trackLoaded_ = false;
+    try {
+        auto file = std::make_unique<KtTrackFile>(SimSubfolder(simFolder_, "tracks"), header.trackName);
+        file->Parse();
+        trackLoaded_ = true;
+        auto path = std::make_unique<TrackPath>(file->GetTrack(), file->TrackFolder());
+        path->ComputeQuarterMarks();
+        trackFile_ = std::move(file);
+        trackPath_ = std::move(path);
+    } catch (const std::exception& e) {
+        // Decoder errors and a track that makes no map alike: the lap is
+        // still worth its reports.
+        ReleaseTrack();
+        trackLoaded_ = false;
+        prompts_.alert(std::string(kNoTrackText) + e.what());
+        KtObjectFactory::Instance().Clear();
+    }
+    UpdateAllViews();
+    ReadTrackIni(header);
+}
+
+void CRpyGraphDoc::AddLap(Mode mode, const std::filesystem::path& givenPath)
+{
+    if (lapCount_ >= kSlotMaximum) {
+        prompts_.alert(kMaxLapsText);
+        return;
+    }
+
+    std::optional<std::string> currentTrack;
+    for (const LapSlot& s : slots_)
+        if (s.used) {
+            currentTrack = s.header->trackName;
+            break;
+        }
+
+    std::filesystem::path path = givenPath;
+    if (mode == Mode::Interactive) {
+        OpenFileRequest request;
+        request.title = "Select Replay File";
+        request.initialFolder = SimSubfolder(simFolder_, "replay");
+        request.filters = {{"Replay files (*.rpy)", "*.rpy"}, {"All Files(*.*)", "*.*"}};
+        auto chosen = prompts_.openFile(request);
+        if (!chosen)
+            return;
+        path = *chosen;
+    }
+
+    int slotIndex = 0;
+    while (slotIndex < kSlotMaximum && slots_[static_cast<std::size_t>(slotIndex)].used)
+        ++slotIndex;
+    if (slotIndex == kSlotMaximum)
+        return;  // cannot happen while the count is right
+    LapSlot& slot = slots_[static_cast<std::size_t>(slotIndex)];
+
+    auto header = std::make_unique<Header>();
+    if (header->Read(path) != 0 || header->version < 3) {
+        prompts_.alert(HeaderErrorText(header->version));
+        prompts_.alert(path.string());
+        return;
+    }
+    if (currentTrack && header->trackName != *currentTrack) {
+        prompts_.alert(kOtherTrackText);
+        return;
+    }
+
+    // From here on the slot counts as used; each failure below gives it back.
+    slot.used = true;
+    ++lapCount_;
+    auto giveBack = [&] {
+        slot.used = false;
+        --lapCount_;
+    };
+
+    auto drivers = std::make_unique<Drivers>();
+    if (drivers->Load(path) != 0) {
+        prompts_.alert(kDriversErrorText);
+        giveBack();
+        return;
+    }
+    if (drivers->driverCount != drivers->loadedCount) {
+        prompts_.alert(kDriverCountsText);
+        giveBack();
+        return;
+    }
+
+    if (mode != Mode::LapFinder) {
+        LapChoiceRequest request;
+        request.replayPath = path;
+        request.header = header.get();
+        request.drivers = drivers.get();
+        request.info = LapChooserInfo(*header, *drivers);
+        // The chooser's average speeds need this track's length.
+        ReadTrackIni(*header);
+        request.trackLengthMetres = trackLength_;
+        request.speedUnit = speedUnit_;
+        auto choice = prompts_.chooseLap(request);
+        if (!choice) {
+            giveBack();
+            return;
+        }
+        chosenDriver_ = choice->driver;
+        chosenSession_ = choice->session;
+        chosenLap_ = choice->lap;
+    }
+
+    pathName_ = header->path.empty() ? path : header->path;
+    if (observer_)
+        observer_->PathNameChanged(pathName_, true);
+    std::string title = header->trackName;
+    if (!title.empty())
+        title[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(title[0])));
+    SetTitle(title);
+
+    auto info = std::make_unique<GetRpyInfo>();
+    {
+        WaitBoxScope wait(waitBox_, kPleaseWaitText);
+        if (lapCount_ == 1)
+            LoadTrack(*header);
+        const float trackLength = trackPath_ ? static_cast<float>(trackPath_->Length()) : 0.0f;
+        const bool known = chosenDriver_ >= 0 && static_cast<std::size_t>(chosenDriver_) < drivers->drivers.size();
+        if (!known || info->ExtractLap(*drivers, chosenDriver_, chosenLap_, chosenSession_, trackLength) != 0) {
+            prompts_.alert(kExtractErrorText);
+            giveBack();
+            // The track, the title and the recent entry stay; an empty
+            // document still says so.
+            if (lapCount_ == 0)
+                SetTitle(kNoLapTitle);
+            return;
+        }
+    }
+
+    const std::uint32_t storedMs = drivers->LapWordAt(chosenSession_, chosenDriver_, chosenLap_) & 0x0FFFFFFFu;
+    if (dontShowQualReport_ == 0) {
+        const LapQuality quality{info->sampleCount, info->missingCount, info->longestGap, info->foundCount,
+                                 storedMs};
+        prompts_.message(LapQualityReportText(quality), {}, Icon::Information, Buttons::Ok);
+    }
+
+    info->AllocateChannels(1);
+
+    slot.header = std::move(header);
+    slot.drivers = std::move(drivers);
+    slot.info = std::move(info);
+    slot.driver = chosenDriver_;
+    slot.session = chosenSession_;
+    slot.lap = chosenLap_;
+
+    if (lapCount_ > 1 && !physicsWarningShown_) {
+        // The lap loaded before this one: the nearest used slot below, or
+        // above when this lap went into a gap at the front.
+        int other = -1;
+        for (int i = slotIndex - 1; i >= 0 && other < 0; --i)
+            if (slots_[static_cast<std::size_t>(i)].used)
+                other = i;
+        for (int i = slotIndex + 1; i < kSlotMaximum && other < 0; ++i)
+            if (slots_[static_cast<std::size_t>(i)].used)
+                other = i;
+        if (other >= 0) {
+            const LapSlot& o = slots_[static_cast<std::size_t>(other)];
+            const auto& mine = slot.drivers->drivers[static_cast<std::size_t>(slot.driver)];
+            const auto& theirs = o.drivers->drivers.at(static_cast<std::size_t>(o.driver));
+            if (mine.physics != theirs.physics) {
+                physicsWarningShown_ = true;
+                prompts_.alert(kPhysicsText);
+            }
+        }
+    }
+
+    if (trackPath_ && slot.info->channelsReady) {
+        LapTimeCheckInput check;
+        const std::size_t n = static_cast<std::size_t>(std::max(slot.info->sampleCount, 0));
+        check.rawDistance = std::span<const std::uint32_t>(slot.info->distance).first(
+            std::min(slot.info->distance.size(), n + 1));
+        check.stepAtStart = slot.info->distanceStepStart;
+        check.stepAtEnd = slot.info->distanceStepEnd;
+        check.samples = slot.info->sampleCount;
+        check.trackLengthMetres = trackPath_->Length();
+        check.storedLapMs = storedMs;
+        // The saving player's index is compared with the car id, not the
+        // driver index: users know which laps get this message.
+        check.comparable =
+            slot.drivers->drivers[static_cast<std::size_t>(slot.driver)].carId == slot.drivers->savingPlayer;
+        if (auto text = LapTimeCheckMessage(check))
+            prompts_.message(*text, {}, Icon::Information, Buttons::Ok);
+    }
+
+    slot.plotter = std::make_unique<LapLinePlotter>(trackPath_.get(), slotIndex);
+    if (trackPath_)
+        ComputeLapChannels(slotIndex);
+    if (observer_)
+        observer_->LapControlsChanged();
+}
+
+void CRpyGraphDoc::ComputeLapChannels(int slotIndex)
+{
+    if (!IsSlotUsed(slotIndex) || !trackPath_)
+        return;
+    LapSlot& slot = slots_[static_cast<std::size_t>(slotIndex)];
+    if (!slot.info || !slot.plotter || !slot.drivers)
+        return;
+    const bool savingPlayersLap = slot.driver == slot.drivers->savingPlayer;
+    vra::ComputeLapChannels(*slot.info, *trackPath_, *slot.plotter, savingPlayersLap, slot.lockedWheels);
+}
+
+}  // namespace vra

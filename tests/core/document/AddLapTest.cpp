@@ -1,0 +1,286 @@
+#include "SimFolderFixture.h"
+
+#include "decode/KtTrackFile.h"
+#include "replay/Drivers.h"
+#include "replay/GetRpyInfo.h"
+#include "replay/Header.h"
+#include "track/TrackPath.h"
+
+#include <gmock/gmock.h>
+
+namespace vra::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr const char* kTrackMissingPrefix =
+    "Can't find track for this replay!\nYou'll not be able to see any track maps nor speed data!\nMake sure Velmar "
+    "Path is set correctly in File->Settings\n\nDetailed error message:\n";
+constexpr const char* kTrackIniMissing =
+    "Track.ini or entire track seems to be missing in the tracks directory: Speeds will be misreported in the "
+    "reports!";
+
+class AddLap : public SimFolder {
+protected:
+    void SetUp() override
+    {
+        SimFolder::SetUp();
+        writeTrack("oval", oval);
+        auto b = replay("OVAL", oval.TotalLength());
+        ovalReplay = write(b, "oval.rpy");
+    }
+
+    LapChoice raceLap(int driver = 0, int lap = 2) { return LapChoice{driver, 3, lap}; }
+
+    simkit::TrackLayout oval = simkit::TrackLayout::Oval();
+    std::filesystem::path ovalReplay;
+};
+
+TEST_F(AddLap, PathModeAddsTheChosenLapWithTrackTitleAndRecentEntry)
+{
+    prompts.lapAnswer(raceLap(1, 2));
+    EXPECT_TRUE(document().OnOpenDocument(ovalReplay));
+
+    EXPECT_THAT(prompts.messages(), IsEmpty());
+    ASSERT_EQ(prompts.lapRequests().size(), 1u);
+    EXPECT_EQ(prompts.lapRequests()[0].replayPath, ovalReplay);
+    EXPECT_NEAR(prompts.lapRequests()[0].trackLengthMetres, oval.TotalLength(), 0.01);
+    EXPECT_EQ(doc->LapCount(), 1);
+    ASSERT_TRUE(doc->IsSlotUsed(0));
+    const LapSlot& slot = doc->Slot(0);
+    EXPECT_EQ(slot.driver, 1);
+    EXPECT_EQ(slot.session, 3);
+    EXPECT_EQ(slot.lap, 2);
+    ASSERT_TRUE(slot.plotter && slot.info && slot.drivers && slot.header);
+    EXPECT_EQ(slot.plotter->ColourIndex(), 0);
+    EXPECT_EQ(doc->Title(), "OVAL");
+    EXPECT_EQ(observer.titles.back(), "OVAL");
+    EXPECT_THAT(observer.recent, ElementsAre(ovalReplay));
+    EXPECT_EQ(doc->PathName(), ovalReplay);
+    ASSERT_TRUE(doc->TrackLoaded());
+    ASSERT_NE(doc->GetTrackPath(), nullptr);
+    EXPECT_NEAR(doc->GetTrackPath()->Length(), oval.TotalLength(), 1e-6);
+    EXPECT_NEAR(doc->TrackLength(), oval.TotalLength(), 0.01);
+    EXPECT_TRUE(doc->NeedsFullRedraw());
+    EXPECT_EQ(observer.lapControlUpdates, 1);
+    EXPECT_EQ(waitBox.shows, 1);
+    EXPECT_FALSE(waitBox.visible);
+    EXPECT_TRUE(slot.info->channelsReady);
+    EXPECT_GT(slot.info->speed[10], 0.0);
+}
+
+TEST_F(AddLap, InteractiveModeAsksForAReplayInTheReplayFolder)
+{
+    prompts.openFileAnswer(ovalReplay).lapAnswer(raceLap());
+    document().OnAddReplayLap();
+    ASSERT_EQ(prompts.openFileRequests().size(), 1u);
+    const OpenFileRequest& request = prompts.openFileRequests()[0];
+    EXPECT_EQ(request.title, "Select Replay File");
+    EXPECT_EQ(request.initialFolder, root / "replay");
+    ASSERT_EQ(request.filters.size(), 2u);
+    EXPECT_EQ(request.filters[0].label, "Replay files (*.rpy)");
+    EXPECT_EQ(request.filters[0].pattern, "*.rpy");
+    EXPECT_EQ(request.filters[1].label, "All Files(*.*)");
+    EXPECT_EQ(request.filters[1].pattern, "*.*");
+    EXPECT_EQ(doc->LapCount(), 1);
+    EXPECT_EQ(doc->SimFolder(), root.string());
+}
+
+TEST_F(AddLap, CancelledFileDialogOrChooserChangesNothing)
+{
+    prompts.openFileAnswer(std::nullopt);
+    document().OnAddReplayLap();
+    EXPECT_EQ(doc->LapCount(), 0);
+    EXPECT_THAT(prompts.lapRequests(), IsEmpty());
+
+    prompts.openFileAnswer(ovalReplay).lapAnswer(std::nullopt);
+    doc->OnAddReplayLap();
+    EXPECT_EQ(doc->LapCount(), 0);
+    EXPECT_FALSE(doc->IsSlotUsed(0));
+    EXPECT_THAT(prompts.messages(), IsEmpty());
+    EXPECT_EQ(doc->Title(), "No lap selected");
+    EXPECT_THAT(observer.recent, IsEmpty());
+    EXPECT_FALSE(doc->TrackLoaded());
+}
+
+TEST_F(AddLap, LapFinderModeTakesTheGivenLapWithoutAsking)
+{
+    document().AddLapFromLapFinder(ovalReplay, 2, 3, 1);
+    EXPECT_THAT(prompts.lapRequests(), IsEmpty());
+    ASSERT_EQ(doc->LapCount(), 1);
+    EXPECT_EQ(doc->Slot(0).driver, 2);
+    EXPECT_EQ(doc->Slot(0).lap, 1);
+    EXPECT_EQ(doc->Slot(0).session, 3);
+    EXPECT_THAT(observer.recent, ElementsAre(ovalReplay));
+}
+
+TEST_F(AddLap, SixthLapIsRefusedBeforeAnyQuestion)
+{
+    // Opening the same replay again gives another lap.
+    for (int i = 0; i < 5; ++i)
+        document().AddLapFromLapFinder(ovalReplay, i % 3, 3, 1 + i % 3);
+    ASSERT_EQ(doc->LapCount(), 5);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(doc->Slot(i).plotter->ColourIndex(), i);
+    doc->OnAddReplayLap();
+    doc->OnOpenDocument(ovalReplay);
+    EXPECT_THAT(prompts.log(), ElementsAre("message: Max number of laps already loaded!",
+                                           "message: Max number of laps already loaded!"));
+    EXPECT_EQ(doc->LapCount(), 5);
+}
+
+TEST_F(AddLap, HeaderFailuresNameTheReplayKindThenThePath)
+{
+    auto orl = replay("OVAL", oval.TotalLength());
+    orl.spec.header.fileWord = 2;
+    auto kt = replay("OVAL", oval.TotalLength());
+    kt.spec.header.fileWord = 3;
+    const auto orlPath = write(orl, "orl.rpy");
+    const auto ktPath = write(kt, "kt.rpy");
+    const auto garbage = root / "replay" / "garbage.rpy";
+    std::ofstream(garbage) << "not a replay";
+
+    document().OnOpenDocument(orlPath);
+    doc->OnOpenDocument(ktPath);
+    doc->OnOpenDocument(garbage);
+    doc->OnOpenDocument(root / "replay" / "absent.rpy");
+    EXPECT_THAT(prompts.messages(),
+                ElementsAre("HeaderClass: Orl replays not supported!", orlPath.string(),
+                            "HeaderClass: Kt/QUOLN replays not supported!", ktPath.string(),
+                            "HeaderClass: Error reading file!", garbage.string(),
+                            "HeaderClass: Error reading file!", (root / "replay" / "absent.rpy").string()));
+    EXPECT_EQ(doc->LapCount(), 0);
+    EXPECT_THAT(prompts.lapRequests(), IsEmpty());
+}
+
+TEST_F(AddLap, AnotherTrackIsRefused)
+{
+    auto other = replay("ROAD", 1000.0);
+    const auto otherPath = write(other, "road.rpy");
+    document().AddLapFromLapFinder(ovalReplay, 0, 3, 1);
+    doc->AddLapFromLapFinder(otherPath, 0, 3, 1);
+    EXPECT_THAT(prompts.messages(), ElementsAre("This file is not from the same track!"));
+    EXPECT_EQ(doc->LapCount(), 1);
+    EXPECT_FALSE(doc->IsSlotUsed(1));
+}
+
+TEST_F(AddLap, UnreadableDriverTableGivesTheSlotBack)
+{
+    auto b = replay("OVAL", oval.TotalLength());
+    std::vector<std::uint8_t> bytes = b.build();
+    bytes.resize(static_cast<std::size_t>(b.layout().driverTable + 20));
+    const auto cut = root / "replay" / "cut.rpy";
+    std::ofstream(cut, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                               static_cast<std::streamsize>(bytes.size()));
+    prompts.lapAnswer(raceLap());
+    document().OnOpenDocument(cut);
+    EXPECT_THAT(prompts.messages(), ElementsAre("DriversClass: Error reading file!"));
+    EXPECT_EQ(doc->LapCount(), 0);
+    EXPECT_FALSE(doc->IsSlotUsed(0));
+    EXPECT_THAT(prompts.lapRequests(), IsEmpty());
+}
+
+TEST_F(AddLap, FailedExtractionKeepsTrackAndRecentEntryButNotTheTitle)
+{
+    document().AddLapFromLapFinder(ovalReplay, 0, 3, 99);
+    EXPECT_THAT(prompts.messages(), ElementsAre("RpyDataClass: Error reading file!"));
+    EXPECT_EQ(doc->LapCount(), 0);
+    EXPECT_FALSE(doc->IsSlotUsed(0));
+    EXPECT_TRUE(doc->TrackLoaded());
+    EXPECT_THAT(observer.recent, ElementsAre(ovalReplay));
+    EXPECT_EQ(doc->Title(), "No lap selected");
+    EXPECT_FALSE(waitBox.visible);
+
+    // With a lap left the title keeps its track.
+    doc->AddLapFromLapFinder(ovalReplay, 0, 3, 1);
+    doc->AddLapFromLapFinder(ovalReplay, 7, 3, 1);
+    EXPECT_EQ(doc->LapCount(), 1);
+    EXPECT_EQ(doc->Title(), "OVAL");
+}
+
+TEST_F(AddLap, MissingTrackStillAddsTheLapWithTheMessage)
+{
+    auto b = replay("NOWHERE", 1500.0);
+    const auto path = write(b, "nowhere.rpy");
+    prompts.lapAnswer(raceLap());
+    document().OnOpenDocument(path);
+    // track.ini is looked for before the chooser and again after the track.
+    EXPECT_THAT(prompts.messages(), ElementsAre(kTrackIniMissing, std::string(kTrackMissingPrefix) +
+                                                                      "Error: cannot open track file",
+                                                kTrackIniMissing));
+    EXPECT_EQ(doc->LapCount(), 1);
+    EXPECT_FALSE(doc->TrackLoaded());
+    EXPECT_EQ(doc->GetTrackPath(), nullptr);
+    EXPECT_EQ(doc->Title(), "NOWHERE");
+    EXPECT_EQ(doc->TrackLength(), 0.0);
+    EXPECT_DOUBLE_EQ(doc->TrackDistanceUnit(), 1.0 / 1024.0);
+    ASSERT_TRUE(doc->Slot(0).plotter);
+    EXPECT_EQ(doc->Slot(0).info->speed[10], 0.0);
+}
+
+TEST_F(AddLap, QualityReportWhenSwitchedOn)
+{
+    settings->SetDontShowQualReport(0);
+    document().AddLapFromLapFinder(ovalReplay, 0, 3, 2);
+    ASSERT_EQ(prompts.shown().size(), 1u);
+    EXPECT_EQ(prompts.shown()[0].icon, Icon::Information);
+    EXPECT_EQ(prompts.shown()[0].text,
+              "Online quality of lapdata: 100%\nLargest online gap: 0 seconds"
+              "\n\nIf you don't wish to see this report - \nturn it off in File->Settings");
+}
+
+TEST_F(AddLap, PhysicsWarningOncePerSetOfLaps)
+{
+    auto truck = replay("OVAL", oval.TotalLength());
+    truck.spec.drivers[0].physics = 3;
+    const auto truckPath = write(truck, "truck.rpy");
+    document().AddLapFromLapFinder(ovalReplay, 0, 3, 1);
+    doc->AddLapFromLapFinder(truckPath, 0, 3, 1);
+    doc->AddLapFromLapFinder(ovalReplay, 0, 3, 2);
+    doc->AddLapFromLapFinder(truckPath, 0, 3, 2);
+    const std::string warning = "Please note that you have now loaded\r\nlaps using different physics.";
+    EXPECT_THAT(prompts.messages(), ElementsAre(warning));
+    EXPECT_TRUE(doc->PhysicsWarningShown());
+
+    doc->OnNewDocument();
+    EXPECT_FALSE(doc->PhysicsWarningShown());
+    doc->AddLapFromLapFinder(truckPath, 0, 3, 1);
+    doc->AddLapFromLapFinder(ovalReplay, 0, 3, 1);
+    EXPECT_THAT(prompts.messages(), ElementsAre(warning, warning));
+}
+
+TEST_F(AddLap, SecondLapKeepsTheFirstLapsTrack)
+{
+    document().AddLapFromLapFinder(ovalReplay, 0, 3, 1);
+    const TrackPath* first = doc->GetTrackPath();
+    const int updates = observer.viewUpdates;
+    doc->AddLapFromLapFinder(ovalReplay, 1, 3, 1);
+    EXPECT_EQ(doc->GetTrackPath(), first);
+    EXPECT_EQ(observer.viewUpdates, updates);
+    EXPECT_EQ(doc->Slot(1).plotter->ColourIndex(), 1);
+}
+
+TEST_F(AddLap, NewDocumentClearsEveryLapAndTheTrack)
+{
+    for (int i = 0; i < 5; ++i)
+        document().AddLapFromLapFinder(ovalReplay, 0, 3, 1);
+    doc->SetMapFitted(true);
+    doc->SetFullRedraw(false);
+    EXPECT_TRUE(doc->OnNewDocument());
+    EXPECT_EQ(doc->LapCount(), 0);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_FALSE(doc->IsSlotUsed(i));
+    EXPECT_EQ(doc->Title(), "No lap selected");
+    EXPECT_FALSE(doc->TrackLoaded());
+    EXPECT_EQ(doc->GetTrackPath(), nullptr);
+    EXPECT_FALSE(doc->MapFitted());
+    EXPECT_TRUE(doc->NeedsFullRedraw());
+    EXPECT_EQ(observer.clearings, 1);
+    // A new first lap decodes the track again.
+    doc->AddLapFromLapFinder(ovalReplay, 0, 3, 1);
+    EXPECT_TRUE(doc->TrackLoaded());
+}
+
+}  // namespace
+}  // namespace vra::testing

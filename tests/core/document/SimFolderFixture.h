@@ -1,0 +1,127 @@
+#pragma once
+// A simulation folder written at test time: the executable, replay/ and the
+// tracks a test asks for, plus the settings and prompts a document runs with.
+
+#include "document/CRpyGraphDoc.h"
+#include "document/DocumentObserver.h"
+#include "document/LapLinePlotter.h"
+#include "replay/Header.h"
+#include "platform/MemorySettingsStore.h"
+#include "platform/ScriptedPrompts.h"
+#include "platform/WaitBox.h"
+#include "replay/ReplayBuilder.h"
+#include "settings/AppSettings.h"
+#include "track/TrackFolderWriter.h"
+#include "track/TrackLayout.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vra::testing {
+
+class CountingWaitBox : public WaitBox {
+public:
+    void show(std::string_view) override
+    {
+        ++shows;
+        visible = true;
+    }
+    void setText(std::string_view) override {}
+    void setRange(std::int32_t, std::int32_t) override {}
+    void setPos(std::int32_t) override {}
+    void showProgress() override {}
+    void hide() override { visible = false; }
+    int shows = 0;
+    bool visible = false;
+};
+
+class RecordingObserver : public DocumentObserver {
+public:
+    void TitleChanged(std::string_view title) override { titles.emplace_back(title); }
+    void PathNameChanged(const std::filesystem::path& path, bool addToRecent) override
+    {
+        if (addToRecent)
+            recent.push_back(path);
+    }
+    void ViewsChanged() override { ++viewUpdates; }
+    void LapControlsChanged() override { ++lapControlUpdates; }
+    void LapsClearing() override { ++clearings; }
+    std::vector<std::string> titles;
+    std::vector<std::filesystem::path> recent;
+    int viewUpdates = 0;
+    int lapControlUpdates = 0;
+    int clearings = 0;
+};
+
+// Lap times of the built replays: every car drives its laps at a constant
+// speed, so a lap of kLapMs on a track of length L runs at L / kLapMs.
+inline constexpr std::uint32_t kLapMs = 40000;
+
+class SimFolder : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        root = std::filesystem::temp_directory_path() /
+               (std::string("vra_doc_") + info->test_suite_name() + "_" + info->name() + "_" +
+                std::to_string(::getpid()));
+        std::filesystem::remove_all(root);
+        std::filesystem::create_directories(root / "replay");
+        std::filesystem::create_directories(root / "tracks");
+        std::ofstream(root / "VELMAR.exe") << "exe";
+        settings = std::make_unique<AppSettings>(store);
+        settings->SetSimFolder(root.string());
+    }
+    void TearDown() override
+    {
+        doc.reset();
+        std::error_code ec;
+        std::filesystem::remove_all(root, ec);
+    }
+
+    void writeTrack(const std::string& folder, const simkit::TrackLayout& layout, bool trackIni = true)
+    {
+        simkit::TrackFolderOptions options;
+        options.trackIni = trackIni;
+        ASSERT_FALSE(simkit::WriteTrackFolder(root / "tracks", folder, layout, options).empty());
+    }
+
+    // A replay of `cars` cars on trackName with a race of three laps.
+    simkit::ReplayBuilder replay(const std::string& trackName, double trackLength, int cars = 3)
+    {
+        simkit::ReplayBuilder b;
+        b.drivers(cars).session(3, 3, kLapMs).trackLength(trackLength);
+        b.spec.settings.trackName = trackName;
+        return b;
+    }
+
+    std::filesystem::path write(simkit::ReplayBuilder& b, const std::string& name)
+    {
+        const auto path = root / "replay" / name;
+        EXPECT_TRUE(b.writeFile(path));
+        return path;
+    }
+
+    CRpyGraphDoc& document()
+    {
+        if (!doc)
+            doc = std::make_unique<CRpyGraphDoc>(*settings, prompts, waitBox, &observer);
+        return *doc;
+    }
+
+    std::filesystem::path root;
+    test::MemorySettingsStore store;
+    std::unique_ptr<AppSettings> settings;
+    test::ScriptedPrompts prompts;
+    CountingWaitBox waitBox;
+    RecordingObserver observer;
+    std::unique_ptr<CRpyGraphDoc> doc;
+};
+
+}  // namespace vra::testing
