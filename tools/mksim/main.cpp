@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "replay/DemoSim.h"
+#include "track/DemoTrack.h"
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--fuzz-seeds") == 0) {
@@ -15,7 +16,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: mksim <folder>\n       mksim --fuzz-seeds <dir>\n");
         return 2;
     }
-    if (!vra::simkit::WriteDemoSim(argv[1])) {
+    if (!vra::simkit::WriteDemoSim(argv[1]) || !vra::simkit::WriteDemoTrack(argv[1])) {
         std::fprintf(stderr, "mksim: cannot write the demo simulation to %s\n", argv[1]);
         return 1;
     }

@@ -12,6 +12,8 @@
 #include "document/TrackIni.h"
 #include "decode/KtTrackFile.h"
 #include "ptf/LpLine.h"
+#include "replay/DemoSim.h"
+#include "track/DemoTrack.h"
 #include "track/TrackFolderWriter.h"
 #include "track/TrackLayout.h"
 #include "track/TrackPath.h"
@@ -36,18 +38,18 @@ protected:
     fs::path tracks_;
 };
 
-TEST_F(TrackFolderTest, ContainerTrackLoadsWithItsRaceLine) {
-    const TrackLayout course = TrackLayout::RoadCourse(2500.0);
-    const fs::path folder = simkit::WriteTrackFolder(tracks_, "demo", course);
-    ASSERT_FALSE(folder.empty());
-    EXPECT_TRUE(fs::exists(folder / "demo.dat"));
-    EXPECT_FALSE(fs::exists(folder / "demo.ptf"));
+TEST_F(TrackFolderTest, DemoTrackLoadsFromItsContainerWithItsRaceLine) {
+    const fs::path sim = tracks_.parent_path();
+    ASSERT_TRUE(simkit::WriteDemoTrack(sim));
+    const TrackLayout course = simkit::DemoTrackLayout();
+    EXPECT_TRUE(fs::exists(tracks_ / "demo" / "demo.dat"));
+    EXPECT_FALSE(fs::exists(tracks_ / "demo" / "demo.ptf"));
 
-    KtTrackFile file(tracks_, "DEMO");
+    KtTrackFile file(tracks_, std::string(simkit::kDemoTrackName));
     EXPECT_TRUE(file.IsCompressed());
     file.Parse();
     TrackPath path(file.GetTrack(), file.TrackFolder());
-    EXPECT_NEAR(path.Length(), 2500.0, 1e-6);
+    EXPECT_NEAR(path.Length(), simkit::kDemoTrackLength, 1e-6);
     EXPECT_EQ(path.PieceCount(), course.StepCount());
 
     LpLine line(path);
@@ -60,9 +62,9 @@ TEST_F(TrackFolderTest, ContainerTrackLoadsWithItsRaceLine) {
     EXPECT_NEAR(line.Points()[0].y, expected[0].PointAt(0, d).y, 1e-6);
 
     // The stated length agrees with the decoded one.
-    const auto stated = ReadTrackIniLength(tracks_.parent_path().string(), "DEMO");
+    const auto stated = ReadTrackIniLength(sim.string(), simkit::kDemoTrackName);
     ASSERT_TRUE(stated.has_value());
-    EXPECT_NEAR(*stated, 2500.0, 1e-6);
+    EXPECT_NEAR(*stated, simkit::kDemoTrackLength, 1e-6);
 }
 
 TEST_F(TrackFolderTest, LooseStreamLoadsTheSameTrack) {
