@@ -1,0 +1,172 @@
+#include "map/ViewDialog.h"
+
+#include "platform/Cp1252.h"
+#include "widgets/CHyperLink.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <fmt/format.h>
+
+namespace {
+
+QColor ToQt(const vra::Rgb& c) { return QColor(c.red, c.green, c.blue); }
+
+void SetTextColour(QWidget* w, const QColor& colour) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, colour);
+    p.setColor(QPalette::Text, colour);
+    p.setColor(QPalette::ButtonText, colour);
+    w->setPalette(p);
+}
+
+}  // namespace
+
+ViewDialog::ViewDialog(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("ViewDialog"));
+    auto* main = new QVBoxLayout(this);
+
+    auto* lapsGroup = new QGroupBox(tr("Select lap(s) to plot"));
+    auto* lapsGrid = new QGridLayout(lapsGroup);
+    for (int n = 1; n <= kLapBoxes; ++n) {
+        auto* number = new QLabel(QString::number(n));
+        auto* box = new QCheckBox;
+        box->setObjectName(QStringLiteral("LapBox%1").arg(n));
+        lapsGrid->addWidget(number, n - 1, 0);
+        lapsGrid->addWidget(box, n - 1, 1);
+        number->hide();
+        box->hide();
+        numbers_[std::size_t(n - 1)] = number;
+        boxes_[std::size_t(n - 1)] = box;
+        connect(box, &QCheckBox::clicked, this, &ViewDialog::linesChanged);
+    }
+    lapsGrid->setColumnStretch(1, 1);
+    main->addWidget(lapsGroup);
+
+    auto* focusGroup = new QGroupBox(tr("Focus settings"));
+    auto* focus = new QVBoxLayout(focusGroup);
+    manual_ = new QRadioButton(tr("Manual"));
+    leader_ = new QRadioButton(tr("Focus Leader"));
+    driver_ = new QRadioButton(tr("Focus Driver:"));
+    combo_ = new QComboBox;
+    combo_->setEnabled(false);
+    for (QWidget* w : {static_cast<QWidget*>(manual_), static_cast<QWidget*>(leader_),
+                       static_cast<QWidget*>(driver_), static_cast<QWidget*>(combo_)})
+        focus->addWidget(w);
+    leader_->setChecked(true);
+    connect(driver_, &QRadioButton::clicked, combo_, [this] { combo_->setEnabled(true); });
+    connect(leader_, &QRadioButton::clicked, combo_, [this] { combo_->setEnabled(false); });
+    connect(manual_, &QRadioButton::clicked, combo_, [this] { combo_->setEnabled(false); });
+    main->addWidget(focusGroup);
+
+    auto* splitGroup = new QGroupBox(tr("Splittimes"));
+    auto* splitGrid = new QGridLayout(splitGroup);
+    const char* heads[3] = {"25%", "50%", "75%"};
+    for (int c = 0; c < 3; ++c) splitGrid->addWidget(new QLabel(QString::fromLatin1(heads[c])), 0, c + 1);
+    for (int n = 1; n <= kLapBoxes; ++n) {
+        auto* row = new QLabel(QString::number(n));
+        row->hide();
+        rowLabels_[std::size_t(n - 1)] = row;
+        splitGrid->addWidget(row, n, 0);
+        for (int c = 0; c < 3; ++c) {
+            auto* value = new QLabel;
+            value->hide();
+            splits_[std::size_t(n - 1)][std::size_t(c)] = value;
+            splitGrid->addWidget(value, n, c + 1);
+        }
+    }
+    main->addWidget(splitGroup);
+
+    link_ = new CHyperLink(tr("Visit VELMRRA homepage!"));
+    main->addWidget(link_);
+    main->addStretch(1);
+    ColourLabels();
+}
+
+void ViewDialog::SetShell(vra::Shell* shell) { link_->SetShell(shell); }
+
+void ViewDialog::SetPalette(const std::array<vra::Rgb, vra::kMapPaletteSize>& palette) {
+    palette_ = palette;
+    ColourLabels();
+}
+
+void ViewDialog::ColourLabels() {
+    // Box n's texts take the colour of the lap it shows, so the bar reads as
+    // the legend of the map.
+    for (int n = 1; n <= kLapBoxes; ++n) {
+        const int slot = slots_[std::size_t(n - 1)] >= 0 ? slots_[std::size_t(n - 1)] : n - 1;
+        const QColor colour = ToQt(palette_[std::size_t(slot)]);
+        SetTextColour(numbers_[std::size_t(n - 1)], colour);
+        SetTextColour(boxes_[std::size_t(n - 1)], colour);
+        SetTextColour(rowLabels_[std::size_t(n - 1)], colour);
+    }
+}
+
+std::string ViewDialog::FormatLapTime(std::uint32_t lapWord) {
+    const std::uint32_t t = lapWord & 0x0FFFFFFF;
+    const std::uint32_t minutes = t / 60000;
+    return fmt::format("{}m {:02}.{:03}s", minutes, t / 1000 - 60 * minutes, t % 1000);
+}
+
+std::string ViewDialog::FormatSplitTime(std::int64_t ms) {
+    if (ms < 0) ms = 0;
+    const std::int64_t minutes = ms / 60000;
+    return fmt::format("{}:{:02}.{:03}s", minutes, ms / 1000 - 60 * minutes, ms % 1000);
+}
+
+void ViewDialog::UpdateLapControls(const std::vector<LapEntry>& laps) {
+    combo_->clear();
+    for (int n = 1; n <= kLapBoxes; ++n) {
+        const std::size_t i = std::size_t(n - 1);
+        const bool used = i < laps.size();
+        slots_[i] = used ? laps[i].slot : -1;
+        boxes_[i]->setVisible(used);
+        numbers_[i]->setVisible(used);
+        rowLabels_[i]->setVisible(used);
+        for (int c = 0; c < 3; ++c) {
+            splits_[i][std::size_t(c)]->setVisible(used);
+            splits_[i][std::size_t(c)]->setText(
+                used ? QString::fromStdString(FormatSplitTime(laps[i].splitMs[std::size_t(c)])) : QString());
+        }
+        if (used) {
+            const QString caption = vra::Cp1252ToQString(laps[i].caption);
+            boxes_[i]->setText(caption);
+            combo_->addItem(caption);
+            combo_->setCurrentIndex(0);
+        } else {
+            boxes_[i]->setText({});
+            boxes_[i]->setChecked(false);
+        }
+    }
+    ColourLabels();
+}
+
+void ViewDialog::UntickAll() {
+    for (QCheckBox* box : boxes_) box->setChecked(false);
+}
+
+void ViewDialog::ToggleLap(int n) {
+    if (n == 0) raceLine_ = !raceLine_;
+    else if (n >= 1 && n <= kLapBoxes) boxes_[std::size_t(n - 1)]->toggle();
+    else return;
+    emit linesChanged();
+}
+
+bool ViewDialog::IsLapTicked(int box) const {
+    return box >= 1 && box <= kLapBoxes && boxes_[std::size_t(box - 1)]->isChecked();
+}
+
+void ViewDialog::SetLapTicked(int box, bool ticked) {
+    if (box >= 1 && box <= kLapBoxes) boxes_[std::size_t(box - 1)]->setChecked(ticked);
+}
+
+bool ViewDialog::IsLapShown(int box) const { return SlotOfBox(box) >= 0; }
+
+int ViewDialog::SlotOfBox(int box) const {
+    return box >= 1 && box <= kLapBoxes ? slots_[std::size_t(box - 1)] : -1;
+}

@@ -1,0 +1,88 @@
+#pragma once
+// The view bar docked beside the map: one check box per loaded lap choosing
+// which driving lines the map draws, the focus settings of the lines
+// playback and each lap's split times. Its numbers and captions are written
+// in the lap colours, so the bar is also the legend of the map.
+
+#include "document/DocumentColours.h"
+
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CHyperLink;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QRadioButton;
+
+namespace vra {
+class Shell;
+}
+
+class ViewDialog : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kLapBoxes = 5;
+
+    // One loaded lap as the bar shows it.
+    struct LapEntry {
+        int slot = 0;             // the document's slot, 0..4; also its colour
+        std::string caption;      // driver and lap time (Windows-1252)
+        std::array<std::int64_t, 3> splitMs{};  // at 25, 50 and 75 % of the lap
+    };
+
+    explicit ViewDialog(QWidget* parent = nullptr);
+
+    void SetShell(vra::Shell* shell);
+    void SetPalette(const std::array<vra::Rgb, vra::kMapPaletteSize>& palette);
+
+    // Refills the boxes: the n-th lap fills box n, the boxes after the last
+    // lap are hidden. Ticks are left as they are.
+    void UpdateLapControls(const std::vector<LapEntry>& laps);
+    // Unticks every box (a new or emptied document).
+    void UntickAll();
+
+    // n = 0 flips the race line; 1..5 flips box n.
+    void ToggleLap(int n);
+    bool IsLapTicked(int box) const;
+    void SetLapTicked(int box, bool ticked);
+    bool IsLapShown(int box) const;
+    // The slot of the lap in box 1..5, or -1 when the box holds none.
+    int SlotOfBox(int box) const;
+    bool RaceLineOn() const { return raceLine_; }
+    void SetRaceLine(bool on) { raceLine_ = on; }
+
+    QCheckBox* LapBox(int box) const { return boxes_[std::size_t(box - 1)]; }
+    QLabel* NumberLabel(int box) const { return numbers_[std::size_t(box - 1)]; }
+    QLabel* SplitValue(int row, int column) const { return splits_[std::size_t(row - 1)][std::size_t(column)]; }
+    QComboBox* LapCombo() const { return combo_; }
+
+    // "5m 03.123s" from a lap-time word (flags in the top four bits ignored).
+    static std::string FormatLapTime(std::uint32_t lapWord);
+    // "5:03.123s" from milliseconds.
+    static std::string FormatSplitTime(std::int64_t ms);
+
+signals:
+    // A lap box was clicked or toggled by a command; the map redraws.
+    void linesChanged();
+
+private:
+    void ColourLabels();
+
+    std::array<vra::Rgb, vra::kMapPaletteSize> palette_ = vra::kMapPalette;
+    std::array<QCheckBox*, kLapBoxes> boxes_{};
+    std::array<QLabel*, kLapBoxes> numbers_{};
+    std::array<QLabel*, kLapBoxes> rowLabels_{};
+    std::array<std::array<QLabel*, 3>, kLapBoxes> splits_{};
+    std::array<int, kLapBoxes> slots_{-1, -1, -1, -1, -1};
+    QRadioButton* manual_ = nullptr;
+    QRadioButton* leader_ = nullptr;
+    QRadioButton* driver_ = nullptr;
+    QComboBox* combo_ = nullptr;
+    CHyperLink* link_ = nullptr;
+    bool raceLine_ = false;
+};
