@@ -1,0 +1,182 @@
+#include "SimFolderFixture.h"
+
+#include "document/LapChannels.h"
+#include "mapping/MapTransform.h"
+#include "replay/GetRpyInfo.h"
+#include "track/TrackPath.h"
+
+#include <gmock/gmock.h>
+
+#include <cmath>
+#include <numbers>
+
+namespace vra::testing {
+namespace {
+
+constexpr double kG = 9.8;
+
+// A lap driven by the builder's saving player at a constant speed along the
+// given lateral offset; the raw heading of every record is headingCode.
+class LapChannels : public SimFolder {
+protected:
+    const GetRpyInfo& drive(const simkit::TrackLayout& layout, const std::string& name, double lateral,
+                            std::int32_t headingCode = 1024)
+    {
+        length = layout.TotalLength();
+        writeTrack(name, layout);
+        auto b = replay(name, length);
+        b.spec.lateral = [lateral](int, double) { return lateral; };
+        b.spec.fullHook = [headingCode](const simkit::FrameContext&, simkit::FullRecordFields& f) {
+            f.heading = headingCode;
+        };
+        const auto path = write(b, name + ".rpy");
+        document().AddLapFromLapFinder(path, 0, 3, 2);
+        EXPECT_EQ(doc->LapCount(), 1);
+        EXPECT_TRUE(doc->TrackLoaded());
+        const TrackEdgeBounds& e = doc->GetTrackPath()->EdgeBounds();
+        transform.FitToTrackEdges({e.MinX(), e.MinY(), e.MaxX(), e.MaxY()}, 50, 50, 10000000, 10000000);
+        return *doc->Slot(0).info;
+    }
+
+    // Where the layout puts a track position, on the channels' canvas.
+    static Point2D LayoutPoint(const simkit::TrackLayout& layout, double distance, double lateral)
+    {
+        for (const auto& piece : layout.Expected())
+            if (distance < piece.startDistance + piece.length)
+                return piece.PointAt(distance - piece.startDistance, lateral);
+        return {};
+    }
+
+    double speedKmh() const { return length / (kLapMs / 1000.0) * 3.6; }
+
+    double length = 0.0;
+    MapTransform transform;
+};
+
+TEST_F(LapChannels, SpeedInKilometresPerHourFromTheFirstSample)
+{
+    const auto& lap = drive(simkit::TrackLayout::Oval(), "oval", 0.0);
+    const int n = lap.sampleCount;
+    ASSERT_GT(n, 1000);
+    // The first speeds are measured from where the car really was.
+    for (int i = 2; i <= n - 1; ++i)
+        ASSERT_NEAR(lap.speed[static_cast<std::size_t>(i)], speedKmh(), 0.5) << "sample " << i;
+}
+
+TEST_F(LapChannels, MapPointsOnTheCentreLineAndBesideIt)
+{
+    const auto layout = simkit::TrackLayout::Oval();
+    for (double lateral : {0.0, 3.0, -6.5}) {
+        SCOPED_TRACE(lateral);
+        doc.reset();
+        const std::string name = lateral == 0.0 ? "oval" : lateral > 0 ? "ovalleft" : "ovalright";
+        const auto& lap = drive(layout, name, lateral);
+        for (int i = 1; i <= lap.sampleCount - 1; i += 37) {
+            const auto u = static_cast<std::size_t>(i);
+            double d = lap.distanceM[u];
+            if (d >= length)
+                d -= length;
+            const DevicePoint expected = transform.MapPoint(LayoutPoint(layout, d, lateral));
+            ASSERT_NEAR(lap.mapX[u], expected.x, 3.0) << "sample " << i;
+            ASSERT_NEAR(lap.mapY[u], expected.y, 3.0) << "sample " << i;
+        }
+    }
+}
+
+TEST_F(LapChannels, HeadingsOfTheCarAndOfTheDirectionOfTravel)
+{
+    const auto& lap = drive(simkit::TrackLayout::Oval(), "oval", 0.0, 1024);
+    int firstStraight = 0, backStraight = 0;
+    for (int i = 2; i <= lap.sampleCount - 1; ++i) {
+        const auto u = static_cast<std::size_t>(i);
+        EXPECT_DOUBLE_EQ(lap.headingDeg[u], -90.0);
+        const double d = lap.distanceM[u];
+        // The oval starts eastwards; the back straight runs westwards.
+        if (d > 10.0 && d < 390.0) {
+            EXPECT_EQ(lap.mapHeading[u], 180) << "sample " << i;
+            ++firstStraight;
+        }
+        const double back = 400.0 + std::numbers::pi * 100.0;
+        if (d > back + 10.0 && d < back + 390.0) {
+            EXPECT_EQ(lap.mapHeading[u], 360) << "sample " << i;
+            ++backStraight;
+        }
+    }
+    EXPECT_GT(firstStraight, 300);
+    EXPECT_GT(backStraight, 300);
+}
+
+TEST_F(LapChannels, LateralAccelerationInACornerOfKnownRadius)
+{
+    const auto& lap = drive(simkit::TrackLayout::Oval(), "oval", 0.0);
+    const double v = length / (kLapMs / 1000.0);
+    const double expected = v * v / (100.0 * kG);
+    int inCorner = 0, onStraight = 0;
+    for (int i = 2; i <= lap.sampleCount - 1; ++i) {
+        const auto u = static_cast<std::size_t>(i);
+        const double d = lap.distanceM[u];
+        // Well inside the first half turn (400 m to 714 m), past the smoothing.
+        if (d > 440.0 && d < 680.0) {
+            ASSERT_NEAR(std::fabs(lap.accelTravelLat[u]), expected, 0.03 * expected) << "sample " << i;
+            // The smoothing trails the turning car by a few samples, which
+            // leaves a small share of the pull along the direction of travel.
+            ASSERT_NEAR(lap.accelTravelLong[u], 0.0, 0.05 * expected) << "sample " << i;
+            ASSERT_NEAR(lap.accelTotal[u], expected, 0.03 * expected) << "sample " << i;
+            ++inCorner;
+        }
+        if (d > 30.0 && d < 370.0) {
+            ASSERT_NEAR(lap.accelTotal[u], 0.0, 0.02) << "sample " << i;
+            ++onStraight;
+        }
+    }
+    EXPECT_GT(inCorner, 100);
+    EXPECT_GT(onStraight, 100);
+}
+
+TEST_F(LapChannels, RoadCourseCornersPullAsTheirRadiiSay)
+{
+    const auto layout = simkit::TrackLayout::RoadCourse();
+    const auto& lap = drive(layout, "road", 0.0);
+    const double v = length / (kLapMs / 1000.0);
+    int checked = 0;
+    for (const auto& piece : layout.Expected()) {
+        // Long enough to leave the smoothing windows (about 11 m) behind.
+        if (!piece.corner || piece.length < 40.0)
+            continue;
+        const double expected = v * v / (piece.radius * kG);
+        for (int i = 2; i <= lap.sampleCount - 1; ++i) {
+            const auto u = static_cast<std::size_t>(i);
+            const double d = lap.distanceM[u];
+            if (d > piece.startDistance + 15.0 && d < piece.startDistance + piece.length - 5.0) {
+                ASSERT_NEAR(std::fabs(lap.accelTravelLat[u]), expected, 0.05 * expected)
+                    << "corner of radius " << piece.radius << " at " << d;
+                ++checked;
+            }
+        }
+    }
+    EXPECT_GT(checked, 50);
+}
+
+TEST_F(LapChannels, SplitTimesAtTheCrossingsOfTheQuarterLines)
+{
+    const auto& lap = drive(simkit::TrackLayout::Oval(), "oval", 0.0);
+    // Constant speed: the quarters of the lap are crossed at quarters of its time.
+    EXPECT_NEAR(static_cast<double>(lap.splitMs[0]), kLapMs / 4.0, 3.0);
+    EXPECT_NEAR(static_cast<double>(lap.splitMs[1]), kLapMs / 2.0, 3.0);
+    EXPECT_NEAR(static_cast<double>(lap.splitMs[2]), kLapMs * 3.0 / 4.0, 3.0);
+}
+
+TEST_F(LapChannels, SecondLapGetsTheSameChannelsAsTheFirst)
+{
+    // Each computation measures on a canvas of its own.
+    const auto& first = drive(simkit::TrackLayout::Oval(), "oval", 0.0);
+    const std::vector<double> x = first.mapX;
+    const std::vector<double> speed = first.speed;
+    doc->AddLapFromLapFinder(doc->PathName(), 0, 3, 2);
+    ASSERT_EQ(doc->LapCount(), 2);
+    EXPECT_EQ(doc->Slot(1).info->mapX, x);
+    EXPECT_EQ(doc->Slot(1).info->speed, speed);
+}
+
+}  // namespace
+}  // namespace vra::testing
