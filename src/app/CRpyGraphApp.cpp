@@ -1,27 +1,135 @@
 #include "CRpyGraphApp.h"
 
+#include "dialogs/PleaseWaitBox.h"
+#include "document/CRpyGraphDoc.h"
 #include "frame/CMainFrame.h"
+#include "frame/CommandIds.h"
 #include "map/CRpyGraphView.h"
+#include "map/ViewDialog.h"
+#include "platform/Cp1252.h"
+#include "replay/Drivers.h"
+#include "replay/GetRpyInfo.h"
+#include "settings/AppSettings.h"
+
+#include <QAction>
+#include <QFile>
 
 CRpyGraphApp::CRpyGraphApp(Services services) : services_(services) {}
 
-CRpyGraphApp::~CRpyGraphApp() = default;
+CRpyGraphApp::~CRpyGraphApp() {
+    // The document saves the settings when it goes; the windows go after it.
+    doc_.reset();
+    if (settings_) vra::AppSettings::SetInstance(nullptr);
+}
 
-bool CRpyGraphApp::InitInstance(const std::vector<std::string>& args) {
+bool CRpyGraphApp::InitInstance(const std::vector<std::string>& args, const std::string& executablePath) {
+    settings_ = std::make_unique<vra::AppSettings>(services_.settings);
+    vra::AppSettings::SetInstance(settings_.get());
+    if (!executablePath.empty()) settings_->InitProgramFolder(executablePath);
+
     frame_ = std::make_unique<CMainFrame>(services_.settings, services_.shell, services_.prompts);
     view_ = new CRpyGraphView(frame_.get());
     view_->SetPrompts(&services_.prompts);
     frame_->setCentralWidget(view_);
-    connect(frame_.get(), &CMainFrame::openLapRequested, this, &CRpyGraphApp::OpenLap);
+    viewBar_ = new ViewDialog;
+    viewBar_->SetShell(&services_.shell);
+    frame_->SetViewBarWidget(viewBar_);
+    view_->SetViewBar(viewBar_);
+    if (!services_.waitBox) {
+        ownWaitBox_ = std::make_unique<PleaseWaitBox>(frame_.get());
+        services_.waitBox = ownWaitBox_.get();
+    }
+
+    if (services_.frameReady) services_.frameReady(frame_.get());
+    frame_->show();
+    doc_ = std::make_unique<vra::CRpyGraphDoc>(*settings_, services_.prompts, *services_.waitBox, this);
+    view_->SetDocument(doc_.get());
+    view_->OnInitialUpdate();
+    ConnectCommands();
+    UpdateCommandStates();
 
     // Batch exports arrive with the report modules; until then such a command
     // line starts the program as an ordinary start would.
     commandLine_ = CommandLine::Parse(args);
-    frame_->show();
-    if (commandLine_.fileToOpen) OpenLap(QString::fromLocal8Bit(commandLine_.fileToOpen->c_str()));
+    if (commandLine_.fileToOpen) OpenLap(QFile::decodeName(QByteArray::fromStdString(*commandLine_.fileToOpen)));
     return true;
 }
 
 void CRpyGraphApp::OpenLap(const QString& path) {
-    frame_->AddToRecentFileList(path);
+    if (!doc_) return;
+    doc_->OnOpenDocument(std::filesystem::path(QFile::encodeName(path).toStdString()));
 }
+
+void CRpyGraphApp::ConnectCommands() {
+    using namespace vra::cmd;
+    auto on = [this](int id, auto handler) { connect(frame_->Action(id), &QAction::triggered, this, handler); };
+    connect(frame_.get(), &CMainFrame::openLapRequested, this, &CRpyGraphApp::OpenLap);
+    on(FileOpen, [this] { doc_->OnAddReplayLap(); });
+    on(AddReplayLap, [this] { doc_->OnAddReplayLap(); });
+    on(FileNew, [this] {
+        doc_->OnNewDocument();
+        view_->OnInitialUpdate();
+    });
+    on(FilePrint, [this] { view_->OnFilePrint(); });
+    on(FilePrintPreview, [this] { view_->OnFilePrintPreview(); });
+    on(FilePrintSetup, [this] { view_->OnFilePrintSetup(); });
+    on(ZoomIn, [this] { view_->OnZoomIn(); });
+    on(ZoomOut, [this] { view_->OnZoomOut(); });
+    on(ShowWholeTrack, [this] { view_->OnShowWholeTrack(); });
+    on(PanningTool, [this] { view_->OnPanningTool(); });
+    on(ToggleRaceLine, [this] { view_->OnToggleRaceLine(); });
+    for (int n = 1; n <= 5; ++n) on(ToggleLap1 + n - 1, [this, n] { view_->OnToggleDrivingLine(n); });
+    connect(view_, &CRpyGraphView::messageText, frame_.get(), &CMainFrame::SetMessageText);
+    connect(view_, &CZoomView::zoomChanged, this, &CRpyGraphApp::UpdateCommandStates);
+    connect(viewBar_, &ViewDialog::linesChanged, this, &CRpyGraphApp::UpdateCommandStates);
+}
+
+void CRpyGraphApp::UpdateCommandStates() {
+    using namespace vra::cmd;
+    const bool laps = doc_ && doc_->LapCount() > 0;
+    for (int id : {ZoomIn, ZoomOut, ShowWholeTrack, PanningTool}) frame_->Action(id)->setEnabled(laps);
+    frame_->Action(ZoomIn)->setChecked(view_->GetZoomMode() == 1);
+    frame_->Action(ZoomOut)->setChecked(view_->GetZoomMode() == 2);
+    frame_->Action(PanningTool)->setChecked(view_->GetSecondaryMode() == 1);
+    frame_->Action(ToggleRaceLine)->setEnabled(doc_ && doc_->IsSlotUsed(0));
+    frame_->Action(ToggleRaceLine)->setChecked(viewBar_->RaceLineOn());
+    for (int n = 1; n <= 5; ++n) {
+        QAction* toggle = frame_->Action(ToggleLap1 + n - 1);
+        toggle->setEnabled(viewBar_->IsLapShown(n));
+        toggle->setChecked(viewBar_->IsLapTicked(n));
+    }
+}
+
+void CRpyGraphApp::TitleChanged(std::string_view title) {
+    frame_->SetDocumentTitle(vra::Cp1252ToQString(title));
+}
+
+void CRpyGraphApp::PathNameChanged(const std::filesystem::path& path, bool addToRecent) {
+    if (addToRecent) frame_->AddToRecentFileList(QFile::decodeName(QByteArray::fromStdString(path.string())));
+}
+
+void CRpyGraphApp::ViewsChanged() {
+    view_->RequestFullRedraw();
+    UpdateCommandStates();
+}
+
+void CRpyGraphApp::LapControlsChanged() {
+    std::vector<ViewDialog::LapEntry> laps;
+    for (int slot = 0; slot < vra::CRpyGraphDoc::kSlotMaximum; ++slot) {
+        if (!doc_->IsSlotUsed(slot)) continue;
+        const vra::LapSlot& lap = doc_->Slot(slot);
+        ViewDialog::LapEntry entry;
+        entry.slot = slot;
+        if (lap.drivers && lap.driver >= 0 && std::size_t(lap.driver) < lap.drivers->drivers.size()) {
+            const auto& d = lap.drivers->drivers[std::size_t(lap.driver)];
+            entry.caption = d.firstName.substr(0, 1) + " " + d.lastName + " "
+                            + ViewDialog::FormatLapTime(lap.drivers->LapWordAt(lap.session, lap.driver, lap.lap));
+        }
+        if (lap.info) entry.splitMs = lap.info->splitMs;
+        laps.push_back(entry);
+    }
+    viewBar_->UpdateLapControls(laps);
+    UpdateCommandStates();
+}
+
+void CRpyGraphApp::LapsClearing() { viewBar_->UntickAll(); }

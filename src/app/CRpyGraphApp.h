@@ -1,30 +1,45 @@
 #pragma once
-// The analyser as one object: the platform services, the main window with
-// the map view and the view bar, and the ordinary start from a command line.
+// The analyser as one object: the platform services, the document, the main
+// window with the map view and the view bar, and the ordinary start from a
+// command line. It is also the document's observer: it passes the
+// document's news on to the windows.
 
 #include "CommandLine.h"
+
+#include "document/DocumentObserver.h"
 
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class CMainFrame;
+class QWidget;
 class CRpyGraphView;
+class PleaseWaitBox;
+class ViewDialog;
 
 namespace vra {
+class AppSettings;
+class CRpyGraphDoc;
 class Prompts;
 class SettingsStore;
 class Shell;
+class WaitBox;
 }  // namespace vra
 
-class CRpyGraphApp : public QObject {
+class CRpyGraphApp : public QObject, public vra::DocumentObserver {
     Q_OBJECT
 public:
     struct Services {
         vra::SettingsStore& settings;
         vra::Prompts& prompts;
         vra::Shell& shell;
+        // Null: a please-wait window over the main window.
+        vra::WaitBox* waitBox = nullptr;
+        // Told the main window as soon as it exists, before any dialog runs.
+        std::function<void(QWidget*)> frameReady;
     };
 
     explicit CRpyGraphApp(Services services);
@@ -32,18 +47,34 @@ public:
 
     // Builds and shows the main window and acts on the command line (the
     // arguments after the program's name). False when the start failed.
-    bool InitInstance(const std::vector<std::string>& args);
+    bool InitInstance(const std::vector<std::string>& args, const std::string& executablePath = {});
 
     // Adds the replay at path as a lap, asking for the lap in the chooser.
     void OpenLap(const QString& path);
 
     CMainFrame* Frame() const { return frame_.get(); }
     CRpyGraphView* View() const { return view_; }
+    ViewDialog* ViewBar() const { return viewBar_; }
+    vra::CRpyGraphDoc* Document() const { return doc_.get(); }
     const CommandLine& Arguments() const { return commandLine_; }
 
+    // DocumentObserver
+    void TitleChanged(std::string_view title) override;
+    void PathNameChanged(const std::filesystem::path& path, bool addToRecent) override;
+    void ViewsChanged() override;
+    void LapControlsChanged() override;
+    void LapsClearing() override;
+
 private:
+    void ConnectCommands();
+    void UpdateCommandStates();
+
     Services services_;
+    std::unique_ptr<vra::AppSettings> settings_;
     std::unique_ptr<CMainFrame> frame_;
+    std::unique_ptr<PleaseWaitBox> ownWaitBox_;
+    std::unique_ptr<vra::CRpyGraphDoc> doc_;
     CRpyGraphView* view_ = nullptr;
+    ViewDialog* viewBar_ = nullptr;
     CommandLine commandLine_;
 };

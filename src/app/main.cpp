@@ -1,16 +1,57 @@
 // The analyser's entry: the Qt application, the platform services and an
 // ordinary start from the command line.
+//
+// "--demo-snapshot=<png>" runs unattended instead: the replay argument is
+// added twice through the ordinary add-lap run (its fastest and second
+// fastest race laps), both lines are shown and a picture of the main window
+// is written to the file.
 
 #include "CRpyGraphApp.h"
-#include "frame/CMainFrame.h"
+#include "DemoPrompts.h"
 
+#include "frame/CMainFrame.h"
+#include "map/CRpyGraphView.h"
+#include "map/ViewDialog.h"
 #include "platform/QtDesktop.h"
-#include "platform/QtPrompts.h"
 #include "platform/QtSettingsStore.h"
+#include "replay/ChooselapPrompts.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
 
+#include <cstdio>
 #include <memory>
+
+namespace {
+
+constexpr std::string_view kSnapshotFlag = "--demo-snapshot=";
+
+int RunSnapshot(CRpyGraphApp& analyser, const QString& png) {
+    if (!analyser.Arguments().fileToOpen) {
+        std::fprintf(stderr, "velmar-replay-analyzer: a replay is needed for the snapshot\n");
+        return 2;
+    }
+    analyser.OpenLap(QFile::decodeName(QByteArray::fromStdString(*analyser.Arguments().fileToOpen)));
+    ViewDialog* bar = analyser.ViewBar();
+    for (int box = 1; box <= ViewDialog::kLapBoxes; ++box)
+        if (bar->IsLapShown(box) && !bar->IsLapTicked(box)) bar->ToggleLap(box);
+    CMainFrame* frame = analyser.Frame();
+    frame->resize(1280, 800);
+    QTest::qWait(100);
+    analyser.View()->OnShowWholeTrack();
+    QTest::qWait(100);
+    const QImage picture = frame->grab().toImage();
+    if (picture.isNull() || !picture.save(png, "PNG")) {
+        std::fprintf(stderr, "velmar-replay-analyzer: cannot write %s\n", QFile::encodeName(png).constData());
+        return 1;
+    }
+    std::printf("%s\n", QFile::encodeName(QFileInfo(png).absoluteFilePath()).constData());
+    return 0;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -23,14 +64,25 @@ int main(int argc, char* argv[]) {
     const QByteArray settingsDir = qgetenv("VRA_SETTINGS_DIR");
     auto settings = settingsDir.isEmpty() ? std::make_unique<vra::QtSettingsStore>()
                                           : std::make_unique<vra::QtSettingsStore>(QString::fromLocal8Bit(settingsDir));
-    vra::QtPrompts prompts;
     vra::QtShell shell;
 
     std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+    QString snapshot;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.starts_with(kSnapshotFlag)) snapshot = QFile::decodeName(arg.substr(kSnapshotFlag.size()).c_str());
+        else args.push_back(arg);
+    }
 
-    CRpyGraphApp analyser({*settings, prompts, shell});
-    if (!analyser.InitInstance(args)) return 1;
-    prompts.setParentWidget(analyser.Frame());
+    if (!snapshot.isEmpty()) {
+        DemoPrompts prompts;
+        CRpyGraphApp analyser({*settings, prompts, shell, nullptr, {}});
+        if (!analyser.InitInstance(args, argv[0])) return 1;
+        return RunSnapshot(analyser, snapshot);
+    }
+
+    ChooselapPrompts prompts;
+    CRpyGraphApp analyser({*settings, prompts, shell, nullptr, [&](QWidget* frame) { prompts.setParentWidget(frame); }});
+    if (!analyser.InitInstance(args, argv[0])) return 1;
     return app.exec();
 }

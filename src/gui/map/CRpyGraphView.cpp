@@ -1,11 +1,38 @@
 #include "map/CRpyGraphView.h"
 
+#include "decode/KtException.h"
+#include "document/CRpyGraphDoc.h"
+#include "document/LapLinePlotter.h"
+#include "map/ViewDialog.h"
+#include "platform/Cp1252.h"
+#include "ptf/LpLine.h"
+#include "replay/GetRpyInfo.h"
+#include "track/TrackPath.h"
 #include "widgets/Artwork.h"
 
-#include <QPainter>
+#include <QApplication>
+#include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPageSetupDialog>
 #include <QPaintEvent>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 #include <cmath>
+#include <stdexcept>
+
+namespace {
+
+// Heading and lap labels of a printed page, in canvas units above the map.
+constexpr int kHeadingY = -2000;
+constexpr int kFirstLabelY = -1500;
+constexpr int kLabelStep = 250;
+constexpr int kPrintFontUnits = 180;
+
+}  // namespace
 
 CRpyGraphView::CRpyGraphView(QWidget* parent) : CZoomView(parent) {
     setObjectName(QStringLiteral("MapView"));
@@ -13,7 +40,37 @@ CRpyGraphView::CRpyGraphView(QWidget* parent) : CZoomView(parent) {
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-bool CRpyGraphView::HasTrackMap() const { return false; }
+void CRpyGraphView::SetDocument(vra::CRpyGraphDoc* document) {
+    doc_ = document;
+    RequestFullRedraw();
+}
+
+void CRpyGraphView::SetViewBar(ViewDialog* viewBar) {
+    viewBar_ = viewBar;
+    if (viewBar_) connect(viewBar_, &ViewDialog::linesChanged, this, &CRpyGraphView::RequestFullRedraw);
+}
+
+bool CRpyGraphView::HasTrackMap() const { return doc_ && doc_->TrackLoaded() && doc_->GetTrackPath(); }
+
+bool CRpyGraphView::LapsLoaded() const { return doc_ && doc_->LapCount() > 0; }
+
+void CRpyGraphView::RequestFullRedraw() {
+    if (doc_) doc_->SetFullRedraw(true);
+    cacheValid_ = false;
+    viewport()->update();
+}
+
+void CRpyGraphView::OnInitialUpdate() {
+    if (viewBar_) viewBar_->UntickAll();
+    SetZoomSizes({kCanvas, kCanvas});
+    ZoomFull();
+    if (doc_) doc_->SetMapFitted(false);
+    RequestFullRedraw();
+}
+
+CRpyGraphView::CacheKey CRpyGraphView::CurrentKey() const {
+    return {viewport()->size(), DeviceSize(), QPoint(Model().Origin().x, Model().Origin().y)};
+}
 
 void CRpyGraphView::paintEvent(QPaintEvent* event) {
     if (firstPaint_) {
@@ -30,7 +87,186 @@ void CRpyGraphView::paintEvent(QPaintEvent* event) {
     CZoomView::paintEvent(event);
 }
 
-void CRpyGraphView::OnDraw(QPainter&) {}
+void CRpyGraphView::OnDraw(QPainter& painter) {
+    if (!cacheValid_ || doc_->NeedsFullRedraw() || !(cacheKey_ == CurrentKey())) RebuildCache();
+    painter.save();
+    painter.setViewTransformEnabled(false);
+    painter.setWorldMatrixEnabled(false);
+    painter.drawImage(QPoint(0, 0), cache_);
+    painter.restore();
+}
+
+void CRpyGraphView::RebuildCache() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QSize size = viewport()->size().expandedTo(QSize(1, 1));
+    if (cache_.size() != size) cache_ = QImage(size, QImage::Format_RGB32);
+    cache_.fill(Qt::white);
+    // Each rebuild fits the screen's own display afresh, so a fit made for
+    // printing or export elsewhere can never shift the map on screen.
+    if (doc_->GetTrackPath())
+        screen_.FitToTrackEdges(doc_->GetTrackPath()->EdgeBounds(), kScreenMargin, kScreenMargin, kCanvas, kCanvas);
+    screen_.SetPalette(vra::CRpyGraphDoc::Palette());
+    doc_->SetMapFitted(true);
+    {
+        QPainter painter(&cache_);
+        PrepareScreenPainter(painter);
+        const QRect visible = VisibleLogicalRect().intersected(QRect(0, 0, kCanvas, kCanvas));
+        painter.setClipRect(visible);
+        DrawTrackAndLines(painter, visible, screen_);
+        screen_.SetDC(nullptr);
+    }
+    doc_->SetFullRedraw(false);
+    cacheKey_ = CurrentKey();
+    cacheValid_ = true;
+    ++cacheBuilds_;
+    QApplication::restoreOverrideCursor();
+}
+
+void CRpyGraphView::DrawTrackAndLines(QPainter& painter, const QRect& rect, MFCDisplay& display) const {
+    painter.fillRect(rect, Qt::white);
+    if (!HasTrackMap()) return;
+    const vra::TrackPath& path = *doc_->GetTrackPath();
+    display.SetDC(&painter);
+    path.DrawSurfaces(display);
+    path.DrawQuarterMarks(display);
+    if (viewBar_ && viewBar_->RaceLineOn()) {
+        // A track without a readable race line is drawn without one.
+        try {
+            vra::LpLine line(path);
+            line.Load();
+            line.Draw(display);
+        } catch (const vra::KtException&) {
+        } catch (const std::runtime_error&) {
+        }
+    }
+    for (int box = 1; box <= ViewDialog::kLapBoxes; ++box) {
+        if (!viewBar_ || !viewBar_->IsLapTicked(box)) continue;
+        const int slot = viewBar_->SlotOfBox(box);
+        if (!doc_->IsSlotUsed(slot)) continue;
+        const vra::LapSlot& lap = doc_->Slot(slot);
+        if (!lap.info) continue;
+        const vra::GetRpyInfo& info = *lap.info;
+        const std::size_t count = std::min({std::size_t(std::max(info.sampleCount, 0)), info.distanceM.size(),
+                                            info.lateralM.size()});
+        vra::LapLinePlotter plotter(&path, lap.plotter ? lap.plotter->ColourIndex() : slot);
+        for (std::size_t i = 2; i < count; ++i) {
+            // Samples without a position carry both values exactly zero.
+            if (info.distanceM[i] == 0.0 && info.lateralM[i] == 0.0) continue;
+            plotter.PlotPoint(display, info.distanceM[i], info.lateralM[i]);
+        }
+    }
+}
+
+void CRpyGraphView::RenderPage(QPainter& painter, QSize page) const {
+    PrepareForPrinting(painter, page);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(kPrintFontUnits);
+    painter.setFont(font);
+    const QFontMetrics fm(font);
+    const QString title = doc_ ? vra::Cp1252ToQString(doc_->Title()) : QString();
+    painter.setPen(Qt::black);
+    painter.drawText(QPoint(0, kHeadingY + fm.ascent()), QStringLiteral("   Velmar Replay Analyzer - ") + title);
+    int y = kFirstLabelY;
+    for (int box = 1; viewBar_ && box <= ViewDialog::kLapBoxes; ++box) {
+        if (!viewBar_->IsLapTicked(box)) continue;
+        const int slot = std::max(viewBar_->SlotOfBox(box), 0);
+        const vra::Rgb c = vra::CRpyGraphDoc::Palette()[std::size_t(slot)];
+        painter.setPen(QColor(c.red, c.green, c.blue));
+        painter.drawText(QPoint(0, y + fm.ascent()), viewBar_->LapBox(box)->text());
+        y += kLabelStep;
+    }
+    if (!HasTrackMap()) return;
+    MFCDisplay print;
+    print.SetPalette(vra::CRpyGraphDoc::Palette());
+    print.FitToTrackEdges(doc_->GetTrackPath()->EdgeBounds(), kPrintMargin, kPrintMargin, kCanvas, kCanvas);
+    DrawTrackAndLines(painter, QRect(0, 0, kCanvas, kCanvas), print);
+}
+
+void CRpyGraphView::PrintTo(QPrinter& printer) const {
+    QPainter painter(&printer);
+    if (!painter.isActive()) return;
+    RenderPage(painter, printer.pageLayout().paintRectPixels(printer.resolution()).size());
+}
+
+void CRpyGraphView::OnFilePrint() {
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted) PrintTo(printer);
+}
+
+void CRpyGraphView::OnFilePrintPreview() {
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog preview(&printer, this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) { PrintTo(*p); });
+    preview.exec();
+}
+
+void CRpyGraphView::OnFilePrintSetup() {
+    QPrinter printer(QPrinter::HighResolution);
+    QPageSetupDialog dialog(&printer, this);
+    dialog.exec();
+}
+
+void CRpyGraphView::OnZoomIn() {
+    SetSecondaryMode(0);
+    if (GetZoomMode() == vra::ZoomModel::ZoomIn) {
+        SetZoomMode(vra::ZoomModel::ZoomOff);
+        emit messageText({});
+    } else {
+        SetZoomMode(vra::ZoomModel::ZoomIn);
+        emit messageText(QStringLiteral("Click to zoom in on point or drag a zoom box."));
+    }
+}
+
+void CRpyGraphView::OnZoomOut() {
+    SetSecondaryMode(0);
+    if (GetZoomMode() == vra::ZoomModel::ZoomOut) {
+        SetZoomMode(vra::ZoomModel::ZoomOff);
+        emit messageText({});
+    } else {
+        SetZoomMode(vra::ZoomModel::ZoomOut);
+        emit messageText(QStringLiteral("Click to zoom out on point."));
+    }
+}
+
+void CRpyGraphView::OnPanningTool() {
+    SetZoomMode(vra::ZoomModel::ZoomOff);
+    const bool on = GetSecondaryMode() == 0;
+    SetSecondaryMode(on ? 1 : 0);
+    emit messageText(on ? QStringLiteral("Use the panning tool to move the trackmap around.") : QString());
+}
+
+void CRpyGraphView::OnShowWholeTrack() {
+    SetSecondaryMode(0);
+    ZoomFull();
+    RequestFullRedraw();
+}
+
+void CRpyGraphView::OnToggleRaceLine() {
+    if (viewBar_) viewBar_->ToggleLap(0);
+    RequestFullRedraw();
+}
+
+void CRpyGraphView::OnToggleDrivingLine(int lap) {
+    if (viewBar_) viewBar_->ToggleLap(lap);
+    RequestFullRedraw();
+}
+
+void CRpyGraphView::contextMenuEvent(QContextMenuEvent* event) {
+    if (!LapsLoaded()) return;
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("Zoom in"), this, &CRpyGraphView::OnZoomIn);
+    menu.addAction(QStringLiteral("Zoom out"), this, &CRpyGraphView::OnZoomOut);
+    menu.addAction(QStringLiteral("Show whole track"), this, &CRpyGraphView::OnShowWholeTrack);
+    menu.addAction(QStringLiteral("Panning tool"), this, &CRpyGraphView::OnPanningTool);
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("Toggle RaceLine"), this, &CRpyGraphView::OnToggleRaceLine);
+    for (int n = 1; n <= ViewDialog::kLapBoxes; ++n) {
+        QAction* toggle = menu.addAction(QStringLiteral("Toggle lap %1").arg(n), this, [this, n] { OnToggleDrivingLine(n); });
+        toggle->setEnabled(viewBar_ && viewBar_->IsLapShown(n));
+    }
+    menu.exec(event->globalPos());
+}
 
 void CRpyGraphView::DrawNoMapPicture(QPainter& painter) {
     // Drawn in window pixels: the picture follows the window, not the zoom.

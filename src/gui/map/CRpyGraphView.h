@@ -2,26 +2,101 @@
 // The track map: the decoded track of the loaded laps with the driving line
 // of every ticked lap, zoomed and panned through the zoom view, printable.
 // Without a track it shows the welcome picture.
+//
+// The static picture (surfaces, marks, race line, driving lines) is drawn for
+// the visible part at the current zoom into a cached image in true colour,
+// and rebuilt when the document asks for a full redraw, on zoom and on
+// scroll; every other paint copies the cache.
 
+#include "map/MFCDisplay.h"
 #include "view/CZoomView.h"
+
+#include <QImage>
+
+#include <string>
+#include <vector>
+
+class QPrinter;
+class ViewDialog;
+
+namespace vra {
+class CRpyGraphDoc;
+}
 
 class CRpyGraphView : public CZoomView {
     Q_OBJECT
 public:
     static constexpr int kCanvas = 10000;
+    static constexpr int kScreenMargin = 50;
+    static constexpr int kPrintMargin = 100;
     static constexpr const char* kStartCaption = "Velmar Replay Analyzer - version 2.32";
 
     explicit CRpyGraphView(QWidget* parent = nullptr);
 
+    // Neither is owned; either may be null.
+    void SetDocument(vra::CRpyGraphDoc* document);
+    void SetViewBar(ViewDialog* viewBar);
+    vra::CRpyGraphDoc* Document() const { return doc_; }
+
     // Whether a decoded track is shown (else the welcome picture).
     bool HasTrackMap() const;
+    bool LapsLoaded() const;
+
+    // The whole map over rect (painter units) with the ticked driving lines,
+    // drawn through display, which the caller has fitted.
+    void DrawTrackAndLines(QPainter& painter, const QRect& rect, MFCDisplay& display) const;
+    // A page: heading, the ticked laps' labels in their colours, then the map
+    // fitted to the page.
+    void RenderPage(QPainter& painter, QSize page) const;
+    void PrintTo(QPrinter& printer) const;
+
+    // A new or emptied document: unticked boxes, whole track, fresh picture.
+    void OnInitialUpdate();
+
+    // How many times the cached picture was rebuilt (for the benchmark and
+    // the tests that check that paints reuse it).
+    int CacheBuilds() const { return cacheBuilds_; }
+
+public slots:
+    void OnZoomIn();
+    void OnZoomOut();
+    void OnShowWholeTrack();
+    void OnPanningTool();
+    void OnToggleRaceLine();
+    void OnToggleDrivingLine(int lap);
+    void OnFilePrint();
+    void OnFilePrintPreview();
+    void OnFilePrintSetup();
+    // The map changed: rebuild the picture at the next paint.
+    void RequestFullRedraw();
+
+signals:
+    // A text for the status bar; empty for the idle text.
+    void messageText(const QString& text);
 
 protected:
     void OnDraw(QPainter& painter) override;
     void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    struct CacheKey {
+        QSize viewport;
+        QSize device;
+        QPoint origin;
+        friend bool operator==(const CacheKey&, const CacheKey&) = default;
+    };
+    CacheKey CurrentKey() const;
+    void RebuildCache();
     void DrawNoMapPicture(QPainter& painter);
 
+    vra::CRpyGraphDoc* doc_ = nullptr;
+    ViewDialog* viewBar_ = nullptr;
+    MFCDisplay screen_;
+    QImage cache_;
+    CacheKey cacheKey_;
+    bool cacheValid_ = false;
+    int cacheBuilds_ = 0;
     bool firstPaint_ = true;
+    QPrinter* printer_ = nullptr;
 };

@@ -1,0 +1,26 @@
+#pragma once
+// Prompts for an unattended demonstration run without a display: the lap
+// chooser takes the fastest race lap not taken yet, messages go to the error
+// stream, and file and settings dialogs are cancelled.
+
+#include "platform/Prompts.h"
+
+#include <set>
+#include <tuple>
+
+class DemoPrompts : public vra::Prompts {
+public:
+    vra::Button message(std::string_view text, std::string_view caption, vra::Icon icon,
+                         vra::Buttons buttons) override;
+    std::optional<std::filesystem::path> openFile(const vra::OpenFileRequest& request) override;
+    std::optional<vra::LapChoice> chooseLap(const vra::LapChoiceRequest& request) override;
+    vra::SettingsDialogResult editSettings(const vra::SettingsDialogRequest& request) override;
+
+    // The fastest complete lap of the race (of any session when the replay
+    // holds no race) that is not among taken; nullopt when there is none.
+    static std::optional<vra::LapChoice> FastestLap(const vra::Drivers& drivers,
+                                                    const std::set<std::tuple<int, int, int>>& taken);
+
+private:
+    std::set<std::tuple<int, int, int>> taken_;
+};
