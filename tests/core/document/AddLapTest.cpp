@@ -1,6 +1,7 @@
 #include "SimFolderFixture.h"
 
 #include "decode/KtTrackFile.h"
+#include "document/LapQualityReport.h"
 #include "replay/Drivers.h"
 #include "replay/GetRpyInfo.h"
 #include "replay/Header.h"
@@ -228,6 +229,76 @@ TEST_F(AddLap, QualityReportWhenSwitchedOn)
     EXPECT_EQ(prompts.shown()[0].text,
               "Online quality of lapdata: 100%\nLargest online gap: 0 seconds"
               "\n\nIf you don't wish to see this report - \nturn it off in File->Settings");
+}
+
+TEST_F(AddLap, QualityReportCountsAHoleInTheCarsRecords)
+{
+    // Two seconds (72 frames) of lap 2 of car 1 without the other cars' records.
+    auto b = replay("OVAL", oval.TotalLength());
+    const double holeStart =
+        static_cast<double>(simkit::ReplayBuilder::LapStartMs(b.spec.sessions[0].cars[1], 2)) + 10000.0;
+    b.spec.frameHook = [holeStart](simkit::FrameContext& ctx) {
+        if (ctx.sessionMs >= holeStart && ctx.sessionMs < holeStart + 72 * 1000.0 / 36.0 - 1.0)
+            std::erase_if(ctx.records, [](const simkit::FrameRecord& r) { return r.type == 3; });
+    };
+    const auto path = write(b, "hole.rpy");
+    settings->SetDontShowQualReport(0);
+    document().AddLapFromLapFinder(path, 1, 3, 2);
+    ASSERT_EQ(doc->LapCount(), 1);
+    ASSERT_EQ(prompts.messages().size(), 1u);
+    const std::string text = prompts.messages()[0];
+    // About 1450 samples with 72 missing: 95 %.
+    EXPECT_EQ(text, "Online quality of lapdata: 95%\nLargest online gap: 2 seconds"
+                    "\n\nIf you don't wish to see this report - \nturn it off in File->Settings");
+    EXPECT_EQ(doc->Slot(0).info->missingCount, 72);
+}
+
+TEST_F(AddLap, LapDrivenInItsStoredTimePassesTheLapTimeCheck)
+{
+    // Car id 0 equals the saving player's index, so the check compares.
+    auto b = replay("OVAL", oval.TotalLength());
+    b.spec.drivers[0].carId = 0;
+    const auto path = write(b, "own.rpy");
+    document().AddLapFromLapFinder(path, 0, 3, 2);
+    ASSERT_EQ(doc->LapCount(), 1);
+    EXPECT_THAT(prompts.messages(), IsEmpty());
+    // The check did run: the distances give the builder's lap time.
+    const GetRpyInfo& lap = *doc->Slot(0).info;
+    LapTimeCheckInput in;
+    in.rawDistance = lap.distance;
+    in.stepAtStart = lap.distanceStepStart;
+    in.stepAtEnd = lap.distanceStepEnd;
+    in.samples = lap.sampleCount;
+    in.trackLengthMetres = oval.TotalLength();
+    const auto calculated = CalculatedLapTimeMs(in);
+    ASSERT_TRUE(calculated.has_value());
+    EXPECT_NEAR(static_cast<double>(*calculated), kLapMs, 30.0);
+}
+
+TEST_F(AddLap, LockedWheelsOfTheSavingPlayersLapOnly)
+{
+    // The builder's wheels never turn: every wheel of the saving player's lap
+    // counts as locked at speed; other cars' wheels are not recorded.
+    document().AddLapFromLapFinder(ovalReplay, 0, 3, 2);
+    doc->AddLapFromLapFinder(ovalReplay, 1, 3, 2);
+    ASSERT_EQ(doc->LapCount(), 2);
+    const auto& own = doc->Slot(0).lockedWheels;
+    const auto& other = doc->Slot(1).lockedWheels;
+    for (int w = 0; w < 4; ++w) {
+        EXPECT_EQ(own[w].at(100), 1.0);
+        EXPECT_EQ(other[w].at(100), 0.0);
+    }
+
+    doc->OnNewDocument();
+    auto turning = replay("OVAL", oval.TotalLength());
+    turning.spec.fullHook = [](const simkit::FrameContext& ctx, simkit::FullRecordFields& f) {
+        for (auto& r : f.wheelRotation)
+            r = static_cast<std::uint32_t>(ctx.frameNumber % 1000);
+    };
+    doc->AddLapFromLapFinder(write(turning, "turning.rpy"), 0, 3, 2);
+    ASSERT_EQ(doc->LapCount(), 1);
+    for (int w = 0; w < 4; ++w)
+        EXPECT_EQ(doc->Slot(0).lockedWheels[w].at(100), 0.0);
 }
 
 TEST_F(AddLap, PhysicsWarningOncePerSetOfLaps)
