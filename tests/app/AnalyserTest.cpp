@@ -209,3 +209,13 @@ TEST_F(AnalyserLaps, PrintedPageNamesTheTrackAndTheTickedLaps) {
     EXPECT_EQ(lines[2].trimmed(), third);
     EXPECT_FALSE(out.contains(unticked));
 }
+
+TEST_F(AnalyserLaps, ATrackWithoutItsRaceLineIsDrawnWithoutOne) {
+    std::filesystem::remove(root_ / "tracks" / "demo" / "raceline.lp");
+    CRpyGraphApp& app = Start();
+    AddRaceLap(0, 2);
+    const QRect track = TrackExtent(MapPicture());
+    app.Frame()->Action(vra::cmd::ToggleRaceLine)->trigger();
+    EXPECT_TRUE(app.ViewBar()->RaceLineOn());
+    EXPECT_EQ(TrackExtent(MapPicture()), track);
+}
