@@ -1,6 +1,8 @@
 #include "SimFolderFixture.h"
 
+#include "decode/KtObjectFactory.h"
 #include "document/LapChannels.h"
+#include "document/LapLinePlotter.h"
 #include "mapping/MapTransform.h"
 #include "replay/GetRpyInfo.h"
 #include "track/TrackPath.h"
@@ -176,6 +178,91 @@ TEST_F(LapChannels, SecondLapGetsTheSameChannelsAsTheFirst)
     ASSERT_EQ(doc->LapCount(), 2);
     EXPECT_EQ(doc->Slot(1).info->mapX, x);
     EXPECT_EQ(doc->Slot(1).info->speed, speed);
+}
+
+}  // namespace
+}  // namespace vra::testing
+
+namespace vra::testing {
+namespace {
+
+// A lap written by hand: n samples all at one track position.
+GetRpyInfo StandingLap(int n, std::int16_t heading)
+{
+    GetRpyInfo lap;
+    lap.sampleCount = n;
+    lap.channelsReady = 1;
+    const auto size = static_cast<std::size_t>(n) + 1;
+    lap.distanceM.assign(size, 100.0);
+    lap.lateralM.assign(size, 0.0);
+    lap.distance.assign(size, 200000);
+    lap.heading.assign(size, heading);
+    lap.steering.assign(size, 0);
+    for (int w = 0; w < 4; ++w) {
+        lap.wheelRotation[w].assign(size, 0);
+        lap.wheelDirection[w].assign(size, 0);
+    }
+    lap.mapX.assign(size + 2, 0.0);
+    lap.mapY.assign(size + 2, 0.0);
+    for (auto* v : {&lap.mapHeading, &lap.slipAngle, &lap.slipMinusSteering})
+        v->assign(size, 0);
+    for (auto* v : {&lap.speed, &lap.headingDeg, &lap.accelCarLong, &lap.accelCarLat, &lap.accelTravelLong,
+                    &lap.accelTravelLat, &lap.accelRawX, &lap.accelRawY, &lap.accelSmoothX, &lap.accelSmoothY,
+                    &lap.accelTotal})
+        v->assign(size, 0.0);
+    lap.distanceStepStart = 2000;
+    return lap;
+}
+
+class HandWrittenLap : public ::testing::Test {
+protected:
+    std::unique_ptr<TrackPath> path = std::make_unique<TrackPath>(
+        KtObjectFactory::ReadTrackImage(simkit::TrackLayout::Oval().PtfImage()));
+    LapLinePlotter plotter{path.get(), 0};
+    LockedWheels locked;
+};
+
+TEST_F(HandWrittenLap, StandingCarHasNoSpeedAndTheHeadingOfNoMovement)
+{
+    GetRpyInfo lap = StandingLap(12, 0);
+    ASSERT_TRUE(ComputeLapChannels(lap, *path, plotter, true, locked));
+    for (int i = 2; i <= 11; ++i) {
+        EXPECT_EQ(lap.speed[static_cast<std::size_t>(i)], 0.0);
+        EXPECT_EQ(lap.mapHeading[static_cast<std::size_t>(i)], 180);
+        EXPECT_EQ(locked[0][static_cast<std::size_t>(i)], 0.0);  // not moving: not locked
+    }
+}
+
+TEST_F(HandWrittenLap, SlipAngleWrapsIntoPlusMinus300)
+{
+    // Raw heading -3982 is 349.98 degrees of slip against a map heading of
+    // 180, kept as -11; +3982 gives -349.98, kept as 11.
+    GetRpyInfo right = StandingLap(4, -3982);
+    ASSERT_TRUE(ComputeLapChannels(right, *path, plotter, false, locked));
+    EXPECT_EQ(static_cast<std::int16_t>(right.slipAngle[2]), -11);
+    GetRpyInfo left = StandingLap(4, 3982);
+    ASSERT_TRUE(ComputeLapChannels(left, *path, plotter, false, locked));
+    EXPECT_EQ(static_cast<std::int16_t>(left.slipAngle[2]), 11);
+}
+
+TEST_F(HandWrittenLap, ThreeSamplesGiveChannelsForSampleTwoOnly)
+{
+    GetRpyInfo lap = StandingLap(3, 0);
+    lap.distanceM = {0.0, 100.0, 101.0, 102.0};
+    ASSERT_TRUE(ComputeLapChannels(lap, *path, plotter, false, locked));
+    EXPECT_NEAR(lap.speed[2], 1.0 * 36 * 3.6, 0.05);
+    EXPECT_EQ(lap.speed[3], 0.0);
+    EXPECT_EQ(lap.mapHeading[3], 0);
+}
+
+TEST_F(HandWrittenLap, ArraysShorterThanTheCountAreRefused)
+{
+    GetRpyInfo lap = StandingLap(12, 0);
+    lap.speed.resize(5);
+    EXPECT_FALSE(ComputeLapChannels(lap, *path, plotter, false, locked));
+    GetRpyInfo notReady = StandingLap(12, 0);
+    notReady.channelsReady = 0;
+    EXPECT_FALSE(ComputeLapChannels(notReady, *path, plotter, false, locked));
 }
 
 }  // namespace
