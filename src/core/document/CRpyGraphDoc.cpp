@@ -227,7 +227,7 @@ void CRpyGraphDoc::AddLap(Mode mode, const std::filesystem::path& givenPath)
 
     std::optional<std::string> currentTrack;
     for (const LapSlot& s : slots_)
-        if (s.used) {
+        if (s.used && s.header) {
             currentTrack = s.header->trackName;
             break;
         }
@@ -262,13 +262,25 @@ void CRpyGraphDoc::AddLap(Mode mode, const std::filesystem::path& givenPath)
         return;
     }
 
-    // From here on the slot counts as used; each failure below gives it back.
+    // From here on the slot counts as used; every way out but success gives
+    // it back, an exception from a prompt included.
     slot.used = true;
     ++lapCount_;
-    auto giveBack = [&] {
-        slot.used = false;
-        --lapCount_;
-    };
+    struct SlotClaim {
+        LapSlot& slot;
+        int& count;
+        bool held = true;
+        void release()
+        {
+            if (held) {
+                slot.used = false;
+                --count;
+                held = false;
+            }
+        }
+        ~SlotClaim() { release(); }
+    } claim{slot, lapCount_};
+    auto giveBack = [&] { claim.release(); };
 
     auto drivers = std::make_unique<Drivers>();
     if (drivers->Load(path) != 0) {
@@ -340,9 +352,11 @@ void CRpyGraphDoc::AddLap(Mode mode, const std::filesystem::path& givenPath)
     slot.header = std::move(header);
     slot.drivers = std::move(drivers);
     slot.info = std::move(info);
+    slot.plotter = std::make_unique<LapLinePlotter>(trackPath_.get(), slotIndex);
     slot.driver = chosenDriver_;
     slot.session = chosenSession_;
     slot.lap = chosenLap_;
+    claim.held = false;
 
     if (lapCount_ > 1 && !physicsWarningShown_) {
         // The lap loaded before this one: the nearest used slot below, or
@@ -383,7 +397,6 @@ void CRpyGraphDoc::AddLap(Mode mode, const std::filesystem::path& givenPath)
             prompts_.message(*text, {}, Icon::Information, Buttons::Ok);
     }
 
-    slot.plotter = std::make_unique<LapLinePlotter>(trackPath_.get(), slotIndex);
     if (trackPath_)
         ComputeLapChannels(slotIndex);
     if (observer_)

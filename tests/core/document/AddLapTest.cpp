@@ -105,6 +105,20 @@ TEST_F(AddLap, CancelledFileDialogOrChooserChangesNothing)
     EXPECT_FALSE(doc->TrackLoaded());
 }
 
+TEST_F(AddLap, APromptThatThrowsLeavesTheSlotFree)
+{
+    struct ClosingChooser : test::ScriptedPrompts {
+        std::optional<LapChoice> chooseLap(const LapChoiceRequest&) override { throw std::runtime_error("closed"); }
+    } closing;
+    CRpyGraphDoc d(*settings, closing, waitBox);
+    EXPECT_THROW(d.OnOpenDocument(ovalReplay), std::runtime_error);
+    EXPECT_EQ(d.LapCount(), 0);
+    EXPECT_FALSE(d.IsSlotUsed(0));
+    d.AddLapFromLapFinder(ovalReplay, 0, 3, 1);
+    EXPECT_EQ(d.LapCount(), 1);
+    EXPECT_TRUE(d.IsSlotUsed(0));
+}
+
 TEST_F(AddLap, LapFinderModeTakesTheGivenLapWithoutAsking)
 {
     document().AddLapFromLapFinder(ovalReplay, 2, 3, 1);
