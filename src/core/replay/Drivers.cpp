@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <ctime>
 
 #include <fmt/format.h>
@@ -258,6 +259,25 @@ int Drivers::forwardWalk(ReplaySource& src, std::uint64_t frameEnd) {
     return 0;
 }
 
+namespace {
+
+// What a frame of the backward walk holds for the walk: its session and
+// race-start words in record order, or the failure that ends the walk there.
+struct WalkEvent {
+    std::uint32_t type;  // RecSession, RecRaceStart, or 0 for a failure
+    std::uint32_t word;  // the record's first u32, or the failure code
+};
+constexpr std::size_t kMaxBatchFrames = 8192;
+
+struct WalkFrame {
+    std::uint64_t offset = 0;
+    std::uint16_t size = 0;
+    int error = 0;  // the frame header itself is broken
+    std::size_t firstEvent = 0, endEvent = 0;
+};
+
+}  // namespace
+
 int Drivers::backwardWalk(ReplaySource& src, std::uint64_t frameEnd, std::uint32_t headerFrameBytes) {
     const std::uint64_t first = frameChunkOffset + kChunkHeaderSize;
     if (frameEnd == first) return 0;  // no frames: no windows
@@ -267,44 +287,123 @@ int Drivers::backwardWalk(ReplaySource& src, std::uint64_t frameEnd, std::uint32
     lastFrameOffset = p;
     const bool ownReplay = !drivers.empty() && drivers[0].firstName == kOwnReplayMark;
     bool endSet = false;
+
+    // Frames are met from the last to the first, but each buffered block of
+    // them is read in file order (the order the memory system serves best)
+    // and its session and race-start words are then applied from the last
+    // frame back, exactly as a frame-by-frame walk would.
+    std::vector<WalkFrame> batch;
+    std::vector<WalkEvent> events;
+    // The size of each frame is known before it is read (the header's last
+    // frame size, then each frame's previous size), so that a block read
+    // backward ends exactly at the frame.
+    std::uint64_t expected = lastFrameSize;
     for (;;) {
         if (endSet && raceStartSeen) break;
         std::span<const std::uint8_t> frame;
         if (frameEnd - p < kFrameHeaderSize) return Corrupt;
-        if (!src.window(p, kFrameHeaderSize, frame, true)) return StreamEnded;
+        const std::size_t ask =
+            static_cast<std::size_t>(std::clamp<std::uint64_t>(expected, kFrameHeaderSize, frameEnd - p));
+        if (!src.window(p, ask, frame, true)) return StreamEnded;
         const std::uint16_t size = LoadU16(frame.data());
-        const std::uint16_t prev = LoadU16(frame.data() + 2);
         if (size < kFrameHeaderSize || size > frameEnd - p) return Corrupt;
-        if (!src.window(p, size, frame, true)) return StreamEnded;
-        const int r = WalkRecords(frame, [&](std::uint32_t type, std::span<const std::uint8_t> body) -> int {
-            if (type == RecSession) {
-                if (body.size() < 4) return Corrupt;
-                std::uint32_t w = LoadU32(body.data());
-                lastSessionState = SessionWordState(w);
-                if (quickRace) w = QuickRaceSessionWord(w);
-                if (!endSet) {
-                    lastSessionKind = SessionWordKind(w);
-                    windowEnd[static_cast<std::size_t>(lastSessionKind)] = SessionWordTimeMs(w);
-                    endSet = true;
-                }
-                if (ownReplay) raceStartSeen = 1;
-                return 0;
+        if (size != frame.size() && !src.window(p, size, frame, true)) return StreamEnded;
+        std::uint64_t bufferStart = 0;
+        const std::span<const std::uint8_t> buffer = src.buffered(bufferStart);
+        const std::uint64_t bufferEnd = bufferStart + buffer.size();
+
+        // The frames of this block, from p back.
+        batch.clear();
+        events.clear();
+        bool chainEnds = false;
+        std::uint64_t q = p;
+        std::uint16_t qSize = size;
+        for (;;) {
+            WalkFrame f;
+            f.offset = q;
+            f.size = qSize;
+            batch.push_back(f);
+            const std::uint16_t prev = LoadU16(buffer.data() + (q - bufferStart) + 2);
+            // The first frame has no predecessor; a step below it would leave the chunk.
+            if (prev == 0 || prev > q - first) {
+                chainEnds = true;
+                break;
             }
-            if (type == RecRaceStart) {
-                if (body.size() < 4) return Corrupt;
-                if (!raceStartSeen) {
-                    raceStartWord = LoadU32(body.data());
+            const std::uint64_t nq = q - prev;
+            // A batch stays within the block read (and bounded when the whole
+            // replay is in memory).
+            if (nq < bufferStart || batch.size() >= kMaxBatchFrames) {
+                p = nq;
+                expected = prev;
+                break;
+            }
+            const std::uint16_t nSize = LoadU16(buffer.data() + (nq - bufferStart));
+            if (nSize < kFrameHeaderSize || nSize > frameEnd - nq) {
+                WalkFrame bad;
+                bad.offset = nq;
+                bad.error = Corrupt;
+                batch.push_back(bad);
+                chainEnds = true;
+                break;
+            }
+            if (nq + nSize > bufferEnd) {  // inconsistent sizes: read it on its own
+                p = nq;
+                expected = nSize;
+                break;
+            }
+            q = nq;
+            qSize = nSize;
+        }
+
+        // Records of the block in file order.
+        for (std::size_t i = batch.size(); i-- > 0;) {
+            WalkFrame& f = batch[i];
+            f.firstEvent = events.size();
+            if (!f.error) {
+                const auto bytes = buffer.subspan(static_cast<std::size_t>(f.offset - bufferStart), f.size);
+                const int r = WalkRecords(bytes, [&](std::uint32_t type, std::span<const std::uint8_t> body) -> int {
+                    if (type == RecSession || type == RecRaceStart) {
+                        if (body.size() < 4) return Corrupt;
+                        events.push_back({type, LoadU32(body.data())});
+                        return 0;
+                    }
+                    return IsKnownRecordType(type) ? 0 : UnknownRecord;
+                });
+                if (r != 0) events.push_back({0, static_cast<std::uint32_t>(r)});
+            }
+            f.endEvent = events.size();
+        }
+
+        // Applied from the last frame back.
+        for (std::size_t i = 0; i < batch.size(); ++i) {
+            if (i > 0 && endSet && raceStartSeen) return finishBackwardWalk();
+            const WalkFrame& f = batch[i];
+            if (f.error) return f.error;
+            for (std::size_t e = f.firstEvent; e < f.endEvent; ++e) {
+                const WalkEvent& ev = events[e];
+                if (ev.type == 0) return static_cast<int>(ev.word);
+                if (ev.type == RecSession) {
+                    std::uint32_t w = ev.word;
+                    lastSessionState = SessionWordState(w);
+                    if (quickRace) w = QuickRaceSessionWord(w);
+                    if (!endSet) {
+                        lastSessionKind = SessionWordKind(w);
+                        windowEnd[static_cast<std::size_t>(lastSessionKind)] = SessionWordTimeMs(w);
+                        endSet = true;
+                    }
+                    if (ownReplay) raceStartSeen = 1;
+                } else if (!raceStartSeen) {
+                    raceStartWord = ev.word;
                     raceStartSeen = 1;
                 }
-                return 0;
             }
-            return IsKnownRecordType(type) ? 0 : UnknownRecord;
-        });
-        if (r != 0) return r;
-        // The first frame has no predecessor; a step below it would leave the chunk.
-        if (prev == 0 || prev > p - first) break;
-        p -= prev;
+        }
+        if (chainEnds) break;
     }
+    return finishBackwardWalk();
+}
+
+int Drivers::finishBackwardWalk() {
     if (windowStart[Practice] != 0 && windowEnd[Practice] == 0) windowEnd[Practice] = kWindowOpen;
     return 0;
 }

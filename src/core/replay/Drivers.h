@@ -126,6 +126,7 @@ private:
     int parseLapChunk(ReplaySource& src, std::uint64_t pos, int remaining, std::uint32_t lastKindField);
     int forwardWalk(ReplaySource& src, std::uint64_t frameEnd);
     int backwardWalk(ReplaySource& src, std::uint64_t frameEnd, std::uint32_t headerFrameBytes);
+    int finishBackwardWalk();
     int finishLoad(int parsed);
 };
 

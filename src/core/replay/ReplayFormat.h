@@ -115,12 +115,24 @@ constexpr bool IsSkipRecordType(std::uint32_t type) {
     return type == 4 || type == 5 || type == 6 || type == 8 || type == 11 || type == 12 ||
            (type >= 15 && type <= 32) || type == 116 || type == 117;
 }
-// Every type that may appear in a frame.
-constexpr bool IsKnownRecordType(std::uint32_t type) {
+namespace detail {
+constexpr bool ListedRecordType(std::uint32_t type) {
     return IsSkipRecordType(type) || type == RecFullCar || type == RecEngineWord || type == RecCompactCars ||
            type == RecRaceControl || type == RecCarStatus || type == RecSession || type == RecRaceStart ||
            (type >= RecBlock100 && type <= RecBlock105);
 }
+struct RecordTypeTable {
+    bool known[128] = {};
+    constexpr RecordTypeTable() {
+        for (std::uint32_t t = 0; t < 128; ++t) known[t] = ListedRecordType(t);
+    }
+};
+inline constexpr RecordTypeTable kRecordTypes{};
+}  // namespace detail
+
+// Every type that may appear in a frame (one look-up: the walkers ask for
+// every record of long replays).
+constexpr bool IsKnownRecordType(std::uint32_t type) { return type < 128 && detail::kRecordTypes.known[type]; }
 
 // Session word of a type-13 record.
 constexpr int SessionWordKind(std::uint32_t w) { return static_cast<int>(w & 3); }

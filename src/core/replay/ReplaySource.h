@@ -33,6 +33,10 @@ public:
     // caller walks towards the start, so that the block read ends here.
     bool window(std::uint64_t offset, std::size_t n, std::span<const std::uint8_t>& out, bool backward = false);
 
+    // The bytes held in memory now (the whole image, or the last block read)
+    // and the file offset of their first byte.
+    std::span<const std::uint8_t> buffered(std::uint64_t& start) const;
+
     // Largest window that can be asked for.
     static constexpr std::size_t kBlockSize = 1u << 20;
 
