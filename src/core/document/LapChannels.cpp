@@ -164,16 +164,21 @@ bool ComputeLapChannels(GetRpyInfo& lap, const TrackPath& track, LapLinePlotter&
         const double ay = ((static_cast<double>(q.y) - p.y) * kSamplesPerSecond / s -
                            (static_cast<double>(r.y) - q.y) * kSamplesPerSecond / s) *
                           kSamplesPerSecond * kPerG;
-        lap.accelRawX[u] = ax;
-        lap.accelRawY[u] = ay;
-        // Seven samples once there are seven; fewer at the start.
-        const int first = std::max(2, i - 6);
+        // Sample 2 has no point before sample 1 to measure a change of
+        // speed against: taking the car as standing there would read as a
+        // pull of a hundred g. Its acceleration stays unknown (0) and out of
+        // the means.
+        const bool measured = i >= 3;
+        lap.accelRawX[u] = measured ? ax : 0.0;
+        lap.accelRawY[u] = measured ? ay : 0.0;
+        // The mean of seven samples once there are seven; fewer at the start.
+        const int first = std::max(3, i - 6);
         double sx = 0.0, sy = 0.0;
         for (int k = first; k <= i; ++k) {
             sx += lap.accelRawX[static_cast<std::size_t>(k)];
             sy += lap.accelRawY[static_cast<std::size_t>(k)];
         }
-        const double count = static_cast<double>(i - first + 1);
+        const double count = static_cast<double>(std::max(i - first + 1, 1));
         const double axs = sx / count;
         const double ays = sy / count;
         lap.accelSmoothX[u] = axs;
