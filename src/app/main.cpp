@@ -9,6 +9,7 @@
 #include "CRpyGraphApp.h"
 #include "DemoPrompts.h"
 
+#include "dialogs/PleaseWaitBox.h"
 #include "frame/CMainFrame.h"
 #include "map/CRpyGraphView.h"
 #include "map/ViewDialog.h"
@@ -81,8 +82,9 @@ int main(int argc, char* argv[]) {
         return RunSnapshot(analyser, snapshot);
     }
 
-    ChooselapPrompts prompts;
-    CRpyGraphApp analyser({*settings, prompts, shell, nullptr, [&](QWidget* frame) { prompts.setParentWidget(frame); }});
+    PleaseWaitBox waitBox;
+    ChooselapPrompts prompts(&waitBox);
+    CRpyGraphApp analyser({*settings, prompts, shell, &waitBox, [&](QWidget* frame) { prompts.setParentWidget(frame); }});
     if (!analyser.InitInstance(args, argv[0])) return 1;
     return app.exec();
 }

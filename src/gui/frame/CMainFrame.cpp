@@ -1,6 +1,7 @@
 #include "frame/CMainFrame.h"
 
 #include "dialogs/CAboutDlg.h"
+#include "document/DocumentColours.h"
 #include "frame/CommandIds.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
@@ -24,9 +25,11 @@
 
 namespace {
 
-// The lap colours of the map, for the lap toggles.
-const QColor kLapColours[5] = {QColor(255, 0, 0), QColor(0, 0, 255), QColor(0, 251, 56),
-                               QColor(240, 240, 0), QColor(38, 232, 226)};
+// The lap toggles show the colour their lap draws in on the map.
+QColor LapColour(int lap) {
+    const vra::Rgb c = vra::kMapPalette[std::size_t(lap - 1)];
+    return QColor(c.red, c.green, c.blue);
+}
 
 QString ProgramName() { return QStringLiteral("Velmar Replay Analyzer"); }
 
@@ -95,7 +98,7 @@ void CMainFrame::CreateActions() {
     raceLine->setCheckable(true);
     for (int n = 1; n <= 5; ++n) {
         QAction* lap = MakeAction(ToggleLap1 + n - 1, tr("Toggle lap %1").arg(n));
-        lap->setIcon(Artwork::LapIcon(n, kLapColours[n - 1]));
+        lap->setIcon(Artwork::LapIcon(n, LapColour(n)));
         lap->setCheckable(true);
     }
 

@@ -263,7 +263,10 @@ void Chooselap::FillDriverFields(int driver) {
     const std::string name = FullName(d);
     fields_[QStringLiteral("Driver name:")]->setText(Text(name));
     const char* type = d.type == vra::DriverHuman ? "Human" : d.type == vra::DriverAi ? "AI-car" : "Non-competing";
-    if (name == "Varn Osterlo") type = "Alien";
+    if (name == "Varn Osterlo") {
+        type = "Alien";
+        QApplication::beep();
+    }
     fields_[QStringLiteral("Type:")]->setText(QString::fromLatin1(type));
     fields_[QStringLiteral("Car Physics:")]->setText(Text(vra::SeriesName(d.physics, 1)));
     fields_[QStringLiteral("Car-number:")]->setText(
