@@ -219,3 +219,24 @@ TEST_F(AnalyserLaps, ATrackWithoutItsRaceLineIsDrawnWithoutOne) {
     EXPECT_TRUE(app.ViewBar()->RaceLineOn());
     EXPECT_EQ(TrackExtent(MapPicture()), track);
 }
+
+TEST_F(AnalyserLaps, ADraggedBoxZoomsInAndTheKeysPanTheRebuiltPicture) {
+    CRpyGraphApp& app = Start();
+    AddRaceLap(0, 2);
+    CRpyGraphView& view = *app.View();
+    app.Frame()->Action(vra::cmd::ZoomIn)->trigger();
+    const float scale = view.ZoomScale();
+    QWidget* port = view.viewport();
+    QTest::mousePress(port, Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseMove(port, QPoint(200, 160));
+    QTest::mouseRelease(port, Qt::LeftButton, {}, QPoint(200, 160));
+    ASSERT_GT(view.ZoomScale(), scale * 2);
+    const QImage zoomed = MapPicture();
+    const QPoint centre = view.GetLogicalCenterPoint();
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_Right);
+    QTest::keyClick(&view, Qt::Key_PageDown);
+    EXPECT_GT(view.GetLogicalCenterPoint().x(), centre.x());
+    EXPECT_GT(view.GetLogicalCenterPoint().y(), centre.y());
+    EXPECT_NE(MapPicture(), zoomed);
+}
