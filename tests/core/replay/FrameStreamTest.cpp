@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ReplayFiles.h"
 #include "replay/Drivers.h"
 #include "replay/GetRpyInfo.h"
 #include "replay/ReplayBuilder.h"
@@ -189,18 +190,17 @@ TEST(FrameWalk, ParseErrorsNeverLookLikeDriverCounts) {
     b.spec.frameHook = [](FrameContext& ctx) {
         if (ctx.frameInSession == 400) ctx.records.push_back(FrameRecord{7, -1, {}});
     };
-    const auto bytes = b.build();
-    const auto path = std::filesystem::temp_directory_path() / "vra_parse_error_three.rpy";
-    {
-        std::FILE* out = std::fopen(path.c_str(), "wb");
-        ASSERT_NE(out, nullptr);
-        std::fwrite(bytes.data(), 1, bytes.size(), out);
-        std::fclose(out);
-    }
+    testing::TempDir dir;
+    const auto path = dir.write("three.rpy", b.build());
     Drivers d;
-    const int r = d.ParseReplay(path);
-    std::filesystem::remove(path);
-    EXPECT_LT(r, 0);
+    EXPECT_LT(d.ParseReplay(path), 0);
+
+    // Six drivers and a frame stream cut short: not "6 drivers" either.
+    ReplayBuilder six;
+    six.drivers(6).trackLength(1000).session(Race, 1, 8000, 2010);
+    auto bytes = six.build();
+    bytes.resize(static_cast<std::size_t>(six.layout().frames[20] + 4));
+    EXPECT_LT(d.ParseReplay(dir.write("six.rpy", bytes)), 0);
 }
 
 }  // namespace
