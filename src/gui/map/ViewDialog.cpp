@@ -1,6 +1,7 @@
 #include "map/ViewDialog.h"
 
 #include "platform/Cp1252.h"
+#include "widgets/Artwork.h"
 #include "widgets/CHyperLink.h"
 
 #include <QCheckBox>
@@ -8,10 +9,13 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPainter>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 #include <fmt/format.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -25,7 +29,39 @@ void SetTextColour(QWidget* w, const QColor& colour) {
     w->setPalette(p);
 }
 
+constexpr int kPictureSize = 24;
+constexpr int kPictureStep = 23;
+
+// The car pictures with their white made transparent, built once.
+const QImage& CarPictures() {
+    static const QImage pictures = [] {
+        QImage strip = Artwork::CarPictures().convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < strip.height(); ++y)
+            for (int x = 0; x < strip.width(); ++x)
+                if (strip.pixel(x, y) == qRgb(255, 255, 255)) strip.setPixel(x, y, qRgba(0, 0, 0, 0));
+        return strip;
+    }();
+    return pictures;
+}
+
 }  // namespace
+
+// The row where the heading of each playing lap is pictured.
+class OrientationStrip : public QWidget {
+public:
+    explicit OrientationStrip(ViewDialog& bar) : bar_(bar) {
+        setFixedSize(kPictureStep * (ViewDialog::kLapBoxes - 1) + kPictureSize, kPictureSize);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        bar_.PaintOrientations(painter);
+    }
+
+private:
+    ViewDialog& bar_;
+};
 
 ViewDialog::ViewDialog(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("ViewDialog"));
@@ -82,6 +118,31 @@ ViewDialog::ViewDialog(QWidget* parent) : QWidget(parent) {
     }
     main->addWidget(splitGroup);
 
+    realtime_ = new QGroupBox(tr("Realtime Information"));
+    auto* live = new QGridLayout(realtime_);
+    live->addWidget(new QLabel(tr("Elapsed time:")), 0, 0);
+    elapsed_ = new QLabel;
+    live->addWidget(elapsed_, 0, 1, 1, kLapBoxes);
+    const char* rows[3] = {"Speed:", "Revs:", "Gear:"};
+    for (int r = 0; r < 3; ++r) live->addWidget(new QLabel(QString::fromLatin1(rows[r])), r + 2, 0);
+    for (int n = 1; n <= kLapBoxes; ++n) {
+        const std::size_t i = std::size_t(n - 1);
+        heads_[i] = new QLabel(QString::number(n));
+        speed_[i] = new QLabel;
+        revs_[i] = new QLabel;
+        gear_[i] = new QLabel;
+        live->addWidget(heads_[i], 1, n);
+        live->addWidget(speed_[i], 2, n);
+        live->addWidget(revs_[i], 3, n);
+        live->addWidget(gear_[i], 4, n);
+    }
+    orientLabel_ = new QLabel(tr("Orient:"));
+    live->addWidget(orientLabel_, 5, 0);
+    orientStrip_ = new OrientationStrip(*this);
+    live->addWidget(orientStrip_, 5, 1, 1, kLapBoxes);
+    realtime_->hide();
+    main->addWidget(realtime_);
+
     link_ = new CHyperLink(tr("Visit VELMRRA homepage!"));
     main->addWidget(link_);
     main->addStretch(1);
@@ -104,6 +165,51 @@ void ViewDialog::ColourLabels() {
         SetTextColour(numbers_[std::size_t(n - 1)], colour);
         SetTextColour(boxes_[std::size_t(n - 1)], colour);
         SetTextColour(rowLabels_[std::size_t(n - 1)], colour);
+        SetTextColour(heads_[std::size_t(n - 1)], colour);
+    }
+    SetTextColour(orientLabel_, ToQt(palette_[5]));
+}
+
+void ViewDialog::DisableLapControls() {
+    for (QCheckBox* box : boxes_) box->setEnabled(false);
+    realtime_->show();
+    for (int n = 1; n <= kLapBoxes; ++n) {
+        const std::size_t i = std::size_t(n - 1);
+        for (QLabel* value : splits_[i]) value->hide();
+        const bool live = IsLapShown(n) && IsLapTicked(n);
+        for (QLabel* label : {heads_[i], speed_[i], revs_[i], gear_[i]}) label->setVisible(live);
+    }
+}
+
+void ViewDialog::EnableLapControls() {
+    for (QCheckBox* box : boxes_) box->setEnabled(true);
+    realtime_->hide();
+    for (int n = 1; n <= kLapBoxes; ++n)
+        for (QLabel* value : splits_[std::size_t(n - 1)]) value->setVisible(IsLapShown(n));
+}
+
+void ViewDialog::SetPlaying(bool playing) {
+    playing_ = playing;
+    orientStrip_->update();
+}
+
+void ViewDialog::SetOrientation(int box, int index) {
+    if (box < 1 || box > kLapBoxes) return;
+    orientation_[std::size_t(box - 1)] = std::clamp(index, 0, 15);
+    orientStrip_->update();
+}
+
+int ViewDialog::Orientation(int box) const {
+    return box >= 1 && box <= kLapBoxes ? orientation_[std::size_t(box - 1)] : 0;
+}
+
+void ViewDialog::PaintOrientations(QPainter& painter) const {
+    if (!playing_) return;
+    for (int n = 1; n <= kLapBoxes; ++n) {
+        if (!IsLapShown(n) || !IsLapTicked(n)) continue;
+        const int index = orientation_[std::size_t(n - 1)];
+        painter.drawImage(QPoint(kPictureStep * (n - 1), 0), CarPictures(),
+                          QRect(index * kPictureSize + 2, 0, kPictureSize - 2, kPictureSize));
     }
 }
 
@@ -121,6 +227,7 @@ std::string ViewDialog::FormatSplitTime(std::int64_t ms) {
 
 void ViewDialog::UpdateLapControls(const std::vector<LapEntry>& laps) {
     combo_->clear();
+    orientation_.fill(0);
     for (int n = 1; n <= kLapBoxes; ++n) {
         const std::size_t i = std::size_t(n - 1);
         const bool used = i < laps.size();

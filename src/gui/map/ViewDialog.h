@@ -14,7 +14,9 @@
 #include <vector>
 
 class CHyperLink;
+class OrientationStrip;
 class QCheckBox;
+class QPainter;
 class QComboBox;
 class QLabel;
 class QRadioButton;
@@ -61,6 +63,23 @@ public:
     QLabel* SplitValue(int row, int column) const { return splits_[std::size_t(row - 1)][std::size_t(column)]; }
     QComboBox* LapCombo() const { return combo_; }
 
+    // While laps play the boxes are locked and the live read-outs of the
+    // ticked laps replace the split times; afterwards the idle layout returns.
+    void DisableLapControls();
+    void EnableLapControls();
+    void SetPlaying(bool playing);
+    bool IsPlaying() const { return playing_; }
+    // The heading picture (0..15) of lap box n, drawn while playing.
+    void SetOrientation(int box, int index);
+    int Orientation(int box) const;
+    QWidget* RealtimeGroup() const { return realtime_; }
+    QLabel* ElapsedValue() const { return elapsed_; }
+    QLabel* SpeedValue(int box) const { return speed_[std::size_t(box - 1)]; }
+    QLabel* RevsValue(int box) const { return revs_[std::size_t(box - 1)]; }
+    QLabel* GearValue(int box) const { return gear_[std::size_t(box - 1)]; }
+    QLabel* ColumnHead(int box) const { return heads_[std::size_t(box - 1)]; }
+    QWidget* OrientStrip() const { return orientStrip_; }
+
     // "5m 03.123s" from a lap-time word (flags in the top four bits ignored).
     static std::string FormatLapTime(std::uint32_t lapWord);
     // "5:03.123s" from milliseconds.
@@ -72,6 +91,8 @@ signals:
 
 private:
     void ColourLabels();
+    void PaintOrientations(QPainter& painter) const;
+    friend class OrientationStrip;
 
     std::array<vra::Rgb, vra::kMapPaletteSize> palette_ = vra::kMapPalette;
     std::array<QCheckBox*, kLapBoxes> boxes_{};
@@ -85,4 +106,14 @@ private:
     QComboBox* combo_ = nullptr;
     CHyperLink* link_ = nullptr;
     bool raceLine_ = false;
+    bool playing_ = false;
+    std::array<int, kLapBoxes> orientation_{};
+    QWidget* realtime_ = nullptr;
+    QLabel* elapsed_ = nullptr;
+    QLabel* orientLabel_ = nullptr;
+    QWidget* orientStrip_ = nullptr;
+    std::array<QLabel*, kLapBoxes> heads_{};
+    std::array<QLabel*, kLapBoxes> speed_{};
+    std::array<QLabel*, kLapBoxes> revs_{};
+    std::array<QLabel*, kLapBoxes> gear_{};
 };

@@ -158,3 +158,28 @@ QImage Artwork::StartPicture(QSize size) {
     p.end();
     return image;
 }
+
+QImage Artwork::CarPictures() {
+    QImage strip(16 * 24, 24, QImage::Format_RGB32);
+    strip.fill(Qt::white);
+    QPainter p(&strip);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    for (int sector = 0; sector < 16; ++sector) {
+        p.save();
+        p.translate(sector * 24 + 12, 12);
+        p.rotate(sector * 22.5);
+        p.setPen(Qt::black);
+        p.setBrush(QColor(200, 30, 30));
+        p.drawRoundedRect(QRectF(-4, -9, 8, 18), 2, 2);
+        p.setBrush(QColor(40, 40, 40));
+        p.drawRect(QRectF(-6, -8, 2, 4));
+        p.drawRect(QRectF(4, -8, 2, 4));
+        p.drawRect(QRectF(-6, 4, 2, 4));
+        p.drawRect(QRectF(4, 4, 2, 4));
+        p.setBrush(QColor(120, 180, 230));
+        p.drawRect(QRectF(-3, -4, 6, 3));
+        p.restore();
+    }
+    p.end();
+    return strip;
+}

@@ -25,6 +25,10 @@ public:
     static QIcon ToolIcon(Glyph glyph);
     // A lap toggle: a driving line in the lap's colour with the lap number.
     static QIcon LapIcon(int lap, QColor colour);
+    // Sixteen pictures of a car seen from above, 24 x 24 pixels each side by
+    // side, one per heading sector (sector 0 points up, then clockwise in
+    // steps of 22.5 degrees); white stands for transparent.
+    static QImage CarPictures();
     // The welcome picture: a stylised circuit under an evening sky, 7:5.
     static QImage StartPicture(QSize size);
 };

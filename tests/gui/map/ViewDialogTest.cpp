@@ -92,3 +92,50 @@ TEST(ViewDialogLaps, TogglesFlipBoxesAndTheRaceLineAndAskForARedraw) {
     EXPECT_FALSE(bar.IsLapTicked(1));
     EXPECT_FALSE(bar.IsLapTicked(2));
 }
+
+TEST(ViewDialogPlayback, PlayingLocksTheBoxesAndShowsTheTickedLapsLive) {
+    ViewDialog bar;
+    bar.UpdateLapControls(SlotsOneAndThree());
+    bar.SetLapTicked(2, true);
+    bar.show();
+    bar.DisableLapControls();
+    EXPECT_FALSE(bar.LapBox(1)->isEnabled());
+    EXPECT_TRUE(bar.RealtimeGroup()->isVisible());
+    EXPECT_FALSE(bar.SplitValue(1, 0)->isVisible());
+    EXPECT_FALSE(bar.SpeedValue(1)->isVisible());
+    EXPECT_TRUE(bar.SpeedValue(2)->isVisible());
+    EXPECT_TRUE(bar.ColumnHead(2)->isVisible());
+    EXPECT_FALSE(bar.GearValue(3)->isVisible());
+    // The box still flips through its command while locked.
+    bar.ToggleLap(1);
+    EXPECT_TRUE(bar.IsLapTicked(1));
+
+    bar.EnableLapControls();
+    EXPECT_TRUE(bar.LapBox(1)->isEnabled());
+    EXPECT_FALSE(bar.RealtimeGroup()->isVisible());
+    EXPECT_TRUE(bar.SplitValue(1, 0)->isVisible());
+    EXPECT_FALSE(bar.SplitValue(3, 0)->isVisible());
+}
+
+TEST(ViewDialogPlayback, HeadingPicturesShowOnlyWhilePlayingAndOnlyForTickedLaps) {
+    ViewDialog bar;
+    bar.UpdateLapControls(SlotsOneAndThree());
+    bar.SetLapTicked(2, true);
+    bar.show();
+    bar.DisableLapControls();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&bar));
+    const QColor body(200, 30, 30);
+    EXPECT_EQ(vra::test::CountColour(Snapshot(*bar.OrientStrip()), body), 0);
+    bar.SetOrientation(2, 4);
+    bar.SetPlaying(true);
+    const QRect car = ColourExtent(Snapshot(*bar.OrientStrip()), body);
+    ASSERT_FALSE(car.isEmpty());
+    // Box 2's picture stands in the second place, 23 pixels along.
+    EXPECT_GE(car.left(), 23);
+    EXPECT_LT(car.right(), 23 + 24);
+    // Sector 4 points the car across: wider than high.
+    EXPECT_GT(car.width(), car.height());
+    EXPECT_EQ(bar.Orientation(2), 4);
+    bar.UpdateLapControls(SlotsOneAndThree());
+    EXPECT_EQ(bar.Orientation(2), 0);
+}
