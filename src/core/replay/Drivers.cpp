@@ -81,6 +81,10 @@ int Drivers::parse(ReplaySource& src) {
     raceStartSeen = 0;
     raceStartWord = 0;
     lastSessionState = 0;
+    lastFrameOffset = 0;
+    frameChunkOffset = 0;
+    frameBytes = 0;
+    driverCount = 0;
 
     std::array<std::uint8_t, kHeadBytes> head{};
     if (!src.readAt(0, head)) return ShortFile;

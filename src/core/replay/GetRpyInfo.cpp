@@ -101,6 +101,10 @@ int GetRpyInfo::extract(ReplaySource& src, int kind) {
     foundCount = missingCount = longestGap = 0;
     sampleCount = 0;
     firstFrame = endFrame = 0;
+    firstFrameTimeMs = endFrameTimeMs = 0;
+    firstFrameOffset = endOffset = 0;
+    lastFrameSize = 0;
+    framesInRange = 0;
 
     // A quick race numbers its qualifying 0 and its race 1 in the stream.
     int wanted = kind;
