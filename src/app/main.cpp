@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QIcon>
 #include <QTest>
 
 #include <cstdio>
@@ -60,6 +61,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Velmar Replay Analyzer"));
     QApplication::setApplicationDisplayName(QStringLiteral("Velmar Replay Analyzer"));
     QApplication::setDesktopFileName(QStringLiteral("velmar-replay-analyzer"));
+    // The icon installed with the desktop entry, where the desktop provides it.
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("velmar-replay-analyzer")));
 
     // A demonstration or a test run keeps its settings apart from the user's.
     const QByteArray settingsDir = qgetenv("VRA_SETTINGS_DIR");
