@@ -1,5 +1,6 @@
 #pragma once
-// A point or vector of the map's world plane: x and y in metres.
+// A point or vector of the plane: world points in metres, or a unit vector
+// that stands for an angle.
 
 namespace vra {
 

@@ -2,25 +2,12 @@
 // The document's two colour tables in explicit RGB: the map palette (laps,
 // track surfaces, race line) and the colours the telemetry graphs draw with.
 
+#include "base/Rgb.h"
+
 #include <array>
-#include <cstdint>
+#include <cstddef>
 
 namespace vra {
-
-struct Rgb {
-    std::uint8_t red = 0;
-    std::uint8_t green = 0;
-    std::uint8_t blue = 0;
-    friend bool operator==(const Rgb&, const Rgb&) = default;
-};
-
-// A colour written the Windows way, 0x00BBGGRR, so that the tables below can be
-// compared with the values the program has always used.
-constexpr Rgb FromColorRef(std::uint32_t bbggrr)
-{
-    return Rgb{static_cast<std::uint8_t>(bbggrr & 0xFF), static_cast<std::uint8_t>((bbggrr >> 8) & 0xFF),
-               static_cast<std::uint8_t>((bbggrr >> 16) & 0xFF)};
-}
 
 inline constexpr std::size_t kMapPaletteSize = 16;
 inline constexpr std::size_t kGraphColourCount = 26;

@@ -2,18 +2,14 @@
 // Turning points of the plane: an angle as a unit vector, and a point turned
 // by the angle of a unit vector (the complex product).
 
+#include "base/Point2D.h"
+
 #include <cmath>
 
 namespace vra {
 
-struct PlaneVector {
-    double x = 0.0;
-    double y = 0.0;
-    friend bool operator==(const PlaneVector&, const PlaneVector&) = default;
-};
-
 // (cos a, sin a) of an angle in radians.
-inline PlaneVector PolarUnit(double angle)
+inline Point2D PolarUnit(double angle)
 {
     return {std::cos(angle), std::sin(angle)};
 }
@@ -21,7 +17,7 @@ inline PlaneVector PolarUnit(double angle)
 // p turned by the angle of the unit vector u: (u.x p.x - u.y p.y,
 // u.y p.x + u.x p.y). Works for any point type with members x and y.
 template <class Point>
-Point RotateComplex(const Point& p, const PlaneVector& u)
+Point RotateComplex(const Point& p, const Point2D& u)
 {
     Point r = p;
     r.x = u.x * p.x - u.y * p.y;

@@ -3,18 +3,13 @@
 // laid over the whole width, of which the part up to the position shows.
 // The GUI paints what Layout() describes.
 
+#include "base/Rgb.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace vra {
-
-struct RgbColour {
-    std::uint8_t red = 0;
-    std::uint8_t green = 0;
-    std::uint8_t blue = 0;
-    friend bool operator==(const RgbColour&, const RgbColour&) = default;
-};
 
 class GradientProgress {
 public:
@@ -22,7 +17,7 @@ public:
     struct Band {
         int left = 0;
         int right = 0;
-        RgbColour colour;
+        Rgb colour;
         friend bool operator==(const Band&, const Band&) = default;
     };
 
@@ -46,10 +41,10 @@ public:
     std::int32_t Upper() const { return upper_; }
     std::int32_t Pos() const { return position_; }
 
-    RgbColour startColour{255, 0, 0};
-    RgbColour endColour{0, 0, 255};
-    RgbColour backgroundColour{212, 208, 200};
-    RgbColour textColour{255, 255, 255};
+    Rgb startColour{255, 0, 0};
+    Rgb endColour{0, 0, 255};
+    Rgb backgroundColour{212, 208, 200};
+    Rgb textColour{255, 255, 255};
     bool showPercent = false;
 
     // The bar over a client area width pixels wide.

@@ -15,21 +15,32 @@ constexpr std::string_view kDamageCost = "DamageCost";
 
 }  // namespace
 
+// The values of the program's key, read at start and written by Save(); the
+// damage costs and the simulation folder have their own rules.
+const AppSettings::Field<std::int32_t> AppSettings::kWords[] = {
+    {"MPH", &AppSettings::mph_},
+    {"DontShowQualReport", &AppSettings::dontShowQualReport_},
+    {"RetireInRaceReport", &AppSettings::retireInRaceReport_},
+    {"OffTheTrackInRaceReport", &AppSettings::offTheTrackInRaceReport_},
+    {"UseNickNameInReports", &AppSettings::useNickNameInReports_},
+    {"ShowMetersBar", &AppSettings::showMetersBar_},
+    {"BMPSizeInPixel", &AppSettings::bmpSizeInPixel_},
+    {"DefaultPlayerIndex", &AppSettings::defaultPlayerIndex_},
+    {"DefaultPhysics", &AppSettings::defaultPhysics_},
+    {"SpyGirlMsg", &AppSettings::spyGirlMsg_},
+};
+const AppSettings::Field<std::string> AppSettings::kTexts[] = {
+    {"AltRpyPath", &AppSettings::altRpyPath_},
+    {"RecordsPath", &AppSettings::recordsPath_},
+};
+
 AppSettings::AppSettings(SettingsStore& store) : store_(store)
 {
     CRegistry user(store_, SettingsKey::Program);
-    user.ReadDword("MPH", mph_);
-    user.ReadDword("DontShowQualReport", dontShowQualReport_);
-    user.ReadDword("RetireInRaceReport", retireInRaceReport_);
-    user.ReadDword("OffTheTrackInRaceReport", offTheTrackInRaceReport_);
-    user.ReadDword("UseNickNameInReports", useNickNameInReports_);
-    user.ReadDword("ShowMetersBar", showMetersBar_);
-    user.ReadDword("BMPSizeInPixel", bmpSizeInPixel_);
-    user.ReadString("AltRpyPath", altRpyPath_);
-    user.ReadString("RecordsPath", recordsPath_);
-    user.ReadDword("DefaultPlayerIndex", defaultPlayerIndex_);
-    user.ReadDword("DefaultPhysics", defaultPhysics_);
-    user.ReadDword("SpyGirlMsg", spyGirlMsg_);
+    for (const auto& [name, field] : kWords)
+        user.ReadDword(name, this->*field);
+    for (const auto& [name, field] : kTexts)
+        user.ReadString(name, this->*field);
 
     // The user's own choice first, then what the simulation's installer left
     // for the whole machine.
@@ -69,18 +80,10 @@ bool AppSettings::Save()
             ok = false;
     }
     CRegistry user(store_, SettingsKey::Program);
-    ok &= user.WriteDword("DontShowQualReport", dontShowQualReport_);
-    ok &= user.WriteDword("RetireInRaceReport", retireInRaceReport_);
-    ok &= user.WriteDword("OffTheTrackInRaceReport", offTheTrackInRaceReport_);
-    ok &= user.WriteDword("BMPSizeInPixel", bmpSizeInPixel_);
-    ok &= user.WriteDword("MPH", mph_);
-    ok &= user.WriteString("AltRpyPath", altRpyPath_);
-    ok &= user.WriteString("RecordsPath", recordsPath_);
-    ok &= user.WriteDword("DefaultPlayerIndex", defaultPlayerIndex_);
-    ok &= user.WriteDword("DefaultPhysics", defaultPhysics_);
-    ok &= user.WriteDword("SpyGirlMsg", spyGirlMsg_);
-    ok &= user.WriteDword("UseNickNameInReports", useNickNameInReports_);
-    ok &= user.WriteDword("ShowMetersBar", showMetersBar_);
+    for (const auto& [name, field] : kWords)
+        ok &= user.WriteDword(name, this->*field);
+    for (const auto& [name, field] : kTexts)
+        ok &= user.WriteString(name, this->*field);
     return ok;
 }
 

@@ -84,6 +84,14 @@ public:
     const DamageCostTable& DamageCosts() const { return damageCosts_; }
 
 private:
+    template <class T>
+    struct Field {
+        std::string_view name;
+        T AppSettings::*member;
+    };
+    static const Field<std::int32_t> kWords[];
+    static const Field<std::string> kTexts[];
+
     SettingsStore& store_;
     std::int32_t mph_ = 1;
     std::int32_t dontShowQualReport_ = 1;

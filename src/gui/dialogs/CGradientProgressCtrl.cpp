@@ -4,7 +4,7 @@
 
 namespace {
 
-QColor ToQt(vra::RgbColour c) { return {c.red, c.green, c.blue}; }
+QColor ToQt(vra::Rgb c) { return {c.red, c.green, c.blue}; }
 
 }  // namespace
 
