@@ -55,14 +55,33 @@ protected:
     MapTransform transform;
 };
 
-TEST_F(LapChannels, SpeedInKilometresPerHourFromTheFirstSample)
+TEST_F(LapChannels, SpeedHeadingsAndSplitTimesOfALapAtConstantSpeed)
 {
-    const auto& lap = drive(simkit::TrackLayout::Oval(), "oval", 0.0);
-    const int n = lap.sampleCount;
-    ASSERT_GT(n, 1000);
-    // The first speeds are measured from where the car really was.
-    for (int i = 2; i <= n - 1; ++i)
-        ASSERT_NEAR(lap.speed[static_cast<std::size_t>(i)], speedKmh(), 0.5) << "sample " << i;
+    const auto& lap = drive(simkit::TrackLayout::Oval(), "oval", 0.0, 1024);
+    ASSERT_GT(lap.sampleCount, 1000);
+    int firstStraight = 0, backStraight = 0;
+    const double back = 400.0 + std::numbers::pi * 100.0;
+    for (int i = 2; i <= lap.sampleCount - 1; ++i) {
+        const auto u = static_cast<std::size_t>(i);
+        // The first speeds are measured from where the car really was.
+        ASSERT_NEAR(lap.speed[u], speedKmh(), 0.5) << "sample " << i;
+        ASSERT_DOUBLE_EQ(lap.headingDeg[u], -90.0);
+        // The oval starts eastwards; the back straight runs westwards.
+        const double d = lap.distanceM[u];
+        if (d > 10.0 && d < 390.0) {
+            ASSERT_EQ(lap.mapHeading[u], 180) << "sample " << i;
+            ++firstStraight;
+        }
+        if (d > back + 10.0 && d < back + 390.0) {
+            ASSERT_EQ(lap.mapHeading[u], 360) << "sample " << i;
+            ++backStraight;
+        }
+    }
+    EXPECT_GT(firstStraight, 300);
+    EXPECT_GT(backStraight, 300);
+    // The quarters of the lap are crossed at quarters of its time.
+    for (int q = 0; q < 3; ++q)
+        EXPECT_NEAR(static_cast<double>(lap.splitMs[q]), kLapMs * (q + 1) / 4.0, 3.0) << "split " << q;
 }
 
 TEST_F(LapChannels, MapPointsOnTheCentreLineAndBesideIt)
@@ -83,29 +102,6 @@ TEST_F(LapChannels, MapPointsOnTheCentreLineAndBesideIt)
             ASSERT_NEAR(lap.mapY[u], expected.y, 3.0) << "sample " << i;
         }
     }
-}
-
-TEST_F(LapChannels, HeadingsOfTheCarAndOfTheDirectionOfTravel)
-{
-    const auto& lap = drive(simkit::TrackLayout::Oval(), "oval", 0.0, 1024);
-    int firstStraight = 0, backStraight = 0;
-    for (int i = 2; i <= lap.sampleCount - 1; ++i) {
-        const auto u = static_cast<std::size_t>(i);
-        EXPECT_DOUBLE_EQ(lap.headingDeg[u], -90.0);
-        const double d = lap.distanceM[u];
-        // The oval starts eastwards; the back straight runs westwards.
-        if (d > 10.0 && d < 390.0) {
-            EXPECT_EQ(lap.mapHeading[u], 180) << "sample " << i;
-            ++firstStraight;
-        }
-        const double back = 400.0 + std::numbers::pi * 100.0;
-        if (d > back + 10.0 && d < back + 390.0) {
-            EXPECT_EQ(lap.mapHeading[u], 360) << "sample " << i;
-            ++backStraight;
-        }
-    }
-    EXPECT_GT(firstStraight, 300);
-    EXPECT_GT(backStraight, 300);
 }
 
 TEST_F(LapChannels, LateralAccelerationInACornerOfKnownRadius)
@@ -175,15 +171,6 @@ TEST_F(LapChannels, RoadCourseCornersPullAsTheirRadiiSay)
     EXPECT_GT(checked, 50);
 }
 
-TEST_F(LapChannels, SplitTimesAtTheCrossingsOfTheQuarterLines)
-{
-    const auto& lap = drive(simkit::TrackLayout::Oval(), "oval", 0.0);
-    // Constant speed: the quarters of the lap are crossed at quarters of its time.
-    EXPECT_NEAR(static_cast<double>(lap.splitMs[0]), kLapMs / 4.0, 3.0);
-    EXPECT_NEAR(static_cast<double>(lap.splitMs[1]), kLapMs / 2.0, 3.0);
-    EXPECT_NEAR(static_cast<double>(lap.splitMs[2]), kLapMs * 3.0 / 4.0, 3.0);
-}
-
 TEST_F(LapChannels, SecondLapGetsTheSameChannelsAsTheFirst)
 {
     // Each computation measures on a canvas of its own.
@@ -195,12 +182,6 @@ TEST_F(LapChannels, SecondLapGetsTheSameChannelsAsTheFirst)
     EXPECT_EQ(doc->Slot(1).info->mapX, x);
     EXPECT_EQ(doc->Slot(1).info->speed, speed);
 }
-
-}  // namespace
-}  // namespace vra::testing
-
-namespace vra::testing {
-namespace {
 
 // A lap written by hand: n samples all at one track position.
 GetRpyInfo StandingLap(int n, std::int16_t heading)

@@ -6,16 +6,16 @@
 #include "document/DocumentObserver.h"
 #include "document/LapLinePlotter.h"
 #include "replay/Header.h"
+#include "ScratchDir.h"
+#include "platform/FakeDesktop.h"
 #include "platform/MemorySettingsStore.h"
 #include "platform/ScriptedPrompts.h"
-#include "platform/WaitBox.h"
 #include "replay/ReplayBuilder.h"
 #include "settings/AppSettings.h"
 #include "track/TrackFolderWriter.h"
 #include "track/TrackLayout.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -24,22 +24,6 @@
 #include <vector>
 
 namespace vra::testing {
-
-class CountingWaitBox : public WaitBox {
-public:
-    void show(std::string_view) override
-    {
-        ++shows;
-        visible = true;
-    }
-    void setText(std::string_view) override {}
-    void setRange(std::int32_t, std::int32_t) override {}
-    void setPos(std::int32_t) override {}
-    void showProgress() override {}
-    void hide() override { visible = false; }
-    int shows = 0;
-    bool visible = false;
-};
 
 class RecordingObserver : public DocumentObserver {
 public:
@@ -50,12 +34,10 @@ public:
             recent.push_back(path);
     }
     void ViewsChanged() override { ++viewUpdates; }
-    void LapControlsChanged() override { ++lapControlUpdates; }
     void LapsClearing() override { ++clearings; }
     std::vector<std::string> titles;
     std::vector<std::filesystem::path> recent;
     int viewUpdates = 0;
-    int lapControlUpdates = 0;
     int clearings = 0;
 };
 
@@ -67,29 +49,17 @@ class SimFolder : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        root = std::filesystem::temp_directory_path() /
-               (std::string("vra_doc_") + info->test_suite_name() + "_" + info->name() + "_" +
-                std::to_string(::getpid()));
-        std::filesystem::remove_all(root);
         std::filesystem::create_directories(root / "replay");
         std::filesystem::create_directories(root / "tracks");
         std::ofstream(root / "VELMAR.exe") << "exe";
         settings = std::make_unique<AppSettings>(store);
         settings->SetSimFolder(root.string());
     }
-    void TearDown() override
-    {
-        doc.reset();
-        std::error_code ec;
-        std::filesystem::remove_all(root, ec);
-    }
+    void TearDown() override { doc.reset(); }
 
-    void writeTrack(const std::string& folder, const simkit::TrackLayout& layout, bool trackIni = true)
+    void writeTrack(const std::string& folder, const simkit::TrackLayout& layout)
     {
-        simkit::TrackFolderOptions options;
-        options.trackIni = trackIni;
-        ASSERT_FALSE(simkit::WriteTrackFolder(root / "tracks", folder, layout, options).empty());
+        ASSERT_FALSE(simkit::WriteTrackFolder(root / "tracks", folder, layout, {}).empty());
     }
 
     // A replay of `cars` cars on trackName with a race of three laps.
@@ -115,11 +85,12 @@ protected:
         return *doc;
     }
 
-    std::filesystem::path root;
+    const test::ScratchDir scratch{"doc"};
+    const std::filesystem::path root = scratch.path();
     test::MemorySettingsStore store;
     std::unique_ptr<AppSettings> settings;
     test::ScriptedPrompts prompts;
-    CountingWaitBox waitBox;
+    test::RecordingWaitBox waitBox;
     RecordingObserver observer;
     std::unique_ptr<CRpyGraphDoc> doc;
 };
