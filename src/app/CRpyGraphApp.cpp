@@ -132,4 +132,8 @@ void CRpyGraphApp::LapControlsChanged() {
     UpdateCommandStates();
 }
 
-void CRpyGraphApp::LapsClearing() { viewBar_->UntickAll(); }
+void CRpyGraphApp::LapsClearing() {
+    // An emptied document starts without lines: no lap and no race line.
+    viewBar_->UntickAll();
+    viewBar_->SetRaceLine(false);
+}
