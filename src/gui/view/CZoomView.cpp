@@ -262,13 +262,15 @@ void CZoomView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CZoomView::keyPressEvent(QKeyEvent* event) {
+    // A held key may arrive as one event standing for several presses.
+    const int n = std::max(event->count(), 1);
     switch (event->key()) {
-    case Qt::Key_PageUp: PanStep(vra::PanDirection::Up, kKeyPageStep); break;
-    case Qt::Key_PageDown: PanStep(vra::PanDirection::Down, kKeyPageStep); break;
-    case Qt::Key_Up: PanStep(vra::PanDirection::Up, kKeyLineStep); break;
-    case Qt::Key_Down: PanStep(vra::PanDirection::Down, kKeyLineStep); break;
-    case Qt::Key_Left: PanStep(vra::PanDirection::Left, kKeyLineStep); break;
-    case Qt::Key_Right: PanStep(vra::PanDirection::Right, kKeyLineStep); break;
+    case Qt::Key_PageUp: PanStep(vra::PanDirection::Up, kKeyPageStep * n); break;
+    case Qt::Key_PageDown: PanStep(vra::PanDirection::Down, kKeyPageStep * n); break;
+    case Qt::Key_Up: PanStep(vra::PanDirection::Up, kKeyLineStep * n); break;
+    case Qt::Key_Down: PanStep(vra::PanDirection::Down, kKeyLineStep * n); break;
+    case Qt::Key_Left: PanStep(vra::PanDirection::Left, kKeyLineStep * n); break;
+    case Qt::Key_Right: PanStep(vra::PanDirection::Right, kKeyLineStep * n); break;
     default: QAbstractScrollArea::keyPressEvent(event); return;
     }
     event->accept();

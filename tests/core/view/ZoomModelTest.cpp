@@ -17,17 +17,33 @@ namespace {
 constexpr int kCanvas = 10000;
 
 // A square map canvas in a 500 x 400 window, fitted as the map view starts.
-ZoomModel FittedCanvas() {
+ZoomModel FittedCanvas(int mode = ZoomModel::ZoomOff) {
     ZoomModel m;
     m.SetZoomSizes({kCanvas, kCanvas});
     m.SetClientSize({500, 400});
     EXPECT_EQ(m.ZoomFull({500, 400}), ZoomResult::Changed);
+    m.SetZoomMode(mode);
     return m;
 }
 
-void Click(ZoomModel& m, ZoomPoint at) {
+// The canvas at scale 1 in the same window, scrolled to position.
+ZoomModel ScrolledCanvas(ZoomPoint position) {
+    ZoomModel m;
+    m.SetZoomSizes({kCanvas, kCanvas});
+    m.SetClientSize({500, 400});
+    m.ScrollTo(position);
+    return m;
+}
+
+ZoomResult Drag(ZoomModel& m, ZoomPoint from, ZoomPoint to) {
+    m.LeftButtonDown(from);
+    m.MouseMove(to);
+    return m.LeftButtonUp(to);
+}
+
+ZoomResult Click(ZoomModel& m, ZoomPoint at) {
     m.LeftButtonDown(at);
-    m.LeftButtonUp(at);
+    return m.LeftButtonUp(at);
 }
 
 ::testing::AssertionResult Near(ZoomPoint actual, ZoomPoint expected, int tolerance) {
@@ -43,7 +59,6 @@ TEST(ZoomModelSizes, PageAndLineStepsDefaultToTenthsAndFollowTheZoom) {
     ZoomModel m;
     m.SetZoomSizes({kCanvas, 8000});
     EXPECT_EQ(m.DeviceSize(), (ZoomSize{kCanvas, 8000}));
-    EXPECT_FLOAT_EQ(m.Scale(), 1.0f);
     EXPECT_EQ(m.PageSize(), (ZoomSize{1000, 800}));
     EXPECT_EQ(m.LineSize(), (ZoomSize{100, 80}));
 
@@ -55,32 +70,23 @@ TEST(ZoomModelSizes, PageAndLineStepsDefaultToTenthsAndFollowTheZoom) {
     m.SetClientSize({500, 400});
     ASSERT_EQ(m.ZoomByFactor(2.0f), ZoomResult::Changed);
     EXPECT_EQ(m.PageSize(), (ZoomSize{2000, 2000})) << "defaulted steps scale with the document";
-}
 
-TEST(ZoomModelSizes, AnEmptyDocumentDoesNotBreakTheConversions) {
-    ZoomModel m;
+    // An empty document must not break the conversions.
     m.SetZoomSizes({0, -5});
-    m.SetClientSize({100, 100});
     EXPECT_EQ(m.LogicalSize(), (ZoomSize{1, 1}));
-    const ZoomPoint p = m.ClientToLogical({50, 50});
-    EXPECT_EQ(m.LogicalToClient(p).x, 50);
+    EXPECT_EQ(m.LogicalToClient(m.ClientToLogical({50, 50})).x, 50);
 }
 
-TEST(ZoomModelFit, FitsTheWholeDocumentCentredWithItsAspectKept) {
-    ZoomModel m = FittedCanvas();
+TEST(ZoomModelFit, FitsTheWholeDocumentCentredAndComesBackToIt) {
+    ZoomModel m = FittedCanvas(ZoomModel::ZoomIn);
     EXPECT_EQ(m.DeviceSize(), (ZoomSize{400, 400}));
     EXPECT_FLOAT_EQ(m.Scale(), 0.04f);
-    EXPECT_FALSE(m.HasHorizontalBar());
-    EXPECT_FALSE(m.HasVerticalBar());
+    EXPECT_FALSE(m.HasHorizontalBar() || m.HasVerticalBar());
     EXPECT_EQ(m.Origin(), (ZoomPoint{50, 0})) << "the narrower document stands in the middle";
     EXPECT_EQ(m.ClientToLogical({50, 0}), (ZoomPoint{0, 0}));
     EXPECT_EQ(m.LogicalToClient(ZoomPoint{kCanvas, kCanvas}), (ZoomPoint{450, 400}));
     EXPECT_EQ(m.GetLogicalCenterPoint(), (ZoomPoint{5000, 5000}));
-}
 
-TEST(ZoomModelFit, FitAfterZoomingReturnsToTheWholeDocument) {
-    ZoomModel m = FittedCanvas();
-    m.SetZoomMode(ZoomModel::ZoomIn);
     for (int i = 0; i < 5; ++i) Click(m, {300, 100});
     ASSERT_TRUE(m.HasVerticalBar());
     ASSERT_EQ(m.ZoomFull({500, 400}), ZoomResult::Changed);
@@ -89,36 +95,32 @@ TEST(ZoomModelFit, FitAfterZoomingReturnsToTheWholeDocument) {
     EXPECT_EQ(m.ZoomFull({0, 400}), ZoomResult::Unchanged) << "a window without area fits nothing";
 }
 
-TEST(ZoomModelZoomIn, AClickZoomsInByAQuarterAroundTheClickedPoint) {
-    ZoomModel m = FittedCanvas();
-    m.SetZoomMode(ZoomModel::ZoomIn);
+TEST(ZoomModelZoomIn, AClickOrATinyBandZoomsInByAQuarterAroundThePoint) {
+    ZoomModel m = FittedCanvas(ZoomModel::ZoomIn);
     // Client (250, 200) lies on logical (5000, 5000) in the fitted window.
     Click(m, {250, 200});
     EXPECT_FLOAT_EQ(m.Scale(), 0.05f);
     EXPECT_EQ(m.DeviceSize(), (ZoomSize{500, 500}));
-    EXPECT_TRUE(m.HasVerticalBar());
     EXPECT_TRUE(Near(m.ClientToLogical({250, 200}), {5000, 5000}, 20));
 
     // A click off centre brings that point to the middle of the window.
     Click(m, {250, 150});
     EXPECT_FLOAT_EQ(m.Scale(), 0.0625f);
     EXPECT_TRUE(Near(m.ClientToLogical({250, 200}), {5000, 4000}, 20));
-}
 
-TEST(ZoomModelZoomIn, ABandUnderTenPixelsCountsAsAClick) {
-    ZoomModel m = FittedCanvas();
-    m.SetZoomMode(ZoomModel::ZoomIn);
-    m.LeftButtonDown({250, 200});
-    m.MouseMove({258, 205});
-    m.LeftButtonUp({258, 205});
-    EXPECT_FLOAT_EQ(m.Scale(), 0.05f);
+    ZoomModel band = FittedCanvas(ZoomModel::ZoomIn);
+    Drag(band, {250, 200}, {258, 205});
+    EXPECT_FLOAT_EQ(band.Scale(), 0.05f) << "a band under ten pixels is a click";
+
+    ZoomModel none = FittedCanvas();
+    EXPECT_FALSE(none.LeftButtonDown({10, 10}));
+    EXPECT_FALSE(none.Capturing());
+    EXPECT_EQ(none.LeftButtonUp({10, 10}), ZoomResult::Unchanged) << "without a tool a click does nothing";
 }
 
 TEST(ZoomModelZoomIn, ADraggedBandFillsTheWindowOnItsTighterAxis) {
-    ZoomModel m = FittedCanvas();
-    m.SetZoomMode(ZoomModel::ZoomIn);
+    ZoomModel m = FittedCanvas(ZoomModel::ZoomIn);
     // (150, 100) .. (250, 200) on screen is logical (2500, 2500) .. (5000, 5000).
-    ASSERT_FALSE(m.Capturing());
     m.LeftButtonDown({150, 100});
     EXPECT_EQ(m.Cursor(), ZoomCursor::Cross);
     EXPECT_TRUE(m.MouseMove({250, 200}));
@@ -134,36 +136,19 @@ TEST(ZoomModelZoomIn, ADraggedBandFillsTheWindowOnItsTighterAxis) {
     EXPECT_TRUE(Near(m.GetLogicalCenterPoint(), {3750, 3750}, 5));
     EXPECT_TRUE(Near(m.ClientToLogical({250, 0}), {3750, 2500}, 10));
     EXPECT_TRUE(Near(m.ClientToLogical({250, 399}), {3750, 5000}, 10));
+
+    // Dragged upwards it zooms the same; a flat band leaves it to the other axis.
+    ZoomModel up = FittedCanvas(ZoomModel::ZoomIn);
+    EXPECT_EQ(Drag(up, {250, 200}, {150, 100}), ZoomResult::Changed);
+    EXPECT_FLOAT_EQ(up.Scale(), m.Scale());
+    EXPECT_EQ(up.ScrollPosition(), m.ScrollPosition());
+    ZoomModel flat = FittedCanvas(ZoomModel::ZoomIn);
+    EXPECT_EQ(Drag(flat, {150, 100}, {150, 200}), ZoomResult::Changed);
+    EXPECT_NEAR(flat.Scale(), 401.0 / 2500.0, 1e-6);
 }
 
-TEST(ZoomModelZoomIn, ABandDraggedUpwardsZoomsLikeOneDraggedDownwards) {
-    ZoomModel down = FittedCanvas();
-    ZoomModel up = FittedCanvas();
-    down.SetZoomMode(ZoomModel::ZoomIn);
-    up.SetZoomMode(ZoomModel::ZoomIn);
-    down.LeftButtonDown({150, 100});
-    down.MouseMove({250, 200});
-    down.LeftButtonUp({250, 200});
-    up.LeftButtonDown({250, 200});
-    up.MouseMove({150, 100});
-    up.LeftButtonUp({150, 100});
-    EXPECT_FLOAT_EQ(up.Scale(), down.Scale());
-    EXPECT_EQ(up.ScrollPosition(), down.ScrollPosition());
-    EXPECT_EQ(ZoomModel::NormalizeRect({9, 8, 1, 2}), (ZoomRect{1, 2, 9, 8}));
-}
-
-TEST(ZoomModelZoomIn, AFlatBandIsDecidedByItsOtherAxis) {
-    ZoomModel m = FittedCanvas();
-    m.SetZoomMode(ZoomModel::ZoomIn);
-    m.LeftButtonDown({150, 100});
-    m.MouseMove({150, 200});
-    EXPECT_EQ(m.LeftButtonUp({150, 200}), ZoomResult::Changed);
-    EXPECT_NEAR(m.Scale(), 401.0 / 2500.0, 1e-6);
-}
-
-TEST(ZoomModelZoomOut, EachClickDividesTheScaleByAQuarter) {
-    ZoomModel m = FittedCanvas();
-    m.SetZoomMode(ZoomModel::ZoomOut);
+TEST(ZoomModelZoomOut, EachClickDividesTheScaleUntilTheDocumentWouldVanish) {
+    ZoomModel m = FittedCanvas(ZoomModel::ZoomOut);
     EXPECT_FALSE(m.LeftButtonDown({250, 200})) << "zooming out needs no drag";
     EXPECT_EQ(m.LeftButtonUp({250, 200}), ZoomResult::Changed);
     EXPECT_FLOAT_EQ(m.Scale(), 0.032f);
@@ -171,10 +156,7 @@ TEST(ZoomModelZoomOut, EachClickDividesTheScaleByAQuarter) {
     EXPECT_FLOAT_EQ(m.Scale(), 0.0256f);
     EXPECT_EQ(m.DeviceSize(), (ZoomSize{256, 256}));
     EXPECT_EQ(m.Origin(), (ZoomPoint{122, 72}));
-}
 
-TEST(ZoomModelZoomOut, StopsBeforeTheDocumentVanishes) {
-    ZoomModel m = FittedCanvas();
     int changed = 0;
     while (m.ZoomOutByFactor(ZoomModel::kClickFactor) == ZoomResult::Changed && changed < 1000) ++changed;
     EXPECT_LT(changed, 1000);
@@ -183,19 +165,12 @@ TEST(ZoomModelZoomOut, StopsBeforeTheDocumentVanishes) {
     const float smallest = m.Scale();
     EXPECT_EQ(m.ZoomOutByFactor(ZoomModel::kClickFactor), ZoomResult::Unchanged);
     EXPECT_FLOAT_EQ(m.Scale(), smallest);
-    (void)m.ClientToLogical({0, 0});
 }
 
 TEST(ZoomModelLimit, ZoomingBeyondTheCapIsRefusedAndKeepsTheZoom) {
-    ZoomModel m = FittedCanvas();
-    m.SetZoomMode(ZoomModel::ZoomIn);
+    ZoomModel m = FittedCanvas(ZoomModel::ZoomIn);
     ZoomResult last = ZoomResult::Changed;
-    int clicks = 0;
-    while (last == ZoomResult::Changed && clicks < 200) {
-        m.LeftButtonDown({250, 200});
-        last = m.LeftButtonUp({250, 200});
-        ++clicks;
-    }
+    for (int clicks = 0; last == ZoomResult::Changed && clicks < 200; ++clicks) last = Click(m, {250, 200});
     ASSERT_EQ(last, ZoomResult::TooLarge);
     EXPECT_LE(m.DeviceSize().cx, ZoomModel::kMaxDeviceExtent);
     EXPECT_GT(m.DeviceSize().cx, ZoomModel::kMaxDeviceExtent / 2) << "the cap is not reached early";
@@ -225,34 +200,27 @@ TEST(ZoomModelLimit, ATinyBandCannotJumpPastTheCap) {
     EXPECT_EQ(m.DeviceSize(), before);
 }
 
-TEST(ZoomModelCentre, CentresOnAPointAsFarAsTheScrollRangeAllows) {
-    ZoomModel m;
-    m.SetZoomSizes({kCanvas, kCanvas});
-    m.SetClientSize({500, 400});
+TEST(ZoomModelCentre, CentringAndResizingKeepTheScrollInRange) {
+    ZoomModel m = ScrolledCanvas({0, 0});
     m.CenterOnLogicalPoint({5000, 5000});
     EXPECT_EQ(m.ScrollPosition(), (ZoomPoint{4750, 4800}));
     EXPECT_EQ(m.GetLogicalCenterPoint(), (ZoomPoint{5000, 5000}));
     m.CenterOnLogicalPoint({100, 9990});
     EXPECT_EQ(m.ScrollPosition(), (ZoomPoint{0, kCanvas - 400}));
     EXPECT_EQ(m.ScrollLimit(), (ZoomSize{kCanvas - 500, kCanvas - 400}));
+
+    ZoomModel small;
+    small.SetZoomSizes({1000, 1000});
+    small.SetClientSize({500, 400});
+    small.ScrollTo({500, 600});
+    small.SetClientSize({800, 900});
+    EXPECT_EQ(small.ScrollPosition(), (ZoomPoint{200, 100}));
+    small.SetClientSize({1200, 900});
+    EXPECT_EQ(small.Origin(), (ZoomPoint{100, -100}));
 }
 
-TEST(ZoomModelCentre, ShrinkingTheWindowKeepsTheScrollInRange) {
-    ZoomModel m;
-    m.SetZoomSizes({1000, 1000});
-    m.SetClientSize({500, 400});
-    m.ScrollTo({500, 600});
-    m.SetClientSize({800, 900});
-    EXPECT_EQ(m.ScrollPosition(), (ZoomPoint{200, 100}));
-    m.SetClientSize({1200, 900});
-    EXPECT_EQ(m.Origin(), (ZoomPoint{100, -100}));
-}
-
-TEST(ZoomModelPan, DraggingMovesTheMapWithTheMouse) {
-    ZoomModel m;
-    m.SetZoomSizes({kCanvas, kCanvas});
-    m.SetClientSize({500, 400});
-    m.ScrollTo({1000, 1000});
+TEST(ZoomModelPan, DraggingMovesTheMapWithTheMouseUpToTheEdges) {
+    ZoomModel m = ScrolledCanvas({1000, 1000});
     m.SetSecondaryMode(1);
     EXPECT_EQ(m.Cursor(), ZoomCursor::OpenHand);
     const ZoomPoint grabbed = m.ClientToLogical({100, 100});
@@ -266,24 +234,17 @@ TEST(ZoomModelPan, DraggingMovesTheMapWithTheMouse) {
     EXPECT_EQ(m.LeftButtonUp({60, 70}), ZoomResult::Unchanged);
     EXPECT_EQ(m.Cursor(), ZoomCursor::OpenHand);
     EXPECT_FALSE(m.MouseMove({0, 0})) << "no drag after release";
-}
 
-TEST(ZoomModelPan, DraggingStopsAtTheEdges) {
-    ZoomModel m;
-    m.SetZoomSizes({kCanvas, kCanvas});
-    m.SetClientSize({500, 400});
-    m.ScrollTo({10, 10});
-    m.SetSecondaryMode(1);
-    m.LeftButtonDown({100, 100});
-    EXPECT_TRUE(m.MouseMove({300, 300}));
-    EXPECT_EQ(m.ScrollPosition(), (ZoomPoint{0, 0}));
-    EXPECT_FALSE(m.MouseMove({400, 400})) << "already at the edge";
+    ZoomModel edge = ScrolledCanvas({10, 10});
+    edge.SetSecondaryMode(1);
+    edge.LeftButtonDown({100, 100});
+    EXPECT_TRUE(edge.MouseMove({300, 300}));
+    EXPECT_EQ(edge.ScrollPosition(), (ZoomPoint{0, 0}));
+    EXPECT_FALSE(edge.MouseMove({400, 400})) << "already at the edge";
 }
 
 TEST(ZoomModelPan, StepsMoveAndClampBothWays) {
-    ZoomModel m;
-    m.SetZoomSizes({kCanvas, kCanvas});
-    m.SetClientSize({500, 400});
+    ZoomModel m = ScrolledCanvas({0, 0});
     EXPECT_FALSE(m.PanStep(PanDirection::Up, 8));
     EXPECT_TRUE(m.PanStep(PanDirection::Down, 390));
     EXPECT_TRUE(m.PanStep(PanDirection::Right, 8));
@@ -304,14 +265,6 @@ TEST(ZoomModelPan, WithOnlyOneScrollBarNothingPans) {
     m.LeftButtonDown({100, 100});
     EXPECT_FALSE(m.MouseMove({50, 100}));
     EXPECT_EQ(m.ScrollPosition(), (ZoomPoint{0, 0}));
-}
-
-TEST(ZoomModelTools, WithoutAToolAClickDoesNothing) {
-    ZoomModel m = FittedCanvas();
-    EXPECT_FALSE(m.LeftButtonDown({10, 10}));
-    EXPECT_FALSE(m.Capturing());
-    EXPECT_EQ(m.LeftButtonUp({10, 10}), ZoomResult::Unchanged);
-    EXPECT_FLOAT_EQ(m.Scale(), 0.04f);
 }
 
 TEST(ZoomModelPrint, FitsThePageKeepingTheAspect) {
