@@ -47,6 +47,8 @@ CMainFrame::CMainFrame(vra::SettingsStore& settings, vra::Shell& shell, vra::Pro
     CreateActions();
     CreateMenus();
     CreateToolBars();
+    // The status bar keeps its message pane only: the keyboard's lock
+    // indicators have no portable source on this desktop.
     statusBar()->showMessage(idleText_);
     CreateViewBar();
     SetDocumentTitle({});

@@ -27,24 +27,25 @@ void Magnifier(QPainter& p, bool plus) {
     if (plus) p.drawLine(QPointF(6, 3.5), QPointF(6, 8.5));
 }
 
+// A sheet of paper with a mark of the given colour across it: the two lines
+// make a cross (clear) or, shifted down and right, a plus (add).
+void PageWithMark(QPainter& p, qreal left, QPen mark, QLineF a, QLineF b) {
+    p.setPen(Qt::black);
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(left, 1.5, 10, 12));
+    p.setPen(mark);
+    p.drawLine(a);
+    p.drawLine(b);
+}
+
 void DrawGlyph(QPainter& p, Artwork::Glyph glyph) {
     p.setRenderHint(QPainter::Antialiasing);
     switch (glyph) {
     case Artwork::Glyph::ClearLaps:
-        p.setPen(Qt::black);
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(2.5, 1.5, 10, 12));
-        p.setPen(QPen(QColor(200, 0, 0), 2));
-        p.drawLine(QPointF(4, 4), QPointF(11, 11));
-        p.drawLine(QPointF(11, 4), QPointF(4, 11));
+        PageWithMark(p, 2.5, QPen(QColor(200, 0, 0), 2), QLineF(4, 4, 11, 11), QLineF(11, 4, 4, 11));
         break;
     case Artwork::Glyph::AddLap:
-        p.setPen(Qt::black);
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(1.5, 1.5, 10, 12));
-        p.setPen(QPen(QColor(0, 140, 0), 2.2));
-        p.drawLine(QPointF(11, 6), QPointF(11, 14));
-        p.drawLine(QPointF(7, 10), QPointF(15, 10));
+        PageWithMark(p, 1.5, QPen(QColor(0, 140, 0), 2.2), QLineF(11, 6, 11, 14), QLineF(7, 10, 15, 10));
         break;
     case Artwork::Glyph::Print:
         p.setPen(Qt::black);
