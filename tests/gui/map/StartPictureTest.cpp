@@ -7,53 +7,40 @@
 #include <gtest/gtest.h>
 
 using vra::test::ColourExtent;
-using vra::test::CountColour;
-using vra::test::Snapshot;
+
+namespace {
+
+QImage StartPicture(QSize window) {
+    CRpyGraphView view;
+    view.resize(window);
+    view.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
+    EXPECT_FALSE(view.HasTrackMap());
+    return vra::test::Snapshot(*view.viewport());
+}
+
+int NonWhiteInRow(const QImage& picture, int y) {
+    int n = 0;
+    for (int x = 0; x < picture.width(); ++x) n += picture.pixelColor(x, y) != QColor(Qt::white);
+    return n;
+}
+
+}  // namespace
 
 TEST(CRpyGraphViewStart, ShowsTheWelcomePictureAcrossTheWidthWithItsCaption) {
-    CRpyGraphView view;
-    view.resize(700, 800);
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-    EXPECT_FALSE(view.HasTrackMap());
-    const QImage picture = Snapshot(*view.viewport());
-    // The picture is 700 x 500, centred in the height: white above and below.
-    const QRect white = ColourExtent(picture, Qt::white);
-    EXPECT_EQ(white.top(), 0);
-    EXPECT_EQ(white.bottom(), 799);
-    const int rowAbove = 100;
-    const int rowInside = 400;
-    const int rowBelow = 700;
-    auto nonWhiteInRow = [&](int y) {
-        int n = 0;
-        for (int x = 0; x < picture.width(); ++x) n += picture.pixelColor(x, y) != QColor(Qt::white);
-        return n;
-    };
-    EXPECT_EQ(nonWhiteInRow(rowAbove), 0);
-    EXPECT_EQ(nonWhiteInRow(rowBelow), 0);
-    EXPECT_EQ(nonWhiteInRow(rowInside), picture.width());
+    // 700 wide gives a 700 x 500 picture, centred in the 800 pixel height.
+    const QImage picture = StartPicture({700, 800});
+    EXPECT_EQ(NonWhiteInRow(picture, 100), 0);
+    EXPECT_EQ(NonWhiteInRow(picture, 400), picture.width());
+    EXPECT_EQ(NonWhiteInRow(picture, 700), 0);
     // The caption is written in black at the top left, above the picture.
-    const QImage top = picture.copy(0, 0, 700, 40);
-    const QRect text = ColourExtent(top, Qt::black, 40);
+    const QRect text = ColourExtent(picture.copy(0, 0, 700, 40), Qt::black, 40);
     ASSERT_FALSE(text.isEmpty());
     EXPECT_LT(text.left(), 10);
     EXPECT_LT(text.top(), 10);
-}
 
-TEST(CRpyGraphViewStart, KeepsTheSevenToFiveAspectInAWideWindow) {
-    CRpyGraphView view;
-    view.resize(350, 200);
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-    const QImage picture = Snapshot(*view.viewport());
-    // 350 wide gives 250 high: taller than the window, so no white rows remain
-    // below the caption.
-    int whiteRows = 0;
-    for (int y = 40; y < picture.height(); ++y) {
-        bool allWhite = true;
-        for (int x = 0; x < picture.width() && allWhite; ++x) allWhite = picture.pixelColor(x, y) == QColor(Qt::white);
-        whiteRows += allWhite;
-    }
-    EXPECT_EQ(whiteRows, 0);
-    EXPECT_EQ(CountColour(picture, Qt::white), CountColour(picture.copy(0, 0, 350, 40), Qt::white));
+    // 350 wide gives 250 high, taller than a 200 pixel window: no white
+    // remains below the caption.
+    const QImage wide = StartPicture({350, 200});
+    EXPECT_EQ(vra::test::CountColour(wide.copy(0, 40, 350, 160), Qt::white), 0);
 }
