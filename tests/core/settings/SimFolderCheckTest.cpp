@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <optional>
 
 using namespace vra;
 using testing::ElementsAre;
@@ -21,13 +20,6 @@ namespace {
 
 class SimFolder : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        scratch_.emplace(std::string("simfolder-") + testing::UnitTest::GetInstance()->current_test_info()->name());
-        root_ = scratch_->path();
-    }
-    void TearDown() override { scratch_.reset(); }
-
     fs::path makeSim(const std::string& name, const std::string& exeName)
     {
         fs::path dir = root_ / name;
@@ -36,8 +28,8 @@ protected:
         return dir;
     }
 
-    std::optional<vra::test::ScratchDir> scratch_;
-    fs::path root_;
+    const vra::test::ScratchDir scratch_{"simfolder"};
+    const fs::path root_ = scratch_.path();
 };
 
 const std::string kMessage =
