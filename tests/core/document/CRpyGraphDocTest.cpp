@@ -54,21 +54,6 @@ TEST_F(Document, WritesDefaultPlayerAndPhysicsBackWhenItEnds)
     EXPECT_EQ(reread.DefaultPhysics(), 3);
 }
 
-TEST_F(Document, ReadsTrackIniForAHeadersTrack)
-{
-    writeTrack("oval", simkit::TrackLayout::Oval());
-    Header header;
-    header.trackName = "OVAL";
-    EXPECT_EQ(document().ReadTrackIni(header), 0);
-    EXPECT_NEAR(doc->TrackLength(), simkit::TrackLayout::Oval().TotalLength(), 0.001);
-    header.trackName = "ROAD";
-    EXPECT_EQ(doc->ReadTrackIni(header), 1);
-    EXPECT_EQ(doc->TrackLength(), 0.0);
-    EXPECT_THAT(prompts.messages(),
-                ElementsAre("Track.ini or entire track seems to be missing in the tracks directory: Speeds will be "
-                            "misreported in the reports!"));
-}
-
 TEST_F(Document, DistanceUnitFollowsTheLoadedTrack)
 {
     // A track long enough for the step to leave the 1/1024 m cap.

@@ -62,11 +62,11 @@ protected:
         ASSERT_FALSE(simkit::WriteTrackFolder(root / "tracks", folder, layout, {}).empty());
     }
 
-    // A replay of `cars` cars on trackName with a race of three laps.
-    simkit::ReplayBuilder replay(const std::string& trackName, double trackLength, int cars = 3)
+    // A replay of three cars on trackName with a race of three laps.
+    simkit::ReplayBuilder replay(const std::string& trackName, double trackLength)
     {
         simkit::ReplayBuilder b;
-        b.drivers(cars).session(3, 3, kLapMs).trackLength(trackLength);
+        b.drivers(3).session(3, 3, kLapMs).trackLength(trackLength);
         b.spec.settings.trackName = trackName;
         return b;
     }

@@ -9,16 +9,13 @@ using namespace vra;
 
 TEST(RoundToInt, HalfAwayFromZeroAndSaturated)
 {
-    EXPECT_EQ(MapTransform::RoundToInt(2.5), 3);
-    EXPECT_EQ(MapTransform::RoundToInt(-2.5), -3);
-    EXPECT_EQ(MapTransform::RoundToInt(2.49), 2);
-    EXPECT_EQ(MapTransform::RoundToInt(-2.49), -2);
-    EXPECT_EQ(MapTransform::RoundToInt(0.0), 0);
-    EXPECT_EQ(MapTransform::RoundToInt(1e12), std::numeric_limits<std::int32_t>::max());
-    EXPECT_EQ(MapTransform::RoundToInt(-1e12), std::numeric_limits<std::int32_t>::min());
-    EXPECT_EQ(MapTransform::RoundToInt(std::numeric_limits<double>::infinity()),
-              std::numeric_limits<std::int32_t>::max());
-    EXPECT_EQ(MapTransform::RoundToInt(std::nan("")), 0);
+    constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr auto kMin = std::numeric_limits<std::int32_t>::min();
+    const std::pair<double, std::int32_t> cases[] = {
+        {2.5, 3}, {-2.5, -3}, {2.49, 2}, {-2.49, -2}, {0.0, 0}, {1e12, kMax}, {-1e12, kMin},
+        {std::numeric_limits<double>::infinity(), kMax}, {std::nan(""), 0}};
+    for (const auto& [v, rounded] : cases)
+        EXPECT_EQ(MapTransform::RoundToInt(v), rounded) << v;
 }
 
 // A box 100 m wide and 50 m high into a 1000 x 1000 canvas with margins 50:
