@@ -10,13 +10,8 @@ KtFSection::KtFSection(PtfCursor& pos, std::int32_t id) : KtObject(id) {
     // This class's second-value message has always begun with a stray "n";
     // it is kept so that the message reads as users know it.
     version_ = KtObjectHeader::Read(pos, {"FSection", "decode\\KtFSection", 38, 48, 60, "n"}, {4, 5});
-    if (version_ == 4) {
-        startOffset_ = pos.F64();
-        endOffset_ = pos.F64();
-    } else {
-        startOffset_ = pos.F32();
-        endOffset_ = pos.F32();
-    }
+    startOffset_ = pos.Real(version_ == 4);
+    endOffset_ = pos.Real(version_ == 4);
     straight_ = pos.Flag();
     pos.Skip(4);
     code_ = pos.I32();

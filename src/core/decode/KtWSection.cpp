@@ -10,13 +10,8 @@ namespace vra {
 
 KtWSection::KtWSection(PtfCursor& pos, std::int32_t id) : KtObject(id) {
     version_ = KtObjectHeader::Read(pos, {"WSection", "decode\\KtWSection", 29, 39, 53}, {5, 6, 7});
-    if (version_ == 5) {
-        startOffset_ = pos.F64();
-        endOffset_ = pos.F64();
-    } else {
-        startOffset_ = pos.F32();
-        endOffset_ = pos.F32();
-    }
+    startOffset_ = pos.Real(version_ == 5);
+    endOffset_ = pos.Real(version_ == 5);
     straight_ = pos.Flag();
     pos.Skip(4);
     for (double& v : further_) v = pos.F64();

@@ -34,6 +34,9 @@ public:
     bool Flag() { return U8() != 0; }
     double F32();  // widened to double
     double F64();
+    // A float64 when wide, else a float32 widened: the section classes store
+    // their offsets in either width depending on the version.
+    double Real(bool wide) { return wide ? F64() : F32(); }
     void Skip(std::uint64_t n);
     // Byte k ahead of the position, without moving.
     std::uint8_t Peek(std::uint64_t k) const;

@@ -24,6 +24,16 @@ double StoredHeading(double h) {
     return r;
 }
 
+// The offsets and straight flag that F and W sections share.
+template <typename Desc>
+Desc SectionFrom(const LayoutLine& l) {
+    Desc d;
+    d.startOffset = l.startOffset;
+    d.endOffset = l.endOffset;
+    d.straight = l.straight;
+    return d;
+}
+
 }  // namespace
 
 double ExpectedPiece::OffsetAt(const LayoutLine& line, double s) const {
@@ -179,19 +189,13 @@ std::vector<SegmentDesc> TrackLayout::Segments() const {
         d.endY = p.end.y;
         d.endHeading = StoredHeading(p.end.heading);
         for (const LayoutLine& l : p.fLines) {
-            FSectionDesc f;
-            f.startOffset = l.startOffset;
-            f.endOffset = l.endOffset;
+            auto f = SectionFrom<FSectionDesc>(l);
             f.code = l.code;
-            f.straight = l.straight;
             d.fSections.refs.push_back(New(f));
         }
         for (const LayoutLine& l : p.wLines) {
-            WSectionDesc w;
-            w.startOffset = l.startOffset;
-            w.endOffset = l.endOffset;
+            auto w = SectionFrom<WSectionDesc>(l);
             w.kind = l.code;
-            w.straight = l.straight;
             d.wSections.refs.push_back(New(w));
         }
         segments.push_back(std::move(d));
