@@ -7,6 +7,8 @@
 #include "decode/PtfCursor.h"
 #include "track/PtfBuilder.h"
 
+#include <fmt/format.h>
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -49,4 +51,17 @@ inline std::string ErrorOf(const std::function<void()>& f) {
 // the given length: id, class id, name length, name.
 inline std::size_t RootHeaderOffset(std::size_t classNameLength) { return 12 + classNameLength; }
 
+// The text ThrowKtException builds around a detail.
+inline std::string Frame(const char* source, int line, const std::string& detail) {
+    return fmt::format("Error reported in {} near line {}\nError message:\n{}", source, line, detail);
+}
+
 }  // namespace vra::test
+
+// Every decoder test reads built streams the same way.
+using namespace vra;
+using namespace vra::simkit;
+using vra::test::ErrorOf;
+using vra::test::Frame;
+using vra::test::Image;
+using vra::test::ReadRoot;
