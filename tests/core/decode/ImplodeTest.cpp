@@ -1,6 +1,5 @@
 #include "decode/DclExplode.h"
 #include "track/DclBitWriter.h"
-#include "track/ImplodeWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +10,6 @@
 using vra::DclBitReader;
 using vra::DclExplode;
 using vra::simkit::DclBitWriter;
-using vra::simkit::ImplodeWriter;
 using Result = DclExplode::Result;
 using Bytes = std::vector<std::uint8_t>;
 
@@ -99,19 +97,6 @@ TEST(Implode, EveryLengthAndDistanceSymbolAtEachDictionarySize) {
         EXPECT_EQ(o.result, Result::EndMarker) << int(dict);
         EXPECT_EQ(o.text, e.text) << int(dict);
     }
-}
-
-TEST(Implode, ExpandsWhatTheKitCompresses) {
-    std::string text;
-    for (int i = 0; i < 3000; ++i) text += "segment " + std::to_string(i % 37) + (i % 5 ? " left" : " right") + '\n';
-    const Bytes data(text.begin(), text.end());
-    for (std::uint8_t dict : {4, 5, 6})
-        for (const Bytes& stream : {ImplodeWriter::Literals(data, dict), ImplodeWriter::WithCopies(data, dict)}) {
-            const Outcome o = Explode(stream, data.size());
-            EXPECT_NE(o.result, Result::Truncated);
-            EXPECT_EQ(o.text, text);
-        }
-    EXPECT_LT(ImplodeWriter::WithCopies(data, 6).size(), data.size() / 3);
 }
 
 TEST(Implode, StopsExactlyAtTheLimit) {

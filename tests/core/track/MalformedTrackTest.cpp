@@ -41,6 +41,11 @@ TEST(MalformedTrack, SegmentsOfOtherTypesAreLeftOut) {
     ASSERT_EQ(path->PieceCount(), 2u);
     EXPECT_NEAR(path->Length(), 160.0, 1e-9);
     EXPECT_NEAR(path->PieceAt(1).StartDistance(), 100.0, 1e-9);
+    // With nothing left, or nothing at all, there is no track.
+    odd.type = 2;
+    EXPECT_EQ(ThrownText({odd}), "ptf file holds no track");
+    EXPECT_EQ(ThrownText({}), "ptf file holds no track");
+    EXPECT_THROW({ TrackPath empty{CountedPtr<KtTrack>{}}; }, KtException);
 }
 
 TEST(MalformedTrack, SegmentWithoutBoundariesHasNoSurfacesAndWallsOnItsCentreLine) {
@@ -62,10 +67,8 @@ TEST(MalformedTrack, SegmentWithoutBoundariesHasNoSurfacesAndWallsOnItsCentreLin
 TEST(MalformedTrack, CountsLargerThanTheListsAreNotFollowed) {
     SegmentDesc s = StraightAlongX(0, 50);
     // Three boundaries counted, one of them a null reference.
-    auto fRefs = s.fSections.refs;
-    s.fSections.refs = {fRefs[0], {}, fRefs[1]};
-    auto wRefs = s.wSections.refs;
-    s.wSections.refs = {{}, wRefs[0], {}};
+    s.fSections.refs = {s.fSections.refs[0], {}, s.fSections.refs[1]};
+    s.wSections.refs = {{}, s.wSections.refs[0], {}};
     const auto path = PathOf({s});
     const Segment& piece = path->PieceAt(0);
     ASSERT_EQ(piece.Source()->GetFSectionCount(), 3u);
@@ -110,7 +113,7 @@ TEST(MalformedTrack, PiecesOfNoLengthAreLeftOut) {
 }
 
 TEST(MalformedTrack, NonFinitePosesAreRefused) {
-    for (double bad : {kNaN, kInf, -kInf}) {
+    for (double bad : {kNaN, kInf, -kInf})
         for (int field = 0; field < 6; ++field) {
             SegmentDesc s = StraightAlongX(0, 30);
             s.type = field % 2;
@@ -118,7 +121,6 @@ TEST(MalformedTrack, NonFinitePosesAreRefused) {
             *values[field] = bad;
             EXPECT_EQ(ThrownText({StraightAlongX(-30, 30), s}), "track geometry is invalid") << field;
         }
-    }
     // Finite but so far apart that the length overflows.
     SegmentDesc far = StraightAlongX(0, 1);
     far.startX = -1e308;
@@ -154,14 +156,6 @@ TEST(MalformedTrack, OneBoundarySharedManyTimesIsRefusedBeforeItsPointsAreMade) 
     const auto shared = New(line);
     for (int i = 0; i < 50; ++i) s.fSections.refs.push_back(shared);
     EXPECT_EQ(ThrownText({s}), "track geometry is invalid");
-}
-
-TEST(MalformedTrack, ATrackWithoutPiecesIsNoTrack) {
-    EXPECT_EQ(ThrownText({}), "ptf file holds no track");
-    SegmentDesc odd = StraightAlongX(0, 10);
-    odd.type = 2;
-    EXPECT_EQ(ThrownText({odd}), "ptf file holds no track");
-    EXPECT_THROW({ TrackPath empty{CountedPtr<KtTrack>{}}; }, KtException);
 }
 
 }  // namespace

@@ -35,27 +35,21 @@ void ExpectPathMatchesLayout(const TrackPath& path, const TrackLayout& layout) {
     }
 }
 
-TEST(TrackEndToEnd, RoadCourseDecodesToItsLayoutWithEveryObjectClass) {
-    const TrackLayout course = TrackLayout::RoadCourse();
-    const CountedPtr<KtTrack> track = Decode(course.Describe());
-    ASSERT_TRUE(track);
-    EXPECT_EQ(track->GetDetails().size(), 2u);
-    EXPECT_EQ(track->GetTSOReferences().size(), 2u);
-    const KtSegment& second = *track->GetSegments().at(1);
-    EXPECT_EQ(second.GetXSections().size(), 2u);
-    EXPECT_TRUE(second.GetFSections().at(1)->GetAppearance());
-    const TrackPath path(track);
-    ExpectPathMatchesLayout(path, course);
-    // Closed course: last end point on the first start point.
-    const Segment& last = path.PieceAt(static_cast<std::int32_t>(path.PieceCount() - 1));
-    EXPECT_POINT_NEAR(last.PositionAt(last.Length(), 0), At(0, 0));
-}
-
-TEST(TrackEndToEnd, RoadCourseScalesToAGivenLength) {
-    const TrackLayout course = TrackLayout::RoadCourse(2500.0);
-    const auto path = PathOf(course);
-    EXPECT_NEAR(path->Length(), 2500.0, 1e-6);
-    ExpectPathMatchesLayout(*path, course);
+TEST(TrackEndToEnd, RoadCoursesDecodeToTheirLayoutWithEveryObjectClass) {
+    for (const TrackLayout& course : {TrackLayout::RoadCourse(), TrackLayout::RoadCourse(2500.0)}) {
+        const CountedPtr<KtTrack> track = Decode(course.Describe());
+        ASSERT_TRUE(track);
+        EXPECT_EQ(track->GetDetails().size(), 2u);
+        EXPECT_EQ(track->GetTSOReferences().size(), 2u);
+        EXPECT_EQ(track->GetSegments().at(1)->GetXSections().size(), 2u);
+        EXPECT_TRUE(track->GetSegments().at(1)->GetFSections().at(1)->GetAppearance());
+        const TrackPath path(track);
+        ExpectPathMatchesLayout(path, course);
+        // Closed course: last end point on the first start point.
+        const Segment& last = path.PieceAt(static_cast<std::int32_t>(path.PieceCount() - 1));
+        EXPECT_POINT_NEAR(last.PositionAt(last.Length(), 0), At(0, 0));
+    }
+    EXPECT_NEAR(PathOf(TrackLayout::RoadCourse(2500.0))->Length(), 2500.0, 1e-6);
 }
 
 }  // namespace

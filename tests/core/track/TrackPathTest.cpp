@@ -56,21 +56,6 @@ TEST(TrackPath, FindsThePieceHoldingADistance) {
     EXPECT_THROW(path->PieceAt(-1), std::out_of_range);
 }
 
-TEST(TrackPath, PlacesEveryDistanceOfARoadCourse) {
-    const TrackLayout layout = TrackLayout::RoadCourse();
-    const auto path = PathOf(layout);
-    const auto expected = layout.Expected();
-    for (double t = 0.0; t < layout.TotalLength(); t += 7.3) {
-        const std::int32_t i = path->FindPieceAtDistance(t);
-        ASSERT_GE(i, 0);
-        const ExpectedPiece& e = expected[static_cast<std::size_t>(i)];
-        ASSERT_GE(t, e.startDistance - 1e-9);
-        ASSERT_LT(t, e.startDistance + e.length + 1e-9);
-        const Segment& piece = path->PieceAt(i);
-        EXPECT_POINT_NEAR(piece.PositionAt(t - piece.StartDistance(), 3.5), e.PointAt(t - e.startDistance, 3.5));
-    }
-}
-
 TEST(TrackPath, QuarterMarksCrossTheTrackAtEachQuarter) {
     TrackLayout layout;
     layout.straight(100).straight(50);
@@ -143,23 +128,22 @@ TEST(TrackPath, HighlightAroundCoversAShareOfTheLength) {
     EXPECT_DOUBLE_EQ(path->PieceAt(0).ExitDistance(), 90.0);
 }
 
-TEST(TrackPath, RangesOutsideTheTrackHighlightNothing) {
+TEST(TrackPath, RangesOffTheTrackHighlightNothingAndUnplaceableOnesThrow) {
     const auto path = TwoStraights();
-    path->HighlightRange(10, 120);
-    EXPECT_NO_THROW(path->HighlightRange(200, 300));
-    EXPECT_NO_THROW(path->HighlightRange(-20, -10));
-    for (std::int32_t i = 0; i < 2; ++i)
-        EXPECT_FALSE(path->PieceAt(i).IsEntered() || path->PieceAt(i).IsLeft() || path->PieceAt(i).IsWhole());
-}
-
-TEST(TrackPath, RangesThatCannotBePlacedThrowAndLeaveNoHighlight) {
-    const auto path = TwoStraights();
+    auto nothingHighlighted = [&] {
+        for (std::int32_t i = 0; i < 2; ++i)
+            EXPECT_FALSE(path->PieceAt(i).IsEntered() || path->PieceAt(i).IsLeft() || path->PieceAt(i).IsWhole());
+    };
+    for (auto [from, to] : {std::pair{200.0, 300.0}, {-20.0, -10.0}}) {
+        path->HighlightRange(10, 120);
+        EXPECT_NO_THROW(path->HighlightRange(from, to));
+        nothingHighlighted();
+    }
     path->HighlightRange(10, 120);
     // The end of the last piece is not inside it.
     EXPECT_EQ(ThrownText([&] { path->HighlightRange(150, 160); }), "ERROR! first == -1 || last == -1");
     EXPECT_EQ(ThrownText([&] { path->HighlightRange(120, 30); }), "ERROR! last < first");
-    for (std::int32_t i = 0; i < 2; ++i)
-        EXPECT_FALSE(path->PieceAt(i).IsEntered() || path->PieceAt(i).IsLeft() || path->PieceAt(i).IsWhole());
+    nothingHighlighted();
     // The path stays usable after a failed range.
     path->HighlightRange(20, 40);
     EXPECT_TRUE(path->PieceAt(0).IsEntered());
@@ -184,33 +168,26 @@ TEST(TrackPath, DrawsSurfacesThenWallsPieceByPiece) {
     EXPECT_EQ(display.Calls()[4].code, 3);
 }
 
-TEST(TrackPath, ExtentsBoxTheCentreLineAndTheSurfaces) {
+TEST(TrackPath, EachPathBoxesItsOwnCentreLineAndSurfaces) {
     TrackLayout layout;
     layout.startAt(10, 20, 0).straight(100).left(50, 90);
-    const auto path = PathOf(layout);
-    // Centre line: (10,20) to (110,20), then a quarter circle round (110,70).
-    EXPECT_TRUE(path->Bounds().IsValid());
-    EXPECT_NEAR(path->Bounds().MinX(), 10.0, kTol);
-    EXPECT_NEAR(path->Bounds().MaxX(), 160.0, kTol);
-    EXPECT_NEAR(path->Bounds().MinY(), 20.0, kTol);
-    EXPECT_NEAR(path->Bounds().MaxY(), 70.0, kTol);
-    // Surfaces reach 10 m either side.
-    EXPECT_NEAR(path->EdgeBounds().MinX(), 10.0, kTol);
-    EXPECT_NEAR(path->EdgeBounds().MaxX(), 170.0, kTol);
-    EXPECT_NEAR(path->EdgeBounds().MinY(), 10.0, kTol);
-    EXPECT_NEAR(path->EdgeBounds().MaxY(), 70.0, kTol);
-}
+    const auto path = PathOf(layout, "/sim/tracks/first");
+    // Centre line: (10,20) to (110,20), then a quarter circle round (110,70);
+    // the surfaces reach 10 m either side.
+    const auto& c = path->Bounds();
+    const auto& e = path->EdgeBounds();
+    EXPECT_TRUE(c.IsValid());
+    const double got[] = {c.MinX(), c.MaxX(), c.MinY(), c.MaxY(), e.MinX(), e.MaxX(), e.MinY(), e.MaxY()};
+    const double want[] = {10, 160, 20, 70, 10, 170, 10, 70};
+    for (int i = 0; i < 8; ++i) EXPECT_NEAR(got[i], want[i], kTol) << i;
 
-TEST(TrackPath, EachPathKeepsItsOwnExtentAndFolder) {
-    TrackLayout small;
-    small.straight(10);
-    const auto first = PathOf(small, "/sim/tracks/first");
+    // A second path neither changes the first one's box nor its folder.
     TrackLayout large;
     large.startAt(1000, 1000, 0).straight(500);
     const auto second = PathOf(large, "/sim/tracks/second");
-    EXPECT_NEAR(first->Bounds().MaxX(), 10.0, kTol);
     EXPECT_NEAR(second->Bounds().MaxX(), 1500.0, kTol);
-    EXPECT_EQ(first->TrackFolder(), "/sim/tracks/first");
+    EXPECT_NEAR(path->Bounds().MaxX(), 160.0, kTol);
+    EXPECT_EQ(path->TrackFolder(), "/sim/tracks/first");
     EXPECT_EQ(second->TrackFolder(), "/sim/tracks/second");
 }
 
@@ -218,13 +195,9 @@ TEST(TrackBounds, StartsAtTheFirstPointAndOnlyGrows) {
     TrackBounds box;
     EXPECT_FALSE(box.Box().IsValid());
     box.AddPoint({3, 4});
-    EXPECT_EQ(box.MinX(), 3);
-    EXPECT_EQ(box.MaxX(), 3);
-    EXPECT_EQ(box.MinY(), 4);
-    EXPECT_EQ(box.MaxY(), 4);
+    EXPECT_EQ(std::vector<double>({box.MinX(), box.MaxX(), box.MinY(), box.MaxY()}), std::vector<double>({3, 3, 4, 4}));
     box.AddPoint({-1, 9});
-    EXPECT_EQ(box.MinX(), -1);
-    EXPECT_EQ(box.MaxY(), 9);
+    EXPECT_EQ(std::vector<double>({box.MinX(), box.MaxX(), box.MinY(), box.MaxY()}), std::vector<double>({-1, 3, 4, 9}));
     box.Reset();
     EXPECT_FALSE(box.IsValid());
     EXPECT_FALSE(box.Box().IsValid());  // a stale box is never fitted to
