@@ -12,14 +12,10 @@
 
 using ::testing::ElementsAre;
 using vra::test::CountColour;
-using vra::test::FakeShell;
 
 namespace {
 
-QString TextOf(const CAboutDlg& box, const char* name) {
-    const auto* label = box.findChild<QLabel*>(QString::fromLatin1(name));
-    return label ? label->text() : QStringLiteral("<missing>");
-}
+QLabel* Text(const CAboutDlg& box, const char* name) { return box.findChild<QLabel*>(QString::fromLatin1(name)); }
 
 // Which picture of each flag shows: -1 when not exactly one.
 std::pair<int, int> Visible(const CAboutDlg& box) {
@@ -37,27 +33,20 @@ std::pair<int, int> Visible(const CAboutDlg& box) {
 
 }  // namespace
 
-TEST(CAboutDlgLook, WhiteTextsOnABlackPanel) {
-    FakeShell shell;
+TEST(CAboutDlg, WhiteTextsOnABlackPanelAndLinksThatOpenThroughTheShell) {
+    vra::test::FakeShell shell;
     CAboutDlg box(shell);
-    EXPECT_EQ(TextOf(box, "title"), QStringLiteral("Velmar Replay Analyzer Version 2.32"));
-    EXPECT_EQ(TextOf(box, "by"), QStringLiteral("by"));
-    for (const char* name : {"components", "authors", "thanks"}) EXPECT_FALSE(TextOf(box, name).isEmpty()) << name;
+    ASSERT_NE(Text(box, "title"), nullptr);
+    EXPECT_EQ(Text(box, "title")->text(), QStringLiteral("Velmar Replay Analyzer Version 2.32"));
+    EXPECT_EQ(Text(box, "by")->text(), QStringLiteral("by"));
+    for (const char* name : {"components", "authors", "thanks"}) EXPECT_FALSE(Text(box, name)->text().isEmpty());
     EXPECT_TRUE(box.windowFlags() & Qt::FramelessWindowHint) << "no caption";
 
     box.show();
     const QImage picture = vra::test::Snapshot(box);
-    const int all = picture.width() * picture.height();
-    EXPECT_GT(CountColour(picture, Qt::black), all * 3 / 4);
-    EXPECT_GT(CountColour(picture, Qt::white, 40), 100) << "texts and flags in white";
-    const auto* title = box.findChild<QLabel*>(QStringLiteral("title"));
-    EXPECT_GT(CountColour(vra::test::Snapshot(*const_cast<QLabel*>(title)), Qt::white, 40), 20);
-}
+    EXPECT_GT(CountColour(picture, Qt::black), picture.width() * picture.height() * 3 / 4);
+    EXPECT_GT(CountColour(vra::test::Snapshot(*Text(box, "title")), Qt::white, 40), 20);
 
-TEST(CAboutDlgLinks, MailAndWebLinksOpenThroughTheShell) {
-    FakeShell shell;
-    CAboutDlg box(shell);
-    box.show();
     EXPECT_TRUE(box.MailLink()->GetURL().startsWith(QStringLiteral("mailto:")));
     EXPECT_TRUE(box.WebLink()->GetURL().startsWith(QStringLiteral("https://")));
     EXPECT_EQ(box.WebLink()->CurrentColour(), QColor(0, 0, 255));
@@ -68,11 +57,13 @@ TEST(CAboutDlgLinks, MailAndWebLinksOpenThroughTheShell) {
     EXPECT_TRUE(box.isVisible()) << "a click on a link does not close the box";
 }
 
-TEST(CAboutDlgLinks, AClickOnThePanelClosesTheBox) {
-    FakeShell shell;
+TEST(CAboutDlg, TheTimerWavesTheFlagsUntilAClickOnThePanelClosesTheBox) {
+    vra::test::FakeShell shell;
     CAboutDlg box(shell);
+    EXPECT_EQ(box.AnimationTimer().interval(), 133);
     box.show();
-    EXPECT_TRUE(box.AnimationTimer().isActive());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return box.Counter() >= 2; }, 2000));
+    EXPECT_NE(Visible(box).first, -1);
     // On the title text, away from the links.
     QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(20, 20));
     EXPECT_FALSE(box.isVisible());
@@ -81,31 +72,17 @@ TEST(CAboutDlgLinks, AClickOnThePanelClosesTheBox) {
     EXPECT_TRUE(shell.opened().empty());
 }
 
-TEST(CAboutDlgAnimation, FlagsSwingInOppositeOrderAndRepeatEveryFourSteps) {
-    FakeShell shell;
+TEST(CAboutDlg, FlagsSwingInOppositeOrderEveryFourStepsAndTheCounterWrapsAfter254) {
+    vra::test::FakeShell shell;
     CAboutDlg box(shell);
-    EXPECT_EQ(box.AnimationTimer().interval(), 133);
     const std::pair<int, int> expected[4] = {{0, 2}, {1, 1}, {2, 0}, {1, 1}};
     for (int step = 0; step < 8; ++step) {
         box.OnTimer();
         EXPECT_EQ(Visible(box), expected[step % 4]) << "step " << step;
     }
     EXPECT_EQ(box.Counter(), 8);
-}
-
-TEST(CAboutDlgAnimation, TheCounterRestartsAfter254) {
-    FakeShell shell;
-    CAboutDlg box(shell);
-    for (int i = 0; i < 255; ++i) box.OnTimer();
+    for (int i = 8; i < 255; ++i) box.OnTimer();
     EXPECT_EQ(box.Counter(), 0);
     box.OnTimer();
     EXPECT_EQ(Visible(box), (std::pair<int, int>{0, 2}));
-}
-
-TEST(CAboutDlgAnimation, TheTimerDrivesTheFlags) {
-    FakeShell shell;
-    CAboutDlg box(shell);
-    box.show();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return box.Counter() >= 2; }, 2000));
-    EXPECT_NE(Visible(box).first, -1);
 }

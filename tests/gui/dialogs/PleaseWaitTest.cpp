@@ -4,7 +4,6 @@
 
 #include "PictureProbe.h"
 
-#include <QLabel>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -13,34 +12,19 @@ using vra::test::ColourExtent;
 using vra::test::CountColour;
 using vra::test::Snapshot;
 
-namespace {
-
-const QColor kBlue(0, 0, 255);
-const QColor kGrey(127, 127, 127);
-
-QColor At(const QImage& image, int x, int y) { return image.pixelColor(x, y); }
-
-}  // namespace
-
-TEST(PleaseWaitWindow, StartsWithItsTextAndNoBar) {
+TEST(PleaseWaitWindow, StartsWithItsTextAloneAndNeitherEnterNorEscapeClosesIt) {
     PleaseWait box;
     box.show();
     EXPECT_EQ(box.Text(), QStringLiteral("Please wait while loading replay lap..."));
     EXPECT_FALSE(box.Progress()->isVisible());
     EXPECT_TRUE(box.windowFlags() & Qt::FramelessWindowHint);
-    box.ShowProgress();
-    EXPECT_TRUE(box.Progress()->isVisible());
-}
-
-TEST(PleaseWaitWindow, EnterAndEscapeLeaveItOpen) {
-    PleaseWait box;
-    box.show();
     QTest::keyClick(&box, Qt::Key_Escape);
     QTest::keyClick(&box, Qt::Key_Return);
-    EXPECT_TRUE(box.isVisible());
     box.reject();
     box.accept();
     EXPECT_TRUE(box.isVisible());
+    box.ShowProgress();
+    EXPECT_TRUE(box.Progress()->isVisible());
 }
 
 TEST(PleaseWaitBar, HalfWayShowsTheGradientUpToTheMiddleAndThePercent) {
@@ -49,35 +33,29 @@ TEST(PleaseWaitBar, HalfWayShowsTheGradientUpToTheMiddleAndThePercent) {
     box.SetRange(0, 100);
     box.SetPos(50);
     box.ShowProgress();
-    CGradientProgressCtrl& bar = *box.Progress();
-    const QImage picture = Snapshot(bar);
+    const QImage picture = Snapshot(*box.Progress());
     const int w = picture.width();
     // Blue to yellow from the left edge; grey from the middle on.
-    EXPECT_FALSE(ColourExtent(picture.copy(0, 0, 2, 2), kBlue, 2).isEmpty());
-    const QColor quarter = At(picture, w / 4, 2);
+    EXPECT_FALSE(ColourExtent(picture.copy(0, 0, 2, 2), QColor(0, 0, 255), 2).isEmpty());
+    const QColor quarter = picture.pixelColor(w / 4, 2);
     EXPECT_NEAR(quarter.red(), 63, 3);
     EXPECT_NEAR(quarter.blue(), 192, 3);
-    EXPECT_EQ(At(picture, w - 2, 2), kGrey);
-    const QRect grey = ColourExtent(picture, kGrey);
-    EXPECT_NEAR(grey.left(), w / 2, 2);
+    const QColor grey(127, 127, 127);
+    EXPECT_EQ(picture.pixelColor(w - 2, 2), grey);
+    EXPECT_NEAR(ColourExtent(picture, grey).left(), w / 2, 2);
     // The percentage in white, somewhere around the middle.
     const QRect white = ColourExtent(picture, Qt::white, 30);
     ASSERT_FALSE(white.isEmpty());
     EXPECT_LT(white.left(), w / 2);
     EXPECT_GT(white.right(), w / 2);
-    EXPECT_EQ(bar.Bar().Paint(w).percentText, "50%");
-}
+    EXPECT_EQ(box.Progress()->Bar().Paint(w).percentText, "50%");
 
-TEST(PleaseWaitBar, BothEndsOfTheRangeShowAnEmptyBar) {
-    PleaseWait box;
-    box.show();
-    box.ShowProgress();
-    CGradientProgressCtrl& bar = *box.Progress();
-    const QColor face = bar.palette().color(QPalette::Button);
+    // Both ends of the range show an empty bar.
+    const QColor face = box.Progress()->palette().color(QPalette::Button);
     for (int position : {0, 100}) {
         box.SetPos(position);
-        const QImage picture = Snapshot(bar);
-        EXPECT_EQ(CountColour(picture, face), picture.width() * picture.height()) << position;
+        const QImage empty = Snapshot(*box.Progress());
+        EXPECT_EQ(CountColour(empty, face), empty.width() * empty.height()) << position;
     }
 }
 

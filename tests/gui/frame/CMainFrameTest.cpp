@@ -1,7 +1,6 @@
 #include "frame/CMainFrame.h"
 #include "frame/CommandIds.h"
 
-#include "PictureProbe.h"
 #include "platform/FakeDesktop.h"
 #include "platform/MemorySettingsStore.h"
 #include "platform/ScriptedPrompts.h"
@@ -19,15 +18,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using ::testing::ElementsAre;
 
 namespace {
-
-struct Services {
-    vra::test::MemorySettingsStore settings;
-    vra::test::FakeShell shell;
-    vra::test::ScriptedPrompts prompts;
-};
 
 QStringList Texts(const QList<QAction*>& actions) {
     QStringList texts;
@@ -44,41 +39,46 @@ QStringList Ids(QToolBar* bar) {
     return ids;
 }
 
+// Frames on one settings store, so that a second frame is the next run.
+class MainFrame : public ::testing::Test {
+protected:
+    CMainFrame& Open(QSize size = {}) {
+        frame_ = std::make_unique<CMainFrame>(settings_, shell_, prompts_);
+        if (!size.isEmpty()) frame_->resize(size);
+        frame_->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
+        return *frame_;
+    }
+    vra::test::MemorySettingsStore settings_;
+    vra::test::FakeShell shell_;
+    vra::test::ScriptedPrompts prompts_;
+    std::unique_ptr<CMainFrame> frame_;
+};
+
 }  // namespace
 
-TEST(CMainFrameStart, CaptionNamesTheDocumentBeforeTheProgram) {
-    Services s;
-    CMainFrame frame(s.settings, s.shell, s.prompts);
+TEST_F(MainFrame, CaptionAndMenusHoldTheBuiltCommandsInOrder) {
+    CMainFrame& frame = Open();
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("No lap selected - Velmar Replay Analyzer"));
     frame.SetDocumentTitle(QStringLiteral("Oakfield"));
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Oakfield - Velmar Replay Analyzer"));
-}
 
-TEST(CMainFrameStart, MenusHoldTheBuiltCommandsInOrder) {
-    Services s;
-    CMainFrame frame(s.settings, s.shell, s.prompts);
     QStringList menus;
     for (QAction* a : frame.menuBar()->actions()) menus << a->text();
     EXPECT_EQ(menus, (QStringList{"&File", "&View", "&Help"}));
-
-    const auto menuAt = [&](int i) { return frame.menuBar()->actions().at(i)->menu(); };
-    EXPECT_EQ(Texts(menuAt(0)->actions()),
-              (QStringList{"&Add replay lap...\tCtrl+O", "&Clear all replay laps...\tCtrl+N", "-", "&Print...\tCtrl+P",
-                           "Print Pre&view...", "P&rint Setup...", "-", "-", "E&xit"}));
-    EXPECT_EQ(Texts(menuAt(1)->actions()), (QStringList{"Zoom In", "Zoom Out", "Fit To Track", "Panning Tool", "-",
-                                                        "&Plot Settings", "&Zoom Bar", "&Lap Bar"}));
-    EXPECT_EQ(Texts(menuAt(2)->actions()),
-              (QStringList{"View &Readme file", "&About Velmar Replay Analyzer..."}));
+    const auto menuAt = [&](int i) { return frame.menuBar()->actions().at(i)->menu()->actions(); };
+    EXPECT_EQ(Texts(menuAt(0)), (QStringList{"&Add replay lap...\tCtrl+O", "&Clear all replay laps...\tCtrl+N", "-",
+                                            "&Print...\tCtrl+P", "Print Pre&view...", "P&rint Setup...", "-", "-",
+                                            "E&xit"}));
+    EXPECT_EQ(Texts(menuAt(1)), (QStringList{"Zoom In", "Zoom Out", "Fit To Track", "Panning Tool", "-",
+                                            "&Plot Settings", "&Zoom Bar", "&Lap Bar"}));
+    EXPECT_EQ(Texts(menuAt(2)), (QStringList{"View &Readme file", "&About Velmar Replay Analyzer..."}));
     EXPECT_EQ(frame.Action(vra::cmd::ViewPlotSettings)->statusTip(), QStringLiteral("Show or hide the plot settings"));
     EXPECT_EQ(frame.Action(vra::cmd::FileNew)->statusTip(), QStringLiteral("Clears all loaded replay laps"));
 }
 
-TEST(CMainFrameStart, ToolbarsStandInOneRowAtTheTop) {
-    Services s;
-    CMainFrame frame(s.settings, s.shell, s.prompts);
-    frame.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
-    using namespace vra::cmd;
+TEST_F(MainFrame, ToolbarsStandInOneRowAtTheTopAndToggle) {
+    CMainFrame& frame = Open();
     EXPECT_EQ(Ids(frame.MainToolBar()), (QStringList{"57600", "32776", "57607"}));
     EXPECT_EQ(Ids(frame.ZoomToolBar()), (QStringList{"32790", "32791", "32792", "32800"}));
     EXPECT_EQ(Ids(frame.LapToolBar()), (QStringList{"32840", "32795", "32796", "32797", "32798", "32799"}));
@@ -90,13 +90,7 @@ TEST(CMainFrameStart, ToolbarsStandInOneRowAtTheTop) {
     EXPECT_LT(bars[0]->geometry().right(), bars[1]->geometry().left());
     EXPECT_LT(bars[1]->geometry().right(), bars[2]->geometry().left());
     EXPECT_EQ(frame.dockWidgetArea(frame.ViewBar()), Qt::LeftDockWidgetArea);
-}
 
-TEST(CMainFrameStart, BarTogglesHideAndShowTheirBars) {
-    Services s;
-    CMainFrame frame(s.settings, s.shell, s.prompts);
-    frame.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
     frame.Action(vra::cmd::ViewZoomBar)->trigger();
     EXPECT_FALSE(frame.ZoomToolBar()->isVisible());
     frame.Action(vra::cmd::ViewZoomBar)->trigger();
@@ -107,94 +101,62 @@ TEST(CMainFrameStart, BarTogglesHideAndShowTheirBars) {
     EXPECT_FALSE(frame.LapToolBar()->isVisible());
 }
 
-TEST(CMainFrameStart, ReadmeOpensBesideTheProgramWhateverTheCurrentFolder) {
-    Services s;
-    CMainFrame frame(s.settings, s.shell, s.prompts);
-    frame.Action(vra::cmd::ViewReadme)->trigger();
-    ASSERT_EQ(s.shell.opened().size(), 1u);
-    const QString opened = QString::fromStdString(s.shell.opened()[0]);
-    EXPECT_EQ(opened, QCoreApplication::applicationDirPath() + QStringLiteral("/Velmar Replay Analyzer.txt"));
+TEST_F(MainFrame, ReadmeOpensBesideTheProgramWhateverTheCurrentFolder) {
+    Open().Action(vra::cmd::ViewReadme)->trigger();
+    EXPECT_THAT(shell_.opened(), ElementsAre((QCoreApplication::applicationDirPath()
+                                              + QStringLiteral("/Velmar Replay Analyzer.txt")).toStdString()));
 }
 
-TEST(CMainFrameRecentFiles, KeepsTheSevenNewestAndComesBackNextRun) {
-    Services s;
-    {
-        CMainFrame frame(s.settings, s.shell, s.prompts);
-        for (int i = 1; i <= 9; ++i) frame.AddToRecentFileList(QStringLiteral("/replays/race%1.rpy").arg(i));
-        frame.AddToRecentFileList(QStringLiteral("/replays/race5.rpy"));
-        EXPECT_THAT(frame.RecentFiles().Entries(),
-                    ElementsAre("/replays/race5.rpy", "/replays/race9.rpy", "/replays/race8.rpy", "/replays/race7.rpy",
-                                "/replays/race6.rpy", "/replays/race4.rpy", "/replays/race3.rpy"));
-    }
-    CMainFrame again(s.settings, s.shell, s.prompts);
-    ASSERT_EQ(again.RecentFiles().Entries().size(), 7u);
-    QStringList texts = Texts(again.FileMenu()->actions());
-    EXPECT_EQ(texts.mid(7, 7), (QStringList{"&1 /replays/race5.rpy", "&2 /replays/race9.rpy", "&3 /replays/race8.rpy",
-                                            "&4 /replays/race7.rpy", "&5 /replays/race6.rpy", "&6 /replays/race4.rpy",
-                                            "&7 /replays/race3.rpy"}));
+TEST_F(MainFrame, RecentFilesKeepTheSevenNewestAndComeBackNextRun) {
+    CMainFrame& first = Open();
+    for (int i = 1; i <= 9; ++i) first.AddToRecentFileList(QStringLiteral("/replays/race%1.rpy").arg(i));
+    first.AddToRecentFileList(QStringLiteral("/replays/race5.rpy"));
+    CMainFrame& again = Open();
+    EXPECT_THAT(again.RecentFiles().Entries(),
+                ElementsAre("/replays/race5.rpy", "/replays/race9.rpy", "/replays/race8.rpy", "/replays/race7.rpy",
+                            "/replays/race6.rpy", "/replays/race4.rpy", "/replays/race3.rpy"));
+    EXPECT_EQ(Texts(again.FileMenu()->actions()).mid(7, 7),
+              (QStringList{"&1 /replays/race5.rpy", "&2 /replays/race9.rpy", "&3 /replays/race8.rpy",
+                           "&4 /replays/race7.rpy", "&5 /replays/race6.rpy", "&6 /replays/race4.rpy",
+                           "&7 /replays/race3.rpy"}));
 
     QSignalSpy opened(&again, &CMainFrame::openLapRequested);
     again.Action(vra::cmd::FileMruFirst + 1)->trigger();
-    ASSERT_EQ(opened.count(), 1);
-    EXPECT_EQ(opened.at(0).at(0).toString(), QStringLiteral("/replays/race9.rpy"));
-}
-
-TEST(CMainFrameDrop, EachDroppedFileIsOpenedAsALap) {
-    Services s;
-    CMainFrame frame(s.settings, s.shell, s.prompts);
-    EXPECT_TRUE(frame.acceptDrops());
-    QSignalSpy opened(&frame, &CMainFrame::openLapRequested);
+    // Each dropped local file is opened as a lap too.
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a.rpy")), QUrl(QStringLiteral("https://example.org/x")),
                   QUrl::fromLocalFile(QStringLiteral("/tmp/b.rpy"))});
-    EXPECT_TRUE(frame.OpenDroppedFiles(data));
-    ASSERT_EQ(opened.count(), 2);
-    EXPECT_EQ(opened.at(0).at(0).toString(), QStringLiteral("/tmp/a.rpy"));
-    EXPECT_EQ(opened.at(1).at(0).toString(), QStringLiteral("/tmp/b.rpy"));
+    EXPECT_TRUE(again.acceptDrops());
+    EXPECT_TRUE(again.OpenDroppedFiles(data));
+    ASSERT_EQ(opened.count(), 3);
+    EXPECT_EQ(opened.at(0).at(0).toString(), QStringLiteral("/replays/race9.rpy"));
+    EXPECT_EQ(opened.at(1).at(0).toString(), QStringLiteral("/tmp/a.rpy"));
+    EXPECT_EQ(opened.at(2).at(0).toString(), QStringLiteral("/tmp/b.rpy"));
 }
 
-TEST(CMainFrameBarState, DockPlacesAndSizesComeBackAfterARestart) {
-    Services s;
-    int savedWidth = 0;
-    {
-        CMainFrame frame(s.settings, s.shell, s.prompts);
-        frame.resize(1000, 700);
-        frame.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
-        frame.addDockWidget(Qt::RightDockWidgetArea, frame.ViewBar());
-        frame.resizeDocks({frame.ViewBar()}, {300}, Qt::Horizontal);
-        frame.LapToolBar()->hide();
-        QCoreApplication::processEvents();
-        savedWidth = frame.ViewBar()->width();
-        frame.close();
-    }
-    CMainFrame again(s.settings, s.shell, s.prompts);
-    again.resize(1000, 700);
-    again.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&again));
+TEST_F(MainFrame, DockPlacesAndSizesComeBackAfterARestart) {
+    CMainFrame& first = Open({1000, 700});
+    first.addDockWidget(Qt::RightDockWidgetArea, first.ViewBar());
+    first.resizeDocks({first.ViewBar()}, {300}, Qt::Horizontal);
+    first.LapToolBar()->hide();
+    QCoreApplication::processEvents();
+    const int savedWidth = first.ViewBar()->width();
+    first.close();
+    CMainFrame& again = Open({1000, 700});
     EXPECT_EQ(again.dockWidgetArea(again.ViewBar()), Qt::RightDockWidgetArea);
     EXPECT_NEAR(again.ViewBar()->width(), savedWidth, 2);
     EXPECT_FALSE(again.LapToolBar()->isVisible());
     EXPECT_TRUE(again.ZoomToolBar()->isVisible());
-}
 
-TEST(CMainFrameBarState, ViewBarNeverShrinksBelowItsMinimum) {
-    Services s;
-    CMainFrame frame(s.settings, s.shell, s.prompts);
-    frame.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
-    frame.resizeDocks({frame.ViewBar()}, {5}, Qt::Horizontal);
+    again.resizeDocks({again.ViewBar()}, {5}, Qt::Horizontal);
     QCoreApplication::processEvents();
-    EXPECT_GE(frame.ViewBar()->width(), CMainFrame::kMinBarWidth);
+    EXPECT_GE(again.ViewBar()->width(), CMainFrame::kMinBarWidth) << "never below the minimum";
 }
 
-TEST(CMainFrameBarState, AGarbledSavedStateLeavesTheDefaultLayout) {
-    Services s;
-    s.settings.preset(vra::SettingsKey::Program, vra::SettingsScope::User, CMainFrame::kBarStateName,
-                      std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7});
-    CMainFrame frame(s.settings, s.shell, s.prompts);
-    frame.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+TEST_F(MainFrame, AGarbledSavedStateLeavesTheDefaultLayout) {
+    settings_.preset(vra::SettingsKey::Program, vra::SettingsScope::User, CMainFrame::kBarStateName,
+                     std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7});
+    CMainFrame& frame = Open();
     EXPECT_EQ(frame.dockWidgetArea(frame.ViewBar()), Qt::LeftDockWidgetArea);
     EXPECT_TRUE(frame.LapToolBar()->isVisible());
 }
