@@ -55,23 +55,15 @@ ZoomResult Click(ZoomModel& m, ZoomPoint at) {
 
 }  // namespace
 
-TEST(ZoomModelSizes, PageAndLineStepsDefaultToTenthsAndFollowTheZoom) {
+TEST(ZoomModelSizes, StepsDefaultToTenthsAndAnEmptyDocumentStaysUsable) {
     ZoomModel m;
-    m.SetZoomSizes({kCanvas, 8000});
-    EXPECT_EQ(m.DeviceSize(), (ZoomSize{kCanvas, 8000}));
-    EXPECT_EQ(m.PageSize(), (ZoomSize{1000, 800}));
-    EXPECT_EQ(m.LineSize(), (ZoomSize{100, 80}));
-
-    m.SetZoomSizes({kCanvas, kCanvas}, {300, -200}, {0, 5});
-    EXPECT_EQ(m.PageSize(), (ZoomSize{300, 200})) << "given steps are taken as positive";
-    EXPECT_EQ(m.LineSize(), (ZoomSize{30, 5}));
-
-    m.SetZoomSizes({kCanvas, kCanvas});
+    m.SetZoomSizes({kCanvas, 8000}, {0, -200}, {0, 5});
+    EXPECT_EQ(m.PageSize(), (ZoomSize{1000, 200})) << "given steps are taken as positive";
+    EXPECT_EQ(m.LineSize(), (ZoomSize{100, 5}));
     m.SetClientSize({500, 400});
     ASSERT_EQ(m.ZoomByFactor(2.0f), ZoomResult::Changed);
-    EXPECT_EQ(m.PageSize(), (ZoomSize{2000, 2000})) << "defaulted steps scale with the document";
+    EXPECT_EQ(m.PageSize(), (ZoomSize{2000, 200})) << "defaulted steps scale with the document";
 
-    // An empty document must not break the conversions.
     m.SetZoomSizes({0, -5});
     EXPECT_EQ(m.LogicalSize(), (ZoomSize{1, 1}));
     EXPECT_EQ(m.LogicalToClient(m.ClientToLogical({50, 50})).x, 50);
@@ -204,19 +196,12 @@ TEST(ZoomModelCentre, CentringAndResizingKeepTheScrollInRange) {
     ZoomModel m = ScrolledCanvas({0, 0});
     m.CenterOnLogicalPoint({5000, 5000});
     EXPECT_EQ(m.ScrollPosition(), (ZoomPoint{4750, 4800}));
-    EXPECT_EQ(m.GetLogicalCenterPoint(), (ZoomPoint{5000, 5000}));
     m.CenterOnLogicalPoint({100, 9990});
     EXPECT_EQ(m.ScrollPosition(), (ZoomPoint{0, kCanvas - 400}));
-    EXPECT_EQ(m.ScrollLimit(), (ZoomSize{kCanvas - 500, kCanvas - 400}));
-
-    ZoomModel small;
-    small.SetZoomSizes({1000, 1000});
-    small.SetClientSize({500, 400});
-    small.ScrollTo({500, 600});
-    small.SetClientSize({800, 900});
-    EXPECT_EQ(small.ScrollPosition(), (ZoomPoint{200, 100}));
-    small.SetClientSize({1200, 900});
-    EXPECT_EQ(small.Origin(), (ZoomPoint{100, -100}));
+    m.SetClientSize({kCanvas - 100, kCanvas - 200});
+    EXPECT_EQ(m.ScrollPosition(), (ZoomPoint{0, 200}));
+    m.SetClientSize({kCanvas + 200, kCanvas - 200});
+    EXPECT_EQ(m.Origin(), (ZoomPoint{100, -200}));
 }
 
 TEST(ZoomModelPan, DraggingMovesTheMapWithTheMouseUpToTheEdges) {
@@ -241,17 +226,6 @@ TEST(ZoomModelPan, DraggingMovesTheMapWithTheMouseUpToTheEdges) {
     EXPECT_TRUE(edge.MouseMove({300, 300}));
     EXPECT_EQ(edge.ScrollPosition(), (ZoomPoint{0, 0}));
     EXPECT_FALSE(edge.MouseMove({400, 400})) << "already at the edge";
-}
-
-TEST(ZoomModelPan, StepsMoveAndClampBothWays) {
-    ZoomModel m = ScrolledCanvas({0, 0});
-    EXPECT_FALSE(m.PanStep(PanDirection::Up, 8));
-    EXPECT_TRUE(m.PanStep(PanDirection::Down, 390));
-    EXPECT_TRUE(m.PanStep(PanDirection::Right, 8));
-    EXPECT_EQ(m.ScrollPosition(), (ZoomPoint{8, 390}));
-    EXPECT_TRUE(m.PanStep(PanDirection::Left, 100));
-    EXPECT_TRUE(m.PanStep(PanDirection::Down, 100000));
-    EXPECT_EQ(m.ScrollPosition(), (ZoomPoint{0, kCanvas - 400}));
 }
 
 TEST(ZoomModelPan, WithOnlyOneScrollBarNothingPans) {

@@ -49,23 +49,16 @@ TEST(QtPrompts, MessageBoxShowsTheTextAndReportsTheButton)
     EXPECT_EQ(seenIcon, QMessageBox::Question);
 }
 
-TEST(QtPrompts, AnEmptyCaptionIsTheProgramsName)
+TEST(QtPrompts, AnEmptyCaptionIsTheProgramsNameAndClosingTheBoxIsItsWayOut)
 {
     QtPrompts prompts;
     QString seenTitle;
     WhenBoxShows([&](QMessageBox* box) {
         seenTitle = box->windowTitle();
-        box->button(QMessageBox::Ok)->click();
+        box->reject();
     });
-    EXPECT_EQ(prompts.message("Max number of laps already loaded!", "", Icon::Warning, Buttons::Ok), Button::Ok);
-    EXPECT_EQ(seenTitle, QApplication::applicationDisplayName());
-}
-
-TEST(QtPrompts, ClosingTheBoxIsItsWayOut)
-{
-    QtPrompts prompts;
-    WhenBoxShows([](QMessageBox* box) { box->reject(); });
     EXPECT_EQ(prompts.message("Retry?", "", Icon::Error, Buttons::RetryCancel), Button::Cancel);
+    EXPECT_EQ(seenTitle, QApplication::applicationDisplayName());
 }
 
 TEST(QtPrompts, FileFiltersMatchAnyCase)
@@ -75,11 +68,4 @@ TEST(QtPrompts, FileFiltersMatchAnyCase)
     EXPECT_EQ(filters, "Replay files (*.rpy) (*.[rR][pP][yY]);;All Files(*.*) (*)");
     EXPECT_EQ(QtPrompts::nameFilters({{"Velmar exe File (VELMAR.exe)", "VELMAR.exe"}}),
               "Velmar exe File (VELMAR.exe) ([vV][eE][lL][mM][aA][rR].[eE][xX][eE])");
-}
-
-TEST(QtPrompts, DialogsNotYetProvidedAnswerAsCancelled)
-{
-    QtPrompts prompts;
-    EXPECT_FALSE(prompts.chooseLap({}));
-    EXPECT_FALSE(prompts.editSettings({}).accepted);
 }
