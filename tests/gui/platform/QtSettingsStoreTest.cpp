@@ -44,20 +44,6 @@ TEST_F(QtSettings, EveryKindOfValueSurvivesARoundTripThroughTheFiles)
     EXPECT_EQ(s.LoadDamageCosts(), costs);
 }
 
-TEST_F(QtSettings, ValuesLandUnderTheProgramsGroupAndTheSimulationsKey)
-{
-    AppSettings s(store_);
-    s.SetSimFolder("/games/Velmar");
-    s.SetBMPSizeInPixel(512);
-    ASSERT_TRUE(s.Save());
-
-    QSettings program(store_.iniPath(SettingsKey::Program, SettingsScope::User), QSettings::IniFormat);
-    EXPECT_EQ(program.value("Settings/BMPSizeInPixel").toInt(), 512);
-    QSettings sim(store_.iniPath(SettingsKey::Simulation, SettingsScope::User), QSettings::IniFormat);
-    EXPECT_EQ(sim.value("Directory").toString(), "/games/Velmar");
-    EXPECT_TRUE(store_.iniPath(SettingsKey::Simulation, SettingsScope::User).endsWith("user/Sorvan/Velmar.ini"));
-}
-
 TEST_F(QtSettings, TheSimulationsMachineWideFolderIsReadButNeverWritten)
 {
     const QString systemIni = store_.iniPath(SettingsKey::Simulation, SettingsScope::System);
