@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
-#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -74,24 +73,6 @@ TEST_F(ViewBar, CaptionsAndNumbersStandInTheLapColours) {
     EXPECT_FALSE(ColourExtent(picture.copy(box(1)), Lap(0), 40).isEmpty());
     EXPECT_FALSE(ColourExtent(picture.copy(box(2)), Lap(2), 40).isEmpty());
     EXPECT_TRUE(ColourExtent(picture.copy(box(2)), Lap(0), 40).isEmpty());
-}
-
-TEST_F(ViewBar, TogglesFlipBoxesAndTheRaceLineAndAskForARedraw) {
-    Fill();
-    QSignalSpy changed(&bar, &ViewDialog::linesChanged);
-    bar.ToggleLap(1);
-    EXPECT_TRUE(bar.IsLapTicked(1));
-    bar.ToggleLap(0);
-    EXPECT_TRUE(bar.RaceLineOn());
-    bar.ToggleLap(0);
-    EXPECT_FALSE(bar.RaceLineOn());
-    bar.show();
-    QTest::mouseClick(bar.LapBox(2), Qt::LeftButton, {}, QPoint(5, bar.LapBox(2)->height() / 2));
-    EXPECT_TRUE(bar.IsLapTicked(2));
-    bar.ToggleLap(9);
-    EXPECT_EQ(changed.count(), 4);
-    bar.UntickAll();
-    EXPECT_FALSE(bar.IsLapTicked(1) || bar.IsLapTicked(2));
 }
 
 TEST_F(ViewBar, PlayingLocksTheBoxesAndShowsTheTickedLapsLive) {

@@ -79,14 +79,6 @@ TEST_F(Link, FitsItsTextShowingTheTargetWhenItHasNoTextOfItsOwn) {
     EXPECT_EQ(link->text(), QString::fromLatin1(kTarget));
     EXPECT_EQ(link->size(), link->fontMetrics().size(Qt::TextSingleLine, link->text()));
     EXPECT_EQ(link->pos(), QPoint(10, 10));
-
-    auto* right = new CHyperLink(QString{}, &window);
-    right->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    right->setGeometry(20, 20, 400, 60);
-    right->SetURL(QStringLiteral("mailto:someone@example.org"));
-    EXPECT_EQ(right->geometry().right(), 419) << "the aligned edge stays";
-    EXPECT_LT(right->width(), 400);
-    EXPECT_EQ(right->geometry().center().y(), QRect(20, 20, 400, 60).center().y());
 }
 
 TEST_F(Link, AClickOpensTheTargetOnReleaseEvenBesideTheLinkAndMarksItVisited) {
