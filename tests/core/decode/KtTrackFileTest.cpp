@@ -27,16 +27,6 @@ namespace {
 const std::string kCannotOpen = "Error: cannot open track file";
 const std::string kCannotUncompress = "Error: cannot uncompress ptf file";
 
-// Unique to the process so that parallel runs never share a folder; the
-// folders stay until the process ends, then go with their parent's cleanup.
-fs::path FreshDir(const std::string& name) {
-    static const vra::test::ScratchDir root("trackfile");
-    const fs::path dir = root.path() / name;
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
-
 // Bytes that pass the loose file's check (root id 1, class id 2), marked so
 // that a test can tell which entry was taken.
 Bytes StreamMarked(const std::string& marker) {
@@ -72,8 +62,13 @@ std::string LoadError(const fs::path& tracks, const std::string& name, bool pars
 
 class TrackFileTest : public ::testing::Test {
 protected:
+    // A folder per test under one unique to the process, so that parallel
+    // runs never share one.
     void SetUp() override {
-        tracks = FreshDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        static const vra::test::ScratchDir root("trackfile");
+        tracks = root.path() / ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        fs::remove_all(tracks);
+        fs::create_directories(tracks);
     }
     fs::path Folder(const std::string& name) {
         fs::create_directories(tracks / name);
@@ -174,21 +169,16 @@ TEST_F(TrackFileTest, ReportsAMissingCutOrInconsistentContainerAsCannotOpen) {
 
     // Stored bytes beyond the end of the file, whatever the arithmetic.
     const std::size_t record = dat.recordOffset(1);
-    for (std::uint32_t offset : {std::uint32_t(whole.size() - 3), 0xFFFFFFF0u}) {
+    auto poked = [&](std::initializer_list<std::size_t> fields, std::uint32_t v) {
         Bytes bad = whole;
-        for (int i = 0; i < 4; ++i) bad[record + 10 + i] = static_cast<std::uint8_t>(offset >> (8 * i));
-        ASSERT_TRUE(vra::simkit::WriteLoosePtf(oval / "oval.dat", bad));
-        EXPECT_EQ(LoadError(tracks, "oval", false), kCannotOpen) << offset;
-    }
-    for (std::uint32_t size : {0xFFFFFFFFu, 0xFFFFFFFCu}) {
-        Bytes bad = whole;
-        for (int i = 0; i < 4; ++i) {
-            bad[record + 2 + i] = static_cast<std::uint8_t>(size >> (8 * i));
-            bad[record + 6 + i] = static_cast<std::uint8_t>(size >> (8 * i));
-        }
-        ASSERT_TRUE(vra::simkit::WriteLoosePtf(oval / "oval.dat", bad));
-        EXPECT_EQ(LoadError(tracks, "oval", false), kCannotOpen) << size;
-    }
+        for (std::size_t at : fields)
+            for (int i = 0; i < 4; ++i) bad[record + at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+        EXPECT_TRUE(vra::simkit::WriteLoosePtf(oval / "oval.dat", bad));
+        return LoadError(tracks, "oval", false);
+    };
+    for (std::uint32_t offset : {std::uint32_t(whole.size() - 3), 0xFFFFFFF0u})
+        EXPECT_EQ(poked({10}, offset), kCannotOpen) << offset;
+    for (std::uint32_t size : {0xFFFFFFFFu, 0xFFFFFFFCu}) EXPECT_EQ(poked({2, 6}, size), kCannotOpen) << size;
 }
 
 TEST_F(TrackFileTest, RefusesStreamsThatDoNotExpandToTheirSize) {

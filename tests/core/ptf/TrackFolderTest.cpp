@@ -4,11 +4,9 @@
 // race line read from the folder the track was found in.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
 #include <random>
 
-#include "decode/KtException.h"
 #include "document/TrackIni.h"
 #include "decode/KtTrackFile.h"
 #include "ptf/LpLine.h"
@@ -65,21 +63,6 @@ TEST_F(TrackFolderTest, DemoTrackLoadsFromItsContainerWithItsRaceLine) {
     const auto stated = ReadTrackIniLength(sim.string(), simkit::kDemoTrackName);
     ASSERT_TRUE(stated.has_value());
     EXPECT_NEAR(*stated, simkit::kDemoTrackLength, 1e-6);
-}
-
-TEST_F(TrackFolderTest, LooseStreamLoadsTheSameTrack) {
-    const TrackLayout oval = TrackLayout::Oval();
-    simkit::TrackFolderOptions options;
-    options.loosePtf = true;
-    options.raceLine = false;
-    ASSERT_FALSE(simkit::WriteTrackFolder(tracks_, "Oval", oval, options).empty());
-    KtTrackFile file(tracks_, "OVAL");
-    EXPECT_FALSE(file.IsCompressed());
-    file.Parse();
-    TrackPath path(file.GetTrack(), file.TrackFolder());
-    EXPECT_NEAR(path.Length(), oval.TotalLength(), 1e-6);
-    LpLine line(path);
-    EXPECT_THROW(line.Load(), KtException);
 }
 
 }  // namespace

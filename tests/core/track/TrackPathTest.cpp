@@ -75,18 +75,16 @@ TEST(TrackPath, QuarterMarksCrossTheTrackAtEachQuarter) {
     ASSERT_EQ(marks.size(), 4u);
     EXPECT_POINT_NEAR(marks[3].points[0], At(112.5, -10.0));  // last line first
     EXPECT_POINT_NEAR(marks[3].points[1], At(112.5, 10.0));
-}
 
-TEST(TrackPath, QuarterMarksOnCornersUseTheCornerGeometry) {
-    const TrackLayout layout = TrackLayout::RoadCourse();
-    const auto path = PathOf(layout);
-    path->ComputeQuarterMarks();
-    const auto expected = layout.Expected();
+    // On corners the marks follow the corner's geometry.
+    const TrackLayout course = TrackLayout::RoadCourse();
+    const auto road = PathOf(course);
+    road->ComputeQuarterMarks();
+    const auto expected = course.Expected();
     for (int q = 0; q < 4; ++q) {
-        const double t = layout.TotalLength() * 0.25 * q;
-        const std::int32_t i = path->FindPieceAtDistance(t);
-        const ExpectedPiece& e = expected[static_cast<std::size_t>(i)];
-        const QuarterMark& m = path->QuarterMarks()[static_cast<std::size_t>(q)];
+        const double t = course.TotalLength() * 0.25 * q;
+        const ExpectedPiece& e = expected[static_cast<std::size_t>(road->FindPieceAtDistance(t))];
+        const QuarterMark& m = road->QuarterMarks()[static_cast<std::size_t>(q)];
         EXPECT_POINT_NEAR(m.FirstLinePoint(), e.PointAt(t - e.startDistance, 10.0));
         EXPECT_POINT_NEAR(m.LastLinePoint(), e.PointAt(t - e.startDistance, -10.0));
     }

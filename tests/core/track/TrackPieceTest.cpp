@@ -104,25 +104,12 @@ TEST(TrackPieces, SurfacesLieBetweenConsecutiveBoundaries) {
     }
 }
 
-TEST(TrackPieces, CornerBoundariesMarkedStraightAreChords) {
+TEST(TrackPieces, WallsBecomePolylinesAndStraightFlaggedCornerLinesChords) {
     TrackLayout layout;
-    layout.boundaries({{6, 6, 1, false}, {-6, -6, 2, true}, {-9, -9, 3, false}}).right(40, 30);
-    const auto path = PathOf(layout);
-    const Corner* corner = AsCorner(path->PieceAt(0));
-    ASSERT_TRUE(corner);
-    const std::size_t n = corner->PointCount();
-    ASSERT_EQ(corner->Surfaces().size(), 2u);
-    EXPECT_EQ(corner->Surfaces()[0].PointCount(), (n + 2) + 2);
-    EXPECT_EQ(corner->Surfaces()[1].PointCount(), 2 + (n + 2));
-    const ExpectedPiece e = layout.Expected()[0];
-    const auto& chordThenArc = corner->Surfaces()[1].Points();
-    EXPECT_POINT_NEAR(chordThenArc[0], e.PointAt(e.length, -6));
-    EXPECT_POINT_NEAR(chordThenArc[1], e.PointAt(0, -6));
-}
-
-TEST(TrackPieces, WallsBecomePolylinesOfTheirKind) {
-    TrackLayout layout;
-    layout.walls({{11, 13, 2, false}, {-11, -11, 3, true}}).straight(80).left(60, 50);
+    layout.boundaries({{6, 6, 1, false}, {-6, -6, 2, true}, {-9, -9, 3, false}})
+        .walls({{11, 13, 2, false}, {-11, -11, 3, true}})
+        .straight(80)
+        .left(60, 50);
     const auto path = PathOf(layout);
     const auto expected = layout.Expected();
 
@@ -135,13 +122,23 @@ TEST(TrackPieces, WallsBecomePolylinesOfTheirKind) {
 
     const Corner* corner = AsCorner(path->PieceAt(1));
     ASSERT_TRUE(corner);
+    const std::size_t n = corner->PointCount();
+    const ExpectedPiece& e = expected[1];
     const auto& curved = corner->Polylines();
     ASSERT_EQ(curved.size(), 2u);
-    ASSERT_EQ(curved[0].Points().size(), corner->PointCount() + 2u);
-    EXPECT_POINT_NEAR(curved[0].Points().front(), expected[1].PointAt(0, 11));
-    EXPECT_POINT_NEAR(curved[0].Points().back(), expected[1].PointAt(expected[1].length, 13));
+    ASSERT_EQ(curved[0].Points().size(), n + 2u);
+    EXPECT_POINT_NEAR(curved[0].Points().front(), e.PointAt(0, 11));
+    EXPECT_POINT_NEAR(curved[0].Points().back(), e.PointAt(e.length, 13));
     ASSERT_EQ(curved[1].Points().size(), 2u);  // the chord
-    EXPECT_POINT_NEAR(curved[1].Points()[1], expected[1].PointAt(expected[1].length, -11));
+    EXPECT_POINT_NEAR(curved[1].Points()[1], e.PointAt(e.length, -11));
+
+    // A straight-flagged boundary is a chord of two points in its surfaces.
+    ASSERT_EQ(corner->Surfaces().size(), 2u);
+    EXPECT_EQ(corner->Surfaces()[0].PointCount(), (n + 2) + 2);
+    const auto& chordThenArc = corner->Surfaces()[1].Points();
+    ASSERT_EQ(chordThenArc.size(), 2 + (n + 2));
+    EXPECT_POINT_NEAR(chordThenArc[0], e.PointAt(e.length, -6));
+    EXPECT_POINT_NEAR(chordThenArc[1], e.PointAt(0, -6));
 }
 
 TEST(TrackPieces, FewBoundariesGiveNoSurfacesAndNoWallsNoLines) {
