@@ -95,13 +95,3 @@ TEST(KtMalformed, XSectionLooksAheadOnlyWithinTheImage) {
         ErrorOf([&] { ReadRoot(PtfBuilder::Build(Ref<XSectionDesc>(x)), &KtObjectFactory::ReadXSection); });
     EXPECT_NE(error.find("ends too early"), std::string::npos) << error;
 }
-
-TEST(KtMalformed, RunningOutOfDataNamesTheOffset) {
-    const Image full = Sample({});
-    const Image cut(full.begin(), full.begin() + 30);
-    // The cut falls inside the version, the third header value.
-    const std::size_t version = vra::test::RootHeaderOffset(std::string("KtTrack").size()) + 8;
-    EXPECT_EQ(ErrorOf([&] { KtObjectFactory::ReadTrackImage(cut); }),
-              fmt::format("Error: the ptf file ends too early: 4 bytes needed at offset 0x{:x}, {} left", version,
-                          30 - version));
-}
