@@ -196,15 +196,21 @@ TEST(TrackPieces, StraightDrawsItsHighlightedStretchWithLines) {
     EXPECT_EQ(display.Count(Op::PolylineWithPen), 0u);
 }
 
-TEST(TrackPieces, CornerDrawsItsHighlightOverTheOutline) {
+TEST(TrackPieces, CornersHighlightOverTheirOutlineAndWholePiecesDrawIt) {
     TrackLayout layout;
-    layout.left(100, 90);  // 157.08 m, outline of 315 points
+    layout.straight(10).left(100, 90).straight(10);  // the corner: 157.08 m, outline of 315 points
     const auto path = PathOf(layout);
-    const auto& outline = path->PieceAt(0).Outline().Points();
+    const auto& outline = path->PieceAt(1).Outline().Points();
     ASSERT_EQ(outline.size(), 315u);
     simkit::RecordingDisplay display;
-    path->HighlightRange(50, 100);
     path->Draw(display);
+    auto outlines = display.CallsOf(Op::PolylineWithPen);
+    ASSERT_EQ(outlines.size(), 3u);
+    for (const auto& o : outlines) EXPECT_FALSE(o.flag);
+
+    path->HighlightRange(60, 110);
+    display.Clear();
+    path->PieceAt(1).DrawOnDisplay(display);
     ASSERT_GE(display.Calls().size(), 2u);
     EXPECT_EQ(display.Calls()[0].op, Op::PolylineWithPen);
     EXPECT_FALSE(display.Calls()[0].flag);
@@ -214,17 +220,6 @@ TEST(TrackPieces, CornerDrawsItsHighlightOverTheOutline) {
     for (const auto& l : lines) EXPECT_TRUE(l.flag);
     EXPECT_EQ(lines.front().points[0], outline[100]);
     EXPECT_EQ(lines.back().points[1], outline[199]);
-}
-
-TEST(TrackPieces, UnhighlightedAndWholePiecesDrawTheirOutline) {
-    TrackLayout layout;
-    layout.straight(10).left(20, 30).straight(10);
-    const auto path = PathOf(layout);
-    simkit::RecordingDisplay display;
-    path->Draw(display);
-    auto outlines = display.CallsOf(Op::PolylineWithPen);
-    ASSERT_EQ(outlines.size(), 3u);
-    for (const auto& o : outlines) EXPECT_FALSE(o.flag);
 
     path->HighlightRange(-5, 500);
     display.Clear();
@@ -233,19 +228,15 @@ TEST(TrackPieces, UnhighlightedAndWholePiecesDrawTheirOutline) {
     outlines = display.CallsOf(Op::PolylineWithPen);
     ASSERT_EQ(outlines.size(), 1u);
     EXPECT_TRUE(outlines[0].flag);
-    EXPECT_EQ(outlines[0].points, path->PieceAt(1).Outline().Points());
-}
+    EXPECT_EQ(outlines[0].points, outline);
 
-TEST(TrackPieces, VisitorMeetsEveryPieceByItsKind) {
     struct Kinds : SegmentVisitor {
         std::string seen;
         void VisitStraight(const Straight&) override { seen += 'S'; }
         void VisitCorner(const Corner&) override { seen += 'C'; }
     } visitor;
-    TrackLayout layout;
-    layout.straight(10).left(20, 30).straight(10).right(25, 40);
-    PathOf(layout)->VisitPieces(visitor);
-    EXPECT_EQ(visitor.seen, "SCSC");
+    path->VisitPieces(visitor);
+    EXPECT_EQ(visitor.seen, "SCS");
 }
 
 }  // namespace
