@@ -207,26 +207,20 @@ void CRpyGraphView::OnFilePrintSetup() {
     dialog.exec();
 }
 
-void CRpyGraphView::OnZoomIn() {
+void CRpyGraphView::ToggleZoomTool(int mode, const QString& hint) {
+    // Choosing the tool that is on turns it off; either way the hand goes.
     SetSecondaryMode(0);
-    if (GetZoomMode() == vra::ZoomModel::ZoomIn) {
-        SetZoomMode(vra::ZoomModel::ZoomOff);
-        emit messageText({});
-    } else {
-        SetZoomMode(vra::ZoomModel::ZoomIn);
-        emit messageText(QStringLiteral("Click to zoom in on point or drag a zoom box."));
-    }
+    const bool on = GetZoomMode() != mode;
+    SetZoomMode(on ? mode : vra::ZoomModel::ZoomOff);
+    emit messageText(on ? hint : QString());
+}
+
+void CRpyGraphView::OnZoomIn() {
+    ToggleZoomTool(vra::ZoomModel::ZoomIn, QStringLiteral("Click to zoom in on point or drag a zoom box."));
 }
 
 void CRpyGraphView::OnZoomOut() {
-    SetSecondaryMode(0);
-    if (GetZoomMode() == vra::ZoomModel::ZoomOut) {
-        SetZoomMode(vra::ZoomModel::ZoomOff);
-        emit messageText({});
-    } else {
-        SetZoomMode(vra::ZoomModel::ZoomOut);
-        emit messageText(QStringLiteral("Click to zoom out on point."));
-    }
+    ToggleZoomTool(vra::ZoomModel::ZoomOut, QStringLiteral("Click to zoom out on point."));
 }
 
 void CRpyGraphView::OnPanningTool() {

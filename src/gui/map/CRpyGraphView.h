@@ -87,6 +87,7 @@ private:
         friend bool operator==(const CacheKey&, const CacheKey&) = default;
     };
     CacheKey CurrentKey() const;
+    void ToggleZoomTool(int mode, const QString& hint);
     void RebuildCache();
     void DrawNoMapPicture(QPainter& painter);
 
