@@ -216,64 +216,55 @@ TEST(KtTrack, EmptySegmentListStillHasItsListWord) {
 // Header checks: every class's texts, lines and the offset of the value.
 namespace {
 
-struct HeaderCase {
-    const char* name;        // without the prefix
-    int lines[3];
-    std::string versions;    // the accepted list as the message writes it
-    std::int32_t badVersion;
-    std::function<Image(std::int32_t first, std::int32_t second, std::int32_t version)> build;
-    std::function<void(const Image&)> read;
-};
+// The error of reading a default object of D whose header value `which`
+// (0 first, 1 second, 2 version) is replaced by value.
+using HeaderError = std::function<std::string(int which, std::int32_t value)>;
 
 template <typename D, typename T>
-HeaderCase Case(const char* name, int l1, int l2, int l3, std::string versions, std::int32_t bad,
-                bool (KtObjectFactory::*read)(PtfCursor&, CountedPtr<T>&)) {
-    HeaderCase c{name, {l1, l2, l3}, std::move(versions), bad, nullptr, nullptr};
-    c.build = [](std::int32_t first, std::int32_t second, std::int32_t version) {
+HeaderError HeaderOf(bool (KtObjectFactory::*read)(PtfCursor&, CountedPtr<T>&)) {
+    return [read](int which, std::int32_t value) {
         auto d = New<D>();
-        d->first = first;
-        d->second = second;
-        if (version) {
-            if constexpr (requires { d->version; }) d->version = version;
-            else d->third = version;
-        }
-        return PtfBuilder::Build(Ref<D>(d));
+        (which == 0 ? d->first : which == 1 ? d->second : d->version) = value;
+        return ErrorOf([&] { ReadRoot(PtfBuilder::Build(Ref<D>(d)), read); });
     };
-    c.read = [read](const Image& image) { ReadRoot(image, read); };
-    return c;
-}
-
-std::string Expected(const HeaderCase& c, int which, std::int32_t value, std::size_t offset, const char* lead) {
-    static const char* kinds[] = {"First value", "Second value", "Version"};
-    static const char* should[] = {"1", "0", ""};
-    const std::string tail = which == 2 ? c.versions : should[which];
-    const char* prefix = (which == 1 && std::string(c.name) == "FSection") ? "n" : "";
-    return fmt::format("Error reported in decode\\Kt{} near line {}\nError message:\n{}{} of {} is {}, it should "
-                       "be {}\n{}{:x}\n",
-                       c.name, c.lines[which], prefix, kinds[which], c.name, value, tail, lead, offset);
 }
 
 }  // namespace
 
 TEST(KtObjectHeader, WrongValuesAreReportedWithTextLineAndOffset) {
-    const std::vector<HeaderCase> cases = {
-        Case<TrackDesc>("Track", 23, 33, 45, "6 or 8", 7, &KtObjectFactory::ReadTrack),
-        Case<SegmentDesc>("Segment", 29, 39, 49, "1 or 2", 3, &KtObjectFactory::ReadSegment),
-        Case<WSectionDesc>("WSection", 29, 39, 53, "5, 6 or 7", 4, &KtObjectFactory::ReadWSection),
-        Case<XSectionDesc>("XSection", 24, 34, 47, "2 or 3", 1, &KtObjectFactory::ReadXSection),
-        Case<FSectionDesc>("FSection", 38, 48, 60, "4 or 5", 6, &KtObjectFactory::ReadFSection),
-        Case<TextureDesc>("Texture", 21, 31, 43, "1 or 2", 0x7fffffff, &KtObjectFactory::ReadTexture),
-        Case<TextureCoordsDesc>("TextureCoords", 22, 32, 44, "1 or 5", 2, &KtObjectFactory::ReadTextureCoords),
-        Case<TSODesc>("TSO", 18, 28, 39, "2 or 3", -2, &KtObjectFactory::ReadTSO),
-        Case<TSOReferenceDesc>("TSOReference", 25, 35, 47, "1 or 6", 5, &KtObjectFactory::ReadTSOReference),
+    struct Case {
+        std::string name;      // without the prefix
+        int lines[3];
+        std::string versions;  // the accepted list as the message writes it
+        std::int32_t badVersion;
+        HeaderError error;
+    };
+    const std::vector<Case> cases = {
+        {"Track", {23, 33, 45}, "6 or 8", 7, HeaderOf<TrackDesc>(&KtObjectFactory::ReadTrack)},
+        {"Segment", {29, 39, 49}, "1 or 2", 3, HeaderOf<SegmentDesc>(&KtObjectFactory::ReadSegment)},
+        {"WSection", {29, 39, 53}, "5, 6 or 7", 4, HeaderOf<WSectionDesc>(&KtObjectFactory::ReadWSection)},
+        {"XSection", {24, 34, 47}, "2 or 3", 1, HeaderOf<XSectionDesc>(&KtObjectFactory::ReadXSection)},
+        {"FSection", {38, 48, 60}, "4 or 5", 6, HeaderOf<FSectionDesc>(&KtObjectFactory::ReadFSection)},
+        {"Texture", {21, 31, 43}, "1 or 2", 0x7fffffff, HeaderOf<TextureDesc>(&KtObjectFactory::ReadTexture)},
+        {"TextureCoords", {22, 32, 44}, "1 or 5", 2, HeaderOf<TextureCoordsDesc>(&KtObjectFactory::ReadTextureCoords)},
+        {"TSO", {18, 28, 39}, "2 or 3", -2, HeaderOf<TSODesc>(&KtObjectFactory::ReadTSO)},
+        {"TSOReference", {25, 35, 47}, "1 or 6", 5, HeaderOf<TSOReferenceDesc>(&KtObjectFactory::ReadTSOReference)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::size_t at = RootHeaderOffset(std::string("Kt").size() + std::string(c.name).size());
-        EXPECT_EQ(ErrorOf([&] { c.read(c.build(0, 0, 0)); }), Expected(c, 0, 0, at, "Detected in ptf file @ 0x"));
-        EXPECT_EQ(ErrorOf([&] { c.read(c.build(1, -1, 0)); }), Expected(c, 1, -1, at + 4, "Detected in ptf file @ 0x"));
-        const char* lead = std::string(c.name) == "Track" ? "Detected in ptf file @ 0x = " : "Detected in ptf file @ 0x";
-        EXPECT_EQ(ErrorOf([&] { c.read(c.build(1, 0, c.badVersion)); }), Expected(c, 2, c.badVersion, at + 8, lead));
+        const std::size_t at = RootHeaderOffset(2 + c.name.size());
+        auto expected = [&](int which, const std::string& text, const char* lead) {
+            return Frame(("decode\\Kt" + c.name).c_str(), c.lines[which],
+                         fmt::format("{}\n{}{:x}\n", text, lead, at + 4 * static_cast<std::size_t>(which)));
+        };
+        const char* lead = "Detected in ptf file @ 0x";
+        EXPECT_EQ(c.error(0, 0), expected(0, fmt::format("First value of {} is 0, it should be 1", c.name), lead));
+        // This class's second-value message has always begun with a stray "n".
+        const std::string n = c.name == "FSection" ? "n" : "";
+        EXPECT_EQ(c.error(1, -1), expected(1, n + fmt::format("Second value of {} is -1, it should be 0", c.name), lead));
+        EXPECT_EQ(c.error(2, c.badVersion),
+                  expected(2, fmt::format("Version of {} is {}, it should be {}", c.name, c.badVersion, c.versions),
+                           c.name == "Track" ? "Detected in ptf file @ 0x = " : lead));
     }
 }
 
