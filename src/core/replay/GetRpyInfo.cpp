@@ -22,6 +22,20 @@ void ShiftDown(std::vector<T>& v, std::size_t off, std::size_t count) {
     v.resize(count + 1);
 }
 
+// The frame at p, its size checked against the end of the frame chunk: a
+// view of its first bytes (enough for the header and the first record's
+// session word), or of all of it when whole is set. 0 or a failure result.
+int FrameAt(ReplaySource& src, std::uint64_t p, std::uint64_t frameEnd, bool whole, std::span<const std::uint8_t>& f,
+            std::uint16_t& size) {
+    if (frameEnd - p < kFrameHeaderSize) return GetRpyInfo::Corrupt;
+    const std::size_t look = static_cast<std::size_t>(std::min<std::uint64_t>(16, frameEnd - p));
+    if (!src.window(p, look, f)) return GetRpyInfo::SeekFailed;
+    size = LoadU16(f.data());
+    if (size < kFrameHeaderSize || size > frameEnd - p) return GetRpyInfo::Corrupt;
+    if (whole && !src.window(p, size, f)) return GetRpyInfo::SeekFailed;
+    return GetRpyInfo::Ok;
+}
+
 }  // namespace
 
 const std::uint8_t* GetRpyInfo::Block(int index, int sample) const {
@@ -120,12 +134,9 @@ int GetRpyInfo::extract(ReplaySource& src, int kind) {
     std::uint32_t frameNo = 0;
     while (p < frameEnd) {
         ++frameNo;
-        if (frameEnd - p < kFrameHeaderSize) return Corrupt;
         std::span<const std::uint8_t> f;
-        const std::size_t look = static_cast<std::size_t>(std::min<std::uint64_t>(16, frameEnd - p));
-        if (!src.window(p, look, f)) return SeekFailed;
-        const std::uint16_t size = LoadU16(f.data());
-        if (size < kFrameHeaderSize || size > frameEnd - p) return Corrupt;
+        std::uint16_t size = 0;
+        if (const int r = FrameAt(src, p, frameEnd, false, f, size); r != Ok) return r;
         if (size >= kFrameHeaderSize + kRecordHeaderSize) {
             const std::uint32_t head = LoadU32(f.data() + 8);
             const std::uint32_t length = head >> 16;
@@ -166,12 +177,9 @@ int GetRpyInfo::extract(ReplaySource& src, int kind) {
     int run = 0, previousMissing = 0;
     int s = 1;
     for (; s <= n && p < frameEnd; ++s) {
-        if (frameEnd - p < kFrameHeaderSize) return Corrupt;
         std::span<const std::uint8_t> f;
-        if (!src.window(p, kFrameHeaderSize, f)) return SeekFailed;
-        const std::uint16_t size = LoadU16(f.data());
-        if (size < kFrameHeaderSize || size > frameEnd - p) return Corrupt;
-        if (!src.window(p, size, f)) return SeekFailed;
+        std::uint16_t size = 0;
+        if (const int r = FrameAt(src, p, frameEnd, true, f, size); r != Ok) return r;
         const std::size_t si = static_cast<std::size_t>(s);
         bool matched = false;
         std::size_t q = kFrameHeaderSize;
@@ -312,10 +320,14 @@ int GetRpyInfo::AllocateChannels(int margin) {
     while (b > 1 && dist(b - 1) < dist(b)) --b;
     if (b <= a || b - 2 < 1 || a + 3 > n || a + 1 - m < 1 || b + m > n) return NotFound;
 
+    // Frame numbers and the measured time count from the range the first pass
+    // found, which holds one frame more than read when the stream ends at the
+    // end frame.
+    const std::int64_t rangeSamples = std::int64_t{endFrame} + 2 - firstFrame;
     lapStartFrame = firstFrame + static_cast<std::uint32_t>(a) - 1;
-    lapEndFrame = endFrame - static_cast<std::uint32_t>(n) + static_cast<std::uint32_t>(b);
+    lapEndFrame = static_cast<std::uint32_t>(endFrame - rangeSamples + b);
     lapTimeMs = (static_cast<std::int64_t>(endFrameTimeMs) - firstFrameTimeMs) -
-                static_cast<std::int64_t>((a - 1) * kFrameMs) - static_cast<std::int64_t>((n - b) * kFrameMs);
+                static_cast<std::int64_t>((a - 1) * kFrameMs) - static_cast<std::int64_t>((rangeSamples - b) * kFrameMs);
     distanceStepStart = dist(a + 1) == 0 ? std::int64_t{dist(a + 3)} - dist(a + 2)
                                          : std::int64_t{dist(a + 2)} - dist(a + 1);
     distanceStepEnd = std::int64_t{dist(b - 1)} - dist(b - 2);
