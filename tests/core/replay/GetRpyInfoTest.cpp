@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "ReplayFiles.h"
@@ -12,6 +14,7 @@
 namespace vra {
 namespace {
 
+using ::testing::ElementsAre;
 using simkit::CarSession;
 using simkit::FrameContext;
 using simkit::ReplayBuilder;
@@ -48,6 +51,7 @@ void Extract(ReplayBuilder& b, int driver, int lap, int kind, Extracted& out) {
 
 TEST(ExtractLap, SavingPlayersLapIsTrimmedToOneSampleOutsideEachLine) {
     auto b = RaceReplay();
+    b.spec.lateral = [](int, double ms) { return 4.0 * std::sin(ms / 1000.0); };
     Extracted x;
     Extract(b, 0, 2, Race, x);
     ASSERT_EQ(x.result, GetRpyInfo::Ok);
@@ -66,6 +70,7 @@ TEST(ExtractLap, SavingPlayersLapIsTrimmedToOneSampleOutsideEachLine) {
     for (int i = 1; i <= x.lap.sampleCount; ++i) {
         const double expected = ReplayBuilder::DistanceAt(car, FrameMs(fa - 1 + i), kLength);
         ASSERT_NEAR(x.lap.distanceM[static_cast<std::size_t>(i)], expected, 0.0006) << i;
+        ASSERT_NEAR(x.lap.lateralM[static_cast<std::size_t>(i)], 4.0 * std::sin(FrameMs(fa - 1 + i) / 1000.0), 1e-4);
     }
     EXPECT_GT(x.lap.distanceM[1], kLength - 50);
     EXPECT_LT(x.lap.distanceM[2], 50);
@@ -109,18 +114,6 @@ TEST(ExtractLap, OtherCarComesFromItsCompactRecords) {
     EXPECT_NEAR(static_cast<double>(x.lap.lapTimeMs), 8500.0, kMsPerFrame + 3);
 }
 
-TEST(ExtractLap, SavingPlayersLateralOffsetInMetres) {
-    auto b = RaceReplay();
-    b.spec.lateral = [](int, double ms) { return 4.0 * std::sin(ms / 1000.0); };
-    Extracted x;
-    Extract(b, 0, 1, Race, x);
-    ASSERT_EQ(x.result, GetRpyInfo::Ok);
-    ASSERT_EQ(x.lap.AllocateChannels(1), 0);
-    const int fa = LastFrameBefore(ReplayBuilder::LapStartMs(b.spec.sessions[0].cars[0], 1));
-    for (int i = 1; i <= x.lap.sampleCount; ++i)
-        ASSERT_NEAR(x.lap.lateralM[static_cast<std::size_t>(i)], 4.0 * std::sin(FrameMs(fa - 1 + i) / 1000.0), 1e-4);
-}
-
 TEST(ExtractLap, WiderMarginKeepsMoreSamples) {
     auto b = RaceReplay();
     Extracted one, three;
@@ -162,19 +155,6 @@ TEST(ExtractLapQuality, CountsMissingSamplesAndTheLongestGap) {
     EXPECT_EQ(x.lap.foundCount, x.lap.sampleCount - 6);
 }
 
-TEST(ExtractLapQuality, LoneMissingSampleIsAGapOfOne) {
-    auto b = RaceReplay();
-    const int at = LastFrameBefore(ReplayBuilder::LapStartMs(b.spec.sessions[0].cars[1], 2)) + 60;
-    b.spec.frameHook = [&](FrameContext& ctx) {
-        if (int(ctx.frameInSession) == at) DropCar(ctx, 11);
-    };
-    Extracted x;
-    Extract(b, 1, 2, Race, x);
-    ASSERT_EQ(x.result, GetRpyInfo::Ok);
-    EXPECT_EQ(x.lap.missingCount, 1);
-    EXPECT_EQ(x.lap.longestGap, 1);
-}
-
 TEST(ExtractLapQuality, CarThatNeverAppearsIsMissingThroughout) {
     auto b = RaceReplay();
     b.spec.sessions[0].cars[2].onTrack = false;  // lap table only
@@ -189,7 +169,7 @@ TEST(ExtractLapQuality, CarThatNeverAppearsIsMissingThroughout) {
     EXPECT_EQ(x.lap.channelsReady, 0);
 }
 
-TEST(ExtractLapQuality, CompactRecordWithoutCarsIsAMissingSample) {
+TEST(ExtractLapQuality, CompactRecordWithoutCarsIsALoneMissingSample) {
     auto b = RaceReplay();
     const int at = LastFrameBefore(ReplayBuilder::LapStartMs(b.spec.sessions[0].cars[1], 2)) + 30;
     b.spec.frameHook = [&](FrameContext& ctx) {
@@ -201,6 +181,7 @@ TEST(ExtractLapQuality, CompactRecordWithoutCarsIsAMissingSample) {
     Extract(b, 1, 2, Race, x);
     ASSERT_EQ(x.result, GetRpyInfo::Ok);
     EXPECT_EQ(x.lap.missingCount, 1);
+    EXPECT_EQ(x.lap.longestGap, 1);
 }
 
 TEST(ExtractLapResults, LapThatDoesNotCountIsRefusedBeforeTheFileIsOpened) {
@@ -210,32 +191,20 @@ TEST(ExtractLapResults, LapThatDoesNotCountIsRefusedBeforeTheFileIsOpened) {
     const auto path = dir.write("r.rpy", b.build());
     Drivers d;
     ASSERT_EQ(d.Load(path), Drivers::Ok);
-    std::filesystem::remove(path);
     GetRpyInfo lap;
-    EXPECT_EQ(lap.ExtractLap(d, 0, 2, Race, kLength), GetRpyInfo::NotValid);
-    EXPECT_EQ(lap.result, GetRpyInfo::NotValid);
-    EXPECT_EQ(lap.ExtractLap(d, 0, 0, Race, kLength), GetRpyInfo::NotValid);
-    EXPECT_EQ(lap.ExtractLap(d, 0, 4, Race, kLength), GetRpyInfo::NotValid);
-    EXPECT_EQ(lap.ExtractLap(d, 5, 1, Race, kLength), GetRpyInfo::NotValid);
-    EXPECT_EQ(lap.ExtractLap(d, -1, 1, Race, kLength), GetRpyInfo::NotValid);
-    EXPECT_EQ(lap.ExtractLap(d, 0, 1, 4, kLength), GetRpyInfo::NotValid);
-    EXPECT_EQ(lap.ExtractLap(d, 0, 1, Practice, kLength), GetRpyInfo::NotValid);
+    ASSERT_EQ(lap.ExtractLap(d, 1, 1, Race, kLength), GetRpyInfo::Ok);
+    EXPECT_EQ(lap.path, path);
+    std::filesystem::remove(path);
+    for (auto [driver, lapNo, kind] : {std::tuple{0, 2, int(Race)}, {0, 0, Race}, {0, 4, Race}, {5, 1, Race},
+                                       {-1, 1, Race}, {0, 1, 4}, {0, 1, Practice}}) {
+        EXPECT_EQ(lap.ExtractLap(d, driver, lapNo, kind, kLength), GetRpyInfo::NotValid) << driver << lapNo << kind;
+        EXPECT_EQ(lap.result, GetRpyInfo::NotValid);
+    }
     // A lap that counts needs the file.
     EXPECT_EQ(lap.ExtractLap(d, 0, 1, Race, kLength), GetRpyInfo::NotOpened);
 }
 
-TEST(ExtractLapResults, ExtractsFromTheFileTheDriversWereLoadedFrom) {
-    auto b = RaceReplay();
-    TempDir dir;
-    Drivers d;
-    ASSERT_EQ(d.Load(dir.write("r.rpy", b.build())), Drivers::Ok);
-    GetRpyInfo lap;
-    ASSERT_EQ(lap.ExtractLap(d, 1, 1, Race, kLength), GetRpyInfo::Ok);
-    EXPECT_EQ(lap.path, d.path);
-    EXPECT_EQ(lap.AllocateChannels(1), 0);
-}
-
-TEST(ExtractLapResults, LapAtTheVeryEndOfTheRecordingIsNotFound) {
+TEST(ExtractLapResults, LapAtTheVeryEndOfTheRecording) {
     auto b = RaceReplay();
     auto& ses = b.spec.sessions[0];
     ses.cars[0].firstStampMs = 1990;  // the third lap ends at 25990 ms
@@ -244,51 +213,50 @@ TEST(ExtractLapResults, LapAtTheVeryEndOfTheRecordingIsNotFound) {
     Extract(b, 0, 3, Race, x);
     ASSERT_TRUE(x.drivers.IsLapValid(Race, 0, 3));
     EXPECT_EQ(x.result, GetRpyInfo::NotFound);
+
+    // The stream ends with the frame that closes the lap: one sample fewer,
+    // but the lap's frames are numbered as in a longer stream.
+    ses.cars[0].firstStampMs = 1510;  // the third lap ends at 25510 ms
+    ses.durationMs = 26000;
+    Extract(b, 0, 3, Race, x);
+    ASSERT_EQ(x.result, GetRpyInfo::Ok);
+    ASSERT_EQ(x.lap.endFrame, b.layout().frames.size());
+    ASSERT_EQ(x.lap.AllocateChannels(1), 0);
+    const int fa = LastFrameBefore(17510), fb = FirstFrameAfter(25510);
+    EXPECT_EQ(x.lap.lapStartFrame, static_cast<std::uint32_t>(fa + 1));
+    EXPECT_EQ(x.lap.lapEndFrame - x.lap.lapStartFrame, static_cast<std::uint32_t>(fb - 1 - fa));
 }
 
-TEST(ExtractLapResults, UnknownRecordInsideTheLapIsCorrupt) {
+TEST(ExtractLapResults, DamagedRecordsInsideTheLapAreCorrupt) {
     auto good = RaceReplay();
     good.spec.paddingEvery = 1;
-    auto bad = good;
+    Drivers d;
+    const auto goodBytes = good.build();
+    ASSERT_EQ(d.LoadBytes(goodBytes), Drivers::Ok);
     // Inside lap 2, after the frames of lap 1.
     const int at = LastFrameBefore(ReplayBuilder::LapStartMs(good.spec.sessions[0].cars[0], 2)) + 200;
-    bad.spec.frameHook = [at](FrameContext& ctx) {
-        if (int(ctx.frameInSession) == at)
-            for (auto& r : ctx.records)
-                if (r.type == 20) r.type = 7;
+    // An unknown type; a full record whose length leaves out its body (the
+    // rest would be read as records).
+    const std::vector<std::function<void(simkit::FrameRecord&)>> damages = {
+        [](simkit::FrameRecord& r) {
+            if (r.type == 20) r.type = 7;
+        },
+        [](simkit::FrameRecord& r) {
+            if (r.type == 1) r.length = 8, r.body.resize(4);
+        },
     };
-    Drivers d;
-    const auto goodBytes = good.build();
-    ASSERT_EQ(d.LoadBytes(goodBytes), Drivers::Ok);
-    const auto badBytes = bad.build();
-    ASSERT_EQ(badBytes.size(), goodBytes.size());
-    GetRpyInfo lap;
-    EXPECT_EQ(lap.ExtractLapFromBytes(badBytes, d, 0, 2, Race, kLength), GetRpyInfo::Corrupt);
-    GetRpyInfo other;
-    EXPECT_EQ(other.ExtractLapFromBytes(badBytes, d, 0, 1, Race, kLength), GetRpyInfo::Ok);
-}
-
-TEST(ExtractLapResults, FullRecordShorterThanItsBodyIsCorrupt) {
-    auto good = RaceReplay();
-    auto bad = good;
-    const int at = LastFrameBefore(ReplayBuilder::LapStartMs(good.spec.sessions[0].cars[0], 2)) + 20;
-    bad.spec.frameHook = [at](FrameContext& ctx) {
-        if (int(ctx.frameInSession) != at) return;
-        for (auto& r : ctx.records)
-            if (r.type == 1) {
-                // Same bytes, but the length says 8: the rest would be read as records.
-                r.length = 8;
-                r.body.resize(4);
-            }
-    };
-    Drivers d;
-    const auto goodBytes = good.build();
-    ASSERT_EQ(d.LoadBytes(goodBytes), Drivers::Ok);
-    GetRpyInfo lap;
-    auto badBytes = bad.build();
-    // Keep the frame chunk's size as the drivers know it.
-    badBytes.resize(goodBytes.size());
-    EXPECT_EQ(lap.ExtractLapFromBytes(badBytes, d, 0, 2, Race, kLength), GetRpyInfo::Corrupt);
+    for (const auto& damage : damages) {
+        auto bad = good;
+        bad.spec.frameHook = [&](FrameContext& ctx) {
+            if (int(ctx.frameInSession) == at)
+                for (auto& r : ctx.records) damage(r);
+        };
+        auto badBytes = bad.build();
+        badBytes.resize(goodBytes.size());  // the frame chunk's size as the drivers know it
+        GetRpyInfo lap;
+        EXPECT_EQ(lap.ExtractLapFromBytes(badBytes, d, 0, 2, Race, kLength), GetRpyInfo::Corrupt);
+        EXPECT_EQ(GetRpyInfo().ExtractLapFromBytes(badBytes, d, 0, 1, Race, kLength), GetRpyInfo::Ok);
+    }
 }
 
 TEST(ExtractLapResults, FrameStreamPastTheEndOfTheFileFailsToRead) {
@@ -328,93 +296,45 @@ TEST(ExtractLapSessions, PracticeLapOfAReplayWithSeveralSessions) {
     EXPECT_LT(x.lap.firstFrame, static_cast<std::uint32_t>(b.layout().sessionFirstFrame[1]));
 }
 
-TEST(ExtractLapFields, FullRecordFieldsComeBackAsWritten) {
+TEST(ExtractLapFields, RecordFieldsComeBackAsWritten) {
     auto b = RaceReplay();
     b.spec.fullHook = [](const FrameContext&, simkit::FullRecordFields& f) {
-        f.gear = 5;
-        f.wheelDirection = {0, 1, 2, 1};
-        f.rideHeight = 4000;
-        f.rpmCode = 1000;
-        f.heading = -1234;
-        f.pitch = -300;
-        f.roll = 411;
-        f.valueG = 0xA8;
-        f.steering = -50;
-        f.wheelRotation = {1, 1023, 512, 77};
-        f.suspension = {-500, 3, 511, -512};
-        f.oilPressure = 99;
-        f.throttle = 255;
-        f.brake = 17;
+        f = {.distance = f.distance, .gear = 5, .wheelDirection = {0, 1, 2, 1}, .lateral = f.lateral,
+             .rideHeight = 4000, .rpmCode = 1000, .heading = -1234, .pitch = -300, .roll = 411, .valueG = 0xA8,
+             .steering = -50, .wheelRotation = {1, 1023, 512, 77}, .suspension = {-500, 3, 511, -512},
+             .oilPressure = 99, .throttle = 255, .brake = 17};
+    };
+    b.spec.compactHook = [](const FrameContext&, int, simkit::CompactRecordFields& c) {
+        // Value H is bit 20 only: the field overlaps the revolutions and the ride height.
+        c = {.valueG = 0x13, .pitch = -200, .distance = c.distance, .carIdByte = c.carIdByte, .roll = -511,
+             .rpmCode = 0x2F, .valueH = 0x10, .rideHeight = 500, .heading = 2047, .lateral = -65536, .gear = 6};
     };
     b.spec.lateral = [](int, double) { return -7.5; };
-    Extracted x;
-    Extract(b, 0, 1, Race, x);
-    ASSERT_EQ(x.result, GetRpyInfo::Ok);
+    Extracted full, compact;
+    Extract(b, 0, 1, Race, full);
+    Extract(b, 1, 1, Race, compact);
+    ASSERT_EQ(full.result, GetRpyInfo::Ok);
+    ASSERT_EQ(compact.result, GetRpyInfo::Ok);
+    const GetRpyInfo& l = full.lap;
     const std::size_t s = 10;
-    const GetRpyInfo& l = x.lap;
-    EXPECT_EQ(l.gear[s], 5);
-    EXPECT_EQ(l.wheelDirection[0][s], 0);
-    EXPECT_EQ(l.wheelDirection[1][s], 1);
-    EXPECT_EQ(l.wheelDirection[2][s], 2);
-    EXPECT_EQ(l.wheelDirection[3][s], 1);
-    EXPECT_EQ(l.lateral[s], simkit::FullLateralCode(-7.5));
-    EXPECT_EQ(l.rideHeight[s], 4000u);
-    EXPECT_EQ(l.rpm[s], 1000.0);
-    EXPECT_EQ(l.heading[s], -1234);
-    EXPECT_EQ(l.pitch[s], -300);
-    EXPECT_EQ(l.roll[s], 411);
-    EXPECT_EQ(l.valueG[s], 0xA8);
-    EXPECT_EQ(l.valueH[s], (0xA8u >> 3) & 31);  // the two fields share bits 20-24
-    EXPECT_EQ(l.steering[s], -50);
-    EXPECT_EQ(l.wheelRotation[0][s], 1u);
-    EXPECT_EQ(l.wheelRotation[1][s], 1023u);
-    EXPECT_EQ(l.wheelRotation[2][s], 512u);
-    EXPECT_EQ(l.wheelRotation[3][s], 77u);
-    EXPECT_EQ(l.suspension[0][s], -500);
-    EXPECT_EQ(l.suspension[1][s], 3);
-    EXPECT_EQ(l.suspension[2][s], 511);
-    EXPECT_EQ(l.suspension[3][s], -512);
-    EXPECT_EQ(l.oilPressure[s], 99);
-    EXPECT_EQ(l.throttle[s], 255);
-    EXPECT_EQ(l.brake[s], 17);
-}
-
-TEST(ExtractLapFields, GearCodeZeroIsReverse) {
-    auto b = RaceReplay();
-    b.spec.fullHook = [](const FrameContext&, simkit::FullRecordFields& f) { f.gear = -1; };
-    Extracted x;
-    Extract(b, 0, 1, Race, x);
-    ASSERT_EQ(x.result, GetRpyInfo::Ok);
-    EXPECT_EQ(x.lap.gear[5], -1);
-}
-
-TEST(ExtractLapFields, CompactRecordFieldsComeBackAsWritten) {
-    auto b = RaceReplay();
-    b.spec.compactHook = [](const FrameContext&, int, simkit::CompactRecordFields& c) {
-        c.valueG = 0x13;
-        c.pitch = -200;
-        c.roll = -511;
-        c.rpmCode = 0x2F;
-        c.valueH = 0x10;  // bit 20 only: the field overlaps the revolutions and the ride height
-        c.rideHeight = 500;
-        c.heading = 2047;
-        c.lateral = -65536;
-        c.gear = 6;
-    };
-    Extracted x;
-    Extract(b, 1, 1, Race, x);
-    ASSERT_EQ(x.result, GetRpyInfo::Ok);
-    const std::size_t s = 7;
-    const GetRpyInfo& l = x.lap;
-    EXPECT_EQ(l.valueG[s], 0x13);
-    EXPECT_EQ(l.pitch[s], -200);
-    EXPECT_EQ(l.roll[s], -511);
-    EXPECT_EQ(l.rpm[s], 0x2F);
-    EXPECT_EQ(l.valueH[s], 0x10u);
-    EXPECT_EQ(l.rideHeight[s], 500u);
-    EXPECT_EQ(l.heading[s], 2047);
-    EXPECT_EQ(l.lateral[s], -65536);
-    EXPECT_EQ(l.gear[s], 6);
+    EXPECT_THAT((std::vector<std::int64_t>{l.gear[s], l.wheelDirection[0][s], l.wheelDirection[1][s],
+                                           l.wheelDirection[2][s], l.wheelDirection[3][s], l.lateral[s],
+                                           l.rideHeight[s], static_cast<std::int64_t>(l.rpm[s]), l.heading[s],
+                                           l.pitch[s], l.roll[s], static_cast<std::int64_t>(l.valueG[s]),
+                                           l.valueH[s], l.steering[s]}),
+                ElementsAre(5, 0, 1, 2, 1, simkit::FullLateralCode(-7.5), 4000, 1000, -1234, -300, 411, 0xA8,
+                            (0xA8 >> 3) & 31, -50));  // value G and H share bits 20-24
+    EXPECT_THAT((std::vector<std::int64_t>{l.wheelRotation[0][s], l.wheelRotation[1][s], l.wheelRotation[2][s],
+                                           l.wheelRotation[3][s], l.suspension[0][s], l.suspension[1][s],
+                                           l.suspension[2][s], l.suspension[3][s], l.oilPressure[s], l.throttle[s],
+                                           l.brake[s]}),
+                ElementsAre(1, 1023, 512, 77, -500, 3, 511, -512, 99, 255, 17));
+    const GetRpyInfo& c = compact.lap;
+    const std::size_t t = 7;
+    EXPECT_THAT((std::vector<std::int64_t>{static_cast<std::int64_t>(c.valueG[t]), c.pitch[t], c.roll[t],
+                                           static_cast<std::int64_t>(c.rpm[t]), c.valueH[t], c.rideHeight[t],
+                                           c.heading[t], c.lateral[t], c.gear[t]}),
+                ElementsAre(0x13, -200, -511, 0x2F, 0x10, 500, 2047, -65536, 6));
 }
 
 TEST(ExtractLapFields, EngineWordAndTemperaturesPastTheirSevenBits) {
@@ -515,29 +435,27 @@ TEST(ExtractLapBlocks, SavingPlayersBlocksAreCopiedPerSample) {
     EXPECT_FLOAT_EQ(throttle, 105 * 10000.0f + float(fa + 2));
 }
 
-TEST(ExtractLapBlocks, OtherCarsLapHasNoBlocksThoughTheyWereSeen) {
+TEST(ExtractLapBlocks, OtherCarsLapAndReplaysWithoutBlocksHaveNone) {
     auto b = RaceReplay();
+    Extracted plain;
+    Extract(b, 0, 2, Race, plain);
+    ASSERT_EQ(plain.result, GetRpyInfo::Ok);
+    EXPECT_EQ(plain.lap.fullData, 0);
+    EXPECT_EQ(plain.lap.blockTypes, 0u);
+    EXPECT_EQ(plain.lap.Block(3, 1), nullptr);
+
     b.spec.engineBlocks = true;
     Extracted x;
     Extract(b, 1, 2, Race, x);
     ASSERT_EQ(x.result, GetRpyInfo::Ok);
     EXPECT_EQ(x.lap.fullData, 0);
-    EXPECT_EQ(x.lap.blockTypes, 0x3Fu);
+    EXPECT_EQ(x.lap.blockTypes, 0x3Fu);  // seen, but not the lap's
     ASSERT_EQ(x.lap.AllocateChannels(1), 0);
     EXPECT_EQ(x.lap.Block(0, 1), nullptr);
 }
 
-TEST(ExtractLapBlocks, ReplayWithoutBlocksGivesNoBlocks) {
-    auto b = RaceReplay();
-    Extracted x;
-    Extract(b, 0, 2, Race, x);
-    ASSERT_EQ(x.result, GetRpyInfo::Ok);
-    EXPECT_EQ(x.lap.fullData, 0);
-    EXPECT_EQ(x.lap.blockTypes, 0u);
-    EXPECT_EQ(x.lap.Block(3, 1), nullptr);
-}
-
 TEST(ExtractLapChannels, DerivedChannelsAreAllocatedAndZero) {
+    EXPECT_NE(GetRpyInfo().AllocateChannels(1), 0);  // nothing extracted yet
     auto b = RaceReplay();
     Extracted x;
     Extract(b, 0, 2, Race, x);
@@ -551,11 +469,6 @@ TEST(ExtractLapChannels, DerivedChannelsAreAllocatedAndZero) {
     }
     EXPECT_EQ(x.lap.slipAngle.size(), n + 1);
     EXPECT_EQ(x.lap.distance.size(), n + 1);
-}
-
-TEST(ExtractLapChannels, AllocateWithoutAnExtractedLapFails) {
-    GetRpyInfo lap;
-    EXPECT_NE(lap.AllocateChannels(1), 0);
 }
 
 }  // namespace
