@@ -36,15 +36,15 @@ Drivers Loaded(ReplayBuilder& b) {
 
 TEST(DriversTable, ReadsEveryDriverField) {
     auto b = RaceReplay(4);
-    auto& d1 = b.spec.drivers[1];
-    d1.firstName = "ABCDEFGHIJKLMNOP";  // full width, no terminator
-    d1.nickname = std::string(32, 'n');
-    d1.fourthText = "team blue";
-    d1.physics = 3;
-    d1.carNumber = 42;
-    d1.carId = 0x12345;
-    d1.bytes = {1, 2, 3, 4, 5};
-    d1.word6 = 0xBEEF;
+    auto& s1 = b.spec.drivers[1];
+    s1.firstName = "ABCDEFGHIJKLMNOP";  // full width, no terminator
+    s1.nickname = std::string(32, 'n');
+    s1.fourthText = "team blue";
+    s1.physics = 3;
+    s1.carNumber = 42;
+    s1.carId = 0x12345;
+    s1.bytes = {1, 2, 3, 4, 5};
+    s1.word6 = 0xBEEF;
     b.spec.drivers[2].type = 7;
     b.spec.drivers[3].carNumber = 65535;
     b.spec.drivers[0].physics = 2;
@@ -61,8 +61,8 @@ TEST(DriversTable, ReadsEveryDriverField) {
     EXPECT_EQ(d.drivers[1].firstName, "ABCDEFGHIJKLMNOP");
     EXPECT_EQ(d.drivers[1].nickname, std::string(32, 'n'));
     EXPECT_EQ(d.drivers[1].fourthText, "team blue");
-    EXPECT_THAT((std::vector<int>{d.drivers[1].physics, d.drivers[1].carNumber, d.drivers[1].carId, d.drivers[1].word6}),
-                ElementsAre(3, 42, 0x2345, 0xBEEF));
+    const Drivers::Driver& d1 = d.drivers[1];
+    EXPECT_THAT((std::vector<int>{d1.physics, d1.carNumber, d1.carId, d1.word6}), ElementsAre(3, 42, 0x2345, 0xBEEF));
     EXPECT_THAT(d.drivers[1].bytes, ElementsAre(1, 2, 3, 4, 5));
     EXPECT_EQ(d.drivers[3].nickname, "Pace Car");
     EXPECT_EQ(d.physics, 2);

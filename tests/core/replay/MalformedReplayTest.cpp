@@ -59,7 +59,8 @@ TEST(MalformedReplay, TruncatedAtEveryChunkBoundary) {
     cuts.push_back(l.frames.back());
     for (std::uint64_t cut : cuts) {
         for (std::uint64_t extra : {0, 5}) {
-            const std::vector<std::uint8_t> part(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut + extra));
+            const std::vector<std::uint8_t> part(bytes.begin(),
+                                                 bytes.begin() + static_cast<std::ptrdiff_t>(cut + extra));
             EXPECT_EQ(LoadResult(part), Drivers::Unreadable) << "cut at " << cut + extra;
             Header h;
             const int hr = h.ReadBytes(part);
