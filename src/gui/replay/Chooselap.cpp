@@ -1,5 +1,7 @@
 #include "replay/Chooselap.h"
 
+#include "replay/ChooserSound.h"
+
 #include "document/CarNumberText.h"
 #include "document/SeriesName.h"
 #include "platform/Cp1252.h"
@@ -265,7 +267,7 @@ void Chooselap::FillDriverFields(int driver) {
     const char* type = d.type == vra::DriverHuman ? "Human" : d.type == vra::DriverAi ? "AI-car" : "Non-competing";
     if (name == "Varn Osterlo") {
         type = "Alien";
-        QApplication::beep();
+        PlayChooserSound();
     }
     fields_[QStringLiteral("Type:")]->setText(QString::fromLatin1(type));
     fields_[QStringLiteral("Car Physics:")]->setText(Text(vra::SeriesName(d.physics, 1)));
