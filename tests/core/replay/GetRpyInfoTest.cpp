@@ -52,84 +52,69 @@ bool Extract(ReplayBuilder& b, int driver, int lap, int kind, Extracted& out, in
     return out.result == GetRpyInfo::Ok && (margin == 0 || out.lap.AllocateChannels(margin) == 0);
 }
 
-TEST(ExtractLap, SavingPlayersLapIsTrimmedToOneSampleOutsideEachLine) {
+// The saving player's lap from its full records, another car's from its
+// compact records (its car id is above 255: only its low byte is in them).
+TEST(ExtractLap, LapIsTrimmedToOneSampleOutsideEachLine) {
     auto b = RaceReplay();
-    b.spec.lateral = [](int, double ms) { return 4.0 * std::sin(ms / 1000.0); };
-    Extracted x;
-    ASSERT_TRUE(Extract(b, 0, 2, Race, x)) << x.result;
-    EXPECT_EQ(x.lap.fullData, 0);  // no engine blocks in this replay
-    EXPECT_EQ(x.lap.blockTypes, 0u);
-    EXPECT_EQ(x.lap.foundCount, x.lap.sampleCount);
-    EXPECT_EQ(x.lap.missingCount, 0);
+    b.spec.drivers[2].carId = 0x1234;
+    b.spec.lateral = [](int driver, double ms) { return driver == 2 ? -3.25 : 4.0 * std::sin(ms / 1000.0); };
     EXPECT_NE(GetRpyInfo().AllocateChannels(1), 0);  // nothing extracted
-    ASSERT_EQ(x.lap.AllocateChannels(1), 0);
-    EXPECT_EQ(x.lap.channelsReady, 1);
-    EXPECT_EQ(x.lap.Block(3, 1), nullptr);
+    for (auto [driver, lapNo, tolerance] : {std::tuple{0, 2, 0.0006}, {2, 3, 0.002}}) {
+        SCOPED_TRACE(driver);
+        Extracted x;
+        ASSERT_TRUE(Extract(b, driver, lapNo, Race, x)) << x.result;
+        EXPECT_EQ(x.lap.fullData, 0);  // no engine blocks in this replay
+        EXPECT_EQ(x.lap.blockTypes, 0u);
+        EXPECT_EQ(x.lap.foundCount, x.lap.sampleCount);
+        EXPECT_EQ(x.lap.missingCount, 0);
+        EXPECT_EQ(x.lap.longestGap, 0);
+        ASSERT_EQ(x.lap.AllocateChannels(1), 0);
+        EXPECT_EQ(x.lap.channelsReady, 1);
+        EXPECT_EQ(x.lap.Block(3, 1), nullptr);
 
-    const CarSession& car = b.spec.sessions[0].cars[0];
-    const std::uint64_t start = ReplayBuilder::LapStartMs(car, 2), end = ReplayBuilder::LapEndMs(car, 2);
-    const int fa = LastFrameBefore(start), fb = FirstFrameAfter(end);
-    ASSERT_EQ(x.lap.sampleCount, fb - fa + 2);
-    // Sample 1 lies before the start line, sample 2 after it; the last but one
-    // is the first sample after the finish line.
-    for (int i = 1; i <= x.lap.sampleCount; ++i) {
-        const double expected = ReplayBuilder::DistanceAt(car, FrameMs(fa - 1 + i), kLength);
-        ASSERT_NEAR(x.lap.distanceM[static_cast<std::size_t>(i)], expected, 0.0006) << i;
-        ASSERT_NEAR(x.lap.lateralM[static_cast<std::size_t>(i)], 4.0 * std::sin(FrameMs(fa - 1 + i) / 1000.0), 1e-4);
+        const CarSession& car = b.spec.sessions[0].cars[static_cast<std::size_t>(driver)];
+        const std::uint64_t start = ReplayBuilder::LapStartMs(car, lapNo), end = ReplayBuilder::LapEndMs(car, lapNo);
+        const int fa = LastFrameBefore(start), fb = FirstFrameAfter(end);
+        const std::size_t n = static_cast<std::size_t>(x.lap.sampleCount);
+        ASSERT_EQ(x.lap.sampleCount, fb - fa + 2);
+        for (std::size_t i = 1; i <= n; ++i) {
+            const double ms = FrameMs(fa - 1 + static_cast<int>(i));
+            ASSERT_NEAR(x.lap.distanceM[i], ReplayBuilder::DistanceAt(car, ms, kLength), tolerance) << i;
+            ASSERT_NEAR(x.lap.lateralM[i], b.spec.lateral(driver, ms), driver ? 1e-3 : 1e-4) << i;
+            ASSERT_TRUE(driver == 0 || x.lap.throttle[i] == 0) << i;
+        }
+        // Sample 1 lies before the start line, sample 2 after it; the last but
+        // one is the first sample after the finish line.
+        EXPECT_GT(x.lap.distanceM[1], kLength - 50);
+        EXPECT_LT(x.lap.distanceM[2], 50);
+        EXPECT_LT(x.lap.distanceM[n - 1], 50);
+        EXPECT_GT(x.lap.distanceM[n - 2], kLength - 50);
+
+        EXPECT_EQ(x.lap.lapStartFrame, static_cast<std::uint32_t>(fa + 1));  // frames count from 1
+        EXPECT_EQ(x.lap.lapEndFrame - x.lap.lapStartFrame, static_cast<std::uint32_t>(fb - 1 - fa));
+        // Measured between the samples around the lines: within a frame and the
+        // rounding of the frame times.
+        const double lapMs = 8000.0 + 250 * driver;
+        EXPECT_NEAR(static_cast<double>(x.lap.lapTimeMs), lapMs, kMsPerFrame + 3);
+        const double stepTolerance = driver ? 0.005 : 0.002;
+        EXPECT_NEAR(x.lap.distanceStepStart * 0.0005, kLength / lapMs * kMsPerFrame, stepTolerance);
+        EXPECT_NEAR(x.lap.distanceStepEnd * 0.0005, kLength / lapMs * kMsPerFrame, stepTolerance);
+        EXPECT_EQ(x.lap.lapStartMs, start);
+        EXPECT_EQ(x.lap.lapEndMs, end);
+
+        // The derived channels are there, zeroed, for the lap channels to fill.
+        EXPECT_EQ(x.lap.mapX.size(), n + 3);
+        EXPECT_EQ(x.lap.mapY.size(), n + 3);
+        for (const auto* v : {&x.lap.speed, &x.lap.accelTotal, &x.lap.headingDeg, &x.lap.accelSmoothY})
+            EXPECT_EQ(*v, std::vector<double>(n + 1, 0.0));
+        EXPECT_EQ(x.lap.slipAngle.size(), n + 1);
+        EXPECT_EQ(x.lap.distance.size(), n + 1);
+
+        Extracted wide;  // two more samples outside each line
+        ASSERT_TRUE(Extract(b, driver, lapNo, Race, wide, 3));
+        EXPECT_EQ(wide.lap.sampleCount, x.lap.sampleCount + 4);
+        EXPECT_EQ(wide.lap.distanceM[3], x.lap.distanceM[1]);
     }
-    EXPECT_GT(x.lap.distanceM[1], kLength - 50);
-    EXPECT_LT(x.lap.distanceM[2], 50);
-    EXPECT_LT(x.lap.distanceM[static_cast<std::size_t>(x.lap.sampleCount - 1)], 50);
-    EXPECT_GT(x.lap.distanceM[static_cast<std::size_t>(x.lap.sampleCount - 2)], kLength - 50);
-
-    EXPECT_EQ(x.lap.lapStartFrame, static_cast<std::uint32_t>(fa + 1));  // frames count from 1
-    EXPECT_EQ(x.lap.lapEndFrame - x.lap.lapStartFrame, static_cast<std::uint32_t>(fb - 1 - fa));
-    // Measured between the samples around the lines: within a frame and the
-    // rounding of the frame times.
-    EXPECT_NEAR(static_cast<double>(x.lap.lapTimeMs), 8000.0, kMsPerFrame + 3);
-    EXPECT_NEAR(x.lap.distanceStepStart * 0.0005, kLength / 8000.0 * kMsPerFrame, 0.002);
-    EXPECT_NEAR(x.lap.distanceStepEnd * 0.0005, kLength / 8000.0 * kMsPerFrame, 0.002);
-    EXPECT_EQ(x.lap.lapStartMs, start);
-    EXPECT_EQ(x.lap.lapEndMs, end);
-
-    // The derived channels are there, zeroed, for the lap channels to fill.
-    const std::size_t n = static_cast<std::size_t>(x.lap.sampleCount);
-    EXPECT_EQ(x.lap.mapX.size(), n + 3);
-    EXPECT_EQ(x.lap.mapY.size(), n + 3);
-    for (const auto* v : {&x.lap.speed, &x.lap.accelTotal, &x.lap.headingDeg, &x.lap.accelSmoothY})
-        EXPECT_EQ(*v, std::vector<double>(n + 1, 0.0));
-    EXPECT_EQ(x.lap.slipAngle.size(), n + 1);
-    EXPECT_EQ(x.lap.distance.size(), n + 1);
-}
-
-TEST(ExtractLap, OtherCarComesFromItsCompactRecords) {
-    auto b = RaceReplay();
-    b.spec.drivers[2].carId = 0x1234;  // only its low byte is in the records
-    b.spec.lateral = [](int driver, double) { return driver == 2 ? -3.25 : 1.0; };
-    Extracted x;
-    ASSERT_TRUE(Extract(b, 2, 3, Race, x)) << x.result;
-    EXPECT_EQ(x.lap.fullData, 0);
-    EXPECT_EQ(x.lap.missingCount, 0);
-    EXPECT_EQ(x.lap.longestGap, 0);
-    EXPECT_EQ(x.lap.foundCount, x.lap.sampleCount);
-    ASSERT_EQ(x.lap.AllocateChannels(1), 0);
-
-    const CarSession& car = b.spec.sessions[0].cars[2];
-    const int fa = LastFrameBefore(ReplayBuilder::LapStartMs(car, 3));
-    const int fb = FirstFrameAfter(ReplayBuilder::LapEndMs(car, 3));
-    ASSERT_EQ(x.lap.sampleCount, fb - fa + 2);
-    for (int i = 1; i <= x.lap.sampleCount; ++i) {
-        const double expected = ReplayBuilder::DistanceAt(car, FrameMs(fa - 1 + i), kLength);
-        ASSERT_NEAR(x.lap.distanceM[static_cast<std::size_t>(i)], expected, 0.002) << i;
-        ASSERT_NEAR(x.lap.lateralM[static_cast<std::size_t>(i)], -3.25, 0.001) << i;
-        ASSERT_EQ(x.lap.throttle[static_cast<std::size_t>(i)], 0);
-    }
-    EXPECT_NEAR(static_cast<double>(x.lap.lapTimeMs), 8500.0, kMsPerFrame + 3);
-
-    Extracted wide;  // two more samples outside each line
-    ASSERT_TRUE(Extract(b, 2, 3, Race, wide, 3));
-    EXPECT_EQ(wide.lap.sampleCount, x.lap.sampleCount + 4);
-    EXPECT_EQ(wide.lap.distanceM[3], x.lap.distanceM[1]);
 }
 
 void DropCar(FrameContext& ctx, std::uint8_t carByte) {

@@ -84,102 +84,62 @@ TEST(MalformedReplay, HeaderBodySizeBelowItsLayoutOrHuge) {
     }
 }
 
-TEST(MalformedReplay, DriverTableSizes) {
-    auto b = TwoSessions();
-    const auto good = b.build();
-    const std::uint64_t at = b.layout().driverTable + 8;
-    for (std::uint32_t size : {0u, 187u, 188u * 49u, 0xFFFFFFFFu}) {
-        auto bytes = good;
-        Poke32(bytes, at, size);
-        EXPECT_EQ(LoadResult(bytes), Drivers::Unreadable) << size;
-    }
-}
-
-TEST(MalformedReplay, LapChunkAndCarLapSizes) {
+TEST(MalformedReplay, SizesAndCountsThatDoNotFit) {
     auto b = TwoSessions();
     const auto good = b.build();
     const auto& l = b.layout();
+    const std::uint64_t table = l.driverTable + 8, lapChunk = l.lapChunks[0] + 8, carLaps = l.carLaps[0][0] + 8;
+    const std::uint64_t early = l.frames[3], late = l.frames[l.frames.size() - 40];  // forward and backward walk
     struct Case {
         std::uint64_t at;
+        int width;
         std::uint32_t value;
     };
     const Case cases[] = {
-        {l.lapChunks[0] + 8, 0xFFFFFFF0},   // lap chunk past the file
-        {l.lapChunks[0] + 8, 20},           // lap chunk ends inside its first car record
-        {l.carLaps[0][0] + 8, 4},           // car record smaller than its fixed part
-        {l.carLaps[0][0] + 8, 8 + 4 * 513}, // 513 laps
-        {l.carLaps[0][0] + 8, 0x7FFFFFFF},  // car record past its chunk
-        {l.carLaps[1][2] + 8, 20},          // last car record runs past its chunk
+        {table, 4, 0}, {table, 4, 187}, {table, 4, 188 * 49}, {table, 4, 0xFFFFFFFF},  // driver table
+        {lapChunk, 4, 0xFFFFFFF0},          // lap chunk past the file
+        {lapChunk, 4, 20},                  // lap chunk ends inside its first car record
+        {carLaps, 4, 4},                    // car record smaller than its fixed part
+        {carLaps, 4, 8 + 4 * 513},          // 513 laps
+        {carLaps, 4, 0x7FFFFFFF},           // car record past its chunk
+        {l.carLaps[1][2] + 8, 4, 20},       // last car record runs past its chunk
+        {early, 2, 0}, {early, 2, 4}, {early, 2, 7}, {early, 2, 0xFFFF},  // frame sizes
+        {late, 2, 0}, {late, 2, 4}, {late, 2, 7}, {late, 2, 0xFFFF},
+        {l.frameChunk + 8, 4, 0xFFFFFF00},  // frame chunk past the file
+        {28, 4, 0xFFFFFF00},                // bytes of frames past the chunk
+        {32, 2, 0}, {32, 2, 3}, {32, 2, 0xFFFF},  // last frame size
     };
     for (const Case& c : cases) {
         auto bytes = good;
-        Poke32(bytes, c.at, c.value);
+        if (c.width == 4) Poke32(bytes, c.at, c.value);
+        else Poke16(bytes, c.at, static_cast<std::uint16_t>(c.value));
         EXPECT_EQ(LoadResult(bytes), Drivers::Unreadable) << c.at << " = " << c.value;
         ReadAll(bytes);
     }
     ReplayBuilder most;  // the most laps a table holds
     most.drivers(2).trackLength(100).session(Race, 512, 200, 1010);
     EXPECT_EQ(LoadResult(most.build()), Drivers::Ok);
-}
 
-TEST(MalformedReplay, FrameSizes) {
-    auto b = TwoSessions();
-    const auto good = b.build();
-    const auto& l = b.layout();
-    const std::uint64_t late = l.frames[l.frames.size() - 40];  // met by the backward walk
-    const std::uint64_t early = l.frames[3];                    // met by the forward walk
-    for (std::uint64_t frame : {early, late}) {
-        for (std::uint16_t size : {0, 4, 7, 0xFFFF}) {
-            auto bytes = good;
-            Poke16(bytes, frame, size);
-            EXPECT_EQ(LoadResult(bytes), Drivers::Unreadable) << frame << " size " << size;
-        }
-    }
     // The extraction meets a frame of size 0 too, though the drivers loaded.
     Drivers d;
     ASSERT_EQ(d.LoadBytes(good), Drivers::Ok);
-    const std::uint32_t raceStart = static_cast<std::uint32_t>(l.sessionFirstFrame[1]);
     auto bytes = good;
-    Poke16(bytes, l.frames[raceStart + 100], 0);
-    GetRpyInfo lap;
-    EXPECT_EQ(lap.ExtractLapFromBytes(bytes, d, 0, 1, Race, 600.0f), GetRpyInfo::Corrupt);
-}
-
-TEST(MalformedReplay, FrameChunkAndLastFrameFields) {
-    auto b = TwoSessions();
-    const auto good = b.build();
-    const std::uint64_t chunkSize = b.layout().frameChunk + 8;
-    // frame chunk past the file, bytes of frames past the chunk, last frame sizes
-    for (auto [at, width, value] : {std::tuple{chunkSize, 4, 0xFFFFFF00u}, {28, 4, 0xFFFFFF00u}, {32, 2, 0u},
-                                    {32, 2, 3u}, {32, 2, 0xFFFFu}}) {
-        auto bytes = good;
-        if (width == 4) Poke32(bytes, at, value);
-        else Poke16(bytes, at, static_cast<std::uint16_t>(value));
-        EXPECT_EQ(LoadResult(bytes), Drivers::Unreadable) << at;
-    }
+    Poke16(bytes, l.frames[l.sessionFirstFrame[1] + 100], 0);
+    EXPECT_EQ(GetRpyInfo().ExtractLapFromBytes(bytes, d, 0, 1, Race, 600.0f), GetRpyInfo::Corrupt);
 }
 
 TEST(MalformedReplay, RecordsThatDoNotFitTheirFrame) {
-    for (int length : {0, 3, 200, 0xFFFF}) {
+    // Lengths below the header, past the frame, and a session record too short for its word.
+    for (int length : {0, 3, 200, 0xFFFF, 4}) {
         auto b = TwoSessions();
         b.spec.frameHook = [length](FrameContext& ctx) {
-            if (ctx.session == 1 && ctx.frameInSession == 100) ctx.records.push_back(FrameRecord{20, length, {}});
+            if (ctx.session != 1 || ctx.frameInSession != 72) return;
+            if (length != 4) ctx.records.push_back(FrameRecord{20, length, {}});
+            for (auto& r : ctx.records)
+                if (r.type == 13 && length == 4) r = FrameRecord{13, 4, {}};
         };
         EXPECT_EQ(LoadResult(b.build()), Drivers::Unreadable) << length;
     }
-}
-
-TEST(MalformedReplay, SessionRecordTooShortForItsWord) {
-    auto b = TwoSessions();
-    b.spec.frameHook = [](FrameContext& ctx) {
-        if (ctx.session == 1 && ctx.frameInSession == 72)
-            for (auto& r : ctx.records)
-                if (r.type == 13) {
-                    r.length = 4;
-                    r.body.clear();
-                }
-    };
-    EXPECT_EQ(LoadResult(b.build()), Drivers::Unreadable);
 }
 
 TEST(MalformedReplay, MissingPartsEndTheWalksWithoutAnError) {
