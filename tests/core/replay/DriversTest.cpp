@@ -19,8 +19,8 @@ ReplayBuilder RaceReplay(int drivers = 3, int laps = 3) {
     return b;
 }
 
-// Every driver laps once in each of the given sessions, in this order.
-ReplayBuilder Sessions(std::initializer_list<int> kinds, int drivers = 2) {
+// The n-th of the given sessions has n laps.
+ReplayBuilder Sessions(const std::vector<int>& kinds, int drivers = 2) {
     ReplayBuilder b;
     b.drivers(drivers).trackLength(1000);
     int laps = 1;
@@ -118,45 +118,37 @@ TEST(DriversSavingPlayer, NamesDecideWhoSavedTheReplay) {
 }
 
 TEST(DriversSessions, LapChunksCountBackFromTheLastSessionKind) {
-    auto race = RaceReplay();
-    Drivers d = Loaded(race);
-    EXPECT_THAT(d.sessionPresent, ElementsAre(0, 0, 0, 1));
-    EXPECT_EQ(d.LapCount(Race, 0), 3);
-
-    auto all = Sessions({Practice, Qualifying, HappyHour, Race});
-    d = Loaded(all);
-    EXPECT_THAT(d.sessionPresent, ElementsAre(1, 1, 1, 1));
-    EXPECT_THAT((std::vector<int>{d.LapCount(Practice, 1), d.LapCount(Qualifying, 1), d.LapCount(HappyHour, 1),
-                                  d.LapCount(Race, 1)}),
-                ElementsAre(1, 2, 3, 4));
-    EXPECT_EQ(d.firstSessionKind, Practice);
-    EXPECT_EQ(d.lastSessionKind, Race);
-
-    auto below = Sessions({Practice, Race});
-    below.spec.header.lastSessionKind = 0;  // would make the first chunk kind -1
-    d = Loaded(below);
-    EXPECT_THAT(d.sessionPresent, ElementsAre(1, 0, 0, 0));
-    EXPECT_EQ(d.LapCount(Practice, 0), 2);
-}
-
-TEST(DriversSessions, QuickRaceNumbersQualifyingThenRace) {
-    auto b = Sessions({Qualifying, Race});
-    b.spec.settings.quickRace = 2;
-    Drivers d = Loaded(b);
-    EXPECT_EQ(d.quickRace, 1);
-    EXPECT_THAT(d.sessionPresent, ElementsAre(0, 1, 0, 1));
-    EXPECT_EQ(d.LapCount(Qualifying, 0), 1);
-    EXPECT_EQ(d.LapCount(Race, 0), 2);
-    EXPECT_EQ(d.firstSessionKind, Qualifying);
-    EXPECT_EQ(d.lastSessionKind, Race);
-    EXPECT_TRUE(d.IsLapValid(Race, 1, 2));
-    EXPECT_TRUE(d.IsLapValid(Qualifying, 0, 1));
-
-    auto qual = Sessions({Qualifying});
-    qual.spec.settings.quickRace = 2;
-    d = Loaded(qual);
-    EXPECT_THAT(d.sessionPresent, ElementsAre(0, 1, 0, 0));
-    EXPECT_EQ(d.LapCount(Qualifying, 0), 1);
+    struct Case {
+        std::vector<int> kinds;  // sessions held, the n-th with n laps
+        bool quick;
+        int lastKindField;  // -1: as written for the last session
+        std::array<int, 4> laps;  // of driver 0 by kind; 0 where no session is present
+        int first, last;
+    };
+    const Case cases[] = {
+        {{Race}, false, -1, {0, 0, 0, 1}, Race, Race},
+        {{Practice, Qualifying, HappyHour, Race}, false, -1, {1, 2, 3, 4}, Practice, Race},
+        {{Practice, Race}, false, 0, {2, 0, 0, 0}, Practice, Race},  // the first chunk would be kind -1
+        {{Qualifying, Race}, true, -1, {0, 1, 0, 2}, Qualifying, Race},
+        {{Qualifying}, true, -1, {0, 1, 0, 0}, Qualifying, Qualifying},
+    };
+    for (const Case& c : cases) {
+        auto b = Sessions(c.kinds);
+        if (c.quick) b.spec.settings.quickRace = 2;
+        if (c.lastKindField >= 0) b.spec.header.lastSessionKind = static_cast<std::uint32_t>(c.lastKindField);
+        const Drivers d = Loaded(b);
+        SCOPED_TRACE(c.kinds.size());
+        EXPECT_EQ(d.quickRace, c.quick ? 1 : 0);
+        for (int kind = 0; kind < kSessionKinds; ++kind) {
+            const int laps = c.laps[static_cast<std::size_t>(kind)];
+            EXPECT_EQ(d.sessionPresent[static_cast<std::size_t>(kind)], laps > 0) << kind;
+            EXPECT_EQ(d.LapCount(kind, 0), laps) << kind;
+            // A quick race's laps count in the session they were driven in.
+            for (int k = 1; c.quick && k <= laps; ++k) EXPECT_TRUE(d.IsLapValid(kind, 0, k)) << kind << " " << k;
+        }
+        EXPECT_EQ(d.firstSessionKind, c.first);
+        EXPECT_EQ(d.lastSessionKind, c.last);
+    }
 }
 
 TEST(DriversLaps, TableHoldsStartDurationsAndFlags) {

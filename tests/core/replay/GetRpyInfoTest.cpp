@@ -304,45 +304,31 @@ TEST(ExtractLapFields, RecordFieldsComeBackAsWritten) {
                 ElementsAre(0x13, -200, -511, 0x2F, 0x10, 500, 2047, -65536, 6));
 }
 
-TEST(ExtractLapFields, EngineWordAndTemperaturesPastTheirSevenBits) {
-    auto b = RaceReplay();
-    const double wrapMs = ReplayBuilder::LapStartMs(b.spec.sessions[0].cars[0], 2) + 3000;
-    // The oil reaches 131 degrees, which the 7-bit field holds as 3.
-    b.spec.engineHook = [wrapMs](const FrameContext& ctx, simkit::EngineWordFields& e) {
-        e.oilTemperature = ctx.sessionMs < wrapMs ? 127 : 131 & 127;
-        e.waterTemperature = 90;
-        e.fuelPressure = 33;
-        e.valueI = 1500;
-    };
-    Extracted x;
-    ASSERT_TRUE(Extract(b, 0, 2, Race, x)) << x.result;
-    EXPECT_EQ(x.lap.waterTemperature[3], 90);
-    EXPECT_EQ(x.lap.fuelPressure[3], 33);
-    EXPECT_EQ(x.lap.valueI[3], 1500);
-    EXPECT_EQ(x.lap.waterTemperature[0], 90);  // the first engine word also fills sample 0
-    ASSERT_EQ(x.lap.AllocateChannels(1), 0);
-    const int fa = LastFrameBefore(ReplayBuilder::LapStartMs(b.spec.sessions[0].cars[0], 2));
-    for (int i = 1; i <= x.lap.sampleCount; ++i) {
-        const double expected = FrameMs(fa - 1 + i) < wrapMs ? 127 : 131;
-        ASSERT_EQ(x.lap.oilTemperature[static_cast<std::size_t>(i)], expected) << i;
-    }
-}
-
-TEST(ExtractLapFields, EngineWordMissingAtFirstTakesTheStartValues) {
+TEST(ExtractLapFields, EngineWordsFillGapsAndTemperaturesPastTheirSevenBits) {
     auto b = RaceReplay();
     const double startMs = ReplayBuilder::LapStartMs(b.spec.sessions[0].cars[0], 2);
     // The engine word reads zero from half a second before the lap until two
-    // seconds into it.
-    b.spec.engineHook = [startMs](const FrameContext& ctx, simkit::EngineWordFields& e) {
-        const bool before = ctx.sessionMs < startMs - 500, zero = !before && ctx.sessionMs < startMs + 2000;
-        e.oilTemperature = zero ? 0 : before ? 95 : 96;
-        e.waterTemperature = zero ? 0 : before ? 88 : 89;
+    // seconds into it; a second later the oil reaches 131 degrees, which the
+    // 7-bit field holds as 3.
+    auto oilAt = [startMs](double ms) {
+        return ms < startMs - 500 ? 95 : ms < startMs + 2000 ? 0 : ms < startMs + 3000 ? 127 : 131;
+    };
+    b.spec.engineHook = [&](const FrameContext& ctx, simkit::EngineWordFields& e) {
+        e = {static_cast<std::uint32_t>(oilAt(ctx.sessionMs) & 127), oilAt(ctx.sessionMs) == 0 ? 0u : 88u, 33, 1500};
     };
     Extracted x;
-    ASSERT_TRUE(Extract(b, 0, 2, Race, x, 1)) << x.result;
-    EXPECT_EQ(x.lap.oilTemperature[1], 95);
+    ASSERT_TRUE(Extract(b, 0, 2, Race, x)) << x.result;
+    const std::size_t n = static_cast<std::size_t>(x.lap.sampleCount);
+    EXPECT_EQ(x.lap.fuelPressure[n], 33);
+    EXPECT_EQ(x.lap.valueI[n], 1500);
+    EXPECT_EQ(x.lap.oilTemperature[0], 95);  // the first engine word also fills sample 0
+    ASSERT_EQ(x.lap.AllocateChannels(1), 0);
     EXPECT_EQ(x.lap.waterTemperature[1], 88);
-    EXPECT_EQ(x.lap.oilTemperature[static_cast<std::size_t>(x.lap.sampleCount)], 96);
+    const int fa = LastFrameBefore(static_cast<std::uint64_t>(startMs));
+    for (int i = 1; i <= x.lap.sampleCount; ++i) {
+        const double ms = FrameMs(fa - 1 + i);
+        ASSERT_EQ(x.lap.oilTemperature[static_cast<std::size_t>(i)], ms < startMs + 2000 ? 95 : oilAt(ms)) << i;
+    }
 }
 
 TEST(ExtractLapFields, WheelRotationDeltasFollowTheDirection) {
