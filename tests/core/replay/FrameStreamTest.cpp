@@ -8,7 +8,6 @@
 #include "ReplayFiles.h"
 #include "replay/Drivers.h"
 #include "replay/GetRpyInfo.h"
-#include "replay/ReplayBuilder.h"
 
 namespace vra {
 namespace {
@@ -17,6 +16,7 @@ using ::testing::ElementsAre;
 using simkit::FrameContext;
 using simkit::FrameRecord;
 using simkit::ReplayBuilder;
+using testing::RaceReplay;
 
 template <std::size_t N>
 std::vector<std::uint8_t> Bytes(const std::array<std::uint32_t, N>& words) {
@@ -38,11 +38,9 @@ TEST(CarRecords, CopiesUnpacksAndReadsBits) {
     EXPECT_EQ(p.Full().gear, f.gear);
 
     simkit::CompactRecordFields a;
-    a.distance = 0xFFFFFF;
-    a.carIdByte = 0xAB;
+    a.distance = 0xFFFFFF, a.carIdByte = 0xAB;
     simkit::CompactRecordFields b = a;
-    b.carIdByte = 3;
-    b.gear = -1;
+    b.carIdByte = 3, b.gear = -1;
     const auto ba = Bytes(simkit::PackCompactRecord(a)), bb = Bytes(simkit::PackCompactRecord(b));
     p.SetCompactRecord(ba.data());
     p.SetCompactRecord2(bb.data());
@@ -63,17 +61,10 @@ TEST(CarRecords, CopiesUnpacksAndReadsBits) {
     EXPECT_EQ(pos, 11u);
 }
 
-ReplayBuilder RaceReplay() {
-    ReplayBuilder b;
-    b.drivers(3).trackLength(1000).session(Race, 2, 8000, 2010);
-    return b;
-}
-
 TEST(FrameWalk, PaddedAndSkippedRecordsAreSteppedOver) {
-    auto b = RaceReplay();
+    auto b = RaceReplay(3, 2);
     b.spec.paddingEvery = 1;  // a record of length 9 (12 bytes) in every frame
-    b.spec.raceControlEvery = 3;
-    b.spec.carStatusEvery = 5;
+    b.spec.raceControlEvery = 3, b.spec.carStatusEvery = 5;
     b.spec.frameHook = [](FrameContext& ctx) {
         if (ctx.frameInSession % 50 == 7)
             for (std::uint16_t t : {4, 5, 6, 8, 11, 12, 15, 20, 32, 116, 117})
@@ -85,14 +76,13 @@ TEST(FrameWalk, PaddedAndSkippedRecordsAreSteppedOver) {
     for (int driver : {0, 1}) {
         GetRpyInfo lap;
         ASSERT_EQ(lap.ExtractLapFromBytes(bytes, d, driver, 2, Race, 1000.0f), GetRpyInfo::Ok);
-        EXPECT_EQ(lap.foundCount, lap.sampleCount);
-        EXPECT_EQ(lap.missingCount, 0);
-        EXPECT_EQ(lap.AllocateChannels(1), 0);
+        EXPECT_THAT((std::vector<int>{lap.sampleCount - lap.foundCount, lap.missingCount, lap.AllocateChannels(1)}),
+                    ElementsAre(0, 0, 0));
     }
 }
 
 TEST(FrameWalk, EmptyFramesHoldNoRecords) {
-    auto b = RaceReplay();
+    auto b = RaceReplay(3, 2);
     // Every fifth frame without a session record is written with its header only.
     b.spec.frameHook = [](FrameContext& ctx) {
         if (ctx.frameInSession % 5 == 3 && ctx.frameInSession % 36 != 0) ctx.records.clear();
@@ -103,14 +93,13 @@ TEST(FrameWalk, EmptyFramesHoldNoRecords) {
     GetRpyInfo lap;
     ASSERT_EQ(lap.ExtractLapFromBytes(bytes, d, 1, 2, Race, 1000.0f), GetRpyInfo::Ok);
     EXPECT_GT(lap.missingCount, 0);
-    EXPECT_EQ(lap.longestGap, 1);
-    EXPECT_EQ(lap.foundCount + lap.missingCount, lap.sampleCount);
+    EXPECT_THAT((std::vector<int>{lap.longestGap, lap.foundCount + lap.missingCount}), ElementsAre(1, lap.sampleCount));
 }
 
 TEST(FrameWalk, UnknownRecordTypesMakeTheReplayUnreadable) {
     for (std::uint16_t type : {0, 7, 33, 99, 106, 115, 118, 0xFFFF}) {
         for (std::uint32_t frame : {5u, 400u}) {  // in the forward and in the backward walk
-            auto b = RaceReplay();
+            auto b = RaceReplay(3, 2);
             b.spec.frameHook = [=](FrameContext& ctx) {
                 if (ctx.frameInSession == frame) ctx.records.push_back(FrameRecord{type, -1, {0, 0, 0, 0}});
             };
@@ -122,17 +111,15 @@ TEST(FrameWalk, UnknownRecordTypesMakeTheReplayUnreadable) {
 
 TEST(FrameWalk, ParseErrorsNeverLookLikeDriverCounts) {
     // Three drivers and an unknown record: the failure must not read as "3 drivers".
-    auto b = RaceReplay();
+    auto b = RaceReplay(3, 2);
     b.spec.frameHook = [](FrameContext& ctx) {
         if (ctx.frameInSession == 400) ctx.records.push_back(FrameRecord{7, -1, {}});
     };
     testing::TempDir dir;
     Drivers d;
     EXPECT_LT(d.ParseReplay(dir.write("three.rpy", b.build())), 0);
-
     // Six drivers and a frame stream cut short: not "6 drivers" either.
-    ReplayBuilder six;
-    six.drivers(6).trackLength(1000).session(Race, 1, 8000, 2010);
+    auto six = RaceReplay(6, 1);
     auto bytes = six.build();
     bytes.resize(static_cast<std::size_t>(six.layout().frames[20] + 4));
     EXPECT_LT(d.ParseReplay(dir.write("six.rpy", bytes)), 0);

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "ReplayFiles.h"
-#include "replay/ReplayBuilder.h"
 #include "replay/ReplayFormat.h"
 
 namespace vra {
@@ -40,10 +39,8 @@ TEST(Header, DecodesTheRaceSettingsAndTheSavingPlayer) {
     Header h;
     ASSERT_EQ(h.Read(dir.write("race.rpy", b.build())), Header::Ok);
     EXPECT_EQ(h.version, 5);
-    EXPECT_EQ(h.trackName, "LAKESIDE");
-    EXPECT_EQ(h.secondText, "club event");
-    EXPECT_EQ(h.firstName + " " + h.lastName, "Alex Morgan");
-    EXPECT_EQ(h.windDirection, "SW");
+    EXPECT_THAT((std::vector<std::string>{h.trackName, h.secondText, h.firstName + " " + h.lastName, h.windDirection}),
+                ElementsAre("LAKESIDE", "club event", "Alex Morgan", "SW"));
     // damage, failures, yellows, hardcore visual, restarts; pace lap, arcade, aids, speed control
     EXPECT_THAT((std::vector<int>{h.damage, h.mechanicalFailures, h.yellowFlags, h.hardcoreVisual,
                                   h.doubleFileRestarts, h.fullPaceLap, h.gameMode, h.hardcoreDrivingAids,
@@ -55,35 +52,29 @@ TEST(Header, DecodesTheRaceSettingsAndTheSavingPlayer) {
                 ElementsAre(2, 1, 1, 1, 31, 12, 97, 50, 1, 2, 0));
     EXPECT_THAT((std::vector<int>{h.practiceMinutes, h.happyHourMinutes, h.qualifyingLaps, h.raceLaps}),
                 ElementsAre(10, 90, 3, 25));
-    EXPECT_EQ(h.nextChunkPos, 272u);
-    EXPECT_EQ(h.fileSize, b.layout().fileSize);
-    EXPECT_EQ(h.frameCount, b.layout().frames.size());
+    EXPECT_THAT((std::vector<std::uint64_t>{h.nextChunkPos, h.fileSize, h.frameCount}),
+                ElementsAre(272, b.layout().fileSize, b.layout().frames.size()));
 }
 
 TEST(Header, ClearsRestartsWithoutYellowFlagsAndDistanceWithoutLaps) {
     auto b = SmallRace();
-    b.spec.settings.rules = 0x02;
-    b.spec.settings.raceWord = 0;
-    b.spec.settings.raceDistance = 75;
+    b.spec.settings.rules = 0x02, b.spec.settings.raceWord = 0, b.spec.settings.raceDistance = 75;
     const Header h = ReadOk(b);
     EXPECT_THAT((std::vector<int>{h.doubleFileRestarts, h.yellowFlags, h.raceDistance}), ElementsAre(0, 0, 0));
 }
 
 TEST(Header, SessionLengthsFollowTheTimeTable) {
-    EXPECT_EQ(Header::SessionMinutes(0), 0);
-    EXPECT_EQ(Header::SessionMinutes(0xAB439600), 5);  // the top byte is not part of the code
-    EXPECT_EQ(Header::SessionMinutes(0x439601), 66);
-    EXPECT_EQ(Header::SessionMinutes(0x456100), 60);
-    EXPECT_EQ(Header::SessionMinutes(0x4913A8), -1);
+    // The top byte is not part of the code.
+    EXPECT_THAT((std::vector<int>{Header::SessionMinutes(0), Header::SessionMinutes(0xAB439600),
+                                  Header::SessionMinutes(0x439601), Header::SessionMinutes(0x4913A8)}),
+                ElementsAre(0, 5, 66, -1));
 }
 
 TEST(Header, QuickRaceTakesLapsFromItsOwnFields) {
     auto b = SmallRace();
     auto& s = b.spec.settings;
-    s.quickRace = 2;
-    s.quickQualLaps = 4;
+    s.quickRace = 2, s.quickQualLaps = 4, s.raceWord = 99u << 8;
     s.qualifyingWord = 12u << 8;  // race laps of a quick race
-    s.raceWord = 99u << 8;
     s.practiceWord = s.happyHourWord = 0x441600;
     const Header h = ReadOk(b);
     EXPECT_THAT((std::vector<int>{h.quickRace, h.raceLaps, h.qualifyingLaps, h.practiceMinutes, h.happyHourMinutes}),
@@ -112,26 +103,20 @@ TEST(Header, ResultCodes) {
 TEST(Header, OlderLayoutShiftsTheSettingsChunk) {
     auto b = SmallRace();
     b.spec.header.headerBodySize = 64;
-    b.spec.settings.trackName = "oval";
-    b.spec.settings.raceWord = 7u << 8;
+    b.spec.settings.trackName = "oval", b.spec.settings.raceWord = 7u << 8;
     const Header h = ReadOk(b);
-    EXPECT_EQ(h.nextChunkPos, 276u);
+    EXPECT_THAT((std::vector<int>{int(h.nextChunkPos), h.raceLaps}), ElementsAre(276, 7));
     EXPECT_EQ(h.trackName, "OVAL");
-    EXPECT_EQ(h.raceLaps, 7);
 }
 
 TEST(Header, FullWidthTextFieldsStayWithinTheirWidth) {
     auto b = SmallRace();
     b.spec.drivers[0].firstName = "ABCDEFGHIJKLMNOP";  // 16 bytes, no terminator
     b.spec.drivers[0].lastName = "QRSTUVWXYZabcdef";
-    b.spec.settings.trackName = std::string(32, 't');
-    b.spec.settings.secondText = std::string(32, 's');
+    b.spec.settings.trackName = std::string(32, 't'), b.spec.settings.secondText = std::string(32, 's');
     const Header h = ReadOk(b);
-    EXPECT_EQ(h.firstName, "ABCDEFGHIJKLMNOP");
-    EXPECT_EQ(h.lastName, "QRSTUVWXYZabcdef");
-    EXPECT_EQ(h.trackName, std::string(32, 'T'));
-    EXPECT_EQ(h.secondText, std::string(32, 's'));
-
+    EXPECT_THAT((std::vector<std::string>{h.firstName, h.lastName, h.trackName, h.secondText}),
+                ElementsAre("ABCDEFGHIJKLMNOP", "QRSTUVWXYZabcdef", std::string(32, 'T'), std::string(32, 's')));
     // The database record keeps a byte of each field for the terminator and
     // stays in step.
     ByteWriter out;
@@ -140,21 +125,16 @@ TEST(Header, FullWidthTextFieldsStayWithinTheirWidth) {
     ByteCursor in(out.data());
     ASSERT_TRUE(back.LoadFromStream(in, 2));
     EXPECT_TRUE(in.atEnd());
-    EXPECT_EQ(back.firstName, "ABCDEFGHIJKLMNO");
-    EXPECT_EQ(back.lastName, "QRSTUVWXYZabcde");
-    EXPECT_EQ(back.trackName, std::string(31, 'T'));
-    EXPECT_EQ(back.secondText, std::string(31, 's'));
+    EXPECT_THAT((std::vector<std::string>{back.firstName, back.lastName, back.trackName, back.secondText}),
+                ElementsAre("ABCDEFGHIJKLMNO", "QRSTUVWXYZabcde", std::string(31, 'T'), std::string(31, 's')));
 }
 
 TEST(HeaderDatabase, RecordRoundTripsAndVersionOneLacksTheDrivingAids) {
     auto b = SmallRace();
-    b.spec.settings.rules = 0xB2;
-    b.spec.settings.modes = 0x7F;
-    b.spec.settings.aiCars = 2;
+    b.spec.settings.rules = 0xB2, b.spec.settings.modes = 0x7F, b.spec.settings.aiCars = 2;
     const Header h = ReadOk(b);
     ByteWriter out;
     h.SaveToStream(out);
-
     Header back;
     ByteCursor in(out.data());
     ASSERT_TRUE(back.LoadFromStream(in, 2));
@@ -163,12 +143,9 @@ TEST(HeaderDatabase, RecordRoundTripsAndVersionOneLacksTheDrivingAids) {
     EXPECT_THAT((std::vector<int>{back.version, back.hardcoreDrivingAids, back.raceLaps, back.damage, back.aiCars,
                                   back.wearRate}),
                 ElementsAre(h.version, h.hardcoreDrivingAids, h.raceLaps, h.damage, h.aiCars, h.wearRate));
-    EXPECT_EQ(back.fileSize, h.fileSize);
-    EXPECT_EQ(back.frameCount, h.frameCount);
-    EXPECT_EQ(back.windDirection, h.windDirection);
-    EXPECT_EQ(back.firstName, "Alex");
-    EXPECT_EQ(back.trackName, "DEMO");
-
+    EXPECT_THAT((std::vector<std::uint64_t>{back.fileSize, back.frameCount}), ElementsAre(h.fileSize, h.frameCount));
+    EXPECT_THAT((std::vector<std::string>{back.windDirection, back.firstName, back.trackName}),
+                ElementsAre(h.windDirection, "Alex", "DEMO"));
     // A version-1 record is the same without the third value of the settings list.
     std::vector<std::uint8_t> v1 = out.data();
     v1.erase(v1.begin() + 12 + 8, v1.begin() + 12 + 12);
@@ -178,7 +155,6 @@ TEST(HeaderDatabase, RecordRoundTripsAndVersionOneLacksTheDrivingAids) {
     EXPECT_TRUE(in1.atEnd());
     EXPECT_EQ(old.firstName, "Alex");
     EXPECT_EQ(old.raceLaps, h.raceLaps);
-
     for (std::size_t n = 0; n + 1 < out.size(); n += 7) {
         Header cut;
         ByteCursor part(std::span<const std::uint8_t>(out.data().data(), n));

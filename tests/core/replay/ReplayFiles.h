@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the replay tests: built replays written to a scratch folder, and
-// byte pokes for damaging them.
+// Helpers of the replay tests: built replays, a scratch folder to write them
+// to, and byte pokes for damaging them.
 
 #include <cstdint>
 #include <string>
@@ -10,6 +10,8 @@
 
 #include "ScratchDir.h"
 #include "base/FileUtil.h"
+#include "replay/ReplayBuilder.h"
+#include "replay/ReplayFormat.h"
 
 namespace vra::testing {
 
@@ -22,6 +24,13 @@ public:
         return p;
     }
 };
+
+// A race on a 1000 m track; driver i laps in 8000 + 250 i ms from 2010 ms.
+inline simkit::ReplayBuilder RaceReplay(int drivers = 3, int laps = 3) {
+    simkit::ReplayBuilder b;
+    b.drivers(drivers).trackLength(1000).session(Race, laps, 8000, 2010);
+    return b;
+}
 
 inline void Poke32(std::vector<std::uint8_t>& v, std::uint64_t at, std::uint32_t x) {
     for (int i = 0; i < 4; ++i) v.at(static_cast<std::size_t>(at) + i) = static_cast<std::uint8_t>(x >> (8 * i));

@@ -1,10 +1,10 @@
 #include "settings/AppSettings.h"
 #include "settings/CRegistry.h"
-
 #include "platform/MemorySettingsStore.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <numeric>
 
 using namespace vra;
 using testing::ElementsAre;
@@ -12,10 +12,8 @@ using testing::ElementsAreArray;
 using vra::test::MemorySettingsStore;
 
 namespace {
-
 // The stored form written by hand: 16-bit count, then 32-bit words.
-std::vector<std::uint8_t> Archive(std::uint16_t count, const std::vector<std::uint32_t>& words)
-{
+std::vector<std::uint8_t> Archive(std::uint16_t count, const std::vector<std::uint32_t>& words) {
     std::vector<std::uint8_t> b = {static_cast<std::uint8_t>(count), static_cast<std::uint8_t>(count >> 8)};
     for (std::uint32_t w : words)
         for (int i = 0; i < 4; ++i)
@@ -25,19 +23,15 @@ std::vector<std::uint8_t> Archive(std::uint16_t count, const std::vector<std::ui
 
 const std::vector<std::uint32_t> kDefaults = {250, 1000, 500, 250, 250,  5000, 500, 250, 250, 1000, 250,
                                               250, 1000, 500, 1000, 500, 500, 2000, 500, 100,  0};
-
 }  // namespace
 
-TEST(DamageCost, StoredFormIsCountThenWords)
-{
+TEST(DamageCost, StoredFormIsCountThenWords) {
     MemorySettingsStore store;
     AppSettings s(store);
     EXPECT_THAT(s.LoadDamageCosts(), ElementsAreArray(kDefaults)) << "nothing stored yet";
     DamageCostTable costs{};
-    for (std::size_t i = 0; i < costs.size(); ++i)
-        costs[i] = 100 + static_cast<std::uint32_t>(i);
+    std::iota(costs.begin(), costs.end(), 100u);
     ASSERT_TRUE(s.SaveDamageCosts(costs));
-
     std::vector<std::uint32_t> words(costs.begin(), costs.end());
     EXPECT_EQ(store.readBinary(SettingsKey::Program, "DamageCost"), Archive(21, words));
     AppSettings again(store);
@@ -45,35 +39,25 @@ TEST(DamageCost, StoredFormIsCountThenWords)
     EXPECT_THAT(again.LoadDamageCosts(), ElementsAreArray(words));
 }
 
-TEST(DamageCost, AShortTableIsFilledWithZerosALongOneIsCut)
-{
+TEST(DamageCost, AShortTableIsFilledWithZerosALongOneIsCut) {
     MemorySettingsStore store;
     store.preset(SettingsKey::Program, SettingsScope::User, "DamageCost", Archive(3, {7, 8, 9}));
     AppSettings s(store);
-    auto costs = s.LoadDamageCosts();
-    EXPECT_THAT(std::vector<std::uint32_t>(costs.begin(), costs.begin() + 4), ElementsAre(7, 8, 9, 0));
-    EXPECT_EQ(costs[20], 0u);
-
+    std::vector<std::uint32_t> expected(21, 0);
+    std::iota(expected.begin(), expected.begin() + 3, 7u);
+    EXPECT_THAT(s.LoadDamageCosts(), ElementsAreArray(expected));
     std::vector<std::uint32_t> many(30);
-    for (std::size_t i = 0; i < many.size(); ++i)
-        many[i] = static_cast<std::uint32_t>(i + 1);
+    std::iota(many.begin(), many.end(), 1u);
     store.preset(SettingsKey::Program, SettingsScope::User, "DamageCost", Archive(30, many));
-    costs = s.LoadDamageCosts();
-    EXPECT_EQ(costs[0], 1u);
-    EXPECT_EQ(costs[20], 21u);
+    EXPECT_THAT(s.LoadDamageCosts(), ElementsAreArray(many.begin(), many.begin() + 21));
 }
 
-TEST(DamageCost, UndecodableValuesGiveTheDefaults)
-{
-    const std::vector<SettingsValue> broken = {
-        SettingsValue{std::int32_t{5}},                                   // not binary
-        SettingsValue{std::string("250,1000")},                           // not binary
-        SettingsValue{std::vector<std::uint8_t>{}},                       // empty
-        SettingsValue{std::vector<std::uint8_t>{21}},                     // count cut
-        SettingsValue{Archive(21, {1, 2, 3})},                            // count beyond the data
-        SettingsValue{std::vector<std::uint8_t>{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},  // huge count
-    };
-    for (const auto& value : broken) {
+TEST(DamageCost, UndecodableValuesGiveTheDefaults) {
+    // Not binary; empty, its count cut, a count beyond the data, a huge count.
+    using Bytes = std::vector<std::uint8_t>;
+    for (const SettingsValue& value : {SettingsValue{std::int32_t{5}}, SettingsValue{std::string("250,1000")},
+                                       SettingsValue{Bytes{}}, SettingsValue{Bytes{21}},
+                                       SettingsValue{Archive(21, {1, 2, 3})}, SettingsValue{Bytes(6, 0xFF)}}) {
         MemorySettingsStore store;
         store.preset(SettingsKey::Program, SettingsScope::User, "DamageCost", value);
         AppSettings s(store);
@@ -82,10 +66,9 @@ TEST(DamageCost, UndecodableValuesGiveTheDefaults)
     }
 }
 
-TEST(DamageCost, LargeArraysUseTheWideCount)
-{
-    std::vector<std::uint32_t> words(0x10000, 3);
-    auto bytes = EncodeWordArray(words);
+TEST(DamageCost, LargeArraysUseTheWideCount) {
+    const std::vector<std::uint32_t> words(0x10000, 3);
+    const auto bytes = EncodeWordArray(words);
     ASSERT_EQ(bytes.size(), 2u + 4u + 4u * words.size());
     EXPECT_EQ(bytes[0] & bytes[1], 0xFF);
     EXPECT_EQ(DecodeWordArray(bytes), words);

@@ -12,12 +12,10 @@ using vra::SettingsScope;
 
 TEST(RecentFileList, SkipsEmptyAndRepeatedSlotsWhenRead) {
     vra::test::MemorySettingsStore store;
-    store.preset(SettingsKey::Program, SettingsScope::User, "File1", std::string("/a.rpy"));
-    store.preset(SettingsKey::Program, SettingsScope::User, "File2", std::string(""));
-    store.preset(SettingsKey::Program, SettingsScope::User, "File3", std::string("/a.rpy"));
-    store.preset(SettingsKey::Program, SettingsScope::User, "File4", std::int32_t(7));
-    store.preset(SettingsKey::Program, SettingsScope::User, "File5", std::string("/b.rpy"));
-    store.preset(SettingsKey::Program, SettingsScope::User, "File8", std::string("/beyond.rpy"));
+    for (auto [slot, value] : {std::pair<const char*, vra::SettingsValue>{"File1", std::string("/a.rpy")},
+                               {"File2", std::string("")}, {"File3", std::string("/a.rpy")}, {"File4", std::int32_t(7)},
+                               {"File5", std::string("/b.rpy")}, {"File8", std::string("/beyond.rpy")}})
+        store.preset(SettingsKey::Program, SettingsScope::User, slot, value);
     RecentFileList list;
     list.ReadList(store);
     EXPECT_THAT(list.Entries(), ElementsAre("/a.rpy", "/b.rpy"));
