@@ -2,7 +2,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
 #include "ReplayFiles.h"
 
 namespace vra {
@@ -39,8 +38,7 @@ TEST(DriversTable, ReadsEveryDriverField) {
     const auto path = dir.write("race.rpy", b.build());
     Drivers d;
     ASSERT_EQ(d.Load(path), Drivers::Ok);
-    ASSERT_EQ(d.driverCount, 4);
-    EXPECT_EQ(d.loadedCount, 4);
+    ASSERT_THAT((std::vector<int>{d.driverCount, d.loadedCount}), ElementsAre(4, 4));
     EXPECT_EQ(d.drivers[0].firstName, "Alex");
     EXPECT_THAT((std::vector<int>{d.drivers[0].type, d.drivers[1].type, d.drivers[2].type}),
                 ElementsAre(DriverHuman, DriverAi, DriverNonCompeting));
@@ -49,9 +47,8 @@ TEST(DriversTable, ReadsEveryDriverField) {
                 ElementsAre("ABCDEFGHIJKLMNOP", std::string(32, 'n'), "team blue"));
     EXPECT_THAT((std::vector<int>{d1.physics, d1.carNumber, d1.carId, d1.word6}), ElementsAre(3, 42, 0x2345, 0xBEEF));
     EXPECT_THAT(d1.bytes, ElementsAre(1, 2, 3, 4, 5));
-    EXPECT_EQ(d.drivers[3].nickname, "Pace Car");
+    EXPECT_THAT((std::vector<std::string>{d.drivers[3].nickname, d.trackName}), ElementsAre("Pace Car", "DEMO"));
     EXPECT_THAT((std::vector<int>{d.physics, d.onlineRace}), ElementsAre(2, 0));
-    EXPECT_EQ(d.trackName, "DEMO");
     EXPECT_EQ(d.path, path);
     EXPECT_THAT(d.fileDate, ::testing::MatchesRegex("[0-9]{4} [A-Z][a-z][a-z] [0-9]{2}"));
     b.spec.drivers[0].nickname = "am";
@@ -77,8 +74,7 @@ TEST(DriversTable, FortyNineDriversLoadFiftyAreRefusedWithAMessage) {
 TEST(DriversSavingPlayer, NamesDecideWhoSavedTheReplay) {
     struct Case {
         std::uint32_t index;
-        const char* first;
-        const char* last;
+        const char *first, *last;
         int player, mismatch;  // player -1: unreadable
     };
     for (const Case& c : {Case{3, nullptr, nullptr, 3, 0}, Case{2, "Driver1", "Racer1", 1, 1},
@@ -88,25 +84,19 @@ TEST(DriversSavingPlayer, NamesDecideWhoSavedTheReplay) {
         if (c.first) b.spec.header.savingFirstName = c.first;
         if (c.last) b.spec.header.savingLastName = c.last;
         Drivers d;
-        if (c.player < 0) {
-            EXPECT_EQ(d.LoadBytes(b.build()), Drivers::Unreadable) << c.index;
-            EXPECT_EQ(d.loadedCount, 65535);
-            continue;
-        }
-        ASSERT_EQ(d.LoadBytes(b.build()), Drivers::Ok) << c.index;
-        EXPECT_EQ(d.savingPlayer, c.player) << c.index;
-        EXPECT_EQ(d.savingPlayerMismatch, c.mismatch) << c.index;
+        const int result = d.LoadBytes(b.build());
+        if (c.player < 0)
+            EXPECT_THAT((std::vector<int>{result, d.loadedCount}), ElementsAre(Drivers::Unreadable, 65535));
+        else
+            EXPECT_THAT((std::vector<int>{result, d.savingPlayer, d.savingPlayerMismatch}),
+                        ElementsAre(Drivers::Ok, c.player, c.mismatch)) << c.index;
     }
 }
 
 TEST(DriversSessions, LapChunksCountBackFromTheLastSessionKind) {
-    struct Case {
-        std::vector<int> kinds;  // sessions held, the n-th with n laps
-        bool quick;
-        int lastKindField;  // -1: as written for the last session
-        std::array<int, 4> laps;  // of driver 0 by kind; 0 where no session is present
-        int first, last;
-    };
+    // Sessions held (the n-th with n laps), quick race, the last-kind field (-1: as written), laps of
+    // driver 0 by kind (0 where no session is present), first and last kind.
+    struct Case { std::vector<int> kinds; bool quick; int lastKindField; std::array<int, 4> laps; int first, last; };
     const Case cases[] = {
         {{Race}, false, -1, {0, 0, 0, 1}, Race, Race},
         {{Practice, Qualifying, HappyHour, Race}, false, -1, {1, 2, 3, 4}, Practice, Race},
@@ -128,8 +118,7 @@ TEST(DriversSessions, LapChunksCountBackFromTheLastSessionKind) {
             // A quick race's laps count in the session they were driven in.
             for (int k = 1; c.quick && k <= laps; ++k) EXPECT_TRUE(d.IsLapValid(kind, 0, k)) << kind << " " << k;
         }
-        EXPECT_EQ(d.firstSessionKind, c.first);
-        EXPECT_EQ(d.lastSessionKind, c.last);
+        EXPECT_THAT((std::vector<int>{d.firstSessionKind, d.lastSessionKind}), ElementsAre(c.first, c.last));
     }
 }
 
@@ -142,8 +131,8 @@ TEST(DriversLaps, TableHoldsStartDurationsAndFlags) {
     EXPECT_EQ(d.LapWordAt(Race, 1, 0), 2010u);
     for (int k = 1; k <= 5; ++k) EXPECT_EQ(d.LapWordAt(Race, 1, k), laps[k - 1]) << k;
     EXPECT_EQ(d.LapWordAt(Race, 1, 6), kLapTableFill);
-    EXPECT_EQ(d.LapStartMs(Race, 1, 3), 2010u + 9100 + 8200);
-    EXPECT_EQ(d.LapEndMs(Race, 1, 3), 2010u + 9100 + 8200 + 8300);
+    EXPECT_THAT((std::vector<std::uint64_t>{d.LapStartMs(Race, 1, 3), d.LapEndMs(Race, 1, 3)}),
+                ElementsAre(2010u + 9100 + 8200, 2010u + 9100 + 8200 + 8300));
     // Only "incomplete" stops a lap from counting; entry 0 never counts.
     for (int k = 0; k <= 5; ++k) EXPECT_EQ(d.IsLapValid(Race, 1, k), k >= 1 && k <= 4) << k;
 }
@@ -155,9 +144,8 @@ TEST(DriversLaps, StampEarlierThanItsPredecessorDoesNotTouchTheFlags) {
     testing::Poke32(bytes, b.layout().carLaps[0][0] + 12 + 12, 1000);
     Drivers d;
     ASSERT_EQ(d.LoadBytes(bytes), Drivers::Ok);
-    const std::uint32_t w = d.LapWordAt(Race, 0, 2);
-    EXPECT_EQ(w & LapWord::FlagMask, 0u);
-    EXPECT_FALSE(d.IsLapValid(Race, 0, 2)) << std::hex << w;
+    EXPECT_EQ(d.LapWordAt(Race, 0, 2) & LapWord::FlagMask, 0u);
+    EXPECT_FALSE(d.IsLapValid(Race, 0, 2));
 }
 
 TEST(DriversLaps, CarWithoutLapRecordHasNoLapsAndUnknownCarsAreIgnored) {
@@ -176,8 +164,7 @@ TEST(DriversLaps, OlderLayoutHasNoValidLaps) {
     auto b = RaceReplay(2, 2);
     b.spec.header.headerBodySize = 64;
     const Drivers d = Loaded(b);
-    EXPECT_EQ(d.olderLayout, 1);
-    EXPECT_EQ(d.LapCount(Race, 0), 2);
+    EXPECT_THAT((std::vector<int>{d.olderLayout, d.LapCount(Race, 0)}), ElementsAre(1, 2));
     EXPECT_FALSE(d.IsLapValid(Race, 0, 1) || d.IsLapValid(Race, 0, 2));
 }
 
@@ -189,17 +176,15 @@ TEST(DriversWindows, LapsOutsideTheSessionRecordsDoNotCount) {
     b.spec.sessions[0].cars[1].firstStampMs = 1500;
     Drivers d = Loaded(b);
     EXPECT_EQ(d.windowStart[Practice], 1000u);
-    EXPECT_FALSE(d.IsLapValid(Practice, 0, 1));
-    EXPECT_TRUE(d.IsLapValid(Practice, 0, 2));
-    EXPECT_TRUE(d.IsLapValid(Practice, 1, 1));
+    EXPECT_THAT((std::vector<bool>{d.IsLapValid(Practice, 0, 1), d.IsLapValid(Practice, 0, 2), d.IsLapValid(Practice, 1, 1)}),
+                ElementsAre(false, true, true));
     // The recording stops 400 ms after driver 0's last lap ends; the last
     // session record is older than that end.
     auto race = RaceReplay(2, 3);
     race.spec.sessions[0].durationMs = 2010 + 3 * 8000 + 400;
     d = Loaded(race);
     EXPECT_EQ(d.windowEnd[Race], 26000u);
-    EXPECT_TRUE(d.IsLapValid(Race, 0, 2));
-    EXPECT_FALSE(d.IsLapValid(Race, 0, 3));
+    EXPECT_TRUE(d.IsLapValid(Race, 0, 2) && !d.IsLapValid(Race, 0, 3));
 }
 
 TEST(DriversWindows, SessionsBetweenFirstAndLastStayOpen) {
@@ -214,12 +199,11 @@ TEST(DriversWindows, RaceStartWordComesFromTheLastRaceStartRecord) {
     b.spec.sessions[0].raceStartWord = 0xCAFE;
     Drivers d = Loaded(b);
     EXPECT_THAT((std::vector<std::uint32_t>{std::uint32_t(d.raceStartSeen), d.raceStartWord}), ElementsAre(1, 0xCAFE));
-    EXPECT_EQ(d.frameChunkOffset, b.layout().frameChunk);
-    EXPECT_EQ(d.lastFrameOffset, b.layout().frames.back());
+    EXPECT_THAT((std::vector<std::uint64_t>{d.frameChunkOffset, d.lastFrameOffset}),
+                ElementsAre(b.layout().frameChunk, b.layout().frames.back()));
     // Replays of this program need no race-start record.
     b.spec.sessions[0].raceStartMs.reset();
-    b.spec.drivers[0].firstName = Drivers::kOwnReplayMark;
-    b.spec.header.savingFirstName = Drivers::kOwnReplayMark;
+    b.spec.header.savingFirstName = b.spec.drivers[0].firstName = Drivers::kOwnReplayMark;
     d = Loaded(b);
     EXPECT_THAT((std::vector<std::uint32_t>{std::uint32_t(d.raceStartSeen), d.raceStartWord}), ElementsAre(1, 0));
 }

@@ -3,7 +3,6 @@
 #include <tuple>
 
 #include <gtest/gtest.h>
-
 #include "ReplayFiles.h"
 #include "replay/Drivers.h"
 #include "replay/GetRpyInfo.h"
