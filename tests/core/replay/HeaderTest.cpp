@@ -12,11 +12,7 @@ using ::testing::ElementsAre;
 using simkit::ReplayBuilder;
 using testing::TempDir;
 
-ReplayBuilder SmallRace() {
-    ReplayBuilder b;
-    b.drivers(3).trackLength(800).session(Race, 2, 6000, 2010);
-    return b;
-}
+ReplayBuilder SmallRace() { return testing::RaceReplay(3, 2); }
 
 Header ReadOk(ReplayBuilder& b) {
     Header h;

@@ -1,7 +1,6 @@
 // Damaged replays: every reader ends with an error result, quickly, without
 // reading outside the file or allocating by what a broken field claims.
-#include <tuple>
-
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include "ReplayFiles.h"
 #include "replay/Drivers.h"
@@ -24,22 +23,17 @@ ReplayBuilder TwoSessions() {
     return b;
 }
 
-int LoadResult(const std::vector<std::uint8_t>& bytes) {
-    Drivers d;
-    return d.LoadBytes(bytes);
-}
+int LoadResult(const std::vector<std::uint8_t>& bytes) { return Drivers().LoadBytes(bytes); }
 
 // Runs all three readers; none may crash, and the lap, when the drivers load,
 // comes out or fails with a result code.
 void ReadAll(const std::vector<std::uint8_t>& bytes) {
-    Header h;
-    h.ReadBytes(bytes);
+    Header().ReadBytes(bytes);
     Drivers d;
     if (d.LoadBytes(bytes) != Drivers::Ok) return;
-    for (int driver = 0; driver < static_cast<int>(d.drivers.size()); ++driver) {
-        GetRpyInfo lap;
-        if (lap.ExtractLapFromBytes(bytes, d, driver, 1, Race, 600.0f) == GetRpyInfo::Ok) lap.AllocateChannels(1);
-    }
+    for (int driver = 0; driver < static_cast<int>(d.drivers.size()); ++driver)
+        if (GetRpyInfo lap; lap.ExtractLapFromBytes(bytes, d, driver, 1, Race, 600.0f) == GetRpyInfo::Ok)
+            lap.AllocateChannels(1);
 }
 
 TEST(MalformedReplay, TruncatedAtEveryChunkBoundary) {
@@ -51,13 +45,11 @@ TEST(MalformedReplay, TruncatedAtEveryChunkBoundary) {
     cuts.insert(cuts.end(), l.lapChunks.begin(), l.lapChunks.end());
     for (const auto& orpls : l.carLaps) cuts.insert(cuts.end(), orpls.begin(), orpls.end());
     for (std::uint64_t cut : cuts) {
-        for (std::uint64_t extra : {0, 5}) {
-            const std::vector<std::uint8_t> part(bytes.begin(),
-                                                 bytes.begin() + static_cast<std::ptrdiff_t>(cut + extra));
-            EXPECT_EQ(LoadResult(part), Drivers::Unreadable) << "cut at " << cut + extra;
-            Header h;
-            const int hr = h.ReadBytes(part);
-            if (cut + extra < l.driverTable) { EXPECT_EQ(hr, Header::EmptyOrShort) << cut + extra; }
+        for (std::uint64_t at : {cut, cut + 5}) {
+            const std::vector<std::uint8_t> part(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
+            EXPECT_EQ(LoadResult(part), Drivers::Unreadable) << "cut at " << at;
+            const int header = Header().ReadBytes(part);
+            if (at < l.driverTable) { EXPECT_EQ(header, Header::EmptyOrShort) << at; }
         }
     }
     // Without its end chunk the replay still holds everything that is read.
@@ -69,8 +61,7 @@ TEST(MalformedReplay, HeaderBodySizeBelowItsLayoutOrHuge) {
     for (std::uint32_t size : {0u, 8u, 59u, 0xFFFFFFF0u}) {
         auto bytes = TwoSessions().build();
         Poke32(bytes, 20, size);
-        Header h;
-        EXPECT_EQ(h.ReadBytes(bytes), Header::EmptyOrShort) << size;
+        EXPECT_EQ(Header().ReadBytes(bytes), Header::EmptyOrShort) << size;
         EXPECT_EQ(LoadResult(bytes), Drivers::Unreadable) << size;
     }
 }
@@ -81,11 +72,7 @@ TEST(MalformedReplay, SizesAndCountsThatDoNotFit) {
     const auto& l = b.layout();
     const std::uint64_t table = l.driverTable + 8, lapChunk = l.lapChunks[0] + 8, carLaps = l.carLaps[0][0] + 8;
     const std::uint64_t early = l.frames[3], late = l.frames[l.frames.size() - 40];  // forward and backward walk
-    struct Case {
-        std::uint64_t at;
-        int width;
-        std::uint32_t value;
-    };
+    struct Case { std::uint64_t at; int width; std::uint32_t value; };
     const Case cases[] = {
         {table, 4, 0}, {table, 4, 187}, {table, 4, 188 * 49}, {table, 4, 0xFFFFFFFF},  // driver table
         {lapChunk, 4, 0xFFFFFFF0},          // lap chunk past the file
@@ -141,8 +128,7 @@ TEST(MalformedReplay, MissingPartsEndTheWalksWithoutAnError) {
     auto bytes = b.build();
     Drivers d;
     ASSERT_EQ(d.LoadBytes(bytes), Drivers::Ok);
-    EXPECT_EQ(d.raceStartSeen, 0);
-    EXPECT_EQ(d.lastSessionKind, Race);
+    EXPECT_THAT((std::vector<int>{d.raceStartSeen, d.lastSessionKind}), ::testing::ElementsAre(0, Race));
     EXPECT_TRUE(d.IsLapValid(Race, 0, 1));
     const auto& l = b.layout();
     Poke16(bytes, l.frames[0] + 2, 500);  // a predecessor of the first frame
@@ -163,8 +149,7 @@ TEST(MalformedReplay, MissingPartsEndTheWalksWithoutAnError) {
 }
 
 TEST(MalformedReplay, AbsurdTrackLengthDoesNotBreakTheExtraction) {
-    auto b = TwoSessions();
-    const auto bytes = b.build();
+    const auto bytes = TwoSessions().build();
     Drivers d;
     ASSERT_EQ(d.LoadBytes(bytes), Drivers::Ok);
     for (float length : {0.0f, -10.0f, -1e9f, 1e30f})
