@@ -185,11 +185,9 @@ TEST(DriversWindows, LapsOutsideTheSessionRecordsDoNotCount) {
     d = Loaded(race);
     EXPECT_EQ(d.windowEnd[Race], 26000u);
     EXPECT_TRUE(d.IsLapValid(Race, 0, 2) && !d.IsLapValid(Race, 0, 3));
-}
-
-TEST(DriversWindows, SessionsBetweenFirstAndLastStayOpen) {
-    auto b = Sessions({Practice, Qualifying, HappyHour, Race});
-    const Drivers d = Loaded(b);
+    // Sessions between the first and the last stay open at both ends.
+    auto all = Sessions({Practice, Qualifying, HappyHour, Race});
+    d = Loaded(all);
     EXPECT_THAT(d.windowEnd, ElementsAre(kWindowOpen, kWindowOpen, kWindowOpen, ::testing::Ne(kWindowOpen)));
     for (int kind : {Practice, Qualifying, HappyHour, Race}) EXPECT_TRUE(d.IsLapValid(kind, 0, 1)) << kind;
 }

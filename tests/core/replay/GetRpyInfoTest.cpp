@@ -120,17 +120,15 @@ TEST(ExtractLapQuality, CountsMissingSamplesAndTheLongestGap) {
     ASSERT_TRUE(Extract(b, 1, 2, Race, x)) << x.result;
     EXPECT_THAT((std::vector<int>{x.lap.missingCount, x.lap.longestGap, x.lap.sampleCount - x.lap.foundCount}),
                 ElementsAre(6, 5, 6));
-}
-
-TEST(ExtractLapQuality, CarThatNeverAppearsIsMissingThroughout) {
-    auto b = RaceReplay();
-    b.spec.sessions[0].cars[2].onTrack = false;  // lap table only
-    Extracted x;
-    ASSERT_TRUE(Extract(b, 2, 1, Race, x)) << x.result;
-    EXPECT_THAT((std::vector<int>{x.lap.foundCount, x.lap.missingCount, x.lap.longestGap}),
-                ElementsAre(0, x.lap.sampleCount, x.lap.sampleCount));
-    EXPECT_NE(x.lap.AllocateChannels(1), 0);  // no distances: no line crossing to trim to
-    EXPECT_EQ(x.lap.channelsReady, 0);
+    // A car that never appears (lap table only) is missing throughout.
+    auto absent = RaceReplay();
+    absent.spec.sessions[0].cars[2].onTrack = false;
+    Extracted y;
+    ASSERT_TRUE(Extract(absent, 2, 1, Race, y)) << y.result;
+    EXPECT_THAT((std::vector<int>{y.lap.foundCount, y.lap.missingCount, y.lap.longestGap}),
+                ElementsAre(0, y.lap.sampleCount, y.lap.sampleCount));
+    EXPECT_NE(y.lap.AllocateChannels(1), 0);  // no distances: no line crossing to trim to
+    EXPECT_EQ(y.lap.channelsReady, 0);
 }
 
 TEST(ExtractLapResults, LapThatDoesNotCountIsRefusedBeforeTheFileIsOpened) {
@@ -173,7 +171,7 @@ TEST(ExtractLapResults, LapAtTheVeryEndOfTheRecording) {
                 ElementsAre(LastFrameBefore(17510) + 1, FirstFrameAfter(25510)));
 }
 
-TEST(ExtractLapResults, DamagedRecordsInsideTheLapAreCorrupt) {
+TEST(ExtractLapResults, DamagedRecordsAreCorruptAndACutStreamFailsToRead) {
     auto good = RaceReplay();
     good.spec.paddingEvery = 1;
     const auto goodBytes = good.build();
@@ -198,14 +196,9 @@ TEST(ExtractLapResults, DamagedRecordsInsideTheLapAreCorrupt) {
         EXPECT_EQ(GetRpyInfo().ExtractLapFromBytes(badBytes, d, 0, 2, Race, kLength), GetRpyInfo::Corrupt);
         EXPECT_EQ(GetRpyInfo().ExtractLapFromBytes(badBytes, d, 0, 1, Race, kLength), GetRpyInfo::Ok);
     }
-}
-
-TEST(ExtractLapResults, FrameStreamPastTheEndOfTheFileFailsToRead) {
-    auto b = RaceReplay();
-    Extracted x;
-    ASSERT_TRUE(Extract(b, 0, 1, Race, x));
-    x.bytes.resize(static_cast<std::size_t>(b.layout().frames[b.layout().frames.size() / 2]));
-    EXPECT_EQ(GetRpyInfo().ExtractLapFromBytes(x.bytes, x.drivers, 0, 1, Race, kLength), GetRpyInfo::SeekFailed);
+    auto cut = goodBytes;  // the frame stream runs past the end of the file
+    cut.resize(static_cast<std::size_t>(good.layout().frames[good.layout().frames.size() / 2]));
+    EXPECT_EQ(GetRpyInfo().ExtractLapFromBytes(cut, d, 0, 1, Race, kLength), GetRpyInfo::SeekFailed);
 }
 
 TEST(ExtractLapSessions, LapsAreFoundInTheirOwnSession) {
