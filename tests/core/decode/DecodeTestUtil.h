@@ -1,34 +1,27 @@
 #pragma once
-// Decoding helpers for the track-decoder tests: build an image from a
-// description, read its root with a fresh factory, and catch the message.
-
+// Decoding helpers: build an image from a description, read its root with a
+// fresh factory, and catch the message.
 #include "decode/KtException.h"
 #include "decode/KtObjectFactory.h"
 #include "decode/PtfCursor.h"
 #include "track/PtfBuilder.h"
 
 #include <fmt/format.h>
-
-#include <cstdint>
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace vra::test {
 
 using Image = std::vector<std::uint8_t>;
 
-// The root object of an image read by a typed reader; consumed tells how
-// many bytes the read took.
-template <typename T>
-struct Root {
+// The root object of an image read by a typed reader, and how many bytes the read took.
+template <typename T> struct Root {
     CountedPtr<T> object;
     bool found = false;
     std::size_t consumed = 0;
 };
 
-template <typename T>
-Root<T> ReadRoot(const Image& image, bool (KtObjectFactory::*read)(PtfCursor&, CountedPtr<T>&)) {
+template <typename T> Root<T> ReadRoot(const Image& image, bool (KtObjectFactory::*read)(PtfCursor&, CountedPtr<T>&)) {
     KtObjectFactory factory;
     PtfCursor pos(image, factory);
     Root<T> root;
@@ -47,9 +40,17 @@ inline std::string ErrorOf(const std::function<void()>& f) {
     return "";
 }
 
-// Offset of the first header value of a root object whose class name has
-// the given length: id, class id, name length, name.
-inline std::size_t RootHeaderOffset(std::size_t classNameLength) { return 12 + classNameLength; }
+// A default description of D with the fields a case needs set by tweak.
+template <typename D, typename F> std::shared_ptr<D> Made(F tweak) {
+    auto d = simkit::New<D>();
+    tweak(*d);
+    return d;
+}
+
+// The error of reading the image of a description D as a root.
+template <typename D, typename T> std::string ReadError(const std::shared_ptr<D>& d, bool (KtObjectFactory::*read)(PtfCursor&, CountedPtr<T>&)) {
+    return ErrorOf([&] { ReadRoot(simkit::PtfBuilder::Build(simkit::Ref<D>(d)), read); });
+}
 
 // The text ThrowKtException builds around a detail.
 inline std::string Frame(const char* source, int line, const std::string& detail) {
@@ -58,10 +59,6 @@ inline std::string Frame(const char* source, int line, const std::string& detail
 
 }  // namespace vra::test
 
-// Every decoder test reads built streams the same way.
 using namespace vra;
 using namespace vra::simkit;
-using vra::test::ErrorOf;
-using vra::test::Frame;
-using vra::test::Image;
-using vra::test::ReadRoot;
+using namespace vra::test;

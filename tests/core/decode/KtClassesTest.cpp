@@ -4,7 +4,6 @@
 
 #include "decode/KtAppearance.h"
 #include "decode/KtFSection.h"
-#include "decode/KtSegment.h"
 #include "decode/KtTSO.h"
 #include "decode/KtTSOReference.h"
 #include "decode/KtTexture.h"
@@ -15,9 +14,6 @@
 #include "decode/KtXSection.h"
 
 #include <gtest/gtest.h>
-
-using vra::test::RootHeaderOffset;
-using vra::test::Root;
 
 namespace {
 
@@ -30,42 +26,26 @@ Root<T> ReadWhole(const std::shared_ptr<D>& d, bool (KtObjectFactory::*read)(Ptf
     return root;
 }
 
-std::shared_ptr<AppearanceDesc> AppearanceWithSlots(std::initializer_list<int> slots) {
-    auto a = New<AppearanceDesc>();
-    for (int s : slots) a->textures[s] = New<TextureDesc>();
-    return a;
-}
-
 }  // namespace
 
 // Every version of every class is read whole by
 // KtTrack.EveryClassAtEveryVersionDecodesWithSharing; these are the readings
 // that differ by value or by width.
 TEST(KtClasses, NamesKeepEveryByteAndOddByteCountsLeaveTheirRemainder) {
-    auto tex = New<TextureDesc>();
-    tex->version = 1;
-    tex->name = std::string("wall\0x.bmp", 10);
+    auto tex = Made<TextureDesc>([](auto& t) { t.version = 1, t.name = std::string("wall\0x.bmp", 10); });
     EXPECT_EQ(ReadWhole(tex, &KtObjectFactory::ReadTexture).object->GetName(), tex->name);
     tex->name.clear();
     EXPECT_EQ(ReadWhole(tex, &KtObjectFactory::ReadTexture).object->GetName(), "");
 
     // The next count follows the last whole double.
-    auto odd = New<TextureCoordsDesc>();
-    odd->firstList = {1.0};
-    odd->firstByteCount = 13;
-    odd->blocks[21] = std::vector<std::uint8_t>(8, 2);
+    auto odd = Made<TextureCoordsDesc>(
+        [](auto& c) { c.firstList = {1.0}, c.firstByteCount = 13, c.blocks[21] = std::vector<std::uint8_t>(8, 2); });
     EXPECT_EQ(ReadWhole(odd, &KtObjectFactory::ReadTextureCoords).object->GetFirstByteCount(), 13u);
 
-    auto tso = New<TSODesc>();
-    tso->firstString.clear();
-    tso->secondString = std::string("a\0b", 3);
-    ReadWhole(tso, &KtObjectFactory::ReadTSO);
+    ReadWhole(Made<TSODesc>([](auto& t) { t.firstString.clear(), t.secondString = std::string("a\0b", 3); }),
+              &KtObjectFactory::ReadTSO);
     for (std::uint8_t flag : {0, 1, 2}) {  // the 44-byte block only when the flag is not 1
-        auto v6 = New<TSOReferenceDesc>();
-        v6->version = 6;
-        v6->flag = flag;
-        v6->records40 = 2;
-        v6->tailBytes = 3;
+        auto v6 = Made<TSOReferenceDesc>([&](auto& d) { d.version = 6, d.flag = flag, d.records40 = 2, d.tailBytes = 3; });
         EXPECT_EQ(ReadWhole(v6, &KtObjectFactory::ReadTSOReference).object->GetFlag(), flag);
     }
 }
@@ -76,25 +56,16 @@ TEST(KtXSection, SizesTheTrailingRecordFromItsTypes) {
         std::vector<std::uint8_t> trailing;  // exactly the bytes the decoder must skip
     };
     const std::vector<Case> cases = {
-        {0, 0, {}},
-        {0, 1, XSectionDesc::Chain({1})},
-        {0, 2, XSectionDesc::Chain({2})},
-        {0, 3, {}},
-        {1, 9, XSectionDesc::Chain({1})},
-        {1, 0, XSectionDesc::Chain({1, 1})},
-        {1, 0, XSectionDesc::Chain({1, 2})},
-        {2, 0, XSectionDesc::Chain({2})},
-        {2, 7, XSectionDesc::Chain({2, 1})},
-        {2, 0, XSectionDesc::Chain({2, 2})},
-        {3, 1, {}},
+        {0, 0, {}}, {0, 1, XSectionDesc::Chain({1})}, {0, 2, XSectionDesc::Chain({2})},
+        {0, 3, {}}, {1, 9, XSectionDesc::Chain({1})}, {1, 0, XSectionDesc::Chain({1, 1})},
+        {1, 0, XSectionDesc::Chain({1, 2})}, {2, 0, XSectionDesc::Chain({2})}, {2, 7, XSectionDesc::Chain({2, 1})},
+        {2, 0, XSectionDesc::Chain({2, 2})}, {3, 1, {}},
     };
     for (const auto& c : cases) {
-        auto d = New<XSectionDesc>();
-        d->version = 3;
-        d->values = {0.5, 2, 1.25, -4, 5, 8};
-        d->firstType = c.first;
-        d->secondType = c.second;
-        d->trailing = c.trailing;
+        auto d = Made<XSectionDesc>([&](auto& x) {
+            x.version = 3, x.values = {0.5, 2, 1.25, -4, 5, 8};
+            x.firstType = c.first, x.secondType = c.second, x.trailing = c.trailing;
+        });
         auto got = ReadWhole(d, &KtObjectFactory::ReadXSection).object;
         EXPECT_EQ(got->GetFirstType(), c.first);
         EXPECT_EQ(got->GetSecondType(), c.second);
@@ -102,136 +73,64 @@ TEST(KtXSection, SizesTheTrailingRecordFromItsTypes) {
     }
     // A chain byte outside 0..2 ends the record before its first sub-record:
     // nothing is skipped, so the 8 bytes are left over.
-    auto bad = New<XSectionDesc>();
-    bad->version = 3;
-    bad->firstType = 1;
-    bad->trailing = XSectionDesc::Chain({1});
+    auto bad = Made<XSectionDesc>([](auto& x) { x.version = 3, x.firstType = 1, x.trailing = XSectionDesc::Chain({1}); });
     bad->trailing.back() = 5;
     const Image image = PtfBuilder::Build(Ref<XSectionDesc>(bad));
     EXPECT_EQ(ReadRoot(image, &KtObjectFactory::ReadXSection).consumed, image.size() - 8);
 }
 
-TEST(KtSections, OffsetsInEitherWidthAndTexturesOnlyForPresentSlots) {
-    for (int version : {4, 5}) {
-        auto d = New<FSectionDesc>();
-        d->version = version;
-        d->startOffset = 1.5;
-        d->endOffset = -3.25;
-        d->straight = true;
-        d->code = 17;
-        d->appearance = AppearanceWithSlots({0, 3, 5});
-        d->textureCoords = New<TextureCoordsDesc>();
-        d->slots.flags = {1, 0, 0};
-        auto f = ReadWhole(d, &KtObjectFactory::ReadFSection).object;
-        EXPECT_TRUE(f->IsStraight());
-        EXPECT_EQ(f->GetStartOffset(), 1.5);
-        EXPECT_EQ(f->GetEndOffset(), -3.25);
-        EXPECT_EQ(f->GetCode(), 17);
-        EXPECT_TRUE(f->GetTextureCoords());
-    }
-    auto bare = New<FSectionDesc>();
-    bare->appearance = New<AppearanceDesc>();
-    auto f = ReadWhole(bare, &KtObjectFactory::ReadFSection).object;
-    EXPECT_TRUE(f->GetAppearance());
-    EXPECT_FALSE(f->GetTextureCoords()) << "no present slot, no coordinates";
-
-    for (int version : {5, 6, 7}) {
-        auto d = New<WSectionDesc>();
-        d->version = version;
-        d->startOffset = 7.5;
-        d->endOffset = 8.25;
-        d->records40 = 3;
-        d->kind = 12;
-        WItemDesc textured;
-        textured.groups[1].appearance = AppearanceWithSlots({2, 6});
-        textured.groups[1].slots.flags = {0, 0};
-        textured.groups[4].appearance = textured.groups[1].appearance;  // back-reference
-        textured.groups[4].textureCoords = New<TextureCoordsDesc>();
-        WItemDesc plain;
-        plain.lead = 3.0;
-        d->items = {textured, plain, plain};
-        auto w = ReadWhole(d, &KtObjectFactory::ReadWSection).object;
-        EXPECT_EQ(w->GetStartOffset(), 7.5);
-        EXPECT_EQ(w->GetEndOffset(), 8.25);
-        EXPECT_EQ(w->GetValue(), 12);
-        EXPECT_EQ(w->GetItemCount(), 3u);
-    }
-}
-
-TEST(KtSegment, ReadsListsPoseAndTheVersionTwoTail) {
-    for (int version : {1, 2}) {
-        auto d = New(CornerSegment(10, 20, 0.5, 40, -1.0));
-        d->version = version;
-        d->records12 = version == 2 ? 3 : 0;
-        d->xSections.refs = {New<XSectionDesc>()};
-        auto shared = New<FSectionDesc>();
-        d->fSections.refs = {shared, Ref<FSectionDesc>(), shared};  // count 3, one null
-        d->wSections.refs = {New<WSectionDesc>(), New<WSectionDesc>()};
-        auto s = ReadWhole(d, &KtObjectFactory::ReadSegment).object;
-        EXPECT_EQ(s->GetType(), 1);
-        EXPECT_EQ(std::vector<double>({s->GetStartX(), s->GetStartY(), s->GetStartHeading(), s->GetEndX(),
-                                       s->GetEndY(), s->GetEndHeading()}),
-                  std::vector<double>({d->startX, d->startY, d->startHeading, d->endX, d->endY, d->endHeading}));
-        EXPECT_EQ(s->GetXSections().size(), 1u);
-        EXPECT_EQ(s->GetFSectionCount(), 3u);
-        ASSERT_EQ(s->GetFSections().size(), 2u) << "the null reference is not added";
-        EXPECT_EQ(s->GetFSections()[0].get(), s->GetFSections()[1].get());
-        EXPECT_EQ(s->GetWSections().size(), 2u);
-    }
+TEST(KtFSection, OffsetsInEitherWidthAndCoordinatesOnlyWithAPresentSlot) {
+    for (int version : {4, 5})
+        for (bool present : {false, true}) {
+            auto d = Made<FSectionDesc>([&](auto& f) {
+                f.version = version, f.startOffset = 1.5, f.endOffset = -3.25, f.straight = true, f.code = 17;
+                f.appearance = New<AppearanceDesc>();
+                if (!present) return;
+                f.appearance.object->textures[3] = New<TextureDesc>();
+                f.textureCoords = New<TextureCoordsDesc>();
+                f.slots.flags = {1};
+            });
+            auto f = ReadWhole(d, &KtObjectFactory::ReadFSection).object;
+            EXPECT_TRUE(f->IsStraight());
+            EXPECT_EQ(std::vector<double>({f->GetStartOffset(), f->GetEndOffset()}), std::vector<double>({1.5, -3.25}));
+            EXPECT_EQ(f->GetCode(), 17);
+            EXPECT_TRUE(f->GetAppearance());
+            EXPECT_EQ(bool(f->GetTextureCoords()), present);
+        }
 }
 
 TEST(KtTrack, EveryClassAtEveryVersionDecodesWithSharing) {
-    for (int track : {6, 8})
-        for (int segment : {1, 2})
-            for (int x : {2, 3})
-                for (int f : {4, 5})
-                    for (int w : {5, 6, 7})
-                        for (int tex : {1, 2})
-                            for (int coords : {1, 5})
-                                for (int tso : {2, 3})
-                                    for (int tsoRef : {1, 6}) {
-                                        ClassVersions v{track, segment, x, f, w, tex, coords, tso, tsoRef};
-                                        auto desc = EveryClassTrack(v);
-                                        auto t = KtObjectFactory::ReadTrackImage(PtfBuilder::Build(Ref<TrackDesc>(desc)));
-                                        ASSERT_TRUE(t);
-                                        ASSERT_EQ(t->GetSegments().size(), 2u);
-                                        EXPECT_EQ(t->GetVersion(), track);
-                                        EXPECT_EQ(t->GetSegments()[1]->GetFSections()[1].get(),
-                                                  t->GetSegments()[0]->GetFSections()[1].get());
-                                        EXPECT_EQ(t->GetTSOReferences()[0]->GetTSO().get(),
-                                                  t->GetTSOReferences()[1]->GetTSO().get());
-                                        EXPECT_EQ(t->GetDetails()[0]->GetAppearance().get(),
-                                                  t->GetSegments()[0]->GetFSections()[0]->GetAppearance().get());
-                                    }
-}
-
-TEST(KtTrack, EmptySegmentListStillHasItsListWord) {
-    auto empty = New<TrackDesc>();
-    empty->segmentListWord = 5;
-    auto t = ReadWhole(empty, &KtObjectFactory::ReadTrack).object;
+    // Every combination of the accepted versions: bit k of i picks the
+    // second version of class k; W sections take all three.
+    for (int i = 0; i < 3 * 256; ++i) {
+        auto pick = [&](int k, int a, int b) { return (i >> k) & 1 ? b : a; };
+        ClassVersions v{pick(0, 6, 8), pick(1, 1, 2), pick(2, 2, 3), pick(3, 4, 5), 5 + i / 256,
+                        pick(4, 1, 2), pick(5, 1, 5), pick(6, 2, 3), pick(7, 1, 6)};
+        auto t = KtObjectFactory::ReadTrackImage(PtfBuilder::Build(Ref<TrackDesc>(EveryClassTrack(v))));
+        ASSERT_TRUE(t) << i;
+        ASSERT_EQ(t->GetSegments().size(), 2u);
+        EXPECT_EQ(t->GetVersion(), v.track);
+        EXPECT_EQ(t->GetSegments()[1]->GetFSections()[1].get(), t->GetSegments()[0]->GetFSections()[1].get());
+        EXPECT_EQ(t->GetTSOReferences()[0]->GetTSO().get(), t->GetTSOReferences()[1]->GetTSO().get());
+        EXPECT_EQ(t->GetDetails()[0]->GetAppearance().get(),
+                  t->GetSegments()[0]->GetFSections()[0]->GetAppearance().get());
+    }
+    auto empty = Made<TrackDesc>([](auto& t) { t.segmentListWord = 5; });
+    auto t = ReadWhole(empty, &KtObjectFactory::ReadTrack).object;  // the list word is still read
     EXPECT_EQ(t->GetSegmentCount(), 0u);
     EXPECT_TRUE(t->GetSegments().empty());
 }
 
 // Header checks: every class's texts, lines and the offset of the value.
-namespace {
-
-// The error of reading a default object of D whose header value `which`
-// (0 first, 1 second, 2 version) is replaced by value.
-using HeaderError = std::function<std::string(int which, std::int32_t value)>;
-
-template <typename D, typename T>
-HeaderError HeaderOf(bool (KtObjectFactory::*read)(PtfCursor&, CountedPtr<T>&)) {
-    return [read](int which, std::int32_t value) {
-        auto d = New<D>();
-        (which == 0 ? d->first : which == 1 ? d->second : d->version) = value;
-        return ErrorOf([&] { ReadRoot(PtfBuilder::Build(Ref<D>(d)), read); });
-    };
-}
-
-}  // namespace
-
 TEST(KtObjectHeader, WrongValuesAreReportedWithTextLineAndOffset) {
+    // The error of reading a default object whose header value `which`
+    // (0 first, 1 second, 2 version) is replaced by value.
+    using HeaderError = std::function<std::string(int which, std::int32_t value)>;
+    auto of = []<typename D, typename T>(D*, bool (KtObjectFactory::*read)(PtfCursor&, CountedPtr<T>&)) -> HeaderError {
+        return [read](int which, std::int32_t value) {
+            return ReadError(Made<D>([&](D& d) { (which == 0 ? d.first : which == 1 ? d.second : d.version) = value; }), read);
+        };
+    };
     struct Case {
         std::string name;      // without the prefix
         int lines[3];
@@ -239,20 +138,21 @@ TEST(KtObjectHeader, WrongValuesAreReportedWithTextLineAndOffset) {
         std::int32_t badVersion;
         HeaderError error;
     };
+    using F = KtObjectFactory;
     const std::vector<Case> cases = {
-        {"Track", {23, 33, 45}, "6 or 8", 7, HeaderOf<TrackDesc>(&KtObjectFactory::ReadTrack)},
-        {"Segment", {29, 39, 49}, "1 or 2", 3, HeaderOf<SegmentDesc>(&KtObjectFactory::ReadSegment)},
-        {"WSection", {29, 39, 53}, "5, 6 or 7", 4, HeaderOf<WSectionDesc>(&KtObjectFactory::ReadWSection)},
-        {"XSection", {24, 34, 47}, "2 or 3", 1, HeaderOf<XSectionDesc>(&KtObjectFactory::ReadXSection)},
-        {"FSection", {38, 48, 60}, "4 or 5", 6, HeaderOf<FSectionDesc>(&KtObjectFactory::ReadFSection)},
-        {"Texture", {21, 31, 43}, "1 or 2", 0x7fffffff, HeaderOf<TextureDesc>(&KtObjectFactory::ReadTexture)},
-        {"TextureCoords", {22, 32, 44}, "1 or 5", 2, HeaderOf<TextureCoordsDesc>(&KtObjectFactory::ReadTextureCoords)},
-        {"TSO", {18, 28, 39}, "2 or 3", -2, HeaderOf<TSODesc>(&KtObjectFactory::ReadTSO)},
-        {"TSOReference", {25, 35, 47}, "1 or 6", 5, HeaderOf<TSOReferenceDesc>(&KtObjectFactory::ReadTSOReference)},
+        {"Track", {23, 33, 45}, "6 or 8", 7, of((TrackDesc*)nullptr, &F::ReadTrack)},
+        {"Segment", {29, 39, 49}, "1 or 2", 3, of((SegmentDesc*)nullptr, &F::ReadSegment)},
+        {"WSection", {29, 39, 53}, "5, 6 or 7", 4, of((WSectionDesc*)nullptr, &F::ReadWSection)},
+        {"XSection", {24, 34, 47}, "2 or 3", 1, of((XSectionDesc*)nullptr, &F::ReadXSection)},
+        {"FSection", {38, 48, 60}, "4 or 5", 6, of((FSectionDesc*)nullptr, &F::ReadFSection)},
+        {"Texture", {21, 31, 43}, "1 or 2", 0x7fffffff, of((TextureDesc*)nullptr, &F::ReadTexture)},
+        {"TextureCoords", {22, 32, 44}, "1 or 5", 2, of((TextureCoordsDesc*)nullptr, &F::ReadTextureCoords)},
+        {"TSO", {18, 28, 39}, "2 or 3", -2, of((TSODesc*)nullptr, &F::ReadTSO)},
+        {"TSOReference", {25, 35, 47}, "1 or 6", 5, of((TSOReferenceDesc*)nullptr, &F::ReadTSOReference)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::size_t at = RootHeaderOffset(2 + c.name.size());
+        const std::size_t at = 12 + 2 + c.name.size();  // after id, class id, name length and "Kt" name
         auto expected = [&](int which, const std::string& text, const char* lead) {
             return Frame(("decode\\Kt" + c.name).c_str(), c.lines[which],
                          fmt::format("{}\n{}{:x}\n", text, lead, at + 4 * static_cast<std::size_t>(which)));
@@ -269,29 +169,20 @@ TEST(KtObjectHeader, WrongValuesAreReportedWithTextLineAndOffset) {
 }
 
 TEST(KtObjectHeader, TrackDetailAndAppearanceCheckAThirdValue) {
-    const std::size_t at = RootHeaderOffset(std::string("KtTrackDetail").size());
+    const std::size_t at = 12 + std::string("KtTrackDetail").size();
     auto detail = [](std::int32_t first, std::int32_t third) {
-        auto d = New<TrackDetailDesc>();
-        d->first = first;
-        d->third = third;
-        return ErrorOf([&] { ReadRoot(PtfBuilder::Build(Ref<TrackDetailDesc>(d)), &KtObjectFactory::ReadTrackDetail); });
+        return ReadError(Made<TrackDetailDesc>([&](auto& d) { d.first = first, d.third = third; }), &KtObjectFactory::ReadTrackDetail);
     };
     EXPECT_EQ(detail(1, 1), Frame("decode\\KtTrackDetail", 48,
                                   fmt::format("Third value of TrackDetail is 1, it should be 0\nDetected in ptf file @ 0x{:x}\n", at + 8)));
     EXPECT_EQ(detail(2, 0), Frame("decode\\KtTrackDetail", 28,
                                   fmt::format("First value of TrackDetail is 2, it should be 1\nDetected in ptf file @ 0x{:x}\n", at)));
-
     auto read = [](std::int32_t first, std::int32_t second, std::int32_t third) {
-        auto d = New<AppearanceDesc>();
-        d->first = first;
-        d->second = second;
-        d->third = third;
-        return ErrorOf([&] { ReadRoot(PtfBuilder::Build(Ref<AppearanceDesc>(d)), &KtObjectFactory::ReadAppearance); });
+        return ReadError(Made<AppearanceDesc>([&](auto& d) { d.first = first, d.second = second, d.third = third; }),
+                         &KtObjectFactory::ReadAppearance);
     };
-    EXPECT_EQ(read(0, 0, 2),
-              "Error in file decode\\KtAppearance @ line 21\nFirst value of Appearance is not a 1 which it should be.");
-    EXPECT_EQ(read(1, 1, 2),
-              "Error in file decode\\KtAppearance @ line 33\nSecond value of Appearance is not a 0 which it should be.");
-    EXPECT_EQ(read(1, 0, 3),
-              "Error in file decode\\KtAppearance @ line 45\nThird value of Appearance is not a 2 which it should be.");
+    const std::string in = "Error in file decode\\KtAppearance @ line ";
+    EXPECT_EQ(read(0, 0, 2), in + "21\nFirst value of Appearance is not a 1 which it should be.");
+    EXPECT_EQ(read(1, 1, 2), in + "33\nSecond value of Appearance is not a 0 which it should be.");
+    EXPECT_EQ(read(1, 0, 3), in + "45\nThird value of Appearance is not a 2 which it should be.");
 }

@@ -7,12 +7,22 @@
 
 #include <gtest/gtest.h>
 
+namespace {
+
+// An appearance whose first two slots hold the given textures.
+std::shared_ptr<AppearanceDesc> Look(Ref<TextureDesc> first, Ref<TextureDesc> second) {
+    return Made<AppearanceDesc>([&](auto& a) { a.textures[0] = first, a.textures[1] = second; });
+}
+
+std::string AppearanceError(const std::shared_ptr<AppearanceDesc>& look) {
+    return ReadError(look, &KtObjectFactory::ReadAppearance);
+}
+
+}  // namespace
+
 TEST(KtObjectFactory, BackReferenceSharesTheObjectAndNullLeavesTheTarget) {
     auto texture = New<TextureDesc>();
-    auto look = New<AppearanceDesc>();
-    look->textures[0] = texture;
-    look->textures[1] = texture;
-    const Image image = PtfBuilder::Build(Ref<AppearanceDesc>(look));
+    const Image image = PtfBuilder::Build(Ref<AppearanceDesc>(Look(texture, texture)));
     KtObjectFactory factory;
     PtfCursor pos(image, factory);
     CountedPtr<KtAppearance> appearance;
@@ -21,63 +31,41 @@ TEST(KtObjectFactory, BackReferenceSharesTheObjectAndNullLeavesTheTarget) {
     ASSERT_TRUE(slots[0].texture);
     EXPECT_EQ(slots[0].texture.get(), slots[1].texture.get());
     EXPECT_EQ(slots[0].texture->GetName(), texture->name);
-    // Two slots and the factory's map hold the one texture.
-    EXPECT_EQ(slots[0].texture.UseCount(), 3);
+    EXPECT_EQ(slots[0].texture.UseCount(), 3);  // two slots and the factory's map
     factory.Clear();
     EXPECT_EQ(slots[0].texture.UseCount(), 2) << "Clear releases the factory's reference only";
     EXPECT_EQ(factory.GetLastId(), 0u);
 
-    const Image null = PtfBuilder::Build(Ref<TrackDesc>());
-    PtfCursor at(null, factory);
-    CountedPtr<KtTrack> track;
-    EXPECT_FALSE(factory.ReadTrack(at, track));
-    EXPECT_FALSE(track);
-    EXPECT_FALSE(KtObjectFactory::ReadTrackImage(null)) << "a null root gives an empty track";
+    EXPECT_FALSE(KtObjectFactory::ReadTrackImage(PtfBuilder::Build(Ref<TrackDesc>()))) << "a null root gives no track";
 }
 
 TEST(KtObjectFactory, RefusesIdsOtherThanNextOrAnEarlierObjectOfTheClass) {
     // A new texture announced with the wrong id (next is 1).
-    auto t = New<TextureDesc>();
-    t->id = 5;
-    EXPECT_EQ(ErrorOf([&] { ReadRoot(PtfBuilder::Build(Ref<TextureDesc>(t)), &KtObjectFactory::ReadTexture); }),
+    EXPECT_EQ(ReadError(Made<TextureDesc>([](auto& t) { t.id = 5; }), &KtObjectFactory::ReadTexture),
               Frame("decode\\KtObjectFactory", 130, " object id = 5 is invalid, expecting object id 1 for next object"));
-
     // A negative id is a huge unsigned one.
     EXPECT_EQ(ErrorOf([] { ReadRoot(PtfBuilder::Build(Ref<TrackDesc>::Raw(-1)), &KtObjectFactory::ReadTrack); }),
               Frame("decode\\KtObjectFactory", 91,
                     " object id = 4294967295 is invalid, expecting object id 1 for next object"));
-
     // Slot 2 refers back to the appearance's own class id (2), which names no
     // texture: the appearance is 1, its class 2, the texture 3, its class 4.
-    auto a = New<AppearanceDesc>();
-    a->textures[0] = New<TextureDesc>();
-    a->textures[1] = Ref<TextureDesc>::Raw(2);
-    EXPECT_EQ(ErrorOf([&] { ReadRoot(PtfBuilder::Build(Ref<AppearanceDesc>(a)), &KtObjectFactory::ReadAppearance); }),
+    EXPECT_EQ(AppearanceError(Look(New<TextureDesc>(), Ref<TextureDesc>::Raw(2))),
               Frame("decode\\KtObjectFactory", 130, " object id = 2 is invalid, expecting object id 5 for next object"));
-}
 
-TEST(KtObjectFactory, SegmentReferenceErrorsGiveTheOffset) {
-    auto track = New<TrackDesc>();
-    track->segments = {Ref<SegmentDesc>::Raw(9)};
+    auto track = Made<TrackDesc>([](auto& t) { t.segments = {Ref<SegmentDesc>::Raw(9)}; });
     const Image image = PtfBuilder::Build(Ref<TrackDesc>(track));
     // The segment id is the last 4 bytes; the offset is of the byte after it.
     EXPECT_EQ(ErrorOf([&] { KtObjectFactory::ReadTrackImage(image); }),
               Frame("decode\\KtObjectFactory", 357,
                     fmt::format(" object id = 9 is invalid, expecting object id 3 for next object. Detected near "
-                                "offset 0x{:x} in the ptf file.",
-                                image.size())));
+                                "offset 0x{:x} in the ptf file.", image.size())));
 }
 
-TEST(KtObjectFactory, ClassNamesShareTheNumberingAndDropNuls) {
-    auto first = New<TextureDesc>();
-    first->className = std::string("Kt\0Tex\0ture", 11);
-    auto look = New<AppearanceDesc>();
-    look->textures[0] = first;
-    auto second = New<TextureDesc>();
-    second->className = first->className;  // same class: id then body, no name
-    look->textures[1] = second;
-    const Image image = PtfBuilder::Build(Ref<AppearanceDesc>(look));
-
+TEST(KtObjectFactory, ClassIdsRiseWithGapsAndNamesKeepNuls) {
+    auto first = Made<TextureDesc>([](auto& t) { t.className = std::string("Kt\0Tex\0ture", 11); });
+    // Same class: id then body, no name.
+    auto second = Made<TextureDesc>([&](auto& t) { t.className = first->className; });
+    const Image image = PtfBuilder::Build(Ref<AppearanceDesc>(Look(first, second)));
     KtObjectFactory factory;
     PtfCursor pos(image, factory);
     CountedPtr<KtAppearance> appearance;
@@ -88,37 +76,21 @@ TEST(KtObjectFactory, ClassNamesShareTheNumberingAndDropNuls) {
     // appearance 1, class 2, texture 3, class 4, texture 5
     EXPECT_EQ(appearance->GetSlots()[1].texture->GetId(), 5);
     EXPECT_EQ(factory.GetLastId(), 5u);
-}
 
-TEST(KtObjectFactory, NewClassIdMustRiseButMayLeaveAGap) {
-    auto gap = New<TextureDesc>();
-    gap->classId = 40;  // a gap: accepted, and the next object is 41
-    auto after = New<TextureDesc>();
-    after->className = "KtOther";
-    auto look = New<AppearanceDesc>();
-    look->textures[0] = gap;
-    look->textures[1] = after;
-    auto result = ReadRoot(PtfBuilder::Build(Ref<AppearanceDesc>(look)), &KtObjectFactory::ReadAppearance);
+    // A gap is accepted, and the next object is 41.
+    auto gap = Made<TextureDesc>([](auto& t) { t.classId = 40; });
+    auto after = Made<TextureDesc>([](auto& t) { t.className = "KtOther"; });
+    auto result = ReadRoot(PtfBuilder::Build(Ref<AppearanceDesc>(Look(gap, after))), &KtObjectFactory::ReadAppearance);
     EXPECT_EQ(result.object->GetSlots()[1].texture->GetId(), 41);
-
-    // A new class under an id already used by an object would move the
-    // numbering backwards.
-    auto back = New<TextureDesc>();
-    back->classId = 1;
-    back->className = "KtNew";
-    look->textures = {};
-    look->textures[0] = back;
+    // A new class under an id already used by an object would move the numbering backwards.
     const std::string error =
-        ErrorOf([&] { ReadRoot(PtfBuilder::Build(Ref<AppearanceDesc>(look)), &KtObjectFactory::ReadAppearance); });
+        AppearanceError(Look(Made<TextureDesc>([](auto& t) { t.classId = 1, t.className = "KtNew"; }), {}));
     EXPECT_NE(error.find("class id 1"), std::string::npos) << error;
 }
 
 TEST(KtObjectFactory, ToleratesUpToThreePadBytesAfterTheTrack) {
     Image image = PtfBuilder::Build(Ref<TrackDesc>(EveryClassTrack()));
-    for (int pad = 0; pad <= 3; ++pad) {
-        EXPECT_TRUE(KtObjectFactory::ReadTrackImage(image)) << pad;
-        image.push_back(0);
-    }
+    for (int pad = 0; pad <= 3; ++pad, image.push_back(0)) EXPECT_TRUE(KtObjectFactory::ReadTrackImage(image)) << pad;
     EXPECT_NE(ErrorOf([&] { KtObjectFactory::ReadTrackImage(image); }), "");
 }
 
