@@ -2,38 +2,11 @@
 // the geometry that the layout itself gives.
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "track/Corner.h"
 #include "TrackTestSupport.h"
 
 namespace vra::testing {
 namespace {
-
-using simkit::ExpectedPiece;
-
-void ExpectPathMatchesLayout(const TrackPath& path, const TrackLayout& layout) {
-    const std::vector<ExpectedPiece> expected = layout.Expected();
-    ASSERT_EQ(path.PieceCount(), expected.size());
-    EXPECT_NEAR(path.Length(), layout.TotalLength(), 1e-6);
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        const ExpectedPiece& e = expected[i];
-        const Segment& piece = path.PieceAt(static_cast<std::int32_t>(i));
-        EXPECT_NEAR(piece.StartDistance(), e.startDistance, 1e-6);
-        EXPECT_NEAR(piece.Length(), e.length, 1e-6);
-        const auto* corner = dynamic_cast<const Corner*>(&piece);
-        ASSERT_EQ(corner != nullptr, e.corner) << i;
-        if (corner) {
-            EXPECT_NEAR(corner->Radius(), e.radius, 1e-6);
-            EXPECT_NEAR(corner->Sweep(), e.sweep, 1e-6);
-            EXPECT_POINT_NEAR(corner->Centre(), e.centre);
-        }
-        for (double s : {0.0, e.length / 3.0, e.length})
-            for (double d : {0.0, 4.5, -6.25}) EXPECT_POINT_NEAR(piece.PositionAt(s, d), e.PointAt(s, d));
-        EXPECT_EQ(piece.Surfaces().size(), e.fLines.size() - 1);
-        EXPECT_EQ(piece.Polylines().size(), e.wLines.size());
-    }
-}
 
 TEST(TrackEndToEnd, RoadCoursesDecodeToTheirLayoutWithEveryObjectClass) {
     for (const TrackLayout& course : {TrackLayout::RoadCourse(), TrackLayout::RoadCourse(2500.0)}) {
@@ -44,7 +17,26 @@ TEST(TrackEndToEnd, RoadCoursesDecodeToTheirLayoutWithEveryObjectClass) {
         EXPECT_EQ(track->GetSegments().at(1)->GetXSections().size(), 2u);
         EXPECT_TRUE(track->GetSegments().at(1)->GetFSections().at(1)->GetAppearance());
         const TrackPath path(track);
-        ExpectPathMatchesLayout(path, course);
+        const std::vector<ExpectedPiece> expected = course.Expected();
+        ASSERT_EQ(path.PieceCount(), expected.size());
+        EXPECT_NEAR(path.Length(), course.TotalLength(), 1e-6);
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            const ExpectedPiece& e = expected[i];
+            const Segment& piece = path.PieceAt(static_cast<std::int32_t>(i));
+            EXPECT_NEAR(piece.StartDistance(), e.startDistance, 1e-6);
+            EXPECT_NEAR(piece.Length(), e.length, 1e-6);
+            const auto* corner = dynamic_cast<const Corner*>(&piece);
+            ASSERT_EQ(corner != nullptr, e.corner) << i;
+            if (corner) {
+                EXPECT_NEAR(corner->Radius(), e.radius, 1e-6);
+                EXPECT_NEAR(corner->Sweep(), e.sweep, 1e-6);
+                EXPECT_POINT_NEAR(corner->Centre(), e.centre);
+            }
+            for (double s : {0.0, e.length / 3.0, e.length})
+                for (double d : {0.0, 4.5, -6.25}) EXPECT_POINT_NEAR(piece.PositionAt(s, d), e.PointAt(s, d));
+            EXPECT_EQ(piece.Surfaces().size(), e.fLines.size() - 1);
+            EXPECT_EQ(piece.Polylines().size(), e.wLines.size());
+        }
         // Closed course: last end point on the first start point.
         const Segment& last = path.PieceAt(static_cast<std::int32_t>(path.PieceCount() - 1));
         EXPECT_POINT_NEAR(last.PositionAt(last.Length(), 0), At(0, 0));
