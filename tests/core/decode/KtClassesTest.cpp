@@ -86,9 +86,9 @@ TEST(KtFSection, OffsetsInEitherWidthAndCoordinatesOnlyWithAPresentSlot) {
                 f.version = version, f.startOffset = 1.5, f.endOffset = -3.25, f.straight = true, f.code = 17;
                 f.appearance = New<AppearanceDesc>();
                 if (!present) return;
-                f.appearance.object->textures[3] = New<TextureDesc>();
+                f.appearance.object->textures[3] = f.appearance.object->textures[5] = New<TextureDesc>();
                 f.textureCoords = New<TextureCoordsDesc>();
-                f.slots.flags = {1};
+                f.slots.flags = {1, 0};  // the second slot's record follows its 0 flag
             });
             auto f = ReadWhole(d, &KtObjectFactory::ReadFSection).object;
             EXPECT_TRUE(f->IsStraight());
