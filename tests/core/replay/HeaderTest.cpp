@@ -76,8 +76,8 @@ TEST(Header, ResultCodes) {
         auto b = SmallRace();
         b.spec.header.fileWord = 0x100 | version;
         Header h;
-        EXPECT_EQ(h.ReadBytes(b.build()), Header::NotOpenedOrWrongVersion) << version;
-        EXPECT_EQ(h.version, static_cast<int>(version));
+        EXPECT_THAT((std::vector<int>{h.ReadBytes(b.build()), h.version}),
+                    ElementsAre(Header::NotOpenedOrWrongVersion, static_cast<int>(version)));
     }
     TempDir dir;
     Header h;

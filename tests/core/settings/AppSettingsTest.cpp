@@ -62,7 +62,8 @@ TEST(AppSettings, ProgramFolderIsTheExecutablesFolderWithoutSeparator) {
     MemorySettingsStore store;
     AppSettings s(store);  // a name without any separator leaves the folder as it was
     for (auto [exe, folder] : {std::pair{"/opt/vra/bin/replay-analyzer", "/opt/vra/bin"},
-                               {"C:\\Programs\\VRA\\vra.exe", "C:\\Programs\\VRA"}, {"noseparator", "C:\\Programs\\VRA"}}) {
+                               {"C:\\Programs\\VRA\\vra.exe", "C:\\Programs\\VRA"},
+                               {"noseparator", "C:\\Programs\\VRA"}}) {
         s.InitProgramFolder(exe);
         EXPECT_EQ(s.ProgramFolder(), folder) << exe;
     }

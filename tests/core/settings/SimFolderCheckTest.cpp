@@ -49,9 +49,10 @@ TEST_F(SimFolder, AMissingExecutableTellsTheUserThenOpensTheSettings) {
     });
     SettingsDialogRequest request{&settings, nullptr};
     EXPECT_FALSE(CheckSimExecutable(settings.SimFolder(), prompts, request));
-    EXPECT_THAT(prompts.log(), ElementsAre("message: Unable to find the file Velmar.exe in the specified VELMR-directory.\n"
-                                            "Please choose a valid Velmar directory.",
-                                            "editSettings"));
+    EXPECT_THAT(prompts.log(),
+                ElementsAre("message: Unable to find the file Velmar.exe in the specified VELMR-directory.\n"
+                            "Please choose a valid Velmar directory.",
+                            "editSettings"));
     EXPECT_EQ(seen, &request);
     EXPECT_EQ(prompts.shown()[0].buttons, Buttons::Ok);
     // The folder chosen in the dialog is valid: nothing more is asked.
