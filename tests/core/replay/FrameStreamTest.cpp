@@ -1,6 +1,5 @@
 #include "replay/ParseCarStructs.h"
 
-#include <cstring>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include "ReplayFiles.h"
@@ -16,29 +15,26 @@ using simkit::FrameRecord;
 using simkit::ReplayBuilder;
 using testing::RaceReplay;
 
-template <std::size_t N>
-std::vector<std::uint8_t> Bytes(const std::array<std::uint32_t, N>& words) {
-    std::vector<std::uint8_t> out(N * 4);
-    std::memcpy(out.data(), words.data(), out.size());
-    return out;
-}
+// Packed words as the bytes of a file (little-endian, as the file is).
+template <typename Words>
+const std::uint8_t* Raw(const Words& w) { return reinterpret_cast<const std::uint8_t*>(w.data()); }
 
 // The fields themselves come back through the lap extraction's tests; here
 // the second compact slot, the widest distances and the bit reader.
 TEST(CarRecords, UnpacksTheWidestDistancesBothCompactSlotsAndReadsBits) {
     simkit::FullRecordFields f;
     f.distance = 0x3FFFFFF;
-    const auto full = Bytes(simkit::PackFullRecord(f));
+    const auto full = simkit::PackFullRecord(f);
     ParseCarStructs p;
-    p.SetFullRecord(full.data());
+    p.SetFullRecord(Raw(full));
     EXPECT_DOUBLE_EQ(p.Full().distance * 0.0005, 33554.4315);  // the longest distance a record holds
     simkit::CompactRecordFields a;
     a.distance = 0xFFFFFF, a.carIdByte = 0xAB;
     simkit::CompactRecordFields b = a;
     b.carIdByte = 3, b.gear = -1;
-    const auto ba = Bytes(simkit::PackCompactRecord(a)), bb = Bytes(simkit::PackCompactRecord(b));
-    p.SetCompactRecord(ba.data());
-    p.SetCompactRecord2(bb.data());
+    const auto ba = simkit::PackCompactRecord(a), bb = simkit::PackCompactRecord(b);
+    p.SetCompactRecord(Raw(ba));
+    p.SetCompactRecord2(Raw(bb));
     EXPECT_THAT((std::vector<std::int64_t>{p.Compact().distance, p.Compact().carId, p.Compact().gear,
                                            p.Compact2().carId, p.Compact2().gear}),
                 ElementsAre(0xFFFFFF, 0xAB, a.gear, 3, -1));

@@ -28,15 +28,9 @@ int LastFrameBefore(std::uint64_t ms) { return static_cast<int>(std::ceil(ms / k
 int FirstFrameAfter(std::uint64_t ms) { return static_cast<int>(std::floor(ms / kMsPerFrame)) + 1; }
 double FrameMs(int frame) { return frame * kMsPerFrame; }
 
-struct Extracted {
-    std::vector<std::uint8_t> bytes;
-    Drivers drivers;
-    GetRpyInfo lap;
-    int result = -1;
-};
+struct Extracted { std::vector<std::uint8_t> bytes; Drivers drivers; GetRpyInfo lap; int result = -1; };
 
-// Builds the replay and extracts the lap; with a margin also trims it. True
-// when every step succeeded.
+// Builds the replay and extracts the lap; with a margin also trims it. True when every step succeeded.
 bool Extract(ReplayBuilder& b, int driver, int lap, int kind, Extracted& out, int margin = 0) {
     out.bytes = b.build();
     EXPECT_EQ(out.drivers.LoadBytes(out.bytes), Drivers::Ok);
@@ -231,8 +225,7 @@ TEST(ExtractLapFields, RecordFieldsComeBackAsWritten) {
     };
     b.spec.lateral = [](int, double) { return -7.5; };
     Extracted full, compact;
-    ASSERT_TRUE(Extract(b, 0, 1, Race, full));
-    ASSERT_TRUE(Extract(b, 1, 1, Race, compact));
+    ASSERT_TRUE(Extract(b, 0, 1, Race, full) && Extract(b, 1, 1, Race, compact));
     const GetRpyInfo& l = full.lap;
     const std::size_t s = 10;
     EXPECT_THAT((std::vector<std::int64_t>{l.gear[s], l.wheelDirection[0][s], l.wheelDirection[1][s],

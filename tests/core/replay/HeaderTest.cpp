@@ -59,15 +59,21 @@ TEST(Header, DecodesTheRaceSettingsAndTheSavingPlayer) {
     EXPECT_THAT((std::vector<int>{h.doubleFileRestarts, h.yellowFlags, h.raceDistance}), ElementsAre(0, 0, 0));
 }
 
-TEST(Header, QuickRaceTakesLapsFromItsOwnFields) {
+TEST(Header, QuickRaceTakesLapsFromItsOwnFieldsAndAnOlderLayoutShiftsTheSettings) {
     auto b = SmallRace();
     auto& s = b.spec.settings;
     s.quickRace = 2, s.quickQualLaps = 4, s.raceWord = 99u << 8;
     s.qualifyingWord = 12u << 8;  // race laps of a quick race
     s.practiceWord = s.happyHourWord = 0x441600;
-    const Header h = ReadOk(b);
+    Header h = ReadOk(b);
     EXPECT_THAT((std::vector<int>{h.quickRace, h.raceLaps, h.qualifyingLaps, h.practiceMinutes, h.happyHourMinutes}),
                 ElementsAre(1, 12, 4, 0, 0));
+    auto old = SmallRace();  // the older layout has a longer header body
+    old.spec.header.headerBodySize = 64;
+    old.spec.settings.trackName = "oval", old.spec.settings.raceWord = 7u << 8;
+    h = ReadOk(old);
+    EXPECT_THAT((std::vector<int>{int(h.nextChunkPos), h.raceLaps}), ElementsAre(276, 7));
+    EXPECT_EQ(h.trackName, "OVAL");
 }
 
 TEST(Header, ResultCodes) {
@@ -87,15 +93,6 @@ TEST(Header, ResultCodes) {
     auto b = SmallRace();
     b.spec.settings.bodySize = 172;
     EXPECT_EQ(h.ReadBytes(b.build()), Header::BadSettingsSize);
-}
-
-TEST(Header, OlderLayoutShiftsTheSettingsChunk) {
-    auto b = SmallRace();
-    b.spec.header.headerBodySize = 64;
-    b.spec.settings.trackName = "oval", b.spec.settings.raceWord = 7u << 8;
-    const Header h = ReadOk(b);
-    EXPECT_THAT((std::vector<int>{int(h.nextChunkPos), h.raceLaps}), ElementsAre(276, 7));
-    EXPECT_EQ(h.trackName, "OVAL");
 }
 
 TEST(HeaderDatabase, FullWidthTextsAreReadWholeAndStoredWithinTheirWidth) {
