@@ -138,14 +138,7 @@ TEST(DriversLaps, TableHoldsStartDurationsAndFlagsWhateverTheStamps) {
     EXPECT_FALSE(d.IsLapValid(Race, 0, 2));
 }
 
-TEST(DriversLaps, QualifyingCountsOnlyForTheSavingPlayer) {
-    auto b = Sessions({Qualifying}, 3);
-    const Drivers d = Loaded(b);
-    EXPECT_THAT((std::vector<int>{d.IsLapValid(Qualifying, 0, 1), d.IsLapValid(Qualifying, 1, 1),
-                                  d.IsLapValid(Qualifying, 2, 1), d.LapCount(Qualifying, 2)}), ElementsAre(1, 0, 0, 1));
-}
-
-TEST(DriversLaps, CarWithoutLapRecordHasNoLapsAndUnknownCarsAreIgnored) {
+TEST(DriversLaps, MissingCarsUnknownCarsOthersInQualifyingAndTheOlderLayoutHaveNoLapsThatCount) {
     auto b = RaceReplay(3, 2);
     b.spec.sessions[0].cars[1].writeLapRecord = false;
     b.spec.drivers[2].carId = 77;  // its record names a car no driver has...
@@ -155,19 +148,19 @@ TEST(DriversLaps, CarWithoutLapRecordHasNoLapsAndUnknownCarsAreIgnored) {
     ASSERT_EQ(d.LoadBytes(bytes), Drivers::Ok);
     EXPECT_THAT((std::vector<int>{d.LapCount(Race, 0), d.LapCount(Race, 1), d.LapCount(Race, 2)}),
                 ElementsAre(2, 0, 0));
-}
-
-TEST(DriversLaps, OlderLayoutHasNoValidLaps) {
-    auto b = RaceReplay(2, 2);
-    b.spec.header.headerBodySize = 64;
-    const Drivers d = Loaded(b);
+    auto old = RaceReplay(2, 2);  // the older layout: its laps are listed but none counts
+    old.spec.header.headerBodySize = 64;
+    d = Loaded(old);
     EXPECT_THAT((std::vector<int>{d.olderLayout, d.LapCount(Race, 0)}), ElementsAre(1, 2));
     EXPECT_FALSE(d.IsLapValid(Race, 0, 1) || d.IsLapValid(Race, 0, 2));
+    auto qualifying = Sessions({Qualifying}, 3);  // only the saving player's qualifying laps count
+    d = Loaded(qualifying);
+    EXPECT_THAT((std::vector<int>{d.IsLapValid(Qualifying, 0, 1), d.IsLapValid(Qualifying, 1, 1),
+                                  d.IsLapValid(Qualifying, 2, 1), d.LapCount(Qualifying, 2)}), ElementsAre(1, 0, 0, 1));
 }
 
 TEST(DriversWindows, LapsOutsideTheSessionRecordsDoNotCount) {
-    // Session records come once a second from 0 ms; the first one at a time
-    // above zero opens the window.
+    // Session records come once a second from 0 ms; the first one at a time above zero opens the window.
     ReplayBuilder b;
     b.drivers(2).trackLength(1000).session(Practice, 3, 8000, 500);
     b.spec.sessions[0].cars[1].firstStampMs = 1500;
@@ -175,8 +168,7 @@ TEST(DriversWindows, LapsOutsideTheSessionRecordsDoNotCount) {
     EXPECT_EQ(d.windowStart[Practice], 1000u);
     EXPECT_THAT((std::vector<bool>{d.IsLapValid(Practice, 0, 1), d.IsLapValid(Practice, 0, 2),
                                    d.IsLapValid(Practice, 1, 1)}), ElementsAre(false, true, true));
-    // The recording stops 400 ms after driver 0's last lap ends; the last
-    // session record is older than that end.
+    // The recording stops 400 ms after driver 0's last lap ends; the last session record is older than that end.
     auto race = RaceReplay(2, 3);
     race.spec.sessions[0].durationMs = 2010 + 3 * 8000 + 400;
     d = Loaded(race);
@@ -189,7 +181,7 @@ TEST(DriversWindows, LapsOutsideTheSessionRecordsDoNotCount) {
     for (int kind : {Practice, Qualifying, HappyHour, Race}) EXPECT_TRUE(d.IsLapValid(kind, 0, 1)) << kind;
 }
 
-TEST(DriversWindows, RaceStartWordComesFromTheLastRaceStartRecord) {
+TEST(DriversRaceState, StartWordAndOfficialStateComeFromTheLastRecords) {
     auto b = RaceReplay(2, 2);
     b.spec.sessions[0].raceStartWord = 0xCAFE;
     Drivers d = Loaded(b);
@@ -201,14 +193,12 @@ TEST(DriversWindows, RaceStartWordComesFromTheLastRaceStartRecord) {
     b.spec.header.savingFirstName = b.spec.drivers[0].firstName = Drivers::kOwnReplayMark;
     d = Loaded(b);
     EXPECT_THAT((std::vector<std::uint32_t>{std::uint32_t(d.raceStartSeen), d.raceStartWord}), ElementsAre(1, 0));
-}
-
-TEST(DriversOfficial, RaceIsOfficialWhenItsLastStateSaysSo) {
+    // A race is official when its last state says so.
     for (auto [kind, state, official] : {std::tuple{Race, kSessionStateOfficial, true}, std::tuple{Race, 2u, false},
                                          std::tuple{Practice, kSessionStateOfficial, false}}) {
-        auto b = Sessions({kind});
-        b.spec.sessions[0].state = state;
-        EXPECT_EQ(Loaded(b).IsRaceOfficial(), official) << kind << " " << state;
+        auto one = Sessions({kind});
+        one.spec.sessions[0].state = state;
+        EXPECT_EQ(Loaded(one).IsRaceOfficial(), official) << kind << " " << state;
     }
 }
 

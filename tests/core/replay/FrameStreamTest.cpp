@@ -12,7 +12,6 @@ namespace {
 using ::testing::ElementsAre;
 using simkit::FrameContext;
 using simkit::FrameRecord;
-using simkit::ReplayBuilder;
 using testing::RaceReplay;
 
 // Packed words as the bytes of a file (little-endian, as the file is).

@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include "ReplayFiles.h"
-#include "replay/ReplayFormat.h"
 
 namespace vra {
 namespace {

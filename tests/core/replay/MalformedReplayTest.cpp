@@ -25,8 +25,7 @@ ReplayBuilder TwoSessions() {
 
 int LoadResult(const std::vector<std::uint8_t>& bytes) { return Drivers().LoadBytes(bytes); }
 
-// Runs all three readers; none may crash, and the lap, when the drivers load,
-// comes out or fails with a result code.
+// Runs all three readers; none may crash, and the lap, when the drivers load, comes out or fails with a result code.
 void ReadAll(const std::vector<std::uint8_t>& bytes) {
     Header().ReadBytes(bytes);
     Drivers d;
@@ -113,8 +112,7 @@ TEST(MalformedReplay, RecordsThatDoNotFitTheirFrame) {
 
 TEST(MalformedReplay, MissingPartsEndTheWalksWithoutAnError) {
     // Without a race-start record the backward walk ends at the first frame,
-    // also when that frame claims a predecessor or a frame on the way back
-    // has no or an impossible one.
+    // also when that frame claims a predecessor or a frame on the way back has no or an impossible one.
     auto b = TwoSessions();
     b.spec.sessions[1].raceStartMs.reset();
     auto bytes = b.build();

@@ -1,13 +1,11 @@
 #pragma once
-// Helpers of the replay tests: built replays, a scratch folder to write them
-// to, and byte pokes for damaging them.
+// Helpers of the replay tests: built replays, a scratch folder to write them to, and byte pokes for damaging them.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
-
 #include "ScratchDir.h"
 #include "base/FileUtil.h"
 #include "replay/ReplayBuilder.h"
