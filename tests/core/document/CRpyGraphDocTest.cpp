@@ -10,8 +10,7 @@ using ::testing::IsEmpty;
 
 class Document : public SimFolder {};
 
-TEST_F(Document, StartsEmptyWithTheSettingsCopies)
-{
+TEST_F(Document, StartsEmptyWithTheSettingsCopies) {
     settings->SetMph(0);
     settings->SetAltReplayPath(std::string(300, 'a'));
     settings->SetDefaultPlayerIndex(4);
@@ -20,7 +19,6 @@ TEST_F(Document, StartsEmptyWithTheSettingsCopies)
     EXPECT_THAT(prompts.log(), IsEmpty());
     EXPECT_EQ(d.LapCount(), 0);
     EXPECT_EQ(d.Title(), "No lap selected");
-    EXPECT_FALSE(d.TrackLoaded());
     EXPECT_EQ(d.SpeedUnit(), 0);
     EXPECT_EQ(d.AltReplayPath(), std::string(300, 'a'));
     EXPECT_EQ(d.SimFolder(), root.string());
@@ -29,8 +27,7 @@ TEST_F(Document, StartsEmptyWithTheSettingsCopies)
     EXPECT_DOUBLE_EQ(d.TrackDistanceUnit(), 1.0 / 1024.0);
 }
 
-TEST_F(Document, MissingSimulationAsksForTheFolderInTheSettingsDialog)
-{
+TEST_F(Document, MissingSimulationAsksForTheFolderInTheSettingsDialog) {
     settings->SetSimFolder((root / "elsewhere").string());
     CRpyGraphDoc* seen = nullptr;
     prompts.settingsAnswer([&](const SettingsDialogRequest& r) {
@@ -44,26 +41,13 @@ TEST_F(Document, MissingSimulationAsksForTheFolderInTheSettingsDialog)
     EXPECT_EQ(seen, doc.get());
 }
 
-TEST_F(Document, WritesDefaultPlayerAndPhysicsBackWhenItEnds)
-{
+TEST_F(Document, WritesDefaultPlayerAndPhysicsBackWhenItEnds) {
     document().SetDefaultPlayer(6);
     doc->SetDefaultPhysics(3);
     doc.reset();
     AppSettings reread(store);
     EXPECT_EQ(reread.DefaultPlayerIndex(), 6);
     EXPECT_EQ(reread.DefaultPhysics(), 3);
-}
-
-TEST_F(Document, DistanceUnitFollowsTheLoadedTrack)
-{
-    // A track long enough for the step to leave the 1/1024 m cap.
-    const auto layout = simkit::TrackLayout::Oval(8000.0, 100.0);
-    writeTrack("long", layout);
-    auto b = replay("LONG", layout.TotalLength());
-    const auto path = write(b, "long.rpy");
-    document().AddLapFromLapFinder(path, 0, 3, 1);
-    ASSERT_TRUE(doc->TrackLoaded());
-    EXPECT_DOUBLE_EQ(doc->TrackDistanceUnit(), (layout.TotalLength() + 10.0) / 16777215.0);
 }
 
 }  // namespace

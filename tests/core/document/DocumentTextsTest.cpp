@@ -14,8 +14,7 @@
 namespace vra {
 namespace {
 
-TEST(CarNumberText, KeepsTheDigitsTheSimulationPaints)
-{
+TEST(CarNumberText, KeepsTheDigitsTheSimulationPaints) {
     const std::pair<int, const char*> cases[] = {{43, "43"},   {0, "0"},      {1999, "1999"}, {2005, "05"},
                                                  {2999, "99"}, {3007, "007"}, {32767, "767"}, {-5, "-5"},
                                                  {-12, "12"}};
@@ -23,8 +22,7 @@ TEST(CarNumberText, KeepsTheDigitsTheSimulationPaints)
         EXPECT_EQ(CarNumberText(number), text) << number;
 }
 
-TEST(SeriesName, NameAbbreviationAndBoth)
-{
+TEST(SeriesName, NameAbbreviationAndBoth) {
     EXPECT_EQ(SeriesName(0, 0), "Pace Car");
     EXPECT_EQ(SeriesName(1, 1), "CUP - Velmar Cup");
     EXPECT_EQ(SeriesName(3, 2), "CTS");
@@ -33,8 +31,7 @@ TEST(SeriesName, NameAbbreviationAndBoth)
         EXPECT_EQ(SeriesName(series, 0), "Unknown!");
 }
 
-TEST(TrackDistanceUnit, CapsAtOneOver1024AndCoversLongTracks)
-{
+TEST(TrackDistanceUnit, CapsAtOneOver1024AndCoversLongTracks) {
     EXPECT_DOUBLE_EQ(TrackDistanceUnitFor(5000.0), 1.0 / 1024.0);
     EXPECT_DOUBLE_EQ(TrackDistanceUnitFor(20000.0), 20010.0 / 16777215.0);
     // No track: callers use the finest step rather than dividing by zero.
@@ -42,8 +39,7 @@ TEST(TrackDistanceUnit, CapsAtOneOver1024AndCoversLongTracks)
     EXPECT_DOUBLE_EQ(TrackDistanceUnitFor(-3.0), kDefaultTrackDistanceUnit);
 }
 
-TEST(DocumentColours, WindowsColoursTurnIntoRgb)
-{
+TEST(DocumentColours, WindowsColoursTurnIntoRgb) {
     // Lap 1 red, lap 2 blue, lap 3 green: 0x00BBGGRR read the right way round.
     EXPECT_EQ(kMapPalette[0], (Rgb{255, 0, 0}));
     EXPECT_EQ(kMapPalette[1], (Rgb{0, 0, 255}));
@@ -51,23 +47,17 @@ TEST(DocumentColours, WindowsColoursTurnIntoRgb)
     EXPECT_EQ(kGraphColours[7], (Rgb{0xFF, 0x00, 0x66}));
 }
 
-TEST(TrackIni, KilometresAndMiles)
-{
-    EXPECT_DOUBLE_EQ(ParseTrackIniLength("[track]\ntrack_length = 2.5 km\n"), 2500.0);
-    EXPECT_DOUBLE_EQ(ParseTrackIniLength("track_length=4.02km"), 4020.0);
-    EXPECT_DOUBLE_EQ(ParseTrackIniLength("track_length = 0.526 mi\r\n"), 0.526 * 1609.344);
-    EXPECT_DOUBLE_EQ(ParseTrackIniLength("track_length =   1.5 mi"), 2414.016);
+TEST(TrackIni, KilometresAndMilesAndNothingWithoutAValue) {
+    const std::pair<const char*, double> cases[] = {
+        {"[track]\ntrack_length = 2.5 km\n", 2500.0}, {"track_length=4.02km", 4020.0},
+        {"track_length = 0.526 mi\r\n", 0.526 * 1609.344}, {"track_length =   1.5 mi", 2414.016}, {"", 0.0},
+        {"track_name = Oval km", 0.0}, {"track_length 2.5 km", 0.0}, {"track_length = 2.5 k", 0.0},
+        {"track_length = long km", 0.0}};
+    for (const auto& [text, metres] : cases)
+        EXPECT_DOUBLE_EQ(ParseTrackIniLength(text), metres) << text;
 }
 
-TEST(TrackIni, TextWithoutAValueGivesNoLength)
-{
-    for (const char* text : {"", "track_name = Oval km", "track_length 2.5 km", "track_length = 2.5 k",
-                             "track_length = long km"})
-        EXPECT_EQ(ParseTrackIniLength(text), 0.0) << text;
-}
-
-TEST(TrackIniFile, FoundIgnoringCaseAndReadInTheCLocale)
-{
+TEST(TrackIniFile, FoundIgnoringCaseAndReadInTheCLocale) {
     const test::ScratchDir root("trackini");
     std::filesystem::create_directories(root / "Tracks/Oval");
     EXPECT_FALSE(ReadTrackIniLength(root.path().string(), "OVAL").has_value());

@@ -28,10 +28,8 @@ namespace vra::testing {
 class RecordingObserver : public DocumentObserver {
 public:
     void TitleChanged(std::string_view title) override { titles.emplace_back(title); }
-    void PathNameChanged(const std::filesystem::path& path, bool addToRecent) override
-    {
-        if (addToRecent)
-            recent.push_back(path);
+    void PathNameChanged(const std::filesystem::path& path, bool addToRecent) override {
+        if (addToRecent) recent.push_back(path);
     }
     void ViewsChanged() override { ++viewUpdates; }
     void LapsClearing() override { ++clearings; }
@@ -41,45 +39,47 @@ public:
     int clearings = 0;
 };
 
+// Where the layout puts a track position.
+inline Point2D LayoutPoint(const simkit::TrackLayout& layout, double distance, double lateral) {
+    for (const auto& piece : layout.Expected())
+        if (distance < piece.startDistance + piece.length)
+            return piece.PointAt(distance - piece.startDistance, lateral);
+    return {};
+}
+
 // Lap times of the built replays: every car drives its laps at a constant
 // speed, so a lap of kLapMs on a track of length L runs at L / kLapMs.
 inline constexpr std::uint32_t kLapMs = 40000;
 
 class SimFolder : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         std::filesystem::create_directories(root / "replay");
         std::filesystem::create_directories(root / "tracks");
         std::ofstream(root / "VELMAR.exe") << "exe";
         settings = std::make_unique<AppSettings>(store);
         settings->SetSimFolder(root.string());
     }
-    void TearDown() override { doc.reset(); }
 
-    void writeTrack(const std::string& folder, const simkit::TrackLayout& layout)
-    {
+    void writeTrack(const std::string& folder, const simkit::TrackLayout& layout) {
         ASSERT_FALSE(simkit::WriteTrackFolder(root / "tracks", folder, layout, {}).empty());
     }
 
     // A replay of three cars on trackName with a race of three laps.
-    simkit::ReplayBuilder replay(const std::string& trackName, double trackLength)
-    {
+    simkit::ReplayBuilder replay(const std::string& trackName, double trackLength) {
         simkit::ReplayBuilder b;
         b.drivers(3).session(3, 3, kLapMs).trackLength(trackLength);
         b.spec.settings.trackName = trackName;
         return b;
     }
 
-    std::filesystem::path write(simkit::ReplayBuilder& b, const std::string& name)
-    {
+    std::filesystem::path write(simkit::ReplayBuilder& b, const std::string& name) {
         const auto path = root / "replay" / name;
         EXPECT_TRUE(b.writeFile(path));
         return path;
     }
 
-    CRpyGraphDoc& document()
-    {
+    CRpyGraphDoc& document() {
         if (!doc)
             doc = std::make_unique<CRpyGraphDoc>(*settings, prompts, waitBox, &observer);
         return *doc;

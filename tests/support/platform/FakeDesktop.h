@@ -12,21 +12,26 @@ namespace vra::test {
 
 class FakeClipboard : public Clipboard {
 public:
-    bool setText(std::string_view text) override;
+    bool setText(std::string_view text) override {
+        if (!unavailable_)
+            text_.assign(text);
+        return !unavailable_;
+    }
     // The current content; empty before the first successful copy.
     const std::string& text() const { return text_; }
-    int copies() const { return copies_; }
     void setUnavailable(bool unavailable) { unavailable_ = unavailable; }
 
 private:
     std::string text_;
-    int copies_ = 0;
     bool unavailable_ = false;
 };
 
 class FakeShell : public Shell {
 public:
-    bool open(std::string_view target) override;
+    bool open(std::string_view target) override {
+        opened_.emplace_back(target);
+        return !failing_;
+    }
     const std::vector<std::string>& opened() const { return opened_; }
     void setFailing(bool failing) { failing_ = failing; }
 
@@ -39,17 +44,27 @@ private:
 // "range: <lower> <upper>", "pos: <position>", "progress", "hide".
 class RecordingWaitBox : public WaitBox {
 public:
-    void show(std::string_view text) override;
-    void setText(std::string_view text) override;
-    void setRange(std::int32_t lower, std::int32_t upper) override;
-    void setPos(std::int32_t position) override;
-    void showProgress() override;
-    void hide() override;
+    void show(std::string_view text) override {
+        record("show: ", text);
+        visible_ = true;
+    }
+    void setText(std::string_view text) override { record("text: ", text); }
+    void setRange(std::int32_t lower, std::int32_t upper) override {
+        record("range: ", std::to_string(lower) + " " + std::to_string(upper));
+    }
+    void setPos(std::int32_t position) override { record("pos: ", std::to_string(position)); }
+    void showProgress() override { record("progress", ""); }
+    void hide() override {
+        record("hide", "");
+        visible_ = false;
+    }
 
     const std::vector<std::string>& calls() const { return calls_; }
     bool visible() const { return visible_; }
 
 private:
+    void record(std::string_view call, std::string_view text) { calls_.push_back(std::string(call).append(text)); }
+
     std::vector<std::string> calls_;
     bool visible_ = false;
 };

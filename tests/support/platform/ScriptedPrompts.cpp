@@ -19,6 +19,17 @@ Button FirstButton(Buttons buttons)
     return Button::Ok;
 }
 
+// The next scripted answer, or `exhausted` when the script has run out.
+template <class T>
+T Next(std::deque<T>& script, T exhausted)
+{
+    if (script.empty())
+        return exhausted;
+    T next = std::move(script.front());
+    script.pop_front();
+    return next;
+}
+
 }  // namespace
 
 ScriptedPrompts& ScriptedPrompts::answer(Button button)
@@ -50,49 +61,33 @@ Button ScriptedPrompts::message(std::string_view text, std::string_view caption,
 {
     shown_.push_back({std::string(text), std::string(caption), icon, buttons});
     log_.push_back("message: " + std::string(text));
-    if (buttons_.empty())
-        return FirstButton(buttons);
-    Button b = buttons_.front();
-    buttons_.pop_front();
-    return b;
+    return Next(buttons_, FirstButton(buttons));
 }
 
 std::optional<std::filesystem::path> ScriptedPrompts::openFile(const OpenFileRequest& request)
 {
     openFileRequests_.push_back(request);
     log_.push_back("openFile: " + request.title);
-    if (files_.empty())
-        return std::nullopt;
-    auto path = std::move(files_.front());
-    files_.pop_front();
-    return path;
+    return Next(files_, {});
 }
 
 std::optional<LapChoice> ScriptedPrompts::chooseLap(const LapChoiceRequest& request)
 {
     lapRequests_.push_back(request);
     log_.push_back("chooseLap: " + request.replayPath.string());
-    if (laps_.empty())
-        return std::nullopt;
-    auto choice = laps_.front();
-    laps_.pop_front();
-    return choice;
+    return Next(laps_, {});
 }
 
 SettingsDialogResult ScriptedPrompts::editSettings(const SettingsDialogRequest& request)
 {
     log_.push_back("editSettings");
-    if (settings_.empty())
-        return {};
-    auto answer = std::move(settings_.front());
-    settings_.pop_front();
+    auto answer = Next(settings_, {});
     return answer ? answer(request) : SettingsDialogResult{};
 }
 
 std::vector<std::string> ScriptedPrompts::messages() const
 {
     std::vector<std::string> texts;
-    texts.reserve(shown_.size());
     for (const auto& s : shown_)
         texts.push_back(s.text);
     return texts;
