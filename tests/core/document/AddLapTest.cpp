@@ -1,11 +1,7 @@
 #include "SimFolderFixture.h"
 
-#include "decode/KtTrackFile.h"
 #include "document/LapQualityReport.h"
-#include "replay/Drivers.h"
 #include "replay/GetRpyInfo.h"
-#include "replay/Header.h"
-#include "track/TrackPath.h"
 
 #include <gmock/gmock.h>
 
@@ -68,20 +64,9 @@ TEST_F(AddLap, PathModeAddsTheChosenLapWithTrackTitleAndRecentEntry) {
     EXPECT_GT(slot.info->speed[10], 0.0);
 }
 
-TEST_F(AddLap, InteractiveModeAsksForAReplayInTheReplayFolder) {
-    prompts.openFileAnswer(ovalReplay).lapAnswer(raceLap());
-    document().OnAddReplayLap();
-    ASSERT_EQ(prompts.openFileRequests().size(), 1u);
-    const OpenFileRequest& request = prompts.openFileRequests()[0];
-    EXPECT_EQ(request.title, "Select Replay File");
-    EXPECT_EQ(request.initialFolder, root / "replay");
-    EXPECT_EQ(doc->LapCount(), 1);
-}
-
-TEST_F(AddLap, CancelledFileDialogOrChooserChangesNothing) {
+TEST_F(AddLap, InteractiveModeAsksForAReplayInTheReplayFolderAndACancelChangesNothing) {
     prompts.openFileAnswer(std::nullopt);
     document().OnAddReplayLap();
-    EXPECT_EQ(doc->LapCount(), 0);
     EXPECT_THAT(prompts.lapRequests(), IsEmpty());
     prompts.openFileAnswer(ovalReplay).lapAnswer(std::nullopt);
     doc->OnAddReplayLap();
@@ -89,27 +74,29 @@ TEST_F(AddLap, CancelledFileDialogOrChooserChangesNothing) {
     EXPECT_THAT(prompts.messages(), IsEmpty());
     EXPECT_EQ(doc->Title(), "No lap selected");
     EXPECT_THAT(observer.recent, IsEmpty());
+    prompts.openFileAnswer(ovalReplay).lapAnswer(raceLap());
+    doc->OnAddReplayLap();
+    EXPECT_EQ(doc->LapCount(), 1);
+    ASSERT_EQ(prompts.openFileRequests().size(), 3u);
+    for (const OpenFileRequest& request : prompts.openFileRequests())
+        EXPECT_EQ(std::tuple(request.title, request.initialFolder), std::tuple("Select Replay File", root / "replay"));
 }
 
-TEST_F(AddLap, LapFinderModeTakesTheGivenLapWithoutAskingAndKeepsTheFirstLapsTrack) {
+TEST_F(AddLap, LapFinderModeTakesTheGivenLapsWithoutAskingUpToFiveAndANewDocumentClearsThemAll) {
     document().AddLapFromLapFinder(ovalReplay, 2, 3, 1);
     const TrackPath* first = doc->GetTrackPath();
     const int updates = observer.viewUpdates;
-    doc->AddLapFromLapFinder(ovalReplay, 1, 3, 2);
+    // Opening the same replay again gives another lap.
+    for (int i = 1; i < 5; ++i)
+        doc->AddLapFromLapFinder(ovalReplay, i % 3, 3, 1 + i % 3);
     EXPECT_THAT(prompts.lapRequests(), IsEmpty());
-    ASSERT_EQ(doc->LapCount(), 2);
+    ASSERT_EQ(doc->LapCount(), 5);
     EXPECT_EQ(std::tuple(doc->Slot(0).driver, doc->Slot(0).lap, doc->Slot(1).lap), std::tuple(2, 1, 2));
     EXPECT_EQ(doc->GetTrackPath(), first);
     EXPECT_EQ(observer.viewUpdates, updates);
-}
-
-TEST_F(AddLap, SixthLapIsRefusedBeforeAnyQuestionAndANewDocumentClearsThemAll) {
-    // Opening the same replay again gives another lap.
-    for (int i = 0; i < 5; ++i)
-        document().AddLapFromLapFinder(ovalReplay, i % 3, 3, 1 + i % 3);
-    ASSERT_EQ(doc->LapCount(), 5);
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(doc->Slot(i).plotter->ColourIndex(), i);
+    // A sixth lap is refused before any question.
     doc->OnAddReplayLap();
     doc->OnOpenDocument(ovalReplay);
     EXPECT_THAT(prompts.log(), ElementsAre("message: Max number of laps already loaded!",

@@ -5,7 +5,6 @@
 #include "document/CRpyGraphDoc.h"
 #include "document/DocumentObserver.h"
 #include "document/LapLinePlotter.h"
-#include "replay/Header.h"
 #include "ScratchDir.h"
 #include "platform/FakeDesktop.h"
 #include "platform/MemorySettingsStore.h"
