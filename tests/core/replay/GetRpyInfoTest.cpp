@@ -268,6 +268,19 @@ TEST(ExtractLapFields, EngineWordsFillGapsAndTemperaturesPastTheirSevenBits) {
     }
 }
 
+TEST(ExtractLapFields, WheelRotationDeltasFollowTheDirection) {
+    auto b = RaceReplay();
+    b.spec.fullHook = [](const FrameContext& ctx, simkit::FullRecordFields& f) {
+        const std::uint32_t turns = ctx.frameInSession * 37;  // wraps past 1024 often
+        f.wheelRotation = {turns % 1024, (1024 * 64 - turns) % 1024, turns % 1024, turns % 1024};
+        f.wheelDirection = {0, 1, 0, 0};
+    };
+    Extracted x;
+    ASSERT_TRUE(Extract(b, 0, 2, Race, x, 1)) << x.result;
+    for (std::size_t i = 1; i <= static_cast<std::size_t>(x.lap.sampleCount); ++i)
+        ASSERT_TRUE(x.lap.wheelDelta[0][i] == 37 && x.lap.wheelDelta[1][i] == -37) << i;
+}
+
 TEST(ExtractLapBlocks, SavingPlayersBlocksAreCopiedPerSample) {
     auto b = RaceReplay();
     b.spec.engineBlocks = true;
