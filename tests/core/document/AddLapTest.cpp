@@ -115,6 +115,17 @@ TEST_F(AddLap, LapFinderModeTakesTheGivenLapsWithoutAskingUpToFiveAndANewDocumen
     EXPECT_TRUE(doc->TrackLoaded());
 }
 
+TEST_F(AddLap, APromptThatThrowsLeavesTheSlotFree) {
+    struct ClosingChooser : test::ScriptedPrompts {
+        std::optional<LapChoice> chooseLap(const LapChoiceRequest&) override { throw std::runtime_error("closed"); }
+    } closing;
+    CRpyGraphDoc d(*settings, closing, waitBox);
+    EXPECT_THROW(d.OnOpenDocument(ovalReplay), std::runtime_error);
+    EXPECT_FALSE(d.IsSlotUsed(0));
+    d.AddLapFromLapFinder(ovalReplay, 0, 3, 1);
+    EXPECT_EQ(d.LapCount(), 1);
+}
+
 TEST_F(AddLap, HeaderFailuresNameTheReplayKindThenThePath) {
     const auto orlPath = writeWith("orl.rpy", [](auto& b) { b.spec.header.fileWord = 2; });
     const auto ktPath = writeWith("kt.rpy", [](auto& b) { b.spec.header.fileWord = 3; });
