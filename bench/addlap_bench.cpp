@@ -63,7 +63,7 @@ const BigSim& Sim()
         vra::simkit::WriteTrackFolder(s->root / "tracks", "oval", oval);
         vra::simkit::ReplayBuilder b;
         b.drivers(kCars).session(3, kLaps, kLapMs).trackLength(oval.TotalLength());
-        b.spec.settings.trackName = "OVAL";
+        b.desc.settings.trackName = "OVAL";
         s->replay = s->root / "replay" / "big.rpy";
         if (!b.writeFile(s->replay))
             std::fprintf(stderr, "could not write %s\n", s->replay.c_str());

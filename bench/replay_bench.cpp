@@ -34,7 +34,7 @@ const fs::path& ReplayPath() {
         fs::create_directories(dir, ec);
         vra::simkit::ReplayBuilder b;
         b.drivers(kCars).trackLength(kTrackLength);
-        vra::simkit::SessionSpec race;
+        vra::simkit::SessionDesc race;
         race.kind = 3;
         race.raceStartMs = 8000;
         race.state = 6;
@@ -44,10 +44,10 @@ const fs::path& ReplayPath() {
             car.laps.assign(kLaps, 47000 + 40 * static_cast<std::uint32_t>(i));
             race.cars.push_back(car);
         }
-        b.spec.sessions.push_back(race);
-        b.spec.engineBlocks = true;
-        b.spec.raceControlEvery = 36;
-        b.spec.settings.raceWord = kLaps << 8;
+        b.desc.sessions.push_back(race);
+        b.desc.engineBlocks = true;
+        b.desc.raceControlEvery = 36;
+        b.desc.settings.raceWord = kLaps << 8;
         std::printf("writing %s ...\n", file.c_str());
         if (!b.writeFile(file)) {
             std::fprintf(stderr, "cannot write %s\n", file.c_str());

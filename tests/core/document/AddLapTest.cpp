@@ -127,8 +127,8 @@ TEST_F(AddLap, APromptThatThrowsLeavesTheSlotFree) {
 }
 
 TEST_F(AddLap, HeaderFailuresNameTheReplayKindThenThePath) {
-    const auto orlPath = writeWith("orl.rpy", [](auto& b) { b.spec.header.fileWord = 2; });
-    const auto ktPath = writeWith("kt.rpy", [](auto& b) { b.spec.header.fileWord = 3; });
+    const auto orlPath = writeWith("orl.rpy", [](auto& b) { b.desc.header.fileWord = 2; });
+    const auto ktPath = writeWith("kt.rpy", [](auto& b) { b.desc.header.fileWord = 3; });
     const auto garbage = root / "replay" / "garbage.rpy", absent = root / "replay" / "absent.rpy";
     std::ofstream(garbage) << "not a replay";
     for (const auto& path : {orlPath, ktPath, garbage, absent})
@@ -196,8 +196,8 @@ TEST_F(AddLap, MissingTrackStillAddsTheLapWithTheMessage) {
 TEST_F(AddLap, QualityReportCountsAHoleInTheCarsRecords) {
     // Two seconds (72 frames) of lap 2 of car 1 without the other cars' records.
     const auto path = writeWith("hole.rpy", [](simkit::ReplayBuilder& b) {
-        const double start = double(simkit::ReplayBuilder::LapStartMs(b.spec.sessions[0].cars[1], 2)) + 10000.0;
-        b.spec.frameHook = [start](simkit::FrameContext& ctx) {
+        const double start = double(simkit::ReplayBuilder::LapStartMs(b.desc.sessions[0].cars[1], 2)) + 10000.0;
+        b.desc.frameHook = [start](simkit::FrameContext& ctx) {
             if (ctx.sessionMs >= start && ctx.sessionMs < start + 72 * 1000.0 / 36.0 - 1.0)
                 std::erase_if(ctx.records, [](const simkit::FrameRecord& r) { return r.type == 3; });
         };
@@ -215,7 +215,7 @@ TEST_F(AddLap, QualityReportCountsAHoleInTheCarsRecords) {
 
 TEST_F(AddLap, TheSavingPlayersLapPassesTheLapTimeCheckAndOnlyItsWheelsLock) {
     // Car id 0 equals the saving player's index, so the check compares.
-    const auto own = writeWith("own.rpy", [](auto& b) { b.spec.drivers[0].carId = 0; });
+    const auto own = writeWith("own.rpy", [](auto& b) { b.desc.drivers[0].carId = 0; });
     document().AddLapFromLapFinder(own, 0, 3, 2);
     ASSERT_EQ(doc->LapCount(), 1);
     EXPECT_THAT(prompts.messages(), IsEmpty());
@@ -228,7 +228,7 @@ TEST_F(AddLap, TheSavingPlayersLapPassesTheLapTimeCheckAndOnlyItsWheelsLock) {
     // counts as locked at speed; other cars' wheels are not recorded.
     doc->AddLapFromLapFinder(own, 1, 3, 2);
     doc->AddLapFromLapFinder(writeWith("turning.rpy", [](auto& b) {
-        b.spec.fullHook = [](const simkit::FrameContext& ctx, simkit::FullRecordFields& f) {
+        b.desc.fullHook = [](const simkit::FrameContext& ctx, simkit::FullRecordFields& f) {
             for (auto& r : f.wheelRotation)
                 r = static_cast<std::uint32_t>(ctx.frameNumber % 1000);
         };
@@ -240,7 +240,7 @@ TEST_F(AddLap, TheSavingPlayersLapPassesTheLapTimeCheckAndOnlyItsWheelsLock) {
 }
 
 TEST_F(AddLap, PhysicsWarningOncePerSetOfLaps) {
-    const auto truckPath = writeWith("truck.rpy", [](auto& b) { b.spec.drivers[0].physics = 3; });
+    const auto truckPath = writeWith("truck.rpy", [](auto& b) { b.desc.drivers[0].physics = 3; });
     for (const auto& [path, lap] : {std::pair{ovalReplay, 1}, {truckPath, 1}, {ovalReplay, 2}, {truckPath, 2}})
         document().AddLapFromLapFinder(path, 0, 3, lap);
     const std::string warning = "Please note that you have now loaded\r\nlaps using different physics.";

@@ -26,8 +26,8 @@ protected:
         length = layout.TotalLength();
         writeTrack(name, layout);
         auto b = replay(name, length);
-        b.spec.lateral = [lateral](int, double) { return lateral; };
-        b.spec.fullHook = [headingCode](const simkit::FrameContext&, simkit::FullRecordFields& f) {
+        b.desc.lateral = [lateral](int, double) { return lateral; };
+        b.desc.fullHook = [headingCode](const simkit::FrameContext&, simkit::FullRecordFields& f) {
             f.heading = headingCode;
         };
         document().AddLapFromLapFinder(write(b, name + ".rpy"), 0, 3, 2);

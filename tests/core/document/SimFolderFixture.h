@@ -68,7 +68,7 @@ protected:
     simkit::ReplayBuilder replay(const std::string& trackName, double trackLength) {
         simkit::ReplayBuilder b;
         b.drivers(3).session(3, 3, kLapMs).trackLength(trackLength);
-        b.spec.settings.trackName = trackName;
+        b.desc.settings.trackName = trackName;
         return b;
     }
 

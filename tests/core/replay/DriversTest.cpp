@@ -29,11 +29,11 @@ Drivers Loaded(ReplayBuilder& b) {
 
 TEST(DriversTable, ReadsEveryDriverField) {
     auto b = RaceReplay(4);
-    auto& s1 = b.spec.drivers[1];
+    auto& s1 = b.desc.drivers[1];
     s1.firstName = "ABCDEFGHIJKLMNOP";  // full width, no terminator
     s1.nickname = std::string(32, 'n'), s1.fourthText = "team blue", s1.bytes = {1, 2, 3, 4, 5};
     s1.physics = 3, s1.carNumber = 42, s1.carId = 0x12345, s1.word6 = 0xBEEF;
-    b.spec.drivers[2].type = 7, b.spec.drivers[3].carNumber = 65535, b.spec.drivers[0].physics = 2;
+    b.desc.drivers[2].type = 7, b.desc.drivers[3].carNumber = 65535, b.desc.drivers[0].physics = 2;
     TempDir dir;
     const auto path = dir.write("race.rpy", b.build());
     Drivers d;
@@ -51,7 +51,7 @@ TEST(DriversTable, ReadsEveryDriverField) {
     EXPECT_THAT((std::vector<int>{d.physics, d.onlineRace}), ElementsAre(2, 0));
     EXPECT_EQ(d.path, path);
     EXPECT_THAT(d.fileDate, ::testing::MatchesRegex("[0-9]{4} [A-Z][a-z][a-z] [0-9]{2}"));
-    b.spec.drivers[0].nickname = "am";
+    b.desc.drivers[0].nickname = "am";
     EXPECT_EQ(Loaded(b).onlineRace, 1);
 }
 
@@ -75,9 +75,9 @@ TEST(DriversSavingPlayer, NamesDecideWhoSavedTheReplay) {
     for (const Case& c : {Case{3, nullptr, nullptr, 3, 0}, Case{2, "Driver1", "Racer1", 1, 1},
                           Case{40, "Driver2", "Racer2", 2, 1}, Case{40, "Nobody", "Racer2", -1, 1}}) {
         auto b = RaceReplay(4);
-        b.spec.header.savingPlayer = c.index;
-        if (c.first) b.spec.header.savingFirstName = c.first;
-        if (c.last) b.spec.header.savingLastName = c.last;
+        b.desc.header.savingPlayer = c.index;
+        if (c.first) b.desc.header.savingFirstName = c.first;
+        if (c.last) b.desc.header.savingLastName = c.last;
         Drivers d;
         const int result = d.LoadBytes(b.build());
         if (c.player < 0)
@@ -101,8 +101,8 @@ TEST(DriversSessions, LapChunksCountBackFromTheLastSessionKind) {
     };
     for (const Case& c : cases) {
         auto b = Sessions(c.kinds);
-        if (c.quick) b.spec.settings.quickRace = 2;
-        if (c.lastKindField >= 0) b.spec.header.lastSessionKind = static_cast<std::uint32_t>(c.lastKindField);
+        if (c.quick) b.desc.settings.quickRace = 2;
+        if (c.lastKindField >= 0) b.desc.header.lastSessionKind = static_cast<std::uint32_t>(c.lastKindField);
         const Drivers d = Loaded(b);
         SCOPED_TRACE(c.kinds.size());
         EXPECT_EQ(d.quickRace, c.quick ? 1 : 0);
@@ -119,7 +119,7 @@ TEST(DriversSessions, LapChunksCountBackFromTheLastSessionKind) {
 
 TEST(DriversLaps, TableHoldsStartDurationsAndFlagsWhateverTheStamps) {
     auto b = RaceReplay(2, 5);
-    auto& laps = b.spec.sessions[0].cars[1].laps;
+    auto& laps = b.desc.sessions[0].cars[1].laps;
     laps = {9100, 8200 | LapWord::Pitted, 8300 | LapWord::OffTrack, 8400 | LapWord::BlackFlag,
             8500 | LapWord::Incomplete};
     auto bytes = b.build();
@@ -140,8 +140,8 @@ TEST(DriversLaps, TableHoldsStartDurationsAndFlagsWhateverTheStamps) {
 
 TEST(DriversLaps, MissingCarsUnknownCarsOthersInQualifyingAndTheOlderLayoutHaveNoLapsThatCount) {
     auto b = RaceReplay(3, 2);
-    b.spec.sessions[0].cars[1].writeLapRecord = false;
-    b.spec.drivers[2].carId = 77;  // its record names a car no driver has...
+    b.desc.sessions[0].cars[1].writeLapRecord = false;
+    b.desc.drivers[2].carId = 77;  // its record names a car no driver has...
     auto bytes = b.build();
     testing::Poke32(bytes, b.layout().carLaps[0][1] + 12, 999);  // ...and this one too
     Drivers d;
@@ -149,7 +149,7 @@ TEST(DriversLaps, MissingCarsUnknownCarsOthersInQualifyingAndTheOlderLayoutHaveN
     EXPECT_THAT((std::vector<int>{d.LapCount(Race, 0), d.LapCount(Race, 1), d.LapCount(Race, 2)}),
                 ElementsAre(2, 0, 0));
     auto old = RaceReplay(2, 2);  // the older layout: its laps are listed but none counts
-    old.spec.header.headerBodySize = 64;
+    old.desc.header.headerBodySize = 64;
     d = Loaded(old);
     EXPECT_THAT((std::vector<int>{d.olderLayout, d.LapCount(Race, 0)}), ElementsAre(1, 2));
     EXPECT_FALSE(d.IsLapValid(Race, 0, 1) || d.IsLapValid(Race, 0, 2));
@@ -163,14 +163,14 @@ TEST(DriversWindows, LapsOutsideTheSessionRecordsDoNotCount) {
     // Session records come once a second from 0 ms; the first one at a time above zero opens the window.
     ReplayBuilder b;
     b.drivers(2).trackLength(1000).session(Practice, 3, 8000, 500);
-    b.spec.sessions[0].cars[1].firstStampMs = 1500;
+    b.desc.sessions[0].cars[1].firstStampMs = 1500;
     Drivers d = Loaded(b);
     EXPECT_EQ(d.windowStart[Practice], 1000u);
     EXPECT_THAT((std::vector<bool>{d.IsLapValid(Practice, 0, 1), d.IsLapValid(Practice, 0, 2),
                                    d.IsLapValid(Practice, 1, 1)}), ElementsAre(false, true, true));
     // The recording stops 400 ms after driver 0's last lap ends; the last session record is older than that end.
     auto race = RaceReplay(2, 3);
-    race.spec.sessions[0].durationMs = 2010 + 3 * 8000 + 400;
+    race.desc.sessions[0].durationMs = 2010 + 3 * 8000 + 400;
     d = Loaded(race);
     EXPECT_EQ(d.windowEnd[Race], 26000u);
     EXPECT_TRUE(d.IsLapValid(Race, 0, 2) && !d.IsLapValid(Race, 0, 3));
@@ -183,30 +183,30 @@ TEST(DriversWindows, LapsOutsideTheSessionRecordsDoNotCount) {
 
 TEST(DriversRaceState, StartWordAndOfficialStateComeFromTheLastRecords) {
     auto b = RaceReplay(2, 2);
-    b.spec.sessions[0].raceStartWord = 0xCAFE;
+    b.desc.sessions[0].raceStartWord = 0xCAFE;
     Drivers d = Loaded(b);
     EXPECT_THAT((std::vector<std::uint32_t>{std::uint32_t(d.raceStartSeen), d.raceStartWord}), ElementsAre(1, 0xCAFE));
     EXPECT_THAT((std::vector<std::uint64_t>{d.frameChunkOffset, d.lastFrameOffset}),
                 ElementsAre(b.layout().frameChunk, b.layout().frames.back()));
     // Replays of this program need no race-start record.
-    b.spec.sessions[0].raceStartMs.reset();
-    b.spec.header.savingFirstName = b.spec.drivers[0].firstName = Drivers::kOwnReplayMark;
+    b.desc.sessions[0].raceStartMs.reset();
+    b.desc.header.savingFirstName = b.desc.drivers[0].firstName = Drivers::kOwnReplayMark;
     d = Loaded(b);
     EXPECT_THAT((std::vector<std::uint32_t>{std::uint32_t(d.raceStartSeen), d.raceStartWord}), ElementsAre(1, 0));
     // A race is official when its last state says so.
     for (auto [kind, state, official] : {std::tuple{Race, kSessionStateOfficial, true}, std::tuple{Race, 2u, false},
                                          std::tuple{Practice, kSessionStateOfficial, false}}) {
         auto one = Sessions({kind});
-        one.spec.sessions[0].state = state;
+        one.desc.sessions[0].state = state;
         EXPECT_EQ(Loaded(one).IsRaceOfficial(), official) << kind << " " << state;
     }
 }
 
 TEST(DriversDatabase, RecordRoundTrips) {
     auto b = Sessions({Practice, Qualifying, HappyHour, Race}, 3);
-    b.spec.drivers[1].bytes = {1, 2, 3, 4, 5}, b.spec.drivers[1].word6 = 0x1234, b.spec.drivers[1].physics = 4;
-    b.spec.drivers[2].nickname = "nick";
-    b.spec.sessions[3].cars[2].laps[1] |= LapWord::Incomplete;
+    b.desc.drivers[1].bytes = {1, 2, 3, 4, 5}, b.desc.drivers[1].word6 = 0x1234, b.desc.drivers[1].physics = 4;
+    b.desc.drivers[2].nickname = "nick";
+    b.desc.sessions[3].cars[2].laps[1] |= LapWord::Incomplete;
     TempDir dir;
     Drivers d;
     ASSERT_EQ(d.Load(dir.write("r.rpy", b.build())), Drivers::Ok);

@@ -45,9 +45,9 @@ TEST(CarRecords, UnpacksTheWidestDistancesBothCompactSlotsAndReadsBits) {
 
 TEST(FrameWalk, PaddingSkippedRecordsAndEmptyFramesAreSteppedOver) {
     auto b = RaceReplay(3, 2);
-    b.spec.paddingEvery = 1;  // a record of length 9 (12 bytes) in every frame
-    b.spec.raceControlEvery = 3, b.spec.carStatusEvery = 5;
-    b.spec.frameHook = [](FrameContext& ctx) {
+    b.desc.paddingEvery = 1;  // a record of length 9 (12 bytes) in every frame
+    b.desc.raceControlEvery = 3, b.desc.carStatusEvery = 5;
+    b.desc.frameHook = [](FrameContext& ctx) {
         if (ctx.frameInSession % 50 == 7)
             for (std::uint16_t t : {4, 5, 6, 8, 11, 12, 15, 20, 32, 116, 117})
                 ctx.records.push_back(FrameRecord{t, -1, std::vector<std::uint8_t>(t % 7, 0xAA)});
@@ -63,7 +63,7 @@ TEST(FrameWalk, PaddingSkippedRecordsAndEmptyFramesAreSteppedOver) {
     }
     // Every fifth frame without a session record written with its header only.
     auto empty = RaceReplay(3, 2);
-    empty.spec.frameHook = [](FrameContext& ctx) {
+    empty.desc.frameHook = [](FrameContext& ctx) {
         if (ctx.frameInSession % 5 == 3 && ctx.frameInSession % 36 != 0) ctx.records.clear();
     };
     const auto emptyBytes = empty.build();
@@ -79,7 +79,7 @@ TEST(FrameWalk, UnknownRecordTypesAndCutStreamsFailWithoutLookingLikeDriverCount
     for (std::uint16_t type : {0, 7, 33, 99, 106, 115, 118, 0xFFFF})
         for (std::uint32_t frame : {5u, 400u}) {  // in the forward and in the backward walk
             auto b = RaceReplay(3, 2);
-            b.spec.frameHook = [=](FrameContext& ctx) {
+            b.desc.frameHook = [=](FrameContext& ctx) {
                 if (ctx.frameInSession == frame) ctx.records.push_back(FrameRecord{type, -1, {0, 0, 0, 0}});
             };
             Drivers d;

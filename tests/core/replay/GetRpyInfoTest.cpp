@@ -41,8 +41,8 @@ bool Extract(ReplayBuilder& b, int driver, int lap, int kind, Extracted& out, in
 // compact records (its car id is above 255: only its low byte is in them).
 TEST(ExtractLap, LapIsTrimmedToOneSampleOutsideEachLine) {
     auto b = RaceReplay();
-    b.spec.drivers[2].carId = 0x1234;
-    b.spec.lateral = [](int driver, double ms) { return driver == 2 ? -3.25 : 4.0 * std::sin(ms / 1000.0); };
+    b.desc.drivers[2].carId = 0x1234;
+    b.desc.lateral = [](int driver, double ms) { return driver == 2 ? -3.25 : 4.0 * std::sin(ms / 1000.0); };
     EXPECT_NE(GetRpyInfo().AllocateChannels(1), 0);  // nothing extracted
     for (auto [driver, lapNo, tolerance] : {std::tuple{0, 2, 0.0006}, {2, 3, 0.002}}) {
         SCOPED_TRACE(driver);
@@ -53,7 +53,7 @@ TEST(ExtractLap, LapIsTrimmedToOneSampleOutsideEachLine) {
                                                x.lap.missingCount, x.lap.longestGap}),
                     ElementsAre(0, 0, 0, 0, 0));
         ASSERT_EQ(x.lap.AllocateChannels(1), 0);
-        const auto& car = b.spec.sessions[0].cars[static_cast<std::size_t>(driver)];
+        const auto& car = b.desc.sessions[0].cars[static_cast<std::size_t>(driver)];
         const std::uint64_t start = ReplayBuilder::LapStartMs(car, lapNo), end = ReplayBuilder::LapEndMs(car, lapNo);
         const int fa = LastFrameBefore(start), fb = FirstFrameAfter(end);
         const std::size_t n = static_cast<std::size_t>(x.lap.sampleCount);
@@ -61,7 +61,7 @@ TEST(ExtractLap, LapIsTrimmedToOneSampleOutsideEachLine) {
         for (std::size_t i = 1; i <= n; ++i) {
             const double ms = FrameMs(fa - 1 + static_cast<int>(i));
             ASSERT_NEAR(x.lap.distanceM[i], ReplayBuilder::DistanceAt(car, ms, kLength), tolerance) << i;
-            ASSERT_NEAR(x.lap.lateralM[i], b.spec.lateral(driver, ms), driver ? 1e-3 : 1e-4) << i;
+            ASSERT_NEAR(x.lap.lateralM[i], b.desc.lateral(driver, ms), driver ? 1e-3 : 1e-4) << i;
             ASSERT_TRUE(driver == 0 || x.lap.throttle[i] == 0) << i;
         }
         // Sample 1 lies before the start line, sample 2 after it; the last but
@@ -98,9 +98,9 @@ void DropCar(FrameContext& ctx, std::uint8_t carByte) {
 
 TEST(ExtractLapQuality, CountsMissingSamplesAndTheLongestGap) {
     auto b = RaceReplay();
-    const int first = LastFrameBefore(ReplayBuilder::LapStartMs(b.spec.sessions[0].cars[1], 2));
+    const int first = LastFrameBefore(ReplayBuilder::LapStartMs(b.desc.sessions[0].cars[1], 2));
     // A lone missing sample (a compact record that holds no car), then a run of five, well inside lap 2.
-    b.spec.frameHook = [&](FrameContext& ctx) {
+    b.desc.frameHook = [&](FrameContext& ctx) {
         if (int(ctx.frameInSession) >= first + 100 && int(ctx.frameInSession) <= first + 104) DropCar(ctx, 11);
         if (int(ctx.frameInSession) == first + 40)
             for (auto& r : ctx.records)
@@ -112,7 +112,7 @@ TEST(ExtractLapQuality, CountsMissingSamplesAndTheLongestGap) {
                 ElementsAre(6, 5, 6));
     // A car that never appears (lap table only) is missing throughout.
     auto absent = RaceReplay();
-    absent.spec.sessions[0].cars[2].onTrack = false;
+    absent.desc.sessions[0].cars[2].onTrack = false;
     Extracted y;
     ASSERT_TRUE(Extract(absent, 2, 1, Race, y)) << y.result;
     EXPECT_THAT((std::vector<int>{y.lap.foundCount, y.lap.missingCount, y.lap.longestGap}),
@@ -123,7 +123,7 @@ TEST(ExtractLapQuality, CountsMissingSamplesAndTheLongestGap) {
 
 TEST(ExtractLapResults, LapThatDoesNotCountIsRefusedBeforeTheFileIsOpened) {
     auto b = RaceReplay();
-    b.spec.sessions[0].cars[0].laps[1] |= LapWord::Incomplete;
+    b.desc.sessions[0].cars[0].laps[1] |= LapWord::Incomplete;
     TempDir dir;
     const auto path = dir.write("r.rpy", b.build());
     Drivers d;
@@ -142,7 +142,7 @@ TEST(ExtractLapResults, LapThatDoesNotCountIsRefusedBeforeTheFileIsOpened) {
 
 TEST(ExtractLapResults, LapAtTheVeryEndOfTheRecording) {
     auto b = RaceReplay();
-    auto& ses = b.spec.sessions[0];
+    auto& ses = b.desc.sessions[0];
     ses.cars[0].firstStampMs = 1990;  // the third lap ends at 25990 ms
     ses.durationMs = 26100;           // the last session record is at 26000 ms
     Extracted x;
@@ -162,12 +162,12 @@ TEST(ExtractLapResults, LapAtTheVeryEndOfTheRecording) {
 
 TEST(ExtractLapResults, DamagedRecordsAreCorruptAndACutStreamFailsToRead) {
     auto good = RaceReplay();
-    good.spec.paddingEvery = 1;
+    good.desc.paddingEvery = 1;
     const auto goodBytes = good.build();
     Drivers d;
     ASSERT_EQ(d.LoadBytes(goodBytes), Drivers::Ok);
     // Inside lap 2, after the frames of lap 1.
-    const int at = LastFrameBefore(ReplayBuilder::LapStartMs(good.spec.sessions[0].cars[0], 2)) + 200;
+    const int at = LastFrameBefore(ReplayBuilder::LapStartMs(good.desc.sessions[0].cars[0], 2)) + 200;
     // An unknown type; a full record whose length leaves out its body (the rest would be read as records).
     const std::vector<std::function<void(simkit::FrameRecord&)>> damages = {
         [](simkit::FrameRecord& r) { r.type = r.type == 20 ? 7 : r.type; },
@@ -175,7 +175,7 @@ TEST(ExtractLapResults, DamagedRecordsAreCorruptAndACutStreamFailsToRead) {
     };
     for (const auto& damage : damages) {
         auto bad = good;
-        bad.spec.frameHook = [&](FrameContext& ctx) {
+        bad.desc.frameHook = [&](FrameContext& ctx) {
             if (int(ctx.frameInSession) == at)
                 for (auto& r : ctx.records) damage(r);
         };
@@ -192,7 +192,7 @@ TEST(ExtractLapResults, DamagedRecordsAreCorruptAndACutStreamFailsToRead) {
 TEST(ExtractLapSessions, LapsAreFoundInTheirOwnSession) {
     ReplayBuilder quick;
     quick.drivers(2).trackLength(kLength).session(Qualifying, 2, 8000, 2010).session(Race, 2, 8000, 2010);
-    quick.spec.settings.quickRace = 2;
+    quick.desc.settings.quickRace = 2;
     Extracted q, r, x;  // the race's frames come after the qualifying's
     EXPECT_TRUE(Extract(quick, 0, 2, Qualifying, q, 1) && Extract(quick, 1, 2, Race, r, 1)) << q.result << r.result;
     EXPECT_GT(r.lap.firstFrame, static_cast<std::uint32_t>(quick.layout().sessionFirstFrame[1]));
@@ -206,18 +206,18 @@ TEST(ExtractLapSessions, LapsAreFoundInTheirOwnSession) {
 
 TEST(ExtractLapFields, RecordFieldsComeBackAsWritten) {
     auto b = RaceReplay();
-    b.spec.fullHook = [](const FrameContext&, simkit::FullRecordFields& f) {
+    b.desc.fullHook = [](const FrameContext&, simkit::FullRecordFields& f) {
         f = {.distance = f.distance, .gear = -1, .wheelDirection = {2, 1, 0, 2}, .lateral = f.lateral,
              .rideHeight = 0xFFF, .rpmCode = 0x3FF, .heading = -2048, .pitch = 511, .roll = -512, .valueG = 0xA8,
              .steering = -64, .wheelRotation = {1023, 0, 512, 77}, .suspension = {-512, 3, 511, -1},
              .oilPressure = 127, .throttle = 255, .brake = 17};
     };
-    b.spec.compactHook = [](const FrameContext&, int, simkit::CompactRecordFields& c) {
+    b.desc.compactHook = [](const FrameContext&, int, simkit::CompactRecordFields& c) {
         // Value H is bit 20 only: the field overlaps the revolutions and the ride height.
         c = {.valueG = 0x13, .pitch = -200, .distance = c.distance, .carIdByte = c.carIdByte, .roll = -511,
              .rpmCode = 0x2F, .valueH = 0x10, .rideHeight = 500, .heading = 2047, .lateral = -65536, .gear = 6};
     };
-    b.spec.lateral = [](int, double) { return -7.5; };
+    b.desc.lateral = [](int, double) { return -7.5; };
     Extracted full, compact;
     ASSERT_TRUE(Extract(b, 0, 1, Race, full) && Extract(b, 1, 1, Race, compact));
     const GetRpyInfo& l = full.lap;
@@ -244,13 +244,13 @@ TEST(ExtractLapFields, RecordFieldsComeBackAsWritten) {
 
 TEST(ExtractLapFields, EngineWordsFillGapsAndTemperaturesPastTheirSevenBits) {
     auto b = RaceReplay();
-    const double startMs = ReplayBuilder::LapStartMs(b.spec.sessions[0].cars[0], 2);
+    const double startMs = ReplayBuilder::LapStartMs(b.desc.sessions[0].cars[0], 2);
     // The engine word reads zero from half a second before the lap until two
     // seconds into it; a second later the oil reaches 131 degrees, which the 7-bit field holds as 3.
     auto oilAt = [startMs](double ms) {
         return ms < startMs - 500 ? 95 : ms < startMs + 2000 ? 0 : ms < startMs + 3000 ? 127 : 131;
     };
-    b.spec.engineHook = [&](const FrameContext& ctx, simkit::EngineWordFields& e) {
+    b.desc.engineHook = [&](const FrameContext& ctx, simkit::EngineWordFields& e) {
         e = {static_cast<std::uint32_t>(oilAt(ctx.sessionMs) & 127), oilAt(ctx.sessionMs) == 0 ? 0u : 88u, 33, 1500};
     };
     Extracted x;
@@ -270,7 +270,7 @@ TEST(ExtractLapFields, EngineWordsFillGapsAndTemperaturesPastTheirSevenBits) {
 
 TEST(ExtractLapFields, WheelRotationDeltasFollowTheDirection) {
     auto b = RaceReplay();
-    b.spec.fullHook = [](const FrameContext& ctx, simkit::FullRecordFields& f) {
+    b.desc.fullHook = [](const FrameContext& ctx, simkit::FullRecordFields& f) {
         const std::uint32_t turns = ctx.frameInSession * 37;  // wraps past 1024 often
         f.wheelRotation = {turns % 1024, (1024 * 64 - turns) % 1024, turns % 1024, turns % 1024};
         f.wheelDirection = {0, 1, 0, 0};
@@ -283,8 +283,8 @@ TEST(ExtractLapFields, WheelRotationDeltasFollowTheDirection) {
 
 TEST(ExtractLapBlocks, SavingPlayersBlocksAreCopiedPerSample) {
     auto b = RaceReplay();
-    b.spec.engineBlocks = true;
-    b.spec.blockHook = [](const FrameContext& ctx, int type, std::span<std::uint8_t> body) {
+    b.desc.engineBlocks = true;
+    b.desc.blockHook = [](const FrameContext& ctx, int type, std::span<std::uint8_t> body) {
         for (std::size_t k = 0; k + 4 <= body.size(); k += 4) {
             const float v = float(type) * 10000.0f + float(ctx.frameInSession) + float(k) / 100.0f;
             std::memcpy(&body[k], &v, 4);
@@ -294,7 +294,7 @@ TEST(ExtractLapBlocks, SavingPlayersBlocksAreCopiedPerSample) {
     ASSERT_TRUE(Extract(b, 0, 2, Race, x)) << x.result;
     EXPECT_THAT((std::vector<std::int64_t>{x.lap.fullData, x.lap.blockTypes, x.lap.AllocateChannels(1)}),
                 ElementsAre(1, 0x3F, 0));
-    const int fa = LastFrameBefore(ReplayBuilder::LapStartMs(b.spec.sessions[0].cars[0], 2));
+    const int fa = LastFrameBefore(ReplayBuilder::LapStartMs(b.desc.sessions[0].cars[0], 2));
     for (int i : {1, 2, x.lap.sampleCount})
         for (int t = 0; t < 6; ++t) {
             const std::uint8_t* block = x.lap.Block(t, i);

@@ -23,7 +23,7 @@ TEST(Header, DecodesTheRaceSettingsAndTheSavingPlayer) {
     auto b = SmallRace();
     // Rules: realistic damage, failures, yellows, hardcore, restarts. Modes: pace lap, arcade, wind SW, aids,
     // speed control. Wear 2, AI strength auto.
-    b.spec.settings = {.trackName = "Lakeside", .secondText = "club event",
+    b.desc.settings = {.trackName = "Lakeside", .secondText = "club event",
                        .rules = 0x80 | 0x40 | 0x20 | 0x10 | 0x08 | 0x02,
                        .modes = 0x01 | 0x02 | (5 << 2) | 0x20 | 0x40, .wear = 0x02 | 0x04,
                        .weather = 1, .conditions = 0x02, .temperature = 31, .windSpeed = 12, .aiStrength = 97,
@@ -53,14 +53,14 @@ TEST(Header, DecodesTheRaceSettingsAndTheSavingPlayer) {
                                   Header::SessionMinutes(0x439601), Header::SessionMinutes(0x4913A8)}),
                 ElementsAre(0, 5, 66, -1));
     // Restarts need yellow flags, and a race distance needs laps.
-    b.spec.settings.rules = 0x02, b.spec.settings.raceWord = 0, b.spec.settings.raceDistance = 75;
+    b.desc.settings.rules = 0x02, b.desc.settings.raceWord = 0, b.desc.settings.raceDistance = 75;
     h = ReadOk(b);
     EXPECT_THAT((std::vector<int>{h.doubleFileRestarts, h.yellowFlags, h.raceDistance}), ElementsAre(0, 0, 0));
 }
 
 TEST(Header, QuickRaceTakesLapsFromItsOwnFieldsAndAnOlderLayoutShiftsTheSettings) {
     auto b = SmallRace();
-    auto& s = b.spec.settings;
+    auto& s = b.desc.settings;
     s.quickRace = 2, s.quickQualLaps = 4, s.raceWord = 99u << 8;
     s.qualifyingWord = 12u << 8;  // race laps of a quick race
     s.practiceWord = s.happyHourWord = 0x441600;
@@ -68,8 +68,8 @@ TEST(Header, QuickRaceTakesLapsFromItsOwnFieldsAndAnOlderLayoutShiftsTheSettings
     EXPECT_THAT((std::vector<int>{h.quickRace, h.raceLaps, h.qualifyingLaps, h.practiceMinutes, h.happyHourMinutes}),
                 ElementsAre(1, 12, 4, 0, 0));
     auto old = SmallRace();  // the older layout has a longer header body
-    old.spec.header.headerBodySize = 64;
-    old.spec.settings.trackName = "oval", old.spec.settings.raceWord = 7u << 8;
+    old.desc.header.headerBodySize = 64;
+    old.desc.settings.trackName = "oval", old.desc.settings.raceWord = 7u << 8;
     h = ReadOk(old);
     EXPECT_THAT((std::vector<int>{int(h.nextChunkPos), h.raceLaps}), ElementsAre(276, 7));
     EXPECT_EQ(h.trackName, "OVAL");
@@ -79,7 +79,7 @@ TEST(Header, ResultCodes) {
     // Other versions are refused, but the version read tells which simulation wrote them.
     for (std::uint32_t version : {2u, 3u, 4u, 6u}) {
         auto b = SmallRace();
-        b.spec.header.fileWord = 0x100 | version;
+        b.desc.header.fileWord = 0x100 | version;
         Header h;
         EXPECT_THAT((std::vector<int>{h.ReadBytes(b.build()), h.version}),
                     ElementsAre(Header::NotOpenedOrWrongVersion, static_cast<int>(version)));
@@ -90,16 +90,16 @@ TEST(Header, ResultCodes) {
     EXPECT_EQ(h.Read(dir.write("empty.rpy", {})), Header::EmptyOrShort);
     EXPECT_EQ(h.Read(dir.write("text.rpy", std::vector<std::uint8_t>(300, 'x'))), Header::NotAReplay);
     auto b = SmallRace();
-    b.spec.settings.bodySize = 172;
+    b.desc.settings.bodySize = 172;
     EXPECT_EQ(h.ReadBytes(b.build()), Header::BadSettingsSize);
 }
 
 TEST(HeaderDatabase, FullWidthTextsAreReadWholeAndStoredWithinTheirWidth) {
     auto b = SmallRace();
-    b.spec.settings.rules = 0xB2, b.spec.settings.modes = 0x7F, b.spec.settings.aiCars = 2;
-    b.spec.drivers[0].firstName = "ABCDEFGHIJKLMNOP";  // 16 bytes, no terminator
-    b.spec.drivers[0].lastName = "QRSTUVWXYZabcdef";
-    b.spec.settings.trackName = std::string(32, 't'), b.spec.settings.secondText = std::string(32, 's');
+    b.desc.settings.rules = 0xB2, b.desc.settings.modes = 0x7F, b.desc.settings.aiCars = 2;
+    b.desc.drivers[0].firstName = "ABCDEFGHIJKLMNOP";  // 16 bytes, no terminator
+    b.desc.drivers[0].lastName = "QRSTUVWXYZabcdef";
+    b.desc.settings.trackName = std::string(32, 't'), b.desc.settings.secondText = std::string(32, 's');
     const Header h = ReadOk(b);
     EXPECT_THAT((std::vector<std::string>{h.firstName, h.lastName, h.trackName, h.secondText}),
                 ElementsAre("ABCDEFGHIJKLMNOP", "QRSTUVWXYZabcdef", std::string(32, 'T'), std::string(32, 's')));

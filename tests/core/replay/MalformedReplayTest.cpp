@@ -19,7 +19,7 @@ using testing::Poke32;
 ReplayBuilder TwoSessions() {
     ReplayBuilder b;
     b.drivers(3).trackLength(600).session(HappyHour, 1, 5000, 1510).session(Race, 2, 5000, 1510);
-    b.spec.sessions[0].tailMs = b.spec.sessions[1].tailMs = 1500;
+    b.desc.sessions[0].tailMs = b.desc.sessions[1].tailMs = 1500;
     return b;
 }
 
@@ -100,7 +100,7 @@ TEST(MalformedReplay, RecordsThatDoNotFitTheirFrame) {
     // Lengths below the header, past the frame, and a session record too short for its word.
     for (int length : {0, 3, 200, 0xFFFF, 4}) {
         auto b = TwoSessions();
-        b.spec.frameHook = [length](FrameContext& ctx) {
+        b.desc.frameHook = [length](FrameContext& ctx) {
             if (ctx.session != 1 || ctx.frameInSession != 72) return;
             if (length != 4) ctx.records.push_back(FrameRecord{20, length, {}});
             for (auto& r : ctx.records)
@@ -114,7 +114,7 @@ TEST(MalformedReplay, MissingPartsEndTheWalksWithoutAnError) {
     // Without a race-start record the backward walk ends at the first frame,
     // also when that frame claims a predecessor or a frame on the way back has no or an impossible one.
     auto b = TwoSessions();
-    b.spec.sessions[1].raceStartMs.reset();
+    b.desc.sessions[1].raceStartMs.reset();
     auto bytes = b.build();
     Drivers d;
     ASSERT_EQ(d.LoadBytes(bytes), Drivers::Ok);
@@ -127,11 +127,11 @@ TEST(MalformedReplay, MissingPartsEndTheWalksWithoutAnError) {
         EXPECT_EQ(d.LoadBytes(bytes), Drivers::Ok) << prev;
     }
     auto silent = TwoSessions();  // no session records: no window, no valid lap
-    silent.spec.sessionRecords = false;
+    silent.desc.sessionRecords = false;
     ASSERT_EQ(d.LoadBytes(silent.build()), Drivers::Ok);
     EXPECT_FALSE(d.IsLapValid(Race, 0, 1) || d.IsLapValid(HappyHour, 0, 1));
     auto empty = TwoSessions();  // no frames at all
-    empty.spec.sessions.clear();
+    empty.desc.sessions.clear();
     bytes = empty.build();
     ASSERT_EQ(d.LoadBytes(bytes), Drivers::Ok);
     EXPECT_EQ(d.LapCount(Race, 0), 0);

@@ -34,8 +34,8 @@ protected:
     void SetUp() override {
         vra::simkit::ReplayBuilder b;
         b.drivers(2).trackLength(2500.0).session(kRace, 3, 80000);
-        b.spec.sessions[0].cars[0].laps[1] |= kIncomplete;
-        b.spec.sessions[0].cars[1].laps[2] |= kPitted;
+        b.desc.sessions[0].cars[0].laps[1] |= kIncomplete;
+        b.desc.sessions[0].cars[1].laps[2] |= kPitted;
         dir_ = std::filesystem::temp_directory_path() / ("vra-chooser-" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir_);
         path_ = dir_ / "race.rpy";

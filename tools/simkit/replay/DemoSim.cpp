@@ -21,18 +21,18 @@ ReplayBuilder DemoReplay(int kind, int laps) {
     static const char* const kNames[6][2] = {{"Alex", "Morgan"}, {"Jonas", "Berg"},   {"Maria", "Lind"},
                                              {"Tomas", "Kral"},  {"Ines", "Duarte"}, {"Owen", "Hale"}};
     for (std::size_t i = 0; i < 6; ++i) {
-        b.spec.drivers[i].firstName = kNames[i][0];
-        b.spec.drivers[i].lastName = kNames[i][1];
-        b.spec.drivers[i].carNumber = static_cast<std::uint16_t>(7 + 3 * i);
+        b.desc.drivers[i].firstName = kNames[i][0];
+        b.desc.drivers[i].lastName = kNames[i][1];
+        b.desc.drivers[i].carNumber = static_cast<std::uint16_t>(7 + 3 * i);
     }
     b.trackLength(kDemoTrackLength);
-    b.spec.settings.trackName = std::string(kDemoTrackName);
-    b.spec.settings.raceWord = 8u << 8;
-    b.spec.settings.qualifyingWord = 4u << 8;
-    b.spec.engineBlocks = true;
-    b.spec.raceControlEvery = 36 * 10;
-    b.spec.carStatusEvery = 36 * 15;
-    SessionSpec s;
+    b.desc.settings.trackName = std::string(kDemoTrackName);
+    b.desc.settings.raceWord = 8u << 8;
+    b.desc.settings.qualifyingWord = 4u << 8;
+    b.desc.engineBlocks = true;
+    b.desc.raceControlEvery = 36 * 10;
+    b.desc.carStatusEvery = 36 * 15;
+    SessionDesc s;
     s.kind = kind;
     for (int i = 0; i < 6; ++i) {
         CarSession c;
@@ -48,9 +48,9 @@ ReplayBuilder DemoReplay(int kind, int laps) {
         s.raceStartMs = 8000;
         s.state = 6;
     }
-    b.spec.sessions.push_back(s);
+    b.desc.sessions.push_back(s);
     // The cars weave a little around the middle of the track.
-    b.spec.lateral = [](int driver, double ms) { return 1.5 * std::sin(ms / 3000.0 + driver) - 2.0 + driver * 0.8; };
+    b.desc.lateral = [](int driver, double ms) { return 1.5 * std::sin(ms / 3000.0 + driver) - 2.0 + driver * 0.8; };
     return b;
 }
 
@@ -98,43 +98,43 @@ bool WriteReplayFuzzSeeds(const fs::path& dir) {
     auto small = [](int kind, int drivers, int laps, std::uint32_t lapMs) {
         ReplayBuilder b;
         b.drivers(drivers).trackLength(400.0).session(kind, laps, lapMs, 1500);
-        b.spec.sessions.back().tailMs = 1500;
+        b.desc.sessions.back().tailMs = 1500;
         return b;
     };
     save("race_player.rpy", small(3, 3, 2, 4000));
     {
         auto b = small(3, 2, 1, 3000);
-        b.spec.engineBlocks = true;
+        b.desc.engineBlocks = true;
         save("race_blocks.rpy", b);
     }
     {
         auto b = small(0, 2, 1, 3000);
-        for (int kind : {1, 2, 3}) b.spec.sessions.push_back(small(kind, 2, 1, 3000).spec.sessions.back());
+        for (int kind : {1, 2, 3}) b.desc.sessions.push_back(small(kind, 2, 1, 3000).desc.sessions.back());
         save("four_sessions.rpy", b);
     }
     {
         auto b = small(1, 2, 1, 4000);
-        b.spec.sessions.push_back(small(3, 2, 1, 4000).spec.sessions.back());
-        b.spec.settings.quickRace = 2;
+        b.desc.sessions.push_back(small(3, 2, 1, 4000).desc.sessions.back());
+        b.desc.settings.quickRace = 2;
         save("quick_race.rpy", b);
     }
     {
         auto b = small(3, 3, 2, 4000);
-        b.spec.paddingEvery = 3;
-        b.spec.raceControlEvery = 5;
-        b.spec.carStatusEvery = 7;
-        b.spec.sessions.back().cars[1].laps[0] |= 1u << 28;
-        b.spec.sessions.back().state = 6;
+        b.desc.paddingEvery = 3;
+        b.desc.raceControlEvery = 5;
+        b.desc.carStatusEvery = 7;
+        b.desc.sessions.back().cars[1].laps[0] |= 1u << 28;
+        b.desc.sessions.back().state = 6;
         save("padding_flags.rpy", b);
     }
     {
         auto b = small(3, 2, 1, 4000);
-        b.spec.header.headerBodySize = 64;
+        b.desc.header.headerBodySize = 64;
         save("older_layout.rpy", b);
     }
     {
         auto b = small(3, 2, 1, 4000);
-        b.spec.sessions.back().raceStartMs.reset();
+        b.desc.sessions.back().raceStartMs.reset();
         save("no_race_start.rpy", b);
     }
     save("truncated_frames.rpy", small(3, 2, 1, 4000), [](std::vector<std::uint8_t>& v, const ReplayLayout& l) {

@@ -101,9 +101,9 @@ std::int32_t CompactLateralCode(double metres) {
 // ---- description helpers ----
 
 ReplayBuilder& ReplayBuilder::drivers(int n) {
-    spec.drivers.clear();
+    desc.drivers.clear();
     for (int i = 0; i < n; ++i) {
-        DriverSpec d;
+        DriverDesc d;
         if (i == 0) {
             d.firstName = "Alex";
             d.lastName = "Morgan";
@@ -115,34 +115,34 @@ ReplayBuilder& ReplayBuilder::drivers(int n) {
         }
         d.carId = 10 + static_cast<std::uint32_t>(i);
         d.carNumber = static_cast<std::uint16_t>(1 + i);
-        spec.drivers.push_back(d);
+        desc.drivers.push_back(d);
     }
-    spec.header.savingPlayer = 0;
-    spec.settings.aiCars = static_cast<std::uint8_t>(n > 0 ? n - 1 : 0);
+    desc.header.savingPlayer = 0;
+    desc.settings.aiCars = static_cast<std::uint8_t>(n > 0 ? n - 1 : 0);
     return *this;
 }
 
 ReplayBuilder& ReplayBuilder::session(int kind, int laps, std::uint32_t lapMs, std::uint32_t firstStampMs) {
-    SessionSpec s;
+    SessionDesc s;
     s.kind = kind;
-    for (std::size_t i = 0; i < spec.drivers.size(); ++i) {
+    for (std::size_t i = 0; i < desc.drivers.size(); ++i) {
         CarSession c;
         c.firstStampMs = firstStampMs;
         c.laps.assign(static_cast<std::size_t>(laps), lapMs + 250 * static_cast<std::uint32_t>(i));
         s.cars.push_back(c);
     }
     if (kind == 3) s.raceStartMs = firstStampMs;
-    spec.sessions.push_back(s);
+    desc.sessions.push_back(s);
     return *this;
 }
 
 ReplayBuilder& ReplayBuilder::trackLength(double metres) {
-    spec.trackLength = metres;
+    desc.trackLength = metres;
     return *this;
 }
 
 ReplayBuilder& ReplayBuilder::engineBlocks(bool on) {
-    spec.engineBlocks = on;
+    desc.engineBlocks = on;
     return *this;
 }
 
@@ -255,7 +255,7 @@ bool ReplayBuilder::writeFile(const std::filesystem::path& path) {
 
 bool ReplayBuilder::write(Sink& sink) {
     layout_ = ReplayLayout();
-    const ReplaySpec& s = spec;
+    const ReplayDesc& s = desc;
     const bool quick = s.settings.quickRace == 2;
 
     // Leading chunks.
@@ -269,13 +269,13 @@ bool ReplayBuilder::write(Sink& sink) {
     Set32(&head[16], s.header.headerWord);
     Set32(&head[20], s.header.headerBodySize);
     Set32(&head[36], s.header.savingPlayer);
-    const DriverSpec* saver =
+    const DriverDesc* saver =
         s.header.savingPlayer < s.drivers.size() ? &s.drivers[s.header.savingPlayer] : nullptr;
     SetText(&head[40], s.header.savingFirstName.value_or(saver ? saver->firstName : ""), 16);
     SetText(&head[56], s.header.savingLastName.value_or(saver ? saver->lastName : ""), 16);
     std::uint32_t lastKind = 0;
     if (!s.sessions.empty()) {
-        const SessionSpec& last = s.sessions.back();
+        const SessionDesc& last = s.sessions.back();
         lastKind = static_cast<std::uint32_t>(last.kind);
         if (quick) lastKind = last.kind == 3 ? 1 : 0;
     }
@@ -315,7 +315,7 @@ bool ReplayBuilder::write(Sink& sink) {
     Set32(&table[0], Tag("SLRD"));
     Set32(&table[8], static_cast<std::uint32_t>(188 * s.drivers.size()));
     for (std::size_t i = 0; i < s.drivers.size(); ++i) {
-        const DriverSpec& d = s.drivers[i];
+        const DriverDesc& d = s.drivers[i];
         std::uint8_t* r = &table[12 + 188 * i];
         Set32(r, Tag("TNRD"));
         Set32(r + 4, d.word);
@@ -338,7 +338,7 @@ bool ReplayBuilder::write(Sink& sink) {
     sink.write(table);
 
     // Lap chunks, one per session that has one.
-    for (const SessionSpec& ses : s.sessions) {
+    for (const SessionDesc& ses : s.sessions) {
         if (!ses.writeLapChunk) continue;
         std::vector<std::uint8_t> chunk(12, 0);
         Set32(&chunk[0], Tag("BTPL"));
@@ -378,7 +378,7 @@ bool ReplayBuilder::write(Sink& sink) {
     std::vector<std::uint8_t> out;
     FrameContext ctx;
     for (std::size_t si = 0; si < s.sessions.size(); ++si) {
-        const SessionSpec& ses = s.sessions[si];
+        const SessionDesc& ses = s.sessions[si];
         int streamKind = ses.streamKind >= 0 ? ses.streamKind : ses.kind;
         if (ses.streamKind < 0 && quick) streamKind = ses.kind == 3 ? 1 : ses.kind == 1 ? 0 : ses.kind;
         std::uint64_t endMs = ses.startMs + ses.durationMs;

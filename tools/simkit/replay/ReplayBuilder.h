@@ -57,7 +57,7 @@ struct EngineWordFields {
     std::uint32_t oilTemperature = 90, waterTemperature = 85, fuelPressure = 50, valueI = 0;
 };
 
-struct DriverSpec {
+struct DriverDesc {
     std::string firstName, lastName, nickname, fourthText;
     std::uint8_t type = 250;  // 150 human, 250 AI, other non-competing
     std::uint8_t physics = 1;
@@ -77,7 +77,7 @@ struct CarSession {
     std::vector<std::uint32_t> laps;
 };
 
-struct SessionSpec {
+struct SessionDesc {
     int kind = 3;               // 0 practice, 1 qualifying, 2 happy hour, 3 race
     int streamKind = -1;        // kind in the session records; -1: kind (quick races renumber)
     bool writeLapChunk = true;  // a "BTPL" chunk for this session
@@ -90,7 +90,7 @@ struct SessionSpec {
     std::uint32_t raceStartWord = 0x1234;
 };
 
-struct HeaderSpec {
+struct HeaderDesc {
     std::uint32_t fileWord = 5;  // low byte: version
     std::optional<std::uint32_t> fileSizeField;  // default: file size - 12
     std::uint32_t headerWord = 1;
@@ -102,7 +102,7 @@ struct HeaderSpec {
     std::optional<std::uint32_t> lastSessionKind;  // default: from the last session
 };
 
-struct SettingsSpec {
+struct SettingsDesc {
     std::uint32_t word = 0;
     std::uint32_t bodySize = 173;
     std::string trackName = "DEMO";
@@ -129,18 +129,18 @@ struct FrameRecord {
 };
 
 struct FrameContext {
-    int session = 0;              // index into ReplaySpec::sessions
+    int session = 0;              // index into ReplayDesc::sessions
     std::uint32_t frameInSession = 0;
     std::uint64_t frameNumber = 1;  // in the whole stream, from 1
     double sessionMs = 0;
     std::vector<FrameRecord> records;  // what will be written; hooks may edit it
 };
 
-struct ReplaySpec {
-    HeaderSpec header;
-    SettingsSpec settings;
-    std::vector<DriverSpec> drivers;
-    std::vector<SessionSpec> sessions;
+struct ReplayDesc {
+    HeaderDesc header;
+    SettingsDesc settings;
+    std::vector<DriverDesc> drivers;
+    std::vector<SessionDesc> sessions;
     double trackLength = 2500.0;
     bool sessionRecords = true;
     bool fullRecords = true;
@@ -180,7 +180,7 @@ inline constexpr std::uint32_t kBuilderBlockSize[6] = {20, 76, 64, 64, 12, 20};
 
 class ReplayBuilder {
 public:
-    ReplaySpec spec;
+    ReplayDesc desc;
 
     // n drivers: driver 0 a human "Alex Morgan" (the saving player), the rest
     // AI cars "Driver<i> Racer<i>", car ids 10 + i, car numbers 1 + i.
