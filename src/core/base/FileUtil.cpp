@@ -91,6 +91,11 @@ bool WriteFileAtomic(const fs::path& path, std::string_view text) {
                                      reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
+bool IsPlainName(std::string_view name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    return name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
+}
+
 static char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {

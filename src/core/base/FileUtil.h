@@ -60,6 +60,11 @@ std::optional<std::filesystem::path> FindCaseInsensitive(const std::filesystem::
 std::optional<std::filesystem::path> ResolveCaseInsensitive(const std::filesystem::path& base,
                                                             std::string_view relative);
 
+// True for a name that stands for one entry inside a folder and nothing
+// else: not empty, not "." or "..", no separator and no NUL. Names taken from
+// a replay file are checked with it before they become part of a path.
+bool IsPlainName(std::string_view name);
+
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 std::string ToUpperAscii(std::string_view s);
 

@@ -25,16 +25,11 @@ constexpr const char* kNoTrack = "ptf file holds no track";
 constexpr std::uint64_t kDirectoryStart = 10;
 constexpr std::size_t kRecordFixed = 15;  // tag .. name length; the name and its NUL follow
 
-// The name comes from a replay header: it must name one folder inside the
-// tracks folder and nothing else.
-bool IsPlainName(const std::string& name) {
-    if (name.empty() || name == "." || name == "..") return false;
-    return name.find_first_of(std::string_view("/\\\0", 3)) == std::string::npos;
-}
-
 }  // namespace
 
 KtTrackFile::KtTrackFile(const fs::path& tracksFolder, const std::string& trackName) {
+    // The name comes from a replay header: it must name one folder inside the
+    // tracks folder and nothing else.
     if (!IsPlainName(trackName)) throw KtException(kCannotOpen);
 
     const auto folder = FindCaseInsensitive(tracksFolder, trackName);

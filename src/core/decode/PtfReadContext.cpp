@@ -1,6 +1,7 @@
 #include "decode/PtfReadContext.h"
 
 #include "base/ByteCursor.h"
+#include "base/RoundToInt.h"
 #include "decode/KtException.h"
 
 #include <fmt/format.h>
@@ -39,15 +40,7 @@ long PtfReadContext::FileLength(std::FILE* file) {
     return end;
 }
 
-int PtfReadContext::RoundToInt(double x) {
-    // Values beyond the int range (or NaN) would be undefined to convert;
-    // drawing code only needs them to land off screen.
-    if (std::isnan(x)) return 0;
-    const double r = x >= 0 ? std::trunc(x + 0.5) : std::trunc(x - 0.5);
-    if (r >= static_cast<double>(INT_MAX)) return INT_MAX;
-    if (r <= static_cast<double>(INT_MIN)) return INT_MIN;
-    return static_cast<int>(r);
-}
+int PtfReadContext::RoundToInt(double x) { return vra::RoundToInt(x); }
 
 void PtfReadContext::HsvToRgb(float h, float s, float v, float& r, float& g, float& b) {
     r = g = b = v;

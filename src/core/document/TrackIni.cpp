@@ -41,8 +41,7 @@ double ParseTrackIniLength(std::string_view text)
 std::optional<double> ReadTrackIniLength(std::string_view simFolder, std::string_view trackName)
 {
     // The name comes from a replay file: it must name one folder, not a path.
-    if (simFolder.empty() || trackName.empty() || trackName == "." || trackName == ".." ||
-        trackName.find_first_of("/\\") != std::string_view::npos || trackName.find('\0') != std::string_view::npos)
+    if (simFolder.empty() || !IsPlainName(trackName))
         return std::nullopt;
     const std::string relative = "tracks/" + std::string(trackName) + "/track.ini";
     const auto file = ResolveCaseInsensitive(std::filesystem::path(std::string(simFolder)), relative);

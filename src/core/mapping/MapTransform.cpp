@@ -1,5 +1,7 @@
 #include "mapping/MapTransform.h"
 
+#include "base/RoundToInt.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -7,9 +9,6 @@
 namespace vra {
 
 namespace {
-
-constexpr double kIntMin = std::numeric_limits<std::int32_t>::min();
-constexpr double kIntMax = std::numeric_limits<std::int32_t>::max();
 
 std::int32_t Saturate(std::int64_t v)
 {
@@ -25,17 +24,7 @@ bool WorldBox::IsValid() const
            std::isfinite(maxY) && minX <= maxX && minY <= maxY;
 }
 
-std::int32_t MapTransform::RoundToInt(double v)
-{
-    if (std::isnan(v))
-        return 0;
-    const double r = v >= 0.0 ? std::trunc(v + 0.5) : std::trunc(v - 0.5);
-    if (r <= kIntMin)
-        return std::numeric_limits<std::int32_t>::min();
-    if (r >= kIntMax)
-        return std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(r);
-}
+std::int32_t MapTransform::RoundToInt(double v) { return vra::RoundToInt(v); }
 
 bool MapTransform::Fit(const WorldBox& box, std::uint32_t marginX, std::uint32_t marginY,
                        std::uint32_t width, std::uint32_t height)

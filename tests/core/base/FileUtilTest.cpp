@@ -54,3 +54,11 @@ TEST(FileUtil, BoundedReadsRefuseShortAndOversizedFiles) {
     EXPECT_FALSE(f.readAt(7, buf));
     EXPECT_FALSE(f.readAt(~0ull, buf));
 }
+
+TEST(FileUtil, PlainNamesAreOneEntryAndNothingElse) {
+    EXPECT_TRUE(vra::IsPlainName("DEMO"));
+    EXPECT_TRUE(vra::IsPlainName("a..b"));
+    const std::string_view bad[] = {"", ".", "..", "../x", "a/b", "a\\b", std::string_view("a\0b", 3)};
+    for (std::string_view name : bad)
+        EXPECT_FALSE(vra::IsPlainName(name)) << name;
+}
