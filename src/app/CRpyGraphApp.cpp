@@ -10,6 +10,7 @@
 #include "replay/Drivers.h"
 #include "replay/GetRpyInfo.h"
 #include "settings/AppSettings.h"
+#include "text/LapTime.h"
 
 #include <QAction>
 #include <QFile>
@@ -123,7 +124,7 @@ void CRpyGraphApp::LapControlsChanged() {
         if (lap.drivers && lap.driver >= 0 && std::size_t(lap.driver) < lap.drivers->drivers.size()) {
             const auto& d = lap.drivers->drivers[std::size_t(lap.driver)];
             entry.caption = d.firstName.substr(0, 1) + " " + d.lastName + " "
-                            + ViewDialog::FormatLapTime(lap.drivers->LapWordAt(lap.session, lap.driver, lap.lap));
+                            + vra::FormatLapTime(lap.drivers->LapWordAt(lap.session, lap.driver, lap.lap));
         }
         if (lap.info) entry.splitMs = lap.info->splitMs;
         laps.push_back(entry);

@@ -20,8 +20,9 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QEventLoop>
 #include <QIcon>
-#include <QTest>
+#include <QTimer>
 
 #include <cstdio>
 #include <memory>
@@ -29,6 +30,13 @@
 namespace {
 
 constexpr std::string_view kSnapshotFlag = "--demo-snapshot=";
+
+// Lets the window lay itself out and paint before it is photographed.
+void SettleFor(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
 
 int RunSnapshot(CRpyGraphApp& analyser, const QString& png) {
     if (!analyser.Arguments().fileToOpen) {
@@ -41,9 +49,9 @@ int RunSnapshot(CRpyGraphApp& analyser, const QString& png) {
         if (bar->IsLapShown(box) && !bar->IsLapTicked(box)) bar->ToggleLap(box);
     CMainFrame* frame = analyser.Frame();
     frame->resize(1280, 800);
-    QTest::qWait(100);
+    SettleFor(100);
     analyser.View()->OnShowWholeTrack();
-    QTest::qWait(100);
+    SettleFor(100);
     const QImage picture = frame->grab().toImage();
     if (picture.isNull() || !picture.save(png, "PNG")) {
         std::fprintf(stderr, "velmar-replay-analyzer: cannot write %s\n", QFile::encodeName(png).constData());

@@ -14,6 +14,7 @@
 #include "platform/MemorySettingsStore.h"
 #include "platform/ScriptedPrompts.h"
 #include "replay/DemoSim.h"
+#include "text/LapTime.h"
 #include "track/DemoTrack.h"
 
 #include <QAction>
@@ -57,7 +58,7 @@ QRect TrackExtent(const QImage& picture) {
 }
 
 std::string LapCaption(const char* first, const char* last, std::uint32_t ms) {
-    return std::string(1, first[0]) + " " + last + " " + ViewDialog::FormatLapTime(ms);
+    return std::string(1, first[0]) + " " + last + " " + vra::FormatLapTime(ms);
 }
 
 const QString kNoLapCaption = QStringLiteral("No lap selected - Velmar Replay Analyzer");

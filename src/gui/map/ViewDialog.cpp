@@ -213,12 +213,6 @@ void ViewDialog::PaintOrientations(QPainter& painter) const {
     }
 }
 
-std::string ViewDialog::FormatLapTime(std::uint32_t lapWord) {
-    const std::uint32_t t = lapWord & 0x0FFFFFFF;
-    const std::uint32_t minutes = t / 60000;
-    return fmt::format("{}m {:02}.{:03}s", minutes, t / 1000 - 60 * minutes, t % 1000);
-}
-
 std::string ViewDialog::FormatSplitTime(std::int64_t ms) {
     if (ms < 0) ms = 0;
     const std::int64_t minutes = ms / 60000;

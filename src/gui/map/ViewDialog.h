@@ -80,8 +80,6 @@ public:
     QLabel* ColumnHead(int box) const { return heads_[std::size_t(box - 1)]; }
     QWidget* OrientStrip() const { return orientStrip_; }
 
-    // "5m 03.123s" from a lap-time word (flags in the top four bits ignored).
-    static std::string FormatLapTime(std::uint32_t lapWord);
     // "5:03.123s" from milliseconds.
     static std::string FormatSplitTime(std::int64_t ms);
 

@@ -7,6 +7,8 @@ using vra::FormatLapTime;
 TEST(FormatLapTime, MinutesPaddedSecondsAndMillisecondsWithoutTheFlagBits)
 {
     EXPECT_EQ(FormatLapTime(0), "0m 00.000s");
+    EXPECT_EQ(FormatLapTime(5), "0m 00.005s");
+    EXPECT_EQ(FormatLapTime(0x20000000u | 303123u), "5m 03.123s");
     EXPECT_EQ(FormatLapTime(59999), "0m 59.999s");
     EXPECT_EQ(FormatLapTime(60000), "1m 00.000s");
     EXPECT_EQ(FormatLapTime(61 * 60000 + 1000 + 10), "61m 01.010s");
