@@ -16,14 +16,14 @@
 
 #include <unistd.h>
 
-#include "document/CRpyGraphDoc.h"
-#include "platform/MemorySettingsStore.h"
-#include "platform/ScriptedPrompts.h"
-#include "platform/WaitBox.h"
-#include "replay/ReplayBuilder.h"
-#include "settings/AppSettings.h"
-#include "track/TrackFolderWriter.h"
-#include "track/TrackLayout.h"
+#include "core/document/CRpyGraphDoc.h"
+#include "support/platform/MemorySettingsStore.h"
+#include "support/platform/ScriptedPrompts.h"
+#include "core/platform/WaitBox.h"
+#include "simkit/replay/ReplayBuilder.h"
+#include "core/settings/AppSettings.h"
+#include "simkit/track/TrackFolderWriter.h"
+#include "simkit/track/TrackLayout.h"
 
 namespace {
 

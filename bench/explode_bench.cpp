@@ -1,9 +1,9 @@
 // Expanding an imploded track stream of a few megabytes, beside inflating a
 // deflate stream of the same bytes and a plain copy of them, in one run.
 // Prints each throughput and the ratios after the table.
-#include "decode/DclBitReader.h"
-#include "decode/DclExplode.h"
-#include "track/ImplodeWriter.h"
+#include "core/decode/DclBitReader.h"
+#include "core/decode/DclExplode.h"
+#include "simkit/track/ImplodeWriter.h"
 
 #include <benchmark/benchmark.h>
 #include <zlib.h>

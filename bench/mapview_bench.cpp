@@ -4,20 +4,20 @@
 // and five car markers drawn into a picture of that size, then the window's
 // paint that copies the cached map). Runs under the offscreen platform;
 // prints each time in milliseconds and its share of the tick.
-#include "document/CRpyGraphDoc.h"
-#include "document/CarMarker.h"
-#include "document/LapLinePlotter.h"
-#include "map/CRpyGraphView.h"
-#include "map/MFCDisplay.h"
-#include "map/ViewDialog.h"
-#include "platform/FakeDesktop.h"
-#include "platform/MemorySettingsStore.h"
-#include "platform/ScriptedPrompts.h"
-#include "replay/DemoSim.h"
-#include "replay/GetRpyInfo.h"
-#include "settings/AppSettings.h"
-#include "track/DemoTrack.h"
-#include "track/TrackPath.h"
+#include "core/document/CRpyGraphDoc.h"
+#include "core/document/CarMarker.h"
+#include "core/document/LapLinePlotter.h"
+#include "gui/map/CRpyGraphView.h"
+#include "gui/map/MFCDisplay.h"
+#include "gui/map/ViewDialog.h"
+#include "support/platform/FakeDesktop.h"
+#include "support/platform/MemorySettingsStore.h"
+#include "support/platform/ScriptedPrompts.h"
+#include "simkit/replay/DemoSim.h"
+#include "core/replay/GetRpyInfo.h"
+#include "core/settings/AppSettings.h"
+#include "simkit/track/DemoTrack.h"
+#include "core/track/TrackPath.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -32,6 +32,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+using namespace vra;
 
 namespace {
 

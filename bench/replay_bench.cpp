@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "replay/Drivers.h"
-#include "replay/GetRpyInfo.h"
-#include "replay/ReplayBuilder.h"
+#include "core/replay/Drivers.h"
+#include "core/replay/GetRpyInfo.h"
+#include "simkit/replay/ReplayBuilder.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "decode/KtObjectFactory.h"
-#include "decode/KtTrack.h"
-#include "track/PtfBuilder.h"
-#include "track/TrackLayout.h"
-#include "track/TrackPath.h"
+#include "core/decode/KtObjectFactory.h"
+#include "core/decode/KtTrack.h"
+#include "simkit/track/PtfBuilder.h"
+#include "simkit/track/TrackLayout.h"
+#include "core/track/TrackPath.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The implode decoder alone, on any bytes, with an output limit as large as
 // a container could declare for a stream of this size (capped, so that each
 // run stays fast).
-#include "decode/DclBitReader.h"
-#include "decode/DclExplode.h"
+#include "core/decode/DclBitReader.h"
+#include "core/decode/DclExplode.h"
 
 #include <algorithm>
 #include <cstdint>

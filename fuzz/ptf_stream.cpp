@@ -1,8 +1,8 @@
 // Decodes the input as a track's object stream. Any outcome but a decoded
 // track or a KtException (a crash, a hang, another exception) is a finding.
-#include "decode/KtException.h"
-#include "decode/KtObjectFactory.h"
-#include "decode/KtTrack.h"
+#include "core/decode/KtException.h"
+#include "core/decode/KtObjectFactory.h"
+#include "core/decode/KtTrack.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -6,13 +6,13 @@
 #include <memory>
 #include <span>
 
-#include "decode/KtException.h"
-#include "decode/KtObjectFactory.h"
-#include "decode/KtTrack.h"
-#include "ptf/LpLine.h"
-#include "track/PtfBuilder.h"
-#include "track/TrackLayout.h"
-#include "track/TrackPath.h"
+#include "core/decode/KtException.h"
+#include "core/decode/KtObjectFactory.h"
+#include "core/decode/KtTrack.h"
+#include "core/ptf/LpLine.h"
+#include "simkit/track/PtfBuilder.h"
+#include "simkit/track/TrackLayout.h"
+#include "core/track/TrackPath.h"
 
 namespace {
 

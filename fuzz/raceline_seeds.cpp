@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "track/RaceLineWriter.h"
-#include "track/TrackLayout.h"
+#include "simkit/track/RaceLineWriter.h"
+#include "simkit/track/TrackLayout.h"
 
 using vra::simkit::RaceLineWriter;
 

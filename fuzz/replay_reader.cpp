@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <span>
 
-#include "replay/Drivers.h"
-#include "replay/GetRpyInfo.h"
-#include "replay/Header.h"
+#include "core/replay/Drivers.h"
+#include "core/replay/GetRpyInfo.h"
+#include "core/replay/Header.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);

@@ -1,8 +1,8 @@
 // A track container (.dat) through the whole load: lookup of the stream
 // entry, expansion and decoding of the object stream. The input is written
 // as the container of a track folder of this process's own.
-#include "decode/KtException.h"
-#include "decode/KtTrackFile.h"
+#include "core/decode/KtException.h"
+#include "core/decode/KtTrackFile.h"
 
 #include <cstdint>
 #include <cstdio>

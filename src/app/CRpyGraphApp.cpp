@@ -1,19 +1,21 @@
-#include "CRpyGraphApp.h"
+#include "app/CRpyGraphApp.h"
 
-#include "dialogs/PleaseWaitBox.h"
-#include "document/CRpyGraphDoc.h"
-#include "frame/CMainFrame.h"
-#include "frame/CommandIds.h"
-#include "map/CRpyGraphView.h"
-#include "map/ViewDialog.h"
-#include "platform/Cp1252.h"
-#include "replay/Drivers.h"
-#include "replay/GetRpyInfo.h"
-#include "settings/AppSettings.h"
-#include "text/LapTime.h"
+#include "gui/dialogs/PleaseWaitBox.h"
+#include "core/document/CRpyGraphDoc.h"
+#include "gui/frame/CMainFrame.h"
+#include "gui/frame/CommandIds.h"
+#include "gui/map/CRpyGraphView.h"
+#include "gui/map/ViewDialog.h"
+#include "gui/platform/Cp1252.h"
+#include "core/replay/Drivers.h"
+#include "core/replay/GetRpyInfo.h"
+#include "core/settings/AppSettings.h"
+#include "core/text/LapTime.h"
 
 #include <QAction>
 #include <QFile>
+
+namespace vra {
 
 CRpyGraphApp::CRpyGraphApp(Services services) : services_(services) {}
 
@@ -138,3 +140,5 @@ void CRpyGraphApp::LapsClearing() {
     viewBar_->UntickAll();
     viewBar_->SetRaceLine(false);
 }
+
+}  // namespace vra

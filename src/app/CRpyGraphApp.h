@@ -4,9 +4,9 @@
 // command line. It is also the document's observer: it passes the
 // document's news on to the windows.
 
-#include "CommandLine.h"
+#include "app/CommandLine.h"
 
-#include "document/DocumentObserver.h"
+#include "core/document/DocumentObserver.h"
 
 #include <QObject>
 #include <QString>
@@ -14,20 +14,19 @@
 #include <functional>
 #include <memory>
 
-class CMainFrame;
 class QWidget;
+
+namespace vra {
+class CMainFrame;
 class CRpyGraphView;
 class PleaseWaitBox;
 class ViewDialog;
-
-namespace vra {
 class AppSettings;
 class CRpyGraphDoc;
 class Prompts;
 class SettingsStore;
 class Shell;
 class WaitBox;
-}  // namespace vra
 
 class CRpyGraphApp : public QObject, public vra::DocumentObserver {
     Q_OBJECT
@@ -78,3 +77,5 @@ private:
     ViewDialog* viewBar_ = nullptr;
     CommandLine commandLine_;
 };
+
+}  // namespace vra

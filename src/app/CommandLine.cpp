@@ -1,4 +1,6 @@
-#include "CommandLine.h"
+#include "app/CommandLine.h"
+
+namespace vra {
 
 bool CommandLine::IsBatchMode() const {
     return mode == "-expreports" || mode == "-racedata" || mode == "-reportsite" || mode == "-xml";
@@ -15,3 +17,5 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& args) {
     if (args.size() >= 2) line.mode = args[0];
     return line;
 }
+
+}  // namespace vra

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace vra {
+
 struct CommandLine {
     // The first argument that is not a flag ("-x"): opened as a lap.
     std::optional<std::string> fileToOpen;
@@ -17,3 +19,5 @@ struct CommandLine {
     // args excludes the program itself.
     static CommandLine Parse(const std::vector<std::string>& args);
 };
+
+}  // namespace vra

@@ -1,9 +1,11 @@
-#include "DemoPrompts.h"
+#include "app/DemoPrompts.h"
 
-#include "replay/Drivers.h"
+#include "core/replay/Drivers.h"
 
 #include <cstdio>
 #include <string>
+
+namespace vra {
 
 vra::Button DemoPrompts::message(std::string_view text, std::string_view caption, vra::Icon, vra::Buttons buttons) {
     std::fprintf(stderr, "%.*s: %.*s\n", int(caption.size()), caption.data(), int(text.size()), text.data());
@@ -48,3 +50,5 @@ std::optional<vra::LapChoice> DemoPrompts::FastestLap(const vra::Drivers& driver
     }
     return best;
 }
+
+}  // namespace vra

@@ -3,10 +3,12 @@
 // chooser takes the fastest race lap not taken yet, messages go to the error
 // stream, and file and settings dialogs are cancelled.
 
-#include "platform/Prompts.h"
+#include "core/platform/Prompts.h"
 
 #include <set>
 #include <tuple>
+
+namespace vra {
 
 class DemoPrompts : public vra::Prompts {
 public:
@@ -24,3 +26,5 @@ public:
 private:
     std::set<std::tuple<int, int, int>> taken_;
 };
+
+}  // namespace vra

@@ -6,16 +6,16 @@
 // fastest race laps), both lines are shown and a picture of the main window
 // is written to the file.
 
-#include "CRpyGraphApp.h"
-#include "DemoPrompts.h"
+#include "app/CRpyGraphApp.h"
+#include "app/DemoPrompts.h"
 
-#include "dialogs/PleaseWaitBox.h"
-#include "frame/CMainFrame.h"
-#include "map/CRpyGraphView.h"
-#include "map/ViewDialog.h"
-#include "platform/QtDesktop.h"
-#include "platform/QtSettingsStore.h"
-#include "replay/ChooselapPrompts.h"
+#include "gui/dialogs/PleaseWaitBox.h"
+#include "gui/frame/CMainFrame.h"
+#include "gui/map/CRpyGraphView.h"
+#include "gui/map/ViewDialog.h"
+#include "gui/platform/QtDesktop.h"
+#include "gui/platform/QtSettingsStore.h"
+#include "gui/replay/ChooselapPrompts.h"
 
 #include <QApplication>
 #include <QFile>
@@ -28,6 +28,8 @@
 #include <memory>
 
 namespace {
+
+using namespace vra;
 
 constexpr std::string_view kSnapshotFlag = "--demo-snapshot=";
 
@@ -62,6 +64,8 @@ int RunSnapshot(CRpyGraphApp& analyser, const QString& png) {
 }
 
 }  // namespace
+
+using namespace vra;
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -1,21 +1,21 @@
 // The whole analyser on a demo simulation folder written at test time, with
 // scripted prompts in place of the dialogs.
 
-#include "CRpyGraphApp.h"
+#include "app/CRpyGraphApp.h"
 
 #include "PictureProbe.h"
-#include "ScratchDir.h"
-#include "document/CRpyGraphDoc.h"
-#include "frame/CMainFrame.h"
-#include "frame/CommandIds.h"
-#include "map/CRpyGraphView.h"
-#include "map/ViewDialog.h"
-#include "platform/FakeDesktop.h"
-#include "platform/MemorySettingsStore.h"
-#include "platform/ScriptedPrompts.h"
-#include "replay/DemoSim.h"
-#include "text/LapTime.h"
-#include "track/DemoTrack.h"
+#include "support/ScratchDir.h"
+#include "core/document/CRpyGraphDoc.h"
+#include "gui/frame/CMainFrame.h"
+#include "gui/frame/CommandIds.h"
+#include "gui/map/CRpyGraphView.h"
+#include "gui/map/ViewDialog.h"
+#include "support/platform/FakeDesktop.h"
+#include "support/platform/MemorySettingsStore.h"
+#include "support/platform/ScriptedPrompts.h"
+#include "simkit/replay/DemoSim.h"
+#include "core/text/LapTime.h"
+#include "simkit/track/DemoTrack.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,6 +1,8 @@
-#include "CommandLine.h"
+#include "app/CommandLine.h"
 
 #include <gtest/gtest.h>
+
+namespace vra {
 
 TEST(CommandLine, OpensTheFirstArgumentThatIsNoFlagAndKnowsTheBatchModesByName) {
     auto line = CommandLine::Parse({"-loadrpy", "/home/me/replays/race.rpy", "other.rpy"});
@@ -16,3 +18,5 @@ TEST(CommandLine, OpensTheFirstArgumentThatIsNoFlagAndKnowsTheBatchModesByName) 
     // A batch value that is not a flag is also opened as a lap, as before.
     EXPECT_EQ(CommandLine::Parse({"-xml", "r:a"}).fileToOpen, "r:a");
 }
+
+}  // namespace vra

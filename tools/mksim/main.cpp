@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "replay/DemoSim.h"
-#include "track/DemoTrack.h"
+#include "simkit/replay/DemoSim.h"
+#include "simkit/track/DemoTrack.h"
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--fuzz-seeds") == 0) {

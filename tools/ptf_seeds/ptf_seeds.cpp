@@ -1,6 +1,6 @@
 // Writes small object streams for the ptf_stream fuzz target's seed corpus:
 // every class at each of its versions, a plain oval, and a few edge shapes.
-#include "track/PtfBuilder.h"
+#include "simkit/track/PtfBuilder.h"
 
 #include <cstdio>
 #include <filesystem>

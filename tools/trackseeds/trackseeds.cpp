@@ -1,10 +1,10 @@
 // Writes the seed corpora of the implode and track_container fuzz targets
 // from the test kit's builders: trackseeds <repo>/fuzz/corpus
-#include "base/FileUtil.h"
-#include "track/DatContainerWriter.h"
-#include "track/DclBitWriter.h"
-#include "track/ImplodeWriter.h"
-#include "track/PtfBuilder.h"
+#include "core/base/FileUtil.h"
+#include "simkit/track/DatContainerWriter.h"
+#include "simkit/track/DclBitWriter.h"
+#include "simkit/track/ImplodeWriter.h"
+#include "simkit/track/PtfBuilder.h"
 
 #include <cstdio>
 #include <filesystem>

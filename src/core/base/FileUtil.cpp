@@ -1,4 +1,4 @@
-#include "base/FileUtil.h"
+#include "core/base/FileUtil.h"
 
 #include <algorithm>
 #include <system_error>

@@ -1,4 +1,4 @@
-#include "decode/DclExplode.h"
+#include "core/decode/DclExplode.h"
 
 #include <array>
 #include <cstring>

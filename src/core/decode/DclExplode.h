@@ -3,7 +3,7 @@
 // header (literal mode, dictionary code), then tokens of a flag bit followed
 // by a plain literal byte or by a coded length and distance.
 
-#include "decode/DclBitReader.h"
+#include "core/decode/DclBitReader.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "decode/KtAppearance.h"
+#include "core/decode/KtAppearance.h"
 
-#include "decode/KtException.h"
-#include "decode/KtObjectFactory.h"
-#include "decode/PtfCursor.h"
+#include "core/decode/KtException.h"
+#include "core/decode/KtObjectFactory.h"
+#include "core/decode/PtfCursor.h"
 
 #include <fmt/format.h>
 

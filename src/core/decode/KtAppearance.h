@@ -3,9 +3,9 @@
 // present decides how many slot records follow a texture-coordinates
 // reference in the objects that use the appearance.
 
-#include "decode/CountedPtr.h"
-#include "decode/KtObject.h"
-#include "decode/KtTexture.h"
+#include "core/decode/CountedPtr.h"
+#include "core/decode/KtObject.h"
+#include "core/decode/KtTexture.h"
 
 #include <array>
 #include <cstdint>

@@ -4,9 +4,9 @@
 // list may be shorter than its count. Every reference takes at least 4
 // bytes, so a huge count ends at the end of the image.
 
-#include "decode/CountedPtr.h"
-#include "decode/KtObjectFactory.h"
-#include "decode/PtfCursor.h"
+#include "core/decode/CountedPtr.h"
+#include "core/decode/KtObjectFactory.h"
+#include "core/decode/PtfCursor.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,8 +1,8 @@
-#include "decode/KtFSection.h"
+#include "core/decode/KtFSection.h"
 
-#include "decode/KtObjectFactory.h"
-#include "decode/KtObjectHeader.h"
-#include "decode/PtfCursor.h"
+#include "core/decode/KtObjectFactory.h"
+#include "core/decode/KtObjectHeader.h"
+#include "core/decode/PtfCursor.h"
 
 namespace vra {
 

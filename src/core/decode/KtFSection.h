@@ -2,10 +2,10 @@
 // A lateral line along a segment that bounds a band of surface; the band
 // of surface code GetCode() runs from this line to the next F section's.
 
-#include "decode/CountedPtr.h"
-#include "decode/KtAppearance.h"
-#include "decode/KtObject.h"
-#include "decode/KtTextureCoords.h"
+#include "core/decode/CountedPtr.h"
+#include "core/decode/KtAppearance.h"
+#include "core/decode/KtObject.h"
+#include "core/decode/KtTextureCoords.h"
 
 #include <cstdint>
 

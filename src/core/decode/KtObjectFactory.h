@@ -9,7 +9,7 @@
 // are independent of each other; the process-wide Instance remains for
 // callers that still empty it before a load.
 
-#include "decode/CountedPtr.h"
+#include "core/decode/CountedPtr.h"
 
 #include <cstdint>
 #include <map>

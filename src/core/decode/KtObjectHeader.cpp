@@ -1,7 +1,7 @@
-#include "decode/KtObjectHeader.h"
+#include "core/decode/KtObjectHeader.h"
 
-#include "decode/PtfCursor.h"
-#include "decode/PtfReadContext.h"
+#include "core/decode/PtfCursor.h"
+#include "core/decode/PtfReadContext.h"
 
 #include <fmt/format.h>
 

@@ -1,8 +1,8 @@
-#include "decode/KtSegment.h"
+#include "core/decode/KtSegment.h"
 
-#include "decode/KtCountedList.h"
-#include "decode/KtObjectHeader.h"
-#include "decode/PtfCursor.h"
+#include "core/decode/KtCountedList.h"
+#include "core/decode/KtObjectHeader.h"
+#include "core/decode/PtfCursor.h"
 
 namespace vra {
 

@@ -2,11 +2,11 @@
 // One piece of the track's reference line: its type (0 straight, 1 corner),
 // its start and end pose and its lists of X, F and W sections.
 
-#include "decode/CountedPtr.h"
-#include "decode/KtFSection.h"
-#include "decode/KtObject.h"
-#include "decode/KtWSection.h"
-#include "decode/KtXSection.h"
+#include "core/decode/CountedPtr.h"
+#include "core/decode/KtFSection.h"
+#include "core/decode/KtObject.h"
+#include "core/decode/KtWSection.h"
+#include "core/decode/KtXSection.h"
 
 #include <cstdint>
 #include <vector>

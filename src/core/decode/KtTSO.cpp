@@ -1,7 +1,7 @@
-#include "decode/KtTSO.h"
+#include "core/decode/KtTSO.h"
 
-#include "decode/KtObjectHeader.h"
-#include "decode/PtfCursor.h"
+#include "core/decode/KtObjectHeader.h"
+#include "core/decode/PtfCursor.h"
 
 namespace vra {
 

@@ -1,7 +1,7 @@
 #pragma once
 // A track-side object; it keeps nothing but its id.
 
-#include "decode/KtObject.h"
+#include "core/decode/KtObject.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
-#include "decode/KtTSOReference.h"
+#include "core/decode/KtTSOReference.h"
 
-#include "decode/KtObjectFactory.h"
-#include "decode/KtObjectHeader.h"
-#include "decode/PtfCursor.h"
+#include "core/decode/KtObjectFactory.h"
+#include "core/decode/KtObjectHeader.h"
+#include "core/decode/PtfCursor.h"
 
 namespace vra {
 

@@ -1,9 +1,9 @@
 #pragma once
 // A placement of a track-side object; read to keep the stream in step.
 
-#include "decode/CountedPtr.h"
-#include "decode/KtObject.h"
-#include "decode/KtTSO.h"
+#include "core/decode/CountedPtr.h"
+#include "core/decode/KtObject.h"
+#include "core/decode/KtTSO.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "decode/KtTexture.h"
+#include "core/decode/KtTexture.h"
 
-#include "decode/KtObjectHeader.h"
-#include "decode/PtfCursor.h"
+#include "core/decode/KtObjectHeader.h"
+#include "core/decode/PtfCursor.h"
 
 namespace vra {
 

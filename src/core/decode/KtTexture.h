@@ -2,7 +2,7 @@
 // A texture named by an appearance. The map draws no textures; the name is
 // kept as read, NUL bytes included.
 
-#include "decode/KtObject.h"
+#include "core/decode/KtObject.h"
 
 #include <cstdint>
 #include <string>

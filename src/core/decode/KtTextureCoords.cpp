@@ -1,7 +1,7 @@
-#include "decode/KtTextureCoords.h"
+#include "core/decode/KtTextureCoords.h"
 
-#include "decode/KtObjectHeader.h"
-#include "decode/PtfCursor.h"
+#include "core/decode/KtObjectHeader.h"
+#include "core/decode/PtfCursor.h"
 
 namespace vra {
 

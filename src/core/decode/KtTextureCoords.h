@@ -3,7 +3,7 @@
 // coordinate lists, so they are stepped over rather than stored: only their
 // byte counts are kept.
 
-#include "decode/KtObject.h"
+#include "core/decode/KtObject.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
-#include "decode/KtTrack.h"
+#include "core/decode/KtTrack.h"
 
-#include "decode/KtCountedList.h"
-#include "decode/KtObjectHeader.h"
+#include "core/decode/KtCountedList.h"
+#include "core/decode/KtObjectHeader.h"
 
 namespace vra {
 

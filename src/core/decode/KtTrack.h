@@ -2,11 +2,11 @@
 // The root object of a decoded track: its segments in track order, plus the
 // track details and TSO references that are read to keep the stream in step.
 
-#include "decode/CountedPtr.h"
-#include "decode/KtObject.h"
-#include "decode/KtSegment.h"
-#include "decode/KtTSOReference.h"
-#include "decode/KtTrackDetail.h"
+#include "core/decode/CountedPtr.h"
+#include "core/decode/KtObject.h"
+#include "core/decode/KtSegment.h"
+#include "core/decode/KtTSOReference.h"
+#include "core/decode/KtTrackDetail.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,8 +1,8 @@
-#include "decode/KtTrackDetail.h"
+#include "core/decode/KtTrackDetail.h"
 
-#include "decode/KtObjectFactory.h"
-#include "decode/KtObjectHeader.h"
-#include "decode/PtfCursor.h"
+#include "core/decode/KtObjectFactory.h"
+#include "core/decode/KtObjectHeader.h"
+#include "core/decode/PtfCursor.h"
 
 namespace vra {
 

@@ -1,9 +1,9 @@
 #pragma once
 // A detail of the track with its appearance; read to keep the stream in step.
 
-#include "decode/CountedPtr.h"
-#include "decode/KtAppearance.h"
-#include "decode/KtObject.h"
+#include "core/decode/CountedPtr.h"
+#include "core/decode/KtAppearance.h"
+#include "core/decode/KtObject.h"
 
 #include <array>
 #include <cstdint>

@@ -1,13 +1,13 @@
-#include "decode/KtTrackFile.h"
+#include "core/decode/KtTrackFile.h"
 
-#include "base/ByteCursor.h"
-#include "base/FileUtil.h"
-#include "decode/DclBitReader.h"
-#include "decode/DclExplode.h"
-#include "decode/KtException.h"
-#include "decode/KtObjectFactory.h"
-#include "decode/KtTrack.h"
-#include "decode/PtfReadContext.h"
+#include "core/base/ByteCursor.h"
+#include "core/base/FileUtil.h"
+#include "core/decode/DclBitReader.h"
+#include "core/decode/DclExplode.h"
+#include "core/decode/KtException.h"
+#include "core/decode/KtObjectFactory.h"
+#include "core/decode/KtTrack.h"
+#include "core/decode/PtfReadContext.h"
 
 #include <new>
 #include <string_view>

@@ -7,7 +7,7 @@
 // Folder and file names are matched ignoring case: replays carry the track
 // name upper-cased, while the files on disk keep their own spelling.
 
-#include "decode/CountedPtr.h"
+#include "core/decode/CountedPtr.h"
 
 #include <cstdint>
 #include <filesystem>

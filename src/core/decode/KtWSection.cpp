@@ -1,10 +1,10 @@
-#include "decode/KtWSection.h"
+#include "core/decode/KtWSection.h"
 
-#include "decode/KtAppearance.h"
-#include "decode/KtObjectFactory.h"
-#include "decode/KtObjectHeader.h"
-#include "decode/KtTextureCoords.h"
-#include "decode/PtfCursor.h"
+#include "core/decode/KtAppearance.h"
+#include "core/decode/KtObjectFactory.h"
+#include "core/decode/KtObjectHeader.h"
+#include "core/decode/KtTextureCoords.h"
+#include "core/decode/PtfCursor.h"
 
 namespace vra {
 

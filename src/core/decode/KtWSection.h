@@ -2,7 +2,7 @@
 // A line along a segment at a lateral offset, drawn as a polyline of its
 // own kind (GetValue). Its items are read and dropped.
 
-#include "decode/KtObject.h"
+#include "core/decode/KtObject.h"
 
 #include <array>
 #include <cstdint>

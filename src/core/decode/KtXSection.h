@@ -1,7 +1,7 @@
 #pragma once
 // A cross-section record of a segment; read to keep the stream in step.
 
-#include "decode/KtObject.h"
+#include "core/decode/KtObject.h"
 
 #include <array>
 #include <cstdint>

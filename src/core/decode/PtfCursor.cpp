@@ -1,6 +1,6 @@
-#include "decode/PtfCursor.h"
+#include "core/decode/PtfCursor.h"
 
-#include "decode/KtException.h"
+#include "core/decode/KtException.h"
 
 #include <fmt/format.h>
 

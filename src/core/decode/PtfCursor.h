@@ -6,7 +6,7 @@
 // The cursor also carries the factory that resolves the stream's object
 // references, so that two streams can be decoded independently.
 
-#include "base/ByteCursor.h"
+#include "core/base/ByteCursor.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "decode/PtfReadContext.h"
+#include "core/decode/PtfReadContext.h"
 
-#include "base/ByteCursor.h"
-#include "base/RoundToInt.h"
-#include "decode/KtException.h"
+#include "core/base/ByteCursor.h"
+#include "core/base/RoundToInt.h"
+#include "core/decode/KtException.h"
 
 #include <fmt/format.h>
 

@@ -5,8 +5,8 @@
 // the platform's prompts, and the windows learn of changes through a
 // DocumentObserver.
 
-#include "document/DocumentColours.h"
-#include "document/LapChannels.h"
+#include "core/document/DocumentColours.h"
+#include "core/document/LapChannels.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "document/CarMarker.h"
+#include "core/document/CarMarker.h"
 
-#include "track/CoreDisplay.h"
-#include "track/TrackPath.h"
+#include "core/track/CoreDisplay.h"
+#include "core/track/TrackPath.h"
 
 #include <array>
 #include <cmath>

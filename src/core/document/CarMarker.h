@@ -2,8 +2,8 @@
 // A car on the map during a race playback: its track position mapped to the
 // device, drawn as the car's outline turned to its heading, or as a dot.
 
-#include "base/Point2D.h"
-#include "mapping/MapTransform.h"
+#include "core/base/Point2D.h"
+#include "core/mapping/MapTransform.h"
 
 #include <cstdint>
 #include <span>

@@ -1,4 +1,4 @@
-#include "document/CarNumberText.h"
+#include "core/document/CarNumberText.h"
 
 #include <fmt/format.h>
 

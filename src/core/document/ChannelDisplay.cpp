@@ -1,4 +1,4 @@
-#include "document/ChannelDisplay.h"
+#include "core/document/ChannelDisplay.h"
 
 namespace vra {
 

@@ -3,8 +3,8 @@
 // own transform. The lap channels are measured on it, so that their large
 // canvas never disturbs the transform of a display someone looks at.
 
-#include "mapping/MapTransform.h"
-#include "track/CoreDisplay.h"
+#include "core/mapping/MapTransform.h"
+#include "core/track/CoreDisplay.h"
 
 namespace vra {
 

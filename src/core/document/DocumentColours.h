@@ -2,7 +2,7 @@
 // The document's two colour tables in explicit RGB: the map palette (laps,
 // track surfaces, race line) and the colours the telemetry graphs draw with.
 
-#include "base/Rgb.h"
+#include "core/base/Rgb.h"
 
 #include <array>
 #include <cstddef>

@@ -1,9 +1,9 @@
-#include "document/LapChannels.h"
+#include "core/document/LapChannels.h"
 
-#include "document/ChannelDisplay.h"
-#include "document/LapLinePlotter.h"
-#include "replay/GetRpyInfo.h"
-#include "track/TrackPath.h"
+#include "core/document/ChannelDisplay.h"
+#include "core/document/LapLinePlotter.h"
+#include "core/replay/GetRpyInfo.h"
+#include "core/track/TrackPath.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
-#include "document/LapChooserInfo.h"
+#include "core/document/LapChooserInfo.h"
 
-#include "document/SeriesName.h"
-#include "replay/Drivers.h"
-#include "replay/Header.h"
+#include "core/document/SeriesName.h"
+#include "core/replay/Drivers.h"
+#include "core/replay/Header.h"
 
 #include <fmt/format.h>
 

@@ -1,7 +1,7 @@
-#include "document/LapLinePlotter.h"
+#include "core/document/LapLinePlotter.h"
 
-#include "track/CoreDisplay.h"
-#include "track/TrackPath.h"
+#include "core/track/CoreDisplay.h"
+#include "core/track/TrackPath.h"
 
 namespace vra {
 

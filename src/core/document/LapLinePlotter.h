@@ -3,8 +3,8 @@
 // another, it maps each onto the track and draws a segment from the point
 // before. One per loaded lap, drawn in the lap's colour.
 
-#include "base/Point2D.h"
-#include "mapping/MapTransform.h"
+#include "core/base/Point2D.h"
+#include "core/mapping/MapTransform.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
-#include "document/LapQualityReport.h"
+#include "core/document/LapQualityReport.h"
 
-#include "text/LapTime.h"
+#include "core/text/LapTime.h"
 
 #include <fmt/format.h>
 

@@ -1,4 +1,4 @@
-#include "document/SeriesName.h"
+#include "core/document/SeriesName.h"
 
 #include <array>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "document/TrackDistanceUnit.h"
+#include "core/document/TrackDistanceUnit.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "document/TrackIni.h"
+#include "core/document/TrackIni.h"
 
-#include "base/FileUtil.h"
+#include "core/base/FileUtil.h"
 
 #include <charconv>
 #include <string>

@@ -1,6 +1,6 @@
-#include "mapping/MapTransform.h"
+#include "core/mapping/MapTransform.h"
 
-#include "base/RoundToInt.h"
+#include "core/base/RoundToInt.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 // Turning points of the plane: an angle as a unit vector, and a point turned
 // by the angle of a unit vector (the complex product).
 
-#include "base/Point2D.h"
+#include "core/base/Point2D.h"
 
 #include <cmath>
 

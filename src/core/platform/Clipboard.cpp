@@ -1,4 +1,4 @@
-#include "platform/Clipboard.h"
+#include "core/platform/Clipboard.h"
 
 namespace vra {
 

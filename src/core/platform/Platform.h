@@ -2,11 +2,11 @@
 // The platform services a core flow is handed, in one bundle so that the
 // document and the batch modes can pass them on together.
 
-#include "platform/Clipboard.h"
-#include "platform/Prompts.h"
-#include "platform/SettingsStore.h"
-#include "platform/Shell.h"
-#include "platform/WaitBox.h"
+#include "core/platform/Clipboard.h"
+#include "core/platform/Prompts.h"
+#include "core/platform/SettingsStore.h"
+#include "core/platform/Shell.h"
+#include "core/platform/WaitBox.h"
 
 namespace vra {
 

@@ -1,13 +1,13 @@
-#include "ptf/LpLine.h"
+#include "core/ptf/LpLine.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "base/ByteCursor.h"
-#include "base/FileUtil.h"
-#include "decode/PtfReadContext.h"
-#include "track/CoreDisplay.h"
-#include "track/TrackPath.h"
+#include "core/base/ByteCursor.h"
+#include "core/base/FileUtil.h"
+#include "core/decode/PtfReadContext.h"
+#include "core/track/CoreDisplay.h"
+#include "core/track/TrackPath.h"
 
 namespace vra {
 

@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "base/Point2D.h"
+#include "core/base/Point2D.h"
 
 namespace vra {
 

@@ -1,4 +1,4 @@
-#include "replay/Drivers.h"
+#include "core/replay/Drivers.h"
 
 #include <sys/stat.h>
 
@@ -7,8 +7,8 @@
 
 #include <fmt/format.h>
 
-#include "base/FileUtil.h"
-#include "replay/ReplaySource.h"
+#include "core/base/FileUtil.h"
+#include "core/replay/ReplaySource.h"
 
 namespace vra {
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "base/ByteCursor.h"
-#include "base/ByteWriter.h"
-#include "replay/ReplayFormat.h"
+#include "core/base/ByteCursor.h"
+#include "core/base/ByteWriter.h"
+#include "core/replay/ReplayFormat.h"
 
 namespace vra {
 

@@ -1,9 +1,9 @@
-#include "replay/GetRpyInfo.h"
+#include "core/replay/GetRpyInfo.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "replay/ReplaySource.h"
+#include "core/replay/ReplaySource.h"
 
 namespace vra {
 

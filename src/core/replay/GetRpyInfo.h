@@ -14,9 +14,9 @@
 #include <span>
 #include <vector>
 
-#include "replay/Drivers.h"
-#include "replay/ParseCarStructs.h"
-#include "replay/ReplayFormat.h"
+#include "core/replay/Drivers.h"
+#include "core/replay/ParseCarStructs.h"
+#include "core/replay/ReplayFormat.h"
 
 namespace vra {
 

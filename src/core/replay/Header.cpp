@@ -1,8 +1,8 @@
-#include "replay/Header.h"
+#include "core/replay/Header.h"
 
-#include "base/FileUtil.h"
-#include "replay/ReplayFormat.h"
-#include "replay/ReplaySource.h"
+#include "core/base/FileUtil.h"
+#include "core/replay/ReplayFormat.h"
+#include "core/replay/ReplaySource.h"
 
 namespace vra {
 

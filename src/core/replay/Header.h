@@ -9,8 +9,8 @@
 #include <span>
 #include <string>
 
-#include "base/ByteCursor.h"
-#include "base/ByteWriter.h"
+#include "core/base/ByteCursor.h"
+#include "core/base/ByteWriter.h"
 
 namespace vra {
 

@@ -1,4 +1,4 @@
-#include "replay/ParseCarStructs.h"
+#include "core/replay/ParseCarStructs.h"
 
 #include <cstring>
 

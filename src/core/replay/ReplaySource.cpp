@@ -1,4 +1,4 @@
-#include "replay/ReplaySource.h"
+#include "core/replay/ReplaySource.h"
 
 #include <algorithm>
 #include <cstring>

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "base/ByteCursor.h"
-#include "base/FileUtil.h"
+#include "core/base/ByteCursor.h"
+#include "core/base/FileUtil.h"
 
 namespace vra {
 

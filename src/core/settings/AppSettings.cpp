@@ -1,6 +1,6 @@
-#include "settings/AppSettings.h"
+#include "core/settings/AppSettings.h"
 
-#include "settings/CRegistry.h"
+#include "core/settings/CRegistry.h"
 
 #include <stdexcept>
 

@@ -3,7 +3,7 @@
 // report switches, the exported map size, default player and physics, the
 // meters bar and the damage-cost table.
 
-#include "platform/SettingsStore.h"
+#include "core/platform/SettingsStore.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "settings/CRegistry.h"
+#include "core/settings/CRegistry.h"
 
-#include "base/ByteCursor.h"
+#include "core/base/ByteCursor.h"
 
 #include <algorithm>
 #include <limits>

@@ -3,7 +3,7 @@
 // operation reports success and remembers the kind and size of the value it
 // last touched, which the settings object and its tests can inspect.
 
-#include "platform/SettingsStore.h"
+#include "core/platform/SettingsStore.h"
 
 #include <cstdint>
 #include <optional>

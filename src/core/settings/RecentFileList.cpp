@@ -1,4 +1,4 @@
-#include "settings/RecentFileList.h"
+#include "core/settings/RecentFileList.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // in the program's settings between runs. The newest entry comes first; a
 // path opened again moves to the front instead of appearing twice.
 
-#include "platform/SettingsStore.h"
+#include "core/platform/SettingsStore.h"
 
 #include <cstddef>
 #include <string>

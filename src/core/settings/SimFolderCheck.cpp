@@ -1,6 +1,6 @@
-#include "settings/SimFolderCheck.h"
+#include "core/settings/SimFolderCheck.h"
 
-#include "base/FileUtil.h"
+#include "core/base/FileUtil.h"
 
 #include <system_error>
 

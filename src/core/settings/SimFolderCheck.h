@@ -2,7 +2,7 @@
 // Whether the configured simulation folder really holds the simulation, and
 // what the program does when it does not.
 
-#include "platform/Prompts.h"
+#include "core/platform/Prompts.h"
 
 #include <filesystem>
 #include <optional>

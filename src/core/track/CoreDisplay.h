@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "base/Point2D.h"
-#include "mapping/MapTransform.h"  // DevicePoint
+#include "core/base/Point2D.h"
+#include "core/mapping/MapTransform.h"  // DevicePoint
 
 namespace vra {
 

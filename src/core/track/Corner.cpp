@@ -1,13 +1,13 @@
-#include "track/Corner.h"
+#include "core/track/Corner.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
-#include "decode/PtfReadContext.h"
-#include "track/CoreDisplay.h"
-#include "track/SegmentVisitor.h"
-#include "track/TrackGeometryError.h"
+#include "core/decode/PtfReadContext.h"
+#include "core/track/CoreDisplay.h"
+#include "core/track/SegmentVisitor.h"
+#include "core/track/TrackGeometryError.h"
 
 namespace vra {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "track/Segment.h"
+#include "core/track/Segment.h"
 
 namespace vra {
 

@@ -1,8 +1,8 @@
-#include "track/MakeTrackPiece.h"
+#include "core/track/MakeTrackPiece.h"
 
-#include "decode/KtSegment.h"
-#include "track/Corner.h"
-#include "track/Straight.h"
+#include "core/decode/KtSegment.h"
+#include "core/track/Corner.h"
+#include "core/track/Straight.h"
 
 namespace vra {
 

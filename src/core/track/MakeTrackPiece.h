@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "decode/CountedPtr.h"
-#include "track/Segment.h"
+#include "core/decode/CountedPtr.h"
+#include "core/track/Segment.h"
 
 namespace vra {
 

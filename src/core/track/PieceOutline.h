@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "base/Point2D.h"
-#include "track/TrackBounds.h"
+#include "core/base/Point2D.h"
+#include "core/track/TrackBounds.h"
 
 namespace vra {
 

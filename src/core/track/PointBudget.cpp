@@ -1,6 +1,6 @@
-#include "track/PointBudget.h"
+#include "core/track/PointBudget.h"
 
-#include "track/TrackGeometryError.h"
+#include "core/track/TrackGeometryError.h"
 
 namespace vra {
 

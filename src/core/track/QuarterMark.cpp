@@ -1,6 +1,6 @@
-#include "track/QuarterMark.h"
+#include "core/track/QuarterMark.h"
 
-#include "track/TrackPath.h"
+#include "core/track/TrackPath.h"
 
 namespace vra {
 

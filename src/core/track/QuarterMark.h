@@ -2,7 +2,7 @@
 // A mark across the track at a fixed share of its length: the points where the
 // track's outermost boundary lines cross that distance.
 
-#include "base/Point2D.h"
+#include "core/base/Point2D.h"
 
 namespace vra {
 

@@ -1,13 +1,13 @@
-#include "track/Segment.h"
+#include "core/track/Segment.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "decode/KtFSection.h"
-#include "decode/KtSegment.h"
-#include "decode/KtWSection.h"
-#include "track/CoreDisplay.h"
-#include "track/TrackGeometryError.h"
+#include "core/decode/KtFSection.h"
+#include "core/decode/KtSegment.h"
+#include "core/decode/KtWSection.h"
+#include "core/track/CoreDisplay.h"
+#include "core/track/TrackGeometryError.h"
 
 namespace vra {
 

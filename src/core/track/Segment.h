@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "base/Point2D.h"
-#include "decode/CountedPtr.h"
-#include "track/PieceOutline.h"
-#include "track/TrackPolyline.h"
-#include "track/TrackSurface.h"
+#include "core/base/Point2D.h"
+#include "core/decode/CountedPtr.h"
+#include "core/track/PieceOutline.h"
+#include "core/track/TrackPolyline.h"
+#include "core/track/TrackSurface.h"
 
 namespace vra {
 

@@ -1,10 +1,10 @@
-#include "track/Straight.h"
+#include "core/track/Straight.h"
 
 #include <cmath>
 
-#include "track/CoreDisplay.h"
-#include "track/SegmentVisitor.h"
-#include "track/TrackGeometryError.h"
+#include "core/track/CoreDisplay.h"
+#include "core/track/SegmentVisitor.h"
+#include "core/track/TrackGeometryError.h"
 
 namespace vra {
 

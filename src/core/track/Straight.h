@@ -1,7 +1,7 @@
 #pragma once
 // A straight piece: from the start point along the start heading.
 
-#include "track/Segment.h"
+#include "core/track/Segment.h"
 
 namespace vra {
 

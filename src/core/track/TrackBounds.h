@@ -5,8 +5,8 @@
 
 #include <limits>
 
-#include "base/Point2D.h"
-#include "mapping/MapTransform.h"  // WorldBox
+#include "core/base/Point2D.h"
+#include "core/mapping/MapTransform.h"  // WorldBox
 
 namespace vra {
 

@@ -1,6 +1,6 @@
-#include "track/TrackGeometryError.h"
+#include "core/track/TrackGeometryError.h"
 
-#include "decode/KtException.h"
+#include "core/decode/KtException.h"
 
 namespace vra {
 

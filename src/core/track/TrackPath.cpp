@@ -1,16 +1,16 @@
-#include "track/TrackPath.h"
+#include "core/track/TrackPath.h"
 
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
-#include "decode/KtException.h"
-#include "decode/KtTrack.h"
-#include "track/CoreDisplay.h"
-#include "track/MakeTrackPiece.h"
-#include "track/PointBudget.h"
-#include "track/SegmentVisitor.h"
-#include "track/TrackGeometryError.h"
+#include "core/decode/KtException.h"
+#include "core/decode/KtTrack.h"
+#include "core/track/CoreDisplay.h"
+#include "core/track/MakeTrackPiece.h"
+#include "core/track/PointBudget.h"
+#include "core/track/SegmentVisitor.h"
+#include "core/track/TrackGeometryError.h"
 
 namespace vra {
 

@@ -9,11 +9,11 @@
 #include <memory>
 #include <vector>
 
-#include "decode/CountedPtr.h"
-#include "track/QuarterMark.h"
-#include "track/Segment.h"
-#include "track/TrackBounds.h"
-#include "track/TrackEdgeBounds.h"
+#include "core/decode/CountedPtr.h"
+#include "core/track/QuarterMark.h"
+#include "core/track/Segment.h"
+#include "core/track/TrackBounds.h"
+#include "core/track/TrackEdgeBounds.h"
 
 namespace vra {
 

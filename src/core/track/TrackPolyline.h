@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "base/Point2D.h"
+#include "core/base/Point2D.h"
 
 namespace vra {
 

@@ -1,4 +1,4 @@
-#include "track/TrackSurface.h"
+#include "core/track/TrackSurface.h"
 
 namespace vra {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "base/Point2D.h"
-#include "track/TrackEdgeBounds.h"
+#include "core/base/Point2D.h"
+#include "core/track/TrackEdgeBounds.h"
 
 namespace vra {
 

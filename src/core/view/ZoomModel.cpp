@@ -1,4 +1,4 @@
-#include "view/ZoomModel.h"
+#include "core/view/ZoomModel.h"
 
 #include <algorithm>
 #include <cmath>

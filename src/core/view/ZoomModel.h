@@ -1,6 +1,6 @@
 #pragma once
 
-#include "view/ZoomGeometry.h"
+#include "core/view/ZoomGeometry.h"
 
 #include <string_view>
 

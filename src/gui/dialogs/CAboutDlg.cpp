@@ -1,11 +1,13 @@
-#include "dialogs/CAboutDlg.h"
+#include "gui/dialogs/CAboutDlg.h"
 
-#include "widgets/CHyperLink.h"
+#include "gui/widgets/CHyperLink.h"
 
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+
+namespace vra {
 
 namespace {
 
@@ -135,3 +137,5 @@ void CAboutDlg::mousePressEvent(QMouseEvent* event) {
     }
     QDialog::mousePressEvent(event);
 }
+
+}  // namespace vra

@@ -5,13 +5,12 @@
 
 #include <array>
 
-class CHyperLink;
 class QLabel;
 
 namespace vra {
+class CHyperLink;
 class Prompts;
 class Shell;
-}  // namespace vra
 
 // The About box: a black panel with the program's name and version, who made
 // it, two small waving flags and two links. A click on the panel closes it.
@@ -51,3 +50,5 @@ private:
     CHyperLink* mail_ = nullptr;
     CHyperLink* web_ = nullptr;
 };
+
+}  // namespace vra

@@ -1,6 +1,8 @@
-#include "dialogs/CGradientProgressCtrl.h"
+#include "gui/dialogs/CGradientProgressCtrl.h"
 
 #include <QPainter>
+
+namespace vra {
 
 namespace {
 
@@ -45,3 +47,5 @@ void CGradientProgressCtrl::paintEvent(QPaintEvent*) {
         painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, QString::fromStdString(layout.percentText));
     }
 }
+
+}  // namespace vra

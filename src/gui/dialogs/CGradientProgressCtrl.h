@@ -1,10 +1,12 @@
 #pragma once
 
-#include "platform/GradientProgress.h"
+#include "core/view/GradientProgress.h"
 
 #include <QWidget>
 
 #include <cstdint>
+
+namespace vra {
 
 // A progress bar drawn as a colour gradient laid over its whole width, of
 // which the part up to the position shows, with an optional percentage.
@@ -29,3 +31,5 @@ protected:
 private:
     vra::GradientProgress bar_;
 };
+
+}  // namespace vra

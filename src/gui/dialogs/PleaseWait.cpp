@@ -1,10 +1,12 @@
-#include "dialogs/PleaseWait.h"
+#include "gui/dialogs/PleaseWait.h"
 
-#include "dialogs/CGradientProgressCtrl.h"
-#include "platform/WaitBox.h"
+#include "gui/dialogs/CGradientProgressCtrl.h"
+#include "core/platform/WaitBox.h"
 
 #include <QApplication>
 #include <QLabel>
+
+namespace vra {
 
 namespace {
 
@@ -44,3 +46,5 @@ void PleaseWait::PaintNow() {
     // Lets the window system put the new content on screen; input waits.
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
+
+}  // namespace vra

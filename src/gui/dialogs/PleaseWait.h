@@ -4,8 +4,10 @@
 
 #include <cstdint>
 
-class CGradientProgressCtrl;
 class QLabel;
+
+namespace vra {
+class CGradientProgressCtrl;
 
 // The small box without a title bar that asks the user to wait while the
 // program works on the user-interface thread: one line of text and a
@@ -35,3 +37,5 @@ private:
     QLabel* text_;
     CGradientProgressCtrl* progress_;
 };
+
+}  // namespace vra

@@ -1,6 +1,8 @@
-#include "dialogs/PleaseWaitBox.h"
+#include "gui/dialogs/PleaseWaitBox.h"
 
-#include "dialogs/PleaseWait.h"
+#include "gui/dialogs/PleaseWait.h"
+
+namespace vra {
 
 namespace {
 
@@ -45,3 +47,5 @@ void PleaseWaitBox::hide() {
     window_->hide();
     window_.reset();
 }
+
+}  // namespace vra

@@ -1,11 +1,13 @@
 #pragma once
 
-#include "platform/WaitBox.h"
+#include "core/platform/WaitBox.h"
 
 #include <memory>
 
-class PleaseWait;
 class QWidget;
+
+namespace vra {
+class PleaseWait;
 
 // The wait box of the core's long operations, shown as a PleaseWait window
 // over the given parent. Each show() builds a fresh window.
@@ -28,3 +30,5 @@ private:
     QWidget* parent_;
     std::unique_ptr<PleaseWait> window_;
 };
+
+}  // namespace vra

@@ -1,11 +1,11 @@
-#include "frame/CMainFrame.h"
+#include "gui/frame/CMainFrame.h"
 
-#include "dialogs/CAboutDlg.h"
-#include "document/DocumentColours.h"
-#include "frame/CommandIds.h"
-#include "platform/SettingsStore.h"
-#include "platform/Shell.h"
-#include "widgets/Artwork.h"
+#include "gui/dialogs/CAboutDlg.h"
+#include "core/document/DocumentColours.h"
+#include "gui/frame/CommandIds.h"
+#include "core/platform/SettingsStore.h"
+#include "core/platform/Shell.h"
+#include "gui/widgets/Artwork.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,6 +22,8 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
+
+namespace vra {
 
 namespace {
 
@@ -274,3 +276,5 @@ bool CMainFrame::OpenDroppedFiles(const QMimeData& data) {
     }
     return any;
 }
+
+}  // namespace vra

@@ -4,7 +4,7 @@
 // frame keeps the bars' places and sizes and the recent-file list in the
 // settings store between runs.
 
-#include "settings/RecentFileList.h"
+#include "core/settings/RecentFileList.h"
 
 #include <QMainWindow>
 
@@ -19,7 +19,6 @@ namespace vra {
 class Prompts;
 class SettingsStore;
 class Shell;
-}  // namespace vra
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -98,3 +97,5 @@ private:
     QDockWidget* viewBar_ = nullptr;
     QString idleText_;
 };
+
+}  // namespace vra

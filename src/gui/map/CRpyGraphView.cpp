@@ -1,14 +1,14 @@
-#include "map/CRpyGraphView.h"
+#include "gui/map/CRpyGraphView.h"
 
-#include "decode/KtException.h"
-#include "document/CRpyGraphDoc.h"
-#include "document/LapLinePlotter.h"
-#include "map/ViewDialog.h"
-#include "platform/Cp1252.h"
-#include "ptf/LpLine.h"
-#include "replay/GetRpyInfo.h"
-#include "track/TrackPath.h"
-#include "widgets/Artwork.h"
+#include "core/decode/KtException.h"
+#include "core/document/CRpyGraphDoc.h"
+#include "core/document/LapLinePlotter.h"
+#include "gui/map/ViewDialog.h"
+#include "gui/platform/Cp1252.h"
+#include "core/ptf/LpLine.h"
+#include "core/replay/GetRpyInfo.h"
+#include "core/track/TrackPath.h"
+#include "gui/widgets/Artwork.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -23,6 +23,8 @@
 
 #include <cmath>
 #include <stdexcept>
+
+namespace vra {
 
 namespace {
 
@@ -276,3 +278,5 @@ void CRpyGraphView::DrawNoMapPicture(QPainter& painter) {
     const QFontMetrics fm(painter.font());
     painter.drawText(QPoint(client.left(), client.top() + fm.ascent()), QString::fromLatin1(kStartCaption));
 }
+
+}  // namespace vra

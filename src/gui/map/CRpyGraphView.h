@@ -8,8 +8,8 @@
 // and rebuilt when the document asks for a full redraw, on zoom and on
 // scroll; every other paint copies the cache.
 
-#include "map/MFCDisplay.h"
-#include "view/CZoomView.h"
+#include "gui/map/MFCDisplay.h"
+#include "gui/view/CZoomView.h"
 
 #include <QImage>
 
@@ -17,11 +17,10 @@
 #include <vector>
 
 class QPrinter;
-class ViewDialog;
 
 namespace vra {
+class ViewDialog;
 class CRpyGraphDoc;
-}
 
 class CRpyGraphView : public CZoomView {
     Q_OBJECT
@@ -101,3 +100,5 @@ private:
     bool firstPaint_ = true;
     QPrinter* printer_ = nullptr;
 };
+
+}  // namespace vra

@@ -1,10 +1,10 @@
-#include "map/MFCDisplay.h"
+#include "gui/map/MFCDisplay.h"
 
-#include "document/CarMarker.h"
-#include "track/PieceOutline.h"
-#include "track/QuarterMark.h"
-#include "track/TrackPolyline.h"
-#include "track/TrackSurface.h"
+#include "core/document/CarMarker.h"
+#include "core/track/PieceOutline.h"
+#include "core/track/QuarterMark.h"
+#include "core/track/TrackPolyline.h"
+#include "core/track/TrackSurface.h"
 
 #include <QPainter>
 #include <QPolygonF>
@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+
+namespace vra {
 
 namespace {
 
@@ -185,3 +187,5 @@ void MFCDisplay::DrawLineWithPen(const vra::Point2D& from, const vra::Point2D& t
     painter_->setPen(ThinPen(highlighted ? Qt::white : Qt::black));
     painter_->drawLine(Map(from), Map(to));
 }
+
+}  // namespace vra

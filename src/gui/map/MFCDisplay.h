@@ -5,10 +5,10 @@
 // from the map palette. Each user (screen, printer, exported picture) owns
 // one, so a fit made for one never disturbs another.
 
-#include "document/DocumentColours.h"
-#include "mapping/MapTransform.h"
-#include "track/CoreDisplay.h"
-#include "track/TrackBounds.h"
+#include "core/document/DocumentColours.h"
+#include "core/mapping/MapTransform.h"
+#include "core/track/CoreDisplay.h"
+#include "core/track/TrackBounds.h"
 
 #include <QColor>
 #include <QPointF>
@@ -17,6 +17,8 @@
 #include <span>
 
 class QPainter;
+
+namespace vra {
 
 class MFCDisplay : public vra::CoreDisplay {
 public:
@@ -69,3 +71,5 @@ private:
     vra::MapTransform transform_;
     std::array<QColor, vra::kMapPaletteSize> palette_;
 };
+
+}  // namespace vra

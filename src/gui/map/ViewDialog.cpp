@@ -1,8 +1,8 @@
-#include "map/ViewDialog.h"
+#include "gui/map/ViewDialog.h"
 
-#include "platform/Cp1252.h"
-#include "widgets/Artwork.h"
-#include "widgets/CHyperLink.h"
+#include "gui/platform/Cp1252.h"
+#include "gui/widgets/Artwork.h"
+#include "gui/widgets/CHyperLink.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,6 +16,8 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+
+namespace vra {
 
 namespace {
 
@@ -271,3 +273,5 @@ bool ViewDialog::IsLapShown(int box) const { return SlotOfBox(box) >= 0; }
 int ViewDialog::SlotOfBox(int box) const {
     return box >= 1 && box <= kLapBoxes ? slots_[std::size_t(box - 1)] : -1;
 }
+
+}  // namespace vra

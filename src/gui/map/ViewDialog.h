@@ -4,7 +4,7 @@
 // playback and each lap's split times. Its numbers and captions are written
 // in the lap colours, so the bar is also the legend of the map.
 
-#include "document/DocumentColours.h"
+#include "core/document/DocumentColours.h"
 
 #include <QWidget>
 
@@ -13,8 +13,6 @@
 #include <string>
 #include <vector>
 
-class CHyperLink;
-class OrientationStrip;
 class QCheckBox;
 class QPainter;
 class QComboBox;
@@ -22,8 +20,9 @@ class QLabel;
 class QRadioButton;
 
 namespace vra {
+class CHyperLink;
+class OrientationStrip;
 class Shell;
-}
 
 class ViewDialog : public QWidget {
     Q_OBJECT
@@ -115,3 +114,5 @@ private:
     std::array<QLabel*, kLapBoxes> revs_{};
     std::array<QLabel*, kLapBoxes> gear_{};
 };
+
+}  // namespace vra

@@ -1,4 +1,4 @@
-#include "platform/Cp1252.h"
+#include "gui/platform/Cp1252.h"
 
 #include <array>
 

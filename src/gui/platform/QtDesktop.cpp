@@ -1,6 +1,6 @@
-#include "platform/QtDesktop.h"
+#include "gui/platform/QtDesktop.h"
 
-#include "platform/Cp1252.h"
+#include "gui/platform/Cp1252.h"
 
 #include <QClipboard>
 #include <QDesktopServices>

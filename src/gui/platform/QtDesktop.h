@@ -1,8 +1,8 @@
 #pragma once
 // The clipboard and the shell on Qt.
 
-#include "platform/Clipboard.h"
-#include "platform/Shell.h"
+#include "core/platform/Clipboard.h"
+#include "core/platform/Shell.h"
 
 namespace vra {
 

@@ -1,6 +1,6 @@
-#include "platform/QtPrompts.h"
+#include "gui/platform/QtPrompts.h"
 
-#include "platform/Cp1252.h"
+#include "gui/platform/Cp1252.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,7 +3,7 @@
 // widgets of their own: until a subclass supplies them, both answer as if
 // cancelled.
 
-#include "platform/Prompts.h"
+#include "core/platform/Prompts.h"
 
 #include <QPointer>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "platform/QtSettingsStore.h"
+#include "gui/platform/QtSettingsStore.h"
 
-#include "platform/Cp1252.h"
+#include "gui/platform/Cp1252.h"
 
 #include <QByteArray>
 #include <QDir>

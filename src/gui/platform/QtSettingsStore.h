@@ -5,7 +5,7 @@
 // On Windows these are the very registry keys the simulation and earlier
 // versions of the program use.
 
-#include "platform/SettingsStore.h"
+#include "core/platform/SettingsStore.h"
 
 #include <QString>
 

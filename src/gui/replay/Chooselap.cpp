@@ -1,13 +1,13 @@
-#include "replay/Chooselap.h"
+#include "gui/replay/Chooselap.h"
 
-#include "replay/ChooserSound.h"
+#include "gui/replay/ChooserSound.h"
 
-#include "document/CarNumberText.h"
-#include "document/SeriesName.h"
-#include "platform/Cp1252.h"
-#include "platform/WaitBox.h"
-#include "replay/Drivers.h"
-#include "replay/GetRpyInfo.h"
+#include "core/document/CarNumberText.h"
+#include "core/document/SeriesName.h"
+#include "gui/platform/Cp1252.h"
+#include "core/platform/WaitBox.h"
+#include "core/replay/Drivers.h"
+#include "core/replay/GetRpyInfo.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -24,6 +24,8 @@
 #include <fmt/format.h>
 
 #include <cmath>
+
+namespace vra {
 
 namespace {
 
@@ -341,3 +343,5 @@ void Chooselap::OnQualityAnalyze() {
     QApplication::restoreOverrideCursor();
     prompts_.message(text, "Quality report", vra::Icon::Information, vra::Buttons::Ok);
 }
+
+}  // namespace vra

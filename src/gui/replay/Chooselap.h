@@ -4,7 +4,7 @@
 // Only laps whose data the replay holds in full are shown bold and can be
 // chosen; for such a lap a data quality report can be run first.
 
-#include "platform/Prompts.h"
+#include "core/platform/Prompts.h"
 
 #include <QDialog>
 
@@ -13,6 +13,7 @@
 #include <string>
 
 class QCheckBox;
+class QFormLayout;
 class QLabel;
 class QPushButton;
 class QTreeWidget;
@@ -20,7 +21,6 @@ class QTreeWidgetItem;
 
 namespace vra {
 class WaitBox;
-}
 
 class Chooselap : public QDialog {
     Q_OBJECT
@@ -64,7 +64,7 @@ private:
     void OnItemDoubleClicked(QTreeWidgetItem* item);
     void FillDriverFields(int driver);
     void ClearLapFields();
-    QLabel* AddField(class QFormLayout* form, const QString& label);
+    QLabel* AddField(QFormLayout* form, const QString& label);
 
     const vra::LapChoiceRequest& request_;
     vra::Prompts& prompts_;
@@ -76,3 +76,5 @@ private:
     QPushButton* quality_ = nullptr;
     std::map<QString, QLabel*> fields_;
 };
+
+}  // namespace vra

@@ -1,6 +1,8 @@
-#include "replay/ChooselapPrompts.h"
+#include "gui/replay/ChooselapPrompts.h"
 
-#include "replay/Chooselap.h"
+#include "gui/replay/Chooselap.h"
+
+namespace vra {
 
 std::optional<vra::LapChoice> ChooselapPrompts::chooseLap(const vra::LapChoiceRequest& request) {
     if (!request.drivers) return std::nullopt;
@@ -8,3 +10,5 @@ std::optional<vra::LapChoice> ChooselapPrompts::chooseLap(const vra::LapChoiceRe
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.Result();
 }
+
+}  // namespace vra

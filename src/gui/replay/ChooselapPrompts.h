@@ -1,11 +1,10 @@
 #pragma once
 // The Qt prompts with the lap chooser dialog as their lap chooser.
 
-#include "platform/QtPrompts.h"
+#include "gui/platform/QtPrompts.h"
 
 namespace vra {
 class WaitBox;
-}
 
 class ChooselapPrompts : public vra::QtPrompts {
 public:
@@ -17,3 +16,5 @@ public:
 private:
     vra::WaitBox* waitBox_;
 };
+
+}  // namespace vra

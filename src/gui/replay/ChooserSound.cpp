@@ -1,10 +1,12 @@
-#include "replay/ChooserSound.h"
+#include "gui/replay/ChooserSound.h"
 
 #include <QAudioDevice>
 #include <QCoreApplication>
 #include <QMediaDevices>
 #include <QSoundEffect>
 #include <QUrl>
+
+namespace vra {
 
 void PlayChooserSound() {
     if (QMediaDevices::audioOutputs().isEmpty()) return;
@@ -18,3 +20,5 @@ void PlayChooserSound() {
     }();
     effect->play();
 }
+
+}  // namespace vra

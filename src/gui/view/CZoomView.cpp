@@ -1,6 +1,6 @@
-#include "view/CZoomView.h"
+#include "gui/view/CZoomView.h"
 
-#include "platform/Prompts.h"
+#include "core/platform/Prompts.h"
 
 #include <QApplication>
 #include <QBitmap>
@@ -14,6 +14,8 @@
 #include <algorithm>
 
 #include <string>
+
+namespace vra {
 
 namespace {
 
@@ -275,3 +277,5 @@ void CZoomView::keyPressEvent(QKeyEvent* event) {
     }
     event->accept();
 }
+
+}  // namespace vra

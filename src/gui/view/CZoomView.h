@@ -1,6 +1,6 @@
 #pragma once
 
-#include "view/ZoomModel.h"
+#include "core/view/ZoomModel.h"
 
 #include <QAbstractScrollArea>
 #include <QCursor>
@@ -11,7 +11,6 @@ class QPainter;
 
 namespace vra {
 class Prompts;
-}
 
 // A scrolling window that shows a fixed logical document at a zoom: zoom in
 // on a click or a dragged box, zoom out on a click, zoom to fit, centre on a
@@ -92,3 +91,5 @@ private:
     vra::Prompts* prompts_ = nullptr;
     bool syncing_ = false;
 };
+
+}  // namespace vra

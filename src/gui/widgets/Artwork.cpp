@@ -1,9 +1,11 @@
-#include "widgets/Artwork.h"
+#include "gui/widgets/Artwork.h"
 
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+
+namespace vra {
 
 namespace {
 
@@ -184,3 +186,5 @@ QImage Artwork::CarPictures() {
     p.end();
     return strip;
 }
+
+}  // namespace vra

@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QSize>
 
+namespace vra {
+
 class Artwork {
 public:
     enum class Glyph {
@@ -32,3 +34,5 @@ public:
     // The welcome picture: a stylised circuit under an evening sky, 7:5.
     static QImage StartPicture(QSize size);
 };
+
+}  // namespace vra

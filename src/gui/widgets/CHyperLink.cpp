@@ -1,7 +1,7 @@
-#include "widgets/CHyperLink.h"
+#include "gui/widgets/CHyperLink.h"
 
-#include "platform/Prompts.h"
-#include "platform/Shell.h"
+#include "core/platform/Prompts.h"
+#include "core/platform/Shell.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -9,6 +9,8 @@
 #include <QMouseEvent>
 
 #include <string>
+
+namespace vra {
 
 namespace {
 
@@ -183,3 +185,5 @@ void CHyperLink::focusOutEvent(QFocusEvent* event) {
     over_ = false;
     UpdateColour();
 }
+
+}  // namespace vra

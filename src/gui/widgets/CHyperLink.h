@@ -7,7 +7,6 @@
 namespace vra {
 class Prompts;
 class Shell;
-}  // namespace vra
 
 // A text that behaves like a link on a web page: drawn underlined in link
 // colours, with a pointing-hand cursor and its target as tooltip; a click
@@ -79,3 +78,5 @@ private:
     bool over_ = false;
     bool visited_ = false;
 };
+
+}  // namespace vra

@@ -1,7 +1,9 @@
-#include "widgets/CResizingDialog.h"
+#include "gui/widgets/CResizingDialog.h"
 
 #include <QResizeEvent>
 #include <QSizeGrip>
+
+namespace vra {
 
 CResizingDialog::CResizingDialog(QWidget* parent) : QDialog(parent) {}
 
@@ -60,3 +62,5 @@ void CResizingDialog::resizeEvent(QResizeEvent* event) {
     for (ControlInfo& info : controls_) Layout(info, newSize);
     size_ = newSize;
 }
+
+}  // namespace vra

@@ -9,6 +9,8 @@
 
 class QSizeGrip;
 
+namespace vra {
+
 // A dialog that the user can resize while its controls follow the new size,
 // each by its own rule per axis. It carries a size grip in the bottom-right
 // corner and never gets smaller than the size it had when it was set up.
@@ -63,3 +65,5 @@ private:
     QSizeGrip* grip_ = nullptr;
     bool initialised_ = false;
 };
+
+}  // namespace vra

@@ -1,4 +1,4 @@
-#include "base/ByteCursor.h"
+#include "core/base/ByteCursor.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "base/FileUtil.h"
+#include "core/base/FileUtil.h"
 
 #include <gtest/gtest.h>
 
-#include "ScratchDir.h"
+#include "support/ScratchDir.h"
 
 #include <fstream>
 

@@ -1,10 +1,10 @@
 #pragma once
 // Decoding helpers: build an image from a description, read its root with a
 // fresh factory, and catch the message.
-#include "decode/KtException.h"
-#include "decode/KtObjectFactory.h"
-#include "decode/PtfCursor.h"
-#include "track/PtfBuilder.h"
+#include "core/decode/KtException.h"
+#include "core/decode/KtObjectFactory.h"
+#include "core/decode/PtfCursor.h"
+#include "simkit/track/PtfBuilder.h"
 
 #include <fmt/format.h>
 #include <functional>

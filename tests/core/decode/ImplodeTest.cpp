@@ -1,5 +1,5 @@
-#include "decode/DclExplode.h"
-#include "track/DclBitWriter.h"
+#include "core/decode/DclExplode.h"
+#include "simkit/track/DclBitWriter.h"
 
 #include <gtest/gtest.h>
 

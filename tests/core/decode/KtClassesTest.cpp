@@ -2,16 +2,16 @@
 // accepts, and the header checks with their messages.
 #include "DecodeTestUtil.h"
 
-#include "decode/KtAppearance.h"
-#include "decode/KtFSection.h"
-#include "decode/KtTSO.h"
-#include "decode/KtTSOReference.h"
-#include "decode/KtTexture.h"
-#include "decode/KtTextureCoords.h"
-#include "decode/KtTrack.h"
-#include "decode/KtTrackDetail.h"
-#include "decode/KtWSection.h"
-#include "decode/KtXSection.h"
+#include "core/decode/KtAppearance.h"
+#include "core/decode/KtFSection.h"
+#include "core/decode/KtTSO.h"
+#include "core/decode/KtTSOReference.h"
+#include "core/decode/KtTexture.h"
+#include "core/decode/KtTextureCoords.h"
+#include "core/decode/KtTrack.h"
+#include "core/decode/KtTrackDetail.h"
+#include "core/decode/KtWSection.h"
+#include "core/decode/KtXSection.h"
 
 #include <gtest/gtest.h>
 

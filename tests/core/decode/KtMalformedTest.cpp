@@ -2,11 +2,11 @@
 // within bounded time and memory, never in a crash.
 #include "DecodeTestUtil.h"
 
-#include "decode/KtTexture.h"
-#include "decode/KtTextureCoords.h"
-#include "decode/KtTrack.h"
-#include "decode/KtWSection.h"
-#include "decode/KtXSection.h"
+#include "core/decode/KtTexture.h"
+#include "core/decode/KtTextureCoords.h"
+#include "core/decode/KtTrack.h"
+#include "core/decode/KtWSection.h"
+#include "core/decode/KtXSection.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "DecodeTestUtil.h"
 
-#include "decode/KtAppearance.h"
-#include "decode/KtSegment.h"
-#include "decode/KtTexture.h"
-#include "decode/KtTrack.h"
+#include "core/decode/KtAppearance.h"
+#include "core/decode/KtSegment.h"
+#include "core/decode/KtTexture.h"
+#include "core/decode/KtTrack.h"
 
 #include <gtest/gtest.h>
 

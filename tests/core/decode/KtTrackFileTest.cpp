@@ -1,12 +1,12 @@
-#include "decode/KtTrackFile.h"
+#include "core/decode/KtTrackFile.h"
 
-#include "decode/KtException.h"
-#include "decode/KtTrack.h"
-#include "ScratchDir.h"
-#include "track/DatContainerWriter.h"
-#include "track/DclBitWriter.h"
-#include "track/ImplodeWriter.h"
-#include "track/PtfBuilder.h"
+#include "core/decode/KtException.h"
+#include "core/decode/KtTrack.h"
+#include "support/ScratchDir.h"
+#include "simkit/track/DatContainerWriter.h"
+#include "simkit/track/DclBitWriter.h"
+#include "simkit/track/ImplodeWriter.h"
+#include "simkit/track/PtfBuilder.h"
 
 #include <gtest/gtest.h>
 

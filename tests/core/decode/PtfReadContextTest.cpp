@@ -1,5 +1,5 @@
-#include "decode/KtException.h"
-#include "decode/PtfReadContext.h"
+#include "core/decode/KtException.h"
+#include "core/decode/PtfReadContext.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "SimFolderFixture.h"
 
-#include "document/LapQualityReport.h"
-#include "replay/GetRpyInfo.h"
+#include "core/document/LapQualityReport.h"
+#include "core/replay/GetRpyInfo.h"
 
 #include <gmock/gmock.h>
 

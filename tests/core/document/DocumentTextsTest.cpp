@@ -1,10 +1,10 @@
-#include "document/CarNumberText.h"
-#include "document/DocumentColours.h"
-#include "document/SeriesName.h"
-#include "document/TrackDistanceUnit.h"
-#include "document/TrackIni.h"
+#include "core/document/CarNumberText.h"
+#include "core/document/DocumentColours.h"
+#include "core/document/SeriesName.h"
+#include "core/document/TrackDistanceUnit.h"
+#include "core/document/TrackIni.h"
 
-#include "ScratchDir.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 #include "SimFolderFixture.h"
 
-#include "decode/KtObjectFactory.h"
-#include "document/LapChannels.h"
-#include "document/LapLinePlotter.h"
-#include "mapping/MapTransform.h"
-#include "replay/GetRpyInfo.h"
-#include "track/TrackPath.h"
+#include "core/decode/KtObjectFactory.h"
+#include "core/document/LapChannels.h"
+#include "core/document/LapLinePlotter.h"
+#include "core/mapping/MapTransform.h"
+#include "core/replay/GetRpyInfo.h"
+#include "core/track/TrackPath.h"
 
 #include <gmock/gmock.h>
 

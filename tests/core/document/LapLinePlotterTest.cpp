@@ -1,11 +1,11 @@
-#include "document/CarMarker.h"
-#include "document/LapLinePlotter.h"
+#include "core/document/CarMarker.h"
+#include "core/document/LapLinePlotter.h"
 
-#include "decode/KtObjectFactory.h"
-#include "track/PtfBuilder.h"
-#include "track/RecordingDisplay.h"
-#include "track/TrackLayout.h"
-#include "track/TrackPath.h"
+#include "core/decode/KtObjectFactory.h"
+#include "simkit/track/PtfBuilder.h"
+#include "support/track/RecordingDisplay.h"
+#include "simkit/track/TrackLayout.h"
+#include "core/track/TrackPath.h"
 
 #include "SimFolderFixture.h"
 

@@ -1,4 +1,4 @@
-#include "document/LapQualityReport.h"
+#include "core/document/LapQualityReport.h"
 
 #include <gtest/gtest.h>
 

@@ -2,17 +2,17 @@
 // A simulation folder written at test time: the executable, replay/ and the
 // tracks a test asks for, plus the settings and prompts a document runs with.
 
-#include "document/CRpyGraphDoc.h"
-#include "document/DocumentObserver.h"
-#include "document/LapLinePlotter.h"
-#include "ScratchDir.h"
-#include "platform/FakeDesktop.h"
-#include "platform/MemorySettingsStore.h"
-#include "platform/ScriptedPrompts.h"
-#include "replay/ReplayBuilder.h"
-#include "settings/AppSettings.h"
-#include "track/TrackFolderWriter.h"
-#include "track/TrackLayout.h"
+#include "core/document/CRpyGraphDoc.h"
+#include "core/document/DocumentObserver.h"
+#include "core/document/LapLinePlotter.h"
+#include "support/ScratchDir.h"
+#include "support/platform/FakeDesktop.h"
+#include "support/platform/MemorySettingsStore.h"
+#include "support/platform/ScriptedPrompts.h"
+#include "simkit/replay/ReplayBuilder.h"
+#include "core/settings/AppSettings.h"
+#include "simkit/track/TrackFolderWriter.h"
+#include "simkit/track/TrackLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "mapping/MapTransform.h"
+#include "core/mapping/MapTransform.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "mapping/PlaneRotation.h"
+#include "core/mapping/PlaneRotation.h"
 
 #include <gtest/gtest.h>
 

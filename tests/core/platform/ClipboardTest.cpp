@@ -1,5 +1,5 @@
-#include "platform/Clipboard.h"
-#include "platform/FakeDesktop.h"
+#include "core/platform/Clipboard.h"
+#include "support/platform/FakeDesktop.h"
 
 #include <gtest/gtest.h>
 

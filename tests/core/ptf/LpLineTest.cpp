@@ -5,16 +5,16 @@
 #include <filesystem>
 #include <limits>
 
-#include "decode/KtException.h"
-#include "decode/KtObjectFactory.h"
-#include "decode/KtTrack.h"
-#include "ptf/LpLine.h"
-#include "ScratchDir.h"
-#include "track/PtfBuilder.h"
-#include "track/RaceLineWriter.h"
-#include "track/RecordingDisplay.h"
-#include "track/TrackLayout.h"
-#include "track/TrackPath.h"
+#include "core/decode/KtException.h"
+#include "core/decode/KtObjectFactory.h"
+#include "core/decode/KtTrack.h"
+#include "core/ptf/LpLine.h"
+#include "support/ScratchDir.h"
+#include "simkit/track/PtfBuilder.h"
+#include "simkit/track/RaceLineWriter.h"
+#include "support/track/RecordingDisplay.h"
+#include "simkit/track/TrackLayout.h"
+#include "core/track/TrackPath.h"
 
 namespace vra {
 namespace {

@@ -7,14 +7,14 @@
 #include <filesystem>
 #include <random>
 
-#include "document/TrackIni.h"
-#include "decode/KtTrackFile.h"
-#include "ptf/LpLine.h"
-#include "replay/DemoSim.h"
-#include "track/DemoTrack.h"
-#include "track/TrackFolderWriter.h"
-#include "track/TrackLayout.h"
-#include "track/TrackPath.h"
+#include "core/document/TrackIni.h"
+#include "core/decode/KtTrackFile.h"
+#include "core/ptf/LpLine.h"
+#include "simkit/replay/DemoSim.h"
+#include "simkit/track/DemoTrack.h"
+#include "simkit/track/TrackFolderWriter.h"
+#include "simkit/track/TrackLayout.h"
+#include "core/track/TrackPath.h"
 
 namespace vra {
 namespace {

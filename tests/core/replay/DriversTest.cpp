@@ -1,4 +1,4 @@
-#include "replay/Drivers.h"
+#include "core/replay/Drivers.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

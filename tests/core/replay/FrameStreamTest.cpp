@@ -1,10 +1,10 @@
-#include "replay/ParseCarStructs.h"
+#include "core/replay/ParseCarStructs.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include "ReplayFiles.h"
-#include "replay/Drivers.h"
-#include "replay/GetRpyInfo.h"
+#include "core/replay/Drivers.h"
+#include "core/replay/GetRpyInfo.h"
 
 namespace vra {
 namespace {

@@ -1,4 +1,4 @@
-#include "replay/GetRpyInfo.h"
+#include "core/replay/GetRpyInfo.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "replay/Header.h"
+#include "core/replay/Header.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -3,9 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include "ReplayFiles.h"
-#include "replay/Drivers.h"
-#include "replay/GetRpyInfo.h"
-#include "replay/Header.h"
+#include "core/replay/Drivers.h"
+#include "core/replay/GetRpyInfo.h"
+#include "core/replay/Header.h"
 
 namespace vra {
 namespace {

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-#include "ScratchDir.h"
-#include "base/FileUtil.h"
-#include "replay/ReplayBuilder.h"
-#include "replay/ReplayFormat.h"
+#include "support/ScratchDir.h"
+#include "core/base/FileUtil.h"
+#include "simkit/replay/ReplayBuilder.h"
+#include "core/replay/ReplayFormat.h"
 
 namespace vra::testing {
 

@@ -1,5 +1,5 @@
-#include "settings/AppSettings.h"
-#include "platform/MemorySettingsStore.h"
+#include "core/settings/AppSettings.h"
+#include "support/platform/MemorySettingsStore.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

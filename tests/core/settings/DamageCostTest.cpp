@@ -1,6 +1,6 @@
-#include "settings/AppSettings.h"
-#include "settings/CRegistry.h"
-#include "platform/MemorySettingsStore.h"
+#include "core/settings/AppSettings.h"
+#include "core/settings/CRegistry.h"
+#include "support/platform/MemorySettingsStore.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

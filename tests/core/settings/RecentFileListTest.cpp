@@ -1,6 +1,6 @@
-#include "settings/RecentFileList.h"
+#include "core/settings/RecentFileList.h"
 
-#include "platform/MemorySettingsStore.h"
+#include "support/platform/MemorySettingsStore.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "settings/AppSettings.h"
-#include "settings/SimFolderCheck.h"
-#include "platform/MemorySettingsStore.h"
-#include "platform/ScriptedPrompts.h"
-#include "ScratchDir.h"
+#include "core/settings/AppSettings.h"
+#include "core/settings/SimFolderCheck.h"
+#include "support/platform/MemorySettingsStore.h"
+#include "support/platform/ScriptedPrompts.h"
+#include "support/ScratchDir.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

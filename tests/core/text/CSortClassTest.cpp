@@ -1,4 +1,4 @@
-#include "text/CSortClass.h"
+#include "core/text/CSortClass.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "text/LapTime.h"
+#include "core/text/LapTime.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <limits>
 
-#include "track/Corner.h"
+#include "core/track/Corner.h"
 #include "TrackTestSupport.h"
 
 namespace vra::testing {

@@ -2,7 +2,7 @@
 // the geometry that the layout itself gives.
 #include <gtest/gtest.h>
 
-#include "track/Corner.h"
+#include "core/track/Corner.h"
 #include "TrackTestSupport.h"
 
 namespace vra::testing {

@@ -3,7 +3,7 @@
 
 #include <limits>
 
-#include "track/QuarterMark.h"
+#include "core/track/QuarterMark.h"
 #include "TrackTestSupport.h"
 
 namespace vra::testing {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "track/Corner.h"
+#include "core/track/Corner.h"
 #include "TrackTestSupport.h"
 
 namespace vra::testing {

@@ -5,13 +5,13 @@
 #include <functional>
 #include <memory>
 
-#include "decode/KtException.h"
-#include "decode/KtObjectFactory.h"
-#include "decode/KtTrack.h"
-#include "track/PtfBuilder.h"
-#include "track/RecordingDisplay.h"
-#include "track/TrackLayout.h"
-#include "track/TrackPath.h"
+#include "core/decode/KtException.h"
+#include "core/decode/KtObjectFactory.h"
+#include "core/decode/KtTrack.h"
+#include "simkit/track/PtfBuilder.h"
+#include "support/track/RecordingDisplay.h"
+#include "simkit/track/TrackLayout.h"
+#include "core/track/TrackPath.h"
 
 namespace vra::testing {
 

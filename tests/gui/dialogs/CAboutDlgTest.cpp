@@ -1,14 +1,16 @@
-#include "dialogs/CAboutDlg.h"
+#include "gui/dialogs/CAboutDlg.h"
 
 #include "PictureProbe.h"
-#include "platform/FakeDesktop.h"
-#include "widgets/CHyperLink.h"
+#include "support/platform/FakeDesktop.h"
+#include "gui/widgets/CHyperLink.h"
 
 #include <QLabel>
 #include <QTest>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+namespace vra {
 
 using ::testing::ElementsAre;
 using vra::test::CountColour;
@@ -86,3 +88,5 @@ TEST(CAboutDlg, FlagsSwingInOppositeOrderEveryFourStepsAndTheCounterWrapsAfter25
     box.OnTimer();
     EXPECT_EQ(Visible(box), (std::pair<int, int>{0, 2}));
 }
+
+}  // namespace vra

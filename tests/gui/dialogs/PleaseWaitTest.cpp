@@ -1,12 +1,14 @@
-#include "dialogs/CGradientProgressCtrl.h"
-#include "dialogs/PleaseWait.h"
-#include "dialogs/PleaseWaitBox.h"
+#include "gui/dialogs/CGradientProgressCtrl.h"
+#include "gui/dialogs/PleaseWait.h"
+#include "gui/dialogs/PleaseWaitBox.h"
 
 #include "PictureProbe.h"
 
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+namespace vra {
 
 using vra::test::ColourExtent;
 using vra::test::CountColour;
@@ -82,3 +84,5 @@ TEST(PleaseWaitBox, ShowsAndHidesAFreshWindowEachTime) {
     EXPECT_EQ(box.Window()->Progress()->Bar().Pos(), 0);
     box.hide();
 }
+
+}  // namespace vra

@@ -1,9 +1,9 @@
-#include "frame/CMainFrame.h"
-#include "frame/CommandIds.h"
+#include "gui/frame/CMainFrame.h"
+#include "gui/frame/CommandIds.h"
 
-#include "platform/FakeDesktop.h"
-#include "platform/MemorySettingsStore.h"
-#include "platform/ScriptedPrompts.h"
+#include "support/platform/FakeDesktop.h"
+#include "support/platform/MemorySettingsStore.h"
+#include "support/platform/ScriptedPrompts.h"
 
 #include <QAction>
 #include <QDockWidget>
@@ -19,6 +19,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+
+namespace vra {
 
 using ::testing::ElementsAre;
 
@@ -160,3 +162,5 @@ TEST_F(MainFrame, AGarbledSavedStateLeavesTheDefaultLayout) {
     EXPECT_EQ(frame.dockWidgetArea(frame.ViewBar()), Qt::LeftDockWidgetArea);
     EXPECT_TRUE(frame.LapToolBar()->isVisible());
 }
+
+}  // namespace vra

@@ -1,16 +1,18 @@
-#include "map/MFCDisplay.h"
+#include "gui/map/MFCDisplay.h"
 
 #include "PictureProbe.h"
-#include "document/CarMarker.h"
-#include "track/QuarterMark.h"
-#include "track/TrackBounds.h"
-#include "track/TrackPolyline.h"
-#include "track/TrackSurface.h"
+#include "core/document/CarMarker.h"
+#include "core/track/QuarterMark.h"
+#include "core/track/TrackBounds.h"
+#include "core/track/TrackPolyline.h"
+#include "core/track/TrackSurface.h"
 
 #include <QImage>
 #include <QPainter>
 
 #include <gtest/gtest.h>
+
+namespace vra {
 
 using vra::Point2D;
 using vra::test::ColourExtent;
@@ -145,3 +147,5 @@ TEST(MFCDisplayDrawing, CarOutlinesStandRoundTheirPositionAndGrowWhenOversized) 
     }
     EXPECT_GT(widths[1], widths[0] + widths[0] / 2);
 }
+
+}  // namespace vra

@@ -1,10 +1,12 @@
-#include "map/CRpyGraphView.h"
+#include "gui/map/CRpyGraphView.h"
 
 #include "PictureProbe.h"
 
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+namespace vra {
 
 using vra::test::ColourExtent;
 
@@ -44,3 +46,5 @@ TEST(CRpyGraphViewStart, ShowsTheWelcomePictureAcrossTheWidthWithItsCaption) {
     const QImage wide = StartPicture({350, 200});
     EXPECT_EQ(vra::test::CountColour(wide.copy(0, 40, 350, 160), Qt::white), 0);
 }
+
+}  // namespace vra

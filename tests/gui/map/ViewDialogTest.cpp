@@ -1,4 +1,4 @@
-#include "map/ViewDialog.h"
+#include "gui/map/ViewDialog.h"
 
 #include "PictureProbe.h"
 
@@ -8,6 +8,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+namespace vra {
 
 using vra::test::ColourExtent;
 using vra::test::Snapshot;
@@ -114,3 +116,5 @@ TEST_F(ViewBar, HeadingPicturesShowOnlyWhilePlayingAndOnlyForTickedLaps) {
     bar.UpdateLapControls(SlotsOneAndThree());
     EXPECT_EQ(bar.Orientation(2), 0);
 }
+
+}  // namespace vra

@@ -1,6 +1,6 @@
-#include "platform/QtDesktop.h"
+#include "gui/platform/QtDesktop.h"
 
-#include "platform/Clipboard.h"
+#include "core/platform/Clipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "platform/QtPrompts.h"
+#include "gui/platform/QtPrompts.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,6 +1,6 @@
-#include "platform/QtSettingsStore.h"
+#include "gui/platform/QtSettingsStore.h"
 
-#include "settings/AppSettings.h"
+#include "core/settings/AppSettings.h"
 
 #include <QSettings>
 #include <QTemporaryDir>

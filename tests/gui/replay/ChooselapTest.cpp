@@ -1,10 +1,10 @@
-#include "replay/Chooselap.h"
+#include "gui/replay/Chooselap.h"
 
-#include "platform/FakeDesktop.h"
-#include "platform/ScriptedPrompts.h"
-#include "replay/Drivers.h"
-#include "replay/Header.h"
-#include "replay/ReplayBuilder.h"
+#include "support/platform/FakeDesktop.h"
+#include "support/platform/ScriptedPrompts.h"
+#include "core/replay/Drivers.h"
+#include "core/replay/Header.h"
+#include "simkit/replay/ReplayBuilder.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -16,6 +16,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+
+namespace vra {
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -221,3 +223,5 @@ TEST(ChooselapTexts, QualityReportCopesWithNoSamples) {
     EXPECT_EQ(Chooselap::QualityText(360, 0, 0, 0, 10000),
               "This laps seems to be a lap set under\r\naccelerated time and contains no data.");
 }
+
+}  // namespace vra

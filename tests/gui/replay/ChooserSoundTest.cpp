@@ -1,8 +1,10 @@
-#include "replay/ChooserSound.h"
+#include "gui/replay/ChooserSound.h"
 
 #include <QFile>
 
 #include <gtest/gtest.h>
+
+namespace vra {
 
 TEST(ChooserSound, IsAShortWaveOfOurOwnAndPlaysWithoutAnAudioDevice) {
     QFile file(QString::fromLatin1(kChooserSoundResource));
@@ -17,3 +19,5 @@ TEST(ChooserSound, IsAShortWaveOfOurOwnAndPlaysWithoutAnAudioDevice) {
     PlayChooserSound();
     PlayChooserSound();
 }
+
+}  // namespace vra

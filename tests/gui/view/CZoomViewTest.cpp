@@ -1,4 +1,4 @@
-#include "view/CZoomView.h"
+#include "gui/view/CZoomView.h"
 
 #include "PictureProbe.h"
 
@@ -10,6 +10,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+namespace vra {
 
 using vra::test::ColourExtent;
 using vra::test::CountColour;
@@ -125,3 +127,5 @@ TEST(CZoomViewKeys, PageAndArrowKeysScrollByTheirStepsTimesTheRepeatCount) {
     QApplication::sendEvent(&view, &held);
     EXPECT_EQ(view.verticalScrollBar()->value(), 32);
 }
+
+}  // namespace vra

@@ -1,8 +1,8 @@
-#include "widgets/CHyperLink.h"
+#include "gui/widgets/CHyperLink.h"
 
 #include "PictureProbe.h"
-#include "platform/FakeDesktop.h"
-#include "platform/ScriptedPrompts.h"
+#include "support/platform/FakeDesktop.h"
+#include "support/platform/ScriptedPrompts.h"
 
 #include <QApplication>
 #include <QEnterEvent>
@@ -10,6 +10,8 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+namespace vra {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -122,3 +124,5 @@ TEST_F(Link, AFailedOpenSaysWhyAndStaysUnvisited) {
                 ElementsAre("Can't open link:\n\nThere is no application associated\nwith the given filename extension."));
     EXPECT_EQ(CHyperLink::OpenErrorText(42), QStringLiteral("Unknown Error (42) occurred."));
 }
+
+}  // namespace vra

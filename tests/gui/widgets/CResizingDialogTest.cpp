@@ -1,4 +1,4 @@
-#include "widgets/CResizingDialog.h"
+#include "gui/widgets/CResizingDialog.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -7,6 +7,8 @@
 #include <QSizeGrip>
 
 #include <gtest/gtest.h>
+
+namespace vra {
 
 namespace {
 
@@ -94,3 +96,5 @@ TEST(CResizingDialog, ProportionalControlsKeepTheirFractionAndSize) {
     }
     EXPECT_EQ(dialog.edit->geometry(), QRect(10, 10, 200, 24)) << "back at the first size, back in place";
 }
+
+}  // namespace vra

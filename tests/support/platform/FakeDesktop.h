@@ -1,9 +1,9 @@
 #pragma once
 // Recording fakes of the clipboard, the shell and the wait box.
 
-#include "platform/Clipboard.h"
-#include "platform/Shell.h"
-#include "platform/WaitBox.h"
+#include "core/platform/Clipboard.h"
+#include "core/platform/Shell.h"
+#include "core/platform/WaitBox.h"
 
 #include <string>
 #include <vector>

@@ -2,7 +2,7 @@
 // An in-memory settings store for tests: both keys, both scopes, every write
 // recorded in order. Either scope can be preset; writes go to the user scope.
 
-#include "platform/SettingsStore.h"
+#include "core/platform/SettingsStore.h"
 
 #include <map>
 #include <string>

@@ -1,4 +1,4 @@
-#include "platform/ScriptedPrompts.h"
+#include "support/platform/ScriptedPrompts.h"
 
 namespace vra::test {
 

@@ -3,7 +3,7 @@
 // records every prompt in the order it was shown, so that a test reads like
 // the run it checks.
 
-#include "platform/Prompts.h"
+#include "core/platform/Prompts.h"
 
 #include <deque>
 #include <functional>

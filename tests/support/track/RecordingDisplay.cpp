@@ -1,12 +1,12 @@
-#include "track/RecordingDisplay.h"
+#include "support/track/RecordingDisplay.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "track/PieceOutline.h"
-#include "track/QuarterMark.h"
-#include "track/TrackPolyline.h"
-#include "track/TrackSurface.h"
+#include "core/track/PieceOutline.h"
+#include "core/track/QuarterMark.h"
+#include "core/track/TrackPolyline.h"
+#include "core/track/TrackSurface.h"
 
 namespace vra::simkit {
 

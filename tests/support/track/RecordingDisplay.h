@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "track/CoreDisplay.h"
+#include "core/track/CoreDisplay.h"
 
 namespace vra::simkit {
 

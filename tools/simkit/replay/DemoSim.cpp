@@ -1,11 +1,11 @@
-#include "replay/DemoSim.h"
+#include "simkit/replay/DemoSim.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
-#include "replay/ReplayBuilder.h"
+#include "simkit/replay/ReplayBuilder.h"
 
 namespace vra::simkit {
 

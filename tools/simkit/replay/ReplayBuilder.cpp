@@ -1,4 +1,4 @@
-#include "replay/ReplayBuilder.h"
+#include "simkit/replay/ReplayBuilder.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "track/DatContainerWriter.h"
+#include "simkit/track/DatContainerWriter.h"
 
-#include "base/FileUtil.h"
-#include "track/ImplodeWriter.h"
+#include "core/base/FileUtil.h"
+#include "simkit/track/ImplodeWriter.h"
 
 #include <stdexcept>
 

@@ -1,4 +1,4 @@
-#include "track/DclBitWriter.h"
+#include "simkit/track/DclBitWriter.h"
 
 #include <array>
 #include <stdexcept>

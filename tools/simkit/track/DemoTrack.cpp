@@ -1,10 +1,10 @@
-#include "track/DemoTrack.h"
+#include "simkit/track/DemoTrack.h"
 
 #include <string>
 
-#include "replay/DemoSim.h"
-#include "track/TrackFolderWriter.h"
-#include "track/TrackLayout.h"
+#include "simkit/replay/DemoSim.h"
+#include "simkit/track/TrackFolderWriter.h"
+#include "simkit/track/TrackLayout.h"
 
 namespace vra::simkit {
 

@@ -1,6 +1,6 @@
-#include "track/ImplodeWriter.h"
+#include "simkit/track/ImplodeWriter.h"
 
-#include "track/DclBitWriter.h"
+#include "simkit/track/DclBitWriter.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "track/PtfBuilder.h"
+#include "simkit/track/PtfBuilder.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,9 +1,9 @@
-#include "track/RaceLineWriter.h"
+#include "simkit/track/RaceLineWriter.h"
 
 #include <cstring>
 
-#include "base/FileUtil.h"
-#include "track/TrackLayout.h"
+#include "core/base/FileUtil.h"
+#include "simkit/track/TrackLayout.h"
 
 namespace vra::simkit {
 

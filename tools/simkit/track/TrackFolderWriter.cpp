@@ -1,14 +1,14 @@
-#include "track/TrackFolderWriter.h"
+#include "simkit/track/TrackFolderWriter.h"
 
 #include <fmt/format.h>
 
 #include <system_error>
 
-#include "base/FileUtil.h"
-#include "track/DatContainerWriter.h"
-#include "track/ImplodeWriter.h"
-#include "track/RaceLineWriter.h"
-#include "track/TrackLayout.h"
+#include "core/base/FileUtil.h"
+#include "simkit/track/DatContainerWriter.h"
+#include "simkit/track/ImplodeWriter.h"
+#include "simkit/track/RaceLineWriter.h"
+#include "simkit/track/TrackLayout.h"
 
 namespace vra::simkit {
 

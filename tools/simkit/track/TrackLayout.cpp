@@ -1,4 +1,4 @@
-#include "track/TrackLayout.h"
+#include "simkit/track/TrackLayout.h"
 
 #include <cmath>
 #include <numbers>

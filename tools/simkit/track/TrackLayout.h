@@ -10,8 +10,8 @@
 #include <optional>
 #include <vector>
 
-#include "base/Point2D.h"
-#include "track/PtfBuilder.h"
+#include "core/base/Point2D.h"
+#include "simkit/track/PtfBuilder.h"
 
 namespace vra::simkit {
 

@@ -3,7 +3,7 @@
 // laid over the whole width, of which the part up to the position shows.
 // The GUI paints what Layout() describes.
 
-#include "base/Rgb.h"
+#include "core/base/Rgb.h"
 
 #include <cstdint>
 #include <string>

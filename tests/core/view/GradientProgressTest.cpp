@@ -1,4 +1,4 @@
-#include "platform/GradientProgress.h"
+#include "core/view/GradientProgress.h"
 
 #include <gtest/gtest.h>
 
