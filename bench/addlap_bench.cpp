@@ -4,6 +4,16 @@
 // Beside it, a raw read of the whole replay in the same run (more than the run
 // needs: it reads the tables, the walks and the lap's frames). Prints both
 // rates and the ratio.
+#include "core/document/CRpyGraphDoc.h"
+#include "core/platform/WaitBox.h"
+#include "core/settings/AppSettings.h"
+
+#include "simkit/replay/ReplayBuilder.h"
+#include "simkit/track/TrackFolderWriter.h"
+#include "simkit/track/TrackLayout.h"
+#include "support/platform/MemorySettingsStore.h"
+#include "support/platform/ScriptedPrompts.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -12,18 +22,8 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <vector>
-
 #include <unistd.h>
-
-#include "core/document/CRpyGraphDoc.h"
-#include "support/platform/MemorySettingsStore.h"
-#include "support/platform/ScriptedPrompts.h"
-#include "core/platform/WaitBox.h"
-#include "simkit/replay/ReplayBuilder.h"
-#include "core/settings/AppSettings.h"
-#include "simkit/track/TrackFolderWriter.h"
-#include "simkit/track/TrackLayout.h"
+#include <vector>
 
 namespace {
 
@@ -45,15 +45,13 @@ struct BigSim {
     std::filesystem::path root;
     std::filesystem::path replay;
     std::uint64_t size = 0;
-    ~BigSim()
-    {
+    ~BigSim() {
         std::error_code ec;
         std::filesystem::remove_all(root, ec);
     }
 };
 
-const BigSim& Sim()
-{
+const BigSim& Sim() {
     static const auto sim = [] {
         auto s = std::make_unique<BigSim>();
         s->root = std::filesystem::temp_directory_path() / ("vra_addlap_bench_" + std::to_string(::getpid()));
@@ -65,16 +63,14 @@ const BigSim& Sim()
         b.drivers(kCars).session(3, kLaps, kLapMs).trackLength(oval.TotalLength());
         b.desc.settings.trackName = "OVAL";
         s->replay = s->root / "replay" / "big.rpy";
-        if (!b.writeFile(s->replay))
-            std::fprintf(stderr, "could not write %s\n", s->replay.c_str());
+        if (!b.writeFile(s->replay)) std::fprintf(stderr, "could not write %s\n", s->replay.c_str());
         s->size = std::filesystem::file_size(s->replay);
         return s;
     }();
     return *sim;
 }
 
-void AddLapRun(benchmark::State& state)
-{
+void AddLapRun(benchmark::State& state) {
     const BigSim& sim = Sim();
     vra::test::MemorySettingsStore store;
     vra::AppSettings settings(store);
@@ -85,25 +81,21 @@ void AddLapRun(benchmark::State& state)
         vra::CRpyGraphDoc doc(settings, prompts, wait);
         // The saving player's lap in the middle of the race.
         doc.AddLapFromLapFinder(sim.replay, 0, 3, kLaps / 2);
-        if (doc.LapCount() != 1 || !doc.TrackLoaded())
-            state.SkipWithError("the lap was not added");
+        if (doc.LapCount() != 1 || !doc.TrackLoaded()) state.SkipWithError("the lap was not added");
         benchmark::DoNotOptimize(doc.Slot(0).info.get());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * sim.size));
 }
 
-void RawRead(benchmark::State& state)
-{
+void RawRead(benchmark::State& state) {
     const BigSim& sim = Sim();
     std::vector<char> buffer(1 << 20);
     for (auto _ : state) {
         std::FILE* f = std::fopen(sim.replay.c_str(), "rb");
         std::uint64_t total = 0;
         std::size_t got = 0;
-        while (f && (got = std::fread(buffer.data(), 1, buffer.size(), f)) > 0)
-            total += got;
-        if (f)
-            std::fclose(f);
+        while (f && (got = std::fread(buffer.data(), 1, buffer.size(), f)) > 0) total += got;
+        if (f) std::fclose(f);
         benchmark::DoNotOptimize(total);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * sim.size));
@@ -114,8 +106,7 @@ BENCHMARK(RawRead)->Unit(benchmark::kMillisecond);
 
 class Summary : public benchmark::ConsoleReporter {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
+    void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             const auto it = run.counters.find("bytes_per_second");
@@ -128,8 +119,7 @@ public:
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     std::printf("replay of %d cars, %d laps: %.1f MB\n", kCars, kLaps, static_cast<double>(Sim().size) / 1e6);
     Summary summary;

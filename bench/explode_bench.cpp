@@ -3,10 +3,10 @@
 // Prints each throughput and the ratios after the table.
 #include "core/decode/DclBitReader.h"
 #include "core/decode/DclExplode.h"
+
 #include "simkit/track/ImplodeWriter.h"
 
 #include <benchmark/benchmark.h>
-#include <zlib.h>
 
 #include <cmath>
 #include <cstdio>
@@ -14,6 +14,7 @@
 #include <map>
 #include <string>
 #include <vector>
+#include <zlib.h>
 
 namespace {
 
@@ -106,7 +107,8 @@ public:
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             const auto it = run.counters.find("bytes_per_second");
-            if (it != run.counters.end() && run.aggregate_name.empty()) rates[run.run_name.function_name] = it->second.value;
+            if (it != run.counters.end() && run.aggregate_name.empty())
+                rates[run.run_name.function_name] = it->second.value;
         }
     }
     std::map<std::string, double> rates;

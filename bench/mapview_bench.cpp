@@ -7,23 +7,22 @@
 #include "core/document/CRpyGraphDoc.h"
 #include "core/document/CarMarker.h"
 #include "core/document/LapLinePlotter.h"
+#include "core/replay/GetRpyInfo.h"
+#include "core/settings/AppSettings.h"
+#include "core/track/TrackPath.h"
 #include "gui/map/CRpyGraphView.h"
 #include "gui/map/MFCDisplay.h"
 #include "gui/map/ViewDialog.h"
+
+#include "simkit/replay/DemoSim.h"
+#include "simkit/track/DemoTrack.h"
 #include "support/platform/FakeDesktop.h"
 #include "support/platform/MemorySettingsStore.h"
 #include "support/platform/ScriptedPrompts.h"
-#include "simkit/replay/DemoSim.h"
-#include "core/replay/GetRpyInfo.h"
-#include "core/settings/AppSettings.h"
-#include "simkit/track/DemoTrack.h"
-#include "core/track/TrackPath.h"
 
 #include <QApplication>
 #include <QPainter>
-
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -31,6 +30,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 using namespace vra;
@@ -162,7 +162,8 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     std::printf("\nBeside the %.0f ms playback tick:\n", kTickMs);
-    for (const auto& [name, ms] : g_ms) std::printf("  %-36s %8.2f ms  = %5.1f%% of a tick\n", name.c_str(), ms, 100.0 * ms / kTickMs);
+    for (const auto& [name, ms] : g_ms)
+        std::printf("  %-36s %8.2f ms  = %5.1f%% of a tick\n", name.c_str(), ms, 100.0 * ms / kTickMs);
     std::fflush(stdout);
     benchmark::Shutdown();
     return 0;

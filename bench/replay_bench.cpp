@@ -2,6 +2,11 @@
 // race, engine blocks on) and extracting a lap late in its race, each beside a
 // plain read of the same bytes in the same run. Prints the ratios after the
 // table.
+#include "core/replay/Drivers.h"
+#include "core/replay/GetRpyInfo.h"
+
+#include "simkit/replay/ReplayBuilder.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -9,10 +14,6 @@
 #include <map>
 #include <string>
 #include <vector>
-
-#include "core/replay/Drivers.h"
-#include "core/replay/GetRpyInfo.h"
-#include "simkit/replay/ReplayBuilder.h"
 
 namespace {
 
@@ -99,9 +100,15 @@ void RawRead(benchmark::State& state, std::uint64_t n) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * n));
 }
 
-void RawReadWholeFile(benchmark::State& state) { RawRead(state, fs::file_size(ReplayPath())); }
-void RawReadToPlayerLap(benchmark::State& state) { RawRead(state, ExtractedBytes(0)); }
-void RawReadToOtherLap(benchmark::State& state) { RawRead(state, ExtractedBytes(kCars / 2)); }
+void RawReadWholeFile(benchmark::State& state) {
+    RawRead(state, fs::file_size(ReplayPath()));
+}
+void RawReadToPlayerLap(benchmark::State& state) {
+    RawRead(state, ExtractedBytes(0));
+}
+void RawReadToOtherLap(benchmark::State& state) {
+    RawRead(state, ExtractedBytes(kCars / 2));
+}
 
 void DriversLoad(benchmark::State& state) {
     for (auto _ : state) {
@@ -120,8 +127,12 @@ void ExtractLate(benchmark::State& state, int driver) {
         benchmark::DoNotOptimize(lap.distance.data());
     }
 }
-void ExtractPlayerLap(benchmark::State& state) { ExtractLate(state, 0); }
-void ExtractOtherLap(benchmark::State& state) { ExtractLate(state, kCars / 2); }
+void ExtractPlayerLap(benchmark::State& state) {
+    ExtractLate(state, 0);
+}
+void ExtractOtherLap(benchmark::State& state) {
+    ExtractLate(state, kCars / 2);
+}
 
 BENCHMARK(RawReadWholeFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(DriversLoad)->Unit(benchmark::kMillisecond);
@@ -151,8 +162,7 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&summary);
     auto& t = summary.times;
     auto ratio = [&](const char* what, const char* raw) {
-        if (t.count(what) && t.count(raw) && t[raw] > 0)
-            std::printf("%s / %s: %.2f\n", what, raw, t[what] / t[raw]);
+        if (t.count(what) && t.count(raw) && t[raw] > 0) std::printf("%s / %s: %.2f\n", what, raw, t[what] / t[raw]);
     };
     ratio("DriversLoad", "RawReadWholeFile");
     ratio("ExtractPlayerLap", "RawReadToPlayerLap");

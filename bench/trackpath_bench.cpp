@@ -2,6 +2,13 @@
 // placed through the track path (piece lookup, then the piece's position),
 // beside a raw read of the same points from a table, in one run. Prints the
 // lookup rate and the ratio after the table.
+#include "core/decode/KtObjectFactory.h"
+#include "core/decode/KtTrack.h"
+#include "core/track/TrackPath.h"
+
+#include "simkit/track/PtfBuilder.h"
+#include "simkit/track/TrackLayout.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -9,12 +16,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-#include "core/decode/KtObjectFactory.h"
-#include "core/decode/KtTrack.h"
-#include "simkit/track/PtfBuilder.h"
-#include "simkit/track/TrackLayout.h"
-#include "core/track/TrackPath.h"
 
 namespace {
 
@@ -87,7 +88,8 @@ public:
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             const auto it = run.counters.find("items_per_second");
-            if (it != run.counters.end() && run.aggregate_name.empty()) rates[run.run_name.function_name] = it->second.value;
+            if (it != run.counters.end() && run.aggregate_name.empty())
+                rates[run.run_name.function_name] = it->second.value;
         }
     }
     std::map<std::string, double> rates;

@@ -16,7 +16,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (const auto& segment : track->GetSegments())
                 for (const auto& f : segment->GetFSections()) (void)f->GetStartOffset();
         }
-    } catch (const vra::KtException&) {
-    }
+    } catch (const vra::KtException&) {}
     return 0;
 }

@@ -1,18 +1,19 @@
 // The race-line reader on any bytes, over a road course built once: it must
 // end with points or a KtException, and every point it keeps is finite.
+#include "core/decode/KtException.h"
+#include "core/decode/KtObjectFactory.h"
+#include "core/decode/KtTrack.h"
+#include "core/ptf/LpLine.h"
+#include "core/track/TrackPath.h"
+
+#include "simkit/track/PtfBuilder.h"
+#include "simkit/track/TrackLayout.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <span>
-
-#include "core/decode/KtException.h"
-#include "core/decode/KtObjectFactory.h"
-#include "core/decode/KtTrack.h"
-#include "core/ptf/LpLine.h"
-#include "simkit/track/PtfBuilder.h"
-#include "simkit/track/TrackLayout.h"
-#include "core/track/TrackPath.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
 // Writes the seed corpus of the race-line fuzz target into the folder given
 // on the command line: files of the road course the target builds, whole,
 // short, past its end, with broken records and with broken headers.
+#include "simkit/track/RaceLineWriter.h"
+#include "simkit/track/TrackLayout.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <limits>
 #include <string>
 #include <vector>
-
-#include "simkit/track/RaceLineWriter.h"
-#include "simkit/track/TrackLayout.h"
 
 using vra::simkit::RaceLineWriter;
 

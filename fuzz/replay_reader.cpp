@@ -1,12 +1,12 @@
 // Feeds arbitrary bytes to the replay readers: the header, the driver and lap
 // tables, and the extraction of every counting lap of the first drivers.
-#include <cstddef>
-#include <cstdint>
-#include <span>
-
 #include "core/replay/Drivers.h"
 #include "core/replay/GetRpyInfo.h"
 #include "core/replay/Header.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);

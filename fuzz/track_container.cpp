@@ -26,9 +26,9 @@ const std::filesystem::path& TracksFolder() {
     }();
     // Registered once the path exists, so it runs before the path is destroyed.
     static const bool cleanup = std::atexit([] {
-        std::error_code ec;
-        std::filesystem::remove_all(TracksFolder().parent_path(), ec);
-    }) == 0;
+                                    std::error_code ec;
+                                    std::filesystem::remove_all(TracksFolder().parent_path(), ec);
+                                }) == 0;
     (void)cleanup;
     return tracks;
 }
@@ -45,7 +45,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         vra::KtTrackFile track(TracksFolder(), "FUZZ");
         track.Parse();
-    } catch (const vra::KtException&) {
-    }
+    } catch (const vra::KtException&) {}
     return 0;
 }

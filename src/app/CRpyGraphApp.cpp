@@ -1,16 +1,16 @@
 #include "app/CRpyGraphApp.h"
 
-#include "gui/dialogs/PleaseWaitBox.h"
 #include "core/document/CRpyGraphDoc.h"
+#include "core/replay/Drivers.h"
+#include "core/replay/GetRpyInfo.h"
+#include "core/settings/AppSettings.h"
+#include "core/text/LapTime.h"
+#include "gui/dialogs/PleaseWaitBox.h"
 #include "gui/frame/CMainFrame.h"
 #include "gui/frame/CommandIds.h"
 #include "gui/map/CRpyGraphView.h"
 #include "gui/map/ViewDialog.h"
 #include "gui/platform/Cp1252.h"
-#include "core/replay/Drivers.h"
-#include "core/replay/GetRpyInfo.h"
-#include "core/settings/AppSettings.h"
-#include "core/text/LapTime.h"
 
 #include <QAction>
 #include <QFile>
@@ -125,8 +125,8 @@ void CRpyGraphApp::LapControlsChanged() {
         entry.slot = slot;
         if (lap.drivers && lap.driver >= 0 && std::size_t(lap.driver) < lap.drivers->drivers.size()) {
             const auto& d = lap.drivers->drivers[std::size_t(lap.driver)];
-            entry.caption = d.firstName.substr(0, 1) + " " + d.lastName + " "
-                            + vra::FormatLapTime(lap.drivers->LapWordAt(lap.session, lap.driver, lap.lap));
+            entry.caption = d.firstName.substr(0, 1) + " " + d.lastName + " " +
+                            vra::FormatLapTime(lap.drivers->LapWordAt(lap.session, lap.driver, lap.lap));
         }
         if (lap.info) entry.splitMs = lap.info->splitMs;
         laps.push_back(entry);

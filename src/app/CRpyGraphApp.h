@@ -5,7 +5,6 @@
 // document's news on to the windows.
 
 #include "app/CommandLine.h"
-
 #include "core/document/DocumentObserver.h"
 
 #include <QObject>

@@ -10,16 +10,23 @@ namespace vra {
 vra::Button DemoPrompts::message(std::string_view text, std::string_view caption, vra::Icon, vra::Buttons buttons) {
     std::fprintf(stderr, "%.*s: %.*s\n", int(caption.size()), caption.data(), int(text.size()), text.data());
     switch (buttons) {
-    case vra::Buttons::YesNo:
-    case vra::Buttons::YesNoCancel: return vra::Button::Yes;
-    case vra::Buttons::RetryCancel: return vra::Button::Cancel;
-    default: return vra::Button::Ok;
+        case vra::Buttons::YesNo:
+        case vra::Buttons::YesNoCancel:
+            return vra::Button::Yes;
+        case vra::Buttons::RetryCancel:
+            return vra::Button::Cancel;
+        default:
+            return vra::Button::Ok;
     }
 }
 
-std::optional<std::filesystem::path> DemoPrompts::openFile(const vra::OpenFileRequest&) { return std::nullopt; }
+std::optional<std::filesystem::path> DemoPrompts::openFile(const vra::OpenFileRequest&) {
+    return std::nullopt;
+}
 
-vra::SettingsDialogResult DemoPrompts::editSettings(const vra::SettingsDialogRequest&) { return {}; }
+vra::SettingsDialogResult DemoPrompts::editSettings(const vra::SettingsDialogRequest&) {
+    return {};
+}
 
 std::optional<vra::LapChoice> DemoPrompts::chooseLap(const vra::LapChoiceRequest& request) {
     if (!request.drivers) return std::nullopt;

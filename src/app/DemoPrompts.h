@@ -12,8 +12,7 @@ namespace vra {
 
 class DemoPrompts : public vra::Prompts {
 public:
-    vra::Button message(std::string_view text, std::string_view caption, vra::Icon icon,
-                         vra::Buttons buttons) override;
+    vra::Button message(std::string_view text, std::string_view caption, vra::Icon icon, vra::Buttons buttons) override;
     std::optional<std::filesystem::path> openFile(const vra::OpenFileRequest& request) override;
     std::optional<vra::LapChoice> chooseLap(const vra::LapChoiceRequest& request) override;
     vra::SettingsDialogResult editSettings(const vra::SettingsDialogRequest& request) override;

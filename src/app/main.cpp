@@ -8,7 +8,6 @@
 
 #include "app/CRpyGraphApp.h"
 #include "app/DemoPrompts.h"
-
 #include "gui/dialogs/PleaseWaitBox.h"
 #include "gui/frame/CMainFrame.h"
 #include "gui/map/CRpyGraphView.h"
@@ -18,9 +17,9 @@
 #include "gui/replay/ChooselapPrompts.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QEventLoop>
 #include <QIcon>
 #include <QTimer>
 
@@ -86,8 +85,10 @@ int main(int argc, char* argv[]) {
     QString snapshot;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg.starts_with(kSnapshotFlag)) snapshot = QFile::decodeName(arg.substr(kSnapshotFlag.size()).c_str());
-        else args.push_back(arg);
+        if (arg.starts_with(kSnapshotFlag))
+            snapshot = QFile::decodeName(arg.substr(kSnapshotFlag.size()).c_str());
+        else
+            args.push_back(arg);
     }
 
     if (!snapshot.isEmpty()) {
@@ -99,7 +100,8 @@ int main(int argc, char* argv[]) {
 
     PleaseWaitBox waitBox;
     ChooselapPrompts prompts(&waitBox);
-    CRpyGraphApp analyser({*settings, prompts, shell, &waitBox, [&](QWidget* frame) { prompts.setParentWidget(frame); }});
+    CRpyGraphApp analyser(
+        {*settings, prompts, shell, &waitBox, [&](QWidget* frame) { prompts.setParentWidget(frame); }});
     if (!analyser.InitInstance(args, argv[0])) return 1;
     return app.exec();
 }

@@ -2,20 +2,21 @@
 // scripted prompts in place of the dialogs.
 
 #include "app/CRpyGraphApp.h"
-
-#include "PictureProbe.h"
-#include "support/ScratchDir.h"
 #include "core/document/CRpyGraphDoc.h"
+#include "core/text/LapTime.h"
 #include "gui/frame/CMainFrame.h"
 #include "gui/frame/CommandIds.h"
 #include "gui/map/CRpyGraphView.h"
 #include "gui/map/ViewDialog.h"
+
+#include "simkit/replay/DemoSim.h"
+#include "simkit/track/DemoTrack.h"
+#include "support/ScratchDir.h"
 #include "support/platform/FakeDesktop.h"
 #include "support/platform/MemorySettingsStore.h"
 #include "support/platform/ScriptedPrompts.h"
-#include "simkit/replay/DemoSim.h"
-#include "core/text/LapTime.h"
-#include "simkit/track/DemoTrack.h"
+
+#include "PictureProbe.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -25,7 +26,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
-
 #include <gmock/gmock.h>
 
 namespace vra::test {
@@ -165,8 +165,10 @@ TEST_F(AnalyserLaps, ZoomCommandsTellTheStatusBarWhatAClickDoesAndRebuildThePict
     AddRaceLap(0, 2);
     CMainFrame& frame = *app.Frame();
     CRpyGraphView& view = *app.View();
-    const std::pair<int, const char*> hints[] = {{cmd::ZoomIn, "Click to zoom in on point or drag a zoom box."},
-        {cmd::ZoomIn, "Ready"}, {cmd::ZoomOut, "Click to zoom out on point."},
+    const std::pair<int, const char*> hints[] = {
+        {cmd::ZoomIn, "Click to zoom in on point or drag a zoom box."},
+        {cmd::ZoomIn, "Ready"},
+        {cmd::ZoomOut, "Click to zoom out on point."},
         {cmd::PanningTool, "Use the panning tool to move the trackmap around."}};
     for (const auto& [command, hint] : hints) {
         frame.Action(command)->trigger();
@@ -202,10 +204,8 @@ TEST_F(AnalyserLaps, ZoomCommandsTellTheStatusBarWhatAClickDoesAndRebuildThePict
 TEST_F(AnalyserLaps, PrintedPageNamesTheTrackAndTheTickedLaps) {
     if (QProcess::execute(QStringLiteral("pdftotext"), {QStringLiteral("-v")}) < 0) GTEST_SKIP() << "no pdftotext";
     CRpyGraphApp& app = Start();
-    for (const auto& [driver, lap] : {std::pair{0, 2}, {2, 3}, {1, 5}})
-        AddRaceLap(driver, lap);
-    for (int box : {1, 3})
-        app.ViewBar()->ToggleLap(box);
+    for (const auto& [driver, lap] : {std::pair{0, 2}, {2, 3}, {1, 5}}) AddRaceLap(driver, lap);
+    for (int box : {1, 3}) app.ViewBar()->ToggleLap(box);
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("map.pdf"));
     QPrinter printer(QPrinter::HighResolution);

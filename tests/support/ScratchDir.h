@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
-
 #include <unistd.h>
 
 namespace vra::test {

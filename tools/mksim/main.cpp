@@ -1,10 +1,10 @@
 // mksim <folder>: writes a demo simulation folder.
 // mksim --fuzz-seeds <dir>: writes the seed corpus of the replay reader's fuzz target.
-#include <cstdio>
-#include <cstring>
-
 #include "simkit/replay/DemoSim.h"
 #include "simkit/track/DemoTrack.h"
+
+#include <cstdio>
+#include <cstring>
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--fuzz-seeds") == 0) {

@@ -1,6 +1,7 @@
 // Writes the seed corpora of the implode and track_container fuzz targets
 // from the test kit's builders: trackseeds <repo>/fuzz/corpus
 #include "core/base/FileUtil.h"
+
 #include "simkit/track/DatContainerWriter.h"
 #include "simkit/track/DclBitWriter.h"
 #include "simkit/track/ImplodeWriter.h"
@@ -26,7 +27,9 @@ void Put(const fs::path& file, const Bytes& bytes) {
     }
 }
 
-Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes Text(const std::string& s) {
+    return Bytes(s.begin(), s.end());
+}
 
 Bytes TrackStream(int segments) {
     TrackDesc track;

@@ -78,9 +78,21 @@ private:
 };
 
 // Little-endian loads from a buffer the caller has already bounds-checked.
-inline std::uint16_t LoadU16(const std::uint8_t* p) { std::uint16_t v; std::memcpy(&v, p, 2); return v; }
-inline std::uint32_t LoadU32(const std::uint8_t* p) { std::uint32_t v; std::memcpy(&v, p, 4); return v; }
-inline std::int32_t LoadI32(const std::uint8_t* p) { std::int32_t v; std::memcpy(&v, p, 4); return v; }
+inline std::uint16_t LoadU16(const std::uint8_t* p) {
+    std::uint16_t v;
+    std::memcpy(&v, p, 2);
+    return v;
+}
+inline std::uint32_t LoadU32(const std::uint8_t* p) {
+    std::uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+inline std::int32_t LoadI32(const std::uint8_t* p) {
+    std::int32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
 
 // A fixed-width text field: the bytes up to the first NUL, at most width of them.
 inline std::string FixedText(const std::uint8_t* p, std::size_t width) {

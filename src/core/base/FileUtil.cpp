@@ -87,8 +87,8 @@ bool WriteFileAtomic(const fs::path& path, std::span<const std::uint8_t> data) {
 }
 
 bool WriteFileAtomic(const fs::path& path, std::string_view text) {
-    return WriteFileAtomic(path, std::span<const std::uint8_t>(
-                                     reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    return WriteFileAtomic(
+        path, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
 bool IsPlainName(std::string_view name) {
@@ -96,7 +96,9 @@ bool IsPlainName(std::string_view name) {
     return name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
 }
 
-static char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+static char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() &&

@@ -42,8 +42,7 @@ private:
 
 // Reads a whole regular file; nullopt when it cannot be read or is larger
 // than maxBytes (the caller's bound on what it is willing to hold).
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path,
-                                                       std::uint64_t maxBytes);
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path, std::uint64_t maxBytes);
 
 // Writes data to path through "path.tmp" and a rename, so that the previous
 // file survives any failure. Returns false (and leaves no temporary) on error.
@@ -52,8 +51,7 @@ bool WriteFileAtomic(const std::filesystem::path& path, std::string_view text);
 
 // The entry of dir whose name equals name ignoring ASCII case; an exact match
 // wins over a case-insensitive one. nullopt when there is none.
-std::optional<std::filesystem::path> FindCaseInsensitive(const std::filesystem::path& dir,
-                                                         std::string_view name);
+std::optional<std::filesystem::path> FindCaseInsensitive(const std::filesystem::path& dir, std::string_view name);
 
 // Follows the components of relative ("tracks/OVAL/oval.dat") from base one by
 // one, each found case-insensitively.

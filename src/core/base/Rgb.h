@@ -14,8 +14,7 @@ struct Rgb {
 
 // A colour written the Windows way, 0x00BBGGRR, so that colour tables can be
 // compared with the values the program has always used.
-constexpr Rgb FromColorRef(std::uint32_t bbggrr)
-{
+constexpr Rgb FromColorRef(std::uint32_t bbggrr) {
     return Rgb{static_cast<std::uint8_t>(bbggrr & 0xFF), static_cast<std::uint8_t>((bbggrr >> 8) & 0xFF),
                static_cast<std::uint8_t>((bbggrr >> 16) & 0xFF)};
 }

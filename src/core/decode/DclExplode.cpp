@@ -25,8 +25,10 @@ constexpr CodeTable BuildTable(const std::array<std::uint8_t, N>& lengths) {
     for (unsigned length = 1; length <= 8; ++length) {
         for (std::size_t symbol = 0; symbol < N; ++symbol) {
             if (lengths[symbol] != length) continue;
-            if (previous != 0) code = (code + 1) << (length - previous);
-            else code <<= length;
+            if (previous != 0)
+                code = (code + 1) << (length - previous);
+            else
+                code <<= length;
             previous = length;
             const std::uint32_t stored = ~code & ((1u << length) - 1);
             std::uint32_t readOrder = 0;  // first stored bit is read first

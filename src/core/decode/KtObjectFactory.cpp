@@ -43,8 +43,9 @@ CountedPtr<KtTrack> KtObjectFactory::ReadTrackImage(std::span<const std::uint8_t
         CountedPtr<KtTrack> track;
         if (!factory.ReadTrack(pos, track)) return track;
         if (pos.Remaining() > kMaxPadding)
-            throw KtException(fmt::format("Error: {} unexpected bytes follow the track at offset 0x{:x} in the ptf file",
-                                          pos.Remaining(), pos.Offset()));
+            throw KtException(
+                fmt::format("Error: {} unexpected bytes follow the track at offset 0x{:x} in the ptf file",
+                            pos.Remaining(), pos.Offset()));
         return track;
     } catch (const std::bad_alloc&) {
         throw KtException("Error: not enough memory to decode the ptf file");
@@ -94,7 +95,9 @@ bool KtObjectFactory::ReadReference(PtfCursor& pos, CountedPtr<T>& target, std::
     PtfReadContext::ThrowKtException(kSource, line, detail);
 }
 
-bool KtObjectFactory::ReadTrack(PtfCursor& pos, CountedPtr<KtTrack>& t) { return ReadReference(pos, t, tracks_, 91, false); }
+bool KtObjectFactory::ReadTrack(PtfCursor& pos, CountedPtr<KtTrack>& t) {
+    return ReadReference(pos, t, tracks_, 91, false);
+}
 bool KtObjectFactory::ReadTexture(PtfCursor& pos, CountedPtr<KtTexture>& t) {
     return ReadReference(pos, t, textures_, 130, false);
 }
@@ -119,7 +122,9 @@ bool KtObjectFactory::ReadSegment(PtfCursor& pos, CountedPtr<KtSegment>& t) {
 bool KtObjectFactory::ReadTSOReference(PtfCursor& pos, CountedPtr<KtTSOReference>& t) {
     return ReadReference(pos, t, tsoReferences_, 395, false);
 }
-bool KtObjectFactory::ReadTSO(PtfCursor& pos, CountedPtr<KtTSO>& t) { return ReadReference(pos, t, tsos_, 433, false); }
+bool KtObjectFactory::ReadTSO(PtfCursor& pos, CountedPtr<KtTSO>& t) {
+    return ReadReference(pos, t, tsos_, 433, false);
+}
 bool KtObjectFactory::ReadTrackDetail(PtfCursor& pos, CountedPtr<KtTrackDetail>& t) {
     return ReadReference(pos, t, trackDetails_, 471, false);
 }

@@ -72,8 +72,8 @@ public:
 
 private:
     template <typename T>
-    bool ReadReference(PtfCursor& pos, CountedPtr<T>& target, std::map<std::uint32_t, CountedPtr<T>>& map,
-                       int line, bool withOffset);
+    bool ReadReference(PtfCursor& pos, CountedPtr<T>& target, std::map<std::uint32_t, CountedPtr<T>>& map, int line,
+                       bool withOffset);
 
     std::map<std::uint32_t, CountedPtr<KtTrack>> tracks_;
     std::map<std::uint32_t, CountedPtr<KtTexture>> textures_;

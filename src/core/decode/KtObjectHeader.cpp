@@ -11,17 +11,18 @@ namespace vra {
 
 namespace {
 
-std::string OffsetLine(std::size_t offset, const char* lead) { return fmt::format("\n{}{:x}\n", lead, offset); }
+std::string OffsetLine(std::size_t offset, const char* lead) {
+    return fmt::format("\n{}{:x}\n", lead, offset);
+}
 
 // Reads the first two values, which every versioned class checks alike.
 void ReadLeadingValues(PtfCursor& pos, const KtObjectHeader::Checks& c) {
     std::size_t at = pos.Offset();
     const std::int32_t first = pos.I32();
     if (first != 1)
-        PtfReadContext::ThrowKtException(
-            c.source, c.firstLine,
-            fmt::format("First value of {} is {}, it should be 1", c.className, first) +
-                OffsetLine(at, "Detected in ptf file @ 0x"));
+        PtfReadContext::ThrowKtException(c.source, c.firstLine,
+                                         fmt::format("First value of {} is {}, it should be 1", c.className, first) +
+                                             OffsetLine(at, "Detected in ptf file @ 0x"));
     at = pos.Offset();
     const std::int32_t second = pos.I32();
     if (second != 0)
@@ -72,10 +73,9 @@ std::int32_t KtObjectHeader::ReadTrackHeader(PtfCursor& pos, const Checks& c) {
     const std::size_t at = pos.Offset();
     const std::int32_t version = pos.I32();
     if (version == 6 || version == 8) return version;
-    PtfReadContext::ThrowKtException(
-        c.source, c.versionLine,
-        fmt::format("Version of {} is {}, it should be 6 or 8", c.className, version) +
-            OffsetLine(at, "Detected in ptf file @ 0x = "));
+    PtfReadContext::ThrowKtException(c.source, c.versionLine,
+                                     fmt::format("Version of {} is {}, it should be 6 or 8", c.className, version) +
+                                         OffsetLine(at, "Detected in ptf file @ 0x = "));
 }
 
 }  // namespace vra

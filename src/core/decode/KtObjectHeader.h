@@ -12,8 +12,8 @@ class PtfCursor;
 class KtObjectHeader {
 public:
     struct Checks {
-        const char* className;   // without the "Kt" prefix, as in the messages
-        const char* source;      // reporting unit, e.g. "decode\\KtTexture"
+        const char* className;  // without the "Kt" prefix, as in the messages
+        const char* source;     // reporting unit, e.g. "decode\\KtTexture"
         int firstLine;
         int secondLine;
         int versionLine;

@@ -7,7 +7,9 @@ namespace vra {
 
 namespace {
 // A list of b bytes holds b / 8 whole doubles; the remainder is not part of it.
-void SkipDoubles(PtfCursor& pos, std::uint32_t byteCount) { pos.Skip(static_cast<std::uint64_t>(byteCount / 8) * 8); }
+void SkipDoubles(PtfCursor& pos, std::uint32_t byteCount) {
+    pos.Skip(static_cast<std::uint64_t>(byteCount / 8) * 8);
+}
 }  // namespace
 
 KtTextureCoords::KtTextureCoords(PtfCursor& pos, std::int32_t id) : KtObject(id) {

@@ -6,7 +6,9 @@
 namespace vra {
 
 namespace {
-constexpr std::uint64_t SubRecordLength(int kind) { return kind == 1 ? 8 : kind == 2 ? 10 : 0; }
+constexpr std::uint64_t SubRecordLength(int kind) {
+    return kind == 1 ? 8 : kind == 2 ? 10 : 0;
+}
 
 // The trailing record is a chain of at most two sub-records (kind 1: 8
 // bytes, kind 2: 10 bytes); the last byte of the first gives the kind of

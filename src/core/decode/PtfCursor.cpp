@@ -6,8 +6,7 @@
 
 namespace vra {
 
-PtfCursor::PtfCursor(std::span<const std::uint8_t> image, KtObjectFactory& factory)
-    : cur_(image), factory_(&factory) {}
+PtfCursor::PtfCursor(std::span<const std::uint8_t> image, KtObjectFactory& factory) : cur_(image), factory_(&factory) {}
 
 void PtfCursor::Fail(std::uint64_t needed) const {
     throw KtException(fmt::format("Error: the ptf file ends too early: {} bytes needed at offset 0x{:x}, {} left",

@@ -17,7 +17,9 @@ PtfReadContext& PtfReadContext::Instance() {
     return context;
 }
 
-std::int32_t PtfReadContext::ReadInt32(const std::uint8_t* p) { return LoadI32(p); }
+std::int32_t PtfReadContext::ReadInt32(const std::uint8_t* p) {
+    return LoadI32(p);
+}
 
 double PtfReadContext::ReadDouble(const std::uint8_t* p) {
     double v;
@@ -40,7 +42,9 @@ long PtfReadContext::FileLength(std::FILE* file) {
     return end;
 }
 
-int PtfReadContext::RoundToInt(double x) { return vra::RoundToInt(x); }
+int PtfReadContext::RoundToInt(double x) {
+    return vra::RoundToInt(x);
+}
 
 void PtfReadContext::HsvToRgb(float h, float s, float v, float& r, float& g, float& b) {
     r = g = b = v;
@@ -55,12 +59,36 @@ void PtfReadContext::HsvToRgb(float h, float s, float v, float& r, float& g, flo
     const float q = v * (1 - s * f);
     const float t = v * (1 - s * (1 - f));
     switch (i) {
-        case 0: r = v; g = t; b = p; break;
-        case 1: r = q; g = v; b = p; break;
-        case 2: r = p; g = v; b = t; break;
-        case 3: r = p; g = q; b = v; break;
-        case 4: r = t; g = p; b = v; break;
-        default: r = v; g = p; b = q; break;
+        case 0:
+            r = v;
+            g = t;
+            b = p;
+            break;
+        case 1:
+            r = q;
+            g = v;
+            b = p;
+            break;
+        case 2:
+            r = p;
+            g = v;
+            b = t;
+            break;
+        case 3:
+            r = p;
+            g = q;
+            b = v;
+            break;
+        case 4:
+            r = t;
+            g = p;
+            b = v;
+            break;
+        default:
+            r = v;
+            g = p;
+            b = q;
+            break;
     }
 }
 

@@ -38,22 +38,17 @@ constexpr std::string_view kNoTrackText =
     "Path is set correctly in File->Settings\n\nDetailed error message:\n";
 constexpr std::string_view kPhysicsText = "Please note that you have now loaded\r\nlaps using different physics.";
 
-std::string_view HeaderErrorText(int version)
-{
-    if (version < 3)
-        return "HeaderClass: Orl replays not supported!";
-    if (version == 3)
-        return "HeaderClass: Kt/QUOLN replays not supported!";
+std::string_view HeaderErrorText(int version) {
+    if (version < 3) return "HeaderClass: Orl replays not supported!";
+    if (version == 3) return "HeaderClass: Kt/QUOLN replays not supported!";
     return "HeaderClass: Error reading file!";
 }
 
 // A folder of the simulation, found ignoring case; the plain join when there
 // is no such folder (the lookup that follows then fails in its own way).
-std::filesystem::path SimSubfolder(const std::string& simFolder, std::string_view name)
-{
+std::filesystem::path SimSubfolder(const std::string& simFolder, std::string_view name) {
     const std::filesystem::path base(simFolder);
-    if (auto found = ResolveCaseInsensitive(base, name))
-        return *found;
+    if (auto found = ResolveCaseInsensitive(base, name)) return *found;
     return base / std::string(name);
 }
 
@@ -65,15 +60,12 @@ LapSlot::LapSlot(LapSlot&&) noexcept = default;
 LapSlot& LapSlot::operator=(LapSlot&&) noexcept = default;
 
 CRpyGraphDoc::CRpyGraphDoc(AppSettings& settings, Prompts& prompts, WaitBox& waitBox, DocumentObserver* observer)
-    : settings_(settings), prompts_(prompts), waitBox_(waitBox), observer_(observer)
-{
+    : settings_(settings), prompts_(prompts), waitBox_(waitBox), observer_(observer) {
     LoadSettings();
 }
 
-CRpyGraphDoc::~CRpyGraphDoc()
-{
-    for (int i = 0; i < kSlotMaximum; ++i)
-        FreeSlot(i);
+CRpyGraphDoc::~CRpyGraphDoc() {
+    for (int i = 0; i < kSlotMaximum; ++i) FreeSlot(i);
     ReleaseTrack();
     KtObjectFactory::Instance().Clear();
     settings_.SetDefaultPlayerIndex(defaultPlayer_);
@@ -82,8 +74,7 @@ CRpyGraphDoc::~CRpyGraphDoc()
     trackLoaded_ = false;
 }
 
-void CRpyGraphDoc::LoadSettings()
-{
+void CRpyGraphDoc::LoadSettings() {
     altReplayPath_ = settings_.AltReplayPath();
     retireInRaceReport_ = settings_.RetireInRaceReport();
     offTheTrackInRaceReport_ = settings_.OffTheTrackInRaceReport();
@@ -98,17 +89,13 @@ void CRpyGraphDoc::LoadSettings()
     CheckSimExecutable(simFolder_, prompts_, SettingsDialogRequest{&settings_, this});
 }
 
-bool CRpyGraphDoc::OnNewDocument()
-{
+bool CRpyGraphDoc::OnNewDocument() {
     SetTitle(kNoLapTitle);
-    if (observer_)
-        observer_->LapsClearing();
-    for (int i = 0; i < kSlotMaximum; ++i)
-        FreeSlot(i);
+    if (observer_) observer_->LapsClearing();
+    for (int i = 0; i < kSlotMaximum; ++i) FreeSlot(i);
     lapCount_ = 0;
     physicsWarningShown_ = false;
-    if (observer_)
-        observer_->LapControlsChanged();
+    if (observer_) observer_->LapControlsChanged();
     ReleaseTrack();
     KtObjectFactory::Instance().Clear();
     trackLoaded_ = false;
@@ -117,60 +104,49 @@ bool CRpyGraphDoc::OnNewDocument()
     return true;
 }
 
-bool CRpyGraphDoc::OnOpenDocument(const std::filesystem::path& path)
-{
+bool CRpyGraphDoc::OnOpenDocument(const std::filesystem::path& path) {
     AddLap(Mode::Path, path);
     return true;
 }
 
-void CRpyGraphDoc::OnAddReplayLap()
-{
+void CRpyGraphDoc::OnAddReplayLap() {
     AddLap(Mode::Interactive, {});
 }
 
-void CRpyGraphDoc::AddLapFromLapFinder(const std::filesystem::path& path, int driver, int session, int lap)
-{
+void CRpyGraphDoc::AddLapFromLapFinder(const std::filesystem::path& path, int driver, int session, int lap) {
     chosenDriver_ = driver;
     chosenSession_ = session;
     chosenLap_ = lap;
     AddLap(Mode::LapFinder, path);
 }
 
-void CRpyGraphDoc::FreeSlot(int slot)
-{
+void CRpyGraphDoc::FreeSlot(int slot) {
     LapSlot& s = slots_[static_cast<std::size_t>(slot)];
     s.plotter.reset();
     s.info.reset();
     s.drivers.reset();
     s.header.reset();
-    for (auto& w : s.lockedWheels)
-        w.clear();
+    for (auto& w : s.lockedWheels) w.clear();
     s.used = false;
 }
 
-void CRpyGraphDoc::ReleaseTrack()
-{
+void CRpyGraphDoc::ReleaseTrack() {
     // The path holds a counted copy of the decoded track; both let go here.
     trackPath_.reset();
     trackFile_.reset();
 }
 
-void CRpyGraphDoc::SetTitle(std::string_view title)
-{
+void CRpyGraphDoc::SetTitle(std::string_view title) {
     title_ = title;
-    if (observer_)
-        observer_->TitleChanged(title_);
+    if (observer_) observer_->TitleChanged(title_);
 }
 
-void CRpyGraphDoc::UpdateAllViews()
-{
+void CRpyGraphDoc::UpdateAllViews() {
     fullRedraw_ = true;
-    if (observer_)
-        observer_->ViewsChanged();
+    if (observer_) observer_->ViewsChanged();
 }
 
-int CRpyGraphDoc::ReadTrackIni(const Header& header)
-{
+int CRpyGraphDoc::ReadTrackIni(const Header& header) {
     const auto length = ReadTrackIniLength(simFolder_, header.trackName);
     if (!length) {
         prompts_.alert(kTrackIniMissingText);
@@ -181,20 +157,16 @@ int CRpyGraphDoc::ReadTrackIni(const Header& header)
     return 0;
 }
 
-std::string CRpyGraphDoc::GetSeriesName(int code, int style)
-{
+std::string CRpyGraphDoc::GetSeriesName(int code, int style) {
     return SeriesName(code, style);
 }
 
-double CRpyGraphDoc::TrackDistanceUnit() const
-{
-    if (!trackPath_)
-        return kDefaultTrackDistanceUnit;
+double CRpyGraphDoc::TrackDistanceUnit() const {
+    if (!trackPath_) return kDefaultTrackDistanceUnit;
     return TrackDistanceUnitFor(trackPath_->Length());
 }
 
-void CRpyGraphDoc::LoadTrack(const Header& header)
-{
+void CRpyGraphDoc::LoadTrack(const Header& header) {
     ReleaseTrack();
     KtObjectFactory::Instance().Clear();
     trackLoaded_ = false;
@@ -218,8 +190,7 @@ void CRpyGraphDoc::LoadTrack(const Header& header)
     ReadTrackIni(header);
 }
 
-void CRpyGraphDoc::AddLap(Mode mode, const std::filesystem::path& givenPath)
-{
+void CRpyGraphDoc::AddLap(Mode mode, const std::filesystem::path& givenPath) {
     if (lapCount_ >= kSlotMaximum) {
         prompts_.alert(kMaxLapsText);
         return;
@@ -239,16 +210,13 @@ void CRpyGraphDoc::AddLap(Mode mode, const std::filesystem::path& givenPath)
         request.initialFolder = SimSubfolder(simFolder_, "replay");
         request.filters = {{"Replay files (*.rpy)", "*.rpy"}, {"All Files(*.*)", "*.*"}};
         auto chosen = prompts_.openFile(request);
-        if (!chosen)
-            return;
+        if (!chosen) return;
         path = *chosen;
     }
 
     int slotIndex = 0;
-    while (slotIndex < kSlotMaximum && slots_[static_cast<std::size_t>(slotIndex)].used)
-        ++slotIndex;
-    if (slotIndex == kSlotMaximum)
-        return;  // cannot happen while the count is right
+    while (slotIndex < kSlotMaximum && slots_[static_cast<std::size_t>(slotIndex)].used) ++slotIndex;
+    if (slotIndex == kSlotMaximum) return;  // cannot happen while the count is right
     LapSlot& slot = slots_[static_cast<std::size_t>(slotIndex)];
 
     auto header = std::make_unique<Header>();
@@ -270,8 +238,7 @@ void CRpyGraphDoc::AddLap(Mode mode, const std::filesystem::path& givenPath)
         LapSlot& slot;
         int& count;
         bool held = true;
-        void release()
-        {
+        void release() {
             if (held) {
                 slot.used = false;
                 --count;
@@ -315,18 +282,15 @@ void CRpyGraphDoc::AddLap(Mode mode, const std::filesystem::path& givenPath)
     }
 
     pathName_ = header->path.empty() ? path : header->path;
-    if (observer_)
-        observer_->PathNameChanged(pathName_, true);
+    if (observer_) observer_->PathNameChanged(pathName_, true);
     std::string title = header->trackName;
-    if (!title.empty())
-        title[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(title[0])));
+    if (!title.empty()) title[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(title[0])));
     SetTitle(title);
 
     auto info = std::make_unique<GetRpyInfo>();
     {
         WaitBoxScope wait(waitBox_, kPleaseWaitText);
-        if (lapCount_ == 1)
-            LoadTrack(*header);
+        if (lapCount_ == 1) LoadTrack(*header);
         const float trackLength = trackPath_ ? static_cast<float>(trackPath_->Length()) : 0.0f;
         const bool known = chosenDriver_ >= 0 && static_cast<std::size_t>(chosenDriver_) < drivers->drivers.size();
         if (!known || info->ExtractLap(*drivers, chosenDriver_, chosenLap_, chosenSession_, trackLength) != 0) {
@@ -334,16 +298,14 @@ void CRpyGraphDoc::AddLap(Mode mode, const std::filesystem::path& givenPath)
             giveBack();
             // The track, the title and the recent entry stay; an empty
             // document still says so.
-            if (lapCount_ == 0)
-                SetTitle(kNoLapTitle);
+            if (lapCount_ == 0) SetTitle(kNoLapTitle);
             return;
         }
     }
 
     const std::uint32_t storedMs = drivers->LapWordAt(chosenSession_, chosenDriver_, chosenLap_) & 0x0FFFFFFFu;
     if (dontShowQualReport_ == 0) {
-        const LapQuality quality{info->sampleCount, info->missingCount, info->longestGap, info->foundCount,
-                                 storedMs};
+        const LapQuality quality{info->sampleCount, info->missingCount, info->longestGap, info->foundCount, storedMs};
         prompts_.message(LapQualityReportText(quality), {}, Icon::Information, Buttons::Ok);
     }
 
@@ -363,11 +325,9 @@ void CRpyGraphDoc::AddLap(Mode mode, const std::filesystem::path& givenPath)
         // above when this lap went into a gap at the front.
         int other = -1;
         for (int i = slotIndex - 1; i >= 0 && other < 0; --i)
-            if (slots_[static_cast<std::size_t>(i)].used)
-                other = i;
+            if (slots_[static_cast<std::size_t>(i)].used) other = i;
         for (int i = slotIndex + 1; i < kSlotMaximum && other < 0; ++i)
-            if (slots_[static_cast<std::size_t>(i)].used)
-                other = i;
+            if (slots_[static_cast<std::size_t>(i)].used) other = i;
         if (other >= 0) {
             const LapSlot& o = slots_[static_cast<std::size_t>(other)];
             const auto& mine = slot.drivers->drivers[static_cast<std::size_t>(slot.driver)];
@@ -382,8 +342,8 @@ void CRpyGraphDoc::AddLap(Mode mode, const std::filesystem::path& givenPath)
     if (trackPath_ && slot.info->channelsReady) {
         LapTimeCheckInput check;
         const std::size_t n = static_cast<std::size_t>(std::max(slot.info->sampleCount, 0));
-        check.rawDistance = std::span<const std::uint32_t>(slot.info->distance).first(
-            std::min(slot.info->distance.size(), n + 1));
+        check.rawDistance =
+            std::span<const std::uint32_t>(slot.info->distance).first(std::min(slot.info->distance.size(), n + 1));
         check.stepAtStart = slot.info->distanceStepStart;
         check.stepAtEnd = slot.info->distanceStepEnd;
         check.samples = slot.info->sampleCount;
@@ -393,23 +353,17 @@ void CRpyGraphDoc::AddLap(Mode mode, const std::filesystem::path& givenPath)
         // driver index: users know which laps get this message.
         check.comparable =
             slot.drivers->drivers[static_cast<std::size_t>(slot.driver)].carId == slot.drivers->savingPlayer;
-        if (auto text = LapTimeCheckMessage(check))
-            prompts_.message(*text, {}, Icon::Information, Buttons::Ok);
+        if (auto text = LapTimeCheckMessage(check)) prompts_.message(*text, {}, Icon::Information, Buttons::Ok);
     }
 
-    if (trackPath_)
-        ComputeLapChannels(slotIndex);
-    if (observer_)
-        observer_->LapControlsChanged();
+    if (trackPath_) ComputeLapChannels(slotIndex);
+    if (observer_) observer_->LapControlsChanged();
 }
 
-void CRpyGraphDoc::ComputeLapChannels(int slotIndex)
-{
-    if (!IsSlotUsed(slotIndex) || !trackPath_)
-        return;
+void CRpyGraphDoc::ComputeLapChannels(int slotIndex) {
+    if (!IsSlotUsed(slotIndex) || !trackPath_) return;
     LapSlot& slot = slots_[static_cast<std::size_t>(slotIndex)];
-    if (!slot.info || !slot.plotter || !slot.drivers)
-        return;
+    if (!slot.info || !slot.plotter || !slot.drivers) return;
     const bool savingPlayersLap = slot.driver == slot.drivers->savingPlayer;
     vra::ComputeLapChannels(*slot.info, *trackPath_, *slot.plotter, savingPlayersLap, slot.lockedWheels);
 }

@@ -20,20 +20,17 @@ constexpr double kHeadingUnit = 0.087890625;  // degrees per raw heading step
 constexpr double kPerG = 0.1020408163265306;  // 1 / 9.8
 
 template <class V>
-bool Holds(const V& v, std::size_t n)
-{
+bool Holds(const V& v, std::size_t n) {
     return v.size() >= n;
 }
 
 // The trailing mean of four, where positions before sample 2 count as 0.
-void SmoothFour(std::vector<double>& v, int n)
-{
+void SmoothFour(std::vector<double>& v, int n) {
     const std::vector<double> raw = v;
     for (int i = 2; i <= n - 1; ++i) {
         double sum = 0.0;
         for (int k = i - 3; k <= i; ++k)
-            if (k >= 2)
-                sum += raw[static_cast<std::size_t>(k)];
+            if (k >= 2) sum += raw[static_cast<std::size_t>(k)];
         v[static_cast<std::size_t>(i)] = sum / 4.0;
     }
 }
@@ -41,19 +38,17 @@ void SmoothFour(std::vector<double>& v, int n)
 }  // namespace
 
 bool ComputeLapChannels(GetRpyInfo& lap, const TrackPath& track, LapLinePlotter& plotter, bool savingPlayersLap,
-                        LockedWheels& locked)
-{
+                        LockedWheels& locked) {
     const int n = lap.sampleCount;
-    if (!lap.channelsReady || n < 3)
-        return false;
+    if (!lap.channelsReady || n < 3) return false;
     const std::size_t need = static_cast<std::size_t>(n) + 1;
     if (!Holds(lap.distanceM, need) || !Holds(lap.lateralM, need) || !Holds(lap.distance, need) ||
-        !Holds(lap.heading, need) || !Holds(lap.steering, need) || !Holds(lap.mapX, need) ||
-        !Holds(lap.mapY, need) || !Holds(lap.mapHeading, need) || !Holds(lap.slipAngle, need) ||
-        !Holds(lap.slipMinusSteering, need) || !Holds(lap.speed, need) || !Holds(lap.headingDeg, need) ||
-        !Holds(lap.accelRawX, need) || !Holds(lap.accelRawY, need) || !Holds(lap.accelSmoothX, need) ||
-        !Holds(lap.accelSmoothY, need) || !Holds(lap.accelTotal, need) || !Holds(lap.accelCarLong, need) ||
-        !Holds(lap.accelCarLat, need) || !Holds(lap.accelTravelLong, need) || !Holds(lap.accelTravelLat, need))
+        !Holds(lap.heading, need) || !Holds(lap.steering, need) || !Holds(lap.mapX, need) || !Holds(lap.mapY, need) ||
+        !Holds(lap.mapHeading, need) || !Holds(lap.slipAngle, need) || !Holds(lap.slipMinusSteering, need) ||
+        !Holds(lap.speed, need) || !Holds(lap.headingDeg, need) || !Holds(lap.accelRawX, need) ||
+        !Holds(lap.accelRawY, need) || !Holds(lap.accelSmoothX, need) || !Holds(lap.accelSmoothY, need) ||
+        !Holds(lap.accelTotal, need) || !Holds(lap.accelCarLong, need) || !Holds(lap.accelCarLat, need) ||
+        !Holds(lap.accelTravelLong, need) || !Holds(lap.accelTravelLat, need))
         return false;
     bool wheelsKnown = true;
     for (int w = 0; w < 4; ++w)
@@ -63,34 +58,29 @@ bool ComputeLapChannels(GetRpyInfo& lap, const TrackPath& track, LapLinePlotter&
     // display that someone draws with.
     ChannelDisplay display;
     const TrackEdgeBounds& edges = track.EdgeBounds();
-    if (!edges.IsValid())
-        return false;
+    if (!edges.IsValid()) return false;
     const WorldBox box{edges.MinX(), edges.MinY(), edges.MaxX(), edges.MaxY()};
     if (!display.Transform().FitToTrackEdges(box, kChannelMargin, kChannelMargin, kChannelCanvas, kChannelCanvas))
         return false;
     const double s = display.Transform().UnitsPerMetre();
-    if (!(s > 0.0))
-        return false;
+    if (!(s > 0.0)) return false;
 
     const double length = track.Length();
     const std::array<double, 3> splitAt = {length / 4.0, length / 2.0, 3.0 * length / 4.0};
     std::array<bool, 3> splitDone{};
     lap.splitMs = {};
-    const double t0 = lap.distanceStepStart > 0
-                          ? static_cast<double>(lap.distance[2]) / static_cast<double>(lap.distanceStepStart) /
-                                kSamplesPerSecond
-                          : 0.0;
+    const double t0 = lap.distanceStepStart > 0 ? static_cast<double>(lap.distance[2]) /
+                                                      static_cast<double>(lap.distanceStepStart) / kSamplesPerSecond
+                                                : 0.0;
 
-    for (auto& w : locked)
-        w.assign(need, 0.0);
+    for (auto& w : locked) w.assign(need, 0.0);
 
     // Start the line with sample 1 and take its true point, so that the
     // first speed and accelerations are measured from where the car was.
     plotter.Restart();
     plotter.PlotPoint(display, lap.distanceM[1], lap.lateralM[1], true);
     DevicePoint q{};
-    if (plotter.HasPoint())
-        q = display.Transform().MapPoint(plotter.Current());
+    if (plotter.HasPoint()) q = display.Transform().MapPoint(plotter.Current());
     DevicePoint r = q;
     lap.mapX[1] = q.x;
     lap.mapY[1] = q.y;
@@ -100,8 +90,7 @@ bool ComputeLapChannels(GetRpyInfo& lap, const TrackPath& track, LapLinePlotter&
         const auto u = static_cast<std::size_t>(i);
         plotter.PlotPoint(display, lap.distanceM[u], lap.lateralM[u], true);
         DevicePoint p = q;
-        if (plotter.HasPoint())
-            p = display.Transform().MapPoint(plotter.Current());
+        if (plotter.HasPoint()) p = display.Transform().MapPoint(plotter.Current());
         lap.mapX[u] = p.x;
         lap.mapY[u] = p.y;
 
@@ -135,8 +124,7 @@ bool ComputeLapChannels(GetRpyInfo& lap, const TrackPath& track, LapLinePlotter&
                     lap.speed[u - 1] = lap.speed[u - 2] = (v + rv) / 2.0;
                     qv = (v + rv) / 2.0;
                 }
-                if (firstGap < 2.0)
-                    lap.speed[u - 1] = (v + qv) / 2.0;
+                if (firstGap < 2.0) lap.speed[u - 1] = (v + qv) / 2.0;
             }
         }
         lap.speed[u] = v;
@@ -150,8 +138,7 @@ bool ComputeLapChannels(GetRpyInfo& lap, const TrackPath& track, LapLinePlotter&
         // Split times: the crossing lies between sample i - 1 and sample i;
         // sample 2 lies t0 after the line and each sample one frame later.
         for (std::size_t k = 0; k < splitAt.size(); ++k) {
-            if (splitDone[k] || !(lap.distanceM[u] > splitAt[k]))
-                continue;
+            if (splitDone[k] || !(lap.distanceM[u] > splitAt[k])) continue;
             splitDone[k] = true;
             const double span = lap.distanceM[u] - lap.distanceM[u - 1];
             const double f = span != 0.0 ? (splitAt[k] - lap.distanceM[u - 1]) / span : 0.0;

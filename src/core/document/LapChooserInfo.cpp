@@ -10,14 +10,17 @@ namespace vra {
 
 namespace {
 
-std::string YesNo(int flag) { return flag == 1 ? "Yes" : "No"; }
+std::string YesNo(int flag) {
+    return flag == 1 ? "Yes" : "No";
+}
 
-std::string Number(long long v) { return fmt::format("{}", v); }
+std::string Number(long long v) {
+    return fmt::format("{}", v);
+}
 
 }  // namespace
 
-std::vector<std::pair<std::string, std::string>> LapChooserInfo(const Header& h, const Drivers& d)
-{
+std::vector<std::pair<std::string, std::string>> LapChooserInfo(const Header& h, const Drivers& d) {
     std::vector<std::pair<std::string, std::string>> info;
     auto add = [&](std::string label, std::string text) { info.emplace_back(std::move(label), std::move(text)); };
 

@@ -6,20 +6,14 @@
 namespace vra {
 
 LapLinePlotter::LapLinePlotter(const TrackPath* trackPath, std::int32_t colourIndex)
-    : trackPath_(trackPath), colourIndex_(colourIndex)
-{
-}
+    : trackPath_(trackPath), colourIndex_(colourIndex) {}
 
-const DevicePoint& LapLinePlotter::PlotPoint(CoreDisplay& display, double distance, double lateral, bool mapOnly)
-{
-    if (trackPath_ == nullptr)
-        return device_;
+const DevicePoint& LapLinePlotter::PlotPoint(CoreDisplay& display, double distance, double lateral, bool mapOnly) {
+    if (trackPath_ == nullptr) return device_;
     // A lap runs a little past the line; those samples belong at the start.
-    if (distance >= trackPath_->Length())
-        distance -= trackPath_->Length();
+    if (distance >= trackPath_->Length()) distance -= trackPath_->Length();
     const std::int32_t piece = trackPath_->FindPieceAtDistance(distance);
-    if (piece < 0)
-        return device_;
+    if (piece < 0) return device_;
     const Segment& segment = trackPath_->PieceAt(piece);
     const Point2D point = segment.PositionAt(distance - segment.StartDistance(), lateral);
     if (restart_) {
@@ -36,8 +30,7 @@ const DevicePoint& LapLinePlotter::PlotPoint(CoreDisplay& display, double distan
     return device_;
 }
 
-void LapLinePlotter::Restart()
-{
+void LapLinePlotter::Restart() {
     restart_ = true;
     current_ = previous_ = {};
     device_ = {};

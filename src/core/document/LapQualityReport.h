@@ -11,11 +11,11 @@
 namespace vra {
 
 struct LapQuality {
-    std::int64_t samples = 0;         // samples of the lap
-    std::int64_t missing = 0;         // samples without the car's record
-    std::int64_t longestGap = 0;      // longest run of such samples
-    std::int64_t found = 0;           // samples with the car's record
-    std::uint32_t storedLapMs = 0;    // lap time the replay stores
+    std::int64_t samples = 0;       // samples of the lap
+    std::int64_t missing = 0;       // samples without the car's record
+    std::int64_t longestGap = 0;    // longest run of such samples
+    std::int64_t found = 0;         // samples with the car's record
+    std::uint32_t storedLapMs = 0;  // lap time the replay stores
 };
 
 // The data quality message, ending with how to turn it off.

@@ -5,8 +5,7 @@
 
 namespace vra {
 
-std::string SeriesName(int code, int style)
-{
+std::string SeriesName(int code, int style) {
     struct Series {
         std::string_view abbreviation;
         std::string_view name;
@@ -18,13 +17,10 @@ std::string SeriesName(int code, int style)
         {"CTS", "Truck Series"},
         {"PTA", "Trans Am"},
     }};
-    if (code < 0 || code >= static_cast<int>(kSeries.size()))
-        return "Unknown!";
+    if (code < 0 || code >= static_cast<int>(kSeries.size())) return "Unknown!";
     const Series& s = kSeries[static_cast<std::size_t>(code)];
-    if (style <= 0)
-        return std::string(s.name);
-    if (style == 1)
-        return std::string(s.abbreviation) + " - " + std::string(s.name);
+    if (style <= 0) return std::string(s.name);
+    if (style == 1) return std::string(s.abbreviation) + " - " + std::string(s.name);
     return std::string(s.abbreviation);
 }
 

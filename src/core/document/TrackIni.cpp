@@ -15,41 +15,30 @@ constexpr std::uint64_t kMaxTrackIniBytes = 1u << 20;
 
 }  // namespace
 
-double ParseTrackIniLength(std::string_view text)
-{
+double ParseTrackIniLength(std::string_view text) {
     const std::size_t key = text.find("track_length");
-    if (key == std::string_view::npos)
-        return 0.0;
+    if (key == std::string_view::npos) return 0.0;
     const std::size_t equals = text.find('=', key);
-    if (equals == std::string_view::npos)
-        return 0.0;
+    if (equals == std::string_view::npos) return 0.0;
     const std::size_t unit = text.find('m', equals);
-    if (unit == std::string_view::npos)
-        return 0.0;
+    if (unit == std::string_view::npos) return 0.0;
     std::string_view value = text.substr(equals + 1, unit - equals - 1);
-    while (!value.empty() && (value.front() == ' ' || value.front() == '\t'))
-        value.remove_prefix(1);
+    while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) value.remove_prefix(1);
     double number = 0.0;
     // from_chars reads the leading number and ignores the locale.
-    if (std::from_chars(value.data(), value.data() + value.size(), number).ec != std::errc())
-        return 0.0;
-    if (!value.empty() && value.back() == 'k')
-        return number * 1000.0;
+    if (std::from_chars(value.data(), value.data() + value.size(), number).ec != std::errc()) return 0.0;
+    if (!value.empty() && value.back() == 'k') return number * 1000.0;
     return number * kMetresPerMile;
 }
 
-std::optional<double> ReadTrackIniLength(std::string_view simFolder, std::string_view trackName)
-{
+std::optional<double> ReadTrackIniLength(std::string_view simFolder, std::string_view trackName) {
     // The name comes from a replay file: it must name one folder, not a path.
-    if (simFolder.empty() || !IsPlainName(trackName))
-        return std::nullopt;
+    if (simFolder.empty() || !IsPlainName(trackName)) return std::nullopt;
     const std::string relative = "tracks/" + std::string(trackName) + "/track.ini";
     const auto file = ResolveCaseInsensitive(std::filesystem::path(std::string(simFolder)), relative);
-    if (!file)
-        return std::nullopt;
+    if (!file) return std::nullopt;
     const auto bytes = ReadWholeFile(*file, kMaxTrackIniBytes);
-    if (!bytes)
-        return std::nullopt;
+    if (!bytes) return std::nullopt;
     return ParseTrackIniLength(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
 }
 

@@ -36,8 +36,8 @@ public:
              std::uint32_t height);
     // The same, and also records the device units per metre over the whole
     // rectangle (margins included), by which the view sizes its markers.
-    bool FitToTrackEdges(const WorldBox& box, std::uint32_t marginX, std::uint32_t marginY,
-                         std::uint32_t width, std::uint32_t height);
+    bool FitToTrackEdges(const WorldBox& box, std::uint32_t marginX, std::uint32_t marginY, std::uint32_t width,
+                         std::uint32_t height);
 
     bool IsFitted() const { return fitted_; }
     // World metres per device unit.
@@ -49,7 +49,9 @@ public:
     // The device point of a world point, origin added and y flipped.
     DevicePoint MapPoint(double x, double y) const;
     template <class Point>
-    DevicePoint MapPoint(const Point& p) const { return MapPoint(p.x, p.y); }
+    DevicePoint MapPoint(const Point& p) const {
+        return MapPoint(p.x, p.y);
+    }
     // World lengths in device units: no origin, no flip.
     DevicePoint WorldToDevice(double x, double y) const;
 

@@ -66,8 +66,7 @@ public:
 
     // A message box; returns the button the user pressed. An empty caption
     // means the program's own name.
-    virtual Button message(std::string_view text, std::string_view caption, Icon icon,
-                           Buttons buttons) = 0;
+    virtual Button message(std::string_view text, std::string_view caption, Icon icon, Buttons buttons) = 0;
     // The open-file dialog; nullopt when cancelled.
     virtual std::optional<std::filesystem::path> openFile(const OpenFileRequest& request) = 0;
     // The lap chooser; nullopt when cancelled.

@@ -37,8 +37,8 @@ public:
     // The value as the kind asked for, or nullopt when it is missing or is
     // not of that kind. Stores whose files do not keep kinds (plain text
     // settings files) convert where the text allows it.
-    virtual std::optional<SettingsValue> read(SettingsKey key, SettingsScope scope,
-                                              std::string_view name, SettingsKind kind) const = 0;
+    virtual std::optional<SettingsValue> read(SettingsKey key, SettingsScope scope, std::string_view name,
+                                              SettingsKind kind) const = 0;
     // Whether a value of any kind is stored under name in the scope.
     virtual bool contains(SettingsKey key, SettingsScope scope, std::string_view name) const = 0;
     // Writes into the user scope; false when the store refused.
@@ -50,10 +50,7 @@ public:
     std::optional<std::int32_t> readInt(SettingsKey key, std::string_view name) const;
     std::optional<std::string> readString(SettingsKey key, std::string_view name) const;
     std::optional<std::vector<std::uint8_t>> readBinary(SettingsKey key, std::string_view name) const;
-    bool contains(SettingsKey key, std::string_view name) const
-    {
-        return contains(key, SettingsScope::User, name);
-    }
+    bool contains(SettingsKey key, std::string_view name) const { return contains(key, SettingsScope::User, name); }
 
     bool writeInt(SettingsKey key, std::string_view name, std::int32_t value);
     bool writeString(SettingsKey key, std::string_view name, std::string_view value);

@@ -1,13 +1,13 @@
 #include "core/ptf/LpLine.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "core/base/ByteCursor.h"
 #include "core/base/FileUtil.h"
 #include "core/decode/PtfReadContext.h"
 #include "core/track/CoreDisplay.h"
 #include "core/track/TrackPath.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace vra {
 
@@ -60,6 +60,8 @@ bool LpLine::LoadFrom(std::span<const std::uint8_t> data) {
     return true;
 }
 
-void LpLine::Draw(CoreDisplay& display) const { display.DrawColourPolyline(points_); }
+void LpLine::Draw(CoreDisplay& display) const {
+    display.DrawColourPolyline(points_);
+}
 
 }  // namespace vra

@@ -3,11 +3,11 @@
 // folder: a lateral offset every 3.0 m along the track, turned into map
 // points through the track path.
 
+#include "core/base/Point2D.h"
+
 #include <cstdint>
 #include <span>
 #include <vector>
-
-#include "core/base/Point2D.h"
 
 namespace vra {
 

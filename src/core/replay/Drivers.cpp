@@ -1,14 +1,13 @@
 #include "core/replay/Drivers.h"
 
-#include <sys/stat.h>
-
-#include <algorithm>
-#include <ctime>
+#include "core/base/FileUtil.h"
+#include "core/replay/ReplaySource.h"
 
 #include <fmt/format.h>
 
-#include "core/base/FileUtil.h"
-#include "core/replay/ReplaySource.h"
+#include <algorithm>
+#include <ctime>
+#include <sys/stat.h>
 
 namespace vra {
 
@@ -221,9 +220,12 @@ int Drivers::parseLapChunk(ReplaySource& src, std::uint64_t pos, int remaining, 
 
     int kind = -1;
     if (quickRace) {
-        if (lastKindField == 0) kind = Qualifying;
-        else if (remaining == 2) kind = Qualifying;
-        else if (remaining == 1) kind = Race;
+        if (lastKindField == 0)
+            kind = Qualifying;
+        else if (remaining == 2)
+            kind = Qualifying;
+        else if (remaining == 1)
+            kind = Race;
     } else {
         const std::int64_t k = std::int64_t{lastKindField} - remaining + 1;
         if (k >= 0 && k < kSessionKinds) kind = static_cast<int>(k);
@@ -457,14 +459,18 @@ std::uint32_t Drivers::LapWordAt(int kind, int driver, int lap) const {
     if (kind < 0 || kind >= kSessionKinds || driver < 0 || driver >= static_cast<int>(drivers.size()) || lap < 0 ||
         lap >= kLapTableSize)
         return 0;
-    return drivers[static_cast<std::size_t>(driver)].sessions[static_cast<std::size_t>(kind)].times[static_cast<std::size_t>(lap)];
+    return drivers[static_cast<std::size_t>(driver)]
+        .sessions[static_cast<std::size_t>(kind)]
+        .times[static_cast<std::size_t>(lap)];
 }
 
 bool Drivers::IsLapValid(int kind, int driver, int lap) const {
     if (kind < 0 || kind >= kSessionKinds || driver < 0 || driver >= static_cast<int>(drivers.size()) || lap < 0 ||
         lap >= kLapTableSize)
         return false;
-    return drivers[static_cast<std::size_t>(driver)].sessions[static_cast<std::size_t>(kind)].valid[static_cast<std::size_t>(lap)] == 1;
+    return drivers[static_cast<std::size_t>(driver)]
+               .sessions[static_cast<std::size_t>(kind)]
+               .valid[static_cast<std::size_t>(lap)] == 1;
 }
 
 std::uint64_t Drivers::LapStartMs(int kind, int driver, int lap) const {
@@ -530,9 +536,9 @@ bool Drivers::LoadFromStream(ByteCursor& in, int version) {
                   lastK = 0, online = 0, quick = 0;
     std::uint16_t loaded = 0, count = 0;
     std::uint8_t older = 0;
-    if (!ReadCString(in, 16, r.fileDate) || !in.u32(mismatch) || !in.u16(loaded) || !in.u16(count) ||
-        !in.u32(qual) || !in.u32(race) || !in.u32(zero) || !in.u32(saving) || !in.u32(practice) ||
-        !in.u32(happy) || !in.u32(firstK) || !in.u32(lastK) || !in.u32(online) || !in.u32(quick) || !in.u8(older))
+    if (!ReadCString(in, 16, r.fileDate) || !in.u32(mismatch) || !in.u16(loaded) || !in.u16(count) || !in.u32(qual) ||
+        !in.u32(race) || !in.u32(zero) || !in.u32(saving) || !in.u32(practice) || !in.u32(happy) || !in.u32(firstK) ||
+        !in.u32(lastK) || !in.u32(online) || !in.u32(quick) || !in.u8(older))
         return false;
     if (loaded > kMaxDrivers || firstK >= kSessionKinds || lastK >= kSessionKinds) return false;
     r.savingPlayerMismatch = static_cast<int>(mismatch);
@@ -551,9 +557,8 @@ bool Drivers::LoadFromStream(ByteCursor& in, int version) {
         std::uint8_t type = 0, b1 = 0, b2 = 0, b3 = 0, b5 = 0, b4 = 0;
         std::uint32_t zeroField = 0, number = 0, id = 0;
         std::uint32_t counts[4] = {};
-        if (!ReadCString(in, 16, d.firstName) || !ReadCString(in, 16, d.lastName) ||
-            !ReadCString(in, 32, d.nickname) || !ReadCString(in, 32, d.fourthText) || !in.u8(type) ||
-            !in.u32(zeroField) || !in.u32(number) || !in.u32(id))
+        if (!ReadCString(in, 16, d.firstName) || !ReadCString(in, 16, d.lastName) || !ReadCString(in, 32, d.nickname) ||
+            !ReadCString(in, 32, d.fourthText) || !in.u8(type) || !in.u32(zeroField) || !in.u32(number) || !in.u32(id))
             return false;
         for (std::uint32_t& c : counts) {
             if (!in.u32(c)) return false;

@@ -3,16 +3,16 @@
 // windows found in the frame stream and where the frame chunk lies. Read
 // after the Header of the same replay; also kept in the CD database.
 
+#include "core/base/ByteCursor.h"
+#include "core/base/ByteWriter.h"
+#include "core/replay/ReplayFormat.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
 #include <span>
 #include <string>
 #include <vector>
-
-#include "core/base/ByteCursor.h"
-#include "core/base/ByteWriter.h"
-#include "core/replay/ReplayFormat.h"
 
 namespace vra {
 
@@ -42,18 +42,21 @@ public:
         std::array<std::uint32_t, kLapTableSize> times;
         // 1 when the lap counts (complete and inside the session window).
         std::array<std::uint8_t, kLapTableSize> valid;
-        SessionLaps() { times.fill(kLapTableFill); valid.fill(0); }
+        SessionLaps() {
+            times.fill(kLapTableFill);
+            valid.fill(0);
+        }
     };
 
     struct Driver {
-        std::string firstName, lastName;  // at most 16 bytes each
-        std::string nickname;             // online name; "Pace Car" for the pace car
-        std::string fourthText;           // kept and stored
-        int type = DriverNonCompeting;    // DriverHuman, DriverAi, DriverNonCompeting
-        std::uint16_t carNumber = 0;      // 65535 is the pace car
-        std::uint16_t carId = 0;          // low 16 bits of the car id
-        std::uint32_t fileCarId = 0;      // the car id as the file holds it
-        std::uint8_t physics = 0;         // series code
+        std::string firstName, lastName;      // at most 16 bytes each
+        std::string nickname;                 // online name; "Pace Car" for the pace car
+        std::string fourthText;               // kept and stored
+        int type = DriverNonCompeting;        // DriverHuman, DriverAi, DriverNonCompeting
+        std::uint16_t carNumber = 0;          // 65535 is the pace car
+        std::uint16_t carId = 0;              // low 16 bits of the car id
+        std::uint32_t fileCarId = 0;          // the car id as the file holds it
+        std::uint8_t physics = 0;             // series code
         std::array<std::uint8_t, 5> bytes{};  // driver bytes 1-5, kept and stored
         std::uint16_t word6 = 0;
         std::array<SessionLaps, kSessionKinds> sessions;  // by session kind
@@ -103,7 +106,7 @@ public:
     int onlineRace = 0;
 
     std::uint64_t frameChunkOffset = 0;
-    std::uint32_t frameBytes = 0;        // size of the frame chunk's body
+    std::uint32_t frameBytes = 0;  // size of the frame chunk's body
     std::uint64_t lastFrameOffset = 0;
     std::uint32_t raceStartWord = 0;
     int raceStartSeen = 0;

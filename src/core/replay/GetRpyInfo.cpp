@@ -1,9 +1,9 @@
 #include "core/replay/GetRpyInfo.h"
 
+#include "core/replay/ReplaySource.h"
+
 #include <algorithm>
 #include <cmath>
-
-#include "core/replay/ReplaySource.h"
 
 namespace vra {
 
@@ -104,8 +104,10 @@ void GetRpyInfo::allocateRaw(int n) {
     Zeroed(fuelPressure, m);
     Zeroed(valueI, m);
     for (int b = 0; b < kEngineBlockCount; ++b) {
-        if (fullData) Zeroed(blocks[b], m * kEngineBlockSize[b]);
-        else blocks[b].clear();
+        if (fullData)
+            Zeroed(blocks[b], m * kEngineBlockSize[b]);
+        else
+            blocks[b].clear();
     }
 }
 
@@ -122,8 +124,10 @@ int GetRpyInfo::extract(ReplaySource& src, int kind) {
 
     // A quick race numbers its qualifying 0 and its race 1 in the stream.
     int wanted = kind;
-    if (d.quickRace && kind == Qualifying) wanted = 0;
-    else if (d.quickRace && kind == Race) wanted = 1;
+    if (d.quickRace && kind == Qualifying)
+        wanted = 0;
+    else if (d.quickRace && kind == Race)
+        wanted = 1;
 
     const std::uint64_t start = d.frameChunkOffset + kChunkHeaderSize;
     const std::uint64_t frameEnd = start + d.frameBytes;
@@ -169,7 +173,8 @@ int GetRpyInfo::extract(ReplaySource& src, int kind) {
     const bool saving = driverIndex == d.savingPlayer;
     fullData = saving ? 1 : 0;
     allocateRaw(n);
-    const std::uint8_t carByte = static_cast<std::uint8_t>(d.drivers[static_cast<std::size_t>(driverIndex)].carId & 0xFF);
+    const std::uint8_t carByte =
+        static_cast<std::uint8_t>(d.drivers[static_cast<std::size_t>(driverIndex)].carId & 0xFF);
 
     // Second pass: every record of the lap's frames.
     p = firstFrameOffset;
@@ -268,8 +273,9 @@ int GetRpyInfo::extract(ReplaySource& src, int kind) {
                         if (bodySize < blockSize) return Corrupt;
                         blockTypes |= 1u << b;
                         if (fullData)
-                            std::copy(body, body + blockSize, blocks[static_cast<std::size_t>(b)].begin() +
-                                                                  static_cast<std::ptrdiff_t>(si * blockSize));
+                            std::copy(body, body + blockSize,
+                                      blocks[static_cast<std::size_t>(b)].begin() +
+                                          static_cast<std::ptrdiff_t>(si * blockSize));
                     } else if (!IsKnownRecordType(type)) {
                         return Corrupt;
                     }
@@ -327,9 +333,10 @@ int GetRpyInfo::AllocateChannels(int margin) {
     lapStartFrame = firstFrame + static_cast<std::uint32_t>(a) - 1;
     lapEndFrame = static_cast<std::uint32_t>(endFrame - rangeSamples + b);
     lapTimeMs = (static_cast<std::int64_t>(endFrameTimeMs) - firstFrameTimeMs) -
-                static_cast<std::int64_t>((a - 1) * kFrameMs) - static_cast<std::int64_t>((rangeSamples - b) * kFrameMs);
-    distanceStepStart = dist(a + 1) == 0 ? std::int64_t{dist(a + 3)} - dist(a + 2)
-                                         : std::int64_t{dist(a + 2)} - dist(a + 1);
+                static_cast<std::int64_t>((a - 1) * kFrameMs) -
+                static_cast<std::int64_t>((rangeSamples - b) * kFrameMs);
+    distanceStepStart =
+        dist(a + 1) == 0 ? std::int64_t{dist(a + 3)} - dist(a + 2) : std::int64_t{dist(a + 2)} - dist(a + 1);
     distanceStepEnd = std::int64_t{dist(b - 1)} - dist(b - 2);
 
     const int count = b - a + 2 * m;
@@ -408,8 +415,10 @@ int GetRpyInfo::AllocateChannels(int margin) {
             fuelPressure[i] = fuelPressure[src];
             valueI[i] = valueI[src];
         };
-        if (!oilSeen && oilTemperature[i] == 0) copyFrom(0);
-        else if (oilTemperature[i] == 0 && waterTemperature[i] == 0) copyFrom(i - 1);
+        if (!oilSeen && oilTemperature[i] == 0)
+            copyFrom(0);
+        else if (oilTemperature[i] == 0 && waterTemperature[i] == 0)
+            copyFrom(i - 1);
         if (oilTemperature[i] != 0) oilSeen = true;
         for (auto* t : {&oilTemperature, &waterTemperature})
             if ((*t)[i] <= 80 && (*t)[i - 1] >= 127) (*t)[i] += 128;

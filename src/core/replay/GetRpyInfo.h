@@ -8,15 +8,15 @@
 // Samples are numbered 1 to sampleCount; sample 0 holds the start values.
 // Every per-sample array has sampleCount + 1 entries and starts zeroed.
 
+#include "core/replay/Drivers.h"
+#include "core/replay/ParseCarStructs.h"
+#include "core/replay/ReplayFormat.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
 #include <span>
 #include <vector>
-
-#include "core/replay/Drivers.h"
-#include "core/replay/ParseCarStructs.h"
-#include "core/replay/ReplayFormat.h"
 
 namespace vra {
 
@@ -44,8 +44,8 @@ public:
     // records' distances.
     int ExtractLap(const Drivers& drivers, int driver, int lap, int kind, float trackLength);
     // The same over the replay's bytes in memory.
-    int ExtractLapFromBytes(std::span<const std::uint8_t> replay, const Drivers& drivers, int driver, int lap,
-                            int kind, float trackLength);
+    int ExtractLapFromBytes(std::span<const std::uint8_t> replay, const Drivers& drivers, int driver, int lap, int kind,
+                            float trackLength);
     // Trims to the lap with `margin` samples outside each line and converts.
     // 0 on success; NotFound when the lap's start or finish line crossing is
     // not among the samples.
@@ -56,7 +56,7 @@ public:
     const std::uint8_t* Block(int index, int sample) const;
 
     int result = Ok;
-    int fullData = 1;  // the saving player's lap with engine blocks
+    int fullData = 1;              // the saving player's lap with engine blocks
     std::uint32_t blockTypes = 0;  // bit i: a record of type 100 + i was met
 
     const Drivers* drivers = nullptr;  // not owned
@@ -103,7 +103,7 @@ public:
     // Converted channels (AllocateChannels).
     std::vector<double> distanceM, lateralM, rideHeightM, revolutions;
     std::array<std::vector<double>, 4> wheelDelta;
-    std::int64_t lapTimeMs = 0;  // measured from the frames
+    std::int64_t lapTimeMs = 0;                               // measured from the frames
     std::int64_t distanceStepStart = 0, distanceStepEnd = 0;  // raw units per frame
     std::uint32_t lapStartFrame = 0, lapEndFrame = 0;
     int channelsReady = 0;

@@ -21,12 +21,14 @@ const char* const kWindDirections[8] = {"N", "NE", "E", "SE", "S", "SW", "W", "N
 }  // namespace
 
 int Header::SessionMinutes(std::uint32_t word) {
-    struct Entry { std::uint32_t code; int minutes; };
+    struct Entry {
+        std::uint32_t code;
+        int minutes;
+    };
     static constexpr Entry kTable[] = {
-        {0, 0},         {0x439600, 5},  {0x441600, 10}, {0x446100, 15}, {0x449600, 20}, {0x44BB80, 25},
-        {0x44E100, 30}, {0x450340, 35}, {0x451600, 40}, {0x4528C0, 45}, {0x453B80, 50}, {0x454E40, 55},
-        {0x456100, 60}, {0x4573C0, 65}, {0x458340, 70}, {0x458CA0, 75}, {0x459600, 80}, {0x459F60, 85},
-        {0x45A8C0, 90}, {0x4913A8, -1},
+        {0, 0},         {0x439600, 5},  {0x441600, 10}, {0x446100, 15}, {0x449600, 20}, {0x44BB80, 25}, {0x44E100, 30},
+        {0x450340, 35}, {0x451600, 40}, {0x4528C0, 45}, {0x453B80, 50}, {0x454E40, 55}, {0x456100, 60}, {0x4573C0, 65},
+        {0x458340, 70}, {0x458CA0, 75}, {0x459600, 80}, {0x459F60, 85}, {0x45A8C0, 90}, {0x4913A8, -1},
     };
     const std::uint32_t code = word & 0xFFFFFF;
     for (const Entry& e : kTable)
@@ -156,9 +158,10 @@ void Header::SaveToStream(ByteWriter& out) const {
 bool Header::LoadFromStream(ByteCursor& in, int recordVersion) {
     std::uint32_t v = 0, size = 0, frames = 0;
     if (!in.u32(v) || !in.u32(size) || !in.u32(frames)) return false;
-    int* const fields[] = {&fixedSetup, &hardcoreVisual, &hardcoreDrivingAids, &quickRace, &raceLaps,
-                           &qualifyingLaps, &raceDistance, &practiceMinutes, &happyHourMinutes, &aiStrength,
-                           &conditions, &windSpeed, &temperature, &weatherFlag, &gameMode, &fullPaceLap};
+    int* const fields[] = {&fixedSetup,     &hardcoreVisual, &hardcoreDrivingAids, &quickRace,        &raceLaps,
+                           &qualifyingLaps, &raceDistance,   &practiceMinutes,     &happyHourMinutes, &aiStrength,
+                           &conditions,     &windSpeed,      &temperature,         &weatherFlag,      &gameMode,
+                           &fullPaceLap};
     for (int* f : fields) {
         if (f == &hardcoreDrivingAids && recordVersion < 2) continue;  // not in version-1 records
         std::uint32_t x = 0;

@@ -12,15 +12,15 @@ struct FullCarFields {
     std::uint32_t distance = 0;  // 0.0005 m
     int gear = 0;                // -1 reverse, 0 neutral
     std::uint8_t wheelDirection[4] = {};
-    std::int32_t lateral = 0;       // raw, signed 20 bits
-    std::uint32_t rideHeight = 0;   // raw code, 12 bits
-    std::uint32_t rpmCode = 0;      // 10 bits
-    std::int16_t heading = 0;       // signed 12 bits
-    std::int32_t pitch = 0;         // signed 10 bits
-    std::int32_t roll = 0;          // signed 10 bits
-    std::uint32_t valueG = 0;       // 8 bits
-    std::uint32_t valueH = 0;       // 5 bits
-    std::int16_t steering = 0;      // signed 7 bits
+    std::int32_t lateral = 0;             // raw, signed 20 bits
+    std::uint32_t rideHeight = 0;         // raw code, 12 bits
+    std::uint32_t rpmCode = 0;            // 10 bits
+    std::int16_t heading = 0;             // signed 12 bits
+    std::int32_t pitch = 0;               // signed 10 bits
+    std::int32_t roll = 0;                // signed 10 bits
+    std::uint32_t valueG = 0;             // 8 bits
+    std::uint32_t valueH = 0;             // 5 bits
+    std::int16_t steering = 0;            // signed 7 bits
     std::uint32_t wheelRotation[4] = {};  // 10-bit counters
     std::int32_t suspension[4] = {};      // signed 10 bits
     std::uint16_t oilPressure = 0;        // 7 bits
@@ -30,13 +30,13 @@ struct FullCarFields {
 
 // Fields of one compact record of another car.
 struct CompactCarFields {
-    std::uint32_t valueG = 0;  // 5 bits
-    std::int32_t pitch = 0;    // signed 10 bits
-    std::uint32_t distance = 0;  // units of 1/k m, 24 bits
-    std::uint8_t carId = 0;      // low byte of the driver's car id
-    std::int32_t roll = 0;       // signed 10 bits
-    std::uint32_t rpmCode = 0;   // 10 bits
-    std::uint32_t valueH = 0;    // 7 bits
+    std::uint32_t valueG = 0;      // 5 bits
+    std::int32_t pitch = 0;        // signed 10 bits
+    std::uint32_t distance = 0;    // units of 1/k m, 24 bits
+    std::uint8_t carId = 0;        // low byte of the driver's car id
+    std::int32_t roll = 0;         // signed 10 bits
+    std::uint32_t rpmCode = 0;     // 10 bits
+    std::uint32_t valueH = 0;      // 7 bits
     std::uint32_t rideHeight = 0;  // 9 bits
     std::int16_t heading = 0;      // signed 12 bits
     std::int32_t lateral = 0;      // signed 17 bits

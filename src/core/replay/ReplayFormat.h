@@ -22,7 +22,9 @@ inline constexpr std::uint32_t End = 0x52505253;          // "SRPR"
 
 inline constexpr std::uint32_t kChunkHeaderSize = 12;
 // A chunk body of size s occupies s rounded up to a multiple of 4.
-constexpr std::uint64_t PaddedSize(std::uint64_t size) { return (size + 3) & ~std::uint64_t{3}; }
+constexpr std::uint64_t PaddedSize(std::uint64_t size) {
+    return (size + 3) & ~std::uint64_t{3};
+}
 
 // Layout of the leading chunks.
 inline constexpr std::uint32_t kFileChunkSize = 12;
@@ -88,14 +90,14 @@ inline constexpr int kFramesPerSecond = 36;
 inline constexpr double kFrameMs = 1000.0 / 36.0;
 
 enum RecordType : std::uint16_t {
-    RecFullCar = 1,       // the saving player's car, 36-byte body
-    RecEngineWord = 2,    // the saving player's engine word, 4-byte body
-    RecCompactCars = 3,   // 16 bytes per other car
-    RecRaceControl = 9,   // 12-byte body
-    RecCarStatus = 10,    // any length, read by the reports only
-    RecSession = 13,      // session word
-    RecRaceStart = 14,    // first u32 is the race-start word
-    RecBlock100 = 100,    // engine blocks 100-105 of the saving player's car
+    RecFullCar = 1,      // the saving player's car, 36-byte body
+    RecEngineWord = 2,   // the saving player's engine word, 4-byte body
+    RecCompactCars = 3,  // 16 bytes per other car
+    RecRaceControl = 9,  // 12-byte body
+    RecCarStatus = 10,   // any length, read by the reports only
+    RecSession = 13,     // session word
+    RecRaceStart = 14,   // first u32 is the race-start word
+    RecBlock100 = 100,   // engine blocks 100-105 of the saving player's car
     RecBlock101 = 101,
     RecBlock102 = 102,
     RecBlock103 = 103,
@@ -112,8 +114,8 @@ inline constexpr std::uint32_t kEngineBlockSize[kEngineBlockCount] = {20, 76, 64
 // Record types that the replay walkers know but do not use. Anything that is
 // neither in this list nor handled by a walker (type 7 among them) is an error.
 constexpr bool IsSkipRecordType(std::uint32_t type) {
-    return type == 4 || type == 5 || type == 6 || type == 8 || type == 11 || type == 12 ||
-           (type >= 15 && type <= 32) || type == 116 || type == 117;
+    return type == 4 || type == 5 || type == 6 || type == 8 || type == 11 || type == 12 || (type >= 15 && type <= 32) ||
+           type == 116 || type == 117;
 }
 namespace detail {
 constexpr bool ListedRecordType(std::uint32_t type) {
@@ -132,18 +134,29 @@ inline constexpr RecordTypeTable kRecordTypes{};
 
 // Every type that may appear in a frame (one look-up: the walkers ask for
 // every record of long replays).
-constexpr bool IsKnownRecordType(std::uint32_t type) { return type < 128 && detail::kRecordTypes.known[type]; }
+constexpr bool IsKnownRecordType(std::uint32_t type) {
+    return type < 128 && detail::kRecordTypes.known[type];
+}
 
 // Session word of a type-13 record.
-constexpr int SessionWordKind(std::uint32_t w) { return static_cast<int>(w & 3); }
-constexpr std::uint32_t SessionWordState(std::uint32_t w) { return (w >> 4) & 15; }
-constexpr std::uint32_t SessionWordTimeMs(std::uint32_t w) { return ((w >> 8) & 0xFFFFFF) * 10; }
+constexpr int SessionWordKind(std::uint32_t w) {
+    return static_cast<int>(w & 3);
+}
+constexpr std::uint32_t SessionWordState(std::uint32_t w) {
+    return (w >> 4) & 15;
+}
+constexpr std::uint32_t SessionWordTimeMs(std::uint32_t w) {
+    return ((w >> 8) & 0xFFFFFF) * 10;
+}
 // A quick race numbers its sessions 0 for qualifying and 1 for race.
 constexpr std::uint32_t QuickRaceSessionWord(std::uint32_t w) {
     switch (w & 3) {
-        case 1: return (w & ~3u) | Race;
-        case 0: return (w & ~3u) | Qualifying;
-        default: return w;
+        case 1:
+            return (w & ~3u) | Race;
+        case 0:
+            return (w & ~3u) | Qualifying;
+        default:
+            return w;
     }
 }
 

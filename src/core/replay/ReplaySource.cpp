@@ -5,7 +5,9 @@
 
 namespace vra {
 
-ReplaySource::ReplaySource(const std::filesystem::path& path) : file_(path) { size_ = file_.size(); }
+ReplaySource::ReplaySource(const std::filesystem::path& path) : file_(path) {
+    size_ = file_.size();
+}
 
 ReplaySource::ReplaySource(std::span<const std::uint8_t> bytes) : size_(bytes.size()) {
     // A non-null pointer marks the memory case even for an empty image.

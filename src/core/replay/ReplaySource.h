@@ -4,14 +4,14 @@
 // read in large blocks so that a walk over a long replay costs about one
 // sequential read of it, forward or backward.
 
+#include "core/base/ByteCursor.h"
+#include "core/base/FileUtil.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <span>
 #include <string>
 #include <vector>
-
-#include "core/base/ByteCursor.h"
-#include "core/base/FileUtil.h"
 
 namespace vra {
 

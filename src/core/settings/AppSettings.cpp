@@ -34,13 +34,10 @@ const AppSettings::Field<std::string> AppSettings::kTexts[] = {
     {"RecordsPath", &AppSettings::recordsPath_},
 };
 
-AppSettings::AppSettings(SettingsStore& store) : store_(store)
-{
+AppSettings::AppSettings(SettingsStore& store) : store_(store) {
     CRegistry user(store_, SettingsKey::Program);
-    for (const auto& [name, field] : kWords)
-        user.ReadDword(name, this->*field);
-    for (const auto& [name, field] : kTexts)
-        user.ReadString(name, this->*field);
+    for (const auto& [name, field] : kWords) user.ReadDword(name, this->*field);
+    for (const auto& [name, field] : kTexts) user.ReadString(name, this->*field);
 
     // The user's own choice first, then what the simulation's installer left
     // for the whole machine.
@@ -49,28 +46,22 @@ AppSettings::AppSettings(SettingsStore& store) : store_(store)
     simFolderFound_ = simFolder_;
 }
 
-AppSettings& AppSettings::Instance()
-{
-    if (!g_instance)
-        throw std::logic_error("AppSettings::Instance: no settings installed");
+AppSettings& AppSettings::Instance() {
+    if (!g_instance) throw std::logic_error("AppSettings::Instance: no settings installed");
     return *g_instance;
 }
 
-void AppSettings::SetInstance(AppSettings* settings)
-{
+void AppSettings::SetInstance(AppSettings* settings) {
     g_instance = settings;
 }
 
-void AppSettings::InitProgramFolder(std::string_view executablePath)
-{
+void AppSettings::InitProgramFolder(std::string_view executablePath) {
     const auto cut = executablePath.find_last_of("\\/");
-    if (cut == std::string_view::npos)
-        return;
+    if (cut == std::string_view::npos) return;
     programFolder_ = executablePath.substr(0, cut);
 }
 
-bool AppSettings::Save()
-{
+bool AppSettings::Save() {
     bool ok = true;
     if (!simFolder_.empty() && simFolder_ != simFolderFound_) {
         CRegistry sim(store_, SettingsKey::Simulation);
@@ -80,26 +71,21 @@ bool AppSettings::Save()
             ok = false;
     }
     CRegistry user(store_, SettingsKey::Program);
-    for (const auto& [name, field] : kWords)
-        ok &= user.WriteDword(name, this->*field);
-    for (const auto& [name, field] : kTexts)
-        ok &= user.WriteString(name, this->*field);
+    for (const auto& [name, field] : kWords) ok &= user.WriteDword(name, this->*field);
+    for (const auto& [name, field] : kTexts) ok &= user.WriteString(name, this->*field);
     return ok;
 }
 
-bool AppSettings::HasDamageCost() const
-{
+bool AppSettings::HasDamageCost() const {
     return CRegistry(store_, SettingsKey::Program).VerifyValue(kDamageCost);
 }
 
-DamageCostTable AppSettings::LoadDamageCosts()
-{
+DamageCostTable AppSettings::LoadDamageCosts() {
     CRegistry user(store_, SettingsKey::Program);
     std::vector<std::uint32_t> words;
     if (user.ReadObject(kDamageCost, words)) {
         damageCosts_.fill(0);
-        for (std::size_t i = 0; i < words.size() && i < damageCosts_.size(); ++i)
-            damageCosts_[i] = words[i];
+        for (std::size_t i = 0; i < words.size() && i < damageCosts_.size(); ++i) damageCosts_[i] = words[i];
     } else {
         // Missing, of another kind or undecodable: a table of zeros would make
         // every failure free, so fall back to the defaults.
@@ -108,8 +94,7 @@ DamageCostTable AppSettings::LoadDamageCosts()
     return damageCosts_;
 }
 
-bool AppSettings::SaveDamageCosts(const DamageCostTable& costs)
-{
+bool AppSettings::SaveDamageCosts(const DamageCostTable& costs) {
     damageCosts_ = costs;
     return CRegistry(store_, SettingsKey::Program).WriteObject(kDamageCost, costs);
 }

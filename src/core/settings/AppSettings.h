@@ -17,9 +17,8 @@ using DamageCostTable = std::array<std::uint32_t, kDamageCostCount>;
 
 // Costs of a fully damaged part when no table has been stored; the last entry
 // has no default of its own.
-inline constexpr DamageCostTable kDefaultDamageCosts = {250, 1000, 500,  250,  250, 5000, 500,
-                                                        250, 250,  1000, 250,  250, 1000, 500,
-                                                        1000, 500, 500,  2000, 500, 100,  0};
+inline constexpr DamageCostTable kDefaultDamageCosts = {250, 1000, 500, 250,  250, 5000, 500,  250, 250, 1000, 250,
+                                                        250, 1000, 500, 1000, 500, 500,  2000, 500, 100, 0};
 
 class AppSettings {
 public:

@@ -1,26 +1,25 @@
 #include "core/settings/RecentFileList.h"
 
-#include <algorithm>
-
 #include <fmt/format.h>
+
+#include <algorithm>
 
 namespace vra {
 
-std::string RecentFileList::ValueName(std::size_t index) { return fmt::format("File{}", index + 1); }
+std::string RecentFileList::ValueName(std::size_t index) {
+    return fmt::format("File{}", index + 1);
+}
 
-void RecentFileList::ReadList(const SettingsStore& store)
-{
+void RecentFileList::ReadList(const SettingsStore& store) {
     entries_.clear();
     for (std::size_t i = 0; i < size_; ++i) {
         auto value = store.readString(SettingsKey::Program, ValueName(i));
-        if (value && !value->empty()
-            && std::find(entries_.begin(), entries_.end(), *value) == entries_.end())
+        if (value && !value->empty() && std::find(entries_.begin(), entries_.end(), *value) == entries_.end())
             entries_.push_back(*value);
     }
 }
 
-void RecentFileList::WriteList(SettingsStore& store) const
-{
+void RecentFileList::WriteList(SettingsStore& store) const {
     for (std::size_t i = 0; i < size_; ++i) {
         if (i < entries_.size())
             store.writeString(SettingsKey::Program, ValueName(i), entries_[i]);
@@ -29,8 +28,7 @@ void RecentFileList::WriteList(SettingsStore& store) const
     }
 }
 
-void RecentFileList::Add(const std::string& path)
-{
+void RecentFileList::Add(const std::string& path) {
     if (path.empty() || size_ == 0) return;
     auto it = std::find(entries_.begin(), entries_.end(), path);
     if (it != entries_.end()) entries_.erase(it);
@@ -38,8 +36,7 @@ void RecentFileList::Add(const std::string& path)
     if (entries_.size() > size_) entries_.resize(size_);
 }
 
-void RecentFileList::Remove(std::size_t index)
-{
+void RecentFileList::Remove(std::size_t index) {
     if (index < entries_.size()) entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
 }
 

@@ -22,7 +22,6 @@ std::optional<std::filesystem::path> FindSimExecutable(std::string_view simFolde
 
 // True when the executable is found. Otherwise tells the user and runs the
 // settings dialog with request, so that a folder can be chosen; returns false.
-bool CheckSimExecutable(std::string_view simFolder, Prompts& prompts,
-                        const SettingsDialogRequest& request);
+bool CheckSimExecutable(std::string_view simFolder, Prompts& prompts, const SettingsDialogRequest& request);
 
 }  // namespace vra

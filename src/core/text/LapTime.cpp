@@ -4,8 +4,7 @@
 
 namespace vra {
 
-std::string FormatLapTime(std::uint32_t lapWord)
-{
+std::string FormatLapTime(std::uint32_t lapWord) {
     const std::uint32_t t = lapWord & 0x0FFFFFFFu;
     const std::uint32_t minutes = t / 60000;
     const std::uint32_t seconds = t / 1000 - 60 * minutes;

@@ -3,11 +3,11 @@
 // coordinates (metres); the implementation owns the mapping to its device and
 // the pens, so the geometry never knows where it is drawn.
 
-#include <cstdint>
-#include <vector>
-
 #include "core/base/Point2D.h"
 #include "core/mapping/MapTransform.h"  // DevicePoint
+
+#include <cstdint>
+#include <vector>
 
 namespace vra {
 

@@ -1,13 +1,13 @@
 #include "core/track/Corner.h"
 
-#include <algorithm>
-#include <cmath>
-#include <numbers>
-
 #include "core/decode/PtfReadContext.h"
 #include "core/track/CoreDisplay.h"
 #include "core/track/SegmentVisitor.h"
 #include "core/track/TrackGeometryError.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
 
 namespace vra {
 
@@ -27,8 +27,7 @@ double Corner::SweepOf(double h0, double h1) {
     return sweep;
 }
 
-Corner::Corner(CountedPtr<KtSegment> segment, double startDistance)
-    : Segment(std::move(segment), startDistance) {
+Corner::Corner(CountedPtr<KtSegment> segment, double startDistance) : Segment(std::move(segment), startDistance) {
     const double chord = std::hypot(x1_ - x0_, y1_ - y0_);
     const double sweep = SweepOf(h0_, h1_);
     const double radius = std::fabs(chord / (2.0 * std::sin(sweep / 2.0)));
@@ -45,9 +44,7 @@ Corner::Corner(CountedPtr<KtSegment> segment, double startDistance)
     centreY_ = centreY;
     length_ = length;
     const double twice = std::trunc(2.0 * length);
-    pointCount_ = twice < 1.0 ? 1u
-                : twice >= kMaxPointCount ? kMaxPointCount
-                                          : static_cast<std::uint32_t>(twice);
+    pointCount_ = twice < 1.0 ? 1u : twice >= kMaxPointCount ? kMaxPointCount : static_cast<std::uint32_t>(twice);
 }
 
 Point2D Corner::PointAround(double r, double angle) const {
@@ -128,7 +125,9 @@ void Corner::BuildPolylines() {
     }
 }
 
-void Corner::Accept(SegmentVisitor& visitor) const { visitor.VisitCorner(*this); }
+void Corner::Accept(SegmentVisitor& visitor) const {
+    visitor.VisitCorner(*this);
+}
 
 Point2D Corner::PositionAt(double s, double d) const {
     if (sweep_ >= 0.0) {
@@ -173,8 +172,7 @@ void Corner::Draw(CoreDisplay& display) const {
     const double n = static_cast<double>(points.size());
     const std::int64_t first = PtfReadContext::RoundToInt(n * from / length_);
     const std::int64_t count = PtfReadContext::RoundToInt(n * span / length_);
-    const std::int64_t last = std::min<std::int64_t>(first + count - 1,
-                                                      static_cast<std::int64_t>(points.size()) - 1);
+    const std::int64_t last = std::min<std::int64_t>(first + count - 1, static_cast<std::int64_t>(points.size()) - 1);
     for (std::int64_t i = std::max<std::int64_t>(first + 1, 1); i <= last; ++i)
         display.DrawLineWithPen(points[static_cast<std::size_t>(i - 1)], points[static_cast<std::size_t>(i)], true);
 }

@@ -2,9 +2,9 @@
 // A corner: a circular arc from the start pose to the end pose, turning left
 // for a positive sweep and right for a negative one.
 
-#include <vector>
-
 #include "core/track/Segment.h"
+
+#include <vector>
 
 namespace vra {
 

@@ -1,10 +1,10 @@
 #pragma once
 // The piece of the map for one decoded segment.
 
-#include <memory>
-
 #include "core/decode/CountedPtr.h"
 #include "core/track/Segment.h"
+
+#include <memory>
 
 namespace vra {
 

@@ -1,10 +1,10 @@
 #pragma once
 // The centre line of one track piece as a list of map points.
 
-#include <vector>
-
 #include "core/base/Point2D.h"
 #include "core/track/TrackBounds.h"
+
+#include <vector>
 
 namespace vra {
 

@@ -1,13 +1,13 @@
 #include "core/track/Segment.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "core/decode/KtFSection.h"
 #include "core/decode/KtSegment.h"
 #include "core/decode/KtWSection.h"
 #include "core/track/CoreDisplay.h"
 #include "core/track/TrackGeometryError.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace vra {
 
@@ -53,8 +53,7 @@ Segment::Segment(CountedPtr<KtSegment> segment, double startDistance)
     }
     for (const auto* lines : {&fLines_, &wLines_})
         for (const SectionLine& line : *lines)
-            if (!std::isfinite(line.startOffset) || !std::isfinite(line.endOffset))
-                ThrowTrackGeometryInvalid();
+            if (!std::isfinite(line.startOffset) || !std::isfinite(line.endOffset)) ThrowTrackGeometryInvalid();
 
     sinStart_ = std::sin(h0_);
     cosStart_ = std::cos(h0_);

@@ -4,14 +4,14 @@
 // and a lateral offset to a map point, and builds and draws its map elements.
 // Lateral offsets are positive to the left of the direction of travel.
 
-#include <cstdint>
-#include <vector>
-
 #include "core/base/Point2D.h"
 #include "core/decode/CountedPtr.h"
 #include "core/track/PieceOutline.h"
 #include "core/track/TrackPolyline.h"
 #include "core/track/TrackSurface.h"
+
+#include <cstdint>
+#include <vector>
 
 namespace vra {
 

@@ -1,15 +1,14 @@
 #include "core/track/Straight.h"
 
-#include <cmath>
-
 #include "core/track/CoreDisplay.h"
 #include "core/track/SegmentVisitor.h"
 #include "core/track/TrackGeometryError.h"
 
+#include <cmath>
+
 namespace vra {
 
-Straight::Straight(CountedPtr<KtSegment> segment, double startDistance)
-    : Segment(std::move(segment), startDistance) {
+Straight::Straight(CountedPtr<KtSegment> segment, double startDistance) : Segment(std::move(segment), startDistance) {
     const double length = std::hypot(x1_ - x0_, y1_ - y0_);
     if (!std::isfinite(length)) ThrowTrackGeometryInvalid();
     length_ = length;
@@ -48,7 +47,9 @@ void Straight::BuildPolylines() {
     }
 }
 
-void Straight::Accept(SegmentVisitor& visitor) const { visitor.VisitStraight(*this); }
+void Straight::Accept(SegmentVisitor& visitor) const {
+    visitor.VisitStraight(*this);
+}
 
 Point2D Straight::PositionAt(double s, double d) const {
     return {x0_ + s * cosStart_ - d * sinStart_, y0_ + s * sinStart_ + d * cosStart_};

@@ -3,10 +3,10 @@
 // added since the last reset. A track path owns its boxes, so a second loaded
 // track never disturbs the extent of the first.
 
-#include <limits>
-
 #include "core/base/Point2D.h"
 #include "core/mapping/MapTransform.h"  // WorldBox
+
+#include <limits>
 
 namespace vra {
 

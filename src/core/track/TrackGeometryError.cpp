@@ -4,6 +4,8 @@
 
 namespace vra {
 
-void ThrowTrackGeometryInvalid() { throw KtException(kTrackGeometryInvalid); }
+void ThrowTrackGeometryInvalid() {
+    throw KtException(kTrackGeometryInvalid);
+}
 
 }  // namespace vra

@@ -1,9 +1,5 @@
 #include "core/track/TrackPath.h"
 
-#include <algorithm>
-#include <cmath>
-#include <stdexcept>
-
 #include "core/decode/KtException.h"
 #include "core/decode/KtTrack.h"
 #include "core/track/CoreDisplay.h"
@@ -11,6 +7,10 @@
 #include "core/track/PointBudget.h"
 #include "core/track/SegmentVisitor.h"
 #include "core/track/TrackGeometryError.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
 
 namespace vra {
 

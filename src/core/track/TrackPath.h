@@ -3,17 +3,17 @@
 // with their start distances, the total length, four marks across the track,
 // the highlighted stretch, the extent of the map and the track's folder.
 
-#include <array>
-#include <cstdint>
-#include <filesystem>
-#include <memory>
-#include <vector>
-
 #include "core/decode/CountedPtr.h"
 #include "core/track/QuarterMark.h"
 #include "core/track/Segment.h"
 #include "core/track/TrackBounds.h"
 #include "core/track/TrackEdgeBounds.h"
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <vector>
 
 namespace vra {
 

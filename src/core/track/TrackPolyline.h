@@ -2,10 +2,10 @@
 // One line along a piece (a wall or fence), stroked as a polyline and tagged
 // with the kind code of the line it was built from.
 
+#include "core/base/Point2D.h"
+
 #include <cstdint>
 #include <vector>
-
-#include "core/base/Point2D.h"
 
 namespace vra {
 

@@ -2,11 +2,11 @@
 // A filled band of track surface between two consecutive boundary lines of a
 // piece, coloured by the kind of surface that begins at the first line.
 
-#include <cstdint>
-#include <vector>
-
 #include "core/base/Point2D.h"
 #include "core/track/TrackEdgeBounds.h"
+
+#include <cstdint>
+#include <vector>
 
 namespace vra {
 

@@ -8,24 +8,20 @@
 
 namespace vra {
 
-void GradientProgress::SetRange(std::int16_t lower, std::int16_t upper)
-{
+void GradientProgress::SetRange(std::int16_t lower, std::int16_t upper) {
     SetRange32(lower, upper);
 }
 
-void GradientProgress::SetRange32(std::int32_t lower, std::int32_t upper)
-{
+void GradientProgress::SetRange32(std::int32_t lower, std::int32_t upper) {
     lower_ = lower;
     upper_ = upper;
     position_ = lower;
 }
 
-GradientProgress::Layout GradientProgress::Paint(int width) const
-{
+GradientProgress::Layout GradientProgress::Paint(int width) const {
     Layout layout;
     // Nothing to show at either end, for an empty range, or without room.
-    if (!(position_ > lower_ && position_ < upper_) || width <= 0)
-        return layout;
+    if (!(position_ > lower_ && position_ < upper_) || width <= 0) return layout;
 
     // The fraction of the range, not of the upper bound alone, so a range
     // that does not start at 0 (or ends at 0) fills correctly.
@@ -55,13 +51,11 @@ GradientProgress::Layout GradientProgress::Paint(int width) const
             break;
         }
     }
-    if (showPercent)
-        layout.percentText = fmt::format("{:.0f}%", fraction * 100.0);
+    if (showPercent) layout.percentText = fmt::format("{:.0f}%", fraction * 100.0);
     return layout;
 }
 
-GradientProgress WaitBoxProgress()
-{
+GradientProgress WaitBoxProgress() {
     GradientProgress bar;
     bar.SetRange32(0, 100);
     bar.showPercent = true;

@@ -7,7 +7,9 @@ namespace vra {
 
 namespace {
 
-int AtLeastOne(int v) { return v > 0 ? v : 1; }
+int AtLeastOne(int v) {
+    return v > 0 ? v : 1;
+}
 
 // Clamped so that a far-off point cannot overflow the conversion to int.
 int RoundToInt(double v) {
@@ -17,7 +19,9 @@ int RoundToInt(double v) {
     return static_cast<int>(r);
 }
 
-int Abs(int v) { return v < 0 ? -v : v; }
+int Abs(int v) {
+    return v < 0 ? -v : v;
+}
 
 }  // namespace
 
@@ -115,13 +119,17 @@ ZoomResult ZoomModel::ApplyScale(double scale, const ZoomPoint* center) {
     return ZoomResult::Changed;
 }
 
-ZoomResult ZoomModel::ZoomByFactor(float factor) { return ApplyScale(double(scale_ * factor), nullptr); }
+ZoomResult ZoomModel::ZoomByFactor(float factor) {
+    return ApplyScale(double(scale_ * factor), nullptr);
+}
 
 ZoomResult ZoomModel::ZoomByFactor(ZoomPoint logicalCenter, float factor) {
     return ApplyScale(double(scale_ * factor), &logicalCenter);
 }
 
-ZoomResult ZoomModel::ZoomOutByFactor(float factor) { return ApplyScale(double(scale_ / factor), nullptr); }
+ZoomResult ZoomModel::ZoomOutByFactor(float factor) {
+    return ApplyScale(double(scale_ / factor), nullptr);
+}
 
 ZoomResult ZoomModel::ZoomOutByFactor(ZoomPoint logicalCenter, float factor) {
     return ApplyScale(double(scale_ / factor), &logicalCenter);
@@ -159,10 +167,18 @@ bool ZoomModel::PanStep(PanDirection direction, int amount) {
     if (!HasHorizontalBar() || !HasVerticalBar()) amount = 0;
     ZoomPoint next = scroll_;
     switch (direction) {
-    case PanDirection::Up: next.y -= amount; break;
-    case PanDirection::Left: next.x -= amount; break;
-    case PanDirection::Down: next.y += amount; break;
-    case PanDirection::Right: next.x += amount; break;
+        case PanDirection::Up:
+            next.y -= amount;
+            break;
+        case PanDirection::Left:
+            next.x -= amount;
+            break;
+        case PanDirection::Down:
+            next.y += amount;
+            break;
+        case PanDirection::Right:
+            next.x += amount;
+            break;
     }
     const ZoomPoint before = scroll_;
     ScrollTo(next);
@@ -191,9 +207,12 @@ PageFit ZoomModel::FitToPage(ZoomSize logical, ZoomSize page) {
 
 ZoomCursor ZoomModel::Cursor() const {
     switch (drag_) {
-    case Drag::Band: return ZoomCursor::Cross;
-    case Drag::Pan: return ZoomCursor::ClosedHand;
-    case Drag::None: break;
+        case Drag::Band:
+            return ZoomCursor::Cross;
+        case Drag::Pan:
+            return ZoomCursor::ClosedHand;
+        case Drag::None:
+            break;
     }
     if (panMode_ != 0) return ZoomCursor::OpenHand;
     if (zoomMode_ != ZoomOff) return ZoomCursor::Magnifier;
@@ -217,30 +236,36 @@ bool ZoomModel::LeftButtonDown(ZoomPoint client) {
 
 bool ZoomModel::MouseMove(ZoomPoint client) {
     switch (drag_) {
-    case Drag::None: return false;
-    case Drag::Band: {
-        const ZoomPoint at = ClientToLogical(client);
-        band_.right = at.x;
-        band_.bottom = at.y;
-        return true;
-    }
-    case Drag::Pan: {
-        const ZoomPoint step{client.x - lastPan_.x, client.y - lastPan_.y};
-        lastPan_ = client;
-        // Scrolling against the mouse makes the map follow it.
-        const bool h = PanStep(PanDirection::Left, step.x);
-        const bool v = PanStep(PanDirection::Up, step.y);
-        return h || v;
-    }
+        case Drag::None:
+            return false;
+        case Drag::Band: {
+            const ZoomPoint at = ClientToLogical(client);
+            band_.right = at.x;
+            band_.bottom = at.y;
+            return true;
+        }
+        case Drag::Pan: {
+            const ZoomPoint step{client.x - lastPan_.x, client.y - lastPan_.y};
+            lastPan_ = client;
+            // Scrolling against the mouse makes the map follow it.
+            const bool h = PanStep(PanDirection::Left, step.x);
+            const bool v = PanStep(PanDirection::Up, step.y);
+            return h || v;
+        }
     }
     return false;
 }
 
 ZoomResult ZoomModel::LeftButtonUp(ZoomPoint client) {
     switch (drag_) {
-    case Drag::Pan: drag_ = Drag::None; return ZoomResult::Unchanged;
-    case Drag::Band: drag_ = Drag::None; return DoZoomIn(band_);
-    case Drag::None: break;
+        case Drag::Pan:
+            drag_ = Drag::None;
+            return ZoomResult::Unchanged;
+        case Drag::Band:
+            drag_ = Drag::None;
+            return DoZoomIn(band_);
+        case Drag::None:
+            break;
     }
     if (zoomMode_ == ZoomOut && panMode_ == 0) return ZoomOutByFactor(ClientToLogical(client), kClickFactor);
     return ZoomResult::Unchanged;

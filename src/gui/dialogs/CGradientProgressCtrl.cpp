@@ -6,7 +6,9 @@ namespace vra {
 
 namespace {
 
-QColor ToQt(vra::Rgb c) { return {c.red, c.green, c.blue}; }
+QColor ToQt(vra::Rgb c) {
+    return {c.red, c.green, c.blue};
+}
 
 }  // namespace
 

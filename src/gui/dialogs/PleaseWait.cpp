@@ -1,7 +1,7 @@
 #include "gui/dialogs/PleaseWait.h"
 
-#include "gui/dialogs/CGradientProgressCtrl.h"
 #include "core/platform/WaitBox.h"
+#include "gui/dialogs/CGradientProgressCtrl.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -27,13 +27,21 @@ PleaseWait::PleaseWait(QWidget* parent) : QDialog(parent) {
     progress_->hide();
 }
 
-void PleaseWait::SetText(const QString& text) { text_->setText(text); }
+void PleaseWait::SetText(const QString& text) {
+    text_->setText(text);
+}
 
-QString PleaseWait::Text() const { return text_->text(); }
+QString PleaseWait::Text() const {
+    return text_->text();
+}
 
-void PleaseWait::SetRange(std::int32_t lower, std::int32_t upper) { progress_->SetRange32(lower, upper); }
+void PleaseWait::SetRange(std::int32_t lower, std::int32_t upper) {
+    progress_->SetRange32(lower, upper);
+}
 
-void PleaseWait::SetPos(std::int32_t position) { progress_->SetPos(position); }
+void PleaseWait::SetPos(std::int32_t position) {
+    progress_->SetPos(position);
+}
 
 void PleaseWait::ShowProgress() {
     progress_->show();

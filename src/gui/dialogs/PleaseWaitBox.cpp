@@ -7,7 +7,9 @@ namespace vra {
 namespace {
 
 // The program's texts are single-byte; the wait texts are plain ASCII.
-QString ToQt(std::string_view text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
+QString ToQt(std::string_view text) {
+    return QString::fromLatin1(text.data(), qsizetype(text.size()));
+}
 
 }  // namespace
 

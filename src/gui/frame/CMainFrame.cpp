@@ -1,10 +1,10 @@
 #include "gui/frame/CMainFrame.h"
 
-#include "gui/dialogs/CAboutDlg.h"
 #include "core/document/DocumentColours.h"
-#include "gui/frame/CommandIds.h"
 #include "core/platform/SettingsStore.h"
 #include "core/platform/Shell.h"
+#include "gui/dialogs/CAboutDlg.h"
+#include "gui/frame/CommandIds.h"
 #include "gui/widgets/Artwork.h"
 
 #include <QAction>
@@ -33,12 +33,13 @@ QColor LapColour(int lap) {
     return QColor(c.red, c.green, c.blue);
 }
 
-QString ProgramName() { return QStringLiteral("Velmar Replay Analyzer"); }
+QString ProgramName() {
+    return QStringLiteral("Velmar Replay Analyzer");
+}
 
 }  // namespace
 
-CMainFrame::CMainFrame(vra::SettingsStore& settings, vra::Shell& shell, vra::Prompts& prompts,
-                       QWidget* parent)
+CMainFrame::CMainFrame(vra::SettingsStore& settings, vra::Shell& shell, vra::Prompts& prompts, QWidget* parent)
     : QMainWindow(parent), settings_(settings), shell_(shell), prompts_(prompts) {
     setObjectName(QStringLiteral("MainFrame"));
     setAcceptDrops(true);
@@ -106,7 +107,8 @@ void CMainFrame::CreateActions() {
         lap->setCheckable(true);
     }
 
-    QAction* plot = MakeAction(ViewPlotSettings, tr("&Plot Settings"), QStringLiteral("Show or hide the plot settings"));
+    QAction* plot =
+        MakeAction(ViewPlotSettings, tr("&Plot Settings"), QStringLiteral("Show or hide the plot settings"));
     QAction* zoomBar = MakeAction(ViewZoomBar, tr("&Zoom Bar"), QStringLiteral("Show or hide the zoom bar"));
     QAction* lapBar = MakeAction(ViewLapBar, tr("&Lap Bar"), QStringLiteral("Show or hide the lap bar"));
     for (QAction* a : {plot, zoomBar, lapBar}) a->setCheckable(true);
@@ -114,8 +116,8 @@ void CMainFrame::CreateActions() {
     connect(zoomBar, &QAction::triggered, this, [this] { ToggleBar(zoomBar_); });
     connect(lapBar, &QAction::triggered, this, [this] { ToggleBar(lapBar_); });
 
-    connect(MakeAction(ViewReadme, tr("View &Readme file"), QStringLiteral("View Readme file")),
-            &QAction::triggered, this, [this] { shell_.open(QFile::encodeName(ReadmePath()).toStdString()); });
+    connect(MakeAction(ViewReadme, tr("View &Readme file"), QStringLiteral("View Readme file")), &QAction::triggered,
+            this, [this] { shell_.open(QFile::encodeName(ReadmePath()).toStdString()); });
     connect(MakeAction(AppAbout, tr("&About Velmar Replay Analyzer...")), &QAction::triggered, this, [this] {
         CAboutDlg about(shell_, &prompts_, this);
         about.exec();
@@ -179,12 +181,14 @@ void CMainFrame::CreateViewBar() {
     viewBar_ = new QDockWidget(tr("Plot settings"), this);
     viewBar_->setObjectName(QStringLiteral("ViewBar"));
     viewBar_->setMinimumSize(kMinBarWidth, kMinBarHeight);
-    viewBar_->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable
-                          | QDockWidget::DockWidgetFloatable);
+    viewBar_->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
+                          QDockWidget::DockWidgetFloatable);
     addDockWidget(Qt::LeftDockWidgetArea, viewBar_);
 }
 
-void CMainFrame::SetViewBarWidget(QWidget* widget) { viewBar_->setWidget(widget); }
+void CMainFrame::SetViewBarWidget(QWidget* widget) {
+    viewBar_->setWidget(widget);
+}
 
 void CMainFrame::SetDocumentTitle(const QString& title) {
     const QString shown = title.isEmpty() ? QStringLiteral("No lap selected") : title;
@@ -195,7 +199,9 @@ void CMainFrame::SetMessageText(const QString& text) {
     statusBar()->showMessage(text.isEmpty() ? idleText_ : text);
 }
 
-QString CMainFrame::MessageText() const { return statusBar()->currentMessage(); }
+QString CMainFrame::MessageText() const {
+    return statusBar()->currentMessage();
+}
 
 void CMainFrame::ToggleBar(QWidget* bar) {
     bar->setVisible(!bar->isVisible());
@@ -239,8 +245,9 @@ void CMainFrame::RebuildRecentMenu() {
 
 void CMainFrame::SaveBarState() {
     const QByteArray state = saveState();
-    settings_.writeBinary(vra::SettingsKey::Program, kBarStateName,
-                          std::span(reinterpret_cast<const std::uint8_t*>(state.constData()), std::size_t(state.size())));
+    settings_.writeBinary(
+        vra::SettingsKey::Program, kBarStateName,
+        std::span(reinterpret_cast<const std::uint8_t*>(state.constData()), std::size_t(state.size())));
     recent_.WriteList(settings_);
 }
 

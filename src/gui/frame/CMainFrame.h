@@ -29,8 +29,7 @@ public:
     static constexpr const char* kBarStateName = "BarState";
     static constexpr const char* kReadmeName = "Velmar Replay Analyzer.txt";
 
-    CMainFrame(vra::SettingsStore& settings, vra::Shell& shell, vra::Prompts& prompts,
-               QWidget* parent = nullptr);
+    CMainFrame(vra::SettingsStore& settings, vra::Shell& shell, vra::Prompts& prompts, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     // The command's action (see CommandIds.h); null for an unknown id.

@@ -3,11 +3,11 @@
 #include "core/decode/KtException.h"
 #include "core/document/CRpyGraphDoc.h"
 #include "core/document/LapLinePlotter.h"
-#include "gui/map/ViewDialog.h"
-#include "gui/platform/Cp1252.h"
 #include "core/ptf/LpLine.h"
 #include "core/replay/GetRpyInfo.h"
 #include "core/track/TrackPath.h"
+#include "gui/map/ViewDialog.h"
+#include "gui/platform/Cp1252.h"
 #include "gui/widgets/Artwork.h"
 
 #include <QApplication>
@@ -52,9 +52,13 @@ void CRpyGraphView::SetViewBar(ViewDialog* viewBar) {
     if (viewBar_) connect(viewBar_, &ViewDialog::linesChanged, this, &CRpyGraphView::RequestFullRedraw);
 }
 
-bool CRpyGraphView::HasTrackMap() const { return doc_ && doc_->TrackLoaded() && doc_->GetTrackPath(); }
+bool CRpyGraphView::HasTrackMap() const {
+    return doc_ && doc_->TrackLoaded() && doc_->GetTrackPath();
+}
 
-bool CRpyGraphView::LapsLoaded() const { return doc_ && doc_->LapCount() > 0; }
+bool CRpyGraphView::LapsLoaded() const {
+    return doc_ && doc_->LapCount() > 0;
+}
 
 void CRpyGraphView::RequestFullRedraw() {
     if (doc_) doc_->SetFullRedraw(true);
@@ -138,8 +142,7 @@ void CRpyGraphView::DrawTrackAndLines(QPainter& painter, const QRect& rect, MFCD
             line.Load();
             line.Draw(display);
         } catch (const vra::KtException&) {
-        } catch (const std::runtime_error&) {
-        }
+        } catch (const std::runtime_error&) {}
     }
     for (int box = 1; box <= ViewDialog::kLapBoxes; ++box) {
         if (!viewBar_ || !viewBar_->IsLapTicked(box)) continue;
@@ -148,8 +151,8 @@ void CRpyGraphView::DrawTrackAndLines(QPainter& painter, const QRect& rect, MFCD
         const vra::LapSlot& lap = doc_->Slot(slot);
         if (!lap.info) continue;
         const vra::GetRpyInfo& info = *lap.info;
-        const std::size_t count = std::min({std::size_t(std::max(info.sampleCount, 0)), info.distanceM.size(),
-                                            info.lateralM.size()});
+        const std::size_t count =
+            std::min({std::size_t(std::max(info.sampleCount, 0)), info.distanceM.size(), info.lateralM.size()});
         vra::LapLinePlotter plotter(&path, lap.plotter ? lap.plotter->ColourIndex() : slot);
         for (std::size_t i = 2; i < count; ++i) {
             // Samples without a position carry both values exactly zero.
@@ -258,7 +261,8 @@ void CRpyGraphView::contextMenuEvent(QContextMenuEvent* event) {
     menu.addSeparator();
     menu.addAction(QStringLiteral("Toggle RaceLine"), this, &CRpyGraphView::OnToggleRaceLine);
     for (int n = 1; n <= ViewDialog::kLapBoxes; ++n) {
-        QAction* toggle = menu.addAction(QStringLiteral("Toggle lap %1").arg(n), this, [this, n] { OnToggleDrivingLine(n); });
+        QAction* toggle =
+            menu.addAction(QStringLiteral("Toggle lap %1").arg(n), this, [this, n] { OnToggleDrivingLine(n); });
         toggle->setEnabled(viewBar_ && viewBar_->IsLapShown(n));
     }
     menu.exec(event->globalPos());

@@ -46,7 +46,9 @@ private:
 
 }  // namespace
 
-MFCDisplay::MFCDisplay() { SetPalette(vra::kMapPalette); }
+MFCDisplay::MFCDisplay() {
+    SetPalette(vra::kMapPalette);
+}
 
 void MFCDisplay::SetPalette(const std::array<vra::Rgb, vra::kMapPaletteSize>& palette) {
     for (std::size_t i = 0; i < palette.size(); ++i)
@@ -77,7 +79,9 @@ QPointF MFCDisplay::Map(const vra::Point2D& p) const {
     return QPointF(d.x, d.y);
 }
 
-void MFCDisplay::MapPoint(const vra::Point2D& p, vra::DevicePoint& device) { device = transform_.MapPoint(p); }
+void MFCDisplay::MapPoint(const vra::Point2D& p, vra::DevicePoint& device) {
+    device = transform_.MapPoint(p);
+}
 
 void MFCDisplay::DrawLine(const vra::Point2D& newPoint, const vra::Point2D& previous, vra::Point2D& deviceEnd,
                           std::int32_t colourIndex, bool mapOnly) {

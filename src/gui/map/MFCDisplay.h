@@ -38,8 +38,8 @@ public:
 
     vra::MapTransform& Transform() { return transform_; }
     const vra::MapTransform& Transform() const { return transform_; }
-    bool FitToTrackEdges(const vra::TrackBounds& box, std::uint32_t marginX, std::uint32_t marginY,
-                         std::uint32_t width, std::uint32_t height);
+    bool FitToTrackEdges(const vra::TrackBounds& box, std::uint32_t marginX, std::uint32_t marginY, std::uint32_t width,
+                         std::uint32_t height);
     bool FitToTrackBounds(const vra::TrackBounds& box, std::uint32_t marginX, std::uint32_t marginY,
                           std::uint32_t width, std::uint32_t height);
     double UnitsPerMetre() const { return transform_.UnitsPerMetre(); }
@@ -60,8 +60,7 @@ public:
     // The three outlines of a car marker (device-oriented offsets in metres)
     // round a position; at most 20, 7 and 5 of their points are used.
     void DrawMarkerOutlines(std::span<const vra::Point2D> body, std::span<const vra::Point2D> rear,
-                            std::span<const vra::Point2D> front, vra::DevicePoint position,
-                            std::int32_t colourIndex);
+                            std::span<const vra::Point2D> front, vra::DevicePoint position, std::int32_t colourIndex);
 
 private:
     QPointF Map(const vra::Point2D& p) const;

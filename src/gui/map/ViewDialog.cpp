@@ -12,7 +12,6 @@
 #include <QPainter>
 #include <QRadioButton>
 #include <QVBoxLayout>
-
 #include <fmt/format.h>
 
 #include <algorithm>
@@ -21,7 +20,9 @@ namespace vra {
 
 namespace {
 
-QColor ToQt(const vra::Rgb& c) { return QColor(c.red, c.green, c.blue); }
+QColor ToQt(const vra::Rgb& c) {
+    return QColor(c.red, c.green, c.blue);
+}
 
 void SetTextColour(QWidget* w, const QColor& colour) {
     QPalette p = w->palette();
@@ -93,8 +94,8 @@ ViewDialog::ViewDialog(QWidget* parent) : QWidget(parent) {
     driver_ = new QRadioButton(tr("Focus Driver:"));
     combo_ = new QComboBox;
     combo_->setEnabled(false);
-    for (QWidget* w : {static_cast<QWidget*>(manual_), static_cast<QWidget*>(leader_),
-                       static_cast<QWidget*>(driver_), static_cast<QWidget*>(combo_)})
+    for (QWidget* w : {static_cast<QWidget*>(manual_), static_cast<QWidget*>(leader_), static_cast<QWidget*>(driver_),
+                       static_cast<QWidget*>(combo_)})
         focus->addWidget(w);
     leader_->setChecked(true);
     connect(driver_, &QRadioButton::clicked, combo_, [this] { combo_->setEnabled(true); });
@@ -151,7 +152,9 @@ ViewDialog::ViewDialog(QWidget* parent) : QWidget(parent) {
     ColourLabels();
 }
 
-void ViewDialog::SetShell(vra::Shell* shell) { link_->SetShell(shell); }
+void ViewDialog::SetShell(vra::Shell* shell) {
+    link_->SetShell(shell);
+}
 
 void ViewDialog::SetPalette(const std::array<vra::Rgb, vra::kMapPaletteSize>& palette) {
     palette_ = palette;
@@ -254,9 +257,12 @@ void ViewDialog::UntickAll() {
 }
 
 void ViewDialog::ToggleLap(int n) {
-    if (n == 0) raceLine_ = !raceLine_;
-    else if (n >= 1 && n <= kLapBoxes) boxes_[std::size_t(n - 1)]->toggle();
-    else return;
+    if (n == 0)
+        raceLine_ = !raceLine_;
+    else if (n >= 1 && n <= kLapBoxes)
+        boxes_[std::size_t(n - 1)]->toggle();
+    else
+        return;
     emit linesChanged();
 }
 
@@ -268,7 +274,9 @@ void ViewDialog::SetLapTicked(int box, bool ticked) {
     if (box >= 1 && box <= kLapBoxes) boxes_[std::size_t(box - 1)]->setChecked(ticked);
 }
 
-bool ViewDialog::IsLapShown(int box) const { return SlotOfBox(box) >= 0; }
+bool ViewDialog::IsLapShown(int box) const {
+    return SlotOfBox(box) >= 0;
+}
 
 int ViewDialog::SlotOfBox(int box) const {
     return box >= 1 && box <= kLapBoxes ? slots_[std::size_t(box - 1)] : -1;

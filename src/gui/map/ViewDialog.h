@@ -31,8 +31,8 @@ public:
 
     // One loaded lap as the bar shows it.
     struct LapEntry {
-        int slot = 0;             // the document's slot, 0..4; also its colour
-        std::string caption;      // driver and lap time (Windows-1252)
+        int slot = 0;                           // the document's slot, 0..4; also its colour
+        std::string caption;                    // driver and lap time (Windows-1252)
         std::array<std::int64_t, 3> splitMs{};  // at 25, 50 and 75 % of the lap
     };
 

@@ -9,30 +9,25 @@ namespace {
 // 0x80..0x9F; the five bytes without a character keep the C1 control of the
 // same value, as Windows does, so every byte survives a round trip.
 constexpr std::array<char16_t, 32> kHigh = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-char16_t ToUnicode(unsigned char b)
-{
+char16_t ToUnicode(unsigned char b) {
     return (b >= 0x80 && b <= 0x9F) ? kHigh[b - 0x80] : char16_t{b};
 }
 
 }  // namespace
 
-QString Cp1252ToQString(std::string_view bytes)
-{
+QString Cp1252ToQString(std::string_view bytes) {
     QString out;
     out.reserve(static_cast<qsizetype>(bytes.size()));
-    for (char c : bytes)
-        out.append(QChar(ToUnicode(static_cast<unsigned char>(c))));
+    for (char c : bytes) out.append(QChar(ToUnicode(static_cast<unsigned char>(c))));
     return out;
 }
 
-std::string QStringToCp1252(const QString& text)
-{
+std::string QStringToCp1252(const QString& text) {
     std::string out;
     out.reserve(static_cast<std::size_t>(text.size()));
     for (QChar ch : text) {

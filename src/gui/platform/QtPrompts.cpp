@@ -13,62 +13,57 @@ namespace vra {
 
 namespace {
 
-QMessageBox::Icon ToQt(Icon icon)
-{
+QMessageBox::Icon ToQt(Icon icon) {
     switch (icon) {
-    case Icon::Information:
-        return QMessageBox::Information;
-    case Icon::Warning:
-        return QMessageBox::Warning;
-    case Icon::Error:
-        return QMessageBox::Critical;
-    case Icon::Question:
-        return QMessageBox::Question;
-    case Icon::None:
-        break;
+        case Icon::Information:
+            return QMessageBox::Information;
+        case Icon::Warning:
+            return QMessageBox::Warning;
+        case Icon::Error:
+            return QMessageBox::Critical;
+        case Icon::Question:
+            return QMessageBox::Question;
+        case Icon::None:
+            break;
     }
     return QMessageBox::NoIcon;
 }
 
-QMessageBox::StandardButtons ToQt(Buttons buttons)
-{
+QMessageBox::StandardButtons ToQt(Buttons buttons) {
     switch (buttons) {
-    case Buttons::OkCancel:
-        return QMessageBox::Ok | QMessageBox::Cancel;
-    case Buttons::YesNo:
-        return QMessageBox::Yes | QMessageBox::No;
-    case Buttons::YesNoCancel:
-        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case Buttons::RetryCancel:
-        return QMessageBox::Retry | QMessageBox::Cancel;
-    case Buttons::Ok:
-        break;
+        case Buttons::OkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case Buttons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
+        case Buttons::YesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case Buttons::RetryCancel:
+            return QMessageBox::Retry | QMessageBox::Cancel;
+        case Buttons::Ok:
+            break;
     }
     return QMessageBox::Ok;
 }
 
 // Closing the box without a button counts as its way out: Cancel where there
 // is one, else No, else OK.
-Button Escape(Buttons buttons)
-{
+Button Escape(Buttons buttons) {
     switch (buttons) {
-    case Buttons::OkCancel:
-    case Buttons::YesNoCancel:
-    case Buttons::RetryCancel:
-        return Button::Cancel;
-    case Buttons::YesNo:
-        return Button::No;
-    case Buttons::Ok:
-        break;
+        case Buttons::OkCancel:
+        case Buttons::YesNoCancel:
+        case Buttons::RetryCancel:
+            return Button::Cancel;
+        case Buttons::YesNo:
+            return Button::No;
+        case Buttons::Ok:
+            break;
     }
     return Button::Ok;
 }
 
 // "*.rpy" -> "*.[rR][pP][yY]": letters match either case.
-QString AnyCase(const QString& pattern)
-{
-    if (pattern == QLatin1String("*.*"))
-        return QStringLiteral("*");
+QString AnyCase(const QString& pattern) {
+    if (pattern == QLatin1String("*.*")) return QStringLiteral("*");
     QString out;
     for (QChar c : pattern) {
         if (c.isLetter() && c.toLower() != c.toUpper())
@@ -81,70 +76,61 @@ QString AnyCase(const QString& pattern)
 
 }  // namespace
 
-QString QtPrompts::displayText(std::string_view text)
-{
+QString QtPrompts::displayText(std::string_view text) {
     QString s = Cp1252ToQString(text);
     s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     return s;
 }
 
-QString QtPrompts::nameFilters(const std::vector<FileFilter>& filters)
-{
+QString QtPrompts::nameFilters(const std::vector<FileFilter>& filters) {
     QStringList parts;
     for (const auto& f : filters) {
         QStringList patterns;
         for (const QString& p : Cp1252ToQString(f.pattern).split(QLatin1Char(';'), Qt::SkipEmptyParts))
             patterns << AnyCase(p.trimmed());
         // The dialog hides this last group and shows the label as written.
-        parts << Cp1252ToQString(f.label) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
-                     QLatin1Char(')');
+        parts << Cp1252ToQString(f.label) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
     }
     return parts.join(QStringLiteral(";;"));
 }
 
-Button QtPrompts::message(std::string_view text, std::string_view caption, Icon icon, Buttons buttons)
-{
+Button QtPrompts::message(std::string_view text, std::string_view caption, Icon icon, Buttons buttons) {
     QMessageBox box(parent_);
     box.setTextFormat(Qt::PlainText);
     box.setText(displayText(text));
-    box.setWindowTitle(caption.empty() ? QApplication::applicationDisplayName()
-                                       : Cp1252ToQString(caption));
+    box.setWindowTitle(caption.empty() ? QApplication::applicationDisplayName() : Cp1252ToQString(caption));
     box.setIcon(ToQt(icon));
     box.setStandardButtons(ToQt(buttons));
     switch (box.exec()) {
-    case QMessageBox::Ok:
-        return Button::Ok;
-    case QMessageBox::Cancel:
-        return Button::Cancel;
-    case QMessageBox::Yes:
-        return Button::Yes;
-    case QMessageBox::No:
-        return Button::No;
-    case QMessageBox::Retry:
-        return Button::Retry;
-    default:
-        return Escape(buttons);
+        case QMessageBox::Ok:
+            return Button::Ok;
+        case QMessageBox::Cancel:
+            return Button::Cancel;
+        case QMessageBox::Yes:
+            return Button::Yes;
+        case QMessageBox::No:
+            return Button::No;
+        case QMessageBox::Retry:
+            return Button::Retry;
+        default:
+            return Escape(buttons);
     }
 }
 
-std::optional<std::filesystem::path> QtPrompts::openFile(const OpenFileRequest& request)
-{
+std::optional<std::filesystem::path> QtPrompts::openFile(const OpenFileRequest& request) {
     const QString folder = QFile::decodeName(QByteArray::fromStdString(request.initialFolder.string()));
     const QString chosen = QFileDialog::getOpenFileName(
         parent_, Cp1252ToQString(request.title), QDir(folder).exists() ? folder : QString(),
         nameFilters(request.filters), nullptr, QFileDialog::HideNameFilterDetails);
-    if (chosen.isEmpty())
-        return std::nullopt;
+    if (chosen.isEmpty()) return std::nullopt;
     return std::filesystem::path(QFile::encodeName(chosen).toStdString());
 }
 
-std::optional<LapChoice> QtPrompts::chooseLap(const LapChoiceRequest&)
-{
+std::optional<LapChoice> QtPrompts::chooseLap(const LapChoiceRequest&) {
     return std::nullopt;
 }
 
-SettingsDialogResult QtPrompts::editSettings(const SettingsDialogRequest&)
-{
+SettingsDialogResult QtPrompts::editSettings(const SettingsDialogRequest&) {
     return {};
 }
 

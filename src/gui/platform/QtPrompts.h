@@ -19,8 +19,7 @@ public:
     void setParentWidget(QWidget* parent) { parent_ = parent; }
     QWidget* parentWidget() const { return parent_; }
 
-    Button message(std::string_view text, std::string_view caption, Icon icon,
-                   Buttons buttons) override;
+    Button message(std::string_view text, std::string_view caption, Icon icon, Buttons buttons) override;
     std::optional<std::filesystem::path> openFile(const OpenFileRequest& request) override;
     std::optional<LapChoice> chooseLap(const LapChoiceRequest& request) override;
     SettingsDialogResult editSettings(const SettingsDialogRequest& request) override;

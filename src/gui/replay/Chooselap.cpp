@@ -1,13 +1,12 @@
 #include "gui/replay/Chooselap.h"
 
-#include "gui/replay/ChooserSound.h"
-
 #include "core/document/CarNumberText.h"
 #include "core/document/SeriesName.h"
-#include "gui/platform/Cp1252.h"
 #include "core/platform/WaitBox.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/GetRpyInfo.h"
+#include "gui/platform/Cp1252.h"
+#include "gui/replay/ChooserSound.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -20,7 +19,6 @@
 #include <QScrollArea>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-
 #include <fmt/format.h>
 
 #include <cmath>
@@ -35,17 +33,23 @@ constexpr double kKphToMph = 0.6213722922;
 // Frames per second of the replay's stream.
 constexpr int kFrameRate = 36;
 
-QString Text(const std::string& bytes) { return vra::Cp1252ToQString(bytes); }
+QString Text(const std::string& bytes) {
+    return vra::Cp1252ToQString(bytes);
+}
 
-std::string FullName(const vra::Drivers::Driver& d) { return d.firstName + " " + d.lastName; }
+std::string FullName(const vra::Drivers::Driver& d) {
+    return d.firstName + " " + d.lastName;
+}
 
 // Six significant digits, then exactly three decimals, seven wide.
 std::string SpeedText(double speed) {
     std::string text = fmt::format("{:.6g}", speed);
     if (text.find_first_of("eE") == std::string::npos) {
         const auto dot = text.find('.');
-        if (dot == std::string::npos) text += ".000";
-        else text = (text + "000").substr(0, dot + 4);
+        if (dot == std::string::npos)
+            text += ".000";
+        else
+            text = (text + "000").substr(0, dot + 4);
     }
     return fmt::format("{:>7}", text);
 }
@@ -132,9 +136,8 @@ Chooselap::Chooselap(const vra::LapChoiceRequest& request, vra::Prompts& prompts
     main->addWidget(buttons);
 
     connect(tree_, &QTreeWidget::itemSelectionChanged, this, &Chooselap::OnSelChanged);
-    connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item, int) {
-        OnItemDoubleClicked(item);
-    });
+    connect(tree_, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* item, int) { OnItemDoubleClicked(item); });
     connect(onlySelectable_, &QCheckBox::toggled, this, &Chooselap::OnOnlySelectableToggled);
 
     BuildTree();
@@ -154,8 +157,7 @@ QString Chooselap::Field(const QString& label) const {
     return it == fields_.end() ? QString() : it->second->text();
 }
 
-std::string Chooselap::FormatLapItem(std::uint32_t lapWord, int lapIndex, double trackLengthMetres,
-                                     bool milesPerHour) {
+std::string Chooselap::FormatLapItem(std::uint32_t lapWord, int lapIndex, double trackLengthMetres, bool milesPerHour) {
     if (lapWord == kNoTime) return "No time";
     const std::uint32_t t = lapWord & 0x0FFFFFFF;
     std::string text = lapIndex == 0 ? "Time before start/finish" : fmt::format("Lap {}", lapIndex);
@@ -170,8 +172,7 @@ std::string Chooselap::FormatLapItem(std::uint32_t lapWord, int lapIndex, double
     return text;
 }
 
-std::string Chooselap::QualityText(int samples, int missing, int longestGap, int foundRecords,
-                                   std::uint32_t lapWord) {
+std::string Chooselap::QualityText(int samples, int missing, int longestGap, int foundRecords, std::uint32_t lapWord) {
     // Without samples there is nothing to judge: no quality and no gap.
     const int quality = samples > 0 ? int(100.0 - 100.0 * missing / samples) : 0;
     const int gap = samples > 0 ? longestGap / kFrameRate : 0;
@@ -185,8 +186,8 @@ std::string Chooselap::QualityText(int samples, int missing, int longestGap, int
 
 void Chooselap::BuildTree() {
     // Rebuilt from the plain title each time, so the path is never repeated.
-    setWindowTitle(QString::fromLatin1(kBaseTitle) + QStringLiteral(" from ")
-                   + QString::fromStdString(request_.replayPath.string()));
+    setWindowTitle(QString::fromLatin1(kBaseTitle) + QStringLiteral(" from ") +
+                   QString::fromStdString(request_.replayPath.string()));
     tree_->clear();
     const vra::Drivers* drivers = request_.drivers;
     if (!drivers) return;
@@ -208,9 +209,9 @@ void Chooselap::BuildTree() {
             for (int lap = 0; count > 0 && lap <= count; ++lap) {
                 const bool valid = drivers->IsLapValid(kind, driver, lap);
                 auto* item = new QTreeWidgetItem(session);
-                item->setText(0, QString::fromStdString(FormatLapItem(drivers->LapWordAt(kind, driver, lap), lap,
-                                                                      request_.trackLengthMetres,
-                                                                      request_.speedUnit == 1)));
+                item->setText(
+                    0, QString::fromStdString(FormatLapItem(drivers->LapWordAt(kind, driver, lap), lap,
+                                                            request_.trackLengthMetres, request_.speedUnit == 1)));
                 item->setData(0, KindRole, int(ItemKind::Lap));
                 item->setData(0, DriverRole, driver);
                 item->setData(0, SessionRole, kind);
@@ -245,8 +246,9 @@ void Chooselap::OnSelChanged() {
         fields_[QStringLiteral("Laptime:")]->setText(colon >= 0 ? text.mid(colon + 2) : text);
         const int bracket = text.indexOf(QLatin1Char('['));
         fields_[QStringLiteral("Incident(s):")]->setText(
-            bracket >= 0 ? QString::fromStdString(Incidents(text.mid(bracket + 1).section(QLatin1Char(']'), 0, 0).toInt()))
-                         : tr("None reported"));
+            bracket >= 0
+                ? QString::fromStdString(Incidents(text.mid(bracket + 1).section(QLatin1Char(']'), 0, 0).toInt()))
+                : tr("None reported"));
         const int session = item->data(0, SessionRole).toInt();
         fields_[QStringLiteral("Session:")]->setText(QString::fromLatin1(kSessionNames[session]));
         result_.session = session;
@@ -336,9 +338,8 @@ void Chooselap::OnQualityAnalyze() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     vra::GetRpyInfo info;
     info.ExtractLap(*request_.drivers, driver, lap, session, float(request_.trackLengthMetres));
-    const std::string text =
-        QualityText(info.sampleCount, info.missingCount, info.longestGap, info.foundCount,
-                    request_.drivers->LapWordAt(session, driver, lap));
+    const std::string text = QualityText(info.sampleCount, info.missingCount, info.longestGap, info.foundCount,
+                                         request_.drivers->LapWordAt(session, driver, lap));
     if (waitBox_) waitBox_->hide();
     QApplication::restoreOverrideCursor();
     prompts_.message(text, "Quality report", vra::Icon::Information, vra::Buttons::Ok);

@@ -41,11 +41,9 @@ public:
 
     // The text of one lap item. No average speed when the track length or
     // the lap time is zero (there is nothing to divide by).
-    static std::string FormatLapItem(std::uint32_t lapWord, int lapIndex, double trackLengthMetres,
-                                     bool milesPerHour);
+    static std::string FormatLapItem(std::uint32_t lapWord, int lapIndex, double trackLengthMetres, bool milesPerHour);
     // The data quality report of an extracted lap.
-    static std::string QualityText(int samples, int missing, int longestGap, int foundRecords,
-                                   std::uint32_t lapWord);
+    static std::string QualityText(int samples, int missing, int longestGap, int foundRecords, std::uint32_t lapWord);
 
     QTreeWidget* Tree() const { return tree_; }
     QCheckBox* OnlySelectable() const { return onlySelectable_; }

@@ -12,15 +12,18 @@
 #include <QScrollBar>
 
 #include <algorithm>
-
 #include <string>
 
 namespace vra {
 
 namespace {
 
-vra::ZoomPoint ToZoom(QPoint p) { return {p.x(), p.y()}; }
-QPoint ToQt(vra::ZoomPoint p) { return {p.x, p.y}; }
+vra::ZoomPoint ToZoom(QPoint p) {
+    return {p.x(), p.y()};
+}
+QPoint ToQt(vra::ZoomPoint p) {
+    return {p.x, p.y};
+}
 
 // Keyboard scroll steps in pixels: a page for Page Up/Down, a nudge for arrows.
 constexpr int kKeyPageStep = 390;
@@ -36,8 +39,7 @@ CZoomView::CZoomView(QWidget* parent) : QAbstractScrollArea(parent) {
 }
 
 void CZoomView::SetZoomSizes(QSize total, QSize page, QSize line) {
-    model_.SetZoomSizes({total.width(), total.height()}, {page.width(), page.height()},
-                        {line.width(), line.height()});
+    model_.SetZoomSizes({total.width(), total.height()}, {page.width(), page.height()}, {line.width(), line.height()});
     UpdateViewport();
     emit zoomChanged();
 }
@@ -50,23 +52,23 @@ void CZoomView::UpdateViewport() {
 
 bool CZoomView::Apply(vra::ZoomResult result) {
     switch (result) {
-    case vra::ZoomResult::Changed:
-        SyncScrollBars();
-        viewport()->update();
-        emit zoomChanged();
-        return true;
-    case vra::ZoomResult::TooLarge:
-        ReportZoomLimit();
-        return false;
-    case vra::ZoomResult::Unchanged:
-        return false;
+        case vra::ZoomResult::Changed:
+            SyncScrollBars();
+            viewport()->update();
+            emit zoomChanged();
+            return true;
+        case vra::ZoomResult::TooLarge:
+            ReportZoomLimit();
+            return false;
+        case vra::ZoomResult::Unchanged:
+            return false;
     }
     return false;
 }
 
 bool CZoomView::DoZoomIn(QRect logical) {
-    return Apply(model_.DoZoomIn({logical.left(), logical.top(), logical.left() + logical.width(),
-                                  logical.top() + logical.height()}));
+    return Apply(model_.DoZoomIn(
+        {logical.left(), logical.top(), logical.left() + logical.width(), logical.top() + logical.height()}));
 }
 
 bool CZoomView::ZoomByFactor(std::optional<QPoint> logicalCenter, float factor) {
@@ -103,11 +105,17 @@ void CZoomView::CenterOnLogicalPoint(QPoint logical) {
     viewport()->update();
 }
 
-QPoint CZoomView::GetLogicalCenterPoint() const { return ToQt(model_.GetLogicalCenterPoint()); }
+QPoint CZoomView::GetLogicalCenterPoint() const {
+    return ToQt(model_.GetLogicalCenterPoint());
+}
 
-QPoint CZoomView::ClientToLogical(QPoint client) const { return ToQt(model_.ClientToLogical(ToZoom(client))); }
+QPoint CZoomView::ClientToLogical(QPoint client) const {
+    return ToQt(model_.ClientToLogical(ToZoom(client)));
+}
 
-QPoint CZoomView::LogicalToClient(QPoint logical) const { return ToQt(model_.LogicalToClient(ToZoom(logical))); }
+QPoint CZoomView::LogicalToClient(QPoint logical) const {
+    return ToQt(model_.LogicalToClient(ToZoom(logical)));
+}
 
 QRect CZoomView::VisibleLogicalRect() const {
     const QPoint topLeft = ClientToLogical(QPoint(0, 0));
@@ -122,9 +130,13 @@ bool CZoomView::PanStep(vra::PanDirection direction, int amount) {
     return true;
 }
 
-QSize CZoomView::DeviceSize() const { return {model_.DeviceSize().cx, model_.DeviceSize().cy}; }
+QSize CZoomView::DeviceSize() const {
+    return {model_.DeviceSize().cx, model_.DeviceSize().cy};
+}
 
-QSize CZoomView::LogicalSize() const { return {model_.LogicalSize().cx, model_.LogicalSize().cy}; }
+QSize CZoomView::LogicalSize() const {
+    return {model_.LogicalSize().cx, model_.LogicalSize().cy};
+}
 
 void CZoomView::PrepareScreenPainter(QPainter& painter) const {
     const vra::ZoomPoint origin = model_.Origin();
@@ -227,11 +239,21 @@ void CZoomView::scrollContentsBy(int, int) {
 
 void CZoomView::UpdateCursor() {
     switch (model_.Cursor()) {
-    case vra::ZoomCursor::Arrow: viewport()->setCursor(Qt::ArrowCursor); break;
-    case vra::ZoomCursor::Magnifier: viewport()->setCursor(MagnifierCursor()); break;
-    case vra::ZoomCursor::Cross: viewport()->setCursor(Qt::CrossCursor); break;
-    case vra::ZoomCursor::OpenHand: viewport()->setCursor(Qt::OpenHandCursor); break;
-    case vra::ZoomCursor::ClosedHand: viewport()->setCursor(Qt::ClosedHandCursor); break;
+        case vra::ZoomCursor::Arrow:
+            viewport()->setCursor(Qt::ArrowCursor);
+            break;
+        case vra::ZoomCursor::Magnifier:
+            viewport()->setCursor(MagnifierCursor());
+            break;
+        case vra::ZoomCursor::Cross:
+            viewport()->setCursor(Qt::CrossCursor);
+            break;
+        case vra::ZoomCursor::OpenHand:
+            viewport()->setCursor(Qt::OpenHandCursor);
+            break;
+        case vra::ZoomCursor::ClosedHand:
+            viewport()->setCursor(Qt::ClosedHandCursor);
+            break;
     }
 }
 
@@ -267,13 +289,27 @@ void CZoomView::keyPressEvent(QKeyEvent* event) {
     // A held key may arrive as one event standing for several presses.
     const int n = std::max(event->count(), 1);
     switch (event->key()) {
-    case Qt::Key_PageUp: PanStep(vra::PanDirection::Up, kKeyPageStep * n); break;
-    case Qt::Key_PageDown: PanStep(vra::PanDirection::Down, kKeyPageStep * n); break;
-    case Qt::Key_Up: PanStep(vra::PanDirection::Up, kKeyLineStep * n); break;
-    case Qt::Key_Down: PanStep(vra::PanDirection::Down, kKeyLineStep * n); break;
-    case Qt::Key_Left: PanStep(vra::PanDirection::Left, kKeyLineStep * n); break;
-    case Qt::Key_Right: PanStep(vra::PanDirection::Right, kKeyLineStep * n); break;
-    default: QAbstractScrollArea::keyPressEvent(event); return;
+        case Qt::Key_PageUp:
+            PanStep(vra::PanDirection::Up, kKeyPageStep * n);
+            break;
+        case Qt::Key_PageDown:
+            PanStep(vra::PanDirection::Down, kKeyPageStep * n);
+            break;
+        case Qt::Key_Up:
+            PanStep(vra::PanDirection::Up, kKeyLineStep * n);
+            break;
+        case Qt::Key_Down:
+            PanStep(vra::PanDirection::Down, kKeyLineStep * n);
+            break;
+        case Qt::Key_Left:
+            PanStep(vra::PanDirection::Left, kKeyLineStep * n);
+            break;
+        case Qt::Key_Right:
+            PanStep(vra::PanDirection::Right, kKeyLineStep * n);
+            break;
+        default:
+            QAbstractScrollArea::keyPressEvent(event);
+            return;
     }
     event->accept();
 }

@@ -43,50 +43,54 @@ void PageWithMark(QPainter& p, qreal left, QPen mark, QLineF a, QLineF b) {
 void DrawGlyph(QPainter& p, Artwork::Glyph glyph) {
     p.setRenderHint(QPainter::Antialiasing);
     switch (glyph) {
-    case Artwork::Glyph::ClearLaps:
-        PageWithMark(p, 2.5, QPen(QColor(200, 0, 0), 2), QLineF(4, 4, 11, 11), QLineF(11, 4, 4, 11));
-        break;
-    case Artwork::Glyph::AddLap:
-        PageWithMark(p, 1.5, QPen(QColor(0, 140, 0), 2.2), QLineF(11, 6, 11, 14), QLineF(7, 10, 15, 10));
-        break;
-    case Artwork::Glyph::Print:
-        p.setPen(Qt::black);
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(4.5, 1.5, 7, 5));
-        p.setBrush(QColor(190, 190, 190));
-        p.drawRect(QRectF(1.5, 6.5, 13, 5));
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(4.5, 10.5, 7, 3));
-        break;
-    case Artwork::Glyph::ZoomIn: Magnifier(p, true); break;
-    case Artwork::Glyph::ZoomOut: Magnifier(p, false); break;
-    case Artwork::Glyph::WholeTrack: {
-        p.setPen(QPen(Qt::black, 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(QRectF(1.5, 1.5, 13, 12));
-        QPainterPath oval;
-        oval.addRoundedRect(QRectF(4, 4.5, 8, 6), 3, 3);
-        p.setPen(QPen(QColor(80, 80, 80), 1.6));
-        p.drawPath(oval);
-        break;
-    }
-    case Artwork::Glyph::Pan: {
-        p.setPen(QPen(Qt::black, 1));
-        p.setBrush(QColor(255, 224, 189));
-        p.drawRoundedRect(QRectF(3.5, 6.5, 9, 7), 2, 2);
-        for (int i = 0; i < 4; ++i) p.drawRoundedRect(QRectF(3.5 + i * 2.2, 2 + (i % 3 == 0 ? 1 : 0), 2, 6), 1, 1);
-        break;
-    }
-    case Artwork::Glyph::RaceLine: {
-        QPainterPath line;
-        line.moveTo(1, 12);
-        line.cubicTo(5, 0, 11, 15, 15, 3);
-        p.setPen(QPen(QColor(120, 120, 120), 3));
-        p.drawPath(line);
-        p.setPen(QPen(Qt::white, 1));
-        p.drawPath(line);
-        break;
-    }
+        case Artwork::Glyph::ClearLaps:
+            PageWithMark(p, 2.5, QPen(QColor(200, 0, 0), 2), QLineF(4, 4, 11, 11), QLineF(11, 4, 4, 11));
+            break;
+        case Artwork::Glyph::AddLap:
+            PageWithMark(p, 1.5, QPen(QColor(0, 140, 0), 2.2), QLineF(11, 6, 11, 14), QLineF(7, 10, 15, 10));
+            break;
+        case Artwork::Glyph::Print:
+            p.setPen(Qt::black);
+            p.setBrush(Qt::white);
+            p.drawRect(QRectF(4.5, 1.5, 7, 5));
+            p.setBrush(QColor(190, 190, 190));
+            p.drawRect(QRectF(1.5, 6.5, 13, 5));
+            p.setBrush(Qt::white);
+            p.drawRect(QRectF(4.5, 10.5, 7, 3));
+            break;
+        case Artwork::Glyph::ZoomIn:
+            Magnifier(p, true);
+            break;
+        case Artwork::Glyph::ZoomOut:
+            Magnifier(p, false);
+            break;
+        case Artwork::Glyph::WholeTrack: {
+            p.setPen(QPen(Qt::black, 1));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(QRectF(1.5, 1.5, 13, 12));
+            QPainterPath oval;
+            oval.addRoundedRect(QRectF(4, 4.5, 8, 6), 3, 3);
+            p.setPen(QPen(QColor(80, 80, 80), 1.6));
+            p.drawPath(oval);
+            break;
+        }
+        case Artwork::Glyph::Pan: {
+            p.setPen(QPen(Qt::black, 1));
+            p.setBrush(QColor(255, 224, 189));
+            p.drawRoundedRect(QRectF(3.5, 6.5, 9, 7), 2, 2);
+            for (int i = 0; i < 4; ++i) p.drawRoundedRect(QRectF(3.5 + i * 2.2, 2 + (i % 3 == 0 ? 1 : 0), 2, 6), 1, 1);
+            break;
+        }
+        case Artwork::Glyph::RaceLine: {
+            QPainterPath line;
+            line.moveTo(1, 12);
+            line.cubicTo(5, 0, 11, 15, 15, 3);
+            p.setPen(QPen(QColor(120, 120, 120), 3));
+            p.drawPath(line);
+            p.setPen(QPen(Qt::white, 1));
+            p.drawPath(line);
+            break;
+        }
     }
 }
 

@@ -39,16 +39,30 @@ void CResizingDialog::Layout(ControlInfo& info, QSize newSize) {
     const int dh = newSize.height() - size_.height();
     QRect r = info.rect;
     switch (info.horizontalMode) {
-    case Stretch: r.setRight(r.right() + dw); break;
-    case Move: r.translate(dw, 0); break;
-    case Proportional: r.moveLeft(int(newSize.width() * info.horizontalFraction)); break;
-    default: break;
+        case Stretch:
+            r.setRight(r.right() + dw);
+            break;
+        case Move:
+            r.translate(dw, 0);
+            break;
+        case Proportional:
+            r.moveLeft(int(newSize.width() * info.horizontalFraction));
+            break;
+        default:
+            break;
     }
     switch (info.verticalMode) {
-    case Stretch: r.setBottom(r.bottom() + dh); break;
-    case Move: r.translate(0, dh); break;
-    case Proportional: r.moveTop(int(newSize.height() * info.verticalFraction)); break;
-    default: break;
+        case Stretch:
+            r.setBottom(r.bottom() + dh);
+            break;
+        case Move:
+            r.translate(0, dh);
+            break;
+        case Proportional:
+            r.moveTop(int(newSize.height() * info.verticalFraction));
+            break;
+        default:
+            break;
     }
     if (r == info.rect) return;
     info.rect = r;

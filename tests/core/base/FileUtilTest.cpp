@@ -1,15 +1,17 @@
 #include "core/base/FileUtil.h"
 
-#include <gtest/gtest.h>
-
 #include "support/ScratchDir.h"
+
+#include <gtest/gtest.h>
 
 #include <fstream>
 
 namespace fs = std::filesystem;
 
 namespace {
-void Touch(const fs::path& p, const std::string& text = "x") { std::ofstream(p, std::ios::binary) << text; }
+void Touch(const fs::path& p, const std::string& text = "x") {
+    std::ofstream(p, std::ios::binary) << text;
+}
 }  // namespace
 
 TEST(FileUtil, FindsSimulationFilesIgnoringCase) {
@@ -59,6 +61,5 @@ TEST(FileUtil, PlainNamesAreOneEntryAndNothingElse) {
     EXPECT_TRUE(vra::IsPlainName("DEMO"));
     EXPECT_TRUE(vra::IsPlainName("a..b"));
     const std::string_view bad[] = {"", ".", "..", "../x", "a/b", "a\\b", std::string_view("a\0b", 3)};
-    for (std::string_view name : bad)
-        EXPECT_FALSE(vra::IsPlainName(name)) << name;
+    for (std::string_view name : bad) EXPECT_FALSE(vra::IsPlainName(name)) << name;
 }

@@ -4,9 +4,11 @@
 #include "core/decode/KtException.h"
 #include "core/decode/KtObjectFactory.h"
 #include "core/decode/PtfCursor.h"
+
 #include "simkit/track/PtfBuilder.h"
 
 #include <fmt/format.h>
+
 #include <functional>
 #include <string>
 
@@ -15,13 +17,15 @@ namespace vra::test {
 using Image = std::vector<std::uint8_t>;
 
 // The root object of an image read by a typed reader, and how many bytes the read took.
-template <typename T> struct Root {
+template <typename T>
+struct Root {
     CountedPtr<T> object;
     bool found = false;
     std::size_t consumed = 0;
 };
 
-template <typename T> Root<T> ReadRoot(const Image& image, bool (KtObjectFactory::*read)(PtfCursor&, CountedPtr<T>&)) {
+template <typename T>
+Root<T> ReadRoot(const Image& image, bool (KtObjectFactory::*read)(PtfCursor&, CountedPtr<T>&)) {
     KtObjectFactory factory;
     PtfCursor pos(image, factory);
     Root<T> root;
@@ -41,14 +45,16 @@ inline std::string ErrorOf(const std::function<void()>& f) {
 }
 
 // A default description of D with the fields a case needs set by tweak.
-template <typename D, typename F> std::shared_ptr<D> Made(F tweak) {
+template <typename D, typename F>
+std::shared_ptr<D> Made(F tweak) {
     auto d = simkit::New<D>();
     tweak(*d);
     return d;
 }
 
 // The error of reading the image of a description D as a root.
-template <typename D, typename T> std::string ReadError(const std::shared_ptr<D>& d, bool (KtObjectFactory::*read)(PtfCursor&, CountedPtr<T>&)) {
+template <typename D, typename T>
+std::string ReadError(const std::shared_ptr<D>& d, bool (KtObjectFactory::*read)(PtfCursor&, CountedPtr<T>&)) {
     return ErrorOf([&] { ReadRoot(simkit::PtfBuilder::Build(simkit::Ref<D>(d)), read); });
 }
 

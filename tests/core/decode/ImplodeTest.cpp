@@ -1,4 +1,5 @@
 #include "core/decode/DclExplode.h"
+
 #include "simkit/track/DclBitWriter.h"
 
 #include <gtest/gtest.h>
@@ -59,7 +60,8 @@ TEST(Implode, DecodesThePublishedVector) {
 }
 
 TEST(Implode, EveryLengthAndDistanceSymbolAtEachDictionarySize) {
-    const unsigned lengths[] = {3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 15, 16, 23, 24, 39, 40, 71, 72, 135, 136, 263, 264, 518};
+    const unsigned lengths[] = {3,  4,  5,  6,  7,  8,  9,   10,  11,  12,  15, 16,
+                                23, 24, 39, 40, 71, 72, 135, 136, 263, 264, 518};
     for (std::uint8_t dict : {4, 5, 6}) {
         const unsigned window = 64u << dict;
         std::mt19937 rng(7 + dict);
@@ -68,7 +70,8 @@ TEST(Implode, EveryLengthAndDistanceSymbolAtEachDictionarySize) {
         Tokens t(0, dict);
         t.lits(varied);
         for (unsigned symbol = 0; symbol < 64; ++symbol)  // the first and the last distance of each symbol
-            for (unsigned d : {(symbol << dict) + 1, ((symbol + 1) << dict)}) t.copy(lengths[(symbol + d) % std::size(lengths)], d);
+            for (unsigned d : {(symbol << dict) + 1, ((symbol + 1) << dict)})
+                t.copy(lengths[(symbol + d) % std::size(lengths)], d);
         for (unsigned length : lengths) t.copy(length, window);
         // Two-byte copies reach 1..256 with 2 low bits, whatever the dictionary;
         // short distances make copies longer than their distance.

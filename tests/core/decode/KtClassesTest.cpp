@@ -1,7 +1,5 @@
 // Every track object class decoded from built streams at each version it
 // accepts, and the header checks with their messages.
-#include "DecodeTestUtil.h"
-
 #include "core/decode/KtAppearance.h"
 #include "core/decode/KtFSection.h"
 #include "core/decode/KtTSO.h"
@@ -12,6 +10,8 @@
 #include "core/decode/KtTrackDetail.h"
 #include "core/decode/KtWSection.h"
 #include "core/decode/KtXSection.h"
+
+#include "DecodeTestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +45,8 @@ TEST(KtClasses, NamesKeepEveryByteAndOddByteCountsLeaveTheirRemainder) {
     ReadWhole(Made<TSODesc>([](auto& t) { t.firstString.clear(), t.secondString = std::string("a\0b", 3); }),
               &KtObjectFactory::ReadTSO);
     for (std::uint8_t flag : {0, 1, 2}) {  // the 44-byte block only when the flag is not 1
-        auto v6 = Made<TSOReferenceDesc>([&](auto& d) { d.version = 6, d.flag = flag, d.records40 = 2, d.tailBytes = 3; });
+        auto v6 =
+            Made<TSOReferenceDesc>([&](auto& d) { d.version = 6, d.flag = flag, d.records40 = 2, d.tailBytes = 3; });
         EXPECT_EQ(ReadWhole(v6, &KtObjectFactory::ReadTSOReference).object->GetFlag(), flag);
     }
 }
@@ -56,10 +57,17 @@ TEST(KtXSection, SizesTheTrailingRecordFromItsTypes) {
         std::vector<std::uint8_t> trailing;  // exactly the bytes the decoder must skip
     };
     const std::vector<Case> cases = {
-        {0, 0, {}}, {0, 1, XSectionDesc::Chain({1})}, {0, 2, XSectionDesc::Chain({2})},
-        {0, 3, {}}, {1, 9, XSectionDesc::Chain({1})}, {1, 0, XSectionDesc::Chain({1, 1})},
-        {1, 0, XSectionDesc::Chain({1, 2})}, {2, 0, XSectionDesc::Chain({2})}, {2, 7, XSectionDesc::Chain({2, 1})},
-        {2, 0, XSectionDesc::Chain({2, 2})}, {3, 1, {}},
+        {0, 0, {}},
+        {0, 1, XSectionDesc::Chain({1})},
+        {0, 2, XSectionDesc::Chain({2})},
+        {0, 3, {}},
+        {1, 9, XSectionDesc::Chain({1})},
+        {1, 0, XSectionDesc::Chain({1, 1})},
+        {1, 0, XSectionDesc::Chain({1, 2})},
+        {2, 0, XSectionDesc::Chain({2})},
+        {2, 7, XSectionDesc::Chain({2, 1})},
+        {2, 0, XSectionDesc::Chain({2, 2})},
+        {3, 1, {}},
     };
     for (const auto& c : cases) {
         auto d = Made<XSectionDesc>([&](auto& x) {
@@ -73,7 +81,8 @@ TEST(KtXSection, SizesTheTrailingRecordFromItsTypes) {
     }
     // A chain byte outside 0..2 ends the record before its first sub-record:
     // nothing is skipped, so the 8 bytes are left over.
-    auto bad = Made<XSectionDesc>([](auto& x) { x.version = 3, x.firstType = 1, x.trailing = XSectionDesc::Chain({1}); });
+    auto bad =
+        Made<XSectionDesc>([](auto& x) { x.version = 3, x.firstType = 1, x.trailing = XSectionDesc::Chain({1}); });
     bad->trailing.back() = 5;
     const Image image = PtfBuilder::Build(Ref<XSectionDesc>(bad));
     EXPECT_EQ(ReadRoot(image, &KtObjectFactory::ReadXSection).consumed, image.size() - 8);
@@ -128,11 +137,14 @@ TEST(KtObjectHeader, WrongValuesAreReportedWithTextLineAndOffset) {
     using HeaderError = std::function<std::string(int which, std::int32_t value)>;
     auto of = []<typename D, typename T>(D*, bool (KtObjectFactory::*read)(PtfCursor&, CountedPtr<T>&)) -> HeaderError {
         return [read](int which, std::int32_t value) {
-            return ReadError(Made<D>([&](D& d) { (which == 0 ? d.first : which == 1 ? d.second : d.version) = value; }), read);
+            return ReadError(Made<D>([&](D& d) {
+                                 (which == 0 ? d.first : which == 1 ? d.second : d.version) = value;
+                             }),
+                             read);
         };
     };
     struct Case {
-        std::string name;      // without the prefix
+        std::string name;  // without the prefix
         int lines[3];
         std::string versions;  // the accepted list as the message writes it
         std::int32_t badVersion;
@@ -161,7 +173,8 @@ TEST(KtObjectHeader, WrongValuesAreReportedWithTextLineAndOffset) {
         EXPECT_EQ(c.error(0, 0), expected(0, fmt::format("First value of {} is 0, it should be 1", c.name), lead));
         // This class's second-value message has always begun with a stray "n".
         const std::string n = c.name == "FSection" ? "n" : "";
-        EXPECT_EQ(c.error(1, -1), expected(1, n + fmt::format("Second value of {} is -1, it should be 0", c.name), lead));
+        EXPECT_EQ(c.error(1, -1),
+                  expected(1, n + fmt::format("Second value of {} is -1, it should be 0", c.name), lead));
         EXPECT_EQ(c.error(2, c.badVersion),
                   expected(2, fmt::format("Version of {} is {}, it should be {}", c.name, c.badVersion, c.versions),
                            c.name == "Track" ? "Detected in ptf file @ 0x = " : lead));
@@ -171,12 +184,17 @@ TEST(KtObjectHeader, WrongValuesAreReportedWithTextLineAndOffset) {
 TEST(KtObjectHeader, TrackDetailAndAppearanceCheckAThirdValue) {
     const std::size_t at = 12 + std::string("KtTrackDetail").size();
     auto detail = [](std::int32_t first, std::int32_t third) {
-        return ReadError(Made<TrackDetailDesc>([&](auto& d) { d.first = first, d.third = third; }), &KtObjectFactory::ReadTrackDetail);
+        return ReadError(Made<TrackDetailDesc>([&](auto& d) { d.first = first, d.third = third; }),
+                         &KtObjectFactory::ReadTrackDetail);
     };
-    EXPECT_EQ(detail(1, 1), Frame("decode\\KtTrackDetail", 48,
-                                  fmt::format("Third value of TrackDetail is 1, it should be 0\nDetected in ptf file @ 0x{:x}\n", at + 8)));
-    EXPECT_EQ(detail(2, 0), Frame("decode\\KtTrackDetail", 28,
-                                  fmt::format("First value of TrackDetail is 2, it should be 1\nDetected in ptf file @ 0x{:x}\n", at)));
+    EXPECT_EQ(
+        detail(1, 1),
+        Frame("decode\\KtTrackDetail", 48,
+              fmt::format("Third value of TrackDetail is 1, it should be 0\nDetected in ptf file @ 0x{:x}\n", at + 8)));
+    EXPECT_EQ(
+        detail(2, 0),
+        Frame("decode\\KtTrackDetail", 28,
+              fmt::format("First value of TrackDetail is 2, it should be 1\nDetected in ptf file @ 0x{:x}\n", at)));
     auto read = [](std::int32_t first, std::int32_t second, std::int32_t third) {
         return ReadError(Made<AppearanceDesc>([&](auto& d) { d.first = first, d.second = second, d.third = third; }),
                          &KtObjectFactory::ReadAppearance);

@@ -1,9 +1,9 @@
-#include "DecodeTestUtil.h"
-
 #include "core/decode/KtAppearance.h"
 #include "core/decode/KtSegment.h"
 #include "core/decode/KtTexture.h"
 #include "core/decode/KtTrack.h"
+
+#include "DecodeTestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -41,16 +41,18 @@ TEST(KtObjectFactory, BackReferenceSharesTheObjectAndNullLeavesTheTarget) {
 
 TEST(KtObjectFactory, RefusesIdsOtherThanNextOrAnEarlierObjectOfTheClass) {
     // A new texture announced with the wrong id (next is 1).
-    EXPECT_EQ(ReadError(Made<TextureDesc>([](auto& t) { t.id = 5; }), &KtObjectFactory::ReadTexture),
-              Frame("decode\\KtObjectFactory", 130, " object id = 5 is invalid, expecting object id 1 for next object"));
+    EXPECT_EQ(
+        ReadError(Made<TextureDesc>([](auto& t) { t.id = 5; }), &KtObjectFactory::ReadTexture),
+        Frame("decode\\KtObjectFactory", 130, " object id = 5 is invalid, expecting object id 1 for next object"));
     // A negative id is a huge unsigned one.
     EXPECT_EQ(ErrorOf([] { ReadRoot(PtfBuilder::Build(Ref<TrackDesc>::Raw(-1)), &KtObjectFactory::ReadTrack); }),
               Frame("decode\\KtObjectFactory", 91,
                     " object id = 4294967295 is invalid, expecting object id 1 for next object"));
     // Slot 2 refers back to the appearance's own class id (2), which names no
     // texture: the appearance is 1, its class 2, the texture 3, its class 4.
-    EXPECT_EQ(AppearanceError(Look(New<TextureDesc>(), Ref<TextureDesc>::Raw(2))),
-              Frame("decode\\KtObjectFactory", 130, " object id = 2 is invalid, expecting object id 5 for next object"));
+    EXPECT_EQ(
+        AppearanceError(Look(New<TextureDesc>(), Ref<TextureDesc>::Raw(2))),
+        Frame("decode\\KtObjectFactory", 130, " object id = 2 is invalid, expecting object id 5 for next object"));
 
     auto track = Made<TrackDesc>([](auto& t) { t.segments = {Ref<SegmentDesc>::Raw(9)}; });
     const Image image = PtfBuilder::Build(Ref<TrackDesc>(track));
@@ -58,7 +60,8 @@ TEST(KtObjectFactory, RefusesIdsOtherThanNextOrAnEarlierObjectOfTheClass) {
     EXPECT_EQ(ErrorOf([&] { KtObjectFactory::ReadTrackImage(image); }),
               Frame("decode\\KtObjectFactory", 357,
                     fmt::format(" object id = 9 is invalid, expecting object id 3 for next object. Detected near "
-                                "offset 0x{:x} in the ptf file.", image.size())));
+                                "offset 0x{:x} in the ptf file.",
+                                image.size())));
 }
 
 TEST(KtObjectFactory, ClassIdsRiseWithGapsAndNamesKeepNuls) {

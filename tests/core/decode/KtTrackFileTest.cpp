@@ -2,11 +2,12 @@
 
 #include "core/decode/KtException.h"
 #include "core/decode/KtTrack.h"
-#include "support/ScratchDir.h"
+
 #include "simkit/track/DatContainerWriter.h"
 #include "simkit/track/DclBitWriter.h"
 #include "simkit/track/ImplodeWriter.h"
 #include "simkit/track/PtfBuilder.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -30,10 +31,14 @@ Bytes StreamMarked(const std::string& marker) {
     return b;
 }
 
-Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes Text(const std::string& s) {
+    return Bytes(s.begin(), s.end());
+}
 
 // A small track of two segments in which every object class appears.
-Bytes TrackStream() { return PtfBuilder::Build(Ref<TrackDesc>(EveryClassTrack())); }
+Bytes TrackStream() {
+    return PtfBuilder::Build(Ref<TrackDesc>(EveryClassTrack()));
+}
 
 // "" when the constructor and Parse both succeed, else the KtException's text.
 std::string LoadError(const fs::path& tracks, const std::string& name, bool parse = true) {
@@ -80,8 +85,10 @@ TEST_F(TrackFileTest, PrefersALooseStreamFoundIgnoringCase) {
     const fs::path loosePtf = folder / "Daytona Oval.Ptf";
     for (const Bytes& loose : std::vector<Bytes>{{2, 0, 0, 0, 1, 0, 0, 0, 9, 9}, {1, 0, 0, 0, 2, 0, 0}, {}, {9}}) {
         fs::remove(loosePtf);
-        if (loose.size() == 1) fs::create_directories(loosePtf);
-        else ASSERT_TRUE(WriteLoosePtf(loosePtf, loose));
+        if (loose.size() == 1)
+            fs::create_directories(loosePtf);
+        else
+            ASSERT_TRUE(WriteLoosePtf(loosePtf, loose));
         EXPECT_EQ(KtTrackFile(tracks, "DAYTONA OVAL").GetBuffer(), StreamMarked("packed"));
     }
     fs::remove(loosePtf);
@@ -125,7 +132,7 @@ TEST_F(TrackFileTest, RefusesNamesThatLeaveTheTracksFolder) {
     fs::create_directories(tracks / "outside");
     const Bytes stream = StreamMarked("x");
     ASSERT_TRUE(WriteLoosePtf(tracks / "outside" / "outside.ptf", stream));
-    ASSERT_TRUE(WriteLoosePtf(sim / "..ptf", stream));            // "." + ".ptf"
+    ASSERT_TRUE(WriteLoosePtf(sim / "..ptf", stream));              // "." + ".ptf"
     ASSERT_TRUE(WriteLoosePtf(tracks / "sim" / "...ptf", stream));  // ".." + ".ptf"
     ASSERT_EQ(LoadError(tracks, "outside", false), "");
     for (const std::string& name : std::vector<std::string>{"../../outside", "..\\..\\outside", "x/../../../outside",
@@ -137,8 +144,9 @@ TEST_F(TrackFileTest, ReportsAMissingCutOrInconsistentContainerAsCannotOpen) {
     EXPECT_EQ(LoadError(tracks, "nowhere"), kCannotOpen);
     EXPECT_EQ(LoadError(tracks, "oval"), kCannotOpen);
     // The directory ends (a tag other than 5) before the stream's entry.
-    EXPECT_EQ(LoadOval(DatContainerWriter().stored("a.bmp", Text("a")).tag(4).stored("oval.ptf", StreamMarked("x")).bytes()),
-              kCannotOpen);
+    EXPECT_EQ(
+        LoadOval(DatContainerWriter().stored("a.bmp", Text("a")).tag(4).stored("oval.ptf", StreamMarked("x")).bytes()),
+        kCannotOpen);
 
     DatContainerWriter dat;
     dat.stored("a.bmp", Text("texture")).stored("oval.ptf", StreamMarked("stream"));
@@ -155,7 +163,8 @@ TEST_F(TrackFileTest, ReportsAMissingCutOrInconsistentContainerAsCannotOpen) {
             for (int i = 0; i < 4; ++i) bad[dat.recordOffset(1) + at + i] = static_cast<std::uint8_t>(v >> (8 * i));
         return LoadOval(bad);
     };
-    for (std::uint32_t offset : {std::uint32_t(whole.size() - 3), 0xFFFFFFF0u}) EXPECT_EQ(poked({10}, offset), kCannotOpen) << offset;
+    for (std::uint32_t offset : {std::uint32_t(whole.size() - 3), 0xFFFFFFF0u})
+        EXPECT_EQ(poked({10}, offset), kCannotOpen) << offset;
     for (std::uint32_t size : {0xFFFFFFFFu, 0xFFFFFFFCu}) EXPECT_EQ(poked({2, 6}, size), kCannotOpen) << size;
 }
 
@@ -204,16 +213,18 @@ TEST_F(TrackFileTest, ParsesTheStreamIntoTheTrack) {
         EXPECT_EQ(file.GetTrack()->GetSegments().size(), 2u) << name;
         EXPECT_TRUE(file.GetBuffer().empty());
     }
-    EXPECT_EQ(LoadOval(DatContainerWriter().stored("oval.ptf", Bytes{0, 0, 0, 0}).bytes(), true), "ptf file holds no track");
+    EXPECT_EQ(LoadOval(DatContainerWriter().stored("oval.ptf", Bytes{0, 0, 0, 0}).bytes(), true),
+              "ptf file holds no track");
 }
 
 // Never a crash, a hang or an unbounded allocation (the sanitizer build runs this too).
 TEST_F(TrackFileTest, SurvivesMutatedContainers) {
     const Bytes stream = TrackStream();
-    const Bytes whole = DatContainerWriter()
-                            .stored("sky.bmp", Text("BM sky"))
-                            .raw("oval.ptf", ImplodeWriter::WithCopies(stream, 5), static_cast<std::uint32_t>(stream.size()))
-                            .bytes();
+    const Bytes whole =
+        DatContainerWriter()
+            .stored("sky.bmp", Text("BM sky"))
+            .raw("oval.ptf", ImplodeWriter::WithCopies(stream, 5), static_cast<std::uint32_t>(stream.size()))
+            .bytes();
     EXPECT_EQ(LoadOval(whole, true), "");
     for (std::size_t i = 0; i < whole.size(); ++i)
         for (std::uint8_t x : {0x01, 0x80, 0xFF}) {

@@ -1,5 +1,6 @@
-#include "core/decode/KtException.h"
 #include "core/decode/PtfReadContext.h"
+
+#include "core/decode/KtException.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +33,8 @@ TEST(PtfReadContext, RoundsHalfAwayFromZeroSaturatesAndAlwaysSetsColours) {
         PtfReadContext::ThrowKtException("ptf\\LpLine", 28, "raceline.lp failed to open");
         FAIL();
     } catch (const std::exception& e) {  // framed, and catchable as a standard exception
-        EXPECT_STREQ(e.what(), "Error reported in ptf\\LpLine near line 28\nError message:\nraceline.lp failed to open");
+        EXPECT_STREQ(e.what(),
+                     "Error reported in ptf\\LpLine near line 28\nError message:\nraceline.lp failed to open");
         EXPECT_NE(dynamic_cast<const KtException*>(&e), nullptr);
     }
 }

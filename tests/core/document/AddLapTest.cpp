@@ -1,7 +1,7 @@
-#include "SimFolderFixture.h"
-
 #include "core/document/LapQualityReport.h"
 #include "core/replay/GetRpyInfo.h"
+
+#include "SimFolderFixture.h"
 
 #include <gmock/gmock.h>
 
@@ -87,15 +87,13 @@ TEST_F(AddLap, LapFinderModeTakesTheGivenLapsWithoutAskingUpToFiveAndANewDocumen
     const TrackPath* first = doc->GetTrackPath();
     const int updates = observer.viewUpdates;
     // Opening the same replay again gives another lap.
-    for (int i = 1; i < 5; ++i)
-        doc->AddLapFromLapFinder(ovalReplay, i % 3, 3, 1 + i % 3);
+    for (int i = 1; i < 5; ++i) doc->AddLapFromLapFinder(ovalReplay, i % 3, 3, 1 + i % 3);
     EXPECT_THAT(prompts.lapRequests(), IsEmpty());
     ASSERT_EQ(doc->LapCount(), 5);
     EXPECT_EQ(std::tuple(doc->Slot(0).driver, doc->Slot(0).lap, doc->Slot(1).lap), std::tuple(2, 1, 2));
     EXPECT_EQ(doc->GetTrackPath(), first);
     EXPECT_EQ(observer.viewUpdates, updates);
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(doc->Slot(i).plotter->ColourIndex(), i);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(doc->Slot(i).plotter->ColourIndex(), i);
     // A sixth lap is refused before any question.
     doc->OnAddReplayLap();
     doc->OnOpenDocument(ovalReplay);
@@ -131,13 +129,11 @@ TEST_F(AddLap, HeaderFailuresNameTheReplayKindThenThePath) {
     const auto ktPath = writeWith("kt.rpy", [](auto& b) { b.desc.header.fileWord = 3; });
     const auto garbage = root / "replay" / "garbage.rpy", absent = root / "replay" / "absent.rpy";
     std::ofstream(garbage) << "not a replay";
-    for (const auto& path : {orlPath, ktPath, garbage, absent})
-        document().OnOpenDocument(path);
-    EXPECT_THAT(prompts.messages(),
-                ElementsAre("HeaderClass: Orl replays not supported!", orlPath.string(),
-                            "HeaderClass: Kt/QUOLN replays not supported!", ktPath.string(),
-                            "HeaderClass: Error reading file!", garbage.string(),
-                            "HeaderClass: Error reading file!", absent.string()));
+    for (const auto& path : {orlPath, ktPath, garbage, absent}) document().OnOpenDocument(path);
+    EXPECT_THAT(prompts.messages(), ElementsAre("HeaderClass: Orl replays not supported!", orlPath.string(),
+                                                "HeaderClass: Kt/QUOLN replays not supported!", ktPath.string(),
+                                                "HeaderClass: Error reading file!", garbage.string(),
+                                                "HeaderClass: Error reading file!", absent.string()));
     EXPECT_EQ(doc->LapCount(), 0);
     EXPECT_THAT(prompts.lapRequests(), IsEmpty());
 }
@@ -183,9 +179,9 @@ TEST_F(AddLap, MissingTrackStillAddsTheLapWithTheMessage) {
     prompts.lapAnswer(raceLap());
     document().OnOpenDocument(path);
     // track.ini is looked for before the chooser and again after the track.
-    EXPECT_THAT(prompts.messages(), ElementsAre(kTrackIniMissing, std::string(kTrackMissingPrefix) +
-                                                                      "Error: cannot open track file",
-                                                kTrackIniMissing));
+    EXPECT_THAT(prompts.messages(),
+                ElementsAre(kTrackIniMissing, std::string(kTrackMissingPrefix) + "Error: cannot open track file",
+                            kTrackIniMissing));
     EXPECT_EQ(doc->LapCount(), 1);
     EXPECT_EQ(doc->GetTrackPath(), nullptr);
     EXPECT_EQ(doc->Title(), "NOWHERE");
@@ -208,8 +204,9 @@ TEST_F(AddLap, QualityReportCountsAHoleInTheCarsRecords) {
     ASSERT_EQ(prompts.shown().size(), 1u);
     EXPECT_EQ(prompts.shown()[0].icon, Icon::Information);
     // About 1450 samples with 72 missing: 95 %.
-    EXPECT_EQ(prompts.shown()[0].text, "Online quality of lapdata: 95%\nLargest online gap: 2 seconds"
-                    "\n\nIf you don't wish to see this report - \nturn it off in File->Settings");
+    EXPECT_EQ(prompts.shown()[0].text,
+              "Online quality of lapdata: 95%\nLargest online gap: 2 seconds"
+              "\n\nIf you don't wish to see this report - \nturn it off in File->Settings");
     EXPECT_EQ(doc->Slot(0).info->missingCount, 72);
 }
 
@@ -227,16 +224,20 @@ TEST_F(AddLap, TheSavingPlayersLapPassesTheLapTimeCheckAndOnlyItsWheelsLock) {
     // The builder's wheels never turn: every wheel of the saving player's lap
     // counts as locked at speed; other cars' wheels are not recorded.
     doc->AddLapFromLapFinder(own, 1, 3, 2);
-    doc->AddLapFromLapFinder(writeWith("turning.rpy", [](auto& b) {
-        b.desc.fullHook = [](const simkit::FrameContext& ctx, simkit::FullRecordFields& f) {
-            for (auto& r : f.wheelRotation)
-                r = static_cast<std::uint32_t>(ctx.frameNumber % 1000);
-        };
-    }), 0, 3, 2);
+    doc->AddLapFromLapFinder(writeWith("turning.rpy",
+                                       [](auto& b) {
+                                           b.desc.fullHook = [](const simkit::FrameContext& ctx,
+                                                                simkit::FullRecordFields& f) {
+                                               for (auto& r : f.wheelRotation)
+                                                   r = static_cast<std::uint32_t>(ctx.frameNumber % 1000);
+                                           };
+                                       }),
+                             0, 3, 2);
     ASSERT_EQ(doc->LapCount(), 3);
     for (int w = 0; w < 4; ++w)
         EXPECT_THAT((std::vector{doc->Slot(0).lockedWheels[w].at(100), doc->Slot(1).lockedWheels[w].at(100),
-                                 doc->Slot(2).lockedWheels[w].at(100)}), ElementsAre(1.0, 0.0, 0.0));
+                                 doc->Slot(2).lockedWheels[w].at(100)}),
+                    ElementsAre(1.0, 0.0, 0.0));
 }
 
 TEST_F(AddLap, PhysicsWarningOncePerSetOfLaps) {

@@ -15,11 +15,10 @@ namespace vra {
 namespace {
 
 TEST(CarNumberText, KeepsTheDigitsTheSimulationPaints) {
-    const std::pair<int, const char*> cases[] = {{43, "43"},   {0, "0"},      {1999, "1999"}, {2005, "05"},
-                                                 {2999, "99"}, {3007, "007"}, {32767, "767"}, {-5, "-5"},
-                                                 {-12, "12"}};
-    for (const auto& [number, text] : cases)
-        EXPECT_EQ(CarNumberText(number), text) << number;
+    const std::pair<int, const char*> cases[] = {{43, "43"},     {0, "0"},     {1999, "1999"},
+                                                 {2005, "05"},   {2999, "99"}, {3007, "007"},
+                                                 {32767, "767"}, {-5, "-5"},   {-12, "12"}};
+    for (const auto& [number, text] : cases) EXPECT_EQ(CarNumberText(number), text) << number;
 }
 
 TEST(SeriesName, NameAbbreviationAndBoth) {
@@ -27,8 +26,7 @@ TEST(SeriesName, NameAbbreviationAndBoth) {
     EXPECT_EQ(SeriesName(1, 1), "CUP - Velmar Cup");
     EXPECT_EQ(SeriesName(3, 2), "CTS");
     EXPECT_EQ(SeriesName(4, 5), "PTA");
-    for (int series : {7, -1})
-        EXPECT_EQ(SeriesName(series, 0), "Unknown!");
+    for (int series : {7, -1}) EXPECT_EQ(SeriesName(series, 0), "Unknown!");
 }
 
 TEST(TrackDistanceUnit, CapsAtOneOver1024AndCoversLongTracks) {
@@ -48,13 +46,16 @@ TEST(DocumentColours, WindowsColoursTurnIntoRgb) {
 }
 
 TEST(TrackIni, KilometresAndMilesAndNothingWithoutAValue) {
-    const std::pair<const char*, double> cases[] = {
-        {"[track]\ntrack_length = 2.5 km\n", 2500.0}, {"track_length=4.02km", 4020.0},
-        {"track_length = 0.526 mi\r\n", 0.526 * 1609.344}, {"track_length =   1.5 mi", 2414.016}, {"", 0.0},
-        {"track_name = Oval km", 0.0}, {"track_length 2.5 km", 0.0}, {"track_length = 2.5 k", 0.0},
-        {"track_length = long km", 0.0}};
-    for (const auto& [text, metres] : cases)
-        EXPECT_DOUBLE_EQ(ParseTrackIniLength(text), metres) << text;
+    const std::pair<const char*, double> cases[] = {{"[track]\ntrack_length = 2.5 km\n", 2500.0},
+                                                    {"track_length=4.02km", 4020.0},
+                                                    {"track_length = 0.526 mi\r\n", 0.526 * 1609.344},
+                                                    {"track_length =   1.5 mi", 2414.016},
+                                                    {"", 0.0},
+                                                    {"track_name = Oval km", 0.0},
+                                                    {"track_length 2.5 km", 0.0},
+                                                    {"track_length = 2.5 k", 0.0},
+                                                    {"track_length = long km", 0.0}};
+    for (const auto& [text, metres] : cases) EXPECT_DOUBLE_EQ(ParseTrackIniLength(text), metres) << text;
 }
 
 TEST(TrackIniFile, FoundIgnoringCaseAndReadInTheCLocale) {

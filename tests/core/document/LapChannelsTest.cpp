@@ -1,11 +1,12 @@
-#include "SimFolderFixture.h"
+#include "core/document/LapChannels.h"
 
 #include "core/decode/KtObjectFactory.h"
-#include "core/document/LapChannels.h"
 #include "core/document/LapLinePlotter.h"
 #include "core/mapping/MapTransform.h"
 #include "core/replay/GetRpyInfo.h"
 #include "core/track/TrackPath.h"
+
+#include "SimFolderFixture.h"
 
 #include <gmock/gmock.h>
 
@@ -54,7 +55,7 @@ TEST_F(LapChannels, SpeedHeadingsAndSplitTimesOfALapAtConstantSpeed) {
         ASSERT_DOUBLE_EQ(lap.headingDeg[u], -90.0);
         // The oval starts eastwards; the back straight runs westwards.
         const double d = lap.distanceM[u];
-        const bool first = d > 10.0 && d < 390.0, backwards = d > back + 10.0 && d < back + 390.0;
+        const bool first = d > 10.0 && d<390.0, backwards = d> back + 10.0 && d < back + 390.0;
         if (first || backwards) {
             ASSERT_EQ(lap.mapHeading[u], first ? 180 : 360) << "sample " << u;
             ++(first ? firstStraight : backStraight);
@@ -102,8 +103,7 @@ TEST_F(LapChannels, RoadCourseCornersPullAsTheirRadiiSay) {
     int checked = 0;
     for (const auto& piece : layout.Expected()) {
         // Long enough to leave the smoothing windows (about 11 m) behind.
-        if (!piece.corner || piece.length < 40.0)
-            continue;
+        if (!piece.corner || piece.length < 40.0) continue;
         const double expected = v * v / (piece.radius * kG);
         for (std::size_t u = 2; u + 1 <= std::size_t(lap.sampleCount); ++u) {
             const double d = lap.distanceM[u];
@@ -137,15 +137,12 @@ GetRpyInfo StandingLap(int n, std::int16_t heading) {
     lap.distance.assign(size, 200000);
     lap.heading.assign(size, heading);
     lap.steering.assign(size, 0);
-    for (int w = 0; w < 4; ++w)
-        lap.wheelRotation[w].assign(size, 0), lap.wheelDirection[w].assign(size, 0);
-    for (auto* v : {&lap.mapX, &lap.mapY})
-        v->assign(size + 2, 0.0);
-    for (auto* v : {&lap.mapHeading, &lap.slipAngle, &lap.slipMinusSteering})
-        v->assign(size, 0);
-    for (auto* v : {&lap.lateralM, &lap.speed, &lap.headingDeg, &lap.accelCarLong, &lap.accelCarLat,
-                    &lap.accelTravelLong, &lap.accelTravelLat, &lap.accelRawX, &lap.accelRawY, &lap.accelSmoothX,
-                    &lap.accelSmoothY, &lap.accelTotal})
+    for (int w = 0; w < 4; ++w) lap.wheelRotation[w].assign(size, 0), lap.wheelDirection[w].assign(size, 0);
+    for (auto* v : {&lap.mapX, &lap.mapY}) v->assign(size + 2, 0.0);
+    for (auto* v : {&lap.mapHeading, &lap.slipAngle, &lap.slipMinusSteering}) v->assign(size, 0);
+    for (auto* v :
+         {&lap.lateralM, &lap.speed, &lap.headingDeg, &lap.accelCarLong, &lap.accelCarLat, &lap.accelTravelLong,
+          &lap.accelTravelLat, &lap.accelRawX, &lap.accelRawY, &lap.accelSmoothX, &lap.accelSmoothY, &lap.accelTotal})
         v->assign(size, 0.0);
     lap.distanceStepStart = 2000;
     return lap;
@@ -153,8 +150,8 @@ GetRpyInfo StandingLap(int n, std::int16_t heading) {
 
 class HandWrittenLap : public ::testing::Test {
 protected:
-    std::unique_ptr<TrackPath> path = std::make_unique<TrackPath>(
-        KtObjectFactory::ReadTrackImage(simkit::TrackLayout::Oval().PtfImage()));
+    std::unique_ptr<TrackPath> path =
+        std::make_unique<TrackPath>(KtObjectFactory::ReadTrackImage(simkit::TrackLayout::Oval().PtfImage()));
     LapLinePlotter plotter{path.get(), 0};
     LockedWheels locked;
 };

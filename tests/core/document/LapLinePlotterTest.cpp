@@ -1,11 +1,12 @@
-#include "core/document/CarMarker.h"
 #include "core/document/LapLinePlotter.h"
 
 #include "core/decode/KtObjectFactory.h"
-#include "simkit/track/PtfBuilder.h"
-#include "support/track/RecordingDisplay.h"
-#include "simkit/track/TrackLayout.h"
+#include "core/document/CarMarker.h"
 #include "core/track/TrackPath.h"
+
+#include "simkit/track/PtfBuilder.h"
+#include "simkit/track/TrackLayout.h"
+#include "support/track/RecordingDisplay.h"
 
 #include "SimFolderFixture.h"
 
@@ -25,7 +26,9 @@ std::unique_ptr<TrackPath> PathOf(const TrackLayout& layout) {
     return std::make_unique<TrackPath>(KtObjectFactory::ReadTrackImage(layout.PtfImage()));
 }
 
-double Gap(Point2D a, Point2D b) { return std::hypot(a.x - b.x, a.y - b.y); }
+double Gap(Point2D a, Point2D b) {
+    return std::hypot(a.x - b.x, a.y - b.y);
+}
 
 class PlotterOnOval : public ::testing::Test {
 protected:

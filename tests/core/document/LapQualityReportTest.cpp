@@ -32,8 +32,7 @@ TEST(LapQualityReport, PercentGapAndTheAppendedSentences) {
         // Every sample missing: no quality left and nothing more to say.
         {{100, 100, 101, 0, 1000}, "Online quality of lapdata: 0%\nLargest online gap: 2 seconds" + std::string(kOff)},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(LapQualityReportText(c.quality), c.text);
+    for (const auto& c : cases) EXPECT_EQ(LapQualityReportText(c.quality), c.text);
 }
 
 // A lap driven at a constant raw step: sample k at distance base + k * step.
@@ -67,9 +66,10 @@ TEST(LapTimeCheck, CalculatedTimeAndAStoredTimeMoreThanThirtyMillisecondsOff) {
 }
 
 TEST(LapTimeCheck, MissingDataAtStartOrEnd) {
-    const std::string missing = "VELMRRA has detected that some data seems to be missing at the start/end of this lap"
-                                "\nThis is often caused by false (online) laptimes in the replay."
-                                "\nThe replay laptime for this lap is probably incorrect.";
+    const std::string missing =
+        "VELMRRA has detected that some data seems to be missing at the start/end of this lap"
+        "\nThis is often caused by false (online) laptimes in the replay."
+        "\nThe replay laptime for this lap is probably incorrect.";
     std::vector<std::uint32_t> d, d2;
     // Start: sample 3 lies more than three steps past the line.
     auto late = ConstantLap(1000, 3000, 2000, 1000.0, 27000, d);
@@ -93,8 +93,7 @@ TEST(LapTimeCheck, SkippedWithoutAStepWithTooFewSamplesOrCutDistances) {
     // Fewer distances than the count claims: no check rather than a read past the end.
     auto cut = ConstantLap(1000, 3000, 2000, 1000.0, 1, d[3]);
     cut.rawDistance = cut.rawDistance.first(500);
-    for (const auto* in : {&noStep, &backwards, &tiny, &cut})
-        EXPECT_FALSE(LapTimeCheckMessage(*in).has_value());
+    for (const auto* in : {&noStep, &backwards, &tiny, &cut}) EXPECT_FALSE(LapTimeCheckMessage(*in).has_value());
 }
 
 }  // namespace

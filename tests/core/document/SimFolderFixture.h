@@ -5,14 +5,15 @@
 #include "core/document/CRpyGraphDoc.h"
 #include "core/document/DocumentObserver.h"
 #include "core/document/LapLinePlotter.h"
+#include "core/settings/AppSettings.h"
+
+#include "simkit/replay/ReplayBuilder.h"
+#include "simkit/track/TrackFolderWriter.h"
+#include "simkit/track/TrackLayout.h"
 #include "support/ScratchDir.h"
 #include "support/platform/FakeDesktop.h"
 #include "support/platform/MemorySettingsStore.h"
 #include "support/platform/ScriptedPrompts.h"
-#include "simkit/replay/ReplayBuilder.h"
-#include "core/settings/AppSettings.h"
-#include "simkit/track/TrackFolderWriter.h"
-#include "simkit/track/TrackLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -79,8 +80,7 @@ protected:
     }
 
     CRpyGraphDoc& document() {
-        if (!doc)
-            doc = std::make_unique<CRpyGraphDoc>(*settings, prompts, waitBox, &observer);
+        if (!doc) doc = std::make_unique<CRpyGraphDoc>(*settings, prompts, waitBox, &observer);
         return *doc;
     }
 

@@ -6,8 +6,7 @@
 
 using namespace vra;
 
-TEST(PlaneRotation, TurnsKeepLengthAndAddAngles)
-{
+TEST(PlaneRotation, TurnsKeepLengthAndAddAngles) {
     const Point2D quarter = RotateComplex(Point2D{1, 0}, PolarUnit(std::numbers::pi / 2));
     EXPECT_NEAR(quarter.x, 0.0, 1e-12);
     EXPECT_NEAR(quarter.y, 1.0, 1e-12);

@@ -1,4 +1,5 @@
 #include "core/platform/Clipboard.h"
+
 #include "support/platform/FakeDesktop.h"
 
 #include <gtest/gtest.h>
@@ -6,8 +7,7 @@
 using namespace vra;
 using namespace std::string_literals;
 
-TEST(CopyTextToClipboard, CopiesUpToTheTextsEndAndReportsAnUnavailableClipboard)
-{
+TEST(CopyTextToClipboard, CopiesUpToTheTextsEndAndReportsAnUnavailableClipboard) {
     test::FakeClipboard clipboard;
     EXPECT_TRUE(CopyTextToClipboard(clipboard, "Driver\tLap\r\nA\t1m 02.003s\r\n"));
     EXPECT_EQ(clipboard.text(), "Driver\tLap\r\nA\t1m 02.003s\r\n");

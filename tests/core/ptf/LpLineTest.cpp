@@ -1,20 +1,22 @@
+#include "core/ptf/LpLine.h"
+
+#include "core/decode/KtException.h"
+#include "core/decode/KtObjectFactory.h"
+#include "core/decode/KtTrack.h"
+#include "core/track/TrackPath.h"
+
+#include "simkit/track/PtfBuilder.h"
+#include "simkit/track/RaceLineWriter.h"
+#include "simkit/track/TrackLayout.h"
+#include "support/ScratchDir.h"
+#include "support/track/RecordingDisplay.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
 #include <limits>
-
-#include "core/decode/KtException.h"
-#include "core/decode/KtObjectFactory.h"
-#include "core/decode/KtTrack.h"
-#include "core/ptf/LpLine.h"
-#include "support/ScratchDir.h"
-#include "simkit/track/PtfBuilder.h"
-#include "simkit/track/RaceLineWriter.h"
-#include "support/track/RecordingDisplay.h"
-#include "simkit/track/TrackLayout.h"
-#include "core/track/TrackPath.h"
 
 namespace vra {
 namespace {

@@ -2,19 +2,20 @@
 // loaded the way the program loads a replay's track: the container (or a
 // loose stream) found by the upper-cased name, decoded into a path, and the
 // race line read from the folder the track was found in.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <random>
-
-#include "core/document/TrackIni.h"
 #include "core/decode/KtTrackFile.h"
+#include "core/document/TrackIni.h"
 #include "core/ptf/LpLine.h"
+#include "core/track/TrackPath.h"
+
 #include "simkit/replay/DemoSim.h"
 #include "simkit/track/DemoTrack.h"
 #include "simkit/track/TrackFolderWriter.h"
 #include "simkit/track/TrackLayout.h"
-#include "core/track/TrackPath.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
 
 namespace vra {
 namespace {

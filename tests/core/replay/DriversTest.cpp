@@ -1,14 +1,15 @@
 #include "core/replay/Drivers.h"
 
+#include "ReplayFiles.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include "ReplayFiles.h"
 
 namespace vra {
 namespace {
 
-using ::testing::ElementsAre;
 using simkit::ReplayBuilder;
+using ::testing::ElementsAre;
 using testing::RaceReplay;
 using testing::TempDir;
 
@@ -71,7 +72,11 @@ TEST(DriversTable, FortyNineDriversLoadFiftyAreRefusedWithAMessage) {
 }
 
 TEST(DriversSavingPlayer, NamesDecideWhoSavedTheReplay) {
-    struct Case { std::uint32_t index; const char *first, *last; int player, mismatch; };  // player -1: unreadable
+    struct Case {
+        std::uint32_t index;
+        const char *first, *last;
+        int player, mismatch;
+    };  // player -1: unreadable
     for (const Case& c : {Case{3, nullptr, nullptr, 3, 0}, Case{2, "Driver1", "Racer1", 1, 1},
                           Case{40, "Driver2", "Racer2", 2, 1}, Case{40, "Nobody", "Racer2", -1, 1}}) {
         auto b = RaceReplay(4);
@@ -84,14 +89,21 @@ TEST(DriversSavingPlayer, NamesDecideWhoSavedTheReplay) {
             EXPECT_THAT((std::vector<int>{result, d.loadedCount}), ElementsAre(Drivers::Unreadable, 65535));
         else
             EXPECT_THAT((std::vector<int>{result, d.savingPlayer, d.savingPlayerMismatch}),
-                        ElementsAre(Drivers::Ok, c.player, c.mismatch)) << c.index;
+                        ElementsAre(Drivers::Ok, c.player, c.mismatch))
+                << c.index;
     }
 }
 
 TEST(DriversSessions, LapChunksCountBackFromTheLastSessionKind) {
     // Sessions held (the n-th with n laps), quick race, the last-kind field (-1: as written), laps of
     // driver 0 by kind (0 where no session is present), first and last kind.
-    struct Case { std::vector<int> kinds; bool quick; int lastKindField; std::array<int, 4> laps; int first, last; };
+    struct Case {
+        std::vector<int> kinds;
+        bool quick;
+        int lastKindField;
+        std::array<int, 4> laps;
+        int first, last;
+    };
     const Case cases[] = {
         {{Race}, false, -1, {0, 0, 0, 1}, Race, Race},
         {{Practice, Qualifying, HappyHour, Race}, false, -1, {1, 2, 3, 4}, Practice, Race},
@@ -156,7 +168,8 @@ TEST(DriversLaps, MissingCarsUnknownCarsOthersInQualifyingAndTheOlderLayoutHaveN
     auto qualifying = Sessions({Qualifying}, 3);  // only the saving player's qualifying laps count
     d = Loaded(qualifying);
     EXPECT_THAT((std::vector<int>{d.IsLapValid(Qualifying, 0, 1), d.IsLapValid(Qualifying, 1, 1),
-                                  d.IsLapValid(Qualifying, 2, 1), d.LapCount(Qualifying, 2)}), ElementsAre(1, 0, 0, 1));
+                                  d.IsLapValid(Qualifying, 2, 1), d.LapCount(Qualifying, 2)}),
+                ElementsAre(1, 0, 0, 1));
 }
 
 TEST(DriversWindows, LapsOutsideTheSessionRecordsDoNotCount) {
@@ -166,8 +179,9 @@ TEST(DriversWindows, LapsOutsideTheSessionRecordsDoNotCount) {
     b.desc.sessions[0].cars[1].firstStampMs = 1500;
     Drivers d = Loaded(b);
     EXPECT_EQ(d.windowStart[Practice], 1000u);
-    EXPECT_THAT((std::vector<bool>{d.IsLapValid(Practice, 0, 1), d.IsLapValid(Practice, 0, 2),
-                                   d.IsLapValid(Practice, 1, 1)}), ElementsAre(false, true, true));
+    EXPECT_THAT(
+        (std::vector<bool>{d.IsLapValid(Practice, 0, 1), d.IsLapValid(Practice, 0, 2), d.IsLapValid(Practice, 1, 1)}),
+        ElementsAre(false, true, true));
     // The recording stops 400 ms after driver 0's last lap ends; the last session record is older than that end.
     auto race = RaceReplay(2, 3);
     race.desc.sessions[0].durationMs = 2010 + 3 * 8000 + 400;
@@ -216,8 +230,9 @@ TEST(DriversDatabase, RecordRoundTrips) {
     ByteCursor in(out.data());
     ASSERT_TRUE(back.LoadFromStream(in, 2));
     EXPECT_TRUE(in.atEnd());
-    EXPECT_THAT((std::vector<int>{back.loadedFromDatabase, back.loadedCount, back.firstSessionKind,
-                                  back.lastSessionKind}), ElementsAre(1, 3, Practice, Race));
+    EXPECT_THAT(
+        (std::vector<int>{back.loadedFromDatabase, back.loadedCount, back.firstSessionKind, back.lastSessionKind}),
+        ElementsAre(1, 3, Practice, Race));
     EXPECT_EQ(back.fileDate, d.fileDate);
     EXPECT_EQ(back.sessionPresent, d.sessionPresent);
     ASSERT_EQ(back.drivers.size(), 3u);

@@ -1,22 +1,25 @@
+#include "core/replay/Drivers.h"
+#include "core/replay/GetRpyInfo.h"
 #include "core/replay/ParseCarStructs.h"
+
+#include "ReplayFiles.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include "ReplayFiles.h"
-#include "core/replay/Drivers.h"
-#include "core/replay/GetRpyInfo.h"
 
 namespace vra {
 namespace {
 
-using ::testing::ElementsAre;
 using simkit::FrameContext;
 using simkit::FrameRecord;
+using ::testing::ElementsAre;
 using testing::RaceReplay;
 
 // Packed words as the bytes of a file (little-endian, as the file is).
 template <typename Words>
-const std::uint8_t* Raw(const Words& w) { return reinterpret_cast<const std::uint8_t*>(w.data()); }
+const std::uint8_t* Raw(const Words& w) {
+    return reinterpret_cast<const std::uint8_t*>(w.data());
+}
 
 // The fields themselves come back through the lap extraction's tests; here
 // the second compact slot, the widest distances and the bit reader.
@@ -86,7 +89,9 @@ TEST(FrameWalk, UnknownRecordTypesAndCutStreamsFailWithoutLookingLikeDriverCount
             const auto bytes = b.build();
             EXPECT_EQ(d.LoadBytes(bytes), Drivers::Unreadable) << type << " at " << frame;
             // Three drivers: the failure must not read as "3 drivers".
-            if (type == 7) { EXPECT_LT(d.ParseReplay(dir.write("three.rpy", bytes)), 0) << frame; }
+            if (type == 7) {
+                EXPECT_LT(d.ParseReplay(dir.write("three.rpy", bytes)), 0) << frame;
+            }
         }
     // Six drivers and a frame stream cut short: not "6 drivers" either.
     auto six = RaceReplay(6, 1);

@@ -1,20 +1,22 @@
 #include "core/replay/GetRpyInfo.h"
 
+#include "ReplayFiles.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstring>
 #include <functional>
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-#include "ReplayFiles.h"
 
 namespace vra {
 namespace {
 
+using simkit::FrameContext;
+using simkit::ReplayBuilder;
 using ::testing::ElementsAre;
 using ::testing::Gt;
 using ::testing::Lt;
-using simkit::FrameContext;
-using simkit::ReplayBuilder;
 using testing::RaceReplay;
 using testing::TempDir;
 
@@ -23,11 +25,22 @@ constexpr double kMsPerFrame = 1000.0 / 36.0;
 
 // Frames of a session that starts at 0 ms, numbered from 0: the last frame
 // before a time and the first frame after it.
-int LastFrameBefore(std::uint64_t ms) { return static_cast<int>(std::ceil(ms / kMsPerFrame)) - 1; }
-int FirstFrameAfter(std::uint64_t ms) { return static_cast<int>(std::floor(ms / kMsPerFrame)) + 1; }
-double FrameMs(int frame) { return frame * kMsPerFrame; }
+int LastFrameBefore(std::uint64_t ms) {
+    return static_cast<int>(std::ceil(ms / kMsPerFrame)) - 1;
+}
+int FirstFrameAfter(std::uint64_t ms) {
+    return static_cast<int>(std::floor(ms / kMsPerFrame)) + 1;
+}
+double FrameMs(int frame) {
+    return frame * kMsPerFrame;
+}
 
-struct Extracted { std::vector<std::uint8_t> bytes; Drivers drivers; GetRpyInfo lap; int result = -1; };
+struct Extracted {
+    std::vector<std::uint8_t> bytes;
+    Drivers drivers;
+    GetRpyInfo lap;
+    int result = -1;
+};
 
 // Builds the replay and extracts the lap; with a margin also trims it. True when every step succeeded.
 bool Extract(ReplayBuilder& b, int driver, int lap, int kind, Extracted& out, int margin = 0) {
@@ -79,7 +92,8 @@ TEST(ExtractLap, LapIsTrimmedToOneSampleOutsideEachLine) {
         EXPECT_THAT((std::vector<std::uint64_t>{x.lap.lapStartMs, x.lap.lapEndMs}), ElementsAre(start, end));
         // The derived channels are there, zeroed, for the lap channels to fill.
         EXPECT_THAT((std::vector<std::size_t>{x.lap.mapX.size(), x.lap.mapY.size(), x.lap.slipAngle.size(),
-                                              x.lap.distance.size()}), ElementsAre(n + 3, n + 3, n + 1, n + 1));
+                                              x.lap.distance.size()}),
+                    ElementsAre(n + 3, n + 3, n + 1, n + 1));
         for (const auto* v : {&x.lap.speed, &x.lap.accelTotal, &x.lap.headingDeg, &x.lap.accelSmoothY})
             EXPECT_EQ(*v, std::vector<double>(n + 1, 0.0));
         Extracted wide;  // two more samples outside each line
@@ -132,10 +146,16 @@ TEST(ExtractLapResults, LapThatDoesNotCountIsRefusedBeforeTheFileIsOpened) {
     ASSERT_EQ(lap.ExtractLap(d, 1, 1, Race, kLength), GetRpyInfo::Ok);
     EXPECT_EQ(lap.path, path);
     std::filesystem::remove(path);
-    for (auto [driver, lapNo, kind] : {std::tuple{0, 2, int(Race)}, {0, 0, Race}, {0, 4, Race}, {5, 1, Race},
-                                       {-1, 1, Race}, {0, 1, 4}, {0, 1, Practice}})
+    for (auto [driver, lapNo, kind] : {std::tuple{0, 2, int(Race)},
+                                       {0, 0, Race},
+                                       {0, 4, Race},
+                                       {5, 1, Race},
+                                       {-1, 1, Race},
+                                       {0, 1, 4},
+                                       {0, 1, Practice}})
         EXPECT_THAT((std::vector<int>{lap.ExtractLap(d, driver, lapNo, kind, kLength), lap.result}),
-                    ::testing::Each(GetRpyInfo::NotValid)) << driver << lapNo << kind;
+                    ::testing::Each(GetRpyInfo::NotValid))
+            << driver << lapNo << kind;
     // A lap that counts needs the file.
     EXPECT_EQ(lap.ExtractLap(d, 0, 1, Race, kLength), GetRpyInfo::NotOpened);
 }
@@ -207,33 +227,54 @@ TEST(ExtractLapSessions, LapsAreFoundInTheirOwnSession) {
 TEST(ExtractLapFields, RecordFieldsComeBackAsWritten) {
     auto b = RaceReplay();
     b.desc.fullHook = [](const FrameContext&, simkit::FullRecordFields& f) {
-        f = {.distance = f.distance, .gear = -1, .wheelDirection = {2, 1, 0, 2}, .lateral = f.lateral,
-             .rideHeight = 0xFFF, .rpmCode = 0x3FF, .heading = -2048, .pitch = 511, .roll = -512, .valueG = 0xA8,
-             .steering = -64, .wheelRotation = {1023, 0, 512, 77}, .suspension = {-512, 3, 511, -1},
-             .oilPressure = 127, .throttle = 255, .brake = 17};
+        f = {.distance = f.distance,
+             .gear = -1,
+             .wheelDirection = {2, 1, 0, 2},
+             .lateral = f.lateral,
+             .rideHeight = 0xFFF,
+             .rpmCode = 0x3FF,
+             .heading = -2048,
+             .pitch = 511,
+             .roll = -512,
+             .valueG = 0xA8,
+             .steering = -64,
+             .wheelRotation = {1023, 0, 512, 77},
+             .suspension = {-512, 3, 511, -1},
+             .oilPressure = 127,
+             .throttle = 255,
+             .brake = 17};
     };
     b.desc.compactHook = [](const FrameContext&, int, simkit::CompactRecordFields& c) {
         // Value H is bit 20 only: the field overlaps the revolutions and the ride height.
-        c = {.valueG = 0x13, .pitch = -200, .distance = c.distance, .carIdByte = c.carIdByte, .roll = -511,
-             .rpmCode = 0x2F, .valueH = 0x10, .rideHeight = 500, .heading = 2047, .lateral = -65536, .gear = 6};
+        c = {.valueG = 0x13,
+             .pitch = -200,
+             .distance = c.distance,
+             .carIdByte = c.carIdByte,
+             .roll = -511,
+             .rpmCode = 0x2F,
+             .valueH = 0x10,
+             .rideHeight = 500,
+             .heading = 2047,
+             .lateral = -65536,
+             .gear = 6};
     };
     b.desc.lateral = [](int, double) { return -7.5; };
     Extracted full, compact;
     ASSERT_TRUE(Extract(b, 0, 1, Race, full) && Extract(b, 1, 1, Race, compact));
     const GetRpyInfo& l = full.lap;
     const std::size_t s = 10;
-    EXPECT_THAT((std::vector<std::int64_t>{l.gear[s], l.wheelDirection[0][s], l.wheelDirection[1][s],
-                                           l.wheelDirection[2][s], l.wheelDirection[3][s], l.lateral[s],
-                                           l.rideHeight[s], static_cast<std::int64_t>(l.rpm[s]), l.heading[s],
-                                           l.pitch[s], l.roll[s], static_cast<std::int64_t>(l.valueG[s]),
-                                           l.valueH[s], l.steering[s]}),
-                ElementsAre(-1, 2, 1, 0, 2, simkit::FullLateralCode(-7.5), 0xFFF, 0x3FF, -2048, 511, -512, 0xA8,
-                            (0xA8 >> 3) & 31, -64));  // value G and H share bits 20-24
-    EXPECT_THAT((std::vector<std::int64_t>{l.wheelRotation[0][s], l.wheelRotation[1][s], l.wheelRotation[2][s],
-                                           l.wheelRotation[3][s], l.suspension[0][s], l.suspension[1][s],
-                                           l.suspension[2][s], l.suspension[3][s], l.oilPressure[s], l.throttle[s],
-                                           l.brake[s]}),
-                ElementsAre(1023, 0, 512, 77, -512, 3, 511, -1, 127, 255, 17));
+    EXPECT_THAT(
+        (std::vector<std::int64_t>{l.gear[s], l.wheelDirection[0][s], l.wheelDirection[1][s], l.wheelDirection[2][s],
+                                   l.wheelDirection[3][s], l.lateral[s], l.rideHeight[s],
+                                   static_cast<std::int64_t>(l.rpm[s]), l.heading[s], l.pitch[s], l.roll[s],
+                                   static_cast<std::int64_t>(l.valueG[s]), l.valueH[s], l.steering[s]}),
+        ElementsAre(-1, 2, 1, 0, 2, simkit::FullLateralCode(-7.5), 0xFFF, 0x3FF, -2048, 511, -512, 0xA8,
+                    (0xA8 >> 3) & 31, -64));  // value G and H share bits 20-24
+    EXPECT_THAT(
+        (std::vector<std::int64_t>{l.wheelRotation[0][s], l.wheelRotation[1][s], l.wheelRotation[2][s],
+                                   l.wheelRotation[3][s], l.suspension[0][s], l.suspension[1][s], l.suspension[2][s],
+                                   l.suspension[3][s], l.oilPressure[s], l.throttle[s], l.brake[s]}),
+        ElementsAre(1023, 0, 512, 77, -512, 3, 511, -1, 127, 255, 17));
     const GetRpyInfo& c = compact.lap;
     const std::size_t t = 7;
     EXPECT_THAT((std::vector<std::int64_t>{static_cast<std::int64_t>(c.valueG[t]), c.pitch[t], c.roll[t],

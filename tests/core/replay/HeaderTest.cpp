@@ -1,17 +1,20 @@
 #include "core/replay/Header.h"
 
+#include "ReplayFiles.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include "ReplayFiles.h"
 
 namespace vra {
 namespace {
 
-using ::testing::ElementsAre;
 using simkit::ReplayBuilder;
+using ::testing::ElementsAre;
 using testing::TempDir;
 
-ReplayBuilder SmallRace() { return testing::RaceReplay(3, 2); }
+ReplayBuilder SmallRace() {
+    return testing::RaceReplay(3, 2);
+}
 
 Header ReadOk(ReplayBuilder& b) {
     Header h;
@@ -23,12 +26,23 @@ TEST(Header, DecodesTheRaceSettingsAndTheSavingPlayer) {
     auto b = SmallRace();
     // Rules: realistic damage, failures, yellows, hardcore, restarts. Modes: pace lap, arcade, wind SW, aids,
     // speed control. Wear 2, AI strength auto.
-    b.desc.settings = {.trackName = "Lakeside", .secondText = "club event",
+    b.desc.settings = {.trackName = "Lakeside",
+                       .secondText = "club event",
                        .rules = 0x80 | 0x40 | 0x20 | 0x10 | 0x08 | 0x02,
-                       .modes = 0x01 | 0x02 | (5 << 2) | 0x20 | 0x40, .wear = 0x02 | 0x04,
-                       .weather = 1, .conditions = 0x02, .temperature = 31, .windSpeed = 12, .aiStrength = 97,
-                       .raceDistance = 50, .fixedSetup = 1, .aiCars = 2, .practiceWord = 0x441600,
-                       .qualifyingWord = 3u << 8, .happyHourWord = 0x45A8C0, .raceWord = 25u << 8};
+                       .modes = 0x01 | 0x02 | (5 << 2) | 0x20 | 0x40,
+                       .wear = 0x02 | 0x04,
+                       .weather = 1,
+                       .conditions = 0x02,
+                       .temperature = 31,
+                       .windSpeed = 12,
+                       .aiStrength = 97,
+                       .raceDistance = 50,
+                       .fixedSetup = 1,
+                       .aiCars = 2,
+                       .practiceWord = 0x441600,
+                       .qualifyingWord = 3u << 8,
+                       .happyHourWord = 0x45A8C0,
+                       .raceWord = 25u << 8};
     TempDir dir;
     Header h;
     ASSERT_EQ(h.Read(dir.write("race.rpy", b.build())), Header::Ok);
@@ -36,13 +50,12 @@ TEST(Header, DecodesTheRaceSettingsAndTheSavingPlayer) {
     EXPECT_THAT((std::vector<std::string>{h.trackName, h.secondText, h.firstName + " " + h.lastName, h.windDirection}),
                 ElementsAre("LAKESIDE", "club event", "Alex Morgan", "SW"));
     // damage, failures, yellows, hardcore visual, restarts; pace lap, arcade, aids, speed control
-    EXPECT_THAT((std::vector<int>{h.damage, h.mechanicalFailures, h.yellowFlags, h.hardcoreVisual,
-                                  h.doubleFileRestarts, h.fullPaceLap, h.gameMode, h.hardcoreDrivingAids,
-                                  h.adaptiveSpeedControl}),
+    EXPECT_THAT((std::vector<int>{h.damage, h.mechanicalFailures, h.yellowFlags, h.hardcoreVisual, h.doubleFileRestarts,
+                                  h.fullPaceLap, h.gameMode, h.hardcoreDrivingAids, h.adaptiveSpeedControl}),
                 ElementsAre(3, 1, 1, 1, 1, 1, 1, 1, 1));
     // wear, AI type, weather, conditions, temperature, wind, AI strength, distance, fixed setup, AI cars, quick
-    EXPECT_THAT((std::vector<int>{h.wearRate, h.aiStrengthType, h.weatherFlag, h.conditions, h.temperature,
-                                  h.windSpeed, h.aiStrength, h.raceDistance, h.fixedSetup, h.aiCars, h.quickRace}),
+    EXPECT_THAT((std::vector<int>{h.wearRate, h.aiStrengthType, h.weatherFlag, h.conditions, h.temperature, h.windSpeed,
+                                  h.aiStrength, h.raceDistance, h.fixedSetup, h.aiCars, h.quickRace}),
                 ElementsAre(2, 1, 1, 1, 31, 12, 97, 50, 1, 2, 0));
     EXPECT_THAT((std::vector<int>{h.practiceMinutes, h.happyHourMinutes, h.qualifyingLaps, h.raceLaps}),
                 ElementsAre(10, 90, 3, 25));

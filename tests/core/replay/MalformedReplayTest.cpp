@@ -1,11 +1,13 @@
 // Damaged replays: every reader ends with an error result, quickly, without
 // reading outside the file or allocating by what a broken field claims.
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-#include "ReplayFiles.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/GetRpyInfo.h"
 #include "core/replay/Header.h"
+
+#include "ReplayFiles.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
 namespace vra {
 namespace {
@@ -23,7 +25,9 @@ ReplayBuilder TwoSessions() {
     return b;
 }
 
-int LoadResult(const std::vector<std::uint8_t>& bytes) { return Drivers().LoadBytes(bytes); }
+int LoadResult(const std::vector<std::uint8_t>& bytes) {
+    return Drivers().LoadBytes(bytes);
+}
 
 // Runs all three readers; none may crash, and the lap, when the drivers load, comes out or fails with a result code.
 void ReadAll(const std::vector<std::uint8_t>& bytes) {
@@ -39,8 +43,15 @@ TEST(MalformedReplay, TruncatedAtEveryChunkBoundary) {
     auto b = TwoSessions();
     const auto bytes = b.build();
     const auto& l = b.layout();
-    std::vector<std::uint64_t> cuts = {0, 12, 84, l.driverTable, l.driverTable + 12 + 188, l.frameChunk,
-                                       l.frameChunk + 12, l.frames[l.frames.size() / 2], l.frames.back()};
+    std::vector<std::uint64_t> cuts = {0,
+                                       12,
+                                       84,
+                                       l.driverTable,
+                                       l.driverTable + 12 + 188,
+                                       l.frameChunk,
+                                       l.frameChunk + 12,
+                                       l.frames[l.frames.size() / 2],
+                                       l.frames.back()};
     cuts.insert(cuts.end(), l.lapChunks.begin(), l.lapChunks.end());
     for (const auto& orpls : l.carLaps) cuts.insert(cuts.end(), orpls.begin(), orpls.end());
     for (std::uint64_t cut : cuts)
@@ -48,7 +59,9 @@ TEST(MalformedReplay, TruncatedAtEveryChunkBoundary) {
             const std::vector<std::uint8_t> part(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
             EXPECT_EQ(LoadResult(part), Drivers::Unreadable) << "cut at " << at;
             const int header = Header().ReadBytes(part);
-            if (at < l.driverTable) { EXPECT_EQ(header, Header::EmptyOrShort) << at; }
+            if (at < l.driverTable) {
+                EXPECT_EQ(header, Header::EmptyOrShort) << at;
+            }
         }
     // Without its end chunk the replay still holds everything that is read.
     const std::vector<std::uint8_t> noEnd(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(l.endChunk));
@@ -61,28 +74,50 @@ TEST(MalformedReplay, SizesAndCountsThatDoNotFit) {
     const auto& l = b.layout();
     const std::uint64_t table = l.driverTable + 8, lapChunk = l.lapChunks[0] + 8, carLaps = l.carLaps[0][0] + 8;
     const std::uint64_t early = l.frames[3], late = l.frames[l.frames.size() - 40];  // forward and backward walk
-    struct Case { std::uint64_t at; int width; std::uint32_t value; };
+    struct Case {
+        std::uint64_t at;
+        int width;
+        std::uint32_t value;
+    };
     const Case cases[] = {
-        {20, 4, 0}, {20, 4, 8}, {20, 4, 59}, {20, 4, 0xFFFFFFF0},  // header body size below its layout or huge
-        {table, 4, 0}, {table, 4, 187}, {table, 4, 188 * 49}, {table, 4, 0xFFFFFFFF},  // driver table
-        {lapChunk, 4, 0xFFFFFFF0},          // lap chunk past the file
-        {lapChunk, 4, 20},                  // lap chunk ends inside its first car record
-        {carLaps, 4, 4},                    // car record smaller than its fixed part
-        {carLaps, 4, 8 + 4 * 513},          // 513 laps
-        {carLaps, 4, 0x7FFFFFFF},           // car record past its chunk
-        {l.carLaps[1][2] + 8, 4, 20},       // last car record runs past its chunk
-        {early, 2, 0}, {early, 2, 4}, {early, 2, 7}, {early, 2, 0xFFFF},  // frame sizes
-        {late, 2, 0}, {late, 2, 4}, {late, 2, 7}, {late, 2, 0xFFFF},
+        {20, 4, 0},
+        {20, 4, 8},
+        {20, 4, 59},
+        {20, 4, 0xFFFFFFF0},  // header body size below its layout or huge
+        {table, 4, 0},
+        {table, 4, 187},
+        {table, 4, 188 * 49},
+        {table, 4, 0xFFFFFFFF},        // driver table
+        {lapChunk, 4, 0xFFFFFFF0},     // lap chunk past the file
+        {lapChunk, 4, 20},             // lap chunk ends inside its first car record
+        {carLaps, 4, 4},               // car record smaller than its fixed part
+        {carLaps, 4, 8 + 4 * 513},     // 513 laps
+        {carLaps, 4, 0x7FFFFFFF},      // car record past its chunk
+        {l.carLaps[1][2] + 8, 4, 20},  // last car record runs past its chunk
+        {early, 2, 0},
+        {early, 2, 4},
+        {early, 2, 7},
+        {early, 2, 0xFFFF},  // frame sizes
+        {late, 2, 0},
+        {late, 2, 4},
+        {late, 2, 7},
+        {late, 2, 0xFFFF},
         {l.frameChunk + 8, 4, 0xFFFFFF00},  // frame chunk past the file
         {28, 4, 0xFFFFFF00},                // bytes of frames past the chunk
-        {32, 2, 0}, {32, 2, 3}, {32, 2, 0xFFFF},  // last frame size
+        {32, 2, 0},
+        {32, 2, 3},
+        {32, 2, 0xFFFF},  // last frame size
     };
     for (const Case& c : cases) {
         auto bytes = good;
-        if (c.width == 4) Poke32(bytes, c.at, c.value);
-        else Poke16(bytes, c.at, static_cast<std::uint16_t>(c.value));
+        if (c.width == 4)
+            Poke32(bytes, c.at, c.value);
+        else
+            Poke16(bytes, c.at, static_cast<std::uint16_t>(c.value));
         EXPECT_EQ(LoadResult(bytes), Drivers::Unreadable) << c.at << " = " << c.value;
-        if (c.at == 20) { EXPECT_EQ(Header().ReadBytes(bytes), Header::EmptyOrShort) << c.value; }
+        if (c.at == 20) {
+            EXPECT_EQ(Header().ReadBytes(bytes), Header::EmptyOrShort) << c.value;
+        }
         ReadAll(bytes);
     }
     ReplayBuilder most;  // the most laps a table holds

@@ -1,15 +1,17 @@
 #pragma once
 // Helpers of the replay tests: built replays, a scratch folder to write them to, and byte pokes for damaging them.
 
+#include "core/base/FileUtil.h"
+#include "core/replay/ReplayFormat.h"
+
+#include "simkit/replay/ReplayBuilder.h"
+#include "support/ScratchDir.h"
+
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
-#include "support/ScratchDir.h"
-#include "core/base/FileUtil.h"
-#include "simkit/replay/ReplayBuilder.h"
-#include "core/replay/ReplayFormat.h"
 
 namespace vra::testing {
 

@@ -1,8 +1,10 @@
 #include "core/settings/AppSettings.h"
+
 #include "support/platform/MemorySettingsStore.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
 #include <algorithm>
 
 using namespace vra;
@@ -12,12 +14,21 @@ using vra::test::MemorySettingsStore;
 namespace {
 // Every number the settings hold, in the order of their setters below.
 std::vector<std::int32_t> Words(const AppSettings& s) {
-    return {s.Mph(),           s.DontShowQualReport(), s.RetireInRaceReport(),   s.OffTheTrackInRaceReport(),
-            s.BMPSizeInPixel(), s.DefaultPlayerIndex(), s.DefaultPhysics(),       s.SpyGirlMsg(),
-            s.UseNickNameInReports(), s.ShowMetersBar()};
+    return {s.Mph(),
+            s.DontShowQualReport(),
+            s.RetireInRaceReport(),
+            s.OffTheTrackInRaceReport(),
+            s.BMPSizeInPixel(),
+            s.DefaultPlayerIndex(),
+            s.DefaultPhysics(),
+            s.SpyGirlMsg(),
+            s.UseNickNameInReports(),
+            s.ShowMetersBar()};
 }
 
-SettingsValue Dir(const char* path) { return std::string(path); }
+SettingsValue Dir(const char* path) {
+    return std::string(path);
+}
 
 void PresetDirectory(MemorySettingsStore& store, SettingsScope scope, SettingsValue value) {
     store.preset(SettingsKey::Simulation, scope, "Directory", std::move(value));

@@ -1,9 +1,11 @@
 #include "core/settings/AppSettings.h"
 #include "core/settings/CRegistry.h"
+
 #include "support/platform/MemorySettingsStore.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
 #include <numeric>
 
 using namespace vra;
@@ -16,13 +18,12 @@ namespace {
 std::vector<std::uint8_t> Archive(std::uint16_t count, const std::vector<std::uint32_t>& words) {
     std::vector<std::uint8_t> b = {static_cast<std::uint8_t>(count), static_cast<std::uint8_t>(count >> 8)};
     for (std::uint32_t w : words)
-        for (int i = 0; i < 4; ++i)
-            b.push_back(static_cast<std::uint8_t>(w >> (8 * i)));
+        for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(w >> (8 * i)));
     return b;
 }
 
-const std::vector<std::uint32_t> kDefaults = {250, 1000, 500, 250, 250,  5000, 500, 250, 250, 1000, 250,
-                                              250, 1000, 500, 1000, 500, 500, 2000, 500, 100,  0};
+const std::vector<std::uint32_t> kDefaults = {250, 1000, 500, 250,  250, 5000, 500,  250, 250, 1000, 250,
+                                              250, 1000, 500, 1000, 500, 500,  2000, 500, 100, 0};
 }  // namespace
 
 TEST(DamageCost, StoredFormIsCountThenWords) {
@@ -55,9 +56,9 @@ TEST(DamageCost, AShortTableIsFilledWithZerosALongOneIsCut) {
 TEST(DamageCost, UndecodableValuesGiveTheDefaults) {
     // Not binary; empty, its count cut, a count beyond the data, a huge count.
     using Bytes = std::vector<std::uint8_t>;
-    for (const SettingsValue& value : {SettingsValue{std::int32_t{5}}, SettingsValue{std::string("250,1000")},
-                                       SettingsValue{Bytes{}}, SettingsValue{Bytes{21}},
-                                       SettingsValue{Archive(21, {1, 2, 3})}, SettingsValue{Bytes(6, 0xFF)}}) {
+    for (const SettingsValue& value :
+         {SettingsValue{std::int32_t{5}}, SettingsValue{std::string("250,1000")}, SettingsValue{Bytes{}},
+          SettingsValue{Bytes{21}}, SettingsValue{Archive(21, {1, 2, 3})}, SettingsValue{Bytes(6, 0xFF)}}) {
         MemorySettingsStore store;
         store.preset(SettingsKey::Program, SettingsScope::User, "DamageCost", value);
         AppSettings s(store);

@@ -13,8 +13,11 @@ using vra::SettingsScope;
 TEST(RecentFileList, SkipsEmptyAndRepeatedSlotsWhenRead) {
     vra::test::MemorySettingsStore store;
     for (auto [slot, value] : {std::pair<const char*, vra::SettingsValue>{"File1", std::string("/a.rpy")},
-                               {"File2", std::string("")}, {"File3", std::string("/a.rpy")}, {"File4", std::int32_t(7)},
-                               {"File5", std::string("/b.rpy")}, {"File8", std::string("/beyond.rpy")}})
+                               {"File2", std::string("")},
+                               {"File3", std::string("/a.rpy")},
+                               {"File4", std::int32_t(7)},
+                               {"File5", std::string("/b.rpy")},
+                               {"File8", std::string("/beyond.rpy")}})
         store.preset(SettingsKey::Program, SettingsScope::User, slot, value);
     RecentFileList list;
     list.ReadList(store);

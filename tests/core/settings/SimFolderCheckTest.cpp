@@ -1,11 +1,14 @@
-#include "core/settings/AppSettings.h"
 #include "core/settings/SimFolderCheck.h"
+
+#include "core/settings/AppSettings.h"
+
+#include "support/ScratchDir.h"
 #include "support/platform/MemorySettingsStore.h"
 #include "support/platform/ScriptedPrompts.h"
-#include "support/ScratchDir.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
 #include <fstream>
 
 using namespace vra;

@@ -4,8 +4,7 @@
 
 using vra::FormatLapTime;
 
-TEST(FormatLapTime, MinutesPaddedSecondsAndMillisecondsWithoutTheFlagBits)
-{
+TEST(FormatLapTime, MinutesPaddedSecondsAndMillisecondsWithoutTheFlagBits) {
     EXPECT_EQ(FormatLapTime(0), "0m 00.000s");
     EXPECT_EQ(FormatLapTime(5), "0m 00.005s");
     EXPECT_EQ(FormatLapTime(0x20000000u | 303123u), "5m 03.123s");

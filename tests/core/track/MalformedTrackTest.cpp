@@ -1,13 +1,14 @@
 // Segments that no real track holds: each must give a sound path or a clean
 // refusal, never a crash, a hang or an unbounded allocation.
+#include "core/track/Corner.h"
+
+#include "TrackTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
 #include <limits>
-
-#include "core/track/Corner.h"
-#include "TrackTestSupport.h"
 
 namespace vra::testing {
 namespace {
@@ -28,7 +29,8 @@ std::string ThrownText(const std::vector<SegmentDesc>& segments) {
 }
 
 TEST(MalformedTrack, SegmentsOfOtherTypesAreLeftOut) {
-    const auto path = PathOf({StraightAlongX(0, 100), StraightAlongX(100, 40, [](auto& s) { s.type = 7; }), StraightAlongX(140, 60)});
+    const auto path =
+        PathOf({StraightAlongX(0, 100), StraightAlongX(100, 40, [](auto& s) { s.type = 7; }), StraightAlongX(140, 60)});
     ASSERT_EQ(path->PieceCount(), 2u);
     EXPECT_NEAR(path->Length(), 160.0, 1e-9);
     EXPECT_NEAR(path->PieceAt(1).StartDistance(), 100.0, 1e-9);
@@ -103,7 +105,8 @@ TEST(MalformedTrack, NonFinitePosesAreRefused) {
             EXPECT_EQ(ThrownText({StraightAlongX(-30, 30), s}), "track geometry is invalid") << field;
         }
     // Finite but so far apart that the length overflows.
-    EXPECT_EQ(ThrownText({StraightAlongX(0, 1, [](auto& s) { s.startX = -1e308, s.endX = 1e308; })}), "track geometry is invalid");
+    EXPECT_EQ(ThrownText({StraightAlongX(0, 1, [](auto& s) { s.startX = -1e308, s.endX = 1e308; })}),
+              "track geometry is invalid");
     EXPECT_EQ(ThrownText({StraightAlongX(0, 10, [](auto& s) { s.fSections.refs[2].object->startOffset = kNaN; })}),
               "track geometry is invalid");
 }

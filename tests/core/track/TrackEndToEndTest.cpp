@@ -1,9 +1,10 @@
 // Whole tracks written from a layout, decoded and built into a path, against
 // the geometry that the layout itself gives.
-#include <gtest/gtest.h>
-
 #include "core/track/Corner.h"
+
 #include "TrackTestSupport.h"
+
+#include <gtest/gtest.h>
 
 namespace vra::testing {
 namespace {

@@ -1,10 +1,11 @@
+#include "core/track/QuarterMark.h"
+
+#include "TrackTestSupport.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <limits>
-
-#include "core/track/QuarterMark.h"
-#include "TrackTestSupport.h"
 
 namespace vra::testing {
 namespace {
@@ -65,9 +66,9 @@ TEST(TrackPath, HighlightsARangeOfPieces) {
     EXPECT_EQ(path->FirstHighlighted(), 0);
     EXPECT_EQ(path->LastHighlighted(), 2);
     EXPECT_THAT(Marks(*path), ElementsAre("E", "W", "L"));
-    EXPECT_DOUBLE_EQ(path->PieceAt(0).EntryDistance(), 0.0);  // the piece's own start
+    EXPECT_DOUBLE_EQ(path->PieceAt(0).EntryDistance(), 0.0);   // the piece's own start
     EXPECT_DOUBLE_EQ(path->PieceAt(2).ExitDistance(), 180.0);  // the piece's own end
-    path->HighlightRange(110, 120);  // a new range replaces the old one
+    path->HighlightRange(110, 120);                            // a new range replaces the old one
     EXPECT_THAT(Marks(*path), ElementsAre("", "EL", ""));
     EXPECT_DOUBLE_EQ(path->PieceAt(1).EntryDistance(), 110.0);
     EXPECT_DOUBLE_EQ(path->PieceAt(1).ExitDistance(), 120.0);
@@ -105,8 +106,8 @@ TEST(TrackPath, DrawsSurfacesThenWallsPieceByPiece) {
     std::vector<Op> ops;
     std::vector<int> codes;
     for (const auto& c : display.Calls()) ops.push_back(c.op), codes.push_back(c.code);
-    EXPECT_THAT(ops, ElementsAre(Op::Polygon, Op::Polygon, Op::Polygon, Op::Polyline, Op::Polyline,
-                                 Op::Polygon, Op::Polygon, Op::Polygon, Op::Polyline, Op::Polyline));
+    EXPECT_THAT(ops, ElementsAre(Op::Polygon, Op::Polygon, Op::Polygon, Op::Polyline, Op::Polyline, Op::Polygon,
+                                 Op::Polygon, Op::Polygon, Op::Polyline, Op::Polyline));
     // Colour classes of the default boundaries' codes 5, 1 and 12, then the wall kinds.
     EXPECT_THAT(std::vector<int>(codes.begin(), codes.begin() + 5), ElementsAre(5, 1, 3, 2, 3));
 }

@@ -1,20 +1,25 @@
+#include "core/track/Corner.h"
+
+#include "TrackTestSupport.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
 
-#include "core/track/Corner.h"
-#include "TrackTestSupport.h"
-
 namespace vra::testing {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-double Dist(Point2D a, Point2D b) { return std::hypot(a.x - b.x, a.y - b.y); }
+double Dist(Point2D a, Point2D b) {
+    return std::hypot(a.x - b.x, a.y - b.y);
+}
 
-const Corner* AsCorner(const Segment& s) { return dynamic_cast<const Corner*>(&s); }
+const Corner* AsCorner(const Segment& s) {
+    return dynamic_cast<const Corner*>(&s);
+}
 
 TEST(TrackPieces, CornersTurnTheShortWayAndKeepAtLeastTheirEnds) {
     // Stored headings 3.0 and -3.0: a left turn of 2 pi - 6, not a right turn of 6.
@@ -102,7 +107,10 @@ TEST(TrackPieces, WallsBecomePolylinesAndStraightFlaggedCornerLinesChords) {
 
 TEST(TrackPieces, WallsFollowTheOutermostBoundariesAndOutlinesTheCentreLine) {
     TrackLayout layout;
-    layout.boundaries({{10, 14, 5, false}, {7, 7, 1, false}, {-10, -12, 9, false}}).straight(90).left(45, 80).right(70, 35);
+    layout.boundaries({{10, 14, 5, false}, {7, 7, 1, false}, {-10, -12, 9, false}})
+        .straight(90)
+        .left(45, 80)
+        .right(70, 35);
     const auto path = PathOf(layout);
     const auto expected = layout.Expected();
     for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -140,7 +148,8 @@ TEST(TrackPieces, StraightDrawsItsHighlightedStretchWithLines) {
     path->HighlightRange(70, 120);
     display.Clear();
     path->Draw(display);
-    lines = display.CallsOf(Op::LineWithPen), expectLines({false, true, true, false}, {At(0, 0), At(70, 0), At(100, 0), At(120, 0), At(150, 0)});
+    lines = display.CallsOf(Op::LineWithPen),
+    expectLines({false, true, true, false}, {At(0, 0), At(70, 0), At(100, 0), At(120, 0), At(150, 0)});
     EXPECT_EQ(display.Count(Op::PolylineWithPen), 0u);
 }
 

@@ -1,17 +1,18 @@
 #pragma once
 // Builds track paths from layouts and segment descriptions for the tests.
+#include "core/decode/KtException.h"
+#include "core/decode/KtObjectFactory.h"
+#include "core/decode/KtTrack.h"
+#include "core/track/TrackPath.h"
+
+#include "simkit/track/PtfBuilder.h"
+#include "simkit/track/TrackLayout.h"
+#include "support/track/RecordingDisplay.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
-
-#include "core/decode/KtException.h"
-#include "core/decode/KtObjectFactory.h"
-#include "core/decode/KtTrack.h"
-#include "simkit/track/PtfBuilder.h"
-#include "support/track/RecordingDisplay.h"
-#include "simkit/track/TrackLayout.h"
-#include "core/track/TrackPath.h"
 
 namespace vra::testing {
 
@@ -51,12 +52,15 @@ inline std::string ThrownText(const std::function<void()>& f) {
 }
 
 constexpr double kTol = 1e-6;
-inline Point2D At(double x, double y) { return {x, y}; }
+inline Point2D At(double x, double y) {
+    return {x, y};
+}
 
-#define EXPECT_POINT_NEAR(actual, expected)                                                                  \
-    do {                                                                                                     \
-        const ::vra::Point2D a_ = (actual), e_ = (expected);                                                 \
-        EXPECT_NEAR(a_.x, e_.x, ::vra::testing::kTol) << "x"; EXPECT_NEAR(a_.y, e_.y, ::vra::testing::kTol) << "y"; \
+#define EXPECT_POINT_NEAR(actual, expected)                   \
+    do {                                                      \
+        const ::vra::Point2D a_ = (actual), e_ = (expected);  \
+        EXPECT_NEAR(a_.x, e_.x, ::vra::testing::kTol) << "x"; \
+        EXPECT_NEAR(a_.y, e_.y, ::vra::testing::kTol) << "y"; \
     } while (0)
 
 }  // namespace vra::testing

@@ -6,8 +6,7 @@ using namespace vra;
 
 namespace {
 
-GradientProgress Bar(Rgb from, Rgb to, std::int32_t lower, std::int32_t upper, std::int32_t pos)
-{
+GradientProgress Bar(Rgb from, Rgb to, std::int32_t lower, std::int32_t upper, std::int32_t pos) {
     GradientProgress bar;
     bar.startColour = from;
     bar.endColour = to;
@@ -18,8 +17,7 @@ GradientProgress Bar(Rgb from, Rgb to, std::int32_t lower, std::int32_t upper, s
 
 }  // namespace
 
-TEST(GradientProgress, WaitBoxIsEmptyAtEitherEndAndShowsThePercentageBetween)
-{
+TEST(GradientProgress, WaitBoxIsEmptyAtEitherEndAndShowsThePercentageBetween) {
     GradientProgress bar = WaitBoxProgress();
     for (int pos : {0, 100, 150}) {
         bar.SetPos(pos);
@@ -33,8 +31,7 @@ TEST(GradientProgress, WaitBoxIsEmptyAtEitherEndAndShowsThePercentageBetween)
 
 // Red to black is 255 steps; over 255 pixels each band is one pixel wide and
 // band i has red 255 - i. At position 40 of 100, 102 pixels are filled.
-TEST(GradientProgress, BandsUpToTheFilledWidthThenBackground)
-{
+TEST(GradientProgress, BandsUpToTheFilledWidthThenBackground) {
     const auto layout = Bar({255, 0, 0}, {0, 0, 0}, 0, 100, 40).Paint(255);
     ASSERT_EQ(layout.bands.size(), 103u);
     EXPECT_EQ(layout.bands.front(), (GradientProgress::Band{0, 1, {255, 0, 0}}));
@@ -42,8 +39,7 @@ TEST(GradientProgress, BandsUpToTheFilledWidthThenBackground)
     EXPECT_EQ(layout.backgroundFrom, 103);
 }
 
-TEST(GradientProgress, EqualColoursAndRangesEndingAtZeroDivideByNothing)
-{
+TEST(GradientProgress, EqualColoursAndRangesEndingAtZeroDivideByNothing) {
     const auto same = Bar({10, 20, 30}, {10, 20, 30}, 0, 100, 50).Paint(100);
     ASSERT_EQ(same.bands.size(), 1u);
     EXPECT_EQ(same.bands[0], (GradientProgress::Band{0, 100, {10, 20, 30}}));

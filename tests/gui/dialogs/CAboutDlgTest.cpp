@@ -1,12 +1,13 @@
 #include "gui/dialogs/CAboutDlg.h"
 
-#include "PictureProbe.h"
-#include "support/platform/FakeDesktop.h"
 #include "gui/widgets/CHyperLink.h"
+
+#include "support/platform/FakeDesktop.h"
+
+#include "PictureProbe.h"
 
 #include <QLabel>
 #include <QTest>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -17,7 +18,9 @@ using vra::test::CountColour;
 
 namespace {
 
-QLabel* Text(const CAboutDlg& box, const char* name) { return box.findChild<QLabel*>(QString::fromLatin1(name)); }
+QLabel* Text(const CAboutDlg& box, const char* name) {
+    return box.findChild<QLabel*>(QString::fromLatin1(name));
+}
 
 // Which picture of each flag shows: -1 when not exactly one.
 std::pair<int, int> Visible(const CAboutDlg& box) {
@@ -54,8 +57,8 @@ TEST(CAboutDlg, WhiteTextsOnABlackPanelAndLinksThatOpenThroughTheShell) {
     EXPECT_EQ(box.WebLink()->CurrentColour(), QColor(0, 0, 255));
     QTest::mouseClick(box.WebLink(), Qt::LeftButton, {}, QPoint(2, 2));
     QTest::mouseClick(box.MailLink(), Qt::LeftButton, {}, QPoint(2, 2));
-    EXPECT_THAT(shell.opened(), ElementsAre(box.WebLink()->GetURL().toStdString(),
-                                            box.MailLink()->GetURL().toStdString()));
+    EXPECT_THAT(shell.opened(),
+                ElementsAre(box.WebLink()->GetURL().toStdString(), box.MailLink()->GetURL().toStdString()));
     EXPECT_TRUE(box.isVisible()) << "a click on a link does not close the box";
 }
 

@@ -1,11 +1,11 @@
-#include "gui/dialogs/CGradientProgressCtrl.h"
 #include "gui/dialogs/PleaseWait.h"
+
+#include "gui/dialogs/CGradientProgressCtrl.h"
 #include "gui/dialogs/PleaseWaitBox.h"
 
 #include "PictureProbe.h"
 
 #include <QTest>
-
 #include <gtest/gtest.h>
 
 namespace vra {

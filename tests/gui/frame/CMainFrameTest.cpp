@@ -1,4 +1,5 @@
 #include "gui/frame/CMainFrame.h"
+
 #include "gui/frame/CommandIds.h"
 
 #include "support/platform/FakeDesktop.h"
@@ -14,7 +15,6 @@
 #include <QTest>
 #include <QToolBar>
 #include <QUrl>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -29,8 +29,10 @@ namespace {
 QStringList Texts(const QList<QAction*>& actions) {
     QStringList texts;
     for (QAction* a : actions) {
-        if (a->isSeparator()) texts << QStringLiteral("-");
-        else if (a->isVisible()) texts << a->text();
+        if (a->isSeparator())
+            texts << QStringLiteral("-");
+        else if (a->isVisible())
+            texts << a->text();
     }
     return texts;
 }
@@ -69,11 +71,11 @@ TEST_F(MainFrame, CaptionAndMenusHoldTheBuiltCommandsInOrder) {
     for (QAction* a : frame.menuBar()->actions()) menus << a->text();
     EXPECT_EQ(menus, (QStringList{"&File", "&View", "&Help"}));
     const auto menuAt = [&](int i) { return frame.menuBar()->actions().at(i)->menu()->actions(); };
-    EXPECT_EQ(Texts(menuAt(0)), (QStringList{"&Add replay lap...\tCtrl+O", "&Clear all replay laps...\tCtrl+N", "-",
-                                            "&Print...\tCtrl+P", "Print Pre&view...", "P&rint Setup...", "-", "-",
-                                            "E&xit"}));
+    EXPECT_EQ(Texts(menuAt(0)),
+              (QStringList{"&Add replay lap...\tCtrl+O", "&Clear all replay laps...\tCtrl+N", "-", "&Print...\tCtrl+P",
+                           "Print Pre&view...", "P&rint Setup...", "-", "-", "E&xit"}));
     EXPECT_EQ(Texts(menuAt(1)), (QStringList{"Zoom In", "Zoom Out", "Fit To Track", "Panning Tool", "-",
-                                            "&Plot Settings", "&Zoom Bar", "&Lap Bar"}));
+                                             "&Plot Settings", "&Zoom Bar", "&Lap Bar"}));
     EXPECT_EQ(Texts(menuAt(2)), (QStringList{"View &Readme file", "&About Velmar Replay Analyzer..."}));
     EXPECT_EQ(frame.Action(vra::cmd::ViewPlotSettings)->statusTip(), QStringLiteral("Show or hide the plot settings"));
     EXPECT_EQ(frame.Action(vra::cmd::FileNew)->statusTip(), QStringLiteral("Clears all loaded replay laps"));
@@ -105,8 +107,10 @@ TEST_F(MainFrame, ToolbarsStandInOneRowAtTheTopAndToggle) {
 
 TEST_F(MainFrame, ReadmeOpensBesideTheProgramWhateverTheCurrentFolder) {
     Open().Action(vra::cmd::ViewReadme)->trigger();
-    EXPECT_THAT(shell_.opened(), ElementsAre((QCoreApplication::applicationDirPath()
-                                              + QStringLiteral("/Velmar Replay Analyzer.txt")).toStdString()));
+    EXPECT_THAT(
+        shell_.opened(),
+        ElementsAre(
+            (QCoreApplication::applicationDirPath() + QStringLiteral("/Velmar Replay Analyzer.txt")).toStdString()));
 }
 
 TEST_F(MainFrame, RecentFilesKeepTheSevenNewestAndComeBackNextRun) {
@@ -117,10 +121,10 @@ TEST_F(MainFrame, RecentFilesKeepTheSevenNewestAndComeBackNextRun) {
     EXPECT_THAT(again.RecentFiles().Entries(),
                 ElementsAre("/replays/race5.rpy", "/replays/race9.rpy", "/replays/race8.rpy", "/replays/race7.rpy",
                             "/replays/race6.rpy", "/replays/race4.rpy", "/replays/race3.rpy"));
-    EXPECT_EQ(Texts(again.FileMenu()->actions()).mid(7, 7),
-              (QStringList{"&1 /replays/race5.rpy", "&2 /replays/race9.rpy", "&3 /replays/race8.rpy",
-                           "&4 /replays/race7.rpy", "&5 /replays/race6.rpy", "&6 /replays/race4.rpy",
-                           "&7 /replays/race3.rpy"}));
+    EXPECT_EQ(
+        Texts(again.FileMenu()->actions()).mid(7, 7),
+        (QStringList{"&1 /replays/race5.rpy", "&2 /replays/race9.rpy", "&3 /replays/race8.rpy", "&4 /replays/race7.rpy",
+                     "&5 /replays/race6.rpy", "&6 /replays/race4.rpy", "&7 /replays/race3.rpy"}));
 
     QSignalSpy opened(&again, &CMainFrame::openLapRequested);
     again.Action(vra::cmd::FileMruFirst + 1)->trigger();

@@ -1,15 +1,15 @@
 #include "gui/map/MFCDisplay.h"
 
-#include "PictureProbe.h"
 #include "core/document/CarMarker.h"
 #include "core/track/QuarterMark.h"
 #include "core/track/TrackBounds.h"
 #include "core/track/TrackPolyline.h"
 #include "core/track/TrackSurface.h"
 
+#include "PictureProbe.h"
+
 #include <QImage>
 #include <QPainter>
-
 #include <gtest/gtest.h>
 
 namespace vra {

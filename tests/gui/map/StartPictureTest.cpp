@@ -3,7 +3,6 @@
 #include "PictureProbe.h"
 
 #include <QTest>
-
 #include <gtest/gtest.h>
 
 namespace vra {

@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QTest>
-
 #include <gtest/gtest.h>
 
 namespace vra {

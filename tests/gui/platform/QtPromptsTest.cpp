@@ -4,7 +4,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
-
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -14,8 +13,7 @@ using namespace vra;
 namespace {
 
 // Runs act on the message box once it is shown (it runs its own loop).
-void WhenBoxShows(std::function<void(QMessageBox*)> act)
-{
+void WhenBoxShows(std::function<void(QMessageBox*)> act) {
     auto* timer = new QTimer;
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, act] {
@@ -30,8 +28,7 @@ void WhenBoxShows(std::function<void(QMessageBox*)> act)
 
 }  // namespace
 
-TEST(QtPrompts, MessageBoxShowsTheTextAndReportsTheButton)
-{
+TEST(QtPrompts, MessageBoxShowsTheTextAndReportsTheButton) {
     QtPrompts prompts;
     QString seenText, seenTitle;
     QMessageBox::Icon seenIcon = QMessageBox::NoIcon;
@@ -41,16 +38,15 @@ TEST(QtPrompts, MessageBoxShowsTheTextAndReportsTheButton)
         seenIcon = box->icon();
         box->button(QMessageBox::No)->click();
     });
-    const Button b = prompts.message("Different physics!\r\nLoad it anyway? \x80", "Warning",
-                                     Icon::Question, Buttons::YesNo);
+    const Button b =
+        prompts.message("Different physics!\r\nLoad it anyway? \x80", "Warning", Icon::Question, Buttons::YesNo);
     EXPECT_EQ(b, Button::No);
     EXPECT_EQ(seenText, QString::fromUtf8("Different physics!\nLoad it anyway? \u20AC"));
     EXPECT_EQ(seenTitle, "Warning");
     EXPECT_EQ(seenIcon, QMessageBox::Question);
 }
 
-TEST(QtPrompts, AnEmptyCaptionIsTheProgramsNameAndClosingTheBoxIsItsWayOut)
-{
+TEST(QtPrompts, AnEmptyCaptionIsTheProgramsNameAndClosingTheBoxIsItsWayOut) {
     QtPrompts prompts;
     QString seenTitle;
     WhenBoxShows([&](QMessageBox* box) {
@@ -61,10 +57,8 @@ TEST(QtPrompts, AnEmptyCaptionIsTheProgramsNameAndClosingTheBoxIsItsWayOut)
     EXPECT_EQ(seenTitle, QApplication::applicationDisplayName());
 }
 
-TEST(QtPrompts, FileFiltersMatchAnyCase)
-{
-    const QString filters = QtPrompts::nameFilters(
-        {{"Replay files (*.rpy)", "*.rpy"}, {"All Files(*.*)", "*.*"}});
+TEST(QtPrompts, FileFiltersMatchAnyCase) {
+    const QString filters = QtPrompts::nameFilters({{"Replay files (*.rpy)", "*.rpy"}, {"All Files(*.*)", "*.*"}});
     EXPECT_EQ(filters, "Replay files (*.rpy) (*.[rR][pP][yY]);;All Files(*.*) (*)");
     EXPECT_EQ(QtPrompts::nameFilters({{"Velmar exe File (VELMAR.exe)", "VELMAR.exe"}}),
               "Velmar exe File (VELMAR.exe) ([vV][eE][lL][mM][aA][rR].[eE][xX][eE])");

@@ -4,7 +4,6 @@
 
 #include <QSettings>
 #include <QTemporaryDir>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -20,14 +19,12 @@ protected:
 
 }  // namespace
 
-TEST_F(QtSettings, EveryKindOfValueSurvivesARoundTripThroughTheFiles)
-{
+TEST_F(QtSettings, EveryKindOfValueSurvivesARoundTripThroughTheFiles) {
     // A long path with a Windows-1252 byte, an empty text, a negative number
     // and the binary damage-cost table.
     const std::string longPath = "/data/" + std::string(300, 'x') + "/caf\xE9";
     DamageCostTable costs{};
-    for (std::size_t i = 0; i < costs.size(); ++i)
-        costs[i] = 1000 * static_cast<std::uint32_t>(i) + 7;
+    for (std::size_t i = 0; i < costs.size(); ++i) costs[i] = 1000 * static_cast<std::uint32_t>(i) + 7;
     {
         AppSettings s(store_);
         s.SetDefaultPlayerIndex(-1);
@@ -44,8 +41,7 @@ TEST_F(QtSettings, EveryKindOfValueSurvivesARoundTripThroughTheFiles)
     EXPECT_EQ(s.LoadDamageCosts(), costs);
 }
 
-TEST_F(QtSettings, TheSimulationsMachineWideFolderIsReadButNeverWritten)
-{
+TEST_F(QtSettings, TheSimulationsMachineWideFolderIsReadButNeverWritten) {
     const QString systemIni = store_.iniPath(SettingsKey::Simulation, SettingsScope::System);
     {
         QSettings sys(systemIni, QSettings::IniFormat);
@@ -60,8 +56,7 @@ TEST_F(QtSettings, TheSimulationsMachineWideFolderIsReadButNeverWritten)
     EXPECT_EQ(AppSettings(store_).SimFolder(), "/home/me/velmar");
 }
 
-TEST_F(QtSettings, KindsAreKeptOrConvertedFromText)
-{
+TEST_F(QtSettings, KindsAreKeptOrConvertedFromText) {
     ASSERT_TRUE(store_.writeInt(SettingsKey::Program, "MPH", -5));
     ASSERT_TRUE(store_.writeString(SettingsKey::Program, "RecordsPath", "@odd text"));
     const std::uint8_t blob[] = {0, 1, 0xFF, '\n'};
@@ -70,8 +65,7 @@ TEST_F(QtSettings, KindsAreKeptOrConvertedFromText)
     QtSettingsStore again(dir_.path());
     EXPECT_EQ(again.readInt(SettingsKey::Program, "MPH"), -5);
     EXPECT_EQ(again.readString(SettingsKey::Program, "RecordsPath"), "@odd text");
-    EXPECT_EQ(again.readBinary(SettingsKey::Program, "DamageCost"),
-              (std::vector<std::uint8_t>{0, 1, 0xFF, '\n'}));
+    EXPECT_EQ(again.readBinary(SettingsKey::Program, "DamageCost"), (std::vector<std::uint8_t>{0, 1, 0xFF, '\n'}));
     EXPECT_FALSE(again.readInt(SettingsKey::Program, "RecordsPath"));
     EXPECT_FALSE(again.readBinary(SettingsKey::Program, "RecordsPath"));
     EXPECT_FALSE(again.readInt(SettingsKey::Program, "Missing"));
@@ -80,8 +74,7 @@ TEST_F(QtSettings, KindsAreKeptOrConvertedFromText)
     EXPECT_FALSE(QtSettingsStore(dir_.path()).contains(SettingsKey::Program, "MPH"));
 }
 
-TEST_F(QtSettings, AHandEditedNumberReadsAsANumber)
-{
+TEST_F(QtSettings, AHandEditedNumberReadsAsANumber) {
     {
         QSettings program(store_.iniPath(SettingsKey::Program, SettingsScope::User), QSettings::IniFormat);
         program.setValue("Settings/BMPSizeInPixel", " 1024 ");

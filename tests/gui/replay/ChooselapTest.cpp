@@ -1,17 +1,17 @@
 #include "gui/replay/Chooselap.h"
 
-#include "support/platform/FakeDesktop.h"
-#include "support/platform/ScriptedPrompts.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/Header.h"
+
 #include "simkit/replay/ReplayBuilder.h"
+#include "support/platform/FakeDesktop.h"
+#include "support/platform/ScriptedPrompts.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -77,7 +77,8 @@ QStringList Children(QTreeWidgetItem* item) {
 
 TEST_F(ChooserFixture, TreeListsDriversSessionsAndLapsWithTimesAndSpeeds) {
     Chooselap dialog(request_, prompts_);
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Choose Lap To Load from ") + QString::fromStdString(path_.string()));
+    EXPECT_EQ(dialog.windowTitle(),
+              QStringLiteral("Choose Lap To Load from ") + QString::fromStdString(path_.string()));
     QTreeWidget* tree = dialog.Tree();
     ASSERT_EQ(tree->topLevelItemCount(), 2);
     EXPECT_EQ(tree->topLevelItem(0)->text(0), QStringLiteral("Alex Morgan #1"));
@@ -180,8 +181,8 @@ TEST_F(ChooserFixture, OnlySelectableLapsHidesTheOthersAndBringsThemBack) {
     const QString title = dialog.windowTitle();
     dialog.Tree()->setCurrentItem(Lap(dialog, 0, 1));
     dialog.OnlySelectable()->setChecked(true);
-    EXPECT_EQ(Children(dialog.Tree()->topLevelItem(0)->child(0)), (QStringList{"Lap 1: 1m20.000s (112.500kph)",
-                                                                              "Lap 3: 1m20.000s (112.500kph)"}));
+    EXPECT_EQ(Children(dialog.Tree()->topLevelItem(0)->child(0)),
+              (QStringList{"Lap 1: 1m20.000s (112.500kph)", "Lap 3: 1m20.000s (112.500kph)"}));
     EXPECT_EQ(dialog.Tree()->topLevelItem(1)->child(0)->childCount(), 3);
     dialog.OnlySelectable()->setChecked(false);
     EXPECT_EQ(dialog.Tree()->topLevelItem(0)->child(0)->childCount(), 4);
@@ -209,7 +210,8 @@ TEST(ChooselapTexts, LapItemsWithoutTimeOrLengthHaveNoSpeed) {
     EXPECT_EQ(Chooselap::FormatLapItem(0, 3, 2500.0, false), "Lap 3: 0m00.000s");
     EXPECT_EQ(Chooselap::FormatLapItem(kPitted, 2, 2500.0, false), "Lap 2: 0m00.000s [32]");
     EXPECT_EQ(Chooselap::FormatLapItem(83456, 3, 0.0, false), "Lap 3: 1m23.456s");
-    EXPECT_EQ(Chooselap::FormatLapItem(5000 | 0xC0000000u, 0, 2500.0, false), "Time before start/finish: 0m05.000s [192]");
+    EXPECT_EQ(Chooselap::FormatLapItem(5000 | 0xC0000000u, 0, 2500.0, false),
+              "Time before start/finish: 0m05.000s [192]");
     EXPECT_EQ(Chooselap::FormatLapItem(0xCDCDCDCD, 4, 2500.0, false), "No time");
     EXPECT_EQ(Chooselap::FormatLapItem(1000, 1, 2500.0, false), "Lap 1: 0m01.000s (9000.000kph)");
 }

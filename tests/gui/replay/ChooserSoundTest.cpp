@@ -1,7 +1,6 @@
 #include "gui/replay/ChooserSound.h"
 
 #include <QFile>
-
 #include <gtest/gtest.h>
 
 namespace vra {

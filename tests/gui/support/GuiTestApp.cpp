@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QStyleFactory>
-
 #include <gtest/gtest.h>
 
 namespace {

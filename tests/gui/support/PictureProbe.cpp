@@ -16,7 +16,9 @@ bool Matches(QRgb pixel, QColor colour, int tolerance) {
 
 }  // namespace
 
-QImage Snapshot(QWidget& widget) { return widget.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+QImage Snapshot(QWidget& widget) {
+    return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
 
 QRect ColourExtent(const QImage& image, QColor colour, int tolerance) {
     QRect extent;

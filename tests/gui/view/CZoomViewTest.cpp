@@ -8,7 +8,6 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
-
 #include <gtest/gtest.h>
 
 namespace vra {

@@ -1,13 +1,13 @@
 #include "gui/widgets/CHyperLink.h"
 
-#include "PictureProbe.h"
 #include "support/platform/FakeDesktop.h"
 #include "support/platform/ScriptedPrompts.h"
+
+#include "PictureProbe.h"
 
 #include <QApplication>
 #include <QEnterEvent>
 #include <QTest>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -120,8 +120,9 @@ TEST_F(Link, AFailedOpenSaysWhyAndStaysUnvisited) {
     shell.setFailing(true);
     QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_FALSE(link->Visited());
-    EXPECT_THAT(prompts.messages(),
-                ElementsAre("Can't open link:\n\nThere is no application associated\nwith the given filename extension."));
+    EXPECT_THAT(
+        prompts.messages(),
+        ElementsAre("Can't open link:\n\nThere is no application associated\nwith the given filename extension."));
     EXPECT_EQ(CHyperLink::OpenErrorText(42), QStringLiteral("Unknown Error (42) occurred."));
 }
 

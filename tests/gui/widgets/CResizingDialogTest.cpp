@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSizeGrip>
-
 #include <gtest/gtest.h>
 
 namespace vra {

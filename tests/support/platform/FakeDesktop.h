@@ -13,8 +13,7 @@ namespace vra::test {
 class FakeClipboard : public Clipboard {
 public:
     bool setText(std::string_view text) override {
-        if (!unavailable_)
-            text_.assign(text);
+        if (!unavailable_) text_.assign(text);
         return !unavailable_;
     }
     // The current content; empty before the first successful copy.

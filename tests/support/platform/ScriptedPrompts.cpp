@@ -4,27 +4,24 @@ namespace vra::test {
 
 namespace {
 
-Button FirstButton(Buttons buttons)
-{
+Button FirstButton(Buttons buttons) {
     switch (buttons) {
-    case Buttons::YesNo:
-    case Buttons::YesNoCancel:
-        return Button::Yes;
-    case Buttons::RetryCancel:
-        return Button::Retry;
-    case Buttons::Ok:
-    case Buttons::OkCancel:
-        break;
+        case Buttons::YesNo:
+        case Buttons::YesNoCancel:
+            return Button::Yes;
+        case Buttons::RetryCancel:
+            return Button::Retry;
+        case Buttons::Ok:
+        case Buttons::OkCancel:
+            break;
     }
     return Button::Ok;
 }
 
 // The next scripted answer, or `exhausted` when the script has run out.
 template <class T>
-T Next(std::deque<T>& script, T exhausted)
-{
-    if (script.empty())
-        return exhausted;
+T Next(std::deque<T>& script, T exhausted) {
+    if (script.empty()) return exhausted;
     T next = std::move(script.front());
     script.pop_front();
     return next;
@@ -32,64 +29,53 @@ T Next(std::deque<T>& script, T exhausted)
 
 }  // namespace
 
-ScriptedPrompts& ScriptedPrompts::answer(Button button)
-{
+ScriptedPrompts& ScriptedPrompts::answer(Button button) {
     buttons_.push_back(button);
     return *this;
 }
 
-ScriptedPrompts& ScriptedPrompts::openFileAnswer(std::optional<std::filesystem::path> path)
-{
+ScriptedPrompts& ScriptedPrompts::openFileAnswer(std::optional<std::filesystem::path> path) {
     files_.push_back(std::move(path));
     return *this;
 }
 
-ScriptedPrompts& ScriptedPrompts::lapAnswer(std::optional<LapChoice> choice)
-{
+ScriptedPrompts& ScriptedPrompts::lapAnswer(std::optional<LapChoice> choice) {
     laps_.push_back(choice);
     return *this;
 }
 
-ScriptedPrompts& ScriptedPrompts::settingsAnswer(SettingsAnswer answer)
-{
+ScriptedPrompts& ScriptedPrompts::settingsAnswer(SettingsAnswer answer) {
     settings_.push_back(std::move(answer));
     return *this;
 }
 
-Button ScriptedPrompts::message(std::string_view text, std::string_view caption, Icon icon,
-                                Buttons buttons)
-{
+Button ScriptedPrompts::message(std::string_view text, std::string_view caption, Icon icon, Buttons buttons) {
     shown_.push_back({std::string(text), std::string(caption), icon, buttons});
     log_.push_back("message: " + std::string(text));
     return Next(buttons_, FirstButton(buttons));
 }
 
-std::optional<std::filesystem::path> ScriptedPrompts::openFile(const OpenFileRequest& request)
-{
+std::optional<std::filesystem::path> ScriptedPrompts::openFile(const OpenFileRequest& request) {
     openFileRequests_.push_back(request);
     log_.push_back("openFile: " + request.title);
     return Next(files_, {});
 }
 
-std::optional<LapChoice> ScriptedPrompts::chooseLap(const LapChoiceRequest& request)
-{
+std::optional<LapChoice> ScriptedPrompts::chooseLap(const LapChoiceRequest& request) {
     lapRequests_.push_back(request);
     log_.push_back("chooseLap: " + request.replayPath.string());
     return Next(laps_, {});
 }
 
-SettingsDialogResult ScriptedPrompts::editSettings(const SettingsDialogRequest& request)
-{
+SettingsDialogResult ScriptedPrompts::editSettings(const SettingsDialogRequest& request) {
     log_.push_back("editSettings");
     auto answer = Next(settings_, {});
     return answer ? answer(request) : SettingsDialogResult{};
 }
 
-std::vector<std::string> ScriptedPrompts::messages() const
-{
+std::vector<std::string> ScriptedPrompts::messages() const {
     std::vector<std::string> texts;
-    for (const auto& s : shown_)
-        texts.push_back(s.text);
+    for (const auto& s : shown_) texts.push_back(s.text);
     return texts;
 }
 

@@ -30,8 +30,7 @@ public:
     ScriptedPrompts& lapAnswer(std::optional<LapChoice> choice);
     ScriptedPrompts& settingsAnswer(SettingsAnswer answer);
 
-    Button message(std::string_view text, std::string_view caption, Icon icon,
-                   Buttons buttons) override;
+    Button message(std::string_view text, std::string_view caption, Icon icon, Buttons buttons) override;
     std::optional<std::filesystem::path> openFile(const OpenFileRequest& request) override;
     std::optional<LapChoice> chooseLap(const LapChoiceRequest& request) override;
     SettingsDialogResult editSettings(const SettingsDialogRequest& request) override;

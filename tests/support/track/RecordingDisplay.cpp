@@ -1,12 +1,12 @@
 #include "support/track/RecordingDisplay.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "core/track/PieceOutline.h"
 #include "core/track/QuarterMark.h"
 #include "core/track/TrackPolyline.h"
 #include "core/track/TrackSurface.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace vra::simkit {
 
@@ -80,7 +80,8 @@ std::vector<RecordingDisplay::Call> RecordingDisplay::CallsOf(Op op) const {
 }
 
 std::size_t RecordingDisplay::Count(Op op) const {
-    return static_cast<std::size_t>(std::count_if(calls_.begin(), calls_.end(), [op](const Call& c) { return c.op == op; }));
+    return static_cast<std::size_t>(
+        std::count_if(calls_.begin(), calls_.end(), [op](const Call& c) { return c.op == op; }));
 }
 
 }  // namespace vra::simkit

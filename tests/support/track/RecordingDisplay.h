@@ -4,11 +4,11 @@
 // Device points are world metres rounded half away from zero, with y flipped,
 // scaled by `scale` device units per metre.
 
+#include "core/track/CoreDisplay.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include "core/track/CoreDisplay.h"
 
 namespace vra::simkit {
 
@@ -29,10 +29,10 @@ public:
     };
     struct Call {
         Op op;
-        std::vector<Point2D> points;   // world points in the order given
+        std::vector<Point2D> points;  // world points in the order given
         bool flag = false;
-        std::int32_t code = 0;         // colour index, colour class or kind code
-        DevicePoint device;            // Arc and Circle
+        std::int32_t code = 0;  // colour index, colour class or kind code
+        DevicePoint device;     // Arc and Circle
     };
 
     double scale = 1.0;

@@ -1,11 +1,11 @@
 #include "simkit/replay/DemoSim.h"
 
+#include "simkit/replay/ReplayBuilder.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
-
-#include "simkit/replay/ReplayBuilder.h"
 
 namespace vra::simkit {
 
@@ -18,7 +18,7 @@ namespace {
 ReplayBuilder DemoReplay(int kind, int laps) {
     ReplayBuilder b;
     b.drivers(6);
-    static const char* const kNames[6][2] = {{"Alex", "Morgan"}, {"Jonas", "Berg"},   {"Maria", "Lind"},
+    static const char* const kNames[6][2] = {{"Alex", "Morgan"}, {"Jonas", "Berg"},  {"Maria", "Lind"},
                                              {"Tomas", "Kral"},  {"Ines", "Duarte"}, {"Owen", "Hale"}};
     for (std::size_t i = 0; i < 6; ++i) {
         b.desc.drivers[i].firstName = kNames[i][0];
@@ -38,8 +38,8 @@ ReplayBuilder DemoReplay(int kind, int laps) {
         CarSession c;
         c.firstStampMs = 8000 + 400 * static_cast<std::uint32_t>(i);
         for (int lap = 0; lap < laps; ++lap) {
-            const std::uint32_t ms = 45500 + 700 * static_cast<std::uint32_t>(i) +
-                                     static_cast<std::uint32_t>((lap * 37 + i * 11) % 9) * 180;
+            const std::uint32_t ms =
+                45500 + 700 * static_cast<std::uint32_t>(i) + static_cast<std::uint32_t>((lap * 37 + i * 11) % 9) * 180;
             c.laps.push_back(lap == 0 && kind == 3 ? ms + 2500 : ms);  // a standing start costs time
         }
         s.cars.push_back(c);

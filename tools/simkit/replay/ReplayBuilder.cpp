@@ -1,11 +1,11 @@
 #include "simkit/replay/ReplayBuilder.h"
 
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-
-#include <fmt/format.h>
 
 namespace vra::simkit {
 
@@ -169,8 +169,8 @@ double ReplayBuilder::DistanceAt(const CarSession& car, double t, double length)
     } else if (t >= double(s.back())) {
         d = (t - double(s.back())) * length / lapMs(car.laps.size());
     } else {
-        const std::size_t k = static_cast<std::size_t>(
-            std::upper_bound(s.begin(), s.end(), static_cast<std::uint64_t>(t)) - s.begin());
+        const std::size_t k =
+            static_cast<std::size_t>(std::upper_bound(s.begin(), s.end(), static_cast<std::uint64_t>(t)) - s.begin());
         d = (t - double(s[k - 1])) * length / lapMs(k);
     }
     d = std::fmod(d, length);
@@ -269,8 +269,7 @@ bool ReplayBuilder::write(Sink& sink) {
     Set32(&head[16], s.header.headerWord);
     Set32(&head[20], s.header.headerBodySize);
     Set32(&head[36], s.header.savingPlayer);
-    const DriverDesc* saver =
-        s.header.savingPlayer < s.drivers.size() ? &s.drivers[s.header.savingPlayer] : nullptr;
+    const DriverDesc* saver = s.header.savingPlayer < s.drivers.size() ? &s.drivers[s.header.savingPlayer] : nullptr;
     SetText(&head[40], s.header.savingFirstName.value_or(saver ? saver->firstName : ""), 16);
     SetText(&head[56], s.header.savingLastName.value_or(saver ? saver->lastName : ""), 16);
     std::uint32_t lastKind = 0;
@@ -388,8 +387,7 @@ bool ReplayBuilder::write(Sink& sink) {
                 if (c.onTrack) last = std::max(last, Stamps(c).back());
             endMs = last + ses.tailMs;
         }
-        const std::uint64_t frames =
-            static_cast<std::uint64_t>(std::ceil(double(endMs - ses.startMs) / kFrameMs)) + 1;
+        const std::uint64_t frames = static_cast<std::uint64_t>(std::ceil(double(endMs - ses.startMs) / kFrameMs)) + 1;
         layout_.sessionFirstFrame.push_back(layout_.frames.size());
         bool raceStartWritten = false;
         for (std::uint64_t f = 0; f < frames; ++f) {
@@ -420,8 +418,8 @@ bool ReplayBuilder::write(Sink& sink) {
                 const CarSession& car = ses.cars[saving];
                 if (s.fullRecords) {
                     FullRecordFields fr;
-                    fr.distance = static_cast<std::uint32_t>(
-                        std::lround(DistanceAt(car, ctx.sessionMs, s.trackLength) / 0.0005));
+                    fr.distance =
+                        static_cast<std::uint32_t>(std::lround(DistanceAt(car, ctx.sessionMs, s.trackLength) / 0.0005));
                     fr.lateral = FullLateralCode(lateralAt(saving));
                     if (s.fullHook) s.fullHook(ctx, fr);
                     FrameRecord r{1, -1, {}};

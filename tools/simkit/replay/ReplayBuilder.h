@@ -42,7 +42,7 @@ struct FullRecordFields {
 struct CompactRecordFields {
     std::uint32_t valueG = 0;  // c0 bits 11-15
     std::int32_t pitch = 0;
-    std::uint32_t distance = 0;  // units of 1/k m; set from the car's motion
+    std::uint32_t distance = 0;   // units of 1/k m; set from the car's motion
     std::uint32_t carIdByte = 0;  // set from the driver's car id
     std::int32_t roll = 0;
     std::uint32_t rpmCode = 400;
@@ -63,35 +63,35 @@ struct DriverDesc {
     std::uint8_t physics = 1;
     std::uint16_t carNumber = 1;
     std::uint32_t carId = 1;
-    std::uint32_t word = 0;  // the "TNRD" chunk word
+    std::uint32_t word = 0;               // the "TNRD" chunk word
     std::array<std::uint8_t, 5> bytes{};  // driver bytes 1-5
     std::uint16_t word6 = 0;
 };
 
 // One car's part in one session.
 struct CarSession {
-    bool onTrack = true;        // appears in the frames
-    bool writeLapRecord = true; // has an "ORPL" in the session's lap chunk
+    bool onTrack = true;                // appears in the frames
+    bool writeLapRecord = true;         // has an "ORPL" in the session's lap chunk
     std::uint32_t firstStampMs = 5000;  // session time at which the first lap began
     // Lap-time words: low 28 bits the lap's duration in ms, high 4 bits its flags.
     std::vector<std::uint32_t> laps;
 };
 
 struct SessionDesc {
-    int kind = 3;               // 0 practice, 1 qualifying, 2 happy hour, 3 race
-    int streamKind = -1;        // kind in the session records; -1: kind (quick races renumber)
-    bool writeLapChunk = true;  // a "BTPL" chunk for this session
-    std::uint32_t startMs = 0;  // session time of the first frame
+    int kind = 3;                  // 0 practice, 1 qualifying, 2 happy hour, 3 race
+    int streamKind = -1;           // kind in the session records; -1: kind (quick races renumber)
+    bool writeLapChunk = true;     // a "BTPL" chunk for this session
+    std::uint32_t startMs = 0;     // session time of the first frame
     std::uint32_t durationMs = 0;  // 0: until the last car's last lap end + tailMs
     std::uint32_t tailMs = 3000;
-    std::uint32_t state = 0;        // session state bits 4-7 of the session word
-    std::vector<CarSession> cars;   // by driver index; missing entries are not on track
+    std::uint32_t state = 0;                   // session state bits 4-7 of the session word
+    std::vector<CarSession> cars;              // by driver index; missing entries are not on track
     std::optional<std::uint32_t> raceStartMs;  // a type-14 record in the first frame at or after this time
     std::uint32_t raceStartWord = 0x1234;
 };
 
 struct HeaderDesc {
-    std::uint32_t fileWord = 5;  // low byte: version
+    std::uint32_t fileWord = 5;                  // low byte: version
     std::optional<std::uint32_t> fileSizeField;  // default: file size - 12
     std::uint32_t headerWord = 1;
     std::uint32_t headerBodySize = 60;  // other values add zero bytes after the 60
@@ -99,7 +99,7 @@ struct HeaderDesc {
     std::optional<std::uint16_t> lastFrameSize;
     std::uint32_t savingPlayer = 0;
     std::optional<std::string> savingFirstName, savingLastName;  // default: that driver's names
-    std::optional<std::uint32_t> lastSessionKind;  // default: from the last session
+    std::optional<std::uint32_t> lastSessionKind;                // default: from the last session
 };
 
 struct SettingsDesc {
@@ -107,10 +107,10 @@ struct SettingsDesc {
     std::uint32_t bodySize = 173;
     std::string trackName = "DEMO";
     std::string secondText;
-    std::uint8_t rules = 0x10;  // byte 174: yellow flags on
-    std::uint8_t modes = 0;     // byte 175
-    std::uint8_t wear = 0;      // byte 176
-    std::uint8_t weather = 0;   // byte 180
+    std::uint8_t rules = 0x10;    // byte 174: yellow flags on
+    std::uint8_t modes = 0;       // byte 175
+    std::uint8_t wear = 0;        // byte 176
+    std::uint8_t weather = 0;     // byte 180
     std::uint8_t conditions = 0;  // byte 184
     std::uint8_t temperature = 22, windSpeed = 5;
     std::uint8_t aiStrength = 95, raceDistance = 100;
@@ -129,7 +129,7 @@ struct FrameRecord {
 };
 
 struct FrameContext {
-    int session = 0;              // index into ReplayDesc::sessions
+    int session = 0;  // index into ReplayDesc::sessions
     std::uint32_t frameInSession = 0;
     std::uint64_t frameNumber = 1;  // in the whole stream, from 1
     double sessionMs = 0;
@@ -149,7 +149,7 @@ struct ReplayDesc {
     bool compactRecords = true;
     int raceControlEvery = 0;  // frames; 0 none
     int carStatusEvery = 0;
-    int paddingEvery = 0;      // a record of a skipped type
+    int paddingEvery = 0;  // a record of a skipped type
     std::uint16_t paddingType = 20;
     int paddingLength = 9;
     bool writeEndChunk = true;
@@ -170,7 +170,7 @@ struct ReplayLayout {
     std::vector<std::uint64_t> lapChunks;
     std::vector<std::vector<std::uint64_t>> carLaps;  // per lap chunk, its "ORPL" offsets
     std::uint64_t frameChunk = 0;
-    std::vector<std::uint64_t> frames;  // offset of every frame
+    std::vector<std::uint64_t> frames;             // offset of every frame
     std::vector<std::uint64_t> sessionFirstFrame;  // index into frames per session
     std::uint64_t endChunk = 0;
 };

@@ -1,6 +1,7 @@
 #include "simkit/track/DatContainerWriter.h"
 
 #include "core/base/FileUtil.h"
+
 #include "simkit/track/ImplodeWriter.h"
 
 #include <stdexcept>
@@ -44,7 +45,9 @@ std::size_t DatContainerWriter::recordOffset(std::size_t i) const {
     return at;
 }
 
-std::size_t DatContainerWriter::directoryEnd() const { return recordOffset(entries_.size()); }
+std::size_t DatContainerWriter::directoryEnd() const {
+    return recordOffset(entries_.size());
+}
 
 std::size_t DatContainerWriter::dataOffset(std::size_t i) const {
     std::size_t at = directoryEnd() + 1;

@@ -17,8 +17,7 @@ public:
     // An entry stored as it is (both sizes equal).
     DatContainerWriter& stored(std::string name, std::vector<std::uint8_t> data);
     // An entry imploded with literal tokens only, in binary literal mode.
-    DatContainerWriter& imploded(std::string name, std::span<const std::uint8_t> data,
-                                 std::uint8_t dictionaryCode = 6);
+    DatContainerWriter& imploded(std::string name, std::span<const std::uint8_t> data, std::uint8_t dictionaryCode = 6);
     // An entry with the given stored bytes and declared uncompressed size,
     // for hand-made or broken streams.
     DatContainerWriter& raw(std::string name, std::vector<std::uint8_t> storedBytes, std::uint32_t uncompressedSize);

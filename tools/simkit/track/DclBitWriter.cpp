@@ -9,9 +9,9 @@ namespace {
 
 // The published length code, symbols 0..15, in reading order, with each
 // symbol's base length and number of extra bits.
-constexpr std::array<std::string_view, 16> kLengthCodes = {
-    "11",    "101",   "100",   "011",    "0101",   "0100",   "0011",    "00101",
-    "00100", "00011", "00010", "000011", "000010", "000001", "0000001", "0000000"};
+constexpr std::array<std::string_view, 16> kLengthCodes = {"11",     "101",    "100",     "011",    "0101",  "0100",
+                                                           "0011",   "00101",  "00100",   "00011",  "00010", "000011",
+                                                           "000010", "000001", "0000001", "0000000"};
 constexpr std::array<unsigned, 16> kLengthBase = {3, 2, 4, 5, 6, 7, 8, 9, 10, 12, 16, 24, 40, 72, 136, 264};
 constexpr std::array<unsigned, 16> kLengthExtra = {0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8};
 
@@ -70,9 +70,13 @@ DclBitWriter& DclBitWriter::end() {
     return bits(519 - 264, 8);
 }
 
-std::vector<std::uint8_t> DclBitWriter::bytes() const { return out_; }
+std::vector<std::uint8_t> DclBitWriter::bytes() const {
+    return out_;
+}
 
-std::string_view DclBitWriter::LengthCode(unsigned symbol) { return kLengthCodes.at(symbol); }
+std::string_view DclBitWriter::LengthCode(unsigned symbol) {
+    return kLengthCodes.at(symbol);
+}
 
 std::vector<bool> DclBitWriter::DistanceCode(unsigned symbol) {
     // Canonical codes from the code lengths (count per length, first code per

@@ -6,11 +6,15 @@
 
 namespace vra::simkit {
 
-void PtfBuilder::I32(std::int32_t v) { U32(static_cast<std::uint32_t>(v)); }
+void PtfBuilder::I32(std::int32_t v) {
+    U32(static_cast<std::uint32_t>(v));
+}
 void PtfBuilder::U32(std::uint32_t v) {
     for (int i = 0; i < 4; ++i) out_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
-void PtfBuilder::U8(std::uint8_t v) { out_.push_back(v); }
+void PtfBuilder::U8(std::uint8_t v) {
+    out_.push_back(v);
+}
 void PtfBuilder::F32(float v) {
     std::uint32_t bits;
     std::memcpy(&bits, &v, 4);
@@ -22,8 +26,12 @@ void PtfBuilder::F64(double v) {
     U32(static_cast<std::uint32_t>(bits));
     U32(static_cast<std::uint32_t>(bits >> 32));
 }
-void PtfBuilder::Zeros(std::uint64_t n) { out_.insert(out_.end(), n, 0); }
-void PtfBuilder::Raw(const std::string& bytes) { out_.insert(out_.end(), bytes.begin(), bytes.end()); }
+void PtfBuilder::Zeros(std::uint64_t n) {
+    out_.insert(out_.end(), n, 0);
+}
+void PtfBuilder::Raw(const std::string& bytes) {
+    out_.insert(out_.end(), bytes.begin(), bytes.end());
+}
 
 void PtfBuilder::Header(const ObjectDesc& d, std::int32_t third) {
     I32(d.first);

@@ -26,12 +26,18 @@ struct Ref {
 
     Ref() = default;
     Ref(std::shared_ptr<D> o) : object(std::move(o)) {}
-    static Ref Raw(std::int32_t id) { Ref r; r.rawId = id; return r; }
+    static Ref Raw(std::int32_t id) {
+        Ref r;
+        r.rawId = id;
+        return r;
+    }
     bool IsNull() const { return !object && (!rawId || *rawId == 0); }
 };
 
 template <typename D>
-std::shared_ptr<D> New(D d = D{}) { return std::make_shared<D>(std::move(d)); }
+std::shared_ptr<D> New(D d = D{}) {
+    return std::make_shared<D>(std::move(d));
+}
 
 // A counted list: count (defaults to refs.size()), then, when the count is
 // not 0, the list word and the references.
@@ -47,27 +53,27 @@ struct RefList {
 struct ObjectDesc {
     std::int32_t first = 1;
     std::int32_t second = 0;
-    std::optional<std::int32_t> id;            // default: the next id
-    std::optional<std::int32_t> classId;       // default: the class's id, or the next id on first sight
-    std::optional<std::string> className;      // default: "Kt<Class>"; may hold NULs
-    bool forceClassName = false;               // write length and name even when the class was seen
+    std::optional<std::int32_t> id;        // default: the next id
+    std::optional<std::int32_t> classId;   // default: the class's id, or the next id on first sight
+    std::optional<std::string> className;  // default: "Kt<Class>"; may hold NULs
+    bool forceClassName = false;           // write length and name even when the class was seen
 };
 
 struct TextureDesc : ObjectDesc {
-    std::int32_t version = 2;                  // 1 or 2
+    std::int32_t version = 2;  // 1 or 2
     std::string name = "asphalt.bmp";
-    std::optional<std::uint32_t> nameLength;   // default: name.size()
+    std::optional<std::uint32_t> nameLength;  // default: name.size()
 };
 
 struct TextureCoordsDesc : ObjectDesc {
-    std::int32_t version = 5;                  // 1 or 5
+    std::int32_t version = 5;  // 1 or 5
     std::int32_t value = 0;
     std::int32_t reserved = 0;
     std::vector<double> firstList;
     std::vector<double> secondList;
-    std::optional<std::uint32_t> firstByteCount;   // default: 8 * firstList.size()
+    std::optional<std::uint32_t> firstByteCount;  // default: 8 * firstList.size()
     std::optional<std::uint32_t> secondByteCount;
-    std::uint32_t firstExtraBytes = 0;             // bytes written after the list (count remainder)
+    std::uint32_t firstExtraBytes = 0;  // bytes written after the list (count remainder)
     std::uint32_t secondExtraBytes = 0;
     // The 22 trailing blocks: each written as its byte count and bytes.
     std::vector<std::vector<std::uint8_t>> blocks = std::vector<std::vector<std::uint8_t>>(22);
@@ -80,11 +86,11 @@ struct AppearanceDesc : ObjectDesc {
 };
 
 struct XSectionDesc : ObjectDesc {
-    std::int32_t version = 2;                  // 2 or 3
-    std::array<double, 6> values{};            // a..f
-    std::uint8_t firstType = 0;                // version 3
+    std::int32_t version = 2;        // 2 or 3
+    std::array<double, 6> values{};  // a..f
+    std::uint8_t firstType = 0;      // version 3
     std::uint8_t secondType = 0;
-    std::vector<std::uint8_t> trailing;        // version 3: the trailing record, written as is
+    std::vector<std::uint8_t> trailing;  // version 3: the trailing record, written as is
     // A trailing record of sub-records of the given kinds (1: 8 bytes,
     // 2: 10 bytes), each ending in the kind of the next (0 for none).
     static std::vector<std::uint8_t> Chain(std::vector<int> kinds);
@@ -92,11 +98,11 @@ struct XSectionDesc : ObjectDesc {
 
 // An optional slot record: the flag, and when it is 0 the zero-filled rest.
 struct SlotRecords {
-    std::vector<std::uint8_t> flags;          // one per present slot; missing ones default to 1
+    std::vector<std::uint8_t> flags;  // one per present slot; missing ones default to 1
 };
 
 struct FSectionDesc : ObjectDesc {
-    std::int32_t version = 4;                  // 4: offsets as doubles, 5: as floats
+    std::int32_t version = 4;  // 4: offsets as doubles, 5: as floats
     double startOffset = 0;
     double endOffset = 0;
     bool straight = false;
@@ -106,57 +112,57 @@ struct FSectionDesc : ObjectDesc {
     // Default: written when the appearance is present with at least one
     // texture slot present (as the format has it).
     std::optional<bool> writeTextureCoords;
-    SlotRecords slots;                         // 42 bytes after a 0 flag
+    SlotRecords slots;  // 42 bytes after a 0 flag
 };
 
 struct TextureGroupDesc {
     Ref<AppearanceDesc> appearance;
-    Ref<TextureCoordsDesc> textureCoords;      // written when the appearance is not null
-    SlotRecords slots;                         // 34 bytes after a 0 flag
+    Ref<TextureCoordsDesc> textureCoords;  // written when the appearance is not null
+    SlotRecords slots;                     // 34 bytes after a 0 flag
 };
 
 struct WItemDesc {
-    double lead = 0;                           // written for every item but the first
+    double lead = 0;  // written for every item but the first
     std::array<TextureGroupDesc, 5> groups;
 };
 
 struct WSectionDesc : ObjectDesc {
-    std::int32_t version = 5;                  // 5: offsets as doubles, 6 and 7: as floats
+    std::int32_t version = 5;  // 5: offsets as doubles, 6 and 7: as floats
     double startOffset = 0;
     double endOffset = 0;
     bool straight = false;
     std::array<double, 4> further{};
-    std::uint32_t records40 = 0;               // version 7: number of 40-byte records
+    std::uint32_t records40 = 0;  // version 7: number of 40-byte records
     std::int32_t kind = 0;
     std::vector<WItemDesc> items;
-    std::optional<std::uint32_t> itemCount;    // default: items.size()
+    std::optional<std::uint32_t> itemCount;  // default: items.size()
 };
 
 struct SegmentDesc : ObjectDesc {
-    std::int32_t version = 1;                  // 1 or 2
+    std::int32_t version = 1;  // 1 or 2
     RefList<XSectionDesc> xSections;
     RefList<FSectionDesc> fSections;
     RefList<WSectionDesc> wSections;
-    std::int32_t type = 0;                     // 0 straight, 1 corner
+    std::int32_t type = 0;  // 0 straight, 1 corner
     double startX = 0, startY = 0, startHeading = 0;
     double endX = 0, endY = 0, endHeading = 0;
-    std::uint32_t records12 = 0;               // version 2: count of 12-byte records
-    std::uint32_t records16 = 0;               // version 2: count of 16-byte records
+    std::uint32_t records12 = 0;  // version 2: count of 12-byte records
+    std::uint32_t records16 = 0;  // version 2: count of 16-byte records
 };
 
 struct TSODesc : ObjectDesc {
-    std::int32_t version = 2;                  // 2 or 3
+    std::int32_t version = 2;  // 2 or 3
     std::string firstString = "tree";
     std::string secondString = "tree.obj";
 };
 
 struct TSOReferenceDesc : ObjectDesc {
-    std::int32_t version = 1;                  // 1 or 6
-    std::array<double, 6> p{};                 // p1..p6 (written as p1 p2 p3 p6 p5 p4)
+    std::int32_t version = 1;   // 1 or 6
+    std::array<double, 6> p{};  // p1..p6 (written as p1 p2 p3 p6 p5 p4)
     Ref<TSODesc> tso;
-    std::uint8_t flag = 1;                     // version 6
-    std::uint32_t records40 = 0;               // version 6: n
-    std::uint32_t tailBytes = 0;               // version 6: m
+    std::uint8_t flag = 1;        // version 6
+    std::uint32_t records40 = 0;  // version 6: n
+    std::uint32_t tailBytes = 0;  // version 6: m
 };
 
 struct TrackDetailDesc : ObjectDesc {
@@ -169,10 +175,10 @@ struct TrackDetailDesc : ObjectDesc {
 };
 
 struct TrackDesc : ObjectDesc {
-    std::int32_t version = 6;                  // 6 or 8
-    std::optional<std::uint32_t> segmentCount; // default: segments.size()
+    std::int32_t version = 6;                   // 6 or 8
+    std::optional<std::uint32_t> segmentCount;  // default: segments.size()
     bool flag = false;
-    std::vector<std::uint8_t> version8Block;   // version 8: n = size, then 4 + n bytes when n != 0
+    std::vector<std::uint8_t> version8Block;  // version 8: n = size, then 4 + n bytes when n != 0
     RefList<TrackDetailDesc> details;
     RefList<TSOReferenceDesc> tsoReferences;
     std::int32_t segmentListWord = 0;
@@ -224,8 +230,8 @@ private:
 
     std::vector<std::uint8_t> out_;
     std::int32_t last_ = 0;
-    std::vector<std::pair<const void*, std::int32_t>> ids_;          // description -> id
-    std::vector<std::pair<std::string, std::int32_t>> classIds_;      // class name -> id
+    std::vector<std::pair<const void*, std::int32_t>> ids_;       // description -> id
+    std::vector<std::pair<std::string, std::int32_t>> classIds_;  // class name -> id
 };
 
 // The versions EveryClassTrack writes each class in.

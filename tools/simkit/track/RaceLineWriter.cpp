@@ -1,9 +1,10 @@
 #include "simkit/track/RaceLineWriter.h"
 
-#include <cstring>
-
 #include "core/base/FileUtil.h"
+
 #include "simkit/track/TrackLayout.h"
+
+#include <cstring>
 
 namespace vra::simkit {
 
@@ -51,7 +52,7 @@ std::vector<std::uint8_t> RaceLineWriter::bytes() const {
     Put<std::uint32_t>(out, 0u);
     for (std::size_t i = 0; i < offsets_.size(); ++i) {
         Put<float>(out, offsets_[i]);
-        Put<float>(out, 42.0f);                          // values the reader skips
+        Put<float>(out, 42.0f);  // values the reader skips
         Put<float>(out, static_cast<float>(i) * 3.0f);
         Put<std::uint32_t>(out, 0xDEADBEEFu);
         Put<float>(out, -1.0f);

@@ -1,14 +1,15 @@
 #include "simkit/track/TrackFolderWriter.h"
 
-#include <fmt/format.h>
-
-#include <system_error>
-
 #include "core/base/FileUtil.h"
+
 #include "simkit/track/DatContainerWriter.h"
 #include "simkit/track/ImplodeWriter.h"
 #include "simkit/track/RaceLineWriter.h"
 #include "simkit/track/TrackLayout.h"
+
+#include <fmt/format.h>
+
+#include <system_error>
 
 namespace vra::simkit {
 
@@ -39,7 +40,8 @@ std::filesystem::path WriteTrackFolder(const std::filesystem::path& tracksDir, c
         ok = dat.write(folder / (folderName + ".dat"));
     }
     if (ok && options.raceLine) ok = RaceLineWriter::ForLayout(layout).write(folder / "raceline.lp");
-    if (ok && options.trackIni) ok = WriteFileAtomic(folder / "track.ini", TrackIniText(folderName, layout.TotalLength()));
+    if (ok && options.trackIni)
+        ok = WriteFileAtomic(folder / "track.ini", TrackIniText(folderName, layout.TotalLength()));
     return ok ? folder : std::filesystem::path{};
 }
 

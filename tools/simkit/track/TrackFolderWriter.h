@@ -12,7 +12,7 @@ namespace vra::simkit {
 class TrackLayout;
 
 struct TrackFolderOptions {
-    bool loosePtf = false;    // a loose .ptf instead of the container
+    bool loosePtf = false;  // a loose .ptf instead of the container
     bool raceLine = true;
     bool trackIni = true;
 };

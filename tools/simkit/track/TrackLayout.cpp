@@ -42,8 +42,7 @@ double ExpectedPiece::OffsetAt(const LayoutLine& line, double s) const {
 
 Point2D ExpectedPiece::PointAt(double s, double d) const {
     const Point2D beside{start.x - d * std::sin(start.heading), start.y + d * std::cos(start.heading)};
-    if (!corner)
-        return {beside.x + s * std::cos(start.heading), beside.y + s * std::sin(start.heading)};
+    if (!corner) return {beside.x + s * std::cos(start.heading), beside.y + s * std::sin(start.heading)};
     return Rotate(beside, centre, sweep * (s / length));
 }
 
@@ -120,7 +119,12 @@ TrackLayout& TrackLayout::scaled(double factor) {
 
 TrackLayout TrackLayout::Oval(double straightLength, double radius) {
     TrackLayout t;
-    t.straight(straightLength).left(radius, 90).left(radius, 90).straight(straightLength).left(radius, 90).left(radius, 90);
+    t.straight(straightLength)
+        .left(radius, 90)
+        .left(radius, 90)
+        .straight(straightLength)
+        .left(radius, 90)
+        .left(radius, 90);
     return t;
 }
 
@@ -153,7 +157,8 @@ std::vector<ExpectedPiece> TrackLayout::Expected() const {
         p.wLines = s.wLines;
         if (!s.corner) {
             p.length = s.length;
-            p.end = {pose.x + s.length * std::cos(pose.heading), pose.y + s.length * std::sin(pose.heading), pose.heading};
+            p.end = {pose.x + s.length * std::cos(pose.heading), pose.y + s.length * std::sin(pose.heading),
+                     pose.heading};
         } else {
             const double side = s.sweep > 0.0 ? 1.0 : -1.0;
             p.radius = s.radius;
@@ -286,7 +291,9 @@ Ref<TrackDesc> TrackLayout::Describe() const {
     return New(std::move(track));
 }
 
-std::vector<std::uint8_t> TrackLayout::PtfImage() const { return PtfBuilder::Build(Describe()); }
+std::vector<std::uint8_t> TrackLayout::PtfImage() const {
+    return PtfBuilder::Build(Describe());
+}
 
 double TrackLayout::RaceLineOffsetAt(double distance) const {
     constexpr double kSwing = 5.0;

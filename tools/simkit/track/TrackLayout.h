@@ -6,12 +6,13 @@
 // the map point for a distance and a lateral offset. The expected values are
 // computed here from the description alone, independently of the decoder.
 
+#include "core/base/Point2D.h"
+
+#include "simkit/track/PtfBuilder.h"
+
 #include <cstdint>
 #include <optional>
 #include <vector>
-
-#include "core/base/Point2D.h"
-#include "simkit/track/PtfBuilder.h"
 
 namespace vra::simkit {
 
@@ -38,9 +39,9 @@ struct ExpectedPiece {
     double length = 0.0;
     LayoutPose start;
     LayoutPose end;
-    double radius = 0.0;   // corners
-    double sweep = 0.0;    // corners: signed radians, positive left
-    Point2D centre;        // corners
+    double radius = 0.0;  // corners
+    double sweep = 0.0;   // corners: signed radians, positive left
+    Point2D centre;       // corners
     std::vector<LayoutLine> fLines;
     std::vector<LayoutLine> wLines;
 
