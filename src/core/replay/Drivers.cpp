@@ -53,6 +53,8 @@ std::string FormatFileDate(const std::filesystem::path& path) {
 }
 
 int Drivers::ParseReplay(const std::filesystem::path& p) {
+    // A text from an earlier load must not be told for this one.
+    message.clear();
     ReplaySource src(p);
     if (!src.isOpen()) return NotOpened;
     return parse(src);

@@ -247,7 +247,10 @@ int GetRpyInfo::extract(ReplaySource& src, int kind) {
                             if (rec[7] != carByte) continue;  // c1 bits 24-31
                             parser.SetCompactRecord(rec);
                             const CompactCarFields cc = parser.Compact();
-                            distance[si] = static_cast<std::uint32_t>(static_cast<float>(cc.distance) * distanceFactor);
+                            // In double: a float product of a large code rounds up to the
+                            // next whole unit before the truncation.
+                            distance[si] = static_cast<std::uint32_t>(static_cast<double>(cc.distance) *
+                                                                      static_cast<double>(distanceFactor));
                             gear[si] = static_cast<std::int16_t>(cc.gear);
                             lateral[si] = cc.lateral;
                             heading[si] = cc.heading;

@@ -283,6 +283,26 @@ TEST(ExtractLapFields, RecordFieldsComeBackAsWritten) {
                 ElementsAre(0x13, -200, -511, 0x2F, 0x10, 500, 2047, -65536, 6));
 }
 
+// On a track of 1000 m a compact unit is 2000 / 1024 raw units (125 / 64):
+// codes whose product lies just below a whole number keep that number.
+TEST(ExtractLapFields, CompactDistancesAreTruncatedNotRoundedUp) {
+    const std::vector<std::uint32_t> codes = {526059, 793003, 1299819, 16777215, 1000};
+    auto b = RaceReplay();
+    b.desc.compactHook = [&](const FrameContext& ctx, int, simkit::CompactRecordFields& c) {
+        c.distance = codes[ctx.frameNumber % codes.size()];
+    };
+    Extracted x;
+    ASSERT_TRUE(Extract(b, 1, 1, Race, x)) << x.result;
+    ASSERT_GE(x.lap.sampleCount, 10);
+    std::vector<std::uint64_t> got, expected;
+    for (std::uint32_t s = 1; s <= 5; ++s) {
+        got.push_back(x.lap.distance[s]);
+        expected.push_back(std::uint64_t{codes[(x.lap.firstFrame + s - 1) % codes.size()]} * 125 / 64);
+    }
+    EXPECT_EQ(got, expected);
+    EXPECT_THAT(expected, ::testing::Contains(1027458u));
+}
+
 TEST(ExtractLapFields, EngineWordsFillGapsAndTemperaturesPastTheirSevenBits) {
     auto b = RaceReplay();
     const double startMs = ReplayBuilder::LapStartMs(b.desc.sessions[0].cars[0], 2);
