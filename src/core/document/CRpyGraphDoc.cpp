@@ -157,6 +157,19 @@ int CRpyGraphDoc::ReadTrackIni(const Header& header) {
     return 0;
 }
 
+bool CRpyGraphDoc::LoadDrivers(Drivers& drivers, const std::filesystem::path& path, Prompts& prompts) {
+    if (drivers.Load(path) != Drivers::Ok) {
+        if (!drivers.Message().empty()) prompts.alert(drivers.Message());
+        prompts.alert(kDriversErrorText);
+        return false;
+    }
+    if (drivers.driverCount != drivers.loadedCount) {
+        prompts.alert(kDriverCountsText);
+        return false;
+    }
+    return true;
+}
+
 std::string CRpyGraphDoc::GetSeriesName(int code, int style) {
     return SeriesName(code, style);
 }
@@ -250,13 +263,7 @@ void CRpyGraphDoc::AddLap(Mode mode, const std::filesystem::path& givenPath) {
     auto giveBack = [&] { claim.release(); };
 
     auto drivers = std::make_unique<Drivers>();
-    if (drivers->Load(path) != 0) {
-        prompts_.alert(kDriversErrorText);
-        giveBack();
-        return;
-    }
-    if (drivers->driverCount != drivers->loadedCount) {
-        prompts_.alert(kDriverCountsText);
+    if (!LoadDrivers(*drivers, path)) {
         giveBack();
         return;
     }
@@ -309,7 +316,14 @@ void CRpyGraphDoc::AddLap(Mode mode, const std::filesystem::path& givenPath) {
         prompts_.message(LapQualityReportText(quality), {}, Icon::Information, Buttons::Ok);
     }
 
-    info->AllocateChannels(1);
+    // A lap whose start or finish line is not among its samples has no
+    // channels: keeping it would leave every view reading empty arrays.
+    if (info->AllocateChannels(1) != GetRpyInfo::Ok) {
+        prompts_.alert(kExtractErrorText);
+        giveBack();
+        if (lapCount_ == 0) SetTitle(kNoLapTitle);
+        return;
+    }
 
     slot.header = std::move(header);
     slot.drivers = std::move(drivers);

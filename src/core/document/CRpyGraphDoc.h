@@ -76,6 +76,14 @@ public:
     // Copies the settings into the document and checks the simulation folder.
     void LoadSettings();
 
+    // Reads the driver table of the replay at path into drivers, for every
+    // command that needs one. A table that cannot be used is told to the user
+    // (the reader's own explanation first, when it has one) and gives false.
+    static bool LoadDrivers(Drivers& drivers, const std::filesystem::path& path, Prompts& prompts);
+    bool LoadDrivers(Drivers& drivers, const std::filesystem::path& path) {
+        return LoadDrivers(drivers, path, prompts_);
+    }
+
     // The track length of header's track from its track.ini into TrackLength():
     // 0 when read, 1 (after telling the user) when it is missing.
     int ReadTrackIni(const Header& header);

@@ -1,4 +1,5 @@
 #include "core/document/LapQualityReport.h"
+#include "core/replay/Drivers.h"
 #include "core/replay/GetRpyInfo.h"
 
 #include "SimFolderFixture.h"
@@ -11,8 +12,12 @@
 namespace vra::testing {
 namespace {
 
+using ::testing::AllOf;
 using ::testing::ElementsAre;
+using ::testing::EndsWith;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::StartsWith;
 
 constexpr const char* kTrackMissingPrefix =
     "Can't find track for this replay!\nYou'll not be able to see any track maps nor speed data!\nMake sure Velmar "
@@ -147,15 +152,68 @@ TEST_F(AddLap, AnotherTrackIsRefused) {
     EXPECT_EQ(doc->LapCount(), 1);
 }
 
-TEST_F(AddLap, UnreadableDriverTableGivesTheSlotBack) {
+TEST_F(AddLap, DriverTableFailuresAreToldAndGiveTheSlotBack) {
     auto b = replay("OVAL", oval.TotalLength());
     const auto cut = write(b, "cut.rpy");
     std::filesystem::resize_file(cut, static_cast<std::uintmax_t>(b.layout().driverTable + 20));
-    prompts.lapAnswer(raceLap());
+    simkit::ReplayBuilder crowd;
+    crowd.drivers(50).session(3, 1, kLapMs).trackLength(oval.TotalLength());
+    crowd.desc.settings.trackName = "OVAL";
+    const auto fifty = write(crowd, "fifty.rpy");
+    prompts.lapAnswer(raceLap()).lapAnswer(raceLap());
     document().OnOpenDocument(cut);
-    EXPECT_THAT(prompts.messages(), ElementsAre("DriversClass: Error reading file!"));
+    doc->OnOpenDocument(fifty);
+    // The reader's explanation comes before the driver-table message.
+    const auto tooMany = AllOf(StartsWith("This replay cannot be opened as it contains more drivers\n"),
+                               EndsWith("Please, state also this number: 50"));
+    const std::string driversError = "DriversClass: Error reading file!";
+    EXPECT_THAT(prompts.messages(), ElementsAre(driversError, tooMany, driversError));
     EXPECT_FALSE(doc->IsSlotUsed(0));
+    EXPECT_EQ(doc->LapCount(), 0);
     EXPECT_THAT(prompts.lapRequests(), IsEmpty());
+    // Any command reading a driver table tells the same; an explanation
+    // belongs to the file it was given for.
+    test::ScriptedPrompts other;
+    Drivers drivers;
+    EXPECT_FALSE(CRpyGraphDoc::LoadDrivers(drivers, fifty, other));
+    EXPECT_FALSE(CRpyGraphDoc::LoadDrivers(drivers, root / "replay" / "absent.rpy", other));
+    EXPECT_TRUE(CRpyGraphDoc::LoadDrivers(drivers, ovalReplay, other));
+    EXPECT_THAT(other.messages(), ElementsAre(tooMany, driversError, driversError));
+}
+
+// Every per-sample array of every kept lap holds its samples and sample 0.
+void ExpectWholeLaps(const CRpyGraphDoc& doc) {
+    for (int i = 0; i < CRpyGraphDoc::kSlotMaximum; ++i) {
+        if (!doc.IsSlotUsed(i)) continue;
+        const GetRpyInfo& l = *doc.Slot(i).info;
+        const std::size_t n = static_cast<std::size_t>(l.sampleCount) + 1;
+        EXPECT_TRUE(l.channelsReady);
+        for (std::size_t size :
+             {l.distance.size(), l.lateral.size(), l.distanceM.size(), l.lateralM.size(), l.revolutions.size(),
+              l.wheelDelta[3].size(), l.speed.size(), l.slipAngle.size(), l.accelTotal.size(), l.accelTravelLat.size(),
+              l.mapX.size() - 2, l.oilTemperature.size(), l.wheelDirection[0].size()})
+            EXPECT_EQ(size, n) << "slot " << i;
+    }
+}
+
+// A car that never shows in the frames has no start or finish line.
+TEST_F(AddLap, ALapWithoutItsLinesIsRefusedAfterItsReport) {
+    const auto absent = writeWith("absent.rpy", [](auto& b) { b.desc.sessions[0].cars[2].onTrack = false; });
+    settings->SetDontShowQualReport(0);
+    document().AddLapFromLapFinder(absent, 2, 3, 2);
+    ASSERT_EQ(prompts.messages().size(), 2u);
+    EXPECT_THAT(prompts.messages()[0], HasSubstr("Online quality of lapdata: 0%"));
+    EXPECT_EQ(prompts.messages()[1], "RpyDataClass: Error reading file!");
+    EXPECT_FALSE(doc->IsSlotUsed(0));
+    EXPECT_EQ(doc->LapCount(), 0);
+    EXPECT_EQ(doc->Title(), "No lap selected");
+    EXPECT_FALSE(waitBox.visible());
+    // The slot is free for the next lap, and every kept lap is whole.
+    doc->AddLapFromLapFinder(absent, 1, 3, 2);
+    doc->AddLapFromLapFinder(absent, 2, 3, 1);
+    EXPECT_EQ(doc->LapCount(), 1);
+    EXPECT_TRUE(doc->IsSlotUsed(0));
+    ExpectWholeLaps(*doc);
 }
 
 TEST_F(AddLap, FailedExtractionKeepsTrackAndRecentEntryButNotTheTitle) {
@@ -238,6 +296,7 @@ TEST_F(AddLap, TheSavingPlayersLapPassesTheLapTimeCheckAndOnlyItsWheelsLock) {
         EXPECT_THAT((std::vector{doc->Slot(0).lockedWheels[w].at(100), doc->Slot(1).lockedWheels[w].at(100),
                                  doc->Slot(2).lockedWheels[w].at(100)}),
                     ElementsAre(1.0, 0.0, 0.0));
+    ExpectWholeLaps(*doc);
 }
 
 TEST_F(AddLap, PhysicsWarningOncePerSetOfLaps) {
