@@ -69,9 +69,12 @@ bool ComputeLapChannels(GetRpyInfo& lap, const TrackPath& track, LapLinePlotter&
     const std::array<double, 3> splitAt = {length / 4.0, length / 2.0, 3.0 * length / 4.0};
     std::array<bool, 3> splitDone{};
     lap.splitMs = {};
-    const double t0 = lap.distanceStepStart > 0 ? static_cast<double>(lap.distance[2]) /
-                                                      static_cast<double>(lap.distanceStepStart) / kSamplesPerSecond
-                                                : 0.0;
+    // Without a forward step at the start the time from the line to sample 2
+    // is unknown, and so is every split measured from it: they stay 0.
+    const bool timed = lap.distanceStepStart > 0;
+    const double t0 =
+        timed ? static_cast<double>(lap.distance[2]) / static_cast<double>(lap.distanceStepStart) / kSamplesPerSecond
+              : 0.0;
 
     for (auto& w : locked) w.assign(need, 0.0);
 
@@ -138,7 +141,7 @@ bool ComputeLapChannels(GetRpyInfo& lap, const TrackPath& track, LapLinePlotter&
         // Split times: the crossing lies between sample i - 1 and sample i;
         // sample 2 lies t0 after the line and each sample one frame later.
         for (std::size_t k = 0; k < splitAt.size(); ++k) {
-            if (splitDone[k] || !(lap.distanceM[u] > splitAt[k])) continue;
+            if (!timed || splitDone[k] || !(lap.distanceM[u] > splitAt[k])) continue;
             splitDone[k] = true;
             const double span = lap.distanceM[u] - lap.distanceM[u - 1];
             const double f = span != 0.0 ? (splitAt[k] - lap.distanceM[u - 1]) / span : 0.0;

@@ -16,6 +16,9 @@
 namespace vra::testing {
 namespace {
 
+using ::testing::ElementsAre;
+using ::testing::Gt;
+
 constexpr double kG = 9.8;
 
 // A lap driven by the builder's saving player at a constant speed along the
@@ -173,6 +176,27 @@ TEST_F(HandWrittenLap, SlipAngleWrapsIntoPlusMinus300) {
         GetRpyInfo lap = StandingLap(4, heading);
         ASSERT_TRUE(ComputeLapChannels(lap, *path, plotter, false, locked));
         EXPECT_EQ(static_cast<std::int16_t>(lap.slipAngle[2]), slip) << heading;
+    }
+}
+
+// A lap driving once round in 30 samples: its splits are timed from the
+// start step, and without a forward step there is nothing to time them from.
+TEST_F(HandWrittenLap, SplitTimesNeedAForwardStepAtTheStart) {
+    const double length = path->Length();
+    for (std::int64_t step : {2000, 0, -40}) {
+        GetRpyInfo lap = StandingLap(34, 0);
+        for (std::size_t i = 0; i <= 34; ++i) {
+            lap.distanceM[i] = std::fmod(static_cast<double>(i) * length / 30.0, length);
+            lap.distance[i] = static_cast<std::uint32_t>(lap.distanceM[i] * 2000.0);
+        }
+        lap.distanceStepStart = step;
+        ASSERT_TRUE(ComputeLapChannels(lap, *path, plotter, false, locked));
+        if (step > 0) {
+            EXPECT_THAT(lap.splitMs, ElementsAre(Gt(0), Gt(lap.splitMs[0]), Gt(lap.splitMs[1])));
+        } else {
+            EXPECT_THAT(lap.splitMs, ElementsAre(0, 0, 0)) << step;
+            EXPECT_GT(lap.speed[10], 0.0);  // the rest of the channels are there
+        }
     }
 }
 
