@@ -1,8 +1,10 @@
 #include "core/document/TrackIni.h"
 
 #include "core/base/FileUtil.h"
+#include "core/track/TrackLimits.h"
 
 #include <charconv>
+#include <cmath>
 #include <string>
 
 namespace vra {
@@ -27,8 +29,11 @@ double ParseTrackIniLength(std::string_view text) {
     double number = 0.0;
     // from_chars reads the leading number and ignores the locale.
     if (std::from_chars(value.data(), value.data() + value.size(), number).ec != std::errc()) return 0.0;
-    if (!value.empty() && value.back() == 'k') return number * 1000.0;
-    return number * kMetresPerMile;
+    const double metres = value.ends_with('k') ? number * 1000.0 : number * kMetresPerMile;
+    // from_chars also reads "-5", "nan", "inf" and "1e308": none is the
+    // length of a track, so the file states none.
+    if (!std::isfinite(metres) || metres <= 0.0 || metres > kMaxTrackLengthMetres) return 0.0;
+    return metres;
 }
 
 std::optional<double> ReadTrackIniLength(std::string_view simFolder, std::string_view trackName) {

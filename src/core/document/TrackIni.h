@@ -14,7 +14,7 @@ inline constexpr std::string_view kTrackIniMissingText =
 // The length in metres from the text of a track.ini: the value after
 // "track_length" and "=", up to the next "m", in kilometres when it ends in
 // "k" and in miles otherwise. 0.0 when the key, the "=" or the "m" is missing
-// or the value is not a number.
+// or the value is not a positive length within the bound of a track.
 double ParseTrackIniLength(std::string_view text);
 
 // Reads simFolder/tracks/<trackName>/track.ini, each name matched ignoring

@@ -45,7 +45,7 @@ TEST(DocumentColours, WindowsColoursTurnIntoRgb) {
     EXPECT_EQ(kGraphColours[7], (Rgb{0xFF, 0x00, 0x66}));
 }
 
-TEST(TrackIni, KilometresAndMilesAndNothingWithoutAValue) {
+TEST(TrackIni, KilometresAndMilesAndNothingWithoutALength) {
     const std::pair<const char*, double> cases[] = {{"[track]\ntrack_length = 2.5 km\n", 2500.0},
                                                     {"track_length=4.02km", 4020.0},
                                                     {"track_length = 0.526 mi\r\n", 0.526 * 1609.344},
@@ -54,7 +54,15 @@ TEST(TrackIni, KilometresAndMilesAndNothingWithoutAValue) {
                                                     {"track_name = Oval km", 0.0},
                                                     {"track_length 2.5 km", 0.0},
                                                     {"track_length = 2.5 k", 0.0},
-                                                    {"track_length = long km", 0.0}};
+                                                    {"track_length = long km", 0.0},
+                                                    // Not lengths: nothing.
+                                                    {"track_length = -5 km", 0.0},
+                                                    {"track_length = nan km", 0.0},
+                                                    {"track_length = inf km", 0.0},
+                                                    {"track_length = 1e308 mi", 0.0},
+                                                    {"track_length = 0 km", 0.0},
+                                                    {"track_length = 5000 km", 0.0},
+                                                    {"track_length = 25.4 km", 25400.0}};
     for (const auto& [text, metres] : cases) EXPECT_DOUBLE_EQ(ParseTrackIniLength(text), metres) << text;
 }
 
