@@ -1,9 +1,11 @@
 #include "core/track/Corner.h"
 
+#include "core/decode/KtSegment.h"
 #include "core/decode/PtfReadContext.h"
 #include "core/track/CoreDisplay.h"
 #include "core/track/SegmentVisitor.h"
 #include "core/track/TrackGeometryError.h"
+#include "core/track/TrackLimits.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,6 +27,14 @@ double Corner::SweepOf(double h0, double h1) {
     // Headings several turns apart: bring the rest into range as well.
     if (sweep < -kPi || sweep > kPi) sweep = std::remainder(sweep, 2.0 * kPi);
     return sweep;
+}
+
+bool Corner::IsNearlyStraight(const KtSegment& s) {
+    const double sweep = SweepOf(s.GetStartHeading(), s.GetEndHeading());
+    if (sweep == 0.0) return true;
+    const double chord = std::hypot(s.GetEndX() - s.GetStartX(), s.GetEndY() - s.GetStartY());
+    // Not finite: the corner refuses it.
+    return std::fabs(chord / (2.0 * std::sin(sweep / 2.0))) > kMaxCornerRadius;
 }
 
 Corner::Corner(CountedPtr<KtSegment> segment, double startDistance) : Segment(std::move(segment), startDistance) {

@@ -22,6 +22,9 @@ public:
     // The turn from the start heading to the end heading, brought into
     // [-pi, pi]; positive turns left.
     static double SweepOf(double h0, double h1);
+    // A segment whose headings give no turn, or a turn so slight that its
+    // radius exceeds kMaxCornerRadius, is drawn as a straight.
+    static bool IsNearlyStraight(const KtSegment& segment);
 
     std::uint64_t PointsToBuild() const override;
     void AddEndPoints(TrackBounds& bounds) override;

@@ -12,8 +12,7 @@ std::unique_ptr<Segment> MakeTrackPiece(const CountedPtr<KtSegment>& segment, do
         case 0:
             return std::make_unique<Straight>(segment, startDistance);
         case 1:
-            if (Corner::SweepOf(segment->GetStartHeading(), segment->GetEndHeading()) == 0.0)
-                return std::make_unique<Straight>(segment, startDistance);
+            if (Corner::IsNearlyStraight(*segment)) return std::make_unique<Straight>(segment, startDistance);
             return std::make_unique<Corner>(segment, startDistance);
         default:
             return nullptr;

@@ -13,6 +13,11 @@ public:
     // Real tracks need well under a million points.
     static constexpr std::uint64_t kTrackLimit = 20'000'000;
 
+    // Points a track of this length may need: a fixed allowance for the
+    // straights' few points each, and kMaxPointsPerMetre for every metre;
+    // never more than kTrackLimit.
+    static std::uint64_t LimitForLength(double metres);
+
     explicit PointBudget(std::uint64_t limit = kTrackLimit) : left_(limit) {}
 
     // Takes n points; throws KtException "track geometry is invalid" when

@@ -5,6 +5,7 @@
 #include "core/decode/KtWSection.h"
 #include "core/track/CoreDisplay.h"
 #include "core/track/TrackGeometryError.h"
+#include "core/track/TrackLimits.h"
 
 #include <algorithm>
 #include <cmath>
@@ -37,6 +38,10 @@ Segment::Segment(CountedPtr<KtSegment> segment, double startDistance)
     h1_ = s.GetEndHeading();
     for (double v : {x0_, y0_, h0_, x1_, y1_, h1_})
         if (!std::isfinite(v)) ThrowTrackGeometryInvalid();
+    for (double v : {x0_, y0_, x1_, y1_})
+        if (std::fabs(v) > kMaxTrackCoordinate) ThrowTrackGeometryInvalid();
+    for (double v : {h0_, h1_})
+        if (std::fabs(v) > kMaxHeadingRadians) ThrowTrackGeometryInvalid();
 
     // The lists as stored: their counts as read may be larger when the file
     // held null references in them.
@@ -53,7 +58,9 @@ Segment::Segment(CountedPtr<KtSegment> segment, double startDistance)
     }
     for (const auto* lines : {&fLines_, &wLines_})
         for (const SectionLine& line : *lines)
-            if (!std::isfinite(line.startOffset) || !std::isfinite(line.endOffset)) ThrowTrackGeometryInvalid();
+            if (!(std::fabs(line.startOffset) <= kMaxTrackCoordinate) ||
+                !(std::fabs(line.endOffset) <= kMaxTrackCoordinate))
+                ThrowTrackGeometryInvalid();
 
     sinStart_ = std::sin(h0_);
     cosStart_ = std::cos(h0_);

@@ -7,6 +7,7 @@
 #include "core/track/PointBudget.h"
 #include "core/track/SegmentVisitor.h"
 #include "core/track/TrackGeometryError.h"
+#include "core/track/TrackLimits.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,20 +18,24 @@ namespace vra {
 TrackPath::TrackPath(CountedPtr<KtTrack> track, std::filesystem::path trackFolder)
     : trackFolder_(std::move(trackFolder)) {
     if (track) {
-        PointBudget budget;
+        // The pieces first, without their points: their lengths say how long
+        // the track is, and so how many points drawing it may take.
         // The segment list as stored; its count as read may be larger.
         for (const auto& segment : track->GetSegments()) {
             std::unique_ptr<Segment> piece = MakeTrackPiece(segment, length_);
             if (!piece || !(piece->Length() > 0.0)) continue;
-            budget.Take(piece->PointsToBuild());
             const double end = length_ + piece->Length();
-            if (!std::isfinite(end)) ThrowTrackGeometryInvalid();
-            piece->AddEndPoints(bounds_);
-            piece->BuildSurfaces(edgeBounds_);
-            piece->BuildPolylines();
+            if (!(end <= kMaxTrackLengthMetres)) ThrowTrackGeometryInvalid();
             length_ = end;
             pieceEnds_.push_back(end);
             pieces_.push_back(std::move(piece));
+        }
+        PointBudget budget(PointBudget::LimitForLength(length_));
+        for (const auto& piece : pieces_) budget.Take(piece->PointsToBuild());
+        for (const auto& piece : pieces_) {
+            piece->AddEndPoints(bounds_);
+            piece->BuildSurfaces(edgeBounds_);
+            piece->BuildPolylines();
         }
     }
     if (pieces_.empty()) throw KtException("ptf file holds no track");

@@ -111,26 +111,58 @@ TEST(MalformedTrack, NonFinitePosesAreRefused) {
               "track geometry is invalid");
 }
 
-TEST(MalformedTrack, HugeCornersAreDrawnWithBoundedPointsAndSharedBoundariesRefused) {
-    // A corner of about 1570 km.
+// Finite values far beyond any track: refused, as a whole track longer than
+// 100 km is. Below the bounds a long corner still makes its map.
+TEST(MalformedTrack, AbsurdPositionsLengthsAndHeadingsAreRefused) {
+    const std::function<void(SegmentDesc&)> damages[] = {
+        [](auto& s) { s.startX = 1e24; },
+        [](auto& s) { s.endY = -1e278; },
+        [](auto& s) { s.startX = 2e5, s.endX = 2e5 + 30; },  // beyond 100 km from the origin
+        [](auto& s) { s.type = 1, s.endHeading = 1e24; },
+        [](auto& s) { s.startHeading = -1e278; },
+        [](auto& s) { s.fSections.refs[0].object->endOffset = 1e24; },
+        [](auto& s) { s.wSections.refs[0].object->startOffset = -1e9; },
+    };
+    for (const auto& damage : damages)
+        EXPECT_EQ(ThrownText({StraightAlongX(0, 30, damage)}), "track geometry is invalid");
+    TrackLayout tooLong;
+    tooLong.boundaries({}).walls({}).straight(60'000).straight(60'000);
+    EXPECT_EQ(testing::ThrownText([&] { PathOf(tooLong); }), "track geometry is invalid");
+    // About 94 km of corner: two points a metre.
     TrackLayout layout;
-    layout.boundaries({}).walls({}).left(1'000'000, 90);
+    layout.boundaries({}).walls({}).left(60'000, 90);
     const auto path = PathOf(layout);
     const auto* corner = dynamic_cast<const Corner*>(&path->PieceAt(0));
     ASSERT_NE(corner, nullptr);
-    EXPECT_EQ(corner->PointCount(), Corner::kMaxPointCount);
-    EXPECT_EQ(corner->Outline().PointCount(), Corner::kMaxPointCount + 1u);
     const auto e = layout.Expected()[0];
+    EXPECT_EQ(corner->PointCount(), static_cast<std::uint32_t>(2 * e.length));
     EXPECT_NEAR(path->PieceAt(0).PositionAt(e.length / 2, 3).x, e.PointAt(e.length / 2, 3).x, 1e-3);
-    // A 300 km corner whose boundary list names one F section 50 times:
-    // 49 surfaces of 1.2 million points each, refused before they are made.
+}
+
+// A damaged heading that bends a segment by a trillionth of a radian puts its
+// centre a hundred million kilometres away: it is drawn as its chord.
+TEST(MalformedTrack, AHairlineTurnIsAStraight) {
+    const auto path = PathOf({StraightAlongX(0, 100, [](auto& s) { s.type = 1, s.endHeading = 1e-12; })});
+    EXPECT_EQ(dynamic_cast<const Corner*>(&path->PieceAt(0)), nullptr);
+    EXPECT_NEAR(path->Length(), 100.0, 1e-9);
+    EXPECT_POINT_NEAR(path->PieceAt(0).PositionAt(50, 2), At(50, 2));
+}
+
+// The points a track may take grow with its length: a 10 km corner whose
+// boundary list names one F section 100 times asks for four million points,
+// far more than ten kilometres of any real track, and is refused before they
+// are made; the same corner with its own few boundaries is drawn.
+TEST(MalformedTrack, PointsAreBoundedByTheTracksLength) {
     TrackLayout wide;
-    wide.boundaries({}).walls({}).left(200'000, 86);
+    wide.boundaries({}).walls({}).left(6'400, 90);
     SegmentDesc s = wide.Segments()[0];
     const auto shared = New(simkit::FSectionDesc{});
     shared->startOffset = shared->endOffset = 5;
-    for (int i = 0; i < 50; ++i) s.fSections.refs.push_back(shared);
+    for (int i = 0; i < 100; ++i) s.fSections.refs.push_back(shared);
     EXPECT_EQ(ThrownText({s}), "track geometry is invalid");
+    TrackLayout plain;
+    plain.left(6'400, 90);
+    EXPECT_GT(PathOf(plain)->PieceAt(0).Surfaces().size(), 0u);
 }
 
 }  // namespace
