@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <vector>
 
 namespace vra {
@@ -94,6 +96,31 @@ TEST(LapTimeCheck, SkippedWithoutAStepWithTooFewSamplesOrCutDistances) {
     auto cut = ConstantLap(1000, 3000, 2000, 1000.0, 1, d[3]);
     cut.rawDistance = cut.rawDistance.first(500);
     for (const auto* in : {&noStep, &backwards, &tiny, &cut}) EXPECT_FALSE(LapTimeCheckMessage(*in).has_value());
+}
+
+// Values a damaged track or replay can give: the check says nothing rather
+// than compute with numbers no integer holds.
+TEST(LapTimeCheck, SaysNothingWhenItsValuesAreOutOfRange) {
+    constexpr std::int64_t kHuge = std::numeric_limits<std::int64_t>::max();
+    for (double length : {std::numeric_limits<double>::infinity(), std::nan(""), 1e24, 1e278, -5.0, 5e15}) {
+        std::vector<std::uint32_t> d;
+        const auto in = ConstantLap(1000, 0, 2000, length, 27000, d);
+        EXPECT_FALSE(CalculatedLapTimeMs(in).has_value()) << length;
+        EXPECT_FALSE(LapTimeCheckMessage(in).has_value()) << length;
+    }
+    std::vector<std::uint32_t> d[3];
+    // Steps too large to triple: nothing lies three steps away.
+    auto huge = ConstantLap(1000, 0, 2000, 1000.0, 27000, d[0]);
+    huge.stepAtStart = huge.stepAtEnd = kHuge;
+    huge.comparable = false;
+    EXPECT_EQ(CalculatedLapTimeMs(huge), static_cast<std::int64_t>(996.0 / 36 * 1000));
+    EXPECT_FALSE(LapTimeCheckMessage(huge).has_value());
+    // Four samples need sample 3 too.
+    auto four = ConstantLap(4, 0, 2000, 1000.0, 27000, d[1]);
+    four.rawDistance = four.rawDistance.first(3);
+    EXPECT_FALSE(LapTimeCheckMessage(four).has_value());
+    // A sample count no lap has still gives a report.
+    EXPECT_EQ(LapQualityReportText({kHuge, 0, 0, 1, 0xFFFFFFF}).substr(0, 29), "Online quality of lapdata: 10");
 }
 
 }  // namespace
