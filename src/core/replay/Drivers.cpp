@@ -1,6 +1,7 @@
 #include "core/replay/Drivers.h"
 
 #include "core/base/FileUtil.h"
+#include "core/replay/RaceFrameWalk.h"
 #include "core/replay/ReplaySource.h"
 
 #include <fmt/format.h>
@@ -21,24 +22,6 @@ int DriverTypeFromFile(std::uint8_t b) {
     return DriverNonCompeting;
 }
 
-// One frame walked record by record. Returns 0 or a ParseError; calls
-// onRecord(type, body) for every record that a walker handles itself.
-template <typename OnRecord>
-int WalkRecords(std::span<const std::uint8_t> frame, OnRecord&& onRecord) {
-    std::size_t q = kFrameHeaderSize;
-    while (q < frame.size()) {
-        if (frame.size() - q < kRecordHeaderSize) return Drivers::Corrupt;
-        const std::uint32_t head = LoadU32(frame.data() + q);
-        const std::uint32_t type = head & 0xFFFF;
-        const std::uint32_t length = head >> 16;
-        if (length < kRecordHeaderSize || length > frame.size() - q) return Drivers::Corrupt;
-        const int r = onRecord(type, frame.subspan(q + kRecordHeaderSize, length - kRecordHeaderSize));
-        if (r != 0) return r;
-        q += static_cast<std::size_t>(PaddedSize(length));
-    }
-    return 0;
-}
-
 }  // namespace
 
 std::string FormatFileDate(const std::filesystem::path& path) {
@@ -55,7 +38,7 @@ std::string FormatFileDate(const std::filesystem::path& path) {
 int Drivers::ParseReplay(const std::filesystem::path& p) {
     // A text from an earlier load must not be told for this one.
     message.clear();
-    ReplaySource src(p);
+    ReplaySource src(p, ReplaySource::Access::Sequential);
     if (!src.isOpen()) return NotOpened;
     return parse(src);
 }
@@ -74,6 +57,7 @@ int Drivers::LoadBytes(std::span<const std::uint8_t> bytes) {
 }
 
 int Drivers::parse(ReplaySource& src) {
+    frameIndex.Clear();
     message.clear();
     drivers.clear();
     sessionPresent = {};
@@ -239,176 +223,253 @@ int Drivers::parseLapChunk(ReplaySource& src, std::uint64_t pos, int remaining, 
 }
 
 int Drivers::forwardWalk(ReplaySource& src, std::uint64_t frameEnd) {
-    std::uint64_t p = frameChunkOffset + kChunkHeaderSize;
+    RaceFrameWalk walk(src, frameChunkOffset + kChunkHeaderSize, frameEnd);
     bool started = false;
-    while (p < frameEnd && !started) {
-        std::span<const std::uint8_t> frame;
-        if (frameEnd - p < kFrameHeaderSize) return StreamEnded;
-        if (!src.window(p, kFrameHeaderSize, frame)) return StreamEnded;
-        const std::uint16_t size = LoadU16(frame.data());
-        if (size < kFrameHeaderSize || size > frameEnd - p) return Corrupt;
-        if (!src.window(p, size, frame)) return StreamEnded;
-        const int r = WalkRecords(frame, [&](std::uint32_t type, std::span<const std::uint8_t> body) -> int {
-            if (type == RecSession) {
-                if (body.size() < 4) return Corrupt;
-                std::uint32_t w = LoadU32(body.data());
-                if (quickRace) w = QuickRaceSessionWord(w);
-                const int kind = SessionWordKind(w);
-                firstSessionKind = kind;
-                windowStart[static_cast<std::size_t>(kind)] = SessionWordTimeMs(w);
-                if (windowStart[static_cast<std::size_t>(kind)] != 0) started = true;
-                return 0;
-            }
-            return IsKnownRecordType(type) ? 0 : UnknownRecord;
-        });
-        if (r != 0) return r;
-        p += size;
+    int failure = 0;
+    const RaceFrameWalk::Status status = walk.Forward(walk.First(), 1, 0, [&](const RaceFrame& frame) {
+        const RaceFrameWalk::Status r =
+            RaceFrameWalk::Records(frame.bytes, [&](std::uint32_t type, std::span<const std::uint8_t> body) {
+                if (type == RecSession) {
+                    if (body.size() < 4) {
+                        failure = Corrupt;
+                        return false;
+                    }
+                    std::uint32_t w = LoadU32(body.data());
+                    if (quickRace) w = QuickRaceSessionWord(w);
+                    const int kind = SessionWordKind(w);
+                    firstSessionKind = kind;
+                    windowStart[static_cast<std::size_t>(kind)] = SessionWordTimeMs(w);
+                    if (windowStart[static_cast<std::size_t>(kind)] != 0) started = true;
+                    return true;
+                }
+                if (IsKnownRecordType(type)) return true;
+                failure = UnknownRecord;
+                return false;
+            });
+        if (r == RaceFrameWalk::BadRecord) failure = Corrupt;
+        return failure == 0 && !started;
+    });
+    switch (status) {
+        case RaceFrameWalk::Done:
+            return 0;
+        case RaceFrameWalk::Stopped:
+            return failure;
+        case RaceFrameWalk::BadFrameSize:
+            return Corrupt;
+        default:
+            return StreamEnded;
     }
-    return 0;
 }
-
-namespace {
-
-// What a frame of the backward walk holds for the walk: its session and
-// race-start words in record order, or the failure that ends the walk there.
-struct WalkEvent {
-    std::uint32_t type;  // RecSession, RecRaceStart, or 0 for a failure
-    std::uint32_t word;  // the record's first u32, or the failure code
-};
-constexpr std::size_t kMaxBatchFrames = 8192;
-
-struct WalkFrame {
-    std::uint64_t offset = 0;
-    std::uint16_t size = 0;
-    int error = 0;  // the frame header itself is broken
-    std::size_t firstEvent = 0, endEvent = 0;
-};
-
-}  // namespace
 
 int Drivers::backwardWalk(ReplaySource& src, std::uint64_t frameEnd, std::uint32_t headerFrameBytes) {
     const std::uint64_t first = frameChunkOffset + kChunkHeaderSize;
     if (frameEnd == first) return 0;  // no frames: no windows
     const std::uint64_t lastEnd = first + headerFrameBytes;
     if (lastEnd > frameEnd || lastFrameSize < kFrameHeaderSize || lastFrameSize > lastEnd - first) return Corrupt;
-    std::uint64_t p = lastEnd - lastFrameSize;
-    lastFrameOffset = p;
+    lastFrameOffset = lastEnd - lastFrameSize;
     const bool ownReplay = !drivers.empty() && drivers[0].firstName == kOwnReplayMark;
+    bool settled = false;
+    const int swept = sweep(src, frameEnd, settled);
+    if (settled) return swept;
     bool endSet = false;
+    int failure = 0;
 
-    // Frames are met from the last to the first, but each buffered block of
-    // them is read in file order (the order the memory system serves best)
-    // and its session and race-start words are then applied from the last
-    // frame back, exactly as a frame-by-frame walk would.
-    std::vector<WalkFrame> batch;
-    std::vector<WalkEvent> events;
-    // The size of each frame is known before it is read (the header's last
-    // frame size, then each frame's previous size), so that a block read
-    // backward ends exactly at the frame.
-    std::uint64_t expected = lastFrameSize;
-    for (;;) {
-        if (endSet && raceStartSeen) break;
-        std::span<const std::uint8_t> frame;
-        if (frameEnd - p < kFrameHeaderSize) return Corrupt;
-        const std::size_t ask =
-            static_cast<std::size_t>(std::clamp<std::uint64_t>(expected, kFrameHeaderSize, frameEnd - p));
-        if (!src.window(p, ask, frame, true)) return StreamEnded;
-        const std::uint16_t size = LoadU16(frame.data());
-        if (size < kFrameHeaderSize || size > frameEnd - p) return Corrupt;
-        if (size != frame.size() && !src.window(p, size, frame, true)) return StreamEnded;
-        std::uint64_t bufferStart = 0;
-        const std::span<const std::uint8_t> buffer = src.buffered(bufferStart);
-        const std::uint64_t bufferEnd = bufferStart + buffer.size();
-
-        // The frames of this block, from p back.
-        batch.clear();
-        events.clear();
-        bool chainEnds = false;
-        std::uint64_t q = p;
-        std::uint16_t qSize = size;
-        for (;;) {
-            WalkFrame f;
-            f.offset = q;
-            f.size = qSize;
-            batch.push_back(f);
-            const std::uint16_t prev = LoadU16(buffer.data() + (q - bufferStart) + 2);
-            // The first frame has no predecessor; a step below it would leave the chunk.
-            if (prev == 0 || prev > q - first) {
-                chainEnds = true;
-                break;
-            }
-            const std::uint64_t nq = q - prev;
-            // A batch stays within the block read (and bounded when the whole
-            // replay is in memory).
-            if (nq < bufferStart || batch.size() >= kMaxBatchFrames) {
-                p = nq;
-                expected = prev;
-                break;
-            }
-            const std::uint16_t nSize = LoadU16(buffer.data() + (nq - bufferStart));
-            if (nSize < kFrameHeaderSize || nSize > frameEnd - nq) {
-                WalkFrame bad;
-                bad.offset = nq;
-                bad.error = Corrupt;
-                batch.push_back(bad);
-                chainEnds = true;
-                break;
-            }
-            if (nq + nSize > bufferEnd) {  // inconsistent sizes: read it on its own
-                p = nq;
-                expected = nSize;
-                break;
-            }
-            q = nq;
-            qSize = nSize;
-        }
-
-        // Records of the block in file order.
-        for (std::size_t i = batch.size(); i-- > 0;) {
-            WalkFrame& f = batch[i];
-            f.firstEvent = events.size();
-            if (!f.error) {
-                const auto bytes = buffer.subspan(static_cast<std::size_t>(f.offset - bufferStart), f.size);
-                const int r = WalkRecords(bytes, [&](std::uint32_t type, std::span<const std::uint8_t> body) -> int {
-                    if (type == RecSession || type == RecRaceStart) {
-                        if (body.size() < 4) return Corrupt;
-                        events.push_back({type, LoadU32(body.data())});
-                        return 0;
+    // A stream whose sizes do not chain up: frames from the last to the first, the records of each in file order.
+    RaceFrameWalk walk(src, first, frameEnd);
+    const RaceFrameWalk::Status status = walk.Backward(lastFrameOffset, lastFrameSize, [&](const RaceFrame& frame) {
+        const RaceFrameWalk::Status r =
+            RaceFrameWalk::Records(frame.bytes, [&](std::uint32_t type, std::span<const std::uint8_t> body) {
+                if (type == RecSession || type == RecRaceStart) {
+                    if (body.size() < 4) {
+                        failure = Corrupt;
+                        return false;
                     }
-                    return IsKnownRecordType(type) ? 0 : UnknownRecord;
-                });
-                if (r != 0) events.push_back({0, static_cast<std::uint32_t>(r)});
-            }
-            f.endEvent = events.size();
-        }
-
-        // Applied from the last frame back.
-        for (std::size_t i = 0; i < batch.size(); ++i) {
-            if (i > 0 && endSet && raceStartSeen) return finishBackwardWalk();
-            const WalkFrame& f = batch[i];
-            if (f.error) return f.error;
-            for (std::size_t e = f.firstEvent; e < f.endEvent; ++e) {
-                const WalkEvent& ev = events[e];
-                if (ev.type == 0) return static_cast<int>(ev.word);
-                if (ev.type == RecSession) {
-                    std::uint32_t w = ev.word;
-                    lastSessionState = SessionWordState(w);
-                    if (quickRace) w = QuickRaceSessionWord(w);
-                    if (!endSet) {
-                        lastSessionKind = SessionWordKind(w);
-                        windowEnd[static_cast<std::size_t>(lastSessionKind)] = SessionWordTimeMs(w);
-                        endSet = true;
+                    std::uint32_t w = LoadU32(body.data());
+                    if (type == RecSession) {
+                        lastSessionState = SessionWordState(w);
+                        if (quickRace) w = QuickRaceSessionWord(w);
+                        if (!endSet) {
+                            lastSessionKind = SessionWordKind(w);
+                            windowEnd[static_cast<std::size_t>(lastSessionKind)] = SessionWordTimeMs(w);
+                            endSet = true;
+                        }
+                        if (ownReplay) raceStartSeen = 1;
+                    } else if (!raceStartSeen) {
+                        raceStartWord = w;
+                        raceStartSeen = 1;
                     }
-                    if (ownReplay) raceStartSeen = 1;
-                } else if (!raceStartSeen) {
-                    raceStartWord = ev.word;
-                    raceStartSeen = 1;
+                    return true;
                 }
+                if (IsKnownRecordType(type)) return true;
+                failure = UnknownRecord;
+                return false;
+            });
+        if (r == RaceFrameWalk::BadRecord) failure = Corrupt;
+        // The walk ends at the top of the next frame once both are known.
+        return failure == 0 && !(endSet && raceStartSeen);
+    });
+    switch (status) {
+        case RaceFrameWalk::Done:
+            return finishBackwardWalk();
+        case RaceFrameWalk::Stopped:
+            return failure != 0 ? failure : finishBackwardWalk();
+        case RaceFrameWalk::ReadFailed:
+            return StreamEnded;
+        default:
+            return Corrupt;
+    }
+}
+
+// One forward pass over the whole stream makes the session index and, when
+// the stream's sizes chain up (each frame's previous size is the size of the
+// frame before it), also settles what the walk from the last frame back would
+// find, so that a long replay is read once, in the order the kernel reads
+// ahead. What that walk meets is kept from the last frame that ends its chain:
+// the last frames with a session record, with a race-start record and with a
+// failure. settled is false when the pass cannot stand in for the walk.
+int Drivers::sweep(ReplaySource& src, std::uint64_t frameEnd, bool& settled) {
+    settled = false;
+    const std::uint64_t first = frameChunkOffset + kChunkHeaderSize;
+    SessionFrameIndex& index = frameIndex;
+    index.Clear();
+    index.streamFirst = first;
+    index.streamEnd = frameEnd;
+    index.fileSize = src.size();
+    index.fileTimeNs = src.modifiedNs();
+    bool indexing = true;
+    const bool ownReplay = !drivers.empty() && drivers[0].firstName == kOwnReplayMark;
+
+    // Frame numbers, 0 for none.
+    std::uint32_t chainStart = 0, lastSession = 0, lastRaceStart = 0, lastFailure = 0;
+    std::uint32_t sessionFirstWord = 0, sessionLastWord = 0, raceStartFirstWord = 0;
+    bool raceStartBeforeSession = false;  // in frame lastRaceStart
+    // The last session word of the first frame with one after lastRaceStart
+    // (or chainStart): the last one the backward walk would meet.
+    bool afterRaceStartSeen = false, afterChainSeen = false;
+    std::uint32_t afterRaceStartWord = 0, afterChainWord = 0;
+    int failureCode = 0;
+    bool broken = false, reached = false;
+    std::uint16_t previousSize = 0;
+    int result = 0;
+
+    RaceFrameWalk walk(src, first, frameEnd);
+    const RaceFrameWalk::Status status = walk.Forward(first, 1, 0, [&](const RaceFrame& f) {
+        if (indexing && f.size >= kFrameHeaderSize + kRecordHeaderSize) {
+            const std::uint32_t head = LoadU32(f.bytes.data() + kFrameHeaderSize);
+            const std::uint32_t length = head >> 16;
+            if (length < kRecordHeaderSize || length > f.size - kFrameHeaderSize) {
+                indexing = false;
+            } else if ((head & 0xFFFF) == RecSession) {
+                if (length < 8 || index.entries.size() >= SessionFrameIndex::kMaxEntries)
+                    indexing = false;
+                else
+                    index.entries.push_back({static_cast<std::uint32_t>(f.offset - first), f.number,
+                                             LoadU32(f.bytes.data() + kFrameHeaderSize + kRecordHeaderSize)});
+            }
+            if (!indexing) index.coveredEnd = f.offset;
+        }
+        if (reached || f.offset > lastFrameOffset) return indexing;
+
+        const std::uint16_t prev = f.PreviousSize();
+        if (prev == 0 || prev > f.offset - first) {
+            chainStart = f.number;
+            lastSession = lastRaceStart = lastFailure = 0;
+            afterRaceStartSeen = afterChainSeen = false;
+            broken = false;
+        } else if (prev != previousSize) {
+            broken = true;
+        }
+        previousSize = f.size;
+
+        bool hasSession = false, hasRaceStart = false, startFirst = false;
+        std::uint32_t firstWord = 0, lastWord = 0, startWord = 0;
+        int failure = 0;
+        const RaceFrameWalk::Status r =
+            RaceFrameWalk::Records(f.bytes, [&](std::uint32_t type, std::span<const std::uint8_t> body) {
+                if (type == RecSession || type == RecRaceStart) {
+                    if (body.size() < 4) {
+                        failure = Corrupt;
+                        return false;
+                    }
+                    const std::uint32_t w = LoadU32(body.data());
+                    if (type == RecSession) {
+                        if (!hasSession) firstWord = w;
+                        lastWord = w;
+                        hasSession = true;
+                    } else if (!hasRaceStart) {
+                        startWord = w;
+                        startFirst = !hasSession;
+                        hasRaceStart = true;
+                    }
+                    return true;
+                }
+                if (IsKnownRecordType(type)) return true;
+                failure = UnknownRecord;
+                return false;
+            });
+        if (r == RaceFrameWalk::BadRecord) failure = Corrupt;
+        if (hasRaceStart) {
+            lastRaceStart = f.number;
+            raceStartFirstWord = startWord;
+            raceStartBeforeSession = startFirst;
+            afterRaceStartSeen = false;
+        }
+        if (hasSession) {
+            lastSession = f.number;
+            sessionFirstWord = firstWord;
+            sessionLastWord = lastWord;
+            if (!afterChainSeen) {
+                afterChainSeen = true;
+                afterChainWord = lastWord;
+            }
+            if (lastRaceStart != 0 && !afterRaceStartSeen) {
+                afterRaceStartSeen = true;
+                afterRaceStartWord = lastWord;
             }
         }
-        if (chainEnds) break;
-    }
-    return finishBackwardWalk();
+        if (failure != 0) {
+            lastFailure = f.number;
+            failureCode = failure;
+        }
+        if (f.offset < lastFrameOffset) return true;
+
+        // The last frame: what the backward walk would find from here.
+        reached = true;
+        if (broken) return indexing;
+        const bool stops = lastSession != 0 && (ownReplay || lastRaceStart != 0);
+        const std::uint32_t stopFrame = !stops      ? chainStart
+                                        : ownReplay ? lastSession
+                                                    : std::min(lastSession, lastRaceStart);
+        if (lastFailure != 0 && lastFailure >= stopFrame) {
+            result = failureCode;
+            return indexing;
+        }
+        if (stops && (ownReplay || lastSession <= lastRaceStart))
+            lastSessionState = SessionWordState(sessionLastWord);
+        else if (stops)
+            lastSessionState = SessionWordState(afterRaceStartWord);
+        else if (afterChainSeen)
+            lastSessionState = SessionWordState(afterChainWord);
+        if (lastSession != 0) {
+            const std::uint32_t w = quickRace ? QuickRaceSessionWord(sessionFirstWord) : sessionFirstWord;
+            lastSessionKind = SessionWordKind(w);
+            windowEnd[static_cast<std::size_t>(lastSessionKind)] = SessionWordTimeMs(w);
+        }
+        if (ownReplay && lastSession != 0) {
+            if (lastRaceStart > lastSession || (lastRaceStart == lastSession && raceStartBeforeSession))
+                raceStartWord = raceStartFirstWord;
+            raceStartSeen = 1;
+        } else if (lastRaceStart != 0) {
+            raceStartWord = raceStartFirstWord;
+            raceStartSeen = 1;
+        }
+        result = finishBackwardWalk();
+        return indexing;
+    });
+    if (indexing) index.coveredEnd = status == RaceFrameWalk::Done ? frameEnd : walk.Position();
+    index.built = true;
+    settled = reached && !broken;
+    return result;
 }
 
 int Drivers::finishBackwardWalk() {

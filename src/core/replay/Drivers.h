@@ -6,6 +6,7 @@
 #include "core/base/ByteCursor.h"
 #include "core/base/ByteWriter.h"
 #include "core/replay/ReplayFormat.h"
+#include "core/replay/SessionFrameIndex.h"
 
 #include <array>
 #include <cstdint>
@@ -121,6 +122,10 @@ public:
 
     std::string message;
 
+    // Where the session records of the frame stream lie, for the extraction
+    // of laps; made by Load, empty after LoadFromStream.
+    SessionFrameIndex frameIndex;
+
     // First name of driver 0 in replays written by this program.
     static constexpr const char* kOwnReplayMark = "VELMRRA";
 
@@ -129,6 +134,7 @@ private:
     int parseLapChunk(ReplaySource& src, std::uint64_t pos, int remaining, std::uint32_t lastKindField);
     int forwardWalk(ReplaySource& src, std::uint64_t frameEnd);
     int backwardWalk(ReplaySource& src, std::uint64_t frameEnd, std::uint32_t headerFrameBytes);
+    int sweep(ReplaySource& src, std::uint64_t frameEnd, bool& settled);
     int finishBackwardWalk();
     int finishLoad(int parsed);
 };

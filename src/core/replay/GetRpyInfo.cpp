@@ -1,5 +1,6 @@
 #include "core/replay/GetRpyInfo.h"
 
+#include "core/replay/RaceFrameWalk.h"
 #include "core/replay/ReplaySource.h"
 
 #include <algorithm>
@@ -36,7 +37,129 @@ int FrameAt(ReplaySource& src, std::uint64_t p, std::uint64_t frameEnd, bool who
     return GetRpyInfo::Ok;
 }
 
+// The session word of a frame whose first record is a session record.
+bool SessionFrameWord(std::span<const std::uint8_t> f, std::uint32_t& word) {
+    if (f.size() < kFrameHeaderSize + kRecordHeaderSize) return false;
+    const std::uint32_t head = LoadU32(f.data() + kFrameHeaderSize);
+    const std::uint32_t length = head >> 16;
+    if ((head & 0xFFFF) != RecSession || length < 8 || length > f.size() - kFrameHeaderSize) return false;
+    word = LoadU32(f.data() + kFrameHeaderSize + kRecordHeaderSize);
+    return true;
+}
+
+enum class IndexAnswer { Found, Absent, Unusable };
+
+// The first pass's answer from the index: the entries of the lap's first and
+// end frames, no such frames in a stream the index covers whole, or no answer
+// (an index of other bytes, inconsistent entries, or the search runs past
+// what the index covers).
+IndexAnswer SearchIndex(const SessionFrameIndex& index, std::uint64_t start, std::uint64_t frameEnd,
+                        const ReplaySource& src, int wanted, std::uint64_t lapStartMs, std::uint64_t lapEndMs,
+                        std::size_t& firstEntry, std::size_t& endEntry) {
+    if (!index.built || index.streamFirst != start || index.streamEnd != frameEnd || index.fileSize != src.size() ||
+        index.fileTimeNs != src.modifiedNs() || index.coveredEnd < start || index.coveredEnd > frameEnd)
+        return IndexAnswer::Unusable;
+    const std::uint64_t covered = index.coveredEnd - start;
+    bool haveFirst = false;
+    std::uint64_t previousOffset = 0, previousNumber = 0;
+    for (std::size_t i = 0; i < index.entries.size(); ++i) {
+        const SessionFrameIndex::Entry& e = index.entries[i];
+        // Frames are at least a header long and a session frame holds its
+        // record: entries that break this are not of a real stream.
+        if (e.offset >= covered || covered - e.offset < kFrameHeaderSize + 8 || e.number <= previousNumber ||
+            (i > 0 && e.offset <= previousOffset) ||
+            e.number - previousNumber > (e.offset - previousOffset) / kFrameHeaderSize + (i == 0 ? 1 : 0))
+            return IndexAnswer::Unusable;
+        previousOffset = e.offset;
+        previousNumber = e.number;
+        if (SessionWordKind(e.word) != wanted) continue;
+        const std::uint64_t t = SessionWordTimeMs(e.word);
+        if (!haveFirst && lapStartMs < t + 1050) {
+            haveFirst = true;
+            firstEntry = i;
+        }
+        if (haveFirst && t > lapEndMs + 30) {
+            endEntry = i;
+            return IndexAnswer::Found;
+        }
+    }
+    return index.coveredEnd == frameEnd ? IndexAnswer::Absent : IndexAnswer::Unusable;
+}
+
+// The frames from the index entry before the lap's first frame (or from the
+// stream's start) up to that frame hold no session frame the index lacks: an
+// entry lost just before the lap would otherwise move its start.
+bool FramesBeforeMatch(ReplaySource& src, const SessionFrameIndex& index, std::uint64_t start, std::uint64_t frameEnd,
+                       std::size_t firstEntry) {
+    const std::uint64_t target = start + index.entries[firstEntry].offset;
+    std::size_t entry = firstEntry > 0 ? firstEntry - 1 : 0;
+    const std::uint64_t from = firstEntry > 0 ? start + index.entries[entry].offset : start;
+    const std::uint32_t number = firstEntry > 0 ? index.entries[entry].number : 1;
+    bool match = true;
+    RaceFrameWalk walk(src, start, frameEnd);
+    walk.Forward(from, number, 16, [&](const RaceFrame& f) {
+        if (f.offset >= target) {
+            match = f.offset == target;
+            return false;
+        }
+        std::uint32_t word = 0;
+        const bool session = SessionFrameWord(f.bytes, word);
+        const bool listed = start + index.entries[entry].offset == f.offset;
+        if (session != listed ||
+            (listed && (index.entries[entry].word != word || index.entries[entry].number != f.number))) {
+            match = false;
+            return false;
+        }
+        if (listed) ++entry;
+        return true;
+    });
+    return match && walk.Position() == target;
+}
+
 }  // namespace
+
+int GetRpyInfo::firstPass(ReplaySource& src, int wanted, std::uint64_t start, std::uint64_t frameEnd) {
+    RaceFrameWalk walk(src, start, frameEnd);
+    int failure = Ok;
+    const RaceFrameWalk::Status status = walk.Forward(start, 1, 16, [&](const RaceFrame& f) {
+        if (f.size < kFrameHeaderSize + kRecordHeaderSize) return true;
+        const std::uint32_t head = LoadU32(f.bytes.data() + kFrameHeaderSize);
+        const std::uint32_t length = head >> 16;
+        if (length < kRecordHeaderSize || length > f.size - kFrameHeaderSize) {
+            failure = Corrupt;
+            return false;
+        }
+        if ((head & 0xFFFF) != RecSession) return true;
+        if (length < 8) {
+            failure = Corrupt;
+            return false;
+        }
+        const std::uint32_t w = LoadU32(f.bytes.data() + kFrameHeaderSize + kRecordHeaderSize);
+        if (SessionWordKind(w) != wanted) return true;
+        const std::uint64_t t = SessionWordTimeMs(w);
+        if (firstFrame == 0 && lapStartMs < t + 1050) {
+            firstFrame = f.number;
+            firstFrameOffset = f.offset;
+            firstFrameTimeMs = static_cast<std::uint32_t>(t);
+        }
+        if (firstFrame != 0 && t > lapEndMs + 30) {
+            endFrame = f.number;
+            endFrameTimeMs = static_cast<std::uint32_t>(t);
+            return false;
+        }
+        return true;
+    });
+    switch (status) {
+        case RaceFrameWalk::Done:
+            return Ok;
+        case RaceFrameWalk::Stopped:
+            return failure;
+        case RaceFrameWalk::ReadFailed:
+            return SeekFailed;
+        default:
+            return Corrupt;
+    }
+}
 
 const std::uint8_t* GetRpyInfo::Block(int index, int sample) const {
     if (index < 0 || index >= kEngineBlockCount || sample < 0 || sample > sampleCount) return nullptr;
@@ -111,7 +234,8 @@ void GetRpyInfo::allocateRaw(int n) {
     }
 }
 
-int GetRpyInfo::extract(ReplaySource& src, int kind) {
+int GetRpyInfo::extract(ReplaySource& src, int kind, bool useIndex) {
+    src.setReadLimit(UINT64_MAX);
     const Drivers& d = *drivers;
     blockTypes = 0;
     foundCount = missingCount = longestGap = 0;
@@ -134,36 +258,28 @@ int GetRpyInfo::extract(ReplaySource& src, int kind) {
     if (frameEnd > src.size()) return SeekFailed;
 
     // First pass: only the session record that opens a frame matters here.
-    std::uint64_t p = start;
-    std::uint32_t frameNo = 0;
-    while (p < frameEnd) {
-        ++frameNo;
-        std::span<const std::uint8_t> f;
-        std::uint16_t size = 0;
-        if (const int r = FrameAt(src, p, frameEnd, false, f, size); r != Ok) return r;
-        if (size >= kFrameHeaderSize + kRecordHeaderSize) {
-            const std::uint32_t head = LoadU32(f.data() + 8);
-            const std::uint32_t length = head >> 16;
-            if (length < kRecordHeaderSize || length > size - kFrameHeaderSize) return Corrupt;
-            if ((head & 0xFFFF) == RecSession) {
-                if (length < 8) return Corrupt;
-                const std::uint32_t w = LoadU32(f.data() + 12);
-                if (SessionWordKind(w) == wanted) {
-                    const std::uint64_t t = SessionWordTimeMs(w);
-                    if (firstFrame == 0 && lapStartMs < t + 1050) {
-                        firstFrame = frameNo;
-                        firstFrameOffset = p;
-                        firstFrameTimeMs = static_cast<std::uint32_t>(t);
-                    }
-                    if (firstFrame != 0 && t > lapEndMs + 30) {
-                        endFrame = frameNo;
-                        endFrameTimeMs = static_cast<std::uint32_t>(t);
-                        break;
-                    }
-                }
-            }
-        }
-        p += size;
+    // The driver table's index holds those records; the stream is walked from
+    // its start only when the index cannot answer.
+    const SessionFrameIndex& index = d.frameIndex;
+    std::size_t firstEntry = 0, endEntry = 0;
+    const IndexAnswer answer =
+        useIndex ? SearchIndex(index, start, frameEnd, src, wanted, lapStartMs, lapEndMs, firstEntry, endEntry)
+                 : IndexAnswer::Unusable;
+    // A lap the index does not hold is a failure path: the walk confirms it.
+    const bool indexed = answer == IndexAnswer::Found;
+    if (indexed) {
+        const SessionFrameIndex::Entry& a = index.entries[firstEntry];
+        const SessionFrameIndex::Entry& b = index.entries[endEntry];
+        firstFrame = a.number;
+        firstFrameOffset = start + a.offset;
+        firstFrameTimeMs = SessionWordTimeMs(a.word);
+        endFrame = b.number;
+        endFrameTimeMs = SessionWordTimeMs(b.word);
+        // Read the lap's frames and no more.
+        src.setReadLimit(start + b.offset + 1);
+        if (!FramesBeforeMatch(src, index, start, frameEnd, firstEntry)) return extract(src, kind, false);
+    } else if (const int r = firstPass(src, wanted, start, frameEnd); r != Ok) {
+        return r;
     }
     if (firstFrame == 0 || endFrame == 0 || endFrame + 2 < firstFrame) return NotFound;
     const std::uint64_t wantedSamples = std::uint64_t{endFrame} + 2 - firstFrame;
@@ -176,29 +292,48 @@ int GetRpyInfo::extract(ReplaySource& src, int kind) {
     const std::uint8_t carByte =
         static_cast<std::uint8_t>(d.drivers[static_cast<std::size_t>(driverIndex)].carId & 0xFF);
 
-    // Second pass: every record of the lap's frames.
-    p = firstFrameOffset;
+    auto fail = [&](int r) { return indexed ? extract(src, kind, false) : r; };
+    // Second pass: every record of the lap's frames. When the index found
+    // them, each session frame met must be the index's next entry and the end
+    // frame must be met; anything else means the index does not describe
+    // these bytes, and the lap is read again by the walk from the start.
+    std::uint64_t p = firstFrameOffset;
+    std::size_t entry = firstEntry;
+    const std::uint64_t coveredEnd = index.coveredEnd;
     bool engineSeen = false;
     int run = 0, previousMissing = 0;
     int s = 1;
     for (; s <= n && p < frameEnd; ++s) {
         std::span<const std::uint8_t> f;
         std::uint16_t size = 0;
-        if (const int r = FrameAt(src, p, frameEnd, true, f, size); r != Ok) return r;
+        if (const int r = FrameAt(src, p, frameEnd, true, f, size); r != Ok)
+            return indexed ? extract(src, kind, false) : r;
+        if (indexed && p < coveredEnd) {
+            const std::uint32_t number = firstFrame + static_cast<std::uint32_t>(s) - 1;
+            std::uint32_t word = 0;
+            const bool session = SessionFrameWord(f, word);
+            const bool listed = entry < index.entries.size() && start + index.entries[entry].offset == p;
+            if (session != listed) return extract(src, kind, false);
+            if (listed) {
+                const SessionFrameIndex::Entry& e = index.entries[entry];
+                if (e.word != word || e.number != number) return extract(src, kind, false);
+                ++entry;
+            }
+        }
         const std::size_t si = static_cast<std::size_t>(s);
         bool matched = false;
         std::size_t q = kFrameHeaderSize;
         while (q < size) {
-            if (size - q < kRecordHeaderSize) return Corrupt;
+            if (size - q < kRecordHeaderSize) return fail(Corrupt);
             const std::uint32_t head = LoadU32(f.data() + q);
             const std::uint32_t type = head & 0xFFFF;
             const std::uint32_t length = head >> 16;
-            if (length < kRecordHeaderSize || length > size - q) return Corrupt;
+            if (length < kRecordHeaderSize || length > size - q) return fail(Corrupt);
             const std::uint8_t* body = f.data() + q + kRecordHeaderSize;
             const std::uint32_t bodySize = length - kRecordHeaderSize;
             switch (type) {
                 case RecFullCar:
-                    if (bodySize < kFullRecordSize) return Corrupt;
+                    if (bodySize < kFullRecordSize) return fail(Corrupt);
                     if (saving) {
                         parser.SetFullRecord(body);
                         const FullCarFields c = parser.Full();
@@ -225,7 +360,7 @@ int GetRpyInfo::extract(ReplaySource& src, int kind) {
                     }
                     break;
                 case RecEngineWord:
-                    if (bodySize < 4) return Corrupt;
+                    if (bodySize < 4) return fail(Corrupt);
                     if (saving) {
                         parser.UnpackWord(body);
                         const EngineWordFields e = parser.Engine();
@@ -267,20 +402,20 @@ int GetRpyInfo::extract(ReplaySource& src, int kind) {
                     break;
                 case RecSession:
                 case RecRaceStart:
-                    if (bodySize < 4) return Corrupt;
+                    if (bodySize < 4) return fail(Corrupt);
                     break;
                 default:
                     if (type >= RecBlock100 && type <= RecBlock105) {
                         const int b = static_cast<int>(type - RecBlock100);
                         const std::uint32_t blockSize = kEngineBlockSize[b];
-                        if (bodySize < blockSize) return Corrupt;
+                        if (bodySize < blockSize) return fail(Corrupt);
                         blockTypes |= 1u << b;
                         if (fullData)
                             std::copy(body, body + blockSize,
                                       blocks[static_cast<std::size_t>(b)].begin() +
                                           static_cast<std::ptrdiff_t>(si * blockSize));
                     } else if (!IsKnownRecordType(type)) {
-                        return Corrupt;
+                        return fail(Corrupt);
                     }
                     break;
             }
@@ -298,6 +433,7 @@ int GetRpyInfo::extract(ReplaySource& src, int kind) {
         lastFrameSize = size;
         p += size;
     }
+    if (indexed && entry <= endEntry) return extract(src, kind, false);
     n = s - 1;  // the stream may end before the last wanted frame
     sampleCount = n;
     if (fullData && blockTypes == 0) {

@@ -120,7 +120,8 @@ public:
 
 private:
     int prepare(const Drivers& d, int driver, int lap, int kind, float trackLength);
-    int extract(ReplaySource& src, int kind);
+    int extract(ReplaySource& src, int kind, bool useIndex = true);
+    int firstPass(ReplaySource& src, int wanted, std::uint64_t start, std::uint64_t frameEnd);
     void allocateRaw(int n);
 };
 

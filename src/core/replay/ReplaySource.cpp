@@ -1,12 +1,43 @@
 #include "core/replay/ReplaySource.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vra {
 
-ReplaySource::ReplaySource(const std::filesystem::path& path) : file_(path) {
-    size_ = file_.size();
+namespace {
+
+constexpr std::size_t kBufferSize = ReplaySource::kBlockSize + ReplaySource::kPageSize;
+
+std::uint64_t PageDown(std::uint64_t offset) {
+    return offset & ~std::uint64_t{ReplaySource::kPageSize - 1};
+}
+
+}  // namespace
+
+void ReplaySource::FreeAligned::operator()(std::uint8_t* p) const {
+    std::free(p);
+}
+
+ReplaySource::ReplaySource(const std::filesystem::path& path, Access access) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return;
+    }
+    fd_ = fd;
+    size_ = static_cast<std::uint64_t>(st.st_size);
+    modifiedNs_ = std::int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
+    // A walk through the whole file gains from a deeper read-ahead; a lap's
+    // extraction reads a short stretch and gains nothing.
+    ::posix_fadvise(fd_, 0, 0, access == Access::Sequential ? POSIX_FADV_SEQUENTIAL : POSIX_FADV_NORMAL);
 }
 
 ReplaySource::ReplaySource(std::span<const std::uint8_t> bytes) : size_(bytes.size()) {
@@ -15,13 +46,36 @@ ReplaySource::ReplaySource(std::span<const std::uint8_t> bytes) : size_(bytes.si
     memory_ = bytes.empty() ? &empty : bytes.data();
 }
 
+ReplaySource::~ReplaySource() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool ReplaySource::readFully(std::uint64_t offset, std::uint8_t* out, std::size_t n) {
+    while (n > 0) {
+        const ssize_t got = ::pread(fd_, out, n, static_cast<off_t>(offset));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;  // an error, or the file shrank
+        out += got;
+        offset += static_cast<std::uint64_t>(got);
+        n -= static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
 bool ReplaySource::readAt(std::uint64_t offset, std::span<std::uint8_t> out) {
     if (offset > size_ || out.size() > size_ - offset) return false;
     if (memory_) {
         if (!out.empty()) std::memcpy(out.data(), memory_ + offset, out.size());
         return true;
     }
-    return file_.readAt(offset, out);
+    if (fd_ < 0) return false;
+    // Served from the block when it holds the bytes (the walks read small
+    // headers next to what they just read).
+    if (offset >= blockStart_ && offset + out.size() <= blockStart_ + blockLen_) {
+        if (!out.empty()) std::memcpy(out.data(), block_.get() + (offset - blockStart_), out.size());
+        return true;
+    }
+    return readFully(offset, out.data(), out.size());
 }
 
 bool ReplaySource::window(std::uint64_t offset, std::size_t n, std::span<const std::uint8_t>& out, bool backward) {
@@ -31,17 +85,34 @@ bool ReplaySource::window(std::uint64_t offset, std::size_t n, std::span<const s
         out = std::span<const std::uint8_t>(memory_ + offset, n);
         return true;
     }
+    if (fd_ < 0) return false;
     if (offset < blockStart_ || offset + n > blockStart_ + blockLen_) {
-        std::uint64_t start = offset;
-        if (backward) start = offset + n > kBlockSize ? offset + n - kBlockSize : 0;
-        const std::size_t len = static_cast<std::size_t>(std::min<std::uint64_t>(kBlockSize, size_ - start));
-        if (block_.size() < kBlockSize) block_.resize(kBlockSize);
+        if (!block_) {
+            void* p = nullptr;
+            if (::posix_memalign(&p, kPageSize, kBufferSize) != 0) return false;
+            block_.reset(static_cast<std::uint8_t*>(p));
+        }
+        const std::uint64_t need = offset + n;
+        std::uint64_t start = PageDown(offset);
+        std::uint64_t stop = 0;
+        if (backward) {
+            // The block ends just past the window (rounded up to a page) and
+            // reaches back as far as a block goes.
+            stop = std::min<std::uint64_t>(size_, PageDown(need + kPageSize - 1));
+            start = std::min(start, stop > kBlockSize ? PageDown(stop - kBlockSize) : 0);
+        } else {
+            stop = std::min<std::uint64_t>(size_, std::max<std::uint64_t>(start + kBlockSize, need));
+            if (readLimit_ < stop) stop = std::max(readLimit_, need);
+        }
+        stop = std::max(stop, need);
+        stop = std::min<std::uint64_t>(stop, start + kBufferSize);
         blockLen_ = 0;
-        if (!file_.readAt(start, std::span<std::uint8_t>(block_.data(), len))) return false;
+        const std::size_t len = static_cast<std::size_t>(stop - start);
+        if (!readFully(start, block_.get(), len)) return false;
         blockStart_ = start;
         blockLen_ = len;
     }
-    out = std::span<const std::uint8_t>(block_.data() + (offset - blockStart_), n);
+    out = std::span<const std::uint8_t>(block_.get() + (offset - blockStart_), n);
     return true;
 }
 
@@ -51,7 +122,7 @@ std::span<const std::uint8_t> ReplaySource::buffered(std::uint64_t& start) const
         return {memory_, static_cast<std::size_t>(size_)};
     }
     start = blockStart_;
-    return {block_.data(), blockLen_};
+    return {block_.get(), blockLen_};
 }
 
 bool ReadCString(ByteCursor& cur, std::size_t width, std::string& out) {

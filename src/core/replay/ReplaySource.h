@@ -2,28 +2,37 @@
 // The bytes of one replay, from a file or from memory, with bounded reads.
 // Frame walks ask for short windows of the file again and again; a file is
 // read in large blocks so that a walk over a long replay costs about one
-// sequential read of it, forward or backward.
+// sequential read of it, forward or backward. Blocks start on a page
+// boundary of the file and land in a page-aligned buffer, the case the kernel
+// copies fastest, and a forward walk tells the kernel to read ahead.
 
 #include "core/base/ByteCursor.h"
-#include "core/base/FileUtil.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <span>
 #include <string>
-#include <vector>
 
 namespace vra {
 
 class ReplaySource {
 public:
-    // Opens a file; isOpen() tells whether that worked.
-    explicit ReplaySource(const std::filesystem::path& path);
+    // How the caller will walk the file; a hint for the kernel's read-ahead.
+    enum class Access { Sequential, Random };
+
+    // Opens a regular file; isOpen() tells whether that worked.
+    explicit ReplaySource(const std::filesystem::path& path, Access access = Access::Random);
     // Views bytes owned by the caller, who keeps them alive.
     explicit ReplaySource(std::span<const std::uint8_t> bytes);
+    ~ReplaySource();
+    ReplaySource(const ReplaySource&) = delete;
+    ReplaySource& operator=(const ReplaySource&) = delete;
 
-    bool isOpen() const { return memory_ || file_.isOpen(); }
+    bool isOpen() const { return memory_ || fd_ >= 0; }
     std::uint64_t size() const { return size_; }
+    // The file's modification time in nanoseconds; 0 for bytes in memory.
+    std::int64_t modifiedNs() const { return modifiedNs_; }
 
     // Copies exactly out.size() bytes at offset; false past the end.
     bool readAt(std::uint64_t offset, std::span<std::uint8_t> out);
@@ -37,14 +46,28 @@ public:
     // and the file offset of their first byte.
     std::span<const std::uint8_t> buffered(std::uint64_t& start) const;
 
+    // Forward block reads stop at this offset when the window asked for ends
+    // before it: a caller that knows where its bytes end reads no more.
+    void setReadLimit(std::uint64_t end) { readLimit_ = end; }
+
     // Largest window that can be asked for.
     static constexpr std::size_t kBlockSize = 1u << 20;
+    static constexpr std::size_t kPageSize = 4096;
 
 private:
-    BinaryFile file_;
+    struct FreeAligned {
+        void operator()(std::uint8_t* p) const;
+    };
+    bool readFully(std::uint64_t offset, std::uint8_t* out, std::size_t n);
+
+    int fd_ = -1;
     const std::uint8_t* memory_ = nullptr;
     std::uint64_t size_ = 0;
-    std::vector<std::uint8_t> block_;
+    std::int64_t modifiedNs_ = 0;
+    std::uint64_t readLimit_ = UINT64_MAX;
+    // A block plus a page: a window that starts late in an aligned block
+    // still fits.
+    std::unique_ptr<std::uint8_t[], FreeAligned> block_;
     std::uint64_t blockStart_ = 0;
     std::size_t blockLen_ = 0;
 };

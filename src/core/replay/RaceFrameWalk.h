@@ -1,0 +1,142 @@
+#pragma once
+// Bounded walks over the frame stream of a replay, forward or backward, with
+// the checks every reader of the stream needs: a frame's size must hold its
+// 8-byte header and end inside the stream, a record's length must hold its
+// 4-byte header and end inside its frame, and every read must lie inside the
+// file. The walk never reads, allocates or loops beyond those bounds, so a
+// damaged file ends it with a status instead of a crash or a hang.
+//
+// Contract:
+// - The stream is [first, end): first = frame chunk offset + 12, end = first +
+//   the chunk's byte count. The caller checks end <= the source's size first.
+// - Forward(from, number, look, onFrame) visits the frames from offset `from`
+//   (a frame start; `number` is its frame number, 1 for the stream's first)
+//   until `end`. Each frame is checked before onFrame(const RaceFrame&) sees
+//   it. With look == 0 the frame's bytes are all in view; otherwise only the
+//   first min(look, bytes to end) bytes (at least the header) are, which lets
+//   a walk that reads only a frame's first record skip the rest.
+// - Backward(last, expected, onFrame) visits the frames from the one at `last`
+//   towards the first by each frame's previous-size field, whole frames in
+//   view, `expected` being the size the caller believes the frame at `last`
+//   has (only a read hint). The walk ends after a frame whose previous size is
+//   0 or would step before `first`.
+// - Records(frame, onRecord) visits the records of one whole frame in order,
+//   calling onRecord(type, body) with the body after the 4-byte record header
+//   (the length field's bytes, padding excluded).
+// - A callback returns true to go on and false to stop the walk (the walk
+//   then reports Stopped; a callback keeps its own reason). The view a
+//   callback gets is valid until it returns.
+// - Frames are numbered only by Forward; Backward leaves number 0.
+
+#include "core/base/ByteCursor.h"
+#include "core/replay/ReplayFormat.h"
+#include "core/replay/ReplaySource.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <span>
+
+namespace vra {
+
+// One frame as a walk meets it.
+struct RaceFrame {
+    std::uint64_t offset = 0;             // file offset of the frame header
+    std::uint32_t number = 0;             // forward walks: from the caller's start number
+    std::uint16_t size = 0;               // the frame's size field, checked
+    std::span<const std::uint8_t> bytes;  // the frame, or its first bytes (see Forward)
+
+    std::uint16_t PreviousSize() const { return LoadU16(bytes.data() + 2); }
+    bool Whole() const { return bytes.size() == size; }
+};
+
+class RaceFrameWalk {
+public:
+    enum Status : int {
+        Done = 0,      // the walk reached its end
+        Stopped,       // a callback returned false
+        ShortTail,     // fewer bytes than a frame header left before the stream's end
+        ReadFailed,    // the bytes could not be read
+        BadFrameSize,  // a frame size below the header size or past the stream's end
+        BadRecord,     // a record length below the header size or past its frame
+    };
+
+    RaceFrameWalk(ReplaySource& src, std::uint64_t first, std::uint64_t end) : src_(src), first_(first), end_(end) {}
+
+    std::uint64_t First() const { return first_; }
+    std::uint64_t End() const { return end_; }
+    // Where a forward walk stopped: the frame that failed or stopped it, or End().
+    std::uint64_t Position() const { return position_; }
+    // Frame number of Position() in a forward walk.
+    std::uint32_t PositionNumber() const { return positionNumber_; }
+
+    template <typename OnFrame>
+    Status Forward(std::uint64_t from, std::uint32_t number, std::size_t look, OnFrame&& onFrame) {
+        std::uint64_t p = from;
+        RaceFrame f;
+        for (; p < end_; ++number) {
+            position_ = p;
+            positionNumber_ = number;
+            if (end_ - p < kFrameHeaderSize) return ShortTail;
+            const std::size_t ask = look == 0 ? kFrameHeaderSize
+                                              : static_cast<std::size_t>(std::min<std::uint64_t>(
+                                                    std::max<std::size_t>(look, kFrameHeaderSize), end_ - p));
+            if (!src_.window(p, ask, f.bytes)) return ReadFailed;
+            f.size = LoadU16(f.bytes.data());
+            if (f.size < kFrameHeaderSize || f.size > end_ - p) return BadFrameSize;
+            if (look == 0 && !src_.window(p, f.size, f.bytes)) return ReadFailed;
+            if (f.bytes.size() > f.size) f.bytes = f.bytes.first(f.size);
+            f.offset = p;
+            f.number = number;
+            if (!onFrame(static_cast<const RaceFrame&>(f))) return Stopped;
+            p += f.size;
+        }
+        position_ = p;
+        positionNumber_ = number;
+        return Done;
+    }
+
+    template <typename OnFrame>
+    Status Backward(std::uint64_t last, std::size_t expected, OnFrame&& onFrame) {
+        std::uint64_t p = last;
+        RaceFrame f;
+        for (;;) {
+            if (p < first_ || p >= end_ || end_ - p < kFrameHeaderSize) return ShortTail;
+            const std::size_t ask =
+                static_cast<std::size_t>(std::clamp<std::uint64_t>(expected, kFrameHeaderSize, end_ - p));
+            if (!src_.window(p, ask, f.bytes, true)) return ReadFailed;
+            f.size = LoadU16(f.bytes.data());
+            if (f.size < kFrameHeaderSize || f.size > end_ - p) return BadFrameSize;
+            if (f.size != f.bytes.size() && !src_.window(p, f.size, f.bytes, true)) return ReadFailed;
+            f.offset = p;
+            if (!onFrame(static_cast<const RaceFrame&>(f))) return Stopped;
+            const std::uint16_t prev = f.PreviousSize();
+            // The first frame has no predecessor; a step below it would leave the stream.
+            if (prev == 0 || prev > p - first_) return Done;
+            p -= prev;
+            expected = prev;
+        }
+    }
+
+    template <typename OnRecord>
+    static Status Records(std::span<const std::uint8_t> frame, OnRecord&& onRecord) {
+        std::size_t q = kFrameHeaderSize;
+        while (q < frame.size()) {
+            if (frame.size() - q < kRecordHeaderSize) return BadRecord;
+            const std::uint32_t head = LoadU32(frame.data() + q);
+            const std::uint32_t type = head & 0xFFFF;
+            const std::uint32_t length = head >> 16;
+            if (length < kRecordHeaderSize || length > frame.size() - q) return BadRecord;
+            if (!onRecord(type, frame.subspan(q + kRecordHeaderSize, length - kRecordHeaderSize))) return Stopped;
+            q += static_cast<std::size_t>(PaddedSize(length));
+        }
+        return Done;
+    }
+
+private:
+    ReplaySource& src_;
+    std::uint64_t first_, end_;
+    std::uint64_t position_ = 0;
+    std::uint32_t positionNumber_ = 0;
+};
+
+}  // namespace vra
