@@ -69,28 +69,6 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const fs::path& path, std
     return data;
 }
 
-bool WriteFileAtomic(const fs::path& path, std::span<const std::uint8_t> data) {
-    fs::path tmp = path;
-    tmp += ".tmp";
-    std::FILE* f = std::fopen(tmp.c_str(), "wb");
-    if (!f) return false;
-    bool ok = data.empty() || std::fwrite(data.data(), 1, data.size(), f) == data.size();
-    ok = (std::fflush(f) == 0) && ok;
-    ok = (std::fclose(f) == 0) && ok;
-    std::error_code ec;
-    if (ok) {
-        fs::rename(tmp, path, ec);
-        ok = !ec;
-    }
-    if (!ok) fs::remove(tmp, ec);
-    return ok;
-}
-
-bool WriteFileAtomic(const fs::path& path, std::string_view text) {
-    return WriteFileAtomic(
-        path, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
-}
-
 bool IsPlainName(std::string_view name) {
     if (name.empty() || name == "." || name == "..") return false;
     return name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;

@@ -2,6 +2,8 @@
 // File helpers shared by the readers and writers: bounded reads, atomic
 // replacement, and case-insensitive lookup of the simulation's files.
 
+#include "core/base/AtomicFile.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -43,11 +45,6 @@ private:
 // Reads a whole regular file; nullopt when it cannot be read or is larger
 // than maxBytes (the caller's bound on what it is willing to hold).
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path, std::uint64_t maxBytes);
-
-// Writes data to path through "path.tmp" and a rename, so that the previous
-// file survives any failure. Returns false (and leaves no temporary) on error.
-bool WriteFileAtomic(const std::filesystem::path& path, std::span<const std::uint8_t> data);
-bool WriteFileAtomic(const std::filesystem::path& path, std::string_view text);
 
 // The entry of dir whose name equals name ignoring ASCII case; an exact match
 // wins over a case-insensitive one. nullopt when there is none.

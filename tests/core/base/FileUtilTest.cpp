@@ -27,20 +27,6 @@ TEST(FileUtil, FindsSimulationFilesIgnoringCase) {
     EXPECT_FALSE(vra::ResolveCaseInsensitive(dir, "tracks/none/oval.dat"));
 }
 
-TEST(FileUtil, AtomicWriteReplacesOnlyOnSuccess) {
-    const vra::test::ScratchDir scratch("atomic");
-    const fs::path& dir = scratch.path();
-    const fs::path target = dir / "out.txt";
-    Touch(target, "old");
-    ASSERT_TRUE(vra::WriteFileAtomic(target, std::string_view("new\r\n")));
-    EXPECT_EQ(*vra::ReadWholeFile(target, 100), (std::vector<std::uint8_t>{'n', 'e', 'w', '\r', '\n'}));
-    EXPECT_FALSE(fs::exists(dir / "out.txt.tmp"));
-
-    // A target inside a missing folder cannot be written; nothing is left behind.
-    EXPECT_FALSE(vra::WriteFileAtomic(dir / "nofolder" / "x.txt", std::string_view("data")));
-    EXPECT_FALSE(fs::exists(dir / "nofolder"));
-}
-
 TEST(FileUtil, BoundedReadsRefuseShortAndOversizedFiles) {
     const vra::test::ScratchDir scratch("bounded");
     const fs::path& dir = scratch.path();

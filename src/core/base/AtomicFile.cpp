@@ -1,0 +1,169 @@
+#include "core/base/AtomicFile.h"
+
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vra {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kBufferSize = 64 * 1024;
+// Enough tries that only a folder we cannot create in stops us, not chance.
+constexpr unsigned kMaxAttempts = 100;
+
+std::error_code LastError() {
+    return {errno, std::generic_category()};
+}
+
+std::string RandomTempName(const fs::path& target) {
+    static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937_64 rng([] {
+        std::random_device device;
+        const auto now = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+        return (static_cast<std::uint64_t>(device()) << 32) ^ device() ^ now ^ static_cast<std::uint64_t>(::getpid());
+    }());
+    std::string name = target.filename().string() + ".";
+    for (int i = 0; i < 8; ++i) name += kChars[rng() % (sizeof(kChars) - 1)];
+    return name + ".tmp";
+}
+
+// Makes the rename itself durable. Some file systems cannot flush a folder;
+// the file's own content is on the disk already, so this stays best effort.
+void SyncFolder(const fs::path& folder) {
+    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0) return;
+    ::fsync(dirFd);
+    ::close(dirFd);
+}
+
+}  // namespace
+
+AtomicFile::AtomicFile(fs::path target, TempNames names) : target_(std::move(target)) {
+    std::error_code ec;
+    // A link is kept as the user made it; the file it names is the one replaced.
+    if (fs::is_symlink(target_, ec)) {
+        fs::path resolved = fs::weakly_canonical(target_, ec);
+        if (!ec) target_ = std::move(resolved);
+    }
+    if (target_.filename().empty()) {
+        fail(std::make_error_code(std::errc::is_a_directory));
+        return;
+    }
+    const fs::path folder = target_.parent_path();
+    for (unsigned attempt = 0; attempt < kMaxAttempts; ++attempt) {
+        const fs::path candidate = folder / (names ? names(attempt) : RandomTempName(target_));
+        // O_EXCL: never open what is already there (a stale file, or a link
+        // planted to make us write elsewhere).
+        fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd_ >= 0) {
+            temp_ = candidate;
+            buffer_.reserve(kBufferSize);
+            return;
+        }
+        if (errno != EEXIST) break;
+    }
+    fail(LastError());
+}
+
+AtomicFile::~AtomicFile() {
+    discard();
+}
+
+bool AtomicFile::fail(std::error_code ec) {
+    if (!error_) error_ = ec;
+    return false;
+}
+
+bool AtomicFile::write(std::span<const std::uint8_t> bytes) {
+    if (fd_ < 0 || error_) return fail(std::make_error_code(std::errc::bad_file_descriptor));
+    while (!bytes.empty()) {
+        const std::size_t room = kBufferSize - buffer_.size();
+        const std::size_t n = std::min(room, bytes.size());
+        buffer_.insert(buffer_.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n));
+        bytes = bytes.subspan(n);
+        if (buffer_.size() == kBufferSize && !flushBuffer()) return false;
+    }
+    return true;
+}
+
+bool AtomicFile::flushBuffer() {
+    std::size_t done = 0;
+    while (done < buffer_.size()) {
+        const ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return fail(LastError());
+        }
+        if (n == 0) return fail(std::make_error_code(std::errc::no_space_on_device));
+        done += static_cast<std::size_t>(n);
+    }
+    buffer_.clear();
+    return true;
+}
+
+bool AtomicFile::commit() {
+    if (fd_ < 0 || error_) {
+        discard();
+        return fail(std::make_error_code(std::errc::bad_file_descriptor));
+    }
+    bool ok = flushBuffer();
+    // Replacing a file keeps who may read it: a private file stays private.
+    struct stat old {};
+    if (ok && ::stat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode) && ::fchmod(fd_, old.st_mode & 07777) != 0)
+        ok = fail(LastError());
+    // Without this a crash soon after the rename can leave an empty file
+    // under the target's name on file systems that delay the data.
+    if (ok && ::fsync(fd_) != 0) ok = fail(LastError());
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0 && ok) ok = fail(LastError());
+    if (ok && ::rename(temp_.c_str(), target_.c_str()) != 0) ok = fail(LastError());
+    if (!ok) {
+        discard();
+        return false;
+    }
+    temp_.clear();
+    SyncFolder(target_.parent_path().empty() ? fs::path(".") : target_.parent_path());
+    return true;
+}
+
+void AtomicFile::discard() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!temp_.empty()) {
+        ::unlink(temp_.c_str());
+        temp_.clear();
+    }
+    buffer_.clear();
+}
+
+bool WriteFileAtomic(const fs::path& path, const std::function<bool(OutputSink&)>& produce, std::error_code* error) {
+    AtomicFile file(path);
+    bool ok = file.isOpen() && produce(file);
+    ok = ok && file.commit();
+    if (!ok) {
+        file.discard();
+        if (error) *error = file.error() ? file.error() : std::make_error_code(std::errc::io_error);
+    }
+    return ok;
+}
+
+bool WriteFileAtomic(const fs::path& path, std::span<const std::uint8_t> data, std::error_code* error) {
+    return WriteFileAtomic(
+        path, [data](OutputSink& out) { return out.write(data); }, error);
+}
+
+bool WriteFileAtomic(const fs::path& path, std::string_view text, std::error_code* error) {
+    return WriteFileAtomic(
+        path, [text](OutputSink& out) { return out.write(text); }, error);
+}
+
+}  // namespace vra

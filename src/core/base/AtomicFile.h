@@ -1,0 +1,94 @@
+#pragma once
+// Replacing a file without ever losing it. Whatever the program writes goes
+// through here: the new content is written to a temporary file of a unique
+// name beside the target, checked write by write, flushed to the disk, and
+// only then renamed over the target. A full disk, a failing writer or a crash
+// leave the old file as it was.
+//
+// Streaming a large file:
+//
+//     AtomicFile file(path);
+//     bool ok = file.isOpen() && writer.write(file);   // writer takes an OutputSink&
+//     ok = ok && file.commit();                         // false: the old file is intact
+//
+// or in one call, with the writer as a function of the sink:
+//
+//     WriteFileAtomic(path, [&](OutputSink& out) { return writer.write(out); });
+//
+// Small contents already in memory: WriteFileAtomic(path, bytes) or
+// WriteFileAtomic(path, text).
+
+#include "core/base/OutputSink.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+namespace vra {
+
+class AtomicFile final : public OutputSink {
+public:
+    // Candidate names of the temporary file, asked for in turn (attempt 0, 1,
+    // ...) until one can be created. Only tests pass their own, to pin the
+    // names; the default draws random ones.
+    using TempNames = std::function<std::string(unsigned attempt)>;
+
+    // Creates the temporary file beside target, exclusively: an existing file
+    // or link of that name is never opened, followed or reused. When target
+    // is a symbolic link, the file it points to is replaced and the link kept.
+    // isOpen() is false when no temporary file could be created.
+    explicit AtomicFile(std::filesystem::path target, TempNames names = {});
+    // Without commit() the temporary file is removed and the target untouched.
+    ~AtomicFile() override;
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    bool isOpen() const { return fd_ >= 0; }
+
+    using OutputSink::write;
+    // Buffered; false once any write to the disk failed.
+    bool write(std::span<const std::uint8_t> bytes) override;
+
+    // Writes what is buffered, flushes the file to the disk, gives it the
+    // target's permissions (when the target exists), renames it over the
+    // target and flushes the folder. True when the target now holds exactly
+    // what was written. False when anything failed before the rename: the
+    // target is as it was and the temporary file is gone.
+    bool commit();
+    // Gives up: removes the temporary file; the target is untouched.
+    void discard();
+
+    // The first failure (empty while all is well).
+    std::error_code error() const { return error_; }
+    // The file that commit() replaces (the link's target for a link).
+    const std::filesystem::path& target() const { return target_; }
+    // The temporary file while it exists; empty otherwise.
+    const std::filesystem::path& tempPath() const { return temp_; }
+
+private:
+    bool flushBuffer();
+    bool fail(std::error_code ec);
+
+    std::filesystem::path target_;
+    std::filesystem::path temp_;
+    int fd_ = -1;
+    std::vector<std::uint8_t> buffer_;
+    std::error_code error_;
+};
+
+// Writes the whole file through produce, which streams its content into the
+// sink and returns false when it could not produce all of it. True when the
+// target holds the new content; false leaves the old one as it was. error,
+// when given, receives the reason of a failure.
+bool WriteFileAtomic(const std::filesystem::path& path, const std::function<bool(OutputSink&)>& produce,
+                     std::error_code* error = nullptr);
+bool WriteFileAtomic(const std::filesystem::path& path, std::span<const std::uint8_t> data,
+                     std::error_code* error = nullptr);
+bool WriteFileAtomic(const std::filesystem::path& path, std::string_view text, std::error_code* error = nullptr);
+
+}  // namespace vra
