@@ -33,12 +33,12 @@ constexpr std::uint32_t kLapMs = 60000;
 
 class SilentWaitBox : public vra::WaitBox {
 public:
-    void show(std::string_view) override {}
-    void setText(std::string_view) override {}
-    void setRange(std::int32_t, std::int32_t) override {}
-    void setPos(std::int32_t) override {}
-    void showProgress() override {}
-    void hide() override {}
+    void Show(std::string_view) override {}
+    void SetText(std::string_view) override {}
+    void SetRange(std::int32_t, std::int32_t) override {}
+    void SetPos(std::int32_t) override {}
+    void ShowProgress() override {}
+    void Hide() override {}
 };
 
 struct BigSim {

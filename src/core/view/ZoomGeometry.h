@@ -27,6 +27,10 @@ struct ZoomRect {
     friend bool operator==(const ZoomRect&, const ZoomRect&) = default;
 };
 
+// The zoom tool of a map window: off, zoom in on a click or a dragged box,
+// zoom out on a click.
+enum class ZoomMode { Off, In, Out };
+
 // Where a document lands on a printed page: the extent it is stretched to and
 // the origin of its top-left corner, both in page pixels.
 struct PageFit {

@@ -1,5 +1,7 @@
 #include "core/view/ZoomModel.h"
 
+#include "core/base/RoundToInt.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -9,14 +11,6 @@ namespace {
 
 int AtLeastOne(int v) {
     return v > 0 ? v : 1;
-}
-
-// Clamped so that a far-off point cannot overflow the conversion to int.
-int RoundToInt(double v) {
-    const double r = std::floor(v + 0.5);
-    if (!(r > -2147483647.0)) return -2147483647;
-    if (r > 2147483647.0) return 2147483647;
-    return static_cast<int>(r);
 }
 
 int Abs(int v) {
@@ -214,18 +208,18 @@ ZoomCursor ZoomModel::Cursor() const {
         case Drag::None:
             break;
     }
-    if (panMode_ != 0) return ZoomCursor::OpenHand;
-    if (zoomMode_ != ZoomOff) return ZoomCursor::Magnifier;
+    if (panMode_) return ZoomCursor::OpenHand;
+    if (zoomMode_ != ZoomMode::Off) return ZoomCursor::Magnifier;
     return ZoomCursor::Arrow;
 }
 
 bool ZoomModel::LeftButtonDown(ZoomPoint client) {
-    if (panMode_ != 0) {
+    if (panMode_) {
         drag_ = Drag::Pan;
         lastPan_ = client;
         return false;
     }
-    if (zoomMode_ == ZoomIn) {
+    if (zoomMode_ == ZoomMode::In) {
         drag_ = Drag::Band;
         const ZoomPoint at = ClientToLogical(client);
         band_ = {at.x, at.y, at.x, at.y};
@@ -267,7 +261,7 @@ ZoomResult ZoomModel::LeftButtonUp(ZoomPoint client) {
         case Drag::None:
             break;
     }
-    if (zoomMode_ == ZoomOut && panMode_ == 0) return ZoomOutByFactor(ClientToLogical(client), kClickFactor);
+    if (zoomMode_ == ZoomMode::Out && !panMode_) return ZoomOutByFactor(ClientToLogical(client), kClickFactor);
     return ZoomResult::Unchanged;
 }
 

@@ -30,8 +30,6 @@ public:
     static constexpr int kMaxDeviceExtent = 1 << 24;
     static constexpr float kClickFactor = 1.25f;
 
-    enum ZoomMode { ZoomOff = 0, ZoomIn = 1, ZoomOut = 2 };
-
     ZoomModel() = default;
 
     // Sets the document size and the page and line steps (logical units; 0
@@ -87,10 +85,11 @@ public:
     static PageFit FitToPage(ZoomSize logical, ZoomSize page);
 
     // Tools and the mouse.
-    void SetZoomMode(int mode) { zoomMode_ = mode; }
-    void SetSecondaryMode(int panMode) { panMode_ = panMode; }
-    int ZoomModeValue() const { return zoomMode_; }
-    int PanMode() const { return panMode_; }
+    void SetZoomMode(ZoomMode mode) { zoomMode_ = mode; }
+    // The panning tool, independent of the zoom tool.
+    void SetSecondaryMode(bool panning) { panMode_ = panning; }
+    ZoomMode GetZoomMode() const { return zoomMode_; }
+    bool PanMode() const { return panMode_; }
     bool Capturing() const { return drag_ != Drag::None; }
     // The rubber band in logical units while one is being dragged.
     ZoomRect RubberBand() const { return band_; }
@@ -119,8 +118,8 @@ private:
     ZoomPoint scroll_{};
     float scale_ = 1.0f;
 
-    int zoomMode_ = ZoomOff;
-    int panMode_ = 0;
+    ZoomMode zoomMode_ = ZoomMode::Off;
+    bool panMode_ = false;
     enum class Drag { None, Band, Pan };
     Drag drag_ = Drag::None;
     ZoomRect band_{};

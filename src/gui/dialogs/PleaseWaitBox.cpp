@@ -17,34 +17,34 @@ PleaseWaitBox::PleaseWaitBox(QWidget* parent) : parent_(parent) {}
 
 PleaseWaitBox::~PleaseWaitBox() = default;
 
-void PleaseWaitBox::show(std::string_view text) {
+void PleaseWaitBox::Show(std::string_view text) {
     window_ = std::make_unique<PleaseWait>(parent_);
     window_->SetText(ToQt(text));
     window_->show();
     window_->PaintNow();
 }
 
-void PleaseWaitBox::setText(std::string_view text) {
+void PleaseWaitBox::SetText(std::string_view text) {
     if (!window_) return;
     window_->SetText(ToQt(text));
     window_->PaintNow();
 }
 
-void PleaseWaitBox::setRange(std::int32_t lower, std::int32_t upper) {
+void PleaseWaitBox::SetRange(std::int32_t lower, std::int32_t upper) {
     if (window_) window_->SetRange(lower, upper);
 }
 
-void PleaseWaitBox::setPos(std::int32_t position) {
+void PleaseWaitBox::SetPos(std::int32_t position) {
     if (!window_) return;
     window_->SetPos(position);
     window_->PaintNow();
 }
 
-void PleaseWaitBox::showProgress() {
+void PleaseWaitBox::ShowProgress() {
     if (window_) window_->ShowProgress();
 }
 
-void PleaseWaitBox::hide() {
+void PleaseWaitBox::Hide() {
     if (!window_) return;
     window_->hide();
     window_.reset();

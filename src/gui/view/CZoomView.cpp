@@ -87,16 +87,18 @@ bool CZoomView::ZoomFull() {
     return Apply(model_.ZoomFull({whole.width(), whole.height()}));
 }
 
-void CZoomView::SetZoomMode(int mode) {
-    if (mode == model_.ZoomModeValue()) return;
+void CZoomView::SetZoomMode(vra::ZoomMode mode) {
+    if (mode == model_.GetZoomMode()) return;
     model_.SetZoomMode(mode);
     UpdateCursor();
+    emit toolChanged();
 }
 
-void CZoomView::SetSecondaryMode(int panMode) {
-    if (panMode == model_.PanMode()) return;
-    model_.SetSecondaryMode(panMode);
+void CZoomView::SetSecondaryMode(bool panning) {
+    if (panning == model_.PanMode()) return;
+    model_.SetSecondaryMode(panning);
     UpdateCursor();
+    emit toolChanged();
 }
 
 void CZoomView::CenterOnLogicalPoint(QPoint logical) {

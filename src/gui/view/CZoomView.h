@@ -35,12 +35,11 @@ public:
     bool ZoomOutByFactor(std::optional<QPoint> logicalCenter, float factor);
     bool ZoomFull();
 
-    // 0 off, 1 zoom in, 2 zoom out.
-    void SetZoomMode(int mode);
-    int GetZoomMode() const { return model_.ZoomModeValue(); }
+    void SetZoomMode(vra::ZoomMode mode);
+    vra::ZoomMode GetZoomMode() const { return model_.GetZoomMode(); }
     // 1 while the panning tool is on.
-    void SetSecondaryMode(int panMode);
-    int GetSecondaryMode() const { return model_.PanMode(); }
+    void SetSecondaryMode(bool panning);
+    bool GetSecondaryMode() const { return model_.PanMode(); }
 
     void CenterOnLogicalPoint(QPoint logical);
     QPoint GetLogicalCenterPoint() const;
@@ -67,6 +66,8 @@ public:
 signals:
     // After every change of the zoom.
     void zoomChanged();
+    // After the zoom mode or the panning tool changed.
+    void toolChanged();
 
 protected:
     // Paints the document; the painter is in logical units. Nothing here.

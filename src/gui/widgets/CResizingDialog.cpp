@@ -14,11 +14,11 @@ void CResizingDialog::OnInitDialog() {
     grip_->resize(grip_->sizeHint());
     grip_->move(width() - grip_->width(), height() - grip_->height());
     grip_->show();
-    SetControlInfo(grip_, Move, Move, true);
+    SetControlInfo(grip_, Mode::Move, Mode::Move, true);
     initialised_ = true;
 }
 
-void CResizingDialog::SetControlInfo(QWidget* control, int horizontalMode, int verticalMode, bool exclude) {
+void CResizingDialog::SetControlInfo(QWidget* control, Mode horizontalMode, Mode verticalMode, bool exclude) {
     if (!control) return;
     ControlInfo info;
     info.control = control;
@@ -39,26 +39,26 @@ void CResizingDialog::Layout(ControlInfo& info, QSize newSize) {
     const int dh = newSize.height() - size_.height();
     QRect r = info.rect;
     switch (info.horizontalMode) {
-        case Stretch:
+        case Mode::Stretch:
             r.setRight(r.right() + dw);
             break;
-        case Move:
+        case Mode::Move:
             r.translate(dw, 0);
             break;
-        case Proportional:
+        case Mode::Proportional:
             r.moveLeft(int(newSize.width() * info.horizontalFraction));
             break;
         default:
             break;
     }
     switch (info.verticalMode) {
-        case Stretch:
+        case Mode::Stretch:
             r.setBottom(r.bottom() + dh);
             break;
-        case Move:
+        case Mode::Move:
             r.translate(0, dh);
             break;
-        case Proportional:
+        case Mode::Proportional:
             r.moveTop(int(newSize.height() * info.verticalFraction));
             break;
         default:

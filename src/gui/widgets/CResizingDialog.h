@@ -22,11 +22,11 @@ class CResizingDialog : public QDialog {
     Q_OBJECT
 public:
     // How a control follows the dialog along one axis.
-    enum Mode {
-        Fixed = 0,         // stays where it is
-        Stretch = 1,       // its far edge follows the dialog's edge
-        Move = 2,          // moves with the dialog's edge, keeping its size
-        Proportional = 3,  // keeps its size and its near edge at the same fraction of the dialog
+    enum class Mode {
+        Fixed,         // stays where it is
+        Stretch,       // its far edge follows the dialog's edge
+        Move,          // moves with the dialog's edge, keeping its size
+        Proportional,  // keeps its size and its near edge at the same fraction of the dialog
     };
 
     explicit CResizingDialog(QWidget* parent = nullptr);
@@ -41,15 +41,15 @@ protected:
     // Registers a child control with its horizontal and vertical modes. The
     // exclude flag marks controls that paint their whole area themselves;
     // widgets paint double-buffered, so it only documents the intent.
-    void SetControlInfo(QWidget* control, int horizontalMode, int verticalMode, bool exclude = false);
+    void SetControlInfo(QWidget* control, Mode horizontalMode, Mode verticalMode, bool exclude = false);
 
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     struct ControlInfo {
         QPointer<QWidget> control;
-        int horizontalMode = Fixed;
-        int verticalMode = Fixed;
+        Mode horizontalMode = Mode::Fixed;
+        Mode verticalMode = Mode::Fixed;
         QRect rect;
         bool exclude = false;
         // The near edges as fractions of the dialog's size at registration,

@@ -1,5 +1,4 @@
 #include "core/document/CarNumberText.h"
-#include "core/document/DocumentColours.h"
 #include "core/document/SeriesName.h"
 #include "core/document/TrackDistanceUnit.h"
 #include "core/document/TrackIni.h"
@@ -35,14 +34,6 @@ TEST(TrackDistanceUnit, CapsAtOneOver1024AndCoversLongTracks) {
     // No track: callers use the finest step rather than dividing by zero.
     EXPECT_DOUBLE_EQ(TrackDistanceUnitFor(0.0), kDefaultTrackDistanceUnit);
     EXPECT_DOUBLE_EQ(TrackDistanceUnitFor(-3.0), kDefaultTrackDistanceUnit);
-}
-
-TEST(DocumentColours, WindowsColoursTurnIntoRgb) {
-    // Lap 1 red, lap 2 blue, lap 3 green: 0x00BBGGRR read the right way round.
-    EXPECT_EQ(kMapPalette[0], (Rgb{255, 0, 0}));
-    EXPECT_EQ(kMapPalette[1], (Rgb{0, 0, 255}));
-    EXPECT_EQ(kMapPalette[2], (Rgb{0, 0xFB, 0x38}));
-    EXPECT_EQ(kGraphColours[7], (Rgb{0xFF, 0x00, 0x66}));
 }
 
 TEST(TrackIni, KilometresAndMilesAndNothingWithoutALength) {

@@ -64,25 +64,25 @@ TEST(PleaseWaitBar, HalfWayShowsTheGradientUpToTheMiddleAndThePercent) {
 TEST(PleaseWaitBox, ShowsAndHidesAFreshWindowEachTime) {
     PleaseWaitBox box;
     EXPECT_EQ(box.Window(), nullptr);
-    box.setPos(10);  // nothing shown: ignored
-    box.show("Please wait while scanning replays...");
+    box.SetPos(10);  // nothing shown: ignored
+    box.Show("Please wait while scanning replays...");
     ASSERT_NE(box.Window(), nullptr);
     EXPECT_TRUE(box.Window()->isVisible());
     EXPECT_EQ(box.Window()->Text(), QStringLiteral("Please wait while scanning replays..."));
-    box.setRange(0, 20);
-    box.showProgress();
-    box.setPos(5);
+    box.SetRange(0, 20);
+    box.ShowProgress();
+    box.SetPos(5);
     EXPECT_TRUE(box.Window()->Progress()->isVisible());
     EXPECT_EQ(box.Window()->Progress()->Bar().Pos(), 5);
-    box.setText("Please wait while generating XML file...");
+    box.SetText("Please wait while generating XML file...");
     EXPECT_EQ(box.Window()->Text(), QStringLiteral("Please wait while generating XML file..."));
-    box.hide();
+    box.Hide();
     EXPECT_EQ(box.Window(), nullptr);
 
-    box.show("again");
+    box.Show("again");
     EXPECT_FALSE(box.Window()->Progress()->isVisible()) << "a new show starts without the bar";
     EXPECT_EQ(box.Window()->Progress()->Bar().Pos(), 0);
-    box.hide();
+    box.Hide();
 }
 
 }  // namespace vra

@@ -121,11 +121,14 @@ TEST(MFCDisplayDrawing, WallsAndPieceLinesUseTheirPens) {
 }
 
 TEST(MFCDisplayDrawing, DotsKeepTheirPixelSizeAtAnyZoom) {
+    const vra::CarMarker marker(nullptr);
     for (double zoom : {1.0, 0.1, 4.0}) {
+        // Zoomed as the map view zooms: a logical window onto the pixels.
         Canvas c({400, 400});
-        c.painter.scale(zoom, zoom);
+        c.painter.setWindow(0, 0, int(400 / zoom), int(400 / zoom));
+        c.painter.setViewport(0, 0, 400, 400);
         const vra::DevicePoint at{int(100 / zoom), int(100 / zoom)};
-        c.display.DrawCircle(*static_cast<const vra::CarMarker*>(nullptr), at, 1);
+        c.display.DrawCircle(marker, at, 1);
         const QRect dot = ColourExtent(c.Done(), kLap2);
         EXPECT_NEAR(dot.width(), 9, 1) << zoom;
         EXPECT_NEAR(dot.height(), 9, 1) << zoom;

@@ -67,7 +67,7 @@ TEST(CZoomViewFit, ShowsTheWholeDocumentCentredAndRefitsAfterAZoom) {
 
 TEST(CZoomViewMouse, ADraggedBandIsDrawnAndThenFillsTheWindow) {
     SquareView view;
-    view.SetZoomMode(1);
+    view.SetZoomMode(ZoomMode::In);
     // Drag exactly over the red square: client (130, 80) .. (210, 160).
     QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(130, 80));
     EXPECT_EQ(view.Cursor(), Qt::CrossCursor);
@@ -85,7 +85,7 @@ TEST(CZoomViewMouse, ADraggedBandIsDrawnAndThenFillsTheWindow) {
     EXPECT_GE(red.bottom(), view.viewport()->height() - 2);
 
     const float scale = view.ZoomScale();
-    view.SetZoomMode(2);
+    view.SetZoomMode(ZoomMode::Out);
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(250, 200));
     EXPECT_FLOAT_EQ(view.ZoomScale(), scale / 1.25f) << "a click in zoom-out mode zooms out";
 }
@@ -93,7 +93,7 @@ TEST(CZoomViewMouse, ADraggedBandIsDrawnAndThenFillsTheWindow) {
 TEST(CZoomViewMouse, PanningDragsTheMapWithTheHand) {
     SquareView view;
     ASSERT_TRUE(view.ZoomByFactor(QPoint(3000, 3000), 3.0f));
-    view.SetSecondaryMode(1);
+    view.SetSecondaryMode(true);
     EXPECT_EQ(view.Cursor(), Qt::OpenHandCursor);
     const int h = view.horizontalScrollBar()->value();
     const int v = view.verticalScrollBar()->value();

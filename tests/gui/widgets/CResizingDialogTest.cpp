@@ -39,11 +39,11 @@ public:
         list->setGeometry(10, 130, 180, 20);
         resize(300, 200);
         OnInitDialog();
-        SetControlInfo(edit, Stretch, Fixed);
-        SetControlInfo(ok, Move, Move);
-        SetControlInfo(third, Proportional, Proportional);
-        SetControlInfo(fixed, Fixed, Fixed);
-        SetControlInfo(list, Stretch, Stretch, true);
+        SetControlInfo(edit, Mode::Stretch, Mode::Fixed);
+        SetControlInfo(ok, Mode::Move, Mode::Move);
+        SetControlInfo(third, Mode::Proportional, Mode::Proportional);
+        SetControlInfo(fixed, Mode::Fixed, Mode::Fixed);
+        SetControlInfo(list, Mode::Stretch, Mode::Stretch, true);
         fixed->installEventFilter(&fixedMoves);
     }
 

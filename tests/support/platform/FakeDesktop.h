@@ -43,17 +43,17 @@ private:
 // "range: <lower> <upper>", "pos: <position>", "progress", "hide".
 class RecordingWaitBox : public WaitBox {
 public:
-    void show(std::string_view text) override {
+    void Show(std::string_view text) override {
         record("show: ", text);
         visible_ = true;
     }
-    void setText(std::string_view text) override { record("text: ", text); }
-    void setRange(std::int32_t lower, std::int32_t upper) override {
+    void SetText(std::string_view text) override { record("text: ", text); }
+    void SetRange(std::int32_t lower, std::int32_t upper) override {
         record("range: ", std::to_string(lower) + " " + std::to_string(upper));
     }
-    void setPos(std::int32_t position) override { record("pos: ", std::to_string(position)); }
-    void showProgress() override { record("progress", ""); }
-    void hide() override {
+    void SetPos(std::int32_t position) override { record("pos: ", std::to_string(position)); }
+    void ShowProgress() override { record("progress", ""); }
+    void Hide() override {
         record("hide", "");
         visible_ = false;
     }
