@@ -1,8 +1,8 @@
 #pragma once
 // The replay information the lap chooser shows beside the driver list.
 
-#include <string>
-#include <utility>
+#include "core/platform/Prompts.h"
+
 #include <vector>
 
 namespace vra {
@@ -10,7 +10,8 @@ namespace vra {
 class Drivers;
 class Header;
 
-// (label, text) pairs in the order the chooser shows them.
-std::vector<std::pair<std::string, std::string>> LapChooserInfo(const Header& header, const Drivers& drivers);
+// The replay's settings in the chooser's groups: "Replay information",
+// "Weather", "Weekend info", "AI settings" and "Misc information".
+std::vector<LapChoiceRequest::InfoGroup> LapChooserInfo(const Header& header, const Drivers& drivers);
 
 }  // namespace vra

@@ -37,8 +37,13 @@ struct LapChoiceRequest {
     std::filesystem::path replayPath;
     const Header* header = nullptr;    // the replay's header, read before the chooser runs
     const Drivers* drivers = nullptr;  // its driver and lap tables
-    // The replay information texts, (label, text) in the order they are shown.
-    std::vector<std::pair<std::string, std::string>> info;
+    // The replay information texts: titled groups of (label, text), each in
+    // the order they are shown.
+    struct InfoGroup {
+        std::string title;
+        std::vector<std::pair<std::string, std::string>> fields;
+    };
+    std::vector<InfoGroup> info;
     double trackLengthMetres = 0.0;  // for the average speeds of the lap items
     int speedUnit = 1;               // 1 miles per hour, 0 kilometres per hour
 };

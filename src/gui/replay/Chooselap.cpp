@@ -16,7 +16,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <fmt/format.h>
@@ -87,19 +86,27 @@ Chooselap::Chooselap(const vra::LapChoiceRequest& request, vra::Prompts& prompts
     left->addWidget(onlySelectable_);
     left->addWidget(note);
 
-    auto* right = new QVBoxLayout;
-    auto* infoGroup = new QGroupBox(tr("Replay information"));
-    auto* infoForm = new QFormLayout(infoGroup);
-    for (const auto& [label, text] : request_.info) {
-        QLabel* value = AddField(infoForm, Text(label));
-        value->setText(Text(text));
+    // The replay's settings in their groups, side by side and all in view.
+    auto* settingsColumn = new QVBoxLayout;
+    auto* moreColumn = new QVBoxLayout;
+    for (std::size_t g = 0; g < request_.info.size(); ++g) {
+        const vra::LapChoiceRequest::InfoGroup& info = request_.info[g];
+        auto* group = new QGroupBox(Text(info.title));
+        auto* form = new QFormLayout(group);
+        for (const auto& [label, text] : info.fields) {
+            auto* value = new QLabel(Text(text));
+            value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            form->addRow(Text(label), value);
+            infoFields_[{Text(info.title), Text(label)}] = value;
+        }
+        // The replay's own information and what the weekend was like first,
+        // the settings of the opponents and of the game beside them.
+        (g < 3 ? settingsColumn : moreColumn)->addWidget(group);
     }
-    auto* infoScroll = new QScrollArea;
-    infoScroll->setWidget(infoGroup);
-    infoScroll->setWidgetResizable(true);
-    infoScroll->setFrameShape(QFrame::NoFrame);
-    right->addWidget(infoScroll, 1);
+    settingsColumn->addStretch(1);
+    moreColumn->addStretch(1);
 
+    auto* right = new QVBoxLayout;
     auto* driverGroup = new QGroupBox(tr("Selected driver information"));
     auto* driverForm = new QFormLayout(driverGroup);
     for (const char* label : {"Driver name:", "Chatnick:", "Car Physics:", "Car-number:", "Car-file:", "Type:"})
@@ -128,9 +135,12 @@ Chooselap::Chooselap(const vra::LapChoiceRequest& request, vra::Prompts& prompts
     connect(buttons, &QDialogButtonBox::rejected, this, &Chooselap::reject);
     connect(quality_, &QPushButton::clicked, this, &Chooselap::OnQualityAnalyze);
 
+    right->addStretch(1);
     auto* columns = new QHBoxLayout;
     columns->addLayout(left, 1);
-    columns->addLayout(right, 1);
+    columns->addLayout(settingsColumn);
+    columns->addLayout(moreColumn);
+    columns->addLayout(right);
     auto* main = new QVBoxLayout(this);
     main->addLayout(columns, 1);
     main->addWidget(buttons);
@@ -155,6 +165,17 @@ QLabel* Chooselap::AddField(QFormLayout* form, const QString& label) {
 QString Chooselap::Field(const QString& label) const {
     auto it = fields_.find(label);
     return it == fields_.end() ? QString() : it->second->text();
+}
+
+QString Chooselap::InfoField(const QString& group, const QString& label) const {
+    auto it = infoFields_.find({group, label});
+    return it == infoFields_.end() ? QString() : it->second->text();
+}
+
+bool Chooselap::IsLapItem(const QTreeWidgetItem* item) {
+    // The time before the first crossing of the line is listed with the laps
+    // but is no lap: it cannot be shown or loaded.
+    return item && ItemKind(item->data(0, KindRole).toInt()) == ItemKind::Lap && item->data(0, LapRole).toInt() >= 1;
 }
 
 std::string Chooselap::FormatLapItem(std::uint32_t lapWord, int lapIndex, double trackLengthMetres, bool milesPerHour) {
@@ -239,8 +260,7 @@ void Chooselap::OnSelChanged() {
     const QList<QTreeWidgetItem*> selected = tree_->selectedItems();
     if (selected.isEmpty()) return;
     QTreeWidgetItem* item = selected.front();
-    const auto kind = ItemKind(item->data(0, KindRole).toInt());
-    if (kind == ItemKind::Lap) {
+    if (IsLapItem(item)) {
         const QString text = item->text(0);
         const int colon = text.indexOf(QStringLiteral(": "));
         fields_[QStringLiteral("Laptime:")]->setText(colon >= 0 ? text.mid(colon + 2) : text);
@@ -286,7 +306,7 @@ void Chooselap::FillDriverFields(int driver) {
 void Chooselap::accept() {
     const QList<QTreeWidgetItem*> selected = tree_->selectedItems();
     QTreeWidgetItem* item = selected.isEmpty() ? nullptr : selected.front();
-    if (!item || ItemKind(item->data(0, KindRole).toInt()) != ItemKind::Lap) {
+    if (!IsLapItem(item)) {
         prompts_.message("Choose a lap to view!", "No lap choosen!", vra::Icon::Error, vra::Buttons::Ok);
         return;
     }
@@ -303,7 +323,7 @@ void Chooselap::accept() {
 
 void Chooselap::OnItemDoubleClicked(QTreeWidgetItem* item) {
     // Nodes only open and close; a lap is taken as with OK.
-    if (item && item->childCount() == 0 && ItemKind(item->data(0, KindRole).toInt()) == ItemKind::Lap) accept();
+    if (IsLapItem(item)) accept();
 }
 
 void Chooselap::OnOnlySelectableToggled(bool checked) {
@@ -329,18 +349,18 @@ void Chooselap::OnQualityAnalyze() {
     const QList<QTreeWidgetItem*> selected = tree_->selectedItems();
     if (selected.isEmpty() || !request_.drivers) return;
     QTreeWidgetItem* item = selected.front();
-    if (ItemKind(item->data(0, KindRole).toInt()) != ItemKind::Lap) return;
+    if (!IsLapItem(item)) return;
     const int driver = item->data(0, DriverRole).toInt();
     const int session = item->data(0, SessionRole).toInt();
     const int lap = item->data(0, LapRole).toInt();
 
-    if (waitBox_) waitBox_->show(vra::kPleaseWaitText);
+    if (waitBox_) waitBox_->Show(vra::kPleaseWaitText);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     vra::GetRpyInfo info;
     info.ExtractLap(*request_.drivers, driver, lap, session, float(request_.trackLengthMetres));
     const std::string text = QualityText(info.sampleCount, info.missingCount, info.longestGap, info.foundCount,
                                          request_.drivers->LapWordAt(session, driver, lap));
-    if (waitBox_) waitBox_->hide();
+    if (waitBox_) waitBox_->Hide();
     QApplication::restoreOverrideCursor();
     prompts_.message(text, "Quality report", vra::Icon::Information, vra::Buttons::Ok);
 }

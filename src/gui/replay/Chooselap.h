@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 
 class QCheckBox;
 class QFormLayout;
@@ -48,8 +49,11 @@ public:
     QTreeWidget* Tree() const { return tree_; }
     QCheckBox* OnlySelectable() const { return onlySelectable_; }
     QPushButton* QualityButton() const { return quality_; }
-    // A read-only field by its label ("Laptime:", "Driver name:" ...).
+    // A read-only field of the selected driver or lap by its label
+    // ("Laptime:", "Driver name:" ...).
     QString Field(const QString& label) const;
+    // A field of the replay's settings by its group and label.
+    QString InfoField(const QString& group, const QString& label) const;
 
 public slots:
     void accept() override;
@@ -63,6 +67,7 @@ private:
     void FillDriverFields(int driver);
     void ClearLapFields();
     QLabel* AddField(QFormLayout* form, const QString& label);
+    static bool IsLapItem(const QTreeWidgetItem* item);
 
     const vra::LapChoiceRequest& request_;
     vra::Prompts& prompts_;
@@ -73,6 +78,7 @@ private:
     QCheckBox* onlySelectable_ = nullptr;
     QPushButton* quality_ = nullptr;
     std::map<QString, QLabel*> fields_;
+    std::map<std::pair<QString, QString>, QLabel*> infoFields_;
 };
 
 }  // namespace vra

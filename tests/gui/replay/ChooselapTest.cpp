@@ -9,7 +9,9 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QGroupBox>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTest>
 #include <QTreeWidget>
 #include <gmock/gmock.h>
@@ -47,7 +49,11 @@ protected:
         request_.replayPath = path_;
         request_.header = &header_;
         request_.drivers = &drivers_;
-        request_.info = {{"Track:", "DEMO"}, {"Cars:", "2"}};
+        request_.info = {{"Replay information", {{"Track:", "DEMO"}, {"Cars:", "2"}}},
+                         {"Weather", {{"Temp:", "21"}}},
+                         {"Weekend info", {{"Race (laps):", "3"}}},
+                         {"AI settings", {{"Cars:", "1"}}},
+                         {"Misc information", {{"Damage:", "None"}}}};
         request_.trackLengthMetres = 2500.0;
         request_.speedUnit = 0;
     }
@@ -103,7 +109,24 @@ TEST_F(ChooserFixture, TreeListsDriversSessionsAndLapsWithTimesAndSpeeds) {
 TEST_F(ChooserFixture, SelectingALapFillsTheLapAndDriverFields) {
     Chooselap dialog(request_, prompts_);
     EXPECT_EQ(dialog.Field("Laptime:"), QStringLiteral("None selected"));
-    EXPECT_EQ(dialog.Field("Track:"), QStringLiteral("DEMO"));
+    // The replay's settings stand in their own groups, all in view; each
+    // group's "Cars:" shows its own count.
+    QStringList groups;
+    for (const QGroupBox* box : dialog.findChildren<QGroupBox*>()) groups << box->title();
+    EXPECT_EQ(groups, (QStringList{"Replay information", "Weather", "Weekend info", "AI settings", "Misc information",
+                                   "Selected driver information", "Selected lap information"}));
+    EXPECT_EQ(dialog.findChildren<QScrollArea*>().size(), 0);
+    EXPECT_EQ(dialog.InfoField("Replay information", "Cars:"), QStringLiteral("2"));
+    EXPECT_EQ(dialog.InfoField("AI settings", "Cars:"), QStringLiteral("1"));
+    EXPECT_EQ(dialog.InfoField("Replay information", "Track:"), QStringLiteral("DEMO"));
+
+    // The run-up before the first crossing is listed but is no lap.
+    dialog.Tree()->setCurrentItem(Lap(dialog, 1, 3));
+    dialog.Tree()->setCurrentItem(Lap(dialog, 0, 0));
+    EXPECT_EQ(dialog.Field("Laptime:"), QStringLiteral("None selected"));
+    EXPECT_EQ(dialog.Field("Selectable lap:"), QStringLiteral("No"));
+    EXPECT_EQ(dialog.Field("Session:"), QString());
+    EXPECT_FALSE(dialog.QualityButton()->isEnabled());
 
     dialog.Tree()->setCurrentItem(Lap(dialog, 0, 2));
     EXPECT_EQ(dialog.Field("Laptime:"), QStringLiteral("1m20.000s (112.500kph) [16]"));
