@@ -1,5 +1,7 @@
 #include "app/CRpyGraphApp.h"
 
+#include "core/commands/CommandIds.h"
+#include "core/commands/CommandState.h"
 #include "core/document/CRpyGraphDoc.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/GetRpyInfo.h"
@@ -7,7 +9,6 @@
 #include "core/text/LapTime.h"
 #include "gui/dialogs/PleaseWaitBox.h"
 #include "gui/frame/CMainFrame.h"
-#include "gui/frame/CommandIds.h"
 #include "gui/map/CRpyGraphView.h"
 #include "gui/map/ViewDialog.h"
 #include "gui/platform/Cp1252.h"
@@ -36,6 +37,7 @@ bool CRpyGraphApp::InitInstance(const std::vector<std::string>& args, const std:
     frame_->setCentralWidget(view_);
     viewBar_ = new ViewDialog;
     viewBar_->SetShell(&services_.shell);
+    viewBar_->SetLinkTarget(CMainFrame::ReadmePath());
     frame_->SetViewBarWidget(viewBar_);
     view_->SetViewBar(viewBar_);
     if (!services_.waitBox) {
@@ -60,15 +62,24 @@ bool CRpyGraphApp::InitInstance(const std::vector<std::string>& args, const std:
 
 void CRpyGraphApp::OpenLap(const QString& path) {
     if (!doc_) return;
-    doc_->OnOpenDocument(std::filesystem::path(QFile::encodeName(path).toStdString()));
+    AddLap([&] { doc_->OnOpenDocument(std::filesystem::path(QFile::encodeName(path).toStdString())); });
+}
+
+void CRpyGraphApp::AddLap(const std::function<void()>& add) {
+    // The first lap of an empty document brings its track: whatever the
+    // window did meanwhile, the whole track is shown, as after a clear.
+    const bool wasEmpty = doc_->LapCount() == 0;
+    add();
+    if (wasEmpty && doc_->LapCount() > 0) view_->OnInitialUpdate();
+    UpdateCommandStates();
 }
 
 void CRpyGraphApp::ConnectCommands() {
     using namespace vra::cmd;
     auto on = [this](int id, auto handler) { connect(frame_->Action(id), &QAction::triggered, this, handler); };
     connect(frame_.get(), &CMainFrame::openLapRequested, this, &CRpyGraphApp::OpenLap);
-    on(FileOpen, [this] { doc_->OnAddReplayLap(); });
-    on(AddReplayLap, [this] { doc_->OnAddReplayLap(); });
+    on(FileOpen, [this] { AddLap([this] { doc_->OnAddReplayLap(); }); });
+    on(AddReplayLap, [this] { AddLap([this] { doc_->OnAddReplayLap(); }); });
     on(FileNew, [this] {
         doc_->OnNewDocument();
         view_->OnInitialUpdate();
@@ -84,23 +95,35 @@ void CRpyGraphApp::ConnectCommands() {
     for (int n = 1; n <= 5; ++n) on(ToggleLap1 + n - 1, [this, n] { view_->OnToggleDrivingLine(n); });
     connect(view_, &CRpyGraphView::messageText, frame_.get(), &CMainFrame::SetMessageText);
     connect(view_, &CZoomView::zoomChanged, this, &CRpyGraphApp::UpdateCommandStates);
+    connect(view_, &CZoomView::toolChanged, this, &CRpyGraphApp::UpdateCommandStates);
+    connect(view_, &CRpyGraphView::commandStatesNeeded, this, &CRpyGraphApp::UpdateCommandStates);
+    view_->SetCommandSource([this](int id) { return frame_->Action(id); });
+    // A checkable action flips its own mark when triggered; whatever its
+    // handler did, the rule has the last word. Connected after the handlers.
+    for (QAction* action : frame_->findChildren<QAction*>())
+        connect(action, &QAction::triggered, this, &CRpyGraphApp::UpdateCommandStates);
     connect(viewBar_, &ViewDialog::linesChanged, this, &CRpyGraphApp::UpdateCommandStates);
 }
 
-void CRpyGraphApp::UpdateCommandStates() {
-    using namespace vra::cmd;
-    const bool laps = doc_ && doc_->LapCount() > 0;
-    for (int id : {ZoomIn, ZoomOut, ShowWholeTrack, PanningTool}) frame_->Action(id)->setEnabled(laps);
-    frame_->Action(ZoomIn)->setChecked(view_->GetZoomMode() == 1);
-    frame_->Action(ZoomOut)->setChecked(view_->GetZoomMode() == 2);
-    frame_->Action(PanningTool)->setChecked(view_->GetSecondaryMode() == 1);
-    frame_->Action(ToggleRaceLine)->setEnabled(doc_ && doc_->IsSlotUsed(0));
-    frame_->Action(ToggleRaceLine)->setChecked(viewBar_->RaceLineOn());
-    for (int n = 1; n <= 5; ++n) {
-        QAction* toggle = frame_->Action(ToggleLap1 + n - 1);
-        toggle->setEnabled(viewBar_->IsLapShown(n));
-        toggle->setChecked(viewBar_->IsLapTicked(n));
+vra::CommandSnapshot CRpyGraphApp::CommandStates() const {
+    vra::CommandSnapshot s;
+    if (doc_) {
+        s.lapCount = doc_->LapCount();
+        for (int slot = 0; slot < vra::CommandSnapshot::kLaps; ++slot)
+            s.slotUsed[std::size_t(slot)] = doc_->IsSlotUsed(slot);
     }
+    for (int n = 1; n <= vra::CommandSnapshot::kLaps; ++n) {
+        s.lapBoxShown[std::size_t(n - 1)] = viewBar_->IsLapShown(n);
+        s.lapBoxTicked[std::size_t(n - 1)] = viewBar_->IsLapTicked(n);
+    }
+    s.raceLineOn = viewBar_->RaceLineOn();
+    s.zoomMode = view_->GetZoomMode();
+    s.panMode = view_->GetSecondaryMode();
+    return s;
+}
+
+void CRpyGraphApp::UpdateCommandStates() {
+    if (frame_ && view_ && viewBar_) frame_->ApplyCommandStates(CommandStates());
 }
 
 void CRpyGraphApp::TitleChanged(std::string_view title) {

@@ -26,6 +26,7 @@ class Prompts;
 class SettingsStore;
 class Shell;
 class WaitBox;
+struct CommandSnapshot;
 
 class CRpyGraphApp : public QObject, public vra::DocumentObserver {
     Q_OBJECT
@@ -55,6 +56,9 @@ public:
     ViewDialog* ViewBar() const { return viewBar_; }
     vra::CRpyGraphDoc* Document() const { return doc_.get(); }
     const CommandLine& Arguments() const { return commandLine_; }
+    // What the command-state rule reads, taken from the document, the view
+    // and the view bar.
+    vra::CommandSnapshot CommandStates() const;
 
     // DocumentObserver
     void TitleChanged(std::string_view title) override;
@@ -63,9 +67,13 @@ public:
     void LapControlsChanged() override;
     void LapsClearing() override;
 
+    // Applies the command-state rule to every command of the main window.
+    void UpdateCommandStates();
+
 private:
     void ConnectCommands();
-    void UpdateCommandStates();
+    // Runs an add-lap command; a first lap gets the view's initial update.
+    void AddLap(const std::function<void()>& add);
 
     Services services_;
     std::unique_ptr<vra::AppSettings> settings_;

@@ -15,6 +15,7 @@
 #include "gui/platform/QtDesktop.h"
 #include "gui/platform/QtSettingsStore.h"
 #include "gui/replay/ChooselapPrompts.h"
+#include "gui/widgets/Artwork.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -72,8 +73,9 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Velmar Replay Analyzer"));
     QApplication::setApplicationDisplayName(QStringLiteral("Velmar Replay Analyzer"));
     QApplication::setDesktopFileName(QStringLiteral("velmar-replay-analyzer"));
-    // The icon installed with the desktop entry, where the desktop provides it.
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("velmar-replay-analyzer")));
+    // The icon installed with the desktop entry where the desktop provides
+    // it, else the program's own.
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("velmar-replay-analyzer"), Artwork::ProgramIcon()));
 
     // A demonstration or a test run keeps its settings apart from the user's.
     const QByteArray settingsDir = qgetenv("VRA_SETTINGS_DIR");

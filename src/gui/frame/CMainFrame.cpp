@@ -1,10 +1,11 @@
 #include "gui/frame/CMainFrame.h"
 
+#include "core/commands/CommandIds.h"
+#include "core/commands/CommandState.h"
 #include "core/document/DocumentColours.h"
 #include "core/platform/SettingsStore.h"
 #include "core/platform/Shell.h"
 #include "gui/dialogs/CAboutDlg.h"
-#include "gui/frame/CommandIds.h"
 #include "gui/widgets/Artwork.h"
 
 #include <QAction>
@@ -43,6 +44,8 @@ CMainFrame::CMainFrame(vra::SettingsStore& settings, vra::Shell& shell, vra::Pro
     : QMainWindow(parent), settings_(settings), shell_(shell), prompts_(prompts) {
     setObjectName(QStringLiteral("MainFrame"));
     setAcceptDrops(true);
+    // The program's own icon, whatever icon theme the desktop has.
+    setWindowIcon(Artwork::ProgramIcon());
     // Dock bars stay on their sides; the top row belongs to the toolbars.
     setCorner(Qt::TopLeftCorner, Qt::LeftDockWidgetArea);
     setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
@@ -53,6 +56,11 @@ CMainFrame::CMainFrame(vra::SettingsStore& settings, vra::Shell& shell, vra::Pro
     // The status bar keeps its message pane only: the keyboard's lock
     // indicators have no portable source on this desktop.
     statusBar()->showMessage(idleText_);
+    // A menu's prompts and a tool's hint give way to the idle text, never to
+    // an empty pane: when a menu or a dialog closes the pane is cleared.
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& text) {
+        if (text.isEmpty()) statusBar()->showMessage(idleText_);
+    });
     CreateViewBar();
     SetDocumentTitle({});
     SizeFromDialogUnits();
@@ -163,18 +171,39 @@ void CMainFrame::CreateMenus() {
 }
 
 void CMainFrame::CreateToolBars() {
-    using namespace vra::cmd;
-    auto makeBar = [this](const QString& name, const QString& title, std::initializer_list<int> ids) {
+    // Each bar takes its buttons in their fixed order; a command the program
+    // does not offer yet leaves no gap, and a separator stands only between
+    // buttons.
+    auto makeBar = [this](const QString& name, const QString& title, std::span<const int> ids) {
         QToolBar* bar = addToolBar(title);
         bar->setObjectName(name);
         bar->setIconSize(QSize(16, 15));
-        for (int id : ids) bar->addAction(Action(id));
+        bool separatorDue = false;
+        for (int id : ids) {
+            if (id == vra::kSeparator) {
+                separatorDue = !bar->actions().isEmpty();
+                continue;
+            }
+            QAction* action = Action(id);
+            if (!action) continue;
+            if (separatorDue) bar->addSeparator();
+            separatorDue = false;
+            bar->addAction(action);
+        }
         return bar;
     };
-    mainBar_ = makeBar(QStringLiteral("MainBar"), tr("Main"), {FileNew, AddReplayLap, FilePrint});
-    zoomBar_ = makeBar(QStringLiteral("ZoomBar"), tr("Zoom"), {ZoomIn, ZoomOut, ShowWholeTrack, PanningTool});
-    lapBar_ = makeBar(QStringLiteral("LapBar"), tr("Lap"),
-                      {ToggleRaceLine, ToggleLap1, ToggleLap1 + 1, ToggleLap1 + 2, ToggleLap1 + 3, ToggleLap1 + 4});
+    mainBar_ = makeBar(QStringLiteral("MainBar"), tr("Main"), vra::MainToolBarIds());
+    zoomBar_ = makeBar(QStringLiteral("ZoomBar"), tr("Zoom"), vra::ZoomToolBarIds());
+    lapBar_ = makeBar(QStringLiteral("LapBar"), tr("Lap"), vra::LapToolBarIds());
+}
+
+void CMainFrame::ApplyCommandStates(const vra::CommandSnapshot& snapshot) {
+    for (const auto& [id, action] : actions_) {
+        if (!vra::HasCommandRule(id)) continue;
+        const vra::CommandState state = vra::CommandStateFor(id, snapshot);
+        action->setEnabled(state.enabled);
+        if (state.checked && action->isCheckable()) action->setChecked(*state.checked);
+    }
 }
 
 void CMainFrame::CreateViewBar() {
@@ -258,7 +287,14 @@ bool CMainFrame::LoadBarState() {
 }
 
 QString CMainFrame::ReadmePath() {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(kReadmeName));
+    // Beside the program in a build tree, in its documentation folder once
+    // installed; the shell reports a readme that is in neither.
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    const QString name = QString::fromLatin1(kReadmeName);
+    const QString beside = programDir.filePath(name);
+    const QString installed =
+        QDir::cleanPath(programDir.filePath(QStringLiteral("../share/doc/velmar-replay-analyzer/") + name));
+    return !QFileInfo::exists(beside) && QFileInfo::exists(installed) ? installed : beside;
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -16,6 +16,7 @@ class QMenu;
 class QToolBar;
 
 namespace vra {
+struct CommandSnapshot;
 class Prompts;
 class SettingsStore;
 class Shell;
@@ -32,8 +33,11 @@ public:
     CMainFrame(vra::SettingsStore& settings, vra::Shell& shell, vra::Prompts& prompts, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
-    // The command's action (see CommandIds.h); null for an unknown id.
+    // The command's action (see core/commands/CommandIds.h); null for a
+    // command the program does not offer.
     QAction* Action(int id) const;
+    // Enables and checks every command by the command-state rule.
+    void ApplyCommandStates(const vra::CommandSnapshot& snapshot);
     QToolBar* MainToolBar() const { return mainBar_; }
     QToolBar* ZoomToolBar() const { return zoomBar_; }
     QToolBar* LapToolBar() const { return lapBar_; }

@@ -1,5 +1,6 @@
 #include "gui/map/CRpyGraphView.h"
 
+#include "core/commands/CommandIds.h"
 #include "core/decode/KtException.h"
 #include "core/document/CRpyGraphDoc.h"
 #include "core/document/LapLinePlotter.h"
@@ -41,6 +42,8 @@ CRpyGraphView::CRpyGraphView(QWidget* parent) : CZoomView(parent) {
     setFrameShape(QFrame::NoFrame);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
 }
+
+CRpyGraphView::~CRpyGraphView() = default;
 
 void CRpyGraphView::SetDocument(vra::CRpyGraphDoc* document) {
     doc_ = document;
@@ -115,9 +118,13 @@ void CRpyGraphView::RebuildCache() {
     doc_->SetMapFitted(true);
     {
         QPainter painter(&cache_);
+        // Clipped in window pixels to where the canvas lies in the window: a
+        // clip in whole canvas units would cut off up to a unit's worth of
+        // pixels at each edge, which zoomed in is a wide white strip.
+        const QRect canvasPixels(QPoint(Model().Origin().x, Model().Origin().y), DeviceSize());
+        painter.setClipRect(canvasPixels.intersected(cache_.rect()));
         PrepareScreenPainter(painter);
-        const QRect visible = VisibleLogicalRect().intersected(QRect(0, 0, kCanvas, kCanvas));
-        painter.setClipRect(visible);
+        const QRect visible = VisibleLogicalRect().adjusted(-1, -1, 1, 1).intersected(QRect(0, 0, kCanvas, kCanvas));
         DrawTrackAndLines(painter, visible, screen_);
         screen_.SetDC(nullptr);
     }
@@ -193,50 +200,55 @@ void CRpyGraphView::PrintTo(QPrinter& printer) const {
     RenderPage(painter, printer.pageLayout().paintRectPixels(printer.resolution()).size());
 }
 
+QPrinter& CRpyGraphView::Printer() {
+    // One printer for the whole session: what Print Setup chooses is what
+    // Print and Print Preview use, and the print dialog's choices stay for
+    // the next print.
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
 void CRpyGraphView::OnFilePrint() {
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted) PrintTo(printer);
+    QPrintDialog dialog(&Printer(), this);
+    if (dialog.exec() == QDialog::Accepted) PrintTo(Printer());
 }
 
 void CRpyGraphView::OnFilePrintPreview() {
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintPreviewDialog preview(&printer, this);
+    QPrintPreviewDialog preview(&Printer(), this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) { PrintTo(*p); });
     preview.exec();
 }
 
 void CRpyGraphView::OnFilePrintSetup() {
-    QPrinter printer(QPrinter::HighResolution);
-    QPageSetupDialog dialog(&printer, this);
+    QPageSetupDialog dialog(&Printer(), this);
     dialog.exec();
 }
 
-void CRpyGraphView::ToggleZoomTool(int mode, const QString& hint) {
+void CRpyGraphView::ToggleZoomTool(vra::ZoomMode mode, const QString& hint) {
     // Choosing the tool that is on turns it off; either way the hand goes.
-    SetSecondaryMode(0);
+    SetSecondaryMode(false);
     const bool on = GetZoomMode() != mode;
-    SetZoomMode(on ? mode : vra::ZoomModel::ZoomOff);
+    SetZoomMode(on ? mode : vra::ZoomMode::Off);
     emit messageText(on ? hint : QString());
 }
 
 void CRpyGraphView::OnZoomIn() {
-    ToggleZoomTool(vra::ZoomModel::ZoomIn, QStringLiteral("Click to zoom in on point or drag a zoom box."));
+    ToggleZoomTool(vra::ZoomMode::In, QStringLiteral("Click to zoom in on point or drag a zoom box."));
 }
 
 void CRpyGraphView::OnZoomOut() {
-    ToggleZoomTool(vra::ZoomModel::ZoomOut, QStringLiteral("Click to zoom out on point."));
+    ToggleZoomTool(vra::ZoomMode::Out, QStringLiteral("Click to zoom out on point."));
 }
 
 void CRpyGraphView::OnPanningTool() {
-    SetZoomMode(vra::ZoomModel::ZoomOff);
-    const bool on = GetSecondaryMode() == 0;
-    SetSecondaryMode(on ? 1 : 0);
+    SetZoomMode(vra::ZoomMode::Off);
+    const bool on = !GetSecondaryMode();
+    SetSecondaryMode(on);
     emit messageText(on ? QStringLiteral("Use the panning tool to move the trackmap around.") : QString());
 }
 
 void CRpyGraphView::OnShowWholeTrack() {
-    SetSecondaryMode(0);
+    SetSecondaryMode(false);
     ZoomFull();
     RequestFullRedraw();
 }
@@ -252,20 +264,31 @@ void CRpyGraphView::OnToggleDrivingLine(int lap) {
 }
 
 void CRpyGraphView::contextMenuEvent(QContextMenuEvent* event) {
-    if (!LapsLoaded()) return;
+    // The pop-up offers the main window's own commands under shorter names,
+    // so it shows the same states and runs the same handlers.
+    emit commandStatesNeeded();
     QMenu menu(this);
-    menu.addAction(QStringLiteral("Zoom in"), this, &CRpyGraphView::OnZoomIn);
-    menu.addAction(QStringLiteral("Zoom out"), this, &CRpyGraphView::OnZoomOut);
-    menu.addAction(QStringLiteral("Show whole track"), this, &CRpyGraphView::OnShowWholeTrack);
-    menu.addAction(QStringLiteral("Panning tool"), this, &CRpyGraphView::OnPanningTool);
+    const auto item = [&](int id, const QString& text) {
+        QAction* command = commandAction_ ? commandAction_(id) : nullptr;
+        QAction* entry = menu.addAction(text);
+        entry->setEnabled(command && command->isEnabled());
+        if (command && command->isCheckable()) {
+            entry->setCheckable(true);
+            entry->setChecked(command->isChecked());
+        }
+        if (command) connect(entry, &QAction::triggered, command, [command] { command->trigger(); });
+    };
+    item(vra::cmd::ZoomIn, QStringLiteral("Zoom in"));
+    item(vra::cmd::ZoomOut, QStringLiteral("Zoom out"));
+    item(vra::cmd::ShowWholeTrack, QStringLiteral("Show whole track"));
+    item(vra::cmd::PanningTool, QStringLiteral("Panning tool"));
     menu.addSeparator();
-    menu.addAction(QStringLiteral("Toggle RaceLine"), this, &CRpyGraphView::OnToggleRaceLine);
-    for (int n = 1; n <= ViewDialog::kLapBoxes; ++n) {
-        QAction* toggle =
-            menu.addAction(QStringLiteral("Toggle lap %1").arg(n), this, [this, n] { OnToggleDrivingLine(n); });
-        toggle->setEnabled(viewBar_ && viewBar_->IsLapShown(n));
-    }
+    item(vra::cmd::ToggleRaceLine, QStringLiteral("Toggle RaceLine"));
+    for (int n = 1; n <= ViewDialog::kLapBoxes; ++n)
+        item(vra::cmd::ToggleLap1 + n - 1, QStringLiteral("Toggle lap %1").arg(n));
+    contextMenu_ = &menu;
     menu.exec(event->globalPos());
+    contextMenu_ = nullptr;
 }
 
 void CRpyGraphView::DrawNoMapPicture(QPainter& painter) {

@@ -13,9 +13,13 @@
 
 #include <QImage>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+class QAction;
+class QMenu;
 class QPrinter;
 
 namespace vra {
@@ -31,6 +35,7 @@ public:
     static constexpr const char* kStartCaption = "Velmar Replay Analyzer - version 2.32";
 
     explicit CRpyGraphView(QWidget* parent = nullptr);
+    ~CRpyGraphView() override;
 
     // Neither is owned; either may be null.
     void SetDocument(vra::CRpyGraphDoc* document);
@@ -48,9 +53,17 @@ public:
     // fitted to the page.
     void RenderPage(QPainter& painter, QSize page) const;
     void PrintTo(QPrinter& printer) const;
+    // The printer that Print, Print Preview and Print Setup share.
+    QPrinter& Printer();
 
     // A new or emptied document: unticked boxes, whole track, fresh picture.
     void OnInitialUpdate();
+
+    // Where the pop-up menu finds the main window's command of an id (null:
+    // the entry shows disabled).
+    void SetCommandSource(std::function<QAction*(int)> source) { commandAction_ = std::move(source); }
+    // The pop-up menu while it is open (for tests), else null.
+    QMenu* ContextMenu() const { return contextMenu_; }
 
     // How many times the cached picture was rebuilt (for the benchmark and
     // the tests that check that paints reuse it).
@@ -72,6 +85,9 @@ public slots:
 signals:
     // A text for the status bar; empty for the idle text.
     void messageText(const QString& text);
+    // The pop-up menu is about to copy the commands' states: bring them up
+    // to date.
+    void commandStatesNeeded();
 
 protected:
     void OnDraw(QPainter& painter) override;
@@ -86,7 +102,7 @@ private:
         friend bool operator==(const CacheKey&, const CacheKey&) = default;
     };
     CacheKey CurrentKey() const;
-    void ToggleZoomTool(int mode, const QString& hint);
+    void ToggleZoomTool(vra::ZoomMode mode, const QString& hint);
     void RebuildCache();
     void DrawNoMapPicture(QPainter& painter);
 
@@ -98,7 +114,9 @@ private:
     bool cacheValid_ = false;
     int cacheBuilds_ = 0;
     bool firstPaint_ = true;
-    QPrinter* printer_ = nullptr;
+    std::unique_ptr<QPrinter> printer_;
+    std::function<QAction*(int)> commandAction_;
+    QMenu* contextMenu_ = nullptr;
 };
 
 }  // namespace vra

@@ -123,7 +123,7 @@ void MFCDisplay::DrawCircle(const vra::CarMarker&, vra::DevicePoint position, st
     if (!painter_) return;
     // The dot keeps its size in window pixels: its corners are placed in
     // pixels round the mapped position and taken back to painter units.
-    const QTransform toPixels = painter_->worldTransform();
+    const QTransform toPixels = painter_->combinedTransform();
     const QTransform toLogical = toPixels.inverted();
     const QPointF centre = toPixels.map(QPointF(position.x, position.y));
     const double a = 0.75 * std::numbers::pi;
@@ -167,8 +167,16 @@ void MFCDisplay::DrawPolyline(const vra::TrackPolyline& polyline) {
 void MFCDisplay::DrawMarkerLine(const vra::QuarterMark& mark) {
     if (!painter_) return;
     PenScope scope(*painter_);
-    // Five painter units wide: thin at the whole-track view, bolder zoomed in.
-    painter_->setPen(QPen(QColor(255, 0, 0), kMarkerPenWidth, Qt::SolidLine));
+    // Five painter units wide, bolder zoomed in; but never thinner than a
+    // pixel, or the whole-track view would show the marks faint or not at all.
+    QPen pen(QColor(255, 0, 0), kMarkerPenWidth, Qt::SolidLine);
+    const QTransform t = painter_->combinedTransform();
+    const double pixelsPerUnit = std::sqrt(std::abs(t.determinant()));
+    if (kMarkerPenWidth * pixelsPerUnit < 1.0) {
+        pen.setWidth(1);
+        pen.setCosmetic(true);
+    }
+    painter_->setPen(pen);
     painter_->drawLine(Map(mark.LastLinePoint()), Map(mark.FirstLinePoint()));
 }
 

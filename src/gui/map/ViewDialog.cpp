@@ -156,6 +156,10 @@ void ViewDialog::SetShell(vra::Shell* shell) {
     link_->SetShell(shell);
 }
 
+void ViewDialog::SetLinkTarget(const QString& target) {
+    link_->SetURL(target);
+}
+
 void ViewDialog::SetPalette(const std::array<vra::Rgb, vra::kMapPaletteSize>& palette) {
     palette_ = palette;
     ColourLabels();

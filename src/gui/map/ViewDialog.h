@@ -39,6 +39,9 @@ public:
     explicit ViewDialog(QWidget* parent = nullptr);
 
     void SetShell(vra::Shell* shell);
+    // What the link at the foot of the bar opens (the program's readme).
+    void SetLinkTarget(const QString& target);
+    CHyperLink* Link() const { return link_; }
     void SetPalette(const std::array<vra::Rgb, vra::kMapPaletteSize>& palette);
 
     // Refills the boxes: the n-th lap fills box n, the boxes after the last

@@ -191,4 +191,34 @@ QImage Artwork::CarPictures() {
     return strip;
 }
 
+QIcon Artwork::ProgramIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(size / 64.0, size / 64.0);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0x1d, 0x27, 0x33));
+        p.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
+        QPainterPath track(QPointF(12, 48));
+        track.cubicTo(QPointF(12, 20), QPointF(26, 14), QPointF(34, 24));
+        track.cubicTo(QPointF(42, 34), QPointF(52, 36), QPointF(52, 16));
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(QColor(0xd8, 0xd8, 0xd8), 7, Qt::SolidLine, Qt::RoundCap));
+        p.drawPath(track);
+        p.setPen(QPen(QColor(0xe0, 0x20, 0x20), 2, Qt::SolidLine, Qt::RoundCap));
+        p.drawPath(track);
+        p.setPen(Qt::NoPen);
+        p.fillRect(QRectF(40, 38, 2, 20), Qt::white);
+        p.fillRect(QRectF(42, 38, 16, 12), Qt::white);
+        for (int row = 0; row < 3; ++row)
+            for (int col = row % 2; col < 4; col += 2) p.fillRect(QRectF(42 + 4 * col, 38 + 4 * row, 4, 4), Qt::black);
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
 }  // namespace vra

@@ -31,6 +31,9 @@ public:
     // side, one per heading sector (sector 0 points up, then clockwise in
     // steps of 22.5 degrees); white stands for transparent.
     static QImage CarPictures();
+    // The program's own icon (window, task bar): a track with its race line
+    // and a chequered flag on a dark tile, drawn at 16 to 256 pixels.
+    static QIcon ProgramIcon();
     // The welcome picture: a stylised circuit under an evening sky, 7:5.
     static QImage StartPicture(QSize size);
 };

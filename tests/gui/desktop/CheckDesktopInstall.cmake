@@ -1,4 +1,11 @@
-# cmake -DBUILD_DIR=... -DPREFIX=... -P CheckDesktopInstall.cmake
+# cmake -DBUILD_DIR=... -DPREFIX=... -DANALYSER=... -P CheckDesktopInstall.cmake
+
+# The built program finds its readme beside itself.
+get_filename_component(program_dir "${ANALYSER}" DIRECTORY)
+if(NOT EXISTS "${program_dir}/Velmar Replay Analyzer.txt")
+  message(FATAL_ERROR "no readme beside ${ANALYSER}")
+endif()
+
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${PREFIX}" --component desktop
                 RESULT_VARIABLE rc OUTPUT_QUIET)
@@ -9,7 +16,8 @@ endif()
 set(share "${PREFIX}/share")
 foreach(f applications/velmar-replay-analyzer.desktop mime/packages/velmar-replay.xml
           icons/hicolor/scalable/apps/velmar-replay-analyzer.svg
-          icons/hicolor/scalable/mimetypes/application-x-velmar-replay.svg)
+          icons/hicolor/scalable/mimetypes/application-x-velmar-replay.svg
+          "doc/velmar-replay-analyzer/Velmar Replay Analyzer.txt")
   if(NOT EXISTS "${share}/${f}")
     message(FATAL_ERROR "not installed: ${f}")
   endif()
