@@ -66,6 +66,10 @@ TEST_F(MainFrame, CaptionAndMenusHoldTheBuiltCommandsInOrder) {
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("No lap selected - Velmar Replay Analyzer"));
     frame.SetDocumentTitle(QStringLiteral("Oakfield"));
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Oakfield - Velmar Replay Analyzer"));
+    // The program's own icon, with no icon theme to take it from: a dark tile.
+    const QImage icon = frame.windowIcon().pixmap(32, 32).toImage();
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(icon.pixelColor(16, 28), QColor(0x1d, 0x27, 0x33));
 
     QStringList menus;
     for (QAction* a : frame.menuBar()->actions()) menus << a->text();
