@@ -2,6 +2,8 @@
 // how it fits a first lap, and what it shows at its limits.
 
 #include "core/commands/CommandIds.h"
+#include "core/document/LapLinePlotter.h"
+#include "core/replay/GetRpyInfo.h"
 #include "core/track/Segment.h"
 #include "core/track/TrackPath.h"
 #include "gui/map/MFCDisplay.h"
@@ -214,6 +216,21 @@ TEST_F(MapView, ZoomedInToItsLimitTheMapStillShowsTheTrackSurfaceEdgeToEdge) {
         EXPECT_TRUE(IsSurfaceColour(limit.pixelColor(centre))) << limit.pixelColor(centre).name().toStdString();
         EXPECT_EQ(CountColour(limit, Qt::white), 0);
     }
+
+    // A ticked lap's line still shows through the middle of the window at
+    // the limit, centred on one of its points.
+    app.Frame()->Action(cmd::ToggleLap1)->trigger();
+    const GetRpyInfo& lap = *app.Document()->Slot(0).info;
+    MFCDisplay display;
+    display.FitToTrackEdges(app.Document()->GetTrackPath()->EdgeBounds(), CRpyGraphView::kScreenMargin,
+                            CRpyGraphView::kScreenMargin, CRpyGraphView::kCanvas, CRpyGraphView::kCanvas);
+    LapLinePlotter plotter(app.Document()->GetTrackPath(), 0);
+    const std::size_t sample = lap.distanceM.size() / 3;
+    plotter.PlotPoint(display, lap.distanceM[sample - 1], lap.lateralM[sample - 1], true);
+    const DevicePoint onLine = plotter.PlotPoint(display, lap.distanceM[sample], lap.lateralM[sample], true);
+    view.CenterOnLogicalPoint({onLine.x, onLine.y});
+    const QImage line = MapPicture();
+    EXPECT_GT(CountColour(line.copy(QRect(line.rect().center() - QPoint(3, 3), QSize(7, 7))), LapColour(0)), 0);
 }
 
 TEST_F(MapView, QuarterMarksShowInFullRedAtTheWholeTrackView) {
