@@ -12,6 +12,7 @@
 #include "core/document/TrackIni.h"
 #include "core/platform/Prompts.h"
 #include "core/platform/WaitBox.h"
+#include "core/ptf/LpLine.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/GetRpyInfo.h"
 #include "core/replay/Header.h"
@@ -123,6 +124,7 @@ void CRpyGraphDoc::AddLapFromLapFinder(const std::filesystem::path& path, int dr
 void CRpyGraphDoc::FreeSlot(int slot) {
     LapSlot& s = slots_[static_cast<std::size_t>(slot)];
     s.plotter.reset();
+    s.points.Clear();
     s.info.reset();
     s.drivers.reset();
     s.header.reset();
@@ -132,6 +134,7 @@ void CRpyGraphDoc::FreeSlot(int slot) {
 
 void CRpyGraphDoc::ReleaseTrack() {
     // The path holds a counted copy of the decoded track; both let go here.
+    raceLine_.reset();
     trackPath_.reset();
     trackFile_.reset();
 }
@@ -191,6 +194,7 @@ void CRpyGraphDoc::LoadTrack(const Header& header) {
         path->ComputeQuarterMarks();
         trackFile_ = std::move(file);
         trackPath_ = std::move(path);
+        LoadRaceLine();
     } catch (const std::exception& e) {
         // Decoder errors and a track that makes no map alike: the lap is
         // still worth its reports.
@@ -199,8 +203,29 @@ void CRpyGraphDoc::LoadTrack(const Header& header) {
         prompts_.alert(std::string(kNoTrackText) + e.what());
         KtObjectFactory::Instance().Clear();
     }
+    for (LapSlot& slot : slots_) ComputeLapPoints(slot);
     UpdateAllViews();
     ReadTrackIni(header);
+}
+
+void CRpyGraphDoc::LoadRaceLine() {
+    // Read once with the track, so that drawing never goes to the disk. A
+    // race line that cannot be read leaves the map without one and the lap
+    // loads as well.
+    raceLine_.reset();
+    if (!trackPath_) return;
+    auto line = std::make_unique<LpLine>(*trackPath_);
+    try {
+        line->Load();
+    } catch (const std::exception&) {
+        return;
+    }
+    raceLine_ = std::move(line);
+}
+
+void CRpyGraphDoc::ComputeLapPoints(LapSlot& slot) {
+    slot.points.Clear();
+    if (slot.used && slot.info && trackPath_) slot.points.Compute(*slot.info, *trackPath_);
 }
 
 void CRpyGraphDoc::AddLap(Mode mode, const std::filesystem::path& givenPath) {
@@ -371,6 +396,7 @@ void CRpyGraphDoc::AddLap(Mode mode, const std::filesystem::path& givenPath) {
     }
 
     if (trackPath_) ComputeLapChannels(slotIndex);
+    ComputeLapPoints(slot);
     if (observer_) observer_->LapControlsChanged();
 }
 

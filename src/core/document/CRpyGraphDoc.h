@@ -7,6 +7,7 @@
 
 #include "core/document/DocumentColours.h"
 #include "core/document/LapChannels.h"
+#include "core/document/LapPoints.h"
 
 #include <array>
 #include <cstdint>
@@ -25,6 +26,7 @@ class GetRpyInfo;
 class Header;
 class KtTrackFile;
 class LapLinePlotter;
+class LpLine;
 class Prompts;
 class TrackPath;
 class WaitBox;
@@ -42,6 +44,8 @@ struct LapSlot {
     std::unique_ptr<Drivers> drivers;
     std::unique_ptr<GetRpyInfo> info;
     std::unique_ptr<LapLinePlotter> plotter;
+    // Each sample's map point on the document's track; empty without one.
+    LapPoints points;
     LockedWheels lockedWheels;
     int driver = 0;   // index in the driver table
     int session = 0;  // 0 practice, 1 qualifying, 2 happy hour, 3 race
@@ -106,6 +110,9 @@ public:
     const std::filesystem::path& PathName() const { return pathName_; }
     const TrackPath* GetTrackPath() const { return trackPath_.get(); }
     const KtTrackFile* GetTrackFile() const { return trackFile_.get(); }
+    // The track's race line, read with the track; null when the track has
+    // none that could be read.
+    const LpLine* RaceLine() const { return raceLine_.get(); }
     bool TrackLoaded() const { return trackLoaded_; }
     bool MapFitted() const { return mapFitted_; }
     void SetMapFitted(bool fitted) { mapFitted_ = fitted; }
@@ -151,6 +158,8 @@ private:
     void AddLap(Mode mode, const std::filesystem::path& path);
     void ReleaseTrack();
     void LoadTrack(const Header& header);
+    void LoadRaceLine();
+    void ComputeLapPoints(LapSlot& slot);
     void SetTitle(std::string_view title);
     void UpdateAllViews();
     void FreeSlot(int slot);
@@ -167,6 +176,7 @@ private:
 
     std::unique_ptr<KtTrackFile> trackFile_;
     std::unique_ptr<TrackPath> trackPath_;
+    std::unique_ptr<LpLine> raceLine_;
     bool trackLoaded_ = false;
     bool mapFitted_ = false;
     bool fullRedraw_ = false;

@@ -8,14 +8,20 @@ namespace vra {
 LapLinePlotter::LapLinePlotter(const TrackPath* trackPath, std::int32_t colourIndex)
     : trackPath_(trackPath), colourIndex_(colourIndex) {}
 
+std::optional<Point2D> LapLinePlotter::WorldPoint(const TrackPath& trackPath, double distance, double lateral) {
+    // A lap runs a little past the line; those samples belong at the start.
+    if (distance >= trackPath.Length()) distance -= trackPath.Length();
+    const std::int32_t piece = trackPath.FindPieceAtDistance(distance);
+    if (piece < 0) return std::nullopt;
+    const Segment& segment = trackPath.PieceAt(piece);
+    return segment.PositionAt(distance - segment.StartDistance(), lateral);
+}
+
 const DevicePoint& LapLinePlotter::PlotPoint(CoreDisplay& display, double distance, double lateral, bool mapOnly) {
     if (trackPath_ == nullptr) return device_;
-    // A lap runs a little past the line; those samples belong at the start.
-    if (distance >= trackPath_->Length()) distance -= trackPath_->Length();
-    const std::int32_t piece = trackPath_->FindPieceAtDistance(distance);
-    if (piece < 0) return device_;
-    const Segment& segment = trackPath_->PieceAt(piece);
-    const Point2D point = segment.PositionAt(distance - segment.StartDistance(), lateral);
+    const std::optional<Point2D> mapped = WorldPoint(*trackPath_, distance, lateral);
+    if (!mapped) return device_;
+    const Point2D point = *mapped;
     if (restart_) {
         current_ = previous_ = point;
         restart_ = false;

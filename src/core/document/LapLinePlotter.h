@@ -7,6 +7,7 @@
 #include "core/mapping/MapTransform.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace vra {
 
@@ -27,6 +28,11 @@ public:
     const DevicePoint& PlotPoint(CoreDisplay& display, double distance, double lateral, bool mapOnly = false);
     // The next point starts a new line.
     void Restart();
+
+    // Where (distance along the track, lateral offset) lies on the map: a
+    // distance at or past the track's length is taken into the next lap;
+    // none when it then lies on no piece.
+    static std::optional<Point2D> WorldPoint(const TrackPath& trackPath, double distance, double lateral);
 
     // Whether a point has started the line since construction or Restart.
     bool HasPoint() const { return !restart_; }

@@ -1,7 +1,6 @@
 #include "gui/map/CRpyGraphView.h"
 
 #include "core/commands/CommandIds.h"
-#include "core/decode/KtException.h"
 #include "core/document/CRpyGraphDoc.h"
 #include "core/document/LapLinePlotter.h"
 #include "core/ptf/LpLine.h"
@@ -23,7 +22,6 @@
 #include <QPrinter>
 
 #include <cmath>
-#include <stdexcept>
 
 namespace vra {
 
@@ -142,30 +140,16 @@ void CRpyGraphView::DrawTrackAndLines(QPainter& painter, const QRect& rect, MFCD
     display.SetDC(&painter);
     path.DrawSurfaces(display);
     path.DrawQuarterMarks(display);
-    if (viewBar_ && viewBar_->RaceLineOn()) {
-        // A track without a readable race line is drawn without one.
-        try {
-            vra::LpLine line(path);
-            line.Load();
-            line.Draw(display);
-        } catch (const vra::KtException&) {
-        } catch (const std::runtime_error&) {}
-    }
+    if (viewBar_ && viewBar_->RaceLineOn() && doc_->RaceLine()) doc_->RaceLine()->Draw(display);
     for (int box = 1; box <= ViewDialog::kLapBoxes; ++box) {
         if (!viewBar_ || !viewBar_->IsLapTicked(box)) continue;
         const int slot = viewBar_->SlotOfBox(box);
         if (!doc_->IsSlotUsed(slot)) continue;
         const vra::LapSlot& lap = doc_->Slot(slot);
         if (!lap.info) continue;
-        const vra::GetRpyInfo& info = *lap.info;
-        const std::size_t count =
-            std::min({std::size_t(std::max(info.sampleCount, 0)), info.distanceM.size(), info.lateralM.size()});
-        vra::LapLinePlotter plotter(&path, lap.plotter ? lap.plotter->ColourIndex() : slot);
-        for (std::size_t i = 2; i < count; ++i) {
-            // Samples without a position carry both values exactly zero.
-            if (info.distanceM[i] == 0.0 && info.lateralM[i] == 0.0) continue;
-            plotter.PlotPoint(display, info.distanceM[i], info.lateralM[i]);
-        }
+        // Samples 2 to the last but one, each with its own lap's count.
+        const std::size_t end = std::size_t(std::max(lap.info->sampleCount, 0));
+        display.DrawLapLine(lap.points, 2, end, lap.plotter ? lap.plotter->ColourIndex() : slot);
     }
 }
 

@@ -1,17 +1,20 @@
 #include "gui/map/MFCDisplay.h"
 
 #include "core/document/CarMarker.h"
+#include "core/document/LapPoints.h"
 #include "core/track/PieceOutline.h"
 #include "core/track/QuarterMark.h"
 #include "core/track/TrackPolyline.h"
 #include "core/track/TrackSurface.h"
 
+#include <QLineF>
 #include <QPainter>
 #include <QPolygonF>
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace vra {
 
@@ -92,6 +95,30 @@ void MFCDisplay::DrawLine(const vra::Point2D& newPoint, const vra::Point2D& prev
     PenScope scope(*painter_);
     painter_->setPen(ThinPen(PaletteColour(colourIndex)));
     painter_->drawLine(from, to);
+}
+
+void MFCDisplay::DrawLapLine(const vra::LapPoints& lap, std::size_t first, std::size_t end, std::int32_t colourIndex) {
+    if (!painter_) return;
+    end = std::min(end, lap.Size());
+    if (first >= end) return;
+    // One call in one pen, but still segment by segment: a poly-line leaves
+    // out the square cap at its inner corners, which takes a pixel here and
+    // there from the line that the plotter draws during playback.
+    std::vector<QLineF> segments;
+    segments.reserve(end - first);
+    bool started = false;
+    QPointF previous;
+    for (std::size_t i = first; i < end; ++i) {
+        if (!lap.Placed(i)) continue;
+        const QPointF point = Map(lap.At(i));
+        if (started) segments.emplace_back(previous, point);
+        previous = point;
+        started = true;
+    }
+    if (segments.empty()) return;
+    PenScope scope(*painter_);
+    painter_->setPen(ThinPen(PaletteColour(colourIndex)));
+    painter_->drawLines(segments.data(), int(segments.size()));
 }
 
 void MFCDisplay::DrawArc(const vra::CarMarker& marker, vra::DevicePoint position, std::int32_t colourIndex) {

@@ -14,11 +14,14 @@
 #include <QPointF>
 
 #include <array>
+#include <cstddef>
 #include <span>
 
 class QPainter;
 
 namespace vra {
+
+class LapPoints;
 
 class MFCDisplay : public vra::CoreDisplay {
 public:
@@ -61,6 +64,12 @@ public:
     // round a position; at most 20, 7 and 5 of their points are used.
     void DrawMarkerOutlines(std::span<const vra::Point2D> body, std::span<const vra::Point2D> rear,
                             std::span<const vra::Point2D> front, vra::DevicePoint position, std::int32_t colourIndex);
+
+    // A lap's driving line from sample first up to (not including) sample
+    // end: a line from each sample with a position to the next, in one pen
+    // of the lap's colour. It joins over samples without a position, as a
+    // plotter fed the same samples does, and draws the same pixels.
+    void DrawLapLine(const vra::LapPoints& lap, std::size_t first, std::size_t end, std::int32_t colourIndex);
 
 private:
     QPointF Map(const vra::Point2D& p) const;
