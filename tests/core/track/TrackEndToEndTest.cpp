@@ -10,7 +10,10 @@ namespace vra::testing {
 namespace {
 
 TEST(TrackEndToEnd, RoadCoursesDecodeToTheirLayoutWithEveryObjectClass) {
-    for (const TrackLayout& course : {TrackLayout::RoadCourse(), TrackLayout::RoadCourse(2500.0)}) {
+    // The last one cut into short pieces, as the tracks of real size are.
+    TrackLayout cut = TrackLayout::RoadCourse(2500.0);
+    cut.subdivided(12);
+    for (const TrackLayout& course : {TrackLayout::RoadCourse(), TrackLayout::RoadCourse(2500.0), cut}) {
         const CountedPtr<KtTrack> track = Decode(course.Describe());
         ASSERT_TRUE(track);
         EXPECT_EQ(track->GetDetails().size(), 2u);
@@ -43,6 +46,15 @@ TEST(TrackEndToEnd, RoadCoursesDecodeToTheirLayoutWithEveryObjectClass) {
         EXPECT_POINT_NEAR(last.PositionAt(last.Length(), 0), At(0, 0));
     }
     EXPECT_NEAR(PathOf(TrackLayout::RoadCourse(2500.0))->Length(), 2500.0, 1e-6);
+    // Cutting changes the pieces, not the course.
+    const auto whole = PathOf(TrackLayout::RoadCourse(2500.0));
+    const auto pieces = PathOf(cut);
+    EXPECT_EQ(pieces->PieceCount(), 12 * whole->PieceCount());
+    for (double t : {0.0, 333.3, 1250.0, 2111.1}) {
+        const Segment& a = whole->PieceAt(whole->FindPieceAtDistance(t));
+        const Segment& b = pieces->PieceAt(pieces->FindPieceAtDistance(t));
+        EXPECT_POINT_NEAR(b.PositionAt(t - b.StartDistance(), 3.5), a.PositionAt(t - a.StartDistance(), 3.5));
+    }
 }
 
 }  // namespace

@@ -8,12 +8,15 @@
 
 namespace vra::simkit {
 
-TrackLayout DemoTrackLayout() {
-    return TrackLayout::RoadCourse(kDemoTrackLength);
+TrackLayout DemoTrackLayout(int piecesPerStep) {
+    TrackLayout layout = TrackLayout::RoadCourse(kDemoTrackLength);
+    layout.subdivided(piecesPerStep);
+    return layout;
 }
 
-bool WriteDemoTrack(const std::filesystem::path& simFolder) {
-    return !WriteTrackFolder(simFolder / "tracks", std::string(kDemoTrackFolder), DemoTrackLayout()).empty();
+bool WriteDemoTrack(const std::filesystem::path& simFolder, int piecesPerStep) {
+    return !WriteTrackFolder(simFolder / "tracks", std::string(kDemoTrackFolder), DemoTrackLayout(piecesPerStep))
+                .empty();
 }
 
 }  // namespace vra::simkit

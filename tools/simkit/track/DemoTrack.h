@@ -8,10 +8,12 @@ namespace vra::simkit {
 
 class TrackLayout;
 
-// The demo track's layout, exactly the demo's track length.
-TrackLayout DemoTrackLayout();
+// The demo track's layout, exactly the demo's track length; with
+// piecesPerStep above 1 each straight and corner is cut into that many
+// pieces, for a track file of realistic size.
+TrackLayout DemoTrackLayout(int piecesPerStep = 1);
 
 // Writes the demo track folder under simFolder; false on any write failure.
-bool WriteDemoTrack(const std::filesystem::path& simFolder);
+bool WriteDemoTrack(const std::filesystem::path& simFolder, int piecesPerStep = 1);
 
 }  // namespace vra::simkit

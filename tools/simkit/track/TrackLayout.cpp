@@ -117,6 +117,32 @@ TrackLayout& TrackLayout::scaled(double factor) {
     return *this;
 }
 
+TrackLayout& TrackLayout::subdivided(int parts) {
+    if (parts <= 1) return *this;
+    std::vector<Step> cut;
+    cut.reserve(steps_.size() * static_cast<std::size_t>(parts));
+    // Offsets change linearly along a step, so each piece takes its share.
+    auto share = [parts](std::vector<LayoutLine> lines, int k) {
+        for (LayoutLine& line : lines) {
+            const double step = (line.endOffset - line.startOffset) / parts;
+            line.startOffset += step * k;
+            line.endOffset = line.startOffset + step;
+        }
+        return lines;
+    };
+    for (const Step& s : steps_)
+        for (int k = 0; k < parts; ++k) {
+            Step piece = s;
+            piece.length = s.length / parts;
+            piece.sweep = s.sweep / parts;
+            piece.fLines = share(s.fLines, k);
+            piece.wLines = share(s.wLines, k);
+            cut.push_back(std::move(piece));
+        }
+    steps_ = std::move(cut);
+    return *this;
+}
+
 TrackLayout TrackLayout::Oval(double straightLength, double radius) {
     TrackLayout t;
     t.straight(straightLength)

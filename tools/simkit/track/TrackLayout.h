@@ -67,6 +67,9 @@ public:
     TrackLayout& withWalls(std::vector<LayoutLine> lines);
     // Multiplies every length and radius (sections keep their offsets).
     TrackLayout& scaled(double factor);
+    // Cuts every step into `parts` equal pieces of the same shape, as real
+    // tracks are made of many short segments; sections are cut with them.
+    TrackLayout& subdivided(int parts);
 
     // 400 m straights joined by two 180-degree ends of radius 100 m, each end
     // made of two 90-degree corners (a single half turn is ambiguous in the
