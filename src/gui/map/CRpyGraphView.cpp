@@ -20,6 +20,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QRegion>
 
 #include <cmath>
 
@@ -107,7 +108,6 @@ void CRpyGraphView::RebuildCache() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const QSize size = viewport()->size().expandedTo(QSize(1, 1));
     if (cache_.size() != size) cache_ = QImage(size, QImage::Format_RGB32);
-    cache_.fill(Qt::white);
     // Each rebuild fits the screen's own display afresh, so a fit made for
     // printing or export elsewhere can never shift the map on screen.
     if (doc_->GetTrackPath())
@@ -120,7 +120,11 @@ void CRpyGraphView::RebuildCache() {
         // clip in whole canvas units would cut off up to a unit's worth of
         // pixels at each edge, which zoomed in is a wide white strip.
         const QRect canvasPixels(QPoint(Model().Origin().x, Model().Origin().y), DeviceSize());
-        painter.setClipRect(canvasPixels.intersected(cache_.rect()));
+        const QRect drawn = canvasPixels.intersected(cache_.rect());
+        // The map fills its own part white; a pass over the whole picture
+        // first would write every pixel twice.
+        for (const QRect& strip : QRegion(cache_.rect()).subtracted(drawn)) painter.fillRect(strip, Qt::white);
+        painter.setClipRect(drawn);
         PrepareScreenPainter(painter);
         const QRect visible = VisibleLogicalRect().adjusted(-1, -1, 1, 1).intersected(QRect(0, 0, kCanvas, kCanvas));
         DrawTrackAndLines(painter, visible, screen_);

@@ -195,6 +195,7 @@ TEST_F(MapLines, TheRaceLineIsReadWithTheTrackAndStillDrawnAfterItsFileIsGone) {
         EXPECT_EQ(d.whiteInFirst, d.changed) << where;
     };
     expectRaceLine("whole track");
+    const QImage whole = grab(false);
     const QPoint centre = view_.GetLogicalCenterPoint();
     ASSERT_TRUE(view_.ZoomByFactor(centre, 1.25f));
     ASSERT_TRUE(view_.ZoomByFactor(centre, 1.25f));
@@ -202,6 +203,10 @@ TEST_F(MapLines, TheRaceLineIsReadWithTheTrackAndStillDrawnAfterItsFileIsGone) {
     ASSERT_TRUE(view_.PanStep(PanDirection::Down, 120));
     ASSERT_TRUE(view_.PanStep(PanDirection::Right, 120));
     expectRaceLine("scrolled");
+    // Back at the whole track the picture is as it was: nothing of the
+    // close-ups stays behind in the rebuilt picture.
+    ASSERT_TRUE(view_.ZoomFull());
+    EXPECT_EQ(Compare(grab(false), whole).changed, 0);
 }
 
 }  // namespace
