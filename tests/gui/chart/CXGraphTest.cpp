@@ -1,0 +1,197 @@
+#include "gui/chart/CXGraph.h"
+
+#include "core/chart/ChartLayout.h"
+#include "gui/chart/ChartRenderer.h"
+
+#include "PictureProbe.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMouseEvent>
+#include <QPrinter>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace vra {
+namespace {
+
+// The chart of the worked example on screen: 400 x 300, one curve from
+// (0, 0) to (100, 100), no legend.
+struct ShownChart {
+    CXGraph graph;
+    ShownChart() {
+        graph.resize(400, 300);
+        graph.model().legend = false;
+        const Point2D pts[] = {{0, 0}, {100, 100}};
+        graph.SetData(pts, 2, 0, 0, 0);
+        graph.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&graph));
+        Paint();
+    }
+    // Lays the chart out as the screen shows it.
+    void Paint() { (void)graph.grab(); }
+    void Send(QEvent::Type type, IPoint p, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent e(type, QPointF(p.x, p.y), graph.mapToGlobal(QPointF(p.x, p.y)), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(&graph, &e);
+    }
+    void Drag(IPoint from, IPoint to) {
+        Send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        Send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+        Send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+    }
+    void Click(IPoint p) {
+        Send(QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
+        Send(QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
+    }
+    std::vector<int> Messages(QSignalSpy& spy) {
+        QCoreApplication::processEvents();
+        std::vector<int> out;
+        for (const auto& args : spy) out.push_back(args.at(0).toInt());
+        return out;
+    }
+};
+
+TEST(CXGraph, PaintsBackgroundFrameAndPlot) {
+    ShownChart c;
+    c.graph.model().frameColour = FromColorRef(0x0000FF);
+    c.graph.GetXAxis(0).showMarkers = false;
+    c.graph.GetYAxis(0).showMarkers = false;
+    c.graph.GetXAxis(0).showGrid = false;
+    c.graph.GetYAxis(0).showGrid = false;
+    const QImage image = test::Snapshot(c.graph);
+    EXPECT_EQ(image.pixelColor(2, 2), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(6, 6), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(80, 100), QColor(240, 240, 240));
+    // The curve in its table colour across the plot.
+    const Rect plot = c.graph.model().plotRect;
+    const QImage inside = image.copy(plot.left, plot.top, plot.width(), plot.height());
+    EXPECT_GT(test::CountColour(inside, ToQColor(ChartModel::kCurveColours[0])), plot.height() / 2);
+}
+
+TEST(CXGraph, MonochromeDrawsCurvesBlackAndDenseColumnsLookTheSame) {
+    ChartModel model;
+    QtTextMeasurer measurer;
+    model.legend = false;
+    std::vector<Point2D> pts;
+    for (int i = 0; i < 20000; ++i) pts.push_back({i / 20000.0, std::sin(i * 0.0137) + 0.3 * std::sin(i * 0.9)});
+    model.SetData(pts.data(), int(pts.size()), 0, 0, 0);
+    auto picture = [&](bool reduce, bool mono) {
+        QImage image(400, 300, QImage::Format_RGB32);
+        QPainter painter(&image);
+        CDCEx dc(painter);
+        dc.monochrome = mono;
+        ChartLayout::Run(model, measurer, {0, 0, 400, 300}, reduce);
+        ChartRenderer::Render(model, nullptr, dc);
+        return image;
+    };
+    const QImage full = picture(false, false);
+    const QImage reduced = picture(true, false);
+    int diff = 0;
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 400; ++x)
+            if (full.pixel(x, y) != reduced.pixel(x, y)) {
+                if (diff < 10) fprintf(stderr, "DIFF %d %d %08x %08x\n", x, y, full.pixel(x, y), reduced.pixel(x, y));
+                ++diff;
+            }
+    EXPECT_EQ(full, reduced);
+    const QImage mono = picture(true, true);
+    EXPECT_EQ(test::CountColour(mono, ToQColor(ChartModel::kCurveColours[0])), 0);
+    EXPECT_LT(test::CountColour(mono, QColor(240, 240, 240)), 100);
+    EXPECT_GT(test::CountColour(mono, Qt::black), test::CountColour(full, Qt::black));
+}
+
+TEST(CXGraph, PrintsOnePageNamedGraph) {
+    ShownChart c;
+    const Rect screenPlot = c.graph.model().plotRect;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("chart.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    c.graph.PrintTo(printer);
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray pdf = f.readAll();
+    EXPECT_TRUE(pdf.startsWith("%PDF"));
+    const char title[] = {'\xfe', '\xff', 0, 'G', 0, 'r', 0, 'a', 0, 'p', 0, 'h'};
+    const QByteArray utf16(title, sizeof title);
+    EXPECT_TRUE(pdf.contains("Title (Graph)") || pdf.contains(utf16) || pdf.contains("<dc:title>"));
+    // The screen picture comes back after printing.
+    c.Paint();
+    EXPECT_EQ(c.graph.model().plotRect, screenPlot);
+    EXPECT_EQ(CDCEx::ComputeFactor(96, 600), 6.25);
+    EXPECT_EQ(CDCEx::ComputeFactor(96, 0), 1.0);
+    EXPECT_NEAR(CDCEx::ComputeFactor(96, 72), 96.0 / 72, 1e-12);
+}
+
+TEST(CXGraph, DragPansAndBandZooms) {
+    ShownChart c;
+    c.graph.Command(chartcmd::kPan);
+    const double perPixel = 100.0 / c.graph.GetXAxis(0).length;
+    c.Drag({100, 100}, {160, 100});
+    EXPECT_NEAR(c.graph.GetXAxis(0).curMin, -60 * perPixel, 1e-9);
+
+    ShownChart z;
+    QSignalSpy spy(&z.graph, &CXGraph::chartMessage);
+    z.graph.Command(chartcmd::kZoom);
+    z.graph.GetXAxis(0).autoscale = false;
+    z.graph.GetYAxis(0).autoscale = false;
+    const double expectedMax = z.graph.GetXAxis(0).GetValueForPos(200);
+    z.Drag({100, 50}, {114, 150});
+    EXPECT_TRUE(z.Messages(spy).empty());
+    z.Drag({100, 50}, {200, 150});
+    EXPECT_EQ(z.Messages(spy), std::vector<int>{chartmsg::kZoomed});
+    EXPECT_NEAR(z.graph.GetXAxis(0).curMax, expectedMax, 1e-9);
+}
+
+TEST(CXGraph, CursorReadsOutNotesAndDeleteSparesTheReadOut) {
+    ShownChart c;
+    c.graph.Command(chartcmd::kCursor);
+    const IPoint point{c.graph.GetXAxis(0).GetPointForValue({50, 50}).x,
+                       c.graph.GetYAxis(0).GetPointForValue({0, 50}).y};
+    // Point 1 is (100, 100); the cursor snaps near the middle of nothing, so
+    // aim at the last point instead.
+    const IPoint last{c.graph.GetXAxis(0).GetPointForValue({100, 0}).x - 1,
+                      c.graph.GetYAxis(0).GetPointForValue({0, 100}).y + 3};
+    c.Send(QEvent::MouseMove, last, Qt::NoButton, Qt::NoButton);
+    EXPECT_TRUE(c.graph.model().ReadOut().visible);
+    EXPECT_NE(c.graph.model().ReadOut().text.find("[01] :"), std::string::npos);
+    c.Click(last);
+    c.Paint();
+    ASSERT_EQ(c.graph.model().objects.size(), 2u);
+    const auto& note = *c.graph.model().objects[1];
+    const int y100 = c.graph.GetYAxis(0).GetPointForValue({0, 100}).y;
+    EXPECT_EQ(note.rect.top, y100 - 20);
+    (void)point;
+
+    // Clicking the read-out and pressing Delete leaves it there.
+    c.graph.Command(chartcmd::kNormal);
+    c.graph.model().ReadOut().visible = true;
+    c.Click({150, 150});
+    QTest::keyClick(&c.graph, Qt::Key_Delete);
+    EXPECT_EQ(&*c.graph.model().objects[0], &c.graph.model().ReadOut());
+    EXPECT_EQ(c.graph.model().objects.size(), 2u);
+}
+
+TEST(CXGraph, WithoutInteractivityRightClicksStillReachTheOwner) {
+    ShownChart c;
+    c.graph.model().interactive = false;
+    QSignalSpy spy(&c.graph, &CXGraph::chartMessage);
+    int sheets = 0;
+    CXGraphObject* menuFor = nullptr;
+    c.graph.openSheet = [&](ChartEvent::Target, int) { ++sheets; };
+    c.graph.objectMenu = [&](CXGraphObject* o) { menuFor = o; };
+    QTest::mouseDClick(&c.graph, Qt::LeftButton, {}, QPoint(300, 30));
+    EXPECT_EQ(sheets, 0);
+    QTest::mouseClick(&c.graph, Qt::RightButton, {}, QPoint(300, 30));
+    EXPECT_EQ(c.Messages(spy), std::vector<int>{chartmsg::kRightButtonUp});
+    auto* hint = c.graph.InsertLabel({200, 100, 260, 140}, "hint");
+    c.Click({210, 110});
+    QTest::mouseClick(&c.graph, Qt::RightButton, {}, QPoint(210, 110));
+    EXPECT_EQ(menuFor, hint);
+}
+
+}  // namespace
+}  // namespace vra
