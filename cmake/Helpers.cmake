@@ -49,6 +49,11 @@ endfunction()
 # fuzz/corpus/NAME as a CTest test; with VRA_FUZZ also builds the libFuzzer binary.
 function(vra_fuzz_target name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  # CI fuzzes each target with the input size fuzz/max_len.txt gives it.
+  file(STRINGS ${PROJECT_SOURCE_DIR}/fuzz/max_len.txt max_len REGEX "^${name}[ \t]")
+  if(NOT max_len)
+    message(FATAL_ERROR "fuzz/max_len.txt gives no max_len for the fuzz target ${name}")
+  endif()
   add_executable(${name}_corpus ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/fuzz/CorpusMain.cpp)
   target_link_libraries(${name}_corpus PRIVATE ${ARG_LIBS})
   add_test(NAME fuzz_corpus.${name}

@@ -152,4 +152,15 @@ bool WriteReplayFuzzSeeds(const fs::path& dir) {
     return ok;
 }
 
+bool WriteLargeReplayFuzzSeed(const std::filesystem::path& dir) {
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    if (ec) return false;
+    // Eight cars for two and a half minutes: some 1.3 MB.
+    ReplayBuilder b;
+    b.drivers(8).trackLength(400.0).session(3, 30, 5000, 1500);
+    b.desc.sessions.back().tailMs = 1500;
+    return b.writeFile(dir / "race_large.rpy");
+}
+
 }  // namespace vra::simkit

@@ -20,5 +20,8 @@ bool WriteDemoSim(const std::filesystem::path& folder);
 // Writes small replays (good and damaged) as seeds for the replay reader's
 // fuzz target.
 bool WriteReplayFuzzSeeds(const std::filesystem::path& dir);
+// Writes one replay whose frame stream crosses the readers' 1 MiB block, a
+// seed too large to keep with the others: it is written when fuzzing starts.
+bool WriteLargeReplayFuzzSeed(const std::filesystem::path& dir);
 
 }  // namespace vra::simkit
