@@ -1,11 +1,18 @@
-// The whole add-lap run on a big replay (about 100 MB: a long race of many
-// cars on the oval): header, driver and lap tables with their walks of the
-// frame stream, the track's decoding, the lap's extraction and its channels.
-// Beside it, a raw read of the whole replay in the same run (more than the run
-// needs: it reads the tables, the walks and the lap's frames). Prints both
-// rates and the ratio.
+// The whole add-lap run of the document on long replays (races of 40 cars on
+// the oval, about 10 MB and 100 MB, built here and removed at the end): the
+// header, the driver and lap tables with their walk of the frame stream, the
+// lap's extraction and its channels, for an early and a late lap. The
+// reference is a raw read of the whole replay (pread()s of 1 MB into a
+// page-aligned buffer), warm like the run: the run must walk the whole file
+// once, and should cost little more.
+//
+// The first lap of a document also decodes the track, a cost that does not
+// depend on the replay: it is measured on its own (the document's track load)
+// and beside the add-lap run of a first lap, and the runs above add a lap to a
+// document whose track is loaded (a small replay's lap first, not timed).
 #include "core/document/CRpyGraphDoc.h"
 #include "core/platform/WaitBox.h"
+#include "core/replay/Header.h"
 #include "core/settings/AppSettings.h"
 
 #include "simkit/replay/ReplayBuilder.h"
@@ -14,12 +21,15 @@
 #include "support/platform/MemorySettingsStore.h"
 #include "support/platform/ScriptedPrompts.h"
 
+#include "BenchRatio.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -27,9 +37,11 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+
 constexpr int kCars = 40;
-constexpr int kLaps = 64;
 constexpr std::uint32_t kLapMs = 60000;
+constexpr std::size_t kBlock = 1 << 20;
 
 class SilentWaitBox : public vra::WaitBox {
 public:
@@ -41,94 +53,196 @@ public:
     void Hide() override {}
 };
 
-struct BigSim {
-    std::filesystem::path root;
-    std::filesystem::path replay;
+struct Replay {
+    int laps = 0;
+    fs::path path;
     std::uint64_t size = 0;
-    ~BigSim() {
+};
+
+struct Sim {
+    fs::path root;
+    Replay small;
+    std::vector<Replay> big;
+    ~Sim() {
         std::error_code ec;
-        std::filesystem::remove_all(root, ec);
+        fs::remove_all(root, ec);
     }
 };
 
-const BigSim& Sim() {
-    static const auto sim = [] {
-        auto s = std::make_unique<BigSim>();
-        s->root = std::filesystem::temp_directory_path() / ("vra_addlap_bench_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(s->root / "replay");
-        std::ofstream(s->root / "VELMAR.exe") << "exe";
-        const auto oval = vra::simkit::TrackLayout::Oval();
-        vra::simkit::WriteTrackFolder(s->root / "tracks", "oval", oval);
-        vra::simkit::ReplayBuilder b;
-        b.drivers(kCars).session(3, kLaps, kLapMs).trackLength(oval.TotalLength());
-        b.desc.settings.trackName = "OVAL";
-        s->replay = s->root / "replay" / "big.rpy";
-        if (!b.writeFile(s->replay)) std::fprintf(stderr, "could not write %s\n", s->replay.c_str());
-        s->size = std::filesystem::file_size(s->replay);
-        return s;
+Sim& TheSim() {
+    static Sim sim;
+    return sim;
+}
+
+void Fail(const std::string& what) {
+    std::fprintf(stderr, "addlap_bench: %s\n", what.c_str());
+    std::error_code ec;
+    fs::remove_all(TheSim().root, ec);
+    std::exit(1);
+}
+
+Replay Write(const fs::path& folder, int laps, double length) {
+    vra::simkit::ReplayBuilder b;
+    b.drivers(kCars).session(3, laps, kLapMs).trackLength(length);
+    b.desc.settings.trackName = "OVAL";
+    Replay r;
+    r.laps = laps;
+    r.path = folder / ("race" + std::to_string(laps) + ".rpy");
+    std::printf("writing %s ...\n", r.path.c_str());
+    std::fflush(stdout);
+    if (!b.writeFile(r.path)) Fail("cannot write " + r.path.string());
+    r.size = fs::file_size(r.path);
+    return r;
+}
+
+void MakeSim() {
+    Sim& s = TheSim();
+    s.root = fs::temp_directory_path() / ("vra_addlap_bench_" + std::to_string(::getpid()));
+    fs::create_directories(s.root / "replay");
+    std::ofstream(s.root / "VELMAR.exe") << "exe";
+    const auto oval = vra::simkit::TrackLayout::Oval();
+    vra::simkit::WriteTrackFolder(s.root / "tracks", "oval", oval);
+    s.small = Write(s.root / "replay", 3, oval.TotalLength());
+    for (int laps : {7, 64}) s.big.push_back(Write(s.root / "replay", laps, oval.TotalLength()));
+}
+
+std::uint8_t* Buffer() {
+    static std::uint8_t* buffer = [] {
+        void* p = nullptr;
+        if (::posix_memalign(&p, 4096, kBlock) != 0) Fail("no buffer");
+        return static_cast<std::uint8_t*>(p);
     }();
-    return *sim;
+    return buffer;
 }
 
-void AddLapRun(benchmark::State& state) {
-    const BigSim& sim = Sim();
+std::uint64_t RawRead(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0) return 0;
+    std::uint64_t total = 0;
+    ssize_t got = 0;
+    while ((got = ::pread(fd, Buffer(), kBlock, static_cast<off_t>(total))) > 0)
+        total += static_cast<std::uint64_t>(got);
+    ::close(fd);
+    return total;
+}
+
+struct Doc {
     vra::test::MemorySettingsStore store;
-    vra::AppSettings settings(store);
-    settings.SetSimFolder(sim.root.string());
+    vra::AppSettings settings{store};
     SilentWaitBox wait;
-    for (auto _ : state) {
-        vra::test::ScriptedPrompts prompts;
-        vra::CRpyGraphDoc doc(settings, prompts, wait);
-        // The saving player's lap in the middle of the race.
-        doc.AddLapFromLapFinder(sim.replay, 0, 3, kLaps / 2);
-        if (doc.LapCount() != 1 || !doc.TrackLoaded()) state.SkipWithError("the lap was not added");
-        benchmark::DoNotOptimize(doc.Slot(0).info.get());
+    vra::test::ScriptedPrompts prompts;
+    std::unique_ptr<vra::CRpyGraphDoc> doc;
+    Doc() {
+        settings.SetSimFolder(TheSim().root.string());
+        doc = std::make_unique<vra::CRpyGraphDoc>(settings, prompts, wait);
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * sim.size));
-}
-
-void RawRead(benchmark::State& state) {
-    const BigSim& sim = Sim();
-    std::vector<char> buffer(1 << 20);
-    for (auto _ : state) {
-        std::FILE* f = std::fopen(sim.replay.c_str(), "rb");
-        std::uint64_t total = 0;
-        std::size_t got = 0;
-        while (f && (got = std::fread(buffer.data(), 1, buffer.size(), f)) > 0) total += got;
-        if (f) std::fclose(f);
-        benchmark::DoNotOptimize(total);
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * sim.size));
-}
-
-BENCHMARK(AddLapRun)->Unit(benchmark::kMillisecond);
-BENCHMARK(RawRead)->Unit(benchmark::kMillisecond);
-
-class Summary : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            const auto it = run.counters.find("bytes_per_second");
-            if (it != run.counters.end() && run.aggregate_name.empty())
-                rates[run.run_name.function_name] = it->second.value;
-        }
-    }
-    std::map<std::string, double> rates;
 };
+
+// The saving player's lap `lap` of the race; checks that it was added with
+// its channels (and, for a first lap, the track).
+void Add(Doc& d, const Replay& r, int lap, benchmark::State& state) {
+    const int before = d.doc->LapCount();
+    d.doc->AddLapFromLapFinder(r.path, 0, 3, lap);
+    if (d.doc->LapCount() != before + 1 || !d.doc->TrackLoaded()) state.SkipWithError("the lap was not added");
+}
+
+void AddLapTrackLoaded(benchmark::State& state, const Replay* r, int lap) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto d = std::make_unique<Doc>();
+        Add(*d, TheSim().small, 2, state);
+        state.ResumeTiming();
+        Add(*d, *r, lap, state);
+        state.PauseTiming();
+        d.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * r->size));
+}
+
+void AddLapFirst(benchmark::State& state, const Replay* r, int lap) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto d = std::make_unique<Doc>();
+        state.ResumeTiming();
+        Add(*d, *r, lap, state);
+        state.PauseTiming();
+        d.reset();
+        state.ResumeTiming();
+    }
+}
+
+// The header read and the track's decoding as the document's first lap does
+// it, with the small replay's header.
+void TrackLoad(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto d = std::make_unique<Doc>();
+        state.ResumeTiming();
+        Add(*d, TheSim().small, 2, state);
+        state.PauseTiming();
+        d.reset();
+        state.ResumeTiming();
+    }
+}
+
+void SmallLap(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto d = std::make_unique<Doc>();
+        Add(*d, TheSim().small, 2, state);
+        state.ResumeTiming();
+        Add(*d, TheSim().small, 2, state);
+        state.PauseTiming();
+        d.reset();
+        state.ResumeTiming();
+    }
+}
+
+void RawReadWarm(benchmark::State& state, const Replay* r) {
+    for (auto _ : state)
+        if (RawRead(r->path) != r->size) state.SkipWithError("short read");
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * r->size));
+}
+
+std::string Mb(const Replay& r) {
+    return std::to_string((r.size + (1 << 19)) >> 20) + "MB";
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    std::printf("replay of %d cars, %d laps: %.1f MB\n", kCars, kLaps, static_cast<double>(Sim().size) / 1e6);
-    Summary summary;
-    benchmark::RunSpecifiedBenchmarks(&summary);
-    auto& r = summary.rates;
-    if (r.count("AddLapRun") && r.count("RawRead") && r["RawRead"] > 0) {
-        std::printf("add-lap run %.1f MB/s, raw read %.1f MB/s\n", r["AddLapRun"] / 1e6, r["RawRead"] / 1e6);
-        std::printf("add-lap/raw %.4f\n", r["AddLapRun"] / r["RawRead"]);
+    MakeSim();
+    const Sim& sim = TheSim();
+    const auto ms = benchmark::kMillisecond;
+    std::vector<vra::bench::Ratio> ratios;
+    for (const Replay& r : sim.big) {
+        const std::string s = "/" + Mb(r);
+        const int late = r.laps - 1;
+        benchmark::RegisterBenchmark(("RawReadWarm" + s).c_str(), RawReadWarm, &r)->Unit(ms)->UseRealTime();
+        benchmark::RegisterBenchmark(("AddLapEarly" + s).c_str(), AddLapTrackLoaded, &r, 2)->Unit(ms)->UseRealTime();
+        benchmark::RegisterBenchmark(("AddLapLate" + s).c_str(), AddLapTrackLoaded, &r, late)->Unit(ms)->UseRealTime();
+        benchmark::RegisterBenchmark(("AddFirstLapLate" + s).c_str(), AddLapFirst, &r, late)->Unit(ms)->UseRealTime();
+        const std::string mb = Mb(r).substr(0, Mb(r).size() - 2) + " MB";
+        ratios.push_back({"add-lap run, " + mb + ", lap 2, warm", "AddLapEarly" + s, "RawReadWarm" + s,
+                          "raw read of the file, warm", 2.0});
+        ratios.push_back({"add-lap run, " + mb + ", lap " + std::to_string(late) + ", warm", "AddLapLate" + s,
+                          "RawReadWarm" + s, "raw read of the file, warm", 2.0});
+        ratios.push_back({"add-lap run, first lap with the track, " + mb + ", warm", "AddFirstLapLate" + s,
+                          "AddLapLate" + s, "the same lap's run, track loaded, warm",
+                          r.size > (50u << 20) ? 1.25 : 3.0});
     }
+    benchmark::RegisterBenchmark("TrackLoad", TrackLoad)->Unit(ms)->UseRealTime();
+    benchmark::RegisterBenchmark("SmallReplayLap", SmallLap)->Unit(ms)->UseRealTime();
+    ratios.push_back({"track load (first lap of a small replay), warm", "TrackLoad", "SmallReplayLap",
+                      "a later lap of the same small replay, warm", 100.0});
+
+    std::printf("replays of %d cars: %.1f MB (%d laps), %.1f MB (%d laps); small replay %.1f MB\n", kCars,
+                sim.big[0].size / 1e6, sim.big[0].laps, sim.big[1].size / 1e6, sim.big[1].laps, sim.small.size / 1e6);
+    vra::bench::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    vra::bench::PrintRatios(reporter, ratios);
     benchmark::Shutdown();
     return 0;
 }

@@ -1,17 +1,18 @@
 // Expanding an imploded track stream of a few megabytes, beside inflating a
 // deflate stream of the same bytes and a plain copy of them, in one run.
-// Prints each throughput and the ratios after the table.
+// In memory (no file reads). Prints the cost ratios after the table.
 #include "core/decode/DclBitReader.h"
 #include "core/decode/DclExplode.h"
 
 #include "simkit/track/ImplodeWriter.h"
+
+#include "BenchRatio.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <string>
 #include <vector>
 #include <zlib.h>
@@ -100,35 +101,18 @@ BENCHMARK(Explode)->Unit(benchmark::kMillisecond);
 BENCHMARK(Inflate)->Unit(benchmark::kMillisecond);
 BENCHMARK(RawCopy)->Unit(benchmark::kMillisecond);
 
-// Keeps each benchmark's throughput for the summary.
-class Summary : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            const auto it = run.counters.find("bytes_per_second");
-            if (it != run.counters.end() && run.aggregate_name.empty())
-                rates[run.run_name.function_name] = it->second.value;
-        }
-    }
-    std::map<std::string, double> rates;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     std::printf("output %zu bytes; imploded %zu bytes, deflated %zu bytes\n", Data().size(), Imploded().size(),
                 Deflated().size());
-    Summary summary;
-    benchmark::RunSpecifiedBenchmarks(&summary);
-    auto& r = summary.rates;
-    if (r.count("Explode") && r.count("Inflate") && r.count("RawCopy") && r["Inflate"] > 0 && r["RawCopy"] > 0) {
-        std::printf("explode %.1f MB/s, inflate %.1f MB/s, copy %.1f MB/s\n", r["Explode"] / 1e6, r["Inflate"] / 1e6,
-                    r["RawCopy"] / 1e6);
-        std::printf("explode/inflate %.2f, explode/copy %.4f\n", r["Explode"] / r["Inflate"],
-                    r["Explode"] / r["RawCopy"]);
-    }
+    vra::bench::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    vra::bench::PrintRatios(
+        reporter,
+        {{"explode of the track stream (in memory)", "Explode", "Inflate", "zlib's inflate of the same bytes", 1.0},
+         {"explode of the track stream (in memory)", "Explode", "RawCopy", "memcpy of the output", 0.0}});
     benchmark::Shutdown();
     return 0;
 }

@@ -1,18 +1,30 @@
-// Loading the driver table of a long replay (over 100 MB: 40 cars, a long
-// race, engine blocks on) and extracting a lap late in its race, each beside a
-// plain read of the same bytes in the same run. Prints the ratios after the
-// table.
+// Reading long replays (races of 40 cars with engine blocks, about 100 MB and
+// 400 MB, built here and removed at the end) beside raw reads of the same
+// bytes in the same cache state:
+// - the driver table's load, which walks the whole frame stream once, beside
+//   a read of the whole file, warm (the file in the page cache) and cold (the
+//   file's pages dropped before every iteration);
+// - a late lap's extraction beside a read of the lap's own bytes (its first to
+//   its end frame), warm; and beside an early lap's extraction, to show that
+//   its cost does not grow with the lap's place in the file.
+// Raw reads are pread()s of 1 MB into a page-aligned buffer from a page
+// boundary. Prints the cost ratios after the table.
 #include "core/replay/Drivers.h"
 #include "core/replay/GetRpyInfo.h"
 
 #include "simkit/replay/ReplayBuilder.h"
 
+#include "BenchRatio.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
-#include <map>
+#include <memory>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -20,153 +32,198 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kCars = 40;
-constexpr int kLaps = 64;
-constexpr int kLateLap = 60;
 constexpr double kTrackLength = 2500.0;
-constexpr std::uint64_t kMinSize = 100ull << 20;
+constexpr std::size_t kBlock = 1 << 20;
 
-// Built once; kept in the temporary folder between runs.
-const fs::path& ReplayPath() {
-    static const fs::path path = [] {
-        const fs::path dir = fs::temp_directory_path() / "vra_replay_bench";
-        const fs::path file = dir / "race40_v1.rpy";
-        std::error_code ec;
-        if (fs::exists(file, ec) && fs::file_size(file, ec) >= kMinSize) return file;
-        fs::create_directories(dir, ec);
-        vra::simkit::ReplayBuilder b;
-        b.drivers(kCars).trackLength(kTrackLength);
-        vra::simkit::SessionDesc race;
-        race.kind = 3;
-        race.raceStartMs = 8000;
-        race.state = 6;
-        for (int i = 0; i < kCars; ++i) {
-            vra::simkit::CarSession car;
-            car.firstStampMs = 8000 + 100 * static_cast<std::uint32_t>(i);
-            car.laps.assign(kLaps, 47000 + 40 * static_cast<std::uint32_t>(i));
-            race.cars.push_back(car);
-        }
-        b.desc.sessions.push_back(race);
-        b.desc.engineBlocks = true;
-        b.desc.raceControlEvery = 36;
-        b.desc.settings.raceWord = kLaps << 8;
-        std::printf("writing %s ...\n", file.c_str());
-        if (!b.writeFile(file)) {
-            std::fprintf(stderr, "cannot write %s\n", file.c_str());
-            std::exit(1);
-        }
-        return file;
-    }();
-    return path;
-}
-
-const vra::Drivers& LoadedDrivers() {
-    static const vra::Drivers drivers = [] {
-        vra::Drivers d;
-        if (d.Load(ReplayPath()) != 0) {
-            std::fprintf(stderr, "replay does not load\n");
-            std::exit(1);
-        }
-        return d;
-    }();
-    return drivers;
-}
-
-// The end of the bytes an extraction of the late lap reads: it walks the frame
-// stream from its start to just past the lap.
-std::uint64_t ExtractedBytes(int driver) {
-    vra::GetRpyInfo lap;
-    if (lap.ExtractLap(LoadedDrivers(), driver, kLateLap, 3, static_cast<float>(kTrackLength)) != 0) {
-        std::fprintf(stderr, "late lap does not extract\n");
-        std::exit(1);
-    }
-    return lap.endOffset;
-}
-
-// fread of the first n bytes of the replay in large blocks.
-void RawRead(benchmark::State& state, std::uint64_t n) {
-    std::vector<char> buffer(1 << 20);
-    for (auto _ : state) {
-        std::FILE* f = std::fopen(ReplayPath().c_str(), "rb");
-        std::uint64_t left = n;
-        while (left > 0) {
-            const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(left, buffer.size()));
-            const std::size_t got = std::fread(buffer.data(), 1, want, f);
-            if (got == 0) break;
-            left -= got;
-            benchmark::DoNotOptimize(buffer.data());
-        }
-        std::fclose(f);
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * n));
-}
-
-void RawReadWholeFile(benchmark::State& state) {
-    RawRead(state, fs::file_size(ReplayPath()));
-}
-void RawReadToPlayerLap(benchmark::State& state) {
-    RawRead(state, ExtractedBytes(0));
-}
-void RawReadToOtherLap(benchmark::State& state) {
-    RawRead(state, ExtractedBytes(kCars / 2));
-}
-
-void DriversLoad(benchmark::State& state) {
-    for (auto _ : state) {
-        vra::Drivers d;
-        if (d.Load(ReplayPath()) != 0) state.SkipWithError("load failed");
-        benchmark::DoNotOptimize(d.windowEnd);
-    }
-}
-
-void ExtractLate(benchmark::State& state, int driver) {
-    const vra::Drivers& d = LoadedDrivers();
-    for (auto _ : state) {
-        vra::GetRpyInfo lap;
-        if (lap.ExtractLap(d, driver, kLateLap, 3, static_cast<float>(kTrackLength)) != 0)
-            state.SkipWithError("extraction failed");
-        benchmark::DoNotOptimize(lap.distance.data());
-    }
-}
-void ExtractPlayerLap(benchmark::State& state) {
-    ExtractLate(state, 0);
-}
-void ExtractOtherLap(benchmark::State& state) {
-    ExtractLate(state, kCars / 2);
-}
-
-BENCHMARK(RawReadWholeFile)->Unit(benchmark::kMillisecond);
-BENCHMARK(DriversLoad)->Unit(benchmark::kMillisecond);
-BENCHMARK(RawReadToPlayerLap)->Unit(benchmark::kMillisecond);
-BENCHMARK(ExtractPlayerLap)->Unit(benchmark::kMillisecond);
-BENCHMARK(RawReadToOtherLap)->Unit(benchmark::kMillisecond);
-BENCHMARK(ExtractOtherLap)->Unit(benchmark::kMillisecond);
-
-// Keeps each benchmark's time per iteration for the summary.
-class Summary : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.aggregate_name.empty() && run.iterations > 0)
-                times[run.run_name.function_name] = run.GetAdjustedRealTime();
-    }
-    std::map<std::string, double> times;
+struct Replay {
+    std::string label;  // "100 MB"
+    int laps = 0;
+    fs::path path;
+    std::uint64_t size = 0;
+    vra::Drivers drivers;
+    int earlyLap = 2, lateLap = 0;
+    std::uint64_t lapFirst = 0, lapEnd = 0;  // the late lap's bytes
 };
+
+fs::path Folder() {
+    static const fs::path dir = fs::temp_directory_path() / ("vra_replay_bench_" + std::to_string(::getpid()));
+    return dir;
+}
+
+void Fail(const std::string& what) {
+    std::fprintf(stderr, "replay_bench: %s\n", what.c_str());
+    std::error_code ec;
+    fs::remove_all(Folder(), ec);
+    std::exit(1);
+}
+
+std::uint8_t* Buffer() {
+    static std::uint8_t* buffer = [] {
+        void* p = nullptr;
+        if (::posix_memalign(&p, 4096, kBlock) != 0) Fail("no buffer");
+        return static_cast<std::uint8_t*>(p);
+    }();
+    return buffer;
+}
+
+// The raw read: bytes from..to of the file, from the page holding `from`.
+std::uint64_t RawRead(const fs::path& path, std::uint64_t from, std::uint64_t to) {
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0) return 0;
+    std::uint64_t total = 0;
+    for (std::uint64_t at = from & ~std::uint64_t{4095}; at < to;) {
+        const ssize_t got = ::pread(fd, Buffer(), static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, to - at)),
+                                    static_cast<off_t>(at));
+        if (got <= 0) break;
+        at += static_cast<std::uint64_t>(got);
+        total += static_cast<std::uint64_t>(got);
+    }
+    ::close(fd);
+    return total;
+}
+
+// Drops the file's pages from the page cache (no privileges needed).
+void DropCache(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0) Fail("cannot open " + path.string());
+    ::fdatasync(fd);
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    ::close(fd);
+}
+
+void Build(Replay& r) {
+    vra::simkit::ReplayBuilder b;
+    b.drivers(kCars).trackLength(kTrackLength);
+    vra::simkit::SessionDesc race;
+    race.kind = 3;
+    race.raceStartMs = 8000;
+    race.state = 6;
+    for (int i = 0; i < kCars; ++i) {
+        vra::simkit::CarSession car;
+        car.firstStampMs = 8000 + 100 * static_cast<std::uint32_t>(i);
+        car.laps.assign(static_cast<std::size_t>(r.laps), 47000 + 40 * static_cast<std::uint32_t>(i));
+        race.cars.push_back(car);
+    }
+    b.desc.sessions.push_back(race);
+    b.desc.engineBlocks = true;
+    b.desc.raceControlEvery = 36;
+    b.desc.settings.raceWord = static_cast<std::uint32_t>(r.laps) << 8;
+    r.path = Folder() / ("race" + std::to_string(r.laps) + ".rpy");
+    std::printf("writing %s (%s) ...\n", r.path.c_str(), r.label.c_str());
+    std::fflush(stdout);
+    if (!b.writeFile(r.path)) Fail("cannot write " + r.path.string());
+    r.size = fs::file_size(r.path);
+    DropCache(r.path);  // written back, so that later drops succeed
+
+    // The set-up checks the work: the load indexes the whole stream, and the
+    // late lap lies near the file's end and is read from its own frames.
+    if (r.drivers.Load(r.path) != 0) Fail("the replay does not load");
+    const auto& index = r.drivers.frameIndex;
+    if (!index.built || index.coveredEnd != index.streamEnd || index.entries.size() < 1000)
+        Fail("the load left the stream unindexed");
+    r.lateLap = r.laps - 4;
+    vra::GetRpyInfo lap;
+    if (lap.ExtractLap(r.drivers, 0, r.lateLap, 3, static_cast<float>(kTrackLength)) != 0 || lap.sampleCount < 1000)
+        Fail("the late lap does not extract");
+    r.lapFirst = lap.firstFrameOffset;
+    r.lapEnd = lap.endOffset;
+    if (r.lapFirst < r.size / 10 * 8) Fail("the late lap is not late");
+    vra::GetRpyInfo early;
+    if (early.ExtractLap(r.drivers, 0, r.earlyLap, 3, static_cast<float>(kTrackLength)) != 0 ||
+        early.endOffset > r.size / 10)
+        Fail("the early lap does not extract early");
+}
+
+std::vector<std::unique_ptr<Replay>>& Replays() {
+    static std::vector<std::unique_ptr<Replay>> replays;
+    return replays;
+}
+
+void Register(Replay& r) {
+    const std::string s = "/" + std::to_string(r.size >> 20) + "MB";
+    auto raw = [&r](benchmark::State& state, bool cold) {
+        for (auto _ : state) {
+            if (cold) {
+                state.PauseTiming();
+                DropCache(r.path);
+                state.ResumeTiming();
+            }
+            if (RawRead(r.path, 0, r.size) != r.size) state.SkipWithError("short read");
+        }
+        state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * r.size));
+    };
+    auto load = [&r](benchmark::State& state, bool cold) {
+        for (auto _ : state) {
+            if (cold) {
+                state.PauseTiming();
+                DropCache(r.path);
+                state.ResumeTiming();
+            }
+            vra::Drivers d;
+            if (d.Load(r.path) != 0) state.SkipWithError("load failed");
+            benchmark::DoNotOptimize(d.windowEnd);
+        }
+        state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * r.size));
+    };
+    auto extract = [&r](benchmark::State& state, int lapNo) {
+        for (auto _ : state) {
+            vra::GetRpyInfo lap;
+            if (lap.ExtractLap(r.drivers, 0, lapNo, 3, static_cast<float>(kTrackLength)) != 0)
+                state.SkipWithError("extraction failed");
+            benchmark::DoNotOptimize(lap.distance.data());
+        }
+    };
+    auto rawLap = [&r](benchmark::State& state) {
+        for (auto _ : state)
+            if (RawRead(r.path, r.lapFirst, r.lapEnd) == 0) state.SkipWithError("short read");
+        state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * (r.lapEnd - r.lapFirst)));
+    };
+    const auto ms = benchmark::kMillisecond;
+    benchmark::RegisterBenchmark(("RawReadWarm" + s).c_str(), raw, false)->Unit(ms)->UseRealTime();
+    benchmark::RegisterBenchmark(("DriversLoadWarm" + s).c_str(), load, false)->Unit(ms)->UseRealTime();
+    benchmark::RegisterBenchmark(("RawReadCold" + s).c_str(), raw, true)->Unit(ms)->UseRealTime()->Iterations(4);
+    benchmark::RegisterBenchmark(("DriversLoadCold" + s).c_str(), load, true)->Unit(ms)->UseRealTime()->Iterations(4);
+    benchmark::RegisterBenchmark(("RawReadLateLap" + s).c_str(), rawLap)->Unit(benchmark::kMicrosecond)->UseRealTime();
+    benchmark::RegisterBenchmark(("ExtractLateLap" + s).c_str(), extract, r.lateLap)
+        ->Unit(benchmark::kMicrosecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark(("ExtractEarlyLap" + s).c_str(), extract, r.earlyLap)
+        ->Unit(benchmark::kMicrosecond)
+        ->UseRealTime();
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    std::printf("replay %s, %.1f MB\n", ReplayPath().c_str(), fs::file_size(ReplayPath()) / 1e6);
-    Summary summary;
-    benchmark::RunSpecifiedBenchmarks(&summary);
-    auto& t = summary.times;
-    auto ratio = [&](const char* what, const char* raw) {
-        if (t.count(what) && t.count(raw) && t[raw] > 0) std::printf("%s / %s: %.2f\n", what, raw, t[what] / t[raw]);
-    };
-    ratio("DriversLoad", "RawReadWholeFile");
-    ratio("ExtractPlayerLap", "RawReadToPlayerLap");
-    ratio("ExtractOtherLap", "RawReadToOtherLap");
+    std::error_code ec;
+    fs::create_directories(Folder(), ec);
+    for (auto [label, laps] : {std::pair{"100 MB", 64}, {"400 MB", 256}}) {
+        auto r = std::make_unique<Replay>();
+        r->label = label;
+        r->laps = laps;
+        Build(*r);
+        Register(*r);
+        Replays().push_back(std::move(r));
+    }
+    vra::bench::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::vector<vra::bench::Ratio> ratios;
+    for (const auto& r : Replays()) {
+        const std::string s = "/" + std::to_string(r->size >> 20) + "MB";
+        const std::string mb = std::to_string(r->size >> 20) + " MB";
+        const std::string lapKb = std::to_string((r->lapEnd - r->lapFirst) >> 10) + " kB";
+        ratios.push_back({"replay: driver table load, " + mb + ", warm", "DriversLoadWarm" + s, "RawReadWarm" + s,
+                          "raw read of the file, warm", 1.5});
+        ratios.push_back({"replay: driver table load, " + mb + ", cold", "DriversLoadCold" + s, "RawReadCold" + s,
+                          "raw read of the file, cold", 1.5});
+        ratios.push_back({"replay: late lap extraction, " + mb + ", warm", "ExtractLateLap" + s, "RawReadLateLap" + s,
+                          "raw read of the lap's " + lapKb + ", warm", 2.0});
+        ratios.push_back({"replay: late lap extraction, " + mb + ", warm", "ExtractLateLap" + s, "ExtractEarlyLap" + s,
+                          "the extraction of lap 2, warm", 1.5});
+    }
+    vra::bench::PrintRatios(reporter, ratios);
     benchmark::Shutdown();
+    fs::remove_all(Folder(), ec);
     return 0;
 }

@@ -1,7 +1,7 @@
 // Map points per second on the road course: a distance and a lateral offset
 // placed through the track path (piece lookup, then the piece's position),
 // beside a raw read of the same points from a table, in one run. Prints the
-// lookup rate and the ratio after the table.
+// cost ratio after the table (in memory, no file reads).
 #include "core/decode/KtObjectFactory.h"
 #include "core/decode/KtTrack.h"
 #include "core/track/TrackPath.h"
@@ -9,10 +9,11 @@
 #include "simkit/track/PtfBuilder.h"
 #include "simkit/track/TrackLayout.h"
 
+#include "BenchRatio.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -82,33 +83,16 @@ void RawTableRead(benchmark::State& state) {
 BENCHMARK(TrackPathLookup)->Unit(benchmark::kMicrosecond);
 BENCHMARK(RawTableRead)->Unit(benchmark::kMicrosecond);
 
-class Summary : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            const auto it = run.counters.find("items_per_second");
-            if (it != run.counters.end() && run.aggregate_name.empty())
-                rates[run.run_name.function_name] = it->second.value;
-        }
-    }
-    std::map<std::string, double> rates;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     std::printf("road course %.1f m in %zu pieces, %zu samples a pass\n", Path().Length(), Path().PieceCount(),
                 kSamples);
-    Summary summary;
-    benchmark::RunSpecifiedBenchmarks(&summary);
-    auto& r = summary.rates;
-    if (r.count("TrackPathLookup") && r.count("RawTableRead") && r["RawTableRead"] > 0) {
-        std::printf("track path lookups %.2f million points/s, raw table read %.2f million points/s\n",
-                    r["TrackPathLookup"] / 1e6, r["RawTableRead"] / 1e6);
-        std::printf("lookup/raw %.4f\n", r["TrackPathLookup"] / r["RawTableRead"]);
-    }
+    vra::bench::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    vra::bench::PrintRatios(reporter, {{"track path: map points placed (in memory)", "TrackPathLookup", "RawTableRead",
+                                        "a read of the same points from a table", 0.0}});
     benchmark::Shutdown();
     return 0;
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace vra {
 
@@ -35,6 +36,32 @@ int FrameAt(ReplaySource& src, std::uint64_t p, std::uint64_t frameEnd, bool who
     if (size < kFrameHeaderSize || size > frameEnd - p) return GetRpyInfo::Corrupt;
     if (whole && !src.window(p, size, f)) return GetRpyInfo::SeekFailed;
     return GetRpyInfo::Ok;
+}
+
+// One engine block into its sample, each size a constant: a lap copies six
+// blocks a frame.
+void CopyBlock(int type, const std::uint8_t* body, std::uint8_t* to) {
+    static_assert(kEngineBlockCount == 6);
+    switch (type) {
+        case 0:
+            std::memcpy(to, body, kEngineBlockSize[0]);
+            break;
+        case 1:
+            std::memcpy(to, body, kEngineBlockSize[1]);
+            break;
+        case 2:
+            std::memcpy(to, body, kEngineBlockSize[2]);
+            break;
+        case 3:
+            std::memcpy(to, body, kEngineBlockSize[3]);
+            break;
+        case 4:
+            std::memcpy(to, body, kEngineBlockSize[4]);
+            break;
+        default:
+            std::memcpy(to, body, kEngineBlockSize[5]);
+            break;
+    }
 }
 
 // The session word of a frame whose first record is a session record.
@@ -410,10 +437,7 @@ int GetRpyInfo::extract(ReplaySource& src, int kind, bool useIndex) {
                         const std::uint32_t blockSize = kEngineBlockSize[b];
                         if (bodySize < blockSize) return fail(Corrupt);
                         blockTypes |= 1u << b;
-                        if (fullData)
-                            std::copy(body, body + blockSize,
-                                      blocks[static_cast<std::size_t>(b)].begin() +
-                                          static_cast<std::ptrdiff_t>(si * blockSize));
+                        if (fullData) CopyBlock(b, body, blocks[static_cast<std::size_t>(b)].data() + si * blockSize);
                     } else if (!IsKnownRecordType(type)) {
                         return fail(Corrupt);
                     }

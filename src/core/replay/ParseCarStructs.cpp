@@ -1,5 +1,6 @@
 #include "core/replay/ParseCarStructs.h"
 
+#include <bit>
 #include <cstring>
 
 namespace vra {
@@ -43,12 +44,11 @@ std::uint32_t ParseCarStructs::ReadBits(const std::uint8_t* buffer, std::uint32_
 }
 
 const std::uint32_t* ParseCarStructs::UnpackWord(const std::uint8_t* buffer) {
-    std::uint32_t pos = 0;
-    const std::uint32_t oil = ReadBits(buffer, pos, 7);
-    const std::uint32_t water = ReadBits(buffer, pos, 7);
-    const std::uint32_t fuel = ReadBits(buffer, pos, 7);
-    const std::uint32_t valueI = ReadBits(buffer, pos, 11);
-    engine_ = oil | (water << 7) | (fuel << 14) | (valueI << 21);
+    // The four fields (7, 7, 7 and 11 bits from bit 0, least significant bit
+    // of each byte first) laid side by side are the little-endian word
+    // itself; read as one, since every frame of a lap holds one.
+    std::memcpy(&engine_, buffer, sizeof engine_);
+    if constexpr (std::endian::native == std::endian::big) engine_ = __builtin_bswap32(engine_);
     return &engine_;
 }
 

@@ -18,9 +18,26 @@ std::uint64_t PageDown(std::uint64_t offset) {
     return offset & ~std::uint64_t{ReplaySource::kPageSize - 1};
 }
 
+// One block buffer kept per thread between sources: a lap's extraction reads
+// a megabyte or two, and mapping a fresh buffer for each would cost it more in
+// page faults than the read itself.
+thread_local std::uint8_t* spareBuffer = nullptr;
+struct SpareBufferRelease {
+    ~SpareBufferRelease() {
+        std::free(spareBuffer);
+        spareBuffer = nullptr;
+    }
+};
+thread_local SpareBufferRelease spareBufferRelease;
+
 }  // namespace
 
 void ReplaySource::FreeAligned::operator()(std::uint8_t* p) const {
+    (void)&spareBufferRelease;  // registers the thread's release
+    if (!spareBuffer) {
+        spareBuffer = p;
+        return;
+    }
     std::free(p);
 }
 
@@ -87,6 +104,10 @@ bool ReplaySource::window(std::uint64_t offset, std::size_t n, std::span<const s
     }
     if (fd_ < 0) return false;
     if (offset < blockStart_ || offset + n > blockStart_ + blockLen_) {
+        if (!block_ && spareBuffer) {
+            block_.reset(spareBuffer);
+            spareBuffer = nullptr;
+        }
         if (!block_) {
             void* p = nullptr;
             if (::posix_memalign(&p, kPageSize, kBufferSize) != 0) return false;

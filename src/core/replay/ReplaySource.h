@@ -51,7 +51,7 @@ public:
     void setReadLimit(std::uint64_t end) { readLimit_ = end; }
 
     // Largest window that can be asked for.
-    static constexpr std::size_t kBlockSize = 1u << 20;
+    static constexpr std::size_t kBlockSize = 1u << 17;
     static constexpr std::size_t kPageSize = 4096;
 
 private:

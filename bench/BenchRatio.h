@@ -1,0 +1,99 @@
+#pragma once
+// Cost ratios of the benchmarks, printed the same way by every program: the
+// project's time over a named reference's time (a raw read of the same bytes
+// in the same cache state, the 55 ms playback tick, ...), beside the target
+// the ratio must stay within. The times come from the plain runs or, when the
+// run reports aggregates only, from the median (else the mean) of the
+// repetitions, so the ratios are printed either way.
+//
+// Besides the readable lines each ratio is printed once as a tab-separated
+// row starting with "bench-row", which scripts/bench gathers into its table:
+//   bench-row  measure  project ms  reference (name, ms)  ratio  target  met
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace vra::bench {
+
+// Keeps each benchmark's real time per iteration, in milliseconds.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.error_occurred || run.iterations <= 0) continue;
+            const std::string name =
+                run.run_name.function_name + (run.run_name.args.empty() ? "" : "/" + run.run_name.args);
+            const double ms = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e3;
+            int rank = 1;  // a plain run
+            if (run.run_type == Run::RT_Aggregate) {
+                if (run.aggregate_name == "median")
+                    rank = 3;
+                else if (run.aggregate_name == "mean")
+                    rank = 2;
+                else
+                    continue;
+            }
+            Entry& e = times_[name];
+            if (rank >= e.rank) e = {ms, rank};
+        }
+    }
+
+    bool Has(const std::string& name) const { return times_.count(name) != 0; }
+    double Ms(const std::string& name) const {
+        const auto it = times_.find(name);
+        return it == times_.end() ? 0.0 : it->second.ms;
+    }
+
+private:
+    struct Entry {
+        double ms = 0;
+        int rank = 0;
+    };
+    std::map<std::string, Entry> times_;
+};
+
+// One ratio: project time over reference time, at most target.
+struct Ratio {
+    std::string measure;          // what is measured, with warm or cold
+    std::string project;          // benchmark name of the project's side
+    std::string reference;        // benchmark name of the reference, or empty for a fixed time
+    std::string referenceLabel;   // what the reference is, for the reader
+    double target = 0;            // the ratio must not exceed this; 0: no target, shown for the record
+    double referenceFixedMs = 0;  // the reference's time when it is not measured (a tick)
+};
+
+// Prints the ratios whose times were measured; true when every one met its target.
+inline bool PrintRatios(const RatioReporter& r, const std::vector<Ratio>& ratios) {
+    bool all = true;
+    std::printf("\ncost ratios (project time / reference time):\n");
+    for (const Ratio& x : ratios) {
+        if (!r.Has(x.project) || (!x.reference.empty() && !r.Has(x.reference))) continue;
+        const double p = r.Ms(x.project);
+        const double ref = x.reference.empty() ? x.referenceFixedMs : r.Ms(x.reference);
+        if (!(ref > 0)) continue;
+        const double ratio = p / ref;
+        const bool hasTarget = x.target > 0;
+        const bool met = !hasTarget || ratio <= x.target;
+        all = all && met;
+        char target[32] = "none";
+        if (hasTarget) std::snprintf(target, sizeof target, "<= %.2f", x.target);
+        std::printf("  %-52s %10.3f ms / %-44s %10.3f ms = %7.3f  (target %s%s)\n", x.measure.c_str(), p,
+                    x.referenceLabel.c_str(), ref, ratio, target,
+                    !hasTarget ? ""
+                    : met      ? ": met"
+                               : ": NOT MET");
+        std::printf("bench-row\t%s\t%.3f ms\t%s, %.3f ms\t%.3f\t%s\t%s\n", x.measure.c_str(), p,
+                    x.referenceLabel.c_str(), ref, ratio, target,
+                    !hasTarget ? "-"
+                    : met      ? "yes"
+                               : "NO");
+    }
+    return all;
+}
+
+}  // namespace vra::bench
