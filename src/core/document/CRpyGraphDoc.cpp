@@ -39,6 +39,12 @@ constexpr std::string_view kNoTrackText =
     "Path is set correctly in File->Settings\n\nDetailed error message:\n";
 constexpr std::string_view kPhysicsText = "Please note that you have now loaded\r\nlaps using different physics.";
 
+std::string SettingsNotSavedText(const std::string& reason) {
+    std::string text = "The settings could not be saved";
+    if (!reason.empty()) text += " (" + reason + ")";
+    return text + ".\nThe settings saved before are kept.";
+}
+
 std::string_view HeaderErrorText(int version) {
     if (version < 3) return "HeaderClass: Orl replays not supported!";
     if (version == 3) return "HeaderClass: Kt/QUOLN replays not supported!";
@@ -71,7 +77,15 @@ CRpyGraphDoc::~CRpyGraphDoc() {
     KtObjectFactory::Instance().Clear();
     settings_.SetDefaultPlayerIndex(defaultPlayer_);
     settings_.SetDefaultPhysics(defaultPhysics_);
-    settings_.Save();
+    if (!settings_.Save()) {
+        // The store kept the settings saved before; the user learns that this
+        // session's changes are lost instead of finding out at the next start.
+        try {
+            prompts_.alert(SettingsNotSavedText(settings_.LastSaveError()));
+        } catch (...) {
+            // A destructor cannot let anything out.
+        }
+    }
     trackLoaded_ = false;
 }
 

@@ -45,4 +45,11 @@ bool SettingsStore::writeBinary(SettingsKey key, std::string_view name, std::spa
     return write(key, name, SettingsValue{std::vector<std::uint8_t>(value.begin(), value.end())});
 }
 
+bool SettingsStore::apply(SettingsKey key, std::span<const SettingsChange> changes) {
+    bool ok = true;
+    for (const auto& change : changes)
+        ok &= change.value ? write(key, change.name, *change.value) : remove(key, change.name);
+    return ok;
+}
+
 }  // namespace vra

@@ -30,6 +30,12 @@ using SettingsValue = std::variant<std::int32_t, std::string, std::vector<std::u
 // The kind a reader expects; it picks the alternative of SettingsValue.
 enum class SettingsKind { Int = 0, String = 1, Binary = 2 };
 
+// One change of a batch: a value to store under name, or none to remove it.
+struct SettingsChange {
+    std::string name;
+    std::optional<SettingsValue> value;
+};
+
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
@@ -45,6 +51,14 @@ public:
     virtual bool write(SettingsKey key, std::string_view name, const SettingsValue& value) = 0;
     // Removes a value from the user scope; true when it is gone afterwards.
     virtual bool remove(SettingsKey key, std::string_view name) = 0;
+    // Several changes of one key's user scope together. Stores that keep a
+    // key in one file write it once and keep either every change or none, so
+    // a save is one write, not one per value. The default applies the
+    // changes one by one. False when the store refused any of them.
+    virtual bool apply(SettingsKey key, std::span<const SettingsChange> changes);
+    // Why the last write failed, in words a user can act on ("No space left
+    // on device"); empty when the store cannot tell.
+    virtual std::string lastWriteError() const { return {}; }
 
     // Typed reads of the user scope: nullopt when missing or of another kind.
     std::optional<std::int32_t> readInt(SettingsKey key, std::string_view name) const;

@@ -3,6 +3,7 @@
 #include "core/settings/CRegistry.h"
 
 #include <stdexcept>
+#include <vector>
 
 namespace vra {
 
@@ -70,10 +71,12 @@ bool AppSettings::Save() {
         else
             ok = false;
     }
-    CRegistry user(store_, SettingsKey::Program);
-    for (const auto& [name, field] : kWords) ok &= user.WriteDword(name, this->*field);
-    for (const auto& [name, field] : kTexts) ok &= user.WriteString(name, this->*field);
-    return ok;
+    // One batch, so that the whole key is written once: a failure half way
+    // cannot leave some values new and others gone.
+    std::vector<SettingsChange> changes;
+    for (const auto& [name, field] : kWords) changes.push_back({std::string(name), SettingsValue{this->*field}});
+    for (const auto& [name, field] : kTexts) changes.push_back({std::string(name), SettingsValue{this->*field}});
+    return store_.apply(SettingsKey::Program, changes) && ok;
 }
 
 bool AppSettings::HasDamageCost() const {

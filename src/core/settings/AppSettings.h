@@ -71,8 +71,11 @@ public:
     // Writes every value but the damage costs. The simulation folder is
     // written to the user's own scope, and only when it is not empty and
     // differs from what was found, so the simulation's value is never
-    // overwritten. Returns false when a write failed.
+    // overwritten. The program's values are written as one batch. Returns
+    // false when a write failed; the store then holds what it held before.
     bool Save();
+    // Why the last save failed, in the store's words; empty when unknown.
+    std::string LastSaveError() const { return store_.lastWriteError(); }
 
     bool HasDamageCost() const;
     // Fills the table from the store: the defaults when no table is stored or

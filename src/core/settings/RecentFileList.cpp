@@ -19,13 +19,19 @@ void RecentFileList::ReadList(const SettingsStore& store) {
     }
 }
 
-void RecentFileList::WriteList(SettingsStore& store) const {
+std::vector<SettingsChange> RecentFileList::Changes() const {
+    std::vector<SettingsChange> changes;
     for (std::size_t i = 0; i < size_; ++i) {
         if (i < entries_.size())
-            store.writeString(SettingsKey::Program, ValueName(i), entries_[i]);
+            changes.push_back({ValueName(i), SettingsValue{entries_[i]}});
         else
-            store.remove(SettingsKey::Program, ValueName(i));
+            changes.push_back({ValueName(i), std::nullopt});
     }
+    return changes;
+}
+
+bool RecentFileList::WriteList(SettingsStore& store) const {
+    return store.apply(SettingsKey::Program, Changes());
 }
 
 void RecentFileList::Add(const std::string& path) {

@@ -20,8 +20,11 @@ public:
     // Reads "File1".."FileN" from the program key; empty and missing values
     // end nothing: later entries still count.
     void ReadList(const SettingsStore& store);
-    // Writes the list back, removing the names of slots now empty.
-    void WriteList(SettingsStore& store) const;
+    // Writes the list back in one batch, removing the names of slots now
+    // empty; false when the store refused.
+    bool WriteList(SettingsStore& store) const;
+    // That batch, for a caller that stores more values with it.
+    std::vector<SettingsChange> Changes() const;
 
     void Add(const std::string& path);
     void Remove(std::size_t index);

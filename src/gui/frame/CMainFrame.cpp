@@ -272,12 +272,13 @@ void CMainFrame::RebuildRecentMenu() {
     }
 }
 
-void CMainFrame::SaveBarState() {
+bool CMainFrame::SaveBarState() {
     const QByteArray state = saveState();
-    settings_.writeBinary(
-        vra::SettingsKey::Program, kBarStateName,
-        std::span(reinterpret_cast<const std::uint8_t*>(state.constData()), std::size_t(state.size())));
-    recent_.WriteList(settings_);
+    // With the recent files, so that the settings are written once.
+    auto changes = recent_.Changes();
+    changes.push_back(
+        {std::string(kBarStateName), vra::SettingsValue{std::vector<std::uint8_t>(state.begin(), state.end())}});
+    return settings_.apply(vra::SettingsKey::Program, changes);
 }
 
 bool CMainFrame::LoadBarState() {

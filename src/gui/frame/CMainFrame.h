@@ -57,8 +57,9 @@ public:
     const vra::RecentFileList& RecentFiles() const { return recent_; }
 
     // Writes the bars' layout and the recent files to the settings store;
-    // done on close as well.
-    void SaveBarState();
+    // done on close as well. False when the store refused; on close the
+    // document's save right after reports a failing disk to the user.
+    bool SaveBarState();
     // Brings back the layout of the last run; false when there was none.
     bool LoadBarState();
 

@@ -1,13 +1,21 @@
 #include "gui/platform/QtSettingsStore.h"
 
+#include "core/base/AtomicFile.h"
 #include "gui/platform/Cp1252.h"
 
 #include <QByteArray>
+#include <QDataStream>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QIODevice>
+#include <QRegularExpression>
 #include <QSettings>
-#include <QVariant>
+#include <QStringList>
 
+#include <filesystem>
 #include <limits>
+#include <system_error>
 
 namespace vra {
 
@@ -18,8 +26,10 @@ const QString kProgramGroup = QStringLiteral("Settings");
 const QString kSimOrganisation = QStringLiteral("Sorvan");
 const QString kSimApplication = QStringLiteral("Velmar");
 
-QString Name(std::string_view name) {
-    return Cp1252ToQString(name);
+// The name Qt gives a value of a key: the program's values sit in a group.
+QString FullName(SettingsKey key, std::string_view name) {
+    const QString n = Cp1252ToQString(name);
+    return key == SettingsKey::Program ? kProgramGroup + QLatin1Char('/') + n : n;
 }
 
 std::optional<std::int32_t> ToInt32(const QVariant& v) {
@@ -46,14 +56,146 @@ std::optional<std::int32_t> ToInt32(const QVariant& v) {
     }
 }
 
+// A value as it reads back from the file, so that a value reads the same
+// before and after the next start: numbers are text there.
+QVariant ToVariant(const SettingsValue& value) {
+    if (auto* i = std::get_if<std::int32_t>(&value)) return QString::number(*i);
+    if (auto* t = std::get_if<std::string>(&value)) return Cp1252ToQString(*t);
+    const auto& b = std::get<std::vector<std::uint8_t>>(value);
+    return QByteArray(reinterpret_cast<const char*>(b.data()), static_cast<qsizetype>(b.size()));
+}
+
+bool IsHexDigit(char16_t c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// A key or group name: letters, digits and "_-." as they are, '/' as '\',
+// everything else percent-encoded.
+QString EscapedKey(const QString& key) {
+    QString out;
+    for (const QChar qc : key) {
+        const char16_t c = qc.unicode();
+        if (c == '/')
+            out += QLatin1Char('\\');
+        else if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
+                 c == '.')
+            out += qc;
+        else if (c <= 0xFF)
+            out += QLatin1Char('%') + QString::number(c, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+        else
+            out += QStringLiteral("%U") + QString::number(c, 16).toUpper().rightJustified(4, QLatin1Char('0'));
+    }
+    return out;
+}
+
+// A text in quotes (so that commas, semicolons and outer spaces are its own)
+// with everything but printable ASCII as \x escapes. The reader takes every
+// hex digit after \x, so a hex digit right after an escape is escaped too.
+QString QuotedText(const QString& text) {
+    QString out = QStringLiteral("\"");
+    bool afterEscape = false;
+    for (const QChar qc : text) {
+        const char16_t c = qc.unicode();
+        if (c == '"' || c == '\\') {
+            out += QLatin1Char('\\');
+            out += qc;
+            afterEscape = false;
+        } else if (c >= 0x20 && c < 0x7F && !(afterEscape && IsHexDigit(c))) {
+            out += qc;
+            afterEscape = false;
+        } else {
+            out += QStringLiteral("\\x") + QString::number(c, 16).rightJustified(4, QLatin1Char('0'));
+            afterEscape = true;
+        }
+    }
+    return out + QLatin1Char('"');
+}
+
+QString ValueText(const QVariant& v) {
+    switch (v.metaType().id()) {
+        case QMetaType::UnknownType:
+            return QStringLiteral("@Invalid()");
+        case QMetaType::QString: {
+            QString s = v.toString();
+            // Numbers are stored as text; bare, they read as in any ini file.
+            static const QRegularExpression kNumber(QStringLiteral("^-?[0-9]{1,10}$"));
+            if (kNumber.match(s).hasMatch()) return s;
+            // A leading '@' marks Qt's typed values; a text's own is doubled.
+            if (s.startsWith(QLatin1Char('@'))) s.prepend(QLatin1Char('@'));
+            return QuotedText(s);
+        }
+        case QMetaType::QByteArray:
+            return QuotedText(QStringLiteral("@ByteArray(") + QString::fromLatin1(v.toByteArray()) + QLatin1Char(')'));
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::UInt:
+        case QMetaType::ULongLong:
+            return v.toString();
+        case QMetaType::QStringList: {
+            const QStringList list = v.toStringList();
+            if (list.isEmpty()) return QStringLiteral("@Invalid()");
+            QStringList parts;
+            for (QString s : list) {
+                if (s.startsWith(QLatin1Char('@'))) s.prepend(QLatin1Char('@'));
+                parts << QuotedText(s);
+            }
+            return parts.join(QStringLiteral(", "));
+        }
+        default: {
+            QByteArray bytes;
+            QDataStream stream(&bytes, QIODevice::WriteOnly);
+            stream.setVersion(QDataStream::Qt_4_0);
+            stream << v;
+            return QuotedText(QStringLiteral("@Variant(") + QString::fromLatin1(bytes) + QLatin1Char(')'));
+        }
+    }
+}
+
+std::filesystem::path LocalPath(const QString& path) {
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
 }  // namespace
+
+QByteArray IniFileText(const std::map<QString, QVariant>& values) {
+    // Values without a group go to "General", which therefore comes first; a
+    // group really named so is marked with '%'.
+    std::map<QString, std::vector<std::pair<QString, const QVariant*>>> groups;
+    std::vector<std::pair<QString, const QVariant*>> general;
+    for (const auto& [key, value] : values) {
+        const qsizetype slash = key.indexOf(QLatin1Char('/'));
+        if (slash < 0)
+            general.emplace_back(key, &value);
+        else
+            groups[key.left(slash)].emplace_back(key.mid(slash + 1), &value);
+    }
+    QString text;
+    auto section = [&text](const QString& header, const auto& entries) {
+        if (!text.isEmpty()) text += QLatin1Char('\n');
+        text += QLatin1Char('[') + header + QStringLiteral("]\n");
+        for (const auto& [name, value] : entries)
+            text += EscapedKey(name) + QLatin1Char('=') + ValueText(*value) + QLatin1Char('\n');
+    };
+    if (!general.empty()) section(QStringLiteral("General"), general);
+    for (const auto& [group, entries] : groups) {
+        QString header = EscapedKey(group);
+        if (group.compare(QStringLiteral("General"), Qt::CaseInsensitive) == 0) header.prepend(QLatin1Char('%'));
+        section(header, entries);
+    }
+    return text.toUtf8();
+}
 
 QtSettingsStore::QtSettingsStore() = default;
 
 QtSettingsStore::QtSettingsStore(const QString& folder) : folder_(folder) {}
 
 QString QtSettingsStore::iniPath(SettingsKey key, SettingsScope scope) const {
-    if (folder_.isEmpty()) return {};
+    if (folder_.isEmpty()) {
+        const auto qscope = scope == SettingsScope::User ? QSettings::UserScope : QSettings::SystemScope;
+        if (key == SettingsKey::Program)
+            return QSettings(QSettings::NativeFormat, qscope, kProgramName, kProgramName).fileName();
+        return QSettings(QSettings::NativeFormat, qscope, kSimOrganisation, kSimApplication).fileName();
+    }
     const QString scopeDir = scope == SettingsScope::User ? QStringLiteral("user") : QStringLiteral("system");
     const QString file = key == SettingsKey::Program
                              ? kProgramName + QLatin1Char('/') + kProgramName + QStringLiteral(".ini")
@@ -61,29 +203,32 @@ QString QtSettingsStore::iniPath(SettingsKey key, SettingsScope scope) const {
     return QDir(folder_).filePath(scopeDir + QLatin1Char('/') + file);
 }
 
-std::unique_ptr<QSettings> QtSettingsStore::open(SettingsKey key, SettingsScope scope) const {
-    std::unique_ptr<QSettings> s;
-    if (!folder_.isEmpty()) {
-        s = std::make_unique<QSettings>(iniPath(key, scope), QSettings::IniFormat);
-    } else {
-        const auto qscope = scope == SettingsScope::User ? QSettings::UserScope : QSettings::SystemScope;
-        if (key == SettingsKey::Program)
-            s = std::make_unique<QSettings>(QSettings::NativeFormat, qscope, kProgramName, kProgramName);
-        else
-            s = std::make_unique<QSettings>(QSettings::NativeFormat, qscope, kSimOrganisation, kSimApplication);
+QtSettingsStore::File& QtSettingsStore::file(SettingsKey key, SettingsScope scope) const {
+    File& f = files_[{key, scope}];
+    if (f.loaded) return f;
+    f.loaded = true;
+    const QString path = iniPath(key, scope);
+    const QFileInfo info(path);
+    if (info.exists() && !info.isReadable()) {
+        f.unreadable = true;
+        return f;
     }
-    // Each scope is asked on its own; the caller decides the order.
-    s->setFallbacksEnabled(false);
-    if (key == SettingsKey::Program) s->beginGroup(kProgramGroup);
-    return s;
+    const QSettings settings(path, QSettings::IniFormat);
+    const QStringList keys = settings.allKeys();
+    if (settings.status() == QSettings::AccessError) {
+        f.unreadable = true;
+        return f;
+    }
+    for (const QString& k : keys) f.values[k] = settings.value(k);
+    return f;
 }
 
 std::optional<SettingsValue> QtSettingsStore::read(SettingsKey key, SettingsScope scope, std::string_view name,
                                                    SettingsKind kind) const {
-    auto s = open(key, scope);
-    const QString n = Name(name);
-    if (!s->contains(n)) return std::nullopt;
-    const QVariant v = s->value(n);
+    const File& f = file(key, scope);
+    const auto it = f.values.find(FullName(key, name));
+    if (it == f.values.end()) return std::nullopt;
+    const QVariant& v = it->second;
     switch (kind) {
         case SettingsKind::Int:
             if (auto i = ToInt32(v)) return SettingsValue{*i};
@@ -102,32 +247,49 @@ std::optional<SettingsValue> QtSettingsStore::read(SettingsKey key, SettingsScop
 }
 
 bool QtSettingsStore::contains(SettingsKey key, SettingsScope scope, std::string_view name) const {
-    return open(key, scope)->contains(Name(name));
+    return file(key, scope).values.contains(FullName(key, name));
 }
 
 bool QtSettingsStore::write(SettingsKey key, std::string_view name, const SettingsValue& value) {
-    auto s = open(key, SettingsScope::User);
-    if (!s->isWritable()) return false;
-    QVariant v;
-    if (auto* i = std::get_if<std::int32_t>(&value)) {
-        v = QVariant(int(*i));
-    } else if (auto* t = std::get_if<std::string>(&value)) {
-        v = Cp1252ToQString(*t);
-    } else {
-        const auto& b = std::get<std::vector<std::uint8_t>>(value);
-        v = QByteArray(reinterpret_cast<const char*>(b.data()), static_cast<qsizetype>(b.size()));
-    }
-    s->setValue(Name(name), v);
-    s->sync();
-    return s->status() == QSettings::NoError;
+    const SettingsChange change{std::string(name), value};
+    return apply(key, std::span(&change, 1));
 }
 
 bool QtSettingsStore::remove(SettingsKey key, std::string_view name) {
-    auto s = open(key, SettingsScope::User);
-    if (!s->isWritable()) return false;
-    s->remove(Name(name));
-    s->sync();
-    return s->status() == QSettings::NoError;
+    const SettingsChange change{std::string(name), std::nullopt};
+    return apply(key, std::span(&change, 1));
+}
+
+bool QtSettingsStore::apply(SettingsKey key, std::span<const SettingsChange> changes) {
+    File& f = file(key, SettingsScope::User);
+    const QString path = iniPath(key, SettingsScope::User);
+    if (f.unreadable) {
+        lastError_ = QFile::encodeName(path).toStdString() + " cannot be read";
+        return false;
+    }
+    std::map<QString, QVariant> values = f.values;
+    for (const auto& change : changes) {
+        if (change.value)
+            values[FullName(key, change.name)] = ToVariant(*change.value);
+        else
+            values.erase(FullName(key, change.name));
+    }
+    // Nothing new: the file holds it already (a save at exit with nothing
+    // changed must not fail on a full disk).
+    if (values == f.values && (QFileInfo::exists(path) || values.empty())) return true;
+
+    std::error_code ec;
+    const std::filesystem::path target = LocalPath(path);
+    std::filesystem::create_directories(target.parent_path(), ec);
+    const QByteArray text = IniFileText(values);
+    const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.constData()), std::size_t(text.size()));
+    if (ec || !WriteFileAtomic(target, bytes, &ec)) {
+        lastError_ = ec.message();
+        return false;
+    }
+    f.values = std::move(values);
+    lastError_.clear();
+    return true;
 }
 
 }  // namespace vra

@@ -50,5 +50,14 @@ TEST_F(Document, WritesDefaultPlayerAndPhysicsBackWhenItEnds) {
     EXPECT_EQ(reread.DefaultPhysics(), 3);
 }
 
+TEST_F(Document, TellsTheUserWhenTheSettingsCannotBeSaved) {
+    document().SetDefaultPlayer(6);
+    store.setReadOnly(true);
+    doc.reset();
+    EXPECT_THAT(prompts.messages(),
+                ElementsAre("The settings could not be saved.\nThe settings saved before are kept."));
+    EXPECT_EQ(AppSettings(store).DefaultPlayerIndex(), -1);
+}
+
 }  // namespace
 }  // namespace vra::testing
