@@ -12,6 +12,7 @@
 #include "gui/frame/CMainFrame.h"
 #include "gui/map/CRpyGraphView.h"
 #include "gui/map/ViewDialog.h"
+#include "gui/platform/ImageFile.h"
 #include "gui/platform/QtDesktop.h"
 #include "gui/platform/QtSettingsStore.h"
 #include "gui/replay/ChooselapPrompts.h"
@@ -55,8 +56,10 @@ int RunSnapshot(CRpyGraphApp& analyser, const QString& png) {
     analyser.View()->OnShowWholeTrack();
     SettleFor(100);
     const QImage picture = frame->grab().toImage();
-    if (picture.isNull() || !picture.save(png, "PNG")) {
-        std::fprintf(stderr, "velmar-replay-analyzer: cannot write %s\n", QFile::encodeName(png).constData());
+    std::string why;
+    if (!SaveImageFile(picture, png, "PNG", &why)) {
+        std::fprintf(stderr, "velmar-replay-analyzer: cannot write %s: %s\n", QFile::encodeName(png).constData(),
+                     why.c_str());
         return 1;
     }
     std::printf("%s\n", QFile::encodeName(QFileInfo(png).absoluteFilePath()).constData());
