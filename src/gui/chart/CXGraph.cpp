@@ -1,6 +1,9 @@
 #include "gui/chart/CXGraph.h"
 
 #include "core/chart/ChartLayout.h"
+#include "gui/chart/CChartPage.h"
+#include "gui/chart/CLabelDlg.h"
+#include "gui/chart/ChartDialogKit.h"
 #include "gui/chart/ChartRenderer.h"
 
 #include <QKeyEvent>
@@ -64,6 +67,14 @@ CXGraph::CXGraph(QWidget* parent) : QWidget(parent) {
         actions_[id] = a;
     }
     objectMenu = [this](CXGraphObject* o) { ShowObjectMenu(o); };
+    openSheet = [this](ChartEvent::Target target, int index) {
+        CChartPage sheet(*this, target, index, this);
+        ChartDialogs().run(sheet);
+    };
+    labelDialog = [this](CXGraphLabel* label) {
+        CLabelDlg dialog(*label, *this, this);
+        ChartDialogs().run(dialog);
+    };
     printDialog = [this](QPrinter& printer) {
         QPrintDialog dialog(&printer, this);
         dialog.setOption(QAbstractPrintDialog::PrintToFile, false);

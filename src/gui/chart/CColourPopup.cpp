@@ -1,0 +1,201 @@
+#include "gui/chart/CColourPopup.h"
+
+#include "gui/chart/CColorButton.h"
+#include "gui/chart/CDCEx.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleOption>
+
+namespace vra {
+
+namespace {
+constexpr int kEdge = 2;
+
+ISize TextExtent(const CColorButton* b, const QFont& font) {
+    const QFontMetrics m(font);
+    int w = 0, h = 0;
+    for (const QString& t : {b->defaultText, b->customText}) {
+        if (t.isEmpty()) continue;
+        w = std::max(w, m.horizontalAdvance(t));
+        h = std::max(h, m.height());
+    }
+    return {w, h};
+}
+}  // namespace
+
+CColourPopup::CColourPopup(CColorButton* button, const QColor& initial, QPoint bottomLeft)
+    : QWidget(button, Qt::Popup),
+      button_(button),
+      grid_(kEdge, !button->defaultText.isEmpty(), !button->customText.isEmpty(), TextExtent(button, font())),
+      initial_(initial),
+      choosing_(initial) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setMouseTracking(true);
+    const ISize s = grid_.windowSize();
+    QRect screen(0, 0, 100000, 100000);
+    if (const QScreen* sc = button->screen()) screen = sc->availableGeometry();
+    const Rect placed = grid_.Place({bottomLeft.x(), bottomLeft.y()}, button->height(),
+                                    {screen.left(), screen.top(), screen.right() + 1, screen.bottom() + 1});
+    setGeometry(placed.left, placed.top, s.cx, s.cy);
+    for (int i = 0; i < ColourGrid::kColours; ++i) {
+        (void)i;  // tool tips are answered in event() from the cell under the mouse
+    }
+    chosen_ = current_ =
+        grid_.CellFromColour(initial.isValid() ? std::optional<Rgb>(FromQColor(initial)) : std::nullopt);
+    show();
+    setFocus();
+}
+
+QColor CColourPopup::CellColour(int cell) const {
+    if (cell >= 0 && cell < ColourGrid::kColours) return ToQColor(ColourGrid::kTable[cell].rgb);
+    return QColor();
+}
+
+void CColourPopup::SelectCell(int cell) {
+    if (cell == current_) return;
+    current_ = cell;
+    update();
+    if (cell == ColourGrid::kCustom) {
+        button_->OnSelChange(initial_);
+    } else if (cell == ColourGrid::kAutomatic) {
+        choosing_ = QColor();
+        button_->OnSelChange(choosing_);
+    } else if (cell >= 0) {
+        choosing_ = CellColour(cell);
+        button_->OnSelChange(choosing_);
+    }
+}
+
+void CColourPopup::FinishSelection(bool accept) {
+    if (finished_) return;
+    finished_ = true;
+    if (accept && current_ == ColourGrid::kCustom) {
+        dialogOpen_ = true;
+        const QColor picked = button_->colourDialog ? button_->colourDialog(initial_, this) : QColor();
+        dialogOpen_ = false;
+        if (picked.isValid())
+            choosing_ = picked;
+        else
+            accept = false;
+    }
+    if (!accept) choosing_ = initial_;
+    CColorButton* button = button_;
+    const QColor c = choosing_;
+    close();
+    if (accept)
+        button->OnSelEndOK(c);
+    else
+        button->OnSelEndCancel(c);
+}
+
+void CColourPopup::closeEvent(QCloseEvent* e) {
+    // Closed from outside (a press elsewhere): that is a cancel.
+    if (!finished_) {
+        finished_ = true;
+        button_->OnSelEndCancel(initial_);
+    }
+    QWidget::closeEvent(e);
+}
+
+bool CColourPopup::event(QEvent* e) {
+    if (e->type() == QEvent::WindowDeactivate && !dialogOpen_) {
+        FinishSelection(false);
+        return true;
+    }
+    if (e->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(e);
+        const int cell = grid_.CellAt({help->pos().x(), help->pos().y()});
+        if (cell >= 0)
+            setToolTip(QString::fromUtf8(ColourGrid::kTable[cell].name.data(),
+                                         static_cast<qsizetype>(ColourGrid::kTable[cell].name.size())));
+        else
+            setToolTip(QString());
+    }
+    return QWidget::event(e);
+}
+
+void CColourPopup::mouseMoveEvent(QMouseEvent* e) {
+    const QPoint p = e->position().toPoint();
+    const int cell = grid_.CellAt({p.x(), p.y()});
+    if (cell != ColourGrid::kNone) SelectCell(cell);
+}
+
+void CColourPopup::mouseReleaseEvent(QMouseEvent* e) {
+    FinishSelection(rect().contains(e->position().toPoint()));
+}
+
+void CColourPopup::keyPressEvent(QKeyEvent* e) {
+    using K = ColourGrid::Key;
+    switch (e->key()) {
+        case Qt::Key_Down:
+            SelectCell(grid_.Move(current_, K::Down));
+            break;
+        case Qt::Key_Up:
+            SelectCell(grid_.Move(current_, K::Up));
+            break;
+        case Qt::Key_Left:
+            SelectCell(grid_.Move(current_, K::Left));
+            break;
+        case Qt::Key_Right:
+            SelectCell(grid_.Move(current_, K::Right));
+            break;
+        case Qt::Key_Escape:
+            FinishSelection(false);
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            FinishSelection(true);
+            break;
+        default:
+            QWidget::keyPressEvent(e);
+    }
+}
+
+void CColourPopup::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QPalette pal = palette();
+    p.fillRect(rect(), pal.button());
+    auto drawBox = [&](int cell, const Rect& r, const QString& text, const QColor& swatch) {
+        const QRect q(r.left, r.top, r.width(), r.height());
+        const bool isChosen = cell == chosen_, isCurrent = cell == current_;
+        p.fillRect(q, isChosen && !isCurrent ? pal.light() : pal.button());
+        if (isCurrent || isChosen) {
+            p.setPen(isCurrent ? pal.light().color() : pal.shadow().color());
+            p.drawRect(q.adjusted(0, 0, -1, -1));
+        }
+        if (swatch.isValid()) {
+            const QRect s =
+                q.adjusted(grid_.margin() + 1, grid_.margin() + 1, -grid_.margin() - 1, -grid_.margin() - 1);
+            p.fillRect(s, swatch);
+            p.setPen(pal.shadow().color());
+            p.drawRect(s.adjusted(0, 0, -1, -1));
+        }
+        if (!text.isEmpty()) {
+            p.setPen(pal.buttonText().color());
+            p.drawText(q, Qt::AlignCenter, text);
+        }
+    };
+    if (grid_.hasAutomatic()) drawBox(ColourGrid::kAutomatic, grid_.automaticBox(), button_->defaultText, QColor());
+    for (int i = 0; i < ColourGrid::kColours; ++i) drawBox(i, grid_.CellRect(i), QString(), CellColour(i));
+    if (grid_.hasCustom()) {
+        const Rect r = grid_.customBox();
+        p.setPen(pal.shadow().color());
+        p.drawLine(r.left + 2 * kEdge, r.top - 2, r.right - 2 * kEdge, r.top - 2);
+        p.setPen(pal.light().color());
+        p.drawLine(r.left + 2 * kEdge, r.top - 1, r.right - 2 * kEdge, r.top - 1);
+        drawBox(ColourGrid::kCustom, r, button_->customText, QColor());
+    }
+    QStyleOptionFrame frame;
+    frame.initFrom(this);
+    frame.rect = rect();
+    frame.state |= QStyle::State_Raised;
+    style()->drawPrimitive(QStyle::PE_Frame, &frame, &p, this);
+}
+
+}  // namespace vra

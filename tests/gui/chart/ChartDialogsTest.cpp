@@ -1,0 +1,195 @@
+#include "gui/chart/CAxisDlg.h"
+#include "gui/chart/CChartDlg.h"
+#include "gui/chart/CChartPage.h"
+#include "gui/chart/CColorButton.h"
+#include "gui/chart/CCurveDlg.h"
+#include "gui/chart/CMovingAvgDlg.h"
+#include "gui/chart/CTrendDlg.h"
+#include "gui/chart/CXGraph.h"
+#include "gui/chart/ChartDialogKit.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace vra {
+namespace {
+
+// Dialogs answer from a script instead of a user; messages are recorded.
+struct ScriptedDialogs {
+    std::vector<QString> messages;
+    std::function<void(QDialog&)> fill;
+    ChartDialogHooks saved = ChartDialogs();
+    ScriptedDialogs() {
+        ChartDialogs().message = [this](QWidget*, const QString& text) { messages.push_back(text); };
+        ChartDialogs().run = [this](QDialog& d) {
+            if (fill) fill(d);
+            d.accept();
+            return d.result() == QDialog::Accepted;
+        };
+    }
+    ~ScriptedDialogs() { ChartDialogs() = saved; }
+};
+
+struct Chart {
+    CXGraph graph;
+    Chart() {
+        graph.resize(400, 300);
+        const Point2D pts[] = {{0, 1}, {1, 3}, {3, 4}};
+        graph.SetData(pts, 3, 0, 0, 0)->SetLabel("Laptime");
+        graph.GetXAxis(0).label = "Min";
+        (void)graph.grab();
+    }
+};
+
+TEST(ChartDialogs, SheetOpensOnThePageOfWhatWasHit) {
+    Chart c;
+    CChartPage onCurve(c.graph, ChartEvent::Target::Curve, 0);
+    EXPECT_EQ(onCurve.tabs->tabText(onCurve.tabs->currentIndex()), "Curve");
+    CChartPage onAxis(c.graph, ChartEvent::Target::XAxis, 0);
+    EXPECT_EQ(onAxis.tabs->tabText(onAxis.tabs->currentIndex()), "Axis");
+    EXPECT_EQ(onAxis.axisPage->label->text(), "Min");
+    CChartPage onChart(c.graph, ChartEvent::Target::Chart, -1);
+    EXPECT_EQ(onChart.tabs->tabText(onChart.tabs->currentIndex()), "Chart");
+    EXPECT_EQ(onChart.curvePage->label->text(), "Laptime");
+    EXPECT_EQ(onChart.chartPage->curves->item(0)->text(), "1 Laptime");
+}
+
+TEST(ChartDialogs, ApplyWritesOrRefusesWithTheRange) {
+    ScriptedDialogs dialogs;
+    Chart c;
+    CChartPage sheet(c.graph, ChartEvent::Target::Chart, -1);
+    sheet.chartPage->tolerance->setText("101");
+    EXPECT_FALSE(sheet.chartPage->Apply());
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0], "Please enter an integer between 0 and 100.");
+    EXPECT_EQ(c.graph.model().snapTolerance, 10);
+    sheet.chartPage->tolerance->setText("20");
+    sheet.chartPage->showLegend->setChecked(false);
+    EXPECT_TRUE(sheet.chartPage->Apply());
+    EXPECT_EQ(c.graph.model().snapTolerance, 20);
+    EXPECT_FALSE(c.graph.model().legend);
+    EXPECT_FALSE(sheet.chartPage->apply->isEnabled());
+
+    // The axis page refuses what the axis would refuse, and picks formats.
+    CAxisDlg& axis = *sheet.axisPage;
+    sheet.ShowYAxis(0);
+    axis.autoscale->setChecked(false);
+    axis.minimum->setText("10");
+    axis.maximum->setText("0");
+    EXPECT_FALSE(axis.Apply());
+    EXPECT_EQ(dialogs.messages.size(), 2u);
+    axis.minimum->setText("0");
+    axis.maximum->setText("2000000");
+    axis.step->setText("-1");
+    EXPECT_FALSE(axis.Apply());
+    axis.step->setText("0");
+    axis.decimals->setText("2");
+    EXPECT_TRUE(axis.Apply());
+    EXPECT_EQ(c.graph.GetYAxis(0).labelFormat, "%5.2e");
+    EXPECT_EQ(c.graph.GetYAxis(0).curMax, 2000000.0);
+    axis.maximum->setText("100");
+    EXPECT_TRUE(axis.Apply());
+    EXPECT_EQ(c.graph.GetYAxis(0).labelFormat, "%5.2f");
+
+    // A time axis shows its step in the largest unit that divides it.
+    c.graph.GetYAxis(0).timeAxis = true;
+    c.graph.GetYAxis(0).SetRange(45000, 45001, 5400.0 / 86400);
+    sheet.ShowYAxis(0);
+    EXPECT_EQ(axis.timeUnit->currentText(), "Minutes");
+    EXPECT_EQ(axis.timeStepCount->text(), "90");
+}
+
+TEST(ChartDialogs, DerivedCurvesAppendAndThePageKeepsItsCurve) {
+    ScriptedDialogs dialogs;
+    Chart c;
+    CChartPage sheet(c.graph, ChartEvent::Target::Curve, 0);
+    CCurveDlg& page = *sheet.curvePage;
+    dialogs.fill = [](QDialog& d) {
+        if (auto* t = dynamic_cast<CTrendDlg*>(&d)) {
+            t->extension->setText("2");
+            t->degree->setText("2");
+        }
+    };
+    page.OnLinearTrend();
+    ASSERT_EQ(c.graph.model().CurveCount(), 2);
+    EXPECT_EQ(c.graph.GetCurve(1).name, "Laptime Trend (lin.)");
+    EXPECT_EQ(c.graph.GetCurve(1).Count(), 5);
+    EXPECT_EQ(page.curveIndex(), 0);
+    EXPECT_EQ(page.curve(), &c.graph.GetCurve(0));
+
+    page.OnPolynomialTrend();
+    ASSERT_EQ(c.graph.model().CurveCount(), 3);
+    EXPECT_EQ(c.graph.GetCurve(2).name, "Laptime Trend (poly.) ");
+    EXPECT_NEAR(c.graph.GetCurve(2).points[3].y, 85.0 / 14, 1e-9);
+    EXPECT_EQ(c.graph.model().objects.size(), 2u);
+
+    // A fit that cannot be made says so and adds nothing.
+    const Point2D same[] = {{0.1, 1}, {0.1, 2}, {0.1, 3}};
+    c.graph.SetData(same, 3, 0, 0, 0);
+    page.OnPolynomialTrend();
+    EXPECT_EQ(c.graph.model().CurveCount(), 3);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0], "Could not create polynomial trend for the selected curve.");
+
+    // Windows beyond half the points are refused.
+    dialogs.fill = [](QDialog& d) {
+        if (auto* m = dynamic_cast<CMovingAvgDlg*>(&d)) m->window->setText("2");
+    };
+    page.OnMovingAverage();
+    EXPECT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[1], "Please enter an integer between 1 and 1.");
+    CTrendDlg trend;
+    trend.extension->setText("1000001");
+    trend.accept();
+    EXPECT_NE(trend.result(), QDialog::Accepted);
+}
+
+TEST(ColourPicker, EscapeRestoresTheInitialColour) {
+    QWidget parent;
+    parent.resize(200, 100);
+    auto* button = new CColorButton(&parent);
+    button->setObjectName("207");
+    button->setGeometry(10, 10, 60, 24);
+    button->SetColour(Qt::red);
+    parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+    QSignalSpy changed(button, &CColorButton::colourChanged);
+    QSignalSpy closeUp(button, &CColorButton::closeUp);
+    QSignalSpy cancelled(button, &CColorButton::selectionCancelled);
+    QTest::mouseClick(button, Qt::LeftButton);
+    CColourPopup* popup = button->popup();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->chosen(), 16);
+    const Rect cell = popup->grid().CellRect(5);
+    QTest::mouseMove(popup, QPoint(cell.left + 3, cell.top + 3));
+    const Rect other = popup->grid().CellRect(20);
+    QTest::mouseMove(popup, QPoint(other.left + 3, other.top + 3));
+    const int hovered = changed.count();
+    EXPECT_GE(hovered, 1);
+    QTest::keyClick(popup, Qt::Key_Escape);
+    EXPECT_EQ(changed.count(), hovered);
+    ASSERT_EQ(closeUp.count(), 1);
+    EXPECT_EQ(closeUp[0][0].value<QColor>(), QColor(Qt::red));
+    EXPECT_EQ(closeUp[0][1].toInt(), 207);
+    ASSERT_EQ(cancelled.count(), 1);
+    EXPECT_EQ(cancelled[0][0].value<QColor>(), QColor(Qt::red));
+    EXPECT_EQ(button->GetColour(), QColor(Qt::red));
+}
+
+TEST(ColourPicker, OpensAboveAButtonNearTheBottom) {
+    CColorButton button;
+    const QRect screen = button.screen()->availableGeometry();
+    button.setGeometry(screen.left() + 20, screen.bottom() - 30, 60, 24);
+    button.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&button));
+    QTest::mouseClick(&button, Qt::LeftButton);
+    ASSERT_NE(button.popup(), nullptr);
+    EXPECT_LE(button.popup()->geometry().bottom(), button.mapToGlobal(QPoint(0, 0)).y());
+    QTest::keyClick(button.popup(), Qt::Key_Return);
+}
+
+}  // namespace
+}  // namespace vra
