@@ -1,5 +1,6 @@
 #include "core/document/CRpyGraphDoc.h"
 
+#include "core/base/CFileInfoArray.h"
 #include "core/base/FileUtil.h"
 #include "core/decode/KtObjectFactory.h"
 #include "core/decode/KtTrackFile.h"
@@ -20,6 +21,7 @@
 #include "core/settings/SimFolderCheck.h"
 #include "core/track/TrackPath.h"
 
+#include <algorithm>
 #include <cctype>
 #include <exception>
 
@@ -133,6 +135,61 @@ void CRpyGraphDoc::AddLapFromLapFinder(const std::filesystem::path& path, int dr
     chosenSession_ = session;
     chosenLap_ = lap;
     AddLap(Mode::LapFinder, path);
+}
+
+void CRpyGraphDoc::OnOpenMostRecentReplay() {
+    CFileInfoArray files;
+    files.AddDir(SimSubfolder(simFolder_, "replay"), "*.rpy", false, CFileInfoArray::Append, false);
+    const CFileInfo* newest = nullptr;
+    for (const CFileInfo& f : files.items())
+        if (!newest || f.GetLastWriteTime() > newest->GetLastWriteTime()) newest = &f;
+    if (newest) OnOpenDocument(newest->GetFilePath());
+}
+
+void CRpyGraphDoc::ArrangeLaps(const std::vector<int>& order) {
+    std::vector<int> keep;
+    for (int k : order)
+        if (IsSlotUsed(k) && std::find(keep.begin(), keep.end(), k) == keep.end()) keep.push_back(k);
+    if (keep.empty()) {
+        OnNewDocument();
+        return;
+    }
+    if (observer_ && static_cast<int>(keep.size()) != lapCount_) observer_->LapsClearing();
+
+    // Take the laps out, leaving the plotters where they are.
+    std::array<LapSlot, kSlotMaximum> laps;
+    for (int k = 0; k < kSlotMaximum; ++k) {
+        LapSlot& from = slots_[static_cast<std::size_t>(k)];
+        LapSlot& to = laps[static_cast<std::size_t>(k)];
+        to.used = from.used;
+        to.header = std::move(from.header);
+        to.drivers = std::move(from.drivers);
+        to.info = std::move(from.info);
+        to.lockedWheels = std::move(from.lockedWheels);
+        to.driver = from.driver;
+        to.session = from.session;
+        to.lap = from.lap;
+        from.used = false;
+    }
+    const int n = static_cast<int>(keep.size());
+    for (int r = 0; r < n; ++r) {
+        LapSlot& from = laps[static_cast<std::size_t>(keep[static_cast<std::size_t>(r)])];
+        LapSlot& to = slots_[static_cast<std::size_t>(r)];
+        to.used = true;
+        to.header = std::move(from.header);
+        to.drivers = std::move(from.drivers);
+        to.info = std::move(from.info);
+        to.lockedWheels = std::move(from.lockedWheels);
+        to.driver = from.driver;
+        to.session = from.session;
+        to.lap = from.lap;
+        if (!to.plotter) to.plotter = std::make_unique<LapLinePlotter>(trackPath_.get(), r);
+    }
+    for (int k = n; k < kSlotMaximum; ++k) FreeSlot(k);
+    lapCount_ = n;
+    if (observer_) observer_->LapControlsChanged();
+    // Lines and colours moved: the map is drawn afresh.
+    UpdateAllViews();
 }
 
 void CRpyGraphDoc::FreeSlot(int slot) {

@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vra {
 
@@ -76,6 +77,18 @@ public:
     void OnAddReplayLap();
     // Adds the given lap of the replay at path without asking which.
     void AddLapFromLapFinder(const std::filesystem::path& path, int driver, int session, int lap);
+    // Opens the newest replay of the simulation's replay folder (by last
+    // write, the first by name among equals) as OnOpenDocument does;
+    // nothing when the folder holds none.
+    void OnOpenMostRecentReplay();
+    // The arranger's result: order lists the used slots to keep, in their
+    // new order; the laps move to slots 0.. and the rest are freed. Each
+    // slot keeps its line plotter, so a moved lap takes its new slot's
+    // colour. An empty order empties the document.
+    void ArrangeLaps(const std::vector<int>& order);
+
+    bool IsModified() const { return modified_; }
+    void SetModifiedFlag(bool modified) { modified_ = modified; }
 
     // Copies the settings into the document and checks the simulation folder.
     void LoadSettings();
@@ -181,6 +194,7 @@ private:
     bool mapFitted_ = false;
     bool fullRedraw_ = false;
     bool physicsWarningShown_ = false;
+    bool modified_ = false;
     double trackLength_ = 0.0;
 
     int chosenDriver_ = 0;

@@ -1,0 +1,400 @@
+#include "core/laps/LapFinder.h"
+
+#include "core/base/CFileInfoArray.h"
+#include "core/base/FileUtil.h"
+#include "core/document/CRpyGraphDoc.h"
+#include "core/laps/ReplayDatabaseLoader.h"
+#include "core/laps/SimFolders.h"
+#include "core/platform/Clipboard.h"
+#include "core/platform/Prompts.h"
+#include "core/platform/Volumes.h"
+#include "core/platform/WaitBox.h"
+#include "core/replay/Drivers.h"
+#include "core/replay/Header.h"
+#include "core/replay/ReplayFormat.h"
+#include "core/text/CSortClass.h"
+#include "core/text/LapTime.h"
+
+#include <algorithm>
+#include <numeric>
+#include <system_error>
+
+namespace vra {
+
+namespace {
+
+constexpr std::string_view kTooManyText = "Too many laps selected!";
+constexpr std::string_view kChooseText = "Choose a lap to view!";
+constexpr std::string_view kNoLapCaption = "No lap choosen!";
+constexpr std::string_view kNoSortText = "No sorting available for this column.";
+constexpr std::array<std::string_view, 4> kSessionTexts = {"Practice", "Qualifying", "Happy Hour", "Race"};
+
+// The column each sort orders by.
+int ColumnOfMode(int mode) {
+    switch (mode) {
+        case LapFinder::ByDriver:
+            return 0;
+        case LapFinder::ByLapTime:
+            return 1;
+        case LapFinder::ByGameMode:
+            return 2;
+        case LapFinder::BySession:
+            return 3;
+        case LapFinder::ByFileDate:
+            return 4;
+        case LapFinder::ByReplayFile:
+            return 5;
+        case LapFinder::ByPhysics:
+            return 6;
+        default:
+            return -1;
+    }
+}
+
+// A Windows-1252 name as this system spells it (UTF-8): discs written on
+// Windows may hold names in either form.
+std::string Cp1252ToUtf8(std::string_view in) {
+    static constexpr char16_t kHigh[32] = {0x20AC, 0x81,   0x201A, 0x192,  0x201E, 0x2026, 0x2020, 0x2021,
+                                           0x2C6,  0x2030, 0x160,  0x2039, 0x152,  0x8D,   0x17D,  0x8F,
+                                           0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                           0x2DC,  0x2122, 0x161,  0x203A, 0x153,  0x9D,   0x17E,  0x178};
+    std::string out;
+    for (char ch : in) {
+        const auto c = static_cast<unsigned char>(ch);
+        const char32_t u = c >= 0x80 && c < 0xA0 ? kHigh[c - 0x80] : c;
+        if (u < 0x80) {
+            out += static_cast<char>(u);
+        } else if (u < 0x800) {
+            out += static_cast<char>(0xC0 | (u >> 6));
+            out += static_cast<char>(0x80 | (u & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (u >> 12));
+            out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (u & 0x3F));
+        }
+    }
+    return out;
+}
+
+// The file a disc path names under root, each component found ignoring
+// case, as stored or in its Windows-1252 reading.
+std::optional<std::filesystem::path> ResolveOnDisc(const std::filesystem::path& root, std::string_view discPath) {
+    std::filesystem::path at = root;
+    std::size_t start = 0;
+    while (start <= discPath.size()) {
+        const std::size_t end = std::min(discPath.find('\\', start), discPath.size());
+        const std::string_view part = discPath.substr(start, end - start);
+        start = end + 1;
+        if (part.empty()) continue;
+        if (!IsPlainName(part)) return std::nullopt;
+        auto found = FindCaseInsensitive(at, part);
+        if (!found) found = FindCaseInsensitive(at, Cp1252ToUtf8(part));
+        if (!found) return std::nullopt;
+        at = *found;
+    }
+    return at;
+}
+
+std::filesystem::path JoinDiscPath(const std::filesystem::path& root, std::string_view discPath) {
+    std::string rel(discPath);
+    std::replace(rel.begin(), rel.end(), '\\', '/');
+    while (!rel.empty() && rel.front() == '/') rel.erase(rel.begin());
+    return root / rel;
+}
+
+}  // namespace
+
+struct LapFinder::Source {
+    std::filesystem::path path;  // a folder replay
+    bool onDisc = false;
+    std::string databaseName, discPath, label;
+};
+
+const std::array<std::string_view, LapFinderRow::kColumns>& LapFinder::Headings() {
+    static const std::array<std::string_view, LapFinderRow::kColumns> kHeadings = {"Driver Name                     ",
+                                                                                   "Lap time    ",
+                                                                                   "Game mode ",
+                                                                                   "Session  ",
+                                                                                   "Filedate         ",
+                                                                                   "Replay file       ",
+                                                                                   "Physics ",
+                                                                                   "",
+                                                                                   ""};
+    return kHeadings;
+}
+
+std::optional<int> ParseFileDate(std::string_view text) {
+    static constexpr std::string_view kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                     "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    if (text.size() != 11 || text[4] != ' ' || text[8] != ' ') return std::nullopt;
+    auto digits = [&](std::size_t at, std::size_t n) -> std::optional<int> {
+        int v = 0;
+        for (std::size_t i = at; i < at + n; ++i) {
+            if (text[i] < '0' || text[i] > '9') return std::nullopt;
+            v = v * 10 + (text[i] - '0');
+        }
+        return v;
+    };
+    const auto year = digits(0, 4), day = digits(9, 2);
+    int month = 0;
+    for (int m = 0; m < 12; ++m)
+        if (text.substr(5, 3) == kMonths[m]) month = m + 1;
+    if (!year || !day || month == 0 || *day < 1 || *day > 31) return std::nullopt;
+    return *year * 10000 + month * 100 + *day;
+}
+
+LapFinder::LapFinder(CRpyGraphDoc& doc, Volumes& volumes, WaitBox& waitBox)
+    : doc_(doc), prompts_(doc.GetPrompts()), volumes_(volumes), waitBox_(waitBox) {}
+
+std::vector<std::string> LapFinder::FillTrackList() const {
+    std::vector<std::string> names;
+    const std::filesystem::path sim(doc_.SimFolder());
+    const auto tracks = FindCaseInsensitive(sim, "tracks");
+    if (!tracks) return names;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(*tracks, ec), end;
+    for (; !ec && it != end; it.increment(ec)) {
+        std::error_code sec;
+        // Only folders are tracks; stray files beside them are not.
+        if (!it->is_directory(sec) || sec) continue;
+        std::string name = it->path().filename().string();
+        if (name == "shared") continue;
+        names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::optional<std::string> LapFinder::InitialTrack(const std::vector<std::string>& trackList) const {
+    for (int i = 0; i < CRpyGraphDoc::kSlotMaximum; ++i) {
+        if (!doc_.IsSlotUsed(i) || !doc_.Slot(i).header) continue;
+        const std::string& loaded = doc_.Slot(i).header->trackName;
+        for (const std::string& name : trackList)
+            if (EqualsIgnoreCase(name, loaded)) return name;
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+void LapFinder::OnTrackChosen(const std::string& track) {
+    WaitBoxScope wait(waitBox_, kWaitText);
+    rows_.clear();
+    sortMode_ = Unsorted;
+    folderFiles_ = 0;
+    databaseReplays_ = 0;
+    trackName_ = track;
+    ScanReplays();
+}
+
+void LapFinder::ScanReplays() {
+    const std::filesystem::path sim(doc_.SimFolder());
+    auto scanFolder = [&](const std::filesystem::path& folder) {
+        CFileInfoArray files;
+        files.AddDir(folder, "*.rpy", false, CFileInfoArray::Append, false);
+        for (const CFileInfo& f : files.items()) ReadReplayFile(f.GetFilePath());
+    };
+    scanFolder(ReplayFolder(sim));
+    if (!doc_.AltReplayPath().empty()) scanFolder(std::filesystem::path(doc_.AltReplayPath()));
+
+    ReplayDatabaseLoader loader;
+    if (!loader.FindDatabases(DatabaseFolder(sim))) return;
+    while (loader.Next()) {
+        ++databaseReplays_;
+        const Header& header = *loader.GetHeader();
+        if (!EqualsIgnoreCase(header.trackName, trackName_)) continue;
+        Source source;
+        source.onDisc = true;
+        source.databaseName = loader.Name();
+        source.discPath = loader.RecordPath();
+        source.label = loader.Label();
+        AddLapRows(*loader.GetDrivers(), header, source);
+    }
+}
+
+void LapFinder::ReadReplayFile(const std::filesystem::path& path) {
+    ++folderFiles_;
+    Header header;
+    if (header.Read(path) != Header::Ok) {
+        prompts_.message(path.string(), kReadErrorCaption, Icon::Error, Buttons::Ok);
+        return;
+    }
+    if (!EqualsIgnoreCase(header.trackName, trackName_)) return;
+    Drivers drivers;
+    if (drivers.Load(path) != Drivers::Ok) {
+        prompts_.message(path.string(), kReadErrorCaption, Icon::Error, Buttons::Ok);
+        return;
+    }
+    Source source;
+    source.path = path;
+    AddLapRows(drivers, header, source);
+}
+
+void LapFinder::AddLapRows(const Drivers& drivers, const Header& header, const Source& source) {
+    LapFinderRow base;
+    base.onDisc = source.onDisc;
+    if (source.onDisc) {
+        base.databaseName = source.databaseName;
+        base.discPath = source.discPath;
+        base.text[5] = source.databaseName + ":" + source.discPath;
+        base.text[8] = source.label;
+    } else {
+        base.replayPath = source.path;
+        base.text[5] = source.path.filename().string();
+        base.text[8] = std::string(kNoLabel);
+    }
+    base.text[2] = header.gameMode == 1 ? "Arcade" : "Simulation";
+    base.text[4] = drivers.fileDate;
+    const bool training = drivers.drivers.size() == 2;
+
+    for (std::size_t i = 0; i < drivers.drivers.size(); ++i) {
+        const Drivers::Driver& d = drivers.drivers[i];
+        const int driver = static_cast<int>(i);
+        if (filter_ == Filter::NoAi && d.type == DriverAi) continue;
+        // A saving-player index past the table matches nobody.
+        if (filter_ == Filter::OnlyLocal && driver != drivers.savingPlayer) continue;
+        for (int kind = 0; kind < kSessionKinds; ++kind) {
+            if (!drivers.sessionPresent[static_cast<std::size_t>(kind)]) continue;
+            const int count = drivers.LapCount(kind, driver);
+            for (int lap = 0; lap <= count && lap < kLapTableSize; ++lap) {
+                if (!drivers.IsLapValid(kind, driver, lap)) continue;
+                LapFinderRow row = base;
+                const std::uint32_t word = drivers.LapWordAt(kind, driver, lap);
+                row.text[0] = d.firstName + " " + d.lastName;
+                row.text[1] = FormatLapTime(word);
+                row.text[3] = kind == Practice && training ? "Training" : std::string(kSessionTexts[kind]);
+                row.text[6] = CRpyGraphDoc::GetSeriesName(d.physics, 2);
+                row.text[7] =
+                    std::to_string(static_cast<std::uint32_t>(lap) * 65536u +
+                                   static_cast<std::uint32_t>(driver) * 256u + static_cast<std::uint32_t>(kind));
+                row.lapMs = word & 0x0FFFFFFFu;
+                row.driver = driver;
+                row.session = kind;
+                row.lap = lap;
+                rows_.push_back(std::move(row));
+            }
+        }
+    }
+}
+
+std::string LapFinder::StatusText() const {
+    return "Total number of replay files scanned was " + std::to_string(folderFiles_ + databaseReplays_) +
+           ", out of which " + std::to_string(databaseReplays_) + " were taken from Replay CD databases.";
+}
+
+int LapFinder::SortModeForColumn(int column) {
+    static constexpr int kModes[7] = {ByDriver, ByLapTime, ByGameMode, BySession, ByFileDate, ByReplayFile, ByPhysics};
+    return column >= 0 && column < 7 ? kModes[column] : 0;
+}
+
+void LapFinder::OnColumnClick(int column) {
+    const int mode = SortModeForColumn(column);
+    if (mode == 0) {
+        prompts_.alert(kNoSortText);
+        return;
+    }
+    SortBy(static_cast<SortMode>(mode));
+}
+
+bool LapFinder::SortBy(SortMode mode) {
+    if (mode == sortMode_) return false;
+    sortMode_ = mode;
+    if (mode == Unsorted) return true;  // the rows stay as they are
+    const int column = ColumnOfMode(mode);
+    if (column < 0) return true;
+    std::vector<std::size_t> order(rows_.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    if (mode == ByLapTime) {
+        // By time, not by text: "10m 01.000s" comes after "9m 59.000s".
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::size_t a, std::size_t b) { return rows_[a].lapMs < rows_[b].lapMs; });
+    } else if (mode == ByFileDate) {
+        // By date; texts that are no date go last, among themselves by text.
+        std::vector<std::optional<int>> keys;
+        keys.reserve(rows_.size());
+        for (const LapFinderRow& r : rows_) keys.push_back(ParseFileDate(r.text[4]));
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            if (keys[a] && keys[b]) return *keys[a] < *keys[b];
+            if (keys[a] || keys[b]) return keys[a].has_value();
+            return CSortClass::CompareTextAscending(rows_[a].text[4], rows_[b].text[4]) < 0;
+        });
+    } else {
+        std::vector<std::string> texts;
+        texts.reserve(rows_.size());
+        for (const LapFinderRow& r : rows_) texts.push_back(r.text[static_cast<std::size_t>(column)]);
+        order = CSortClass(std::move(texts), CSortClass::Kind::Text).Sort(true);
+    }
+    std::vector<LapFinderRow> sorted;
+    sorted.reserve(rows_.size());
+    for (std::size_t i : order) sorted.push_back(std::move(rows_[i]));
+    rows_ = std::move(sorted);
+    return true;
+}
+
+std::string LapFinder::TableText() const {
+    std::string text = "Driver Name\tLap time\tGame mode\tSession\tFiledate\tReplay file\n";
+    for (const LapFinderRow& r : rows_) {
+        for (int c = 0; c < 7; ++c) {
+            text += r.text[static_cast<std::size_t>(c)];
+            text += '\t';
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+bool LapFinder::CopyTableToClipboard(Clipboard& clipboard) const {
+    return CopyTextToClipboard(clipboard, TableText());
+}
+
+bool LapFinder::OnOK(const std::vector<int>& selectedRows) {
+    if (doc_.LapCount() + static_cast<int>(selectedRows.size()) > doc_.SlotMaximum()) {
+        prompts_.alert(kTooManyText);
+        return false;
+    }
+    if (selectedRows.empty()) {
+        prompts_.message(kChooseText, kNoLapCaption, Icon::Error, Buttons::Ok);
+        return false;
+    }
+    for (int index : selectedRows) {
+        if (index < 0 || index >= RowCount()) continue;
+        const LapFinderRow row = rows_[static_cast<std::size_t>(index)];
+        if (auto path = LoadChosenLap(row)) doc_.AddLapFromLapFinder(*path, row.driver, row.session, row.lap);
+    }
+    return true;
+}
+
+std::optional<std::filesystem::path> LapFinder::LoadChosenLap(const LapFinderRow& row) {
+    if (!row.onDisc) {
+        // The row's own file, not a same-named one elsewhere; gone means
+        // gone, not "on a disc".
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(row.replayPath, ec)) return row.replayPath;
+        prompts_.message(row.replayPath.string(), kReadErrorCaption, Icon::Error, Buttons::Ok);
+        return std::nullopt;
+    }
+    const std::string& label = row.text[8];
+    if (label != lastDiscLabel_) {
+        const std::string text =
+            "The replay file " + row.discPath + " is stored on the CD " + row.databaseName +
+            ".\r\n(Actual CD label is " + label +
+            ")\r\nThis CD must be inserted now to load the replay.\r\n\r\nDo you want to continue?";
+        if (prompts_.message(text, {}, Icon::Question, Buttons::YesNo) != Button::Yes) return std::nullopt;
+    }
+    std::optional<std::filesystem::path> root;
+    while (!(root = FindCdByLabel(label))) {
+        if (prompts_.message("Can't find the CD with label: " + label + "! Try again?", {}, Icon::Question,
+                             Buttons::YesNo) != Button::Yes)
+            return std::nullopt;
+    }
+    lastDiscLabel_ = label;
+    if (auto found = ResolveOnDisc(*root, row.discPath)) return found;
+    return JoinDiscPath(*root, row.discPath);
+}
+
+std::optional<std::filesystem::path> LapFinder::FindCdByLabel(const std::string& label) {
+    for (const Volume& v : volumes_.List())
+        if (VolumeMatchesLabel(v, label)) return v.root;
+    return std::nullopt;
+}
+
+}  // namespace vra

@@ -1,0 +1,128 @@
+#pragma once
+// Every valid lap of one track across the user's replays: the simulation's
+// replay folder, the second replay folder and the CD databases. The dialog
+// shows the rows; filtering, sorting, the clipboard text and loading the
+// chosen laps (asking for discs) happen here.
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vra {
+
+class Clipboard;
+class CRpyGraphDoc;
+class Drivers;
+class Header;
+class Prompts;
+class Volumes;
+class WaitBox;
+
+struct LapFinderRow {
+    static constexpr int kColumns = 9;
+    // Driver name, lap time, game mode, session, file date, replay file,
+    // physics, key, disc label ("NA" for a replay in a folder).
+    std::array<std::string, kColumns> text;
+    // Where the replay is: a folder replay's full path, or a disc replay's
+    // database name and path on the disc.
+    std::filesystem::path replayPath;
+    bool onDisc = false;
+    std::string databaseName;
+    std::string discPath;
+    std::uint32_t lapMs = 0;
+    int driver = 0, session = 0, lap = 0;
+};
+
+class LapFinder {
+public:
+    enum class Filter { ShowAll, NoAi, OnlyLocal };
+    enum SortMode : int {
+        Unsorted = 1,
+        ByDriver = 2,
+        ByLapTime = 3,
+        ByGameMode = 4,
+        BySession = 5,
+        ByReplayFile = 6,
+        ByFileDate = 7,
+        ByPhysics = 8,
+    };
+
+    static constexpr std::string_view kWaitText = "Please wait while scanning replays...";
+    static constexpr std::string_view kReadErrorCaption =
+        "Error reading replay file - is this a standard Velmar replay?";
+    static constexpr std::string_view kNoLabel = "NA";
+
+    // Headings with the blanks that set their initial widths; columns 7 and
+    // 8 have none and stay hidden.
+    static const std::array<std::string_view, LapFinderRow::kColumns>& Headings();
+
+    LapFinder(CRpyGraphDoc& doc, Volumes& volumes, WaitBox& waitBox);
+
+    // Folder names of the simulation's tracks, in name order, "shared" left out.
+    std::vector<std::string> FillTrackList() const;
+    // The track to select and scan at once: the loaded laps' track as the
+    // list spells it; nullopt with no lap loaded or no such track.
+    std::optional<std::string> InitialTrack(const std::vector<std::string>& trackList) const;
+
+    // The opening state: only the saving players' laps, unsorted.
+    Filter GetFilter() const { return filter_; }
+    void SetFilter(Filter filter) { filter_ = filter; }
+
+    // Lists the laps of track; resets the sort to "Unsorted (fastest)".
+    void OnTrackChosen(const std::string& track);
+    const std::vector<LapFinderRow>& Rows() const { return rows_; }
+    int RowCount() const { return static_cast<int>(rows_.size()); }
+    int FolderFiles() const { return folderFiles_; }
+    int DatabaseReplays() const { return databaseReplays_; }
+    std::string StatusText() const;
+    const std::string& TrackName() const { return trackName_; }
+
+    // Sorts by mode; false (and nothing changed) when mode is already the current one.
+    bool SortBy(SortMode mode);
+    SortMode GetSortMode() const { return sortMode_; }
+    // The sort of a heading click; 0 for columns that cannot be sorted.
+    static int SortModeForColumn(int column);
+    // A heading click: sorts, or says that this column cannot be sorted.
+    void OnColumnClick(int column);
+
+    std::string TableText() const;
+    bool CopyTableToClipboard(Clipboard& clipboard) const;
+
+    // OK with the rows selected (indices into Rows(), top first): loads them
+    // and returns true to close, or tells why not and returns false.
+    bool OnOK(const std::vector<int>& selectedRows);
+    // Where the row's replay is now, asking for its disc when needed;
+    // nullopt when it cannot be had.
+    std::optional<std::filesystem::path> LoadChosenLap(const LapFinderRow& row);
+    // The mount root of the ready volume with this label, or nullopt.
+    std::optional<std::filesystem::path> FindCdByLabel(const std::string& label);
+    const std::string& LastDiscLabel() const { return lastDiscLabel_; }
+
+private:
+    struct Source;
+    void ScanReplays();
+    void ReadReplayFile(const std::filesystem::path& path);
+    void AddLapRows(const Drivers& drivers, const Header& header, const Source& source);
+
+    CRpyGraphDoc& doc_;
+    Prompts& prompts_;
+    Volumes& volumes_;
+    WaitBox& waitBox_;
+    Filter filter_ = Filter::OnlyLocal;
+    SortMode sortMode_ = Unsorted;
+    std::string trackName_;
+    std::vector<LapFinderRow> rows_;
+    int folderFiles_ = 0;
+    int databaseReplays_ = 0;
+    std::string lastDiscLabel_;
+};
+
+// A file date "%Y %b %d" with English month names as a sortable number;
+// nullopt when the text is not such a date.
+std::optional<int> ParseFileDate(std::string_view text);
+
+}  // namespace vra
