@@ -119,12 +119,12 @@ public:
 };
 class NoWait : public WaitBox {
 public:
-    void show(std::string_view) override {}
-    void setText(std::string_view) override {}
-    void setRange(std::int32_t, std::int32_t) override {}
-    void setPos(std::int32_t) override {}
-    void showProgress() override {}
-    void hide() override {}
+    void Show(std::string_view) override {}
+    void SetText(std::string_view) override {}
+    void SetRange(std::int32_t, std::int32_t) override {}
+    void SetPos(std::int32_t) override {}
+    void ShowProgress() override {}
+    void Hide() override {}
 };
 class ReplayFolderDisc : public Volumes {
 public:

@@ -12,6 +12,11 @@
 #include "gui/map/CRpyGraphView.h"
 #include "gui/map/ViewDialog.h"
 #include "gui/platform/Cp1252.h"
+#include "gui/platform/QtDesktop.h"
+#include "gui/platform/QtVolumes.h"
+#include "gui/replay/LapFinderDialog.h"
+#include "gui/replay/LoadedLapsArrangerDialog.h"
+#include "gui/replay/ReplayCDDatabaseCreatorDialog.h"
 
 #include <QAction>
 #include <QFile>
@@ -83,6 +88,24 @@ void CRpyGraphApp::ConnectCommands() {
     on(FileNew, [this] {
         doc_->OnNewDocument();
         view_->OnInitialUpdate();
+    });
+    on(AddLapWithLapFinder, [this] {
+        AddLap([this] {
+            QtVolumes volumes;
+            QtClipboard clipboard;
+            LapFinderDialog finder(*doc_, volumes, *services_.waitBox, clipboard, frame_.get());
+            finder.exec();
+        });
+    });
+    on(OpenMostRecentReplay, [this] { AddLap([this] { doc_->OnOpenMostRecentReplay(); }); });
+    on(MoveRemoveLaps, [this] {
+        LoadedLapsArrangerDialog arranger(*doc_, frame_.get());
+        arranger.exec();
+    });
+    on(CdDatabaseCreator, [this] {
+        QtVolumes volumes;
+        ReplayCDDatabaseCreatorDialog creator(doc_->SimFolder(), volumes, services_.prompts, frame_.get());
+        creator.exec();
     });
     on(FilePrint, [this] { view_->OnFilePrint(); });
     on(FilePrintPreview, [this] { view_->OnFilePrintPreview(); });

@@ -79,6 +79,7 @@ constexpr Row kRows[] = {
     {cmd::MergeLaps, Idle},
     {cmd::CompressReplay, Idle},
     {cmd::GearChangeAnalyzer, Idle},
+    {cmd::CdDatabaseCreator, Idle},
     {cmd::AddLapWithLapFinder, IdleLines},
     {cmd::SaveReplayLap, IdleLines},
     {cmd::OpenMostRecentReplay, IdleLines},

@@ -1,5 +1,6 @@
 #include "core/laps/ReplayCDDatabaseCreator.h"
 
+#include "core/base/AtomicFile.h"
 #include "core/base/ByteWriter.h"
 #include "core/base/CFileInfoArray.h"
 #include "core/base/FileUtil.h"

@@ -91,6 +91,13 @@ void CMainFrame::CreateActions() {
     MakeAction(FileNew, tr("&Clear all replay laps...\tCtrl+N"), QStringLiteral("Clears all loaded replay laps"))
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     MakeAction(AddReplayLap, tr("&Add replay lap..."), QStringLiteral("Add replay lap"));
+    MakeAction(AddLapWithLapFinder, tr("Add replay lap using Lap Finder..."),
+               QStringLiteral("Add replay lap using Lap Finder"));
+    MakeAction(OpenMostRecentReplay, tr("Open most recently added replay file..."),
+               QStringLiteral("Open most recently added replay file"));
+    MakeAction(MoveRemoveLaps, tr("Move/Remove loaded replay laps..."),
+               QStringLiteral("Move/Remove loaded replay laps"));
+    MakeAction(CdDatabaseCreator, tr("Replay CD Database Creator"), QStringLiteral("Replay CD Database Creator"));
     MakeAction(FilePrint, tr("&Print...\tCtrl+P"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     MakeAction(FilePrintPreview, tr("Print Pre&view..."));
     MakeAction(FilePrintSetup, tr("P&rint Setup..."));
@@ -146,6 +153,7 @@ void CMainFrame::CreateMenus() {
     fileMenu_ = menuBar()->addMenu(tr("&File"));
     fileMenu_->addAction(Action(FileOpen));
     fileMenu_->addAction(Action(FileNew));
+    for (int id : {AddLapWithLapFinder, OpenMostRecentReplay, MoveRemoveLaps}) fileMenu_->addAction(Action(id));
     fileMenu_->addSeparator();
     fileMenu_->addAction(Action(FilePrint));
     fileMenu_->addAction(Action(FilePrintPreview));
@@ -164,6 +172,9 @@ void CMainFrame::CreateMenus() {
         Action(vra::cmd::ViewZoomBar)->setChecked(zoomBar_->isVisible());
         Action(vra::cmd::ViewLapBar)->setChecked(lapBar_->isVisible());
     });
+
+    QMenu* tools = menuBar()->addMenu(tr("&Tools"));
+    tools->addAction(Action(CdDatabaseCreator));
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->addAction(Action(ViewReadme));

@@ -73,21 +73,24 @@ TEST_F(MainFrame, CaptionAndMenusHoldTheBuiltCommandsInOrder) {
 
     QStringList menus;
     for (QAction* a : frame.menuBar()->actions()) menus << a->text();
-    EXPECT_EQ(menus, (QStringList{"&File", "&View", "&Help"}));
+    EXPECT_EQ(menus, (QStringList{"&File", "&View", "&Tools", "&Help"}));
     const auto menuAt = [&](int i) { return frame.menuBar()->actions().at(i)->menu()->actions(); };
     EXPECT_EQ(Texts(menuAt(0)),
-              (QStringList{"&Add replay lap...\tCtrl+O", "&Clear all replay laps...\tCtrl+N", "-", "&Print...\tCtrl+P",
-                           "Print Pre&view...", "P&rint Setup...", "-", "-", "E&xit"}));
+              (QStringList{"&Add replay lap...\tCtrl+O", "&Clear all replay laps...\tCtrl+N",
+                           "Add replay lap using Lap Finder...", "Open most recently added replay file...",
+                           "Move/Remove loaded replay laps...", "-", "&Print...\tCtrl+P", "Print Pre&view...",
+                           "P&rint Setup...", "-", "-", "E&xit"}));
     EXPECT_EQ(Texts(menuAt(1)), (QStringList{"Zoom In", "Zoom Out", "Fit To Track", "Panning Tool", "-",
                                              "&Plot Settings", "&Zoom Bar", "&Lap Bar"}));
-    EXPECT_EQ(Texts(menuAt(2)), (QStringList{"View &Readme file", "&About Velmar Replay Analyzer..."}));
+    EXPECT_EQ(Texts(menuAt(2)), (QStringList{"Replay CD Database Creator"}));
+    EXPECT_EQ(Texts(menuAt(3)), (QStringList{"View &Readme file", "&About Velmar Replay Analyzer..."}));
     EXPECT_EQ(frame.Action(vra::cmd::ViewPlotSettings)->statusTip(), QStringLiteral("Show or hide the plot settings"));
     EXPECT_EQ(frame.Action(vra::cmd::FileNew)->statusTip(), QStringLiteral("Clears all loaded replay laps"));
 }
 
 TEST_F(MainFrame, ToolbarsStandInOneRowAtTheTopAndToggle) {
     CMainFrame& frame = Open();
-    EXPECT_EQ(Ids(frame.MainToolBar()), (QStringList{"57600", "32776", "57607"}));
+    EXPECT_EQ(Ids(frame.MainToolBar()), (QStringList{"57600", "32776", "32804", "32831", "57607", "0", "32818"}));
     EXPECT_EQ(Ids(frame.ZoomToolBar()), (QStringList{"32790", "32791", "32792", "32800"}));
     EXPECT_EQ(Ids(frame.LapToolBar()), (QStringList{"32840", "32795", "32796", "32797", "32798", "32799"}));
     QToolBar* bars[] = {frame.MainToolBar(), frame.ZoomToolBar(), frame.LapToolBar()};
@@ -126,7 +129,7 @@ TEST_F(MainFrame, RecentFilesKeepTheSevenNewestAndComeBackNextRun) {
                 ElementsAre("/replays/race5.rpy", "/replays/race9.rpy", "/replays/race8.rpy", "/replays/race7.rpy",
                             "/replays/race6.rpy", "/replays/race4.rpy", "/replays/race3.rpy"));
     EXPECT_EQ(
-        Texts(again.FileMenu()->actions()).mid(7, 7),
+        Texts(again.FileMenu()->actions()).mid(10, 7),
         (QStringList{"&1 /replays/race5.rpy", "&2 /replays/race9.rpy", "&3 /replays/race8.rpy", "&4 /replays/race7.rpy",
                      "&5 /replays/race6.rpy", "&6 /replays/race4.rpy", "&7 /replays/race3.rpy"}));
 
