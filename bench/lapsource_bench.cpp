@@ -41,7 +41,7 @@ constexpr int kDatabases = 20;
 constexpr int kRecords = 50;
 
 const fs::path& Root() {
-    static const fs::path root = fs::temp_directory_path() / "vra_lapsource_bench_v1";
+    static const fs::path root = fs::temp_directory_path() / "vra_lapsource_bench_v2";
     return root;
 }
 fs::path Sim() {
@@ -65,9 +65,9 @@ std::uint64_t ReadCounter() {
 simkit::ReplayBuilder Replay(int i) {
     simkit::ReplayBuilder b;
     const int cars = 4 + i % 17;
-    const int laps = 1 + (i * 7) % 9;
-    b.drivers(cars).trackLength(1500);
-    for (int kind = 0; kind < 4; ++kind) b.session(kind, kind == 3 ? laps + 2 : 1 + laps / 3, 30000);
+    const int raceLaps = 2 + (i * 7) % 7;
+    b.drivers(cars).trackLength(600);
+    for (int kind = 0; kind < 4; ++kind) b.session(kind, kind == 3 ? raceLaps : 1, 10000);
     b.desc.settings.trackName = i % 2 ? "RING" : "OVAL";
     return b;
 }
