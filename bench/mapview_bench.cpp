@@ -8,7 +8,7 @@
 // picture shows each of the five laps in its colour.
 //
 // Each run reports "tick_ratio", its time over the 55 ms tick, also in the
-// aggregates of repeated runs; the closing table gives the same figure.
+// aggregates of repeated runs; the closing ratios give the same figure.
 #include "core/document/CRpyGraphDoc.h"
 #include "core/settings/AppSettings.h"
 #include "core/track/TrackPath.h"
@@ -21,15 +21,15 @@
 #include "support/platform/MemorySettingsStore.h"
 #include "support/platform/ScriptedPrompts.h"
 
+#include "BenchRatio.h"
+
 #include <QApplication>
 #include <QImage>
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -148,48 +148,10 @@ Scene& TheScene() {
     return *g_scene;
 }
 
-// The figure of every run, taken from what the benchmark library reports, so
-// the closing table needs no output of its own and holds with or without
-// repetitions: the median of the runs, or the reported median aggregate when
-// only aggregates are reported.
-struct Figures {
-    std::vector<double> runs;
-    double median = -1.0;
-};
-std::map<std::string, Figures> g_ms;
-
-const std::map<std::string, std::string>& Measures() {
-    static const std::map<std::string, std::string> measures = {
-        {"BM_FullRedrawFiveLaps", "map full redraw, 5 laps, 1920x1080"},
-        {"BM_ZoomStepFiveLaps", "map zoom step, 5 laps, 1920x1080"},
-    };
-    return measures;
-}
-
-class TableReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            const auto ms = run.counters.find("ms");
-            if (run.error_occurred || ms == run.counters.end()) continue;
-            Figures& f = g_ms[run.run_name.function_name];
-            if (run.run_type == Run::RT_Iteration)
-                f.runs.push_back(ms->second.value);
-            else if (run.aggregate_name == "median")
-                f.median = ms->second.value;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const std::size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
-}
-
+// The time of a run is its real time per iteration, which the ratio table
+// reads; the counter puts the same share of the tick beside each run and
+// each aggregate.
 void Report(benchmark::State& state, double totalMs) {
-    state.counters["ms"] = benchmark::Counter(totalMs, benchmark::Counter::kAvgIterations);
     state.counters["tick_ratio"] = benchmark::Counter(totalMs / kTickMs, benchmark::Counter::kAvgIterations);
 }
 
@@ -247,20 +209,14 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    TableReporter reporter;
+    vra::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     g_scene.reset();
-    std::printf("\n%-40s %10s  %-10s %7s %7s  %s\n", "measure", "project", "reference", "ratio", "target", "met");
-    for (const auto& [name, measure] : Measures()) {
-        const auto found = g_ms.find(name);
-        if (found == g_ms.end()) continue;
-        const Figures& f = found->second;
-        const double ms = f.runs.empty() ? f.median : Median(f.runs);
-        if (ms < 0) continue;
-        const double ratio = ms / kTickMs;
-        std::printf("%-40s %7.2f ms  %-10s %7.3f %7.3f  %s\n", measure.c_str(), ms, "55 ms tick", ratio, kTarget,
-                    ratio <= kTarget ? "yes" : "no");
-    }
+    const char* tick = "the 55 ms playback tick";
+    vra::bench::PrintRatios(reporter, {{"map full redraw, 5 laps ticked, 1920x1080, 156-piece track (warm)",
+                                        "BM_FullRedrawFiveLaps", "", tick, kTarget, kTickMs},
+                                       {"map zoom step, 5 laps ticked, 1920x1080, 156-piece track (warm)",
+                                        "BM_ZoomStepFiveLaps", "", tick, kTarget, kTickMs}});
     std::fflush(stdout);
     benchmark::Shutdown();
     return 0;
