@@ -25,7 +25,7 @@ CommandState Checked(bool on, bool check) {
 // Commands that change the picture of the lines wait while a lap or race
 // plays or is paused: the playback owns the picture then.
 bool LinesEditable(const CommandSnapshot& s) {
-    return !s.playing && !s.paused && !s.raceMode;
+    return !s.playing && !s.paused && !s.raceMode && !s.listenerOpen;
 }
 
 template <int N>
@@ -40,19 +40,20 @@ CommandState IdleLines(const CommandSnapshot& s) {
     return Enabled(s.Idle() && !s.raceMode);
 }
 CommandState WithLapsWhilePlaying(const CommandSnapshot& s) {
-    return Enabled(s.LapsLoaded() && s.playing);
+    return Enabled(s.PlaybackFree() && s.playing);
 }
 
 // One row per command: id, then who may use it and what its check mark shows.
 constexpr Row kRows[] = {
-    {cmd::Play, [](const CommandSnapshot& s) { return Checked(s.LapsLoaded(), s.playing); }},
-    {cmd::Pause, [](const CommandSnapshot& s) { return Checked(s.LapsLoaded() && s.playing, s.paused); }},
-    {cmd::FastForward, [](const CommandSnapshot& s) { return Checked(s.LapsLoaded() && s.playing, s.fastForward); }},
-    {cmd::FastReverse, [](const CommandSnapshot& s) { return Checked(s.raceMode && s.playing, s.fastReverse); }},
+    {cmd::Play, [](const CommandSnapshot& s) { return Checked(s.PlaybackFree(), s.playing); }},
+    {cmd::Pause, [](const CommandSnapshot& s) { return Checked(s.PlaybackFree() && s.playing, s.paused); }},
+    {cmd::FastForward, [](const CommandSnapshot& s) { return Checked(s.PlaybackFree() && s.playing, s.fastForward); }},
+    {cmd::FastReverse,
+     [](const CommandSnapshot& s) { return Checked(s.PlaybackFree() && s.raceMode && s.playing, s.fastReverse); }},
     {cmd::Stop, WithLapsWhilePlaying},
     {cmd::MoveToBeginningOfLap, WithLapsWhilePlaying},
     {cmd::MoveToEndOfLap, WithLapsWhilePlaying},
-    {cmd::ToggleRaceReplay, [](const CommandSnapshot& s) { return Checked(s.LapsLoaded(), s.raceMode); }},
+    {cmd::ToggleRaceReplay, [](const CommandSnapshot& s) { return Checked(s.PlaybackFree(), s.raceMode); }},
     {cmd::ToggleRaceLine,
      [](const CommandSnapshot& s) { return Checked(s.slotUsed[0] && LinesEditable(s), s.raceLineOn); }},
     {cmd::ToggleLap1, LapToggle<1>},

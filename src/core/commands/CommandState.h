@@ -27,16 +27,20 @@ struct CommandSnapshot {
     // The map's tools: the zoom tool and the hand.
     ZoomMode zoomMode = ZoomMode::Off;
     bool panMode = false;
-    // Playback. "playing" is also set while a long-running tool window keeps
-    // the view busy.
+    // Playback.
     bool playing = false;
     bool paused = false;
     bool fastForward = false;
     bool fastReverse = false;
     bool raceMode = false;
+    // A long-running tool window keeps the view busy: nothing may play and
+    // nothing may change the document until it closes.
+    bool listenerOpen = false;
 
     bool LapsLoaded() const { return lapCount > 0; }
-    bool Idle() const { return !playing && !fastForward && !paused; }
+    bool Idle() const { return !playing && !fastForward && !paused && !listenerOpen; }
+    // Playback commands may be offered at all.
+    bool PlaybackFree() const { return LapsLoaded() && !listenerOpen; }
 };
 
 struct CommandState {

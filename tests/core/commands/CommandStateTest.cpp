@@ -116,5 +116,22 @@ TEST(CommandState, RaceModeClosesTheLapCommandsThatNeedDrivingLines) {
     EXPECT_TRUE(On(cmd::FastReverse, s));
 }
 
+TEST(CommandState, AnOpenListenerHoldsBackPlaybackWithoutTurningItOn) {
+    CommandSnapshot s = OneLap();
+    s.listenerOpen = true;
+    // Nothing of the playback may start or seem to run, nor the file commands.
+    EXPECT_THAT(Enabled(kPlaybackAndMap, s),
+                ElementsAre(cmd::ZoomIn, cmd::ZoomOut, cmd::ShowWholeTrack, cmd::PanningTool));
+    EXPECT_THAT(Enabled(kIdleFileCommands, s), ElementsAre());
+    EXPECT_EQ(CommandStateFor(cmd::Play, s).checked, false);
+    EXPECT_EQ(CommandStateFor(cmd::Pause, s).checked, false);
+    // In race mode too.
+    s.raceMode = true;
+    EXPECT_EQ(CommandStateFor(cmd::ToggleRaceReplay, s), (CommandState{false, true}));
+    s.listenerOpen = false;
+    EXPECT_TRUE(On(cmd::Play, s));
+    EXPECT_TRUE(On(cmd::FilePrint, s));
+}
+
 }  // namespace
 }  // namespace vra
