@@ -1,12 +1,64 @@
 // Feeds arbitrary bytes to the replay readers: the header, the driver and lap
-// tables, and the extraction of every counting lap of the first drivers.
+// tables, the extraction of every counting lap of the first drivers, and the
+// race playback's load with a walk over its frames.
+#include "core/platform/Prompts.h"
+#include "core/playback/RaceModel.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/GetRpyInfo.h"
 #include "core/replay/Header.h"
+#include "core/replay/ReplaySource.h"
+#include "core/track/CoreDisplay.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <span>
+
+namespace {
+
+class SilentPrompts : public vra::Prompts {
+public:
+    vra::Button message(std::string_view, std::string_view, vra::Icon, vra::Buttons) override {
+        return vra::Button::Ok;
+    }
+    std::optional<std::filesystem::path> openFile(const vra::OpenFileRequest&) override { return std::nullopt; }
+    std::optional<vra::LapChoice> chooseLap(const vra::LapChoiceRequest&) override { return std::nullopt; }
+    vra::SettingsDialogResult editSettings(const vra::SettingsDialogRequest&) override { return {}; }
+};
+
+class NullDisplay : public vra::CoreDisplay {
+public:
+    void DrawLine(const vra::Point2D&, const vra::Point2D&, vra::Point2D&, std::int32_t, bool) override {}
+    void DrawArc(const vra::CarMarker&, vra::DevicePoint, std::int32_t) override {}
+    void DrawCircle(const vra::CarMarker&, vra::DevicePoint, std::int32_t) override {}
+    void FillPolygon(const vra::TrackSurface&) override {}
+    void DrawPolyline(const vra::TrackPolyline&) override {}
+    void DrawMarkerLine(const vra::QuarterMark&) override {}
+    void DrawColourPolyline(const std::vector<vra::Point2D>&) override {}
+    void DrawPolylineWithPen(const vra::PieceOutline&, bool) override {}
+    void FillPolygonList(const vra::SpdTrkVisitor&) override {}
+    void DrawLineWithPen(const vra::Point2D&, const vra::Point2D&, bool) override {}
+    void MapPoint(const vra::Point2D&, vra::DevicePoint& device) override { device = {}; }
+};
+
+void PlayRace(std::span<const std::uint8_t> bytes, const vra::Header& header, const vra::Drivers& drivers) {
+    if (!drivers.raceStartSeen) return;
+    SilentPrompts prompts;
+    NullDisplay display;
+    vra::ReplaySource src(bytes);
+    vra::RaceModel race;
+    if (!race.Load(src, drivers, header, nullptr, 1.0 / 1024.0, prompts, nullptr)) return;
+    const std::uint32_t count = race.FrameCount();
+    for (std::uint32_t f = 0; f < count; f += 1 + count / 16) {
+        race.DrawFrame(f, display);
+        race.NextLap(false);
+        race.PreviousLap(true);
+        race.ClosestFight();
+        race.DriverAhead();
+    }
+    race.DrawFrame(count, display);
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);
@@ -14,6 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     header.ReadBytes(bytes);
     vra::Drivers drivers;
     if (drivers.LoadBytes(bytes) != vra::Drivers::Ok) return 0;
+    PlayRace(bytes, header, drivers);
     const float length = header.lastResult == vra::Header::Ok ? 1000.0f : 400.0f;
     int extracted = 0;
     for (int driver = 0; driver < static_cast<int>(drivers.drivers.size()) && driver < 4; ++driver) {
