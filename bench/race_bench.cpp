@@ -1,0 +1,198 @@
+// The race playback of a 43-car race: loading the race beside a plain read
+// of the same frame bytes, and one race tick (cars of a frame mapped, ordered
+// and followed, status texts made) beside the 55 ms playback tick. Warm: the
+// file is in the page cache after the first run. The drawing of the cars onto
+// the window is not part of the tick measured here. Prints the ratios after
+// the table.
+#include "core/decode/KtObjectFactory.h"
+#include "core/document/TrackDistanceUnit.h"
+#include "core/platform/Prompts.h"
+#include "core/playback/PlaybackController.h"
+#include "core/playback/RaceModel.h"
+#include "core/replay/Drivers.h"
+#include "core/replay/Header.h"
+#include "core/track/CoreDisplay.h"
+#include "core/track/TrackPath.h"
+
+#include "simkit/replay/ReplayBuilder.h"
+#include "simkit/track/TrackLayout.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kCars = 43;
+constexpr int kLaps = 15;
+
+const vra::TrackPath& Track() {
+    static const auto path = std::make_unique<vra::TrackPath>(
+        vra::KtObjectFactory::ReadTrackImage(vra::simkit::TrackLayout::Oval().PtfImage()));
+    return *path;
+}
+
+const fs::path& ReplayPath() {
+    static const fs::path path = [] {
+        const fs::path dir = fs::temp_directory_path() / "vra_race_bench";
+        const fs::path file = dir / "race43_v1.rpy";
+        std::error_code ec;
+        if (fs::exists(file, ec) && fs::file_size(file, ec) > 0) return file;
+        fs::create_directories(dir, ec);
+        vra::simkit::ReplayBuilder b;
+        b.drivers(kCars).trackLength(Track().Length());
+        b.session(3, kLaps, 50000, 6000);
+        b.desc.sessions.back().raceStartMs = 0;
+        b.desc.raceControlEvery = 36;
+        std::printf("writing %s ...\n", file.c_str());
+        if (!b.writeFile(file)) {
+            std::fprintf(stderr, "cannot write %s\n", file.c_str());
+            std::exit(1);
+        }
+        return file;
+    }();
+    return path;
+}
+
+struct Loaded {
+    vra::Header header;
+    vra::Drivers drivers;
+};
+const Loaded& Replay() {
+    static const Loaded loaded = [] {
+        Loaded l;
+        l.header.Read(ReplayPath());
+        if (l.drivers.Load(ReplayPath()) != 0 || !l.drivers.raceStartSeen) {
+            std::fprintf(stderr, "replay does not load\n");
+            std::exit(1);
+        }
+        return l;
+    }();
+    return loaded;
+}
+
+class QuietPrompts : public vra::Prompts {
+public:
+    vra::Button message(std::string_view text, std::string_view, vra::Icon, vra::Buttons) override {
+        std::fprintf(stderr, "message: %.*s\n", static_cast<int>(text.size()), text.data());
+        return vra::Button::Ok;
+    }
+    std::optional<fs::path> openFile(const vra::OpenFileRequest&) override { return std::nullopt; }
+    std::optional<vra::LapChoice> chooseLap(const vra::LapChoiceRequest&) override { return std::nullopt; }
+    vra::SettingsDialogResult editSettings(const vra::SettingsDialogRequest&) override { return {}; }
+};
+
+// Maps world metres to a 1920 x 1080 window, as the map's display does.
+class MappingDisplay : public vra::CoreDisplay {
+public:
+    void DrawLine(const vra::Point2D&, const vra::Point2D&, vra::Point2D&, std::int32_t, bool) override {}
+    void DrawArc(const vra::CarMarker&, vra::DevicePoint, std::int32_t) override {}
+    void DrawCircle(const vra::CarMarker&, vra::DevicePoint, std::int32_t) override {}
+    void FillPolygon(const vra::TrackSurface&) override {}
+    void DrawPolyline(const vra::TrackPolyline&) override {}
+    void DrawMarkerLine(const vra::QuarterMark&) override {}
+    void DrawColourPolyline(const std::vector<vra::Point2D>&) override {}
+    void DrawPolylineWithPen(const vra::PieceOutline&, bool) override {}
+    void FillPolygonList(const vra::SpdTrkVisitor&) override {}
+    void DrawLineWithPen(const vra::Point2D&, const vra::Point2D&, bool) override {}
+    void MapPoint(const vra::Point2D& p, vra::DevicePoint& d) override {
+        d = {static_cast<std::int32_t>(std::lround(p.x * 2.0)) + 960,
+             540 - static_cast<std::int32_t>(std::lround(p.y * 2.0))};
+    }
+};
+
+bool LoadRace(vra::RaceModel& race) {
+    QuietPrompts prompts;
+    return race.Load(Replay().drivers, Replay().header, &Track(), vra::TrackDistanceUnitFor(Track().Length()), prompts,
+                     nullptr);
+}
+
+void RawReadRaceFrames(benchmark::State& state) {
+    vra::RaceModel race;
+    if (!LoadRace(race)) state.SkipWithError("race does not load");
+    const std::uint64_t from = race.RaceStartOffset();
+    const std::uint64_t end = Replay().drivers.frameChunkOffset + 12 + Replay().drivers.frameBytes;
+    std::vector<char> buffer(1 << 20);
+    for (auto _ : state) {
+        std::FILE* f = std::fopen(ReplayPath().c_str(), "rb");
+        std::fseek(f, static_cast<long>(from), SEEK_SET);
+        std::uint64_t left = end - from;
+        while (left > 0) {
+            const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(left, buffer.size()));
+            const std::size_t got = std::fread(buffer.data(), 1, want, f);
+            if (got == 0) break;
+            left -= got;
+            benchmark::DoNotOptimize(buffer.data());
+        }
+        std::fclose(f);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * (end - from)));
+}
+
+void RaceLoad(benchmark::State& state) {
+    for (auto _ : state) {
+        vra::RaceModel race;
+        if (!LoadRace(race) || race.FrameCount() < static_cast<std::uint32_t>(kLaps) * 50 * 36)
+            state.SkipWithError("race does not load");
+        benchmark::DoNotOptimize(race.FrameCount());
+    }
+}
+
+// Frames late in the race, every car on the track.
+void RaceTick(benchmark::State& state) {
+    vra::RaceModel race;
+    if (!LoadRace(race)) state.SkipWithError("race does not load");
+    MappingDisplay display;
+    const std::uint32_t first = race.FrameCount() * 3 / 4;
+    std::uint32_t f = first;
+    if (race.DrawFrame(f, display) != vra::RaceModel::DrawResult::Drawn) state.SkipWithError("no car drawn");
+    int present = 0;
+    for (const auto& pose : race.Poses()) present += pose.present ? 1 : 0;
+    if (present != kCars) state.SkipWithError("not every car is on the track");
+    for (auto _ : state) {
+        f = f + 2 < race.FrameCount() ? f + 2 : first;
+        benchmark::DoNotOptimize(race.DrawFrame(f, display));
+        benchmark::DoNotOptimize(race.GetTexts().elapsed.data());
+    }
+}
+
+BENCHMARK(RawReadRaceFrames)->Unit(benchmark::kMillisecond);
+BENCHMARK(RaceLoad)->Unit(benchmark::kMillisecond);
+BENCHMARK(RaceTick)->Unit(benchmark::kMicrosecond);
+
+class Summary : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (run.aggregate_name.empty() && run.iterations > 0)
+                times[run.run_name.function_name] =
+                    run.GetAdjustedRealTime() * (run.time_unit == benchmark::kMicrosecond ? 1e-3 : 1.0);
+    }
+    std::map<std::string, double> times;  // milliseconds
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    std::printf("replay %s, %.1f MB\n", ReplayPath().c_str(), fs::file_size(ReplayPath()) / 1e6);
+    Summary summary;
+    benchmark::RunSpecifiedBenchmarks(&summary);
+    auto& t = summary.times;
+    if (t.count("RaceLoad") && t.count("RawReadRaceFrames") && t["RawReadRaceFrames"] > 0)
+        std::printf("RaceLoad / RawReadRaceFrames: %.2f (target <= 3)\n", t["RaceLoad"] / t["RawReadRaceFrames"]);
+    if (t.count("RaceTick"))
+        std::printf("RaceTick / %d ms tick: %.4f (target <= 0.1)\n", vra::kPlaybackTickMs,
+                    t["RaceTick"] / vra::kPlaybackTickMs);
+    benchmark::Shutdown();
+    return 0;
+}
