@@ -2,8 +2,8 @@
 // of the same frame bytes, and one race tick (cars of a frame mapped, ordered
 // and followed, status texts made) beside the 55 ms playback tick. Warm: the
 // file is in the page cache after the first run. The drawing of the cars onto
-// the window is not part of the tick measured here. Prints the ratios after
-// the table.
+// the window is not part of the tick measured here. Prints the cost ratios
+// after the table.
 #include "core/decode/KtObjectFactory.h"
 #include "core/document/TrackDistanceUnit.h"
 #include "core/platform/Prompts.h"
@@ -17,12 +17,13 @@
 #include "simkit/replay/ReplayBuilder.h"
 #include "simkit/track/TrackLayout.h"
 
+#include "BenchRatio.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -168,31 +169,17 @@ BENCHMARK(RawReadRaceFrames)->Unit(benchmark::kMillisecond);
 BENCHMARK(RaceLoad)->Unit(benchmark::kMillisecond);
 BENCHMARK(RaceTick)->Unit(benchmark::kMicrosecond);
 
-class Summary : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.aggregate_name.empty() && run.iterations > 0)
-                times[run.run_name.function_name] =
-                    run.GetAdjustedRealTime() * (run.time_unit == benchmark::kMicrosecond ? 1e-3 : 1.0);
-    }
-    std::map<std::string, double> times;  // milliseconds
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     std::printf("replay %s, %.1f MB\n", ReplayPath().c_str(), fs::file_size(ReplayPath()) / 1e6);
-    Summary summary;
-    benchmark::RunSpecifiedBenchmarks(&summary);
-    auto& t = summary.times;
-    if (t.count("RaceLoad") && t.count("RawReadRaceFrames") && t["RawReadRaceFrames"] > 0)
-        std::printf("RaceLoad / RawReadRaceFrames: %.2f (target <= 3)\n", t["RaceLoad"] / t["RawReadRaceFrames"]);
-    if (t.count("RaceTick"))
-        std::printf("RaceTick / %d ms tick: %.4f (target <= 0.1)\n", vra::kPlaybackTickMs,
-                    t["RaceTick"] / vra::kPlaybackTickMs);
+    vra::bench::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    vra::bench::PrintRatios(reporter, {{"race load, 43 cars (warm)", "RaceLoad", "RawReadRaceFrames",
+                                        "raw read of the race's frames (warm)", 3.0, 0},
+                                       {"race tick, 43 cars, without painting", "RaceTick", "", "55 ms playback tick",
+                                        0.1, static_cast<double>(vra::kPlaybackTickMs)}});
     benchmark::Shutdown();
     return 0;
 }
