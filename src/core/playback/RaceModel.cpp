@@ -32,6 +32,7 @@ constexpr double kGapFrameMs = 27.777777777777775;
 constexpr std::uint32_t kKeyMask = 0xFFFFFF;
 constexpr std::uint64_t kLapSnapMs = 1000;
 constexpr std::uint64_t kLapLandMs = 300;
+constexpr std::uint64_t kReserveFrames = 1u << 18;  // over two hours at 36 frames a second
 
 double HeadingDegrees(std::int32_t raw) {
     return static_cast<double>(raw) * kHeadingStep * -1.0 + 180.0;
@@ -116,6 +117,8 @@ bool RaceModel::Load(ReplaySource& src, const Drivers& drivers, const Header& he
     const std::uint64_t possible = (end - raceStartOffset_) / kFrameHeaderSize + 1;
     const std::uint64_t capacity = std::min<std::uint64_t>(
         {static_cast<std::uint64_t>(guess), possible, std::numeric_limits<std::int32_t>::max()});
+    // The header is not trusted with more than a long race's worth up front.
+    const std::size_t reserve = static_cast<std::size_t>(std::min<std::uint64_t>(capacity, kReserveFrames));
     if (wait) {
         wait->SetText(kRaceLoadText);
         wait->SetRange(0, static_cast<std::int32_t>(capacity));
@@ -129,10 +132,11 @@ bool RaceModel::Load(ReplaySource& src, const Drivers& drivers, const Header& he
         kinds_.push_back(d.type);
         colours_.push_back(d.carNumber == kPaceCarNumber ? 8 : d.carNumber % 5);
     }
-    times_.reserve(capacity);
-    states_.reserve(capacity);
-    cars_.assign(drivers.drivers.size(), {});
-    for (auto& c : cars_) c.reserve(capacity);
+    driverCount_ = drivers.drivers.size();
+    times_.reserve(reserve);
+    states_.reserve(reserve);
+    firstPlace_.reserve(reserve + 1);
+    firstPlace_.push_back(0);
     if (!readFrames(src, drivers, end, distanceUnit, wait) || times_.empty()) return fail();
     frameCount_ = static_cast<std::uint32_t>(times_.size());
 
@@ -164,7 +168,9 @@ void RaceModel::Unload() {
     raceStartOffset_ = 0;
     times_ = {};
     states_ = {};
-    cars_ = {};
+    places_ = {};
+    firstPlace_ = {};
+    driverCount_ = 0;
     crossings_.clear();
     leaderTime_.clear();
     leader_.clear();
@@ -227,7 +233,7 @@ bool RaceModel::findRaceStart(ReplaySource& src, const Drivers& drivers, std::ui
 
 bool RaceModel::readFrames(ReplaySource& src, const Drivers& drivers, std::uint64_t end, double distanceUnit,
                            WaitBox* wait) {
-    const std::size_t driverCount = cars_.size();
+    const std::size_t driverCount = driverCount_;
     const float unit = static_cast<float>(distanceUnit);
     const int saving = drivers.savingPlayer;
     ParseCarStructs parser;
@@ -240,7 +246,6 @@ bool RaceModel::readFrames(ReplaySource& src, const Drivers& drivers, std::uint6
             wait->SetPos(static_cast<std::int32_t>(std::min<std::size_t>(f, INT32_MAX)));
         times_.push_back(0);
         states_.push_back(kNoFlag);
-        for (auto& c : cars_) c.emplace_back();
         const auto rs =
             RaceFrameWalk::Records(frame.bytes, [&](std::uint32_t type, std::span<const std::uint8_t> body) {
                 switch (type) {
@@ -255,11 +260,11 @@ bool RaceModel::readFrames(ReplaySource& src, const Drivers& drivers, std::uint6
                         if (saving < 0 || static_cast<std::size_t>(saving) >= driverCount) return true;
                         parser.SetFullRecord(body.data());
                         const FullCarFields full = parser.Full();
-                        CarSample& s = cars_[static_cast<std::size_t>(saving)][f];
+                        Placed& s = places_.emplace_back();
+                        s.driver = saving;
                         s.distance = static_cast<double>(full.distance & 0x3FFFFFF) * 0.0005;
                         s.lateral = std::tan(static_cast<double>(full.lateral) * kFullLateralStep) * kFullLateralFactor;
                         s.heading = HeadingDegrees(full.heading);
-                        s.present = true;
                         return true;
                     }
                     case RecCompactCars: {
@@ -271,12 +276,12 @@ bool RaceModel::readFrames(ReplaySource& src, const Drivers& drivers, std::uint6
                             std::size_t d = 0;
                             while (d < driverCount && (drivers.drivers[d].carId & 0xFF) != c.carId) ++d;
                             if (d == driverCount) continue;
-                            CarSample& s = cars_[d][f];
+                            Placed& s = places_.emplace_back();
+                            s.driver = static_cast<int>(d);
                             s.distance = static_cast<double>(static_cast<float>(c.distance) * unit);
                             s.lateral =
                                 std::tan(static_cast<double>(c.lateral) * kCompactLateralStep) * kCompactLateralFactor;
                             s.heading = HeadingDegrees(c.heading);
-                            s.present = true;
                         }
                         return true;
                     }
@@ -287,6 +292,7 @@ bool RaceModel::readFrames(ReplaySource& src, const Drivers& drivers, std::uint6
                 }
             });
         if (rs != RaceFrameWalk::Done) bad = true;
+        firstPlace_.push_back(places_.size());
         return !bad;
     });
     return !bad && status == RaceFrameWalk::Done;
@@ -386,8 +392,13 @@ void RaceModel::buildLapTables(const Drivers& drivers) {
 }
 
 RaceModel::CarSample RaceModel::Sample(int driver, std::uint32_t f) const {
-    if (driver < 0 || static_cast<std::size_t>(driver) >= cars_.size() || f >= frameCount_) return {};
-    return cars_[static_cast<std::size_t>(driver)][f];
+    if (driver < 0 || f >= frameCount_) return {};
+    // A car met twice in a frame is where its last record puts it.
+    for (std::size_t i = firstPlace_[f + 1]; i-- > firstPlace_[f];) {
+        const Placed& p = places_[i];
+        if (p.driver == driver) return {p.distance, p.lateral, p.heading, true};
+    }
+    return {};
 }
 
 std::uint64_t RaceModel::Crossing(int lap, int driver) const {
@@ -420,24 +431,27 @@ RaceModel::DrawResult RaceModel::DrawFrame(std::uint32_t f, CoreDisplay& display
     std::vector<std::uint64_t> sortKeys(n);
     bool drawn = false;
     for (std::size_t d = 0; d < n; ++d) {
+        poses_[d] = {};
+        poses_[d].colour = colours_[d];
+        sortKeys[d] = static_cast<std::uint64_t>(d) << 24;
+    }
+    for (std::size_t i = firstPlace_[f]; i < firstPlace_[f + 1]; ++i) {
+        const Placed& s = places_[i];
+        const std::size_t d = static_cast<std::size_t>(s.driver);
         CarPose& pose = poses_[d];
-        pose = {};
-        pose.colour = colours_[d];
-        const CarSample& s = cars_[d][f];
-        std::uint32_t key = 0;
-        if (s.present && trackPath_) {
-            double distance = s.distance;
-            // A distance at or past the line belongs to the next lap's start.
-            if (length > 0.0 && distance >= length) distance -= length;
-            if (trackPath_->FindPieceAtDistance(distance) >= 0) {
-                marker_->TrackToDevice(display, pose.device, distance, s.lateral);
-                pose.present = true;
-                pose.heading = s.heading;
-                key = static_cast<std::uint32_t>(std::clamp(std::trunc(distance * 10.0), 0.0, double(kKeyMask)));
-                drawn = true;
-            }
-        }
-        sortKeys[d] = (static_cast<std::uint64_t>(d) << 24) | key;
+        pose.present = false;
+        sortKeys[d] = static_cast<std::uint64_t>(d) << 24;
+        if (!trackPath_) continue;
+        double distance = s.distance;
+        // A distance at or past the line belongs to the next lap's start.
+        if (length > 0.0 && distance >= length) distance -= length;
+        if (trackPath_->FindPieceAtDistance(distance) < 0) continue;
+        marker_->TrackToDevice(display, pose.device, distance, s.lateral);
+        pose.present = true;
+        pose.heading = s.heading;
+        const auto key = static_cast<std::uint32_t>(std::clamp(std::trunc(distance * 10.0), 0.0, double(kKeyMask)));
+        sortKeys[d] |= key;
+        drawn = true;
     }
     std::stable_sort(sortKeys.begin(), sortKeys.end(),
                      [](std::uint64_t a, std::uint64_t b) { return (a & kKeyMask) > (b & kKeyMask); });

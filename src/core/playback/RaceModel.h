@@ -151,7 +151,16 @@ private:
     std::uint64_t raceStartOffset_ = 0;
     std::vector<std::uint32_t> times_;
     std::vector<std::uint16_t> states_;
-    std::vector<std::vector<CarSample>> cars_;  // per driver, per frame
+    // The cars read, frame after frame: frame f's cars are places_[firstPlace_[f]
+    // .. firstPlace_[f + 1]), so memory grows with the records read, not with
+    // frames times drivers.
+    struct Placed {
+        int driver = 0;
+        double distance = 0.0, lateral = 0.0, heading = 0.0;
+    };
+    std::vector<Placed> places_;
+    std::vector<std::size_t> firstPlace_;
+    std::size_t driverCount_ = 0;
     std::vector<std::string> names_;
     std::vector<int> kinds_;
     std::vector<int> laps_;
