@@ -14,6 +14,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -137,6 +138,8 @@ bool RaceModel::Load(ReplaySource& src, const Drivers& drivers, const Header& he
     states_.reserve(reserve);
     firstPlace_.reserve(reserve + 1);
     firstPlace_.push_back(0);
+    // At most one car per 16 bytes of the race's frames.
+    places_.reserve(static_cast<std::size_t>((end - raceStartOffset_) / kCompactRecordSize));
     if (!readFrames(src, drivers, end, distanceUnit, wait) || times_.empty()) return fail();
     frameCount_ = static_cast<std::uint32_t>(times_.size());
 
@@ -237,6 +240,11 @@ bool RaceModel::readFrames(ReplaySource& src, const Drivers& drivers, std::uint6
     const float unit = static_cast<float>(distanceUnit);
     const int saving = drivers.savingPlayer;
     ParseCarStructs parser;
+    // A compact record names its car by the low byte of the car id: the
+    // first driver in order with that byte.
+    std::array<int, 256> byCarId;
+    byCarId.fill(-1);
+    for (std::size_t d = driverCount; d-- > 0;) byCarId[drivers.drivers[d].carId & 0xFF] = static_cast<int>(d);
     bool bad = false;
     RaceFrameWalk walk(src, raceStartOffset_, end);
     src.setReadLimit(end);
@@ -246,51 +254,43 @@ bool RaceModel::readFrames(ReplaySource& src, const Drivers& drivers, std::uint6
             wait->SetPos(static_cast<std::int32_t>(std::min<std::size_t>(f, INT32_MAX)));
         times_.push_back(0);
         states_.push_back(kNoFlag);
-        const auto rs =
-            RaceFrameWalk::Records(frame.bytes, [&](std::uint32_t type, std::span<const std::uint8_t> body) {
-                switch (type) {
-                    case RecSession:
-                        if (body.size() >= 4) times_[f] = (LoadU32(body.data()) >> 8) * 10;
-                        return true;
-                    case RecRaceControl:
-                        if (body.size() >= 5 && body[0] == 1) states_[f] = body[4];
-                        return true;
-                    case RecFullCar: {
-                        if (body.size() < kFullRecordSize) return true;
-                        if (saving < 0 || static_cast<std::size_t>(saving) >= driverCount) return true;
-                        parser.SetFullRecord(body.data());
-                        const FullCarFields full = parser.Full();
-                        Placed& s = places_.emplace_back();
-                        s.driver = saving;
-                        s.distance = static_cast<double>(full.distance & 0x3FFFFFF) * 0.0005;
-                        s.lateral = std::tan(static_cast<double>(full.lateral) * kFullLateralStep) * kFullLateralFactor;
-                        s.heading = HeadingDegrees(full.heading);
-                        return true;
-                    }
-                    case RecCompactCars: {
-                        const std::size_t n = body.size() / kCompactRecordSize;
-                        for (std::size_t i = 0; i < n; ++i) {
-                            parser.SetCompactRecord(body.data() + i * kCompactRecordSize);
-                            const CompactCarFields c = parser.Compact();
-                            // The record names its car by the low byte of the car id.
-                            std::size_t d = 0;
-                            while (d < driverCount && (drivers.drivers[d].carId & 0xFF) != c.carId) ++d;
-                            if (d == driverCount) continue;
-                            Placed& s = places_.emplace_back();
-                            s.driver = static_cast<int>(d);
-                            s.distance = static_cast<double>(static_cast<float>(c.distance) * unit);
-                            s.lateral =
-                                std::tan(static_cast<double>(c.lateral) * kCompactLateralStep) * kCompactLateralFactor;
-                            s.heading = HeadingDegrees(c.heading);
-                        }
-                        return true;
-                    }
-                    default:
-                        if (type == RecRaceStart || IsKnownRecordType(type)) return true;
-                        bad = true;
-                        return false;
+        const auto rs = RaceFrameWalk::Records(frame.bytes, [&](std::uint32_t type,
+                                                                std::span<const std::uint8_t> body) {
+            switch (type) {
+                case RecSession:
+                    if (body.size() >= 4) times_[f] = (LoadU32(body.data()) >> 8) * 10;
+                    return true;
+                case RecRaceControl:
+                    if (body.size() >= 5 && body[0] == 1) states_[f] = body[4];
+                    return true;
+                case RecFullCar: {
+                    if (body.size() < kFullRecordSize) return true;
+                    if (saving < 0 || static_cast<std::size_t>(saving) >= driverCount) return true;
+                    parser.SetFullRecord(body.data());
+                    const FullCarFields full = parser.Full();
+                    places_.push_back({static_cast<double>(full.distance & 0x3FFFFFF) * 0.0005, full.lateral,
+                                       full.heading, static_cast<std::uint8_t>(saving), false});
+                    return true;
                 }
-            });
+                case RecCompactCars: {
+                    const std::size_t n = body.size() / kCompactRecordSize;
+                    for (std::size_t i = 0; i < n; ++i) {
+                        const std::uint8_t* r = body.data() + i * kCompactRecordSize;
+                        const std::uint32_t words[4] = {LoadU32(r), LoadU32(r + 4), LoadU32(r + 8), LoadU32(r + 12)};
+                        const CompactCarFields c = ParseCarStructs::UnpackCompact(words);
+                        const int d = byCarId[c.carId];
+                        if (d < 0) continue;
+                        places_.push_back({static_cast<double>(static_cast<float>(c.distance) * unit), c.lateral,
+                                           c.heading, static_cast<std::uint8_t>(d), true});
+                    }
+                    return true;
+                }
+                default:
+                    if (type == RecRaceStart || IsKnownRecordType(type)) return true;
+                    bad = true;
+                    return false;
+            }
+        });
         if (rs != RaceFrameWalk::Done) bad = true;
         firstPlace_.push_back(places_.size());
         return !bad;
@@ -391,12 +391,19 @@ void RaceModel::buildLapTables(const Drivers& drivers) {
     }
 }
 
+RaceModel::CarSample RaceModel::SampleOf(const Placed& p) {
+    const double lateral = p.compact
+                               ? std::tan(static_cast<double>(p.lateral) * kCompactLateralStep) * kCompactLateralFactor
+                               : std::tan(static_cast<double>(p.lateral) * kFullLateralStep) * kFullLateralFactor;
+    return {p.distance, lateral, HeadingDegrees(p.heading), true};
+}
+
 RaceModel::CarSample RaceModel::Sample(int driver, std::uint32_t f) const {
     if (driver < 0 || f >= frameCount_) return {};
     // A car met twice in a frame is where its last record puts it.
     for (std::size_t i = firstPlace_[f + 1]; i-- > firstPlace_[f];) {
         const Placed& p = places_[i];
-        if (p.driver == driver) return {p.distance, p.lateral, p.heading, true};
+        if (p.driver == driver) return SampleOf(p);
     }
     return {};
 }
@@ -436,8 +443,8 @@ RaceModel::DrawResult RaceModel::DrawFrame(std::uint32_t f, CoreDisplay& display
         sortKeys[d] = static_cast<std::uint64_t>(d) << 24;
     }
     for (std::size_t i = firstPlace_[f]; i < firstPlace_[f + 1]; ++i) {
-        const Placed& s = places_[i];
-        const std::size_t d = static_cast<std::size_t>(s.driver);
+        const CarSample s = SampleOf(places_[i]);
+        const std::size_t d = places_[i].driver;
         CarPose& pose = poses_[d];
         pose.present = false;
         sortKeys[d] = static_cast<std::uint64_t>(d) << 24;

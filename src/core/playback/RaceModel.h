@@ -154,10 +154,16 @@ private:
     // The cars read, frame after frame: frame f's cars are places_[firstPlace_[f]
     // .. firstPlace_[f + 1]), so memory grows with the records read, not with
     // frames times drivers.
+    // Lateral offset and heading stay raw codes until a frame is drawn: the
+    // load reads a whole race, a tick only its cars.
     struct Placed {
-        int driver = 0;
-        double distance = 0.0, lateral = 0.0, heading = 0.0;
+        double distance = 0.0;
+        std::int32_t lateral = 0;
+        std::int16_t heading = 0;
+        std::uint8_t driver = 0;
+        bool compact = false;
     };
+    static CarSample SampleOf(const Placed& p);
     std::vector<Placed> places_;
     std::vector<std::size_t> firstPlace_;
     std::size_t driverCount_ = 0;

@@ -205,7 +205,9 @@ TEST(RaceModelLoad, APositionAtTheLineWrapsToTheLapsStart) {
     r.Draw(100);
     EXPECT_TRUE(r.model.Poses()[0].present);
     for (std::size_t p = 0; p < r.model.Order().size(); ++p) {
-        if (r.model.Order()[p] == 0) EXPECT_EQ(r.model.OrderKeys()[p], 30u);
+        if (r.model.Order()[p] == 0) {
+            EXPECT_EQ(r.model.OrderKeys()[p], 30u);
+        }
     }
 }
 
