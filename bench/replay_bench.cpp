@@ -214,13 +214,13 @@ int main(int argc, char** argv) {
         const std::string mb = std::to_string(r->size >> 20) + " MB";
         const std::string lapKb = std::to_string((r->lapEnd - r->lapFirst) >> 10) + " kB";
         ratios.push_back({"replay: driver table load, " + mb + ", warm", "DriversLoadWarm" + s, "RawReadWarm" + s,
-                          "raw read of the file, warm", 1.5});
+                          "raw read of the file, warm", 1.5, 0, true});
         ratios.push_back({"replay: driver table load, " + mb + ", cold", "DriversLoadCold" + s, "RawReadCold" + s,
                           "raw read of the file, cold", 1.5});
         ratios.push_back({"replay: late lap extraction, " + mb + ", warm", "ExtractLateLap" + s, "RawReadLateLap" + s,
-                          "raw read of the lap's " + lapKb + ", warm", 2.0});
+                          "raw read of the lap's " + lapKb + ", warm", 2.0, 0, true});
         ratios.push_back({"replay: late lap extraction, " + mb + ", warm", "ExtractLateLap" + s, "ExtractEarlyLap" + s,
-                          "the extraction of lap 2, warm", 1.5});
+                          "the extraction of lap 2, warm", 1.5, 0, true});
     }
     vra::bench::PrintRatios(reporter, ratios);
     benchmark::Shutdown();
