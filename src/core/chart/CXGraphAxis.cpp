@@ -258,22 +258,32 @@ double CXGraphAxis::GetValueForPos(int pos) const {
     return (plot.bottom - pos) / perUnit + curMin;
 }
 
-IPoint CXGraphAxis::GetPointForValue(Point2D pt) const {
+AxisMapping CXGraphAxis::Mapping() const {
     const Rect plot = owner ? owner->plotRect : Rect{};
-    const double rw = curMax - curMin;
-    const double perUnit = std::max(length, 1) / rw;
-    IPoint out;
+    AxisMapping m;
+    m.perUnit = std::max(length, 1) / (curMax - curMin);
+    m.minimum = curMin;
     if (kind == X) {
-        double x = perUnit * (pt.x - curMin) + plot.left;
-        if (!(x == x)) x = plot.left;
-        x = std::clamp(x, plot.left - kPixelSlack, plot.right + kPixelSlack);
-        out.x = static_cast<int>(std::trunc(x));
+        m.base = plot.left;
+        m.sign = 1.0;
+        m.low = plot.left - kPixelSlack;
+        m.high = plot.right + kPixelSlack;
     } else {
-        double y = plot.bottom - perUnit * (pt.y - curMin);
-        if (!(y == y)) y = plot.bottom;
-        y = std::clamp(y, plot.top - kPixelSlack, plot.bottom + kPixelSlack);
-        out.y = static_cast<int>(std::trunc(y));
+        m.base = plot.bottom;
+        m.sign = -1.0;
+        m.low = plot.top - kPixelSlack;
+        m.high = plot.bottom + kPixelSlack;
     }
+    return m;
+}
+
+IPoint CXGraphAxis::GetPointForValue(Point2D pt) const {
+    const AxisMapping m = Mapping();
+    IPoint out;
+    if (kind == X)
+        out.x = m.Pixel(pt.x);
+    else
+        out.y = m.Pixel(pt.y);
     return out;
 }
 

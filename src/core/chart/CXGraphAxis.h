@@ -35,6 +35,23 @@ struct NiceStepValue {
     double Multiple(double k) const;
 };
 
+// The value-to-pixel mapping of an axis at its last layout, for mapping
+// many values at once.
+struct AxisMapping {
+    double perUnit = 1.0;
+    double minimum = 0.0;
+    double base = 0.0;  // plot left (x) or plot bottom (y)
+    double sign = 1.0;  // +1 rightwards, -1 upwards
+    double low = 0.0;   // clamp: the plot rectangle +- 32768
+    double high = 0.0;
+    int Pixel(double v) const {
+        double p = base + sign * (perUnit * (v - minimum));
+        if (!(p == p)) p = base;
+        p = p < low ? low : p > high ? high : p;
+        return static_cast<int>(p);  // truncates toward zero
+    }
+};
+
 // What the layout computed for one tick.
 struct AxisTick {
     double value = 0.0;
@@ -82,6 +99,7 @@ public:
     // Only this axis's own coordinate is produced; clamped to the plot
     // rectangle +-32768 so that deep zooms cannot overflow.
     IPoint GetPointForValue(Point2D pt) const;
+    AxisMapping Mapping() const;
     // The point of curve c nearest to x (ties to the lower index); -1 for a
     // curve that is missing or empty.
     int GetNearestPointIndex(double x, int curve) const;

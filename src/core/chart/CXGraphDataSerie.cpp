@@ -149,7 +149,8 @@ void CXGraphDataSerie::Layout(bool reduceColumns) {
     const CXGraphAxis& xa = owner->xAxes[static_cast<std::size_t>(xAxis)];
     const CXGraphAxis& ya = owner->yAxes[static_cast<std::size_t>(yAxis)];
     const Rect plot = owner->plotRect;
-    auto pixel = [&](const Point2D& p) { return IPoint{xa.GetPointForValue(p).x, ya.GetPointForValue(p).y}; };
+    const AxisMapping mx = xa.Mapping(), my = ya.Mapping();
+    auto pixel = [&](const Point2D& p) { return IPoint{mx.Pixel(p.x), my.Pixel(p.y)}; };
     const bool reduce = reduceColumns && lineType == 0;
 
     // Within one pixel column only the first, lowest, highest and last
