@@ -1,0 +1,97 @@
+#include "core/export/GrooveFile.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace vra {
+
+namespace {
+
+// Drops trailing zeros of the fraction, keeps the point.
+void TrimFraction(std::string& digits) {
+    if (digits.find('.') == std::string::npos) return;
+    while (!digits.empty() && digits.back() == '0') digits.pop_back();
+}
+
+}  // namespace
+
+std::string FormatG10(double value) {
+    if (!std::isfinite(value) || value == 0.0) return "0.0";
+    // The exponent after rounding to 10 digits decides the form (9.9999999999
+    // rounds to 10 and is written as such).
+    const std::string sci = fmt::format("{:.9e}", value);
+    const std::size_t e = sci.find('e');
+    const int exponent = std::atoi(sci.c_str() + e + 1);
+    std::string text;
+    if (exponent >= -1 && exponent <= 9) {
+        text = fmt::format("{:.{}f}", value, 9 - exponent);
+        if (text.find('.') == std::string::npos) text += '.';  // ten integer digits
+        TrimFraction(text);
+    } else {
+        text = sci.substr(0, e);
+        TrimFraction(text);
+        text += fmt::format("e{}{:03d}", exponent < 0 ? '-' : '+', std::abs(exponent));
+    }
+    if (!text.empty() && text.back() == '.') text += '0';
+    return text;
+}
+
+std::vector<double> GrooveValues(const GrooveLap& lap, double accelerationFactor, double rollFactor) {
+    const std::size_t count = std::min({lap.speed.size(), lap.roll.size()});
+    std::vector<double> groove(count, 0.0);
+    for (std::size_t i = 2; i + 3 <= count; ++i) {
+        const double accel = std::min(std::fabs((lap.speed[i + 1] - lap.speed[i]) * 0.4347826086956522), 1.0);
+        const double roll = std::clamp(std::fabs(static_cast<double>(lap.roll[i])) * 0.02 * rollFactor, 0.0, 1.0);
+        const double g = std::max(accel * accelerationFactor, roll);
+        // A NaN speed gives no groove rather than a NaN in the file.
+        groove[i] = std::isnan(g) ? 0.0 : std::clamp(g, 0.0, 1.0);
+    }
+    return groove;
+}
+
+std::string GrooveFileText(const GrooveLap& lap, double trackLength, const GrooveSettings& settings) {
+    const std::size_t count = std::min({lap.distance.size(), lap.lateral.size(), lap.speed.size(), lap.roll.size()});
+    const std::vector<double> groove =
+        GrooveValues(lap, settings.accelerationPercent * 0.01, settings.rollPercent * 0.01);
+    const double step = (settings.resolutionIndex + 1) * 0.1;
+
+    std::string entries;
+    std::size_t lines = 0;
+    std::size_t k = 2;
+    // A track length that is not finite would never end the walk.
+    if (step > 0 && std::isfinite(trackLength)) {
+        for (double d = 0.0; d < trackLength; d += step) {
+            double lateral = 0.0;
+            if (count >= 3) {
+                // The search stops at the last sample: distances past the end
+                // of the recording carry on from the last two samples.
+                while (k < count - 1 && lap.distance[k] < d) ++k;
+                const std::size_t j = k - 1;
+                const double span = lap.distance[k] - lap.distance[j];
+                lateral = span == 0.0
+                              ? lap.lateral[k]
+                              : lap.lateral[j] + (d - lap.distance[j]) * (lap.lateral[k] - lap.lateral[j]) / span;
+                k = std::max<std::size_t>(j, 2);
+            }
+            // Samples 0, 1 and the last two have no groove value of their own:
+            // the nearest computed one stands in.
+            const double g = count >= 5 ? groove[std::min(k, count - 3)] : 0.0;
+            entries += "0 ";
+            entries += FormatG10(lateral);
+            entries += ' ';
+            entries += FormatG10(g);
+            entries += ' ';
+            entries += FormatG10(d);
+            entries += ' ';
+            entries += settings.widthText;
+            entries += "\r\n";
+            ++lines;
+        }
+    }
+    return fmt::format("60sections,{}entries\r\n", lines) + entries;
+}
+
+}  // namespace vra
