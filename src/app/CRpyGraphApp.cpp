@@ -99,8 +99,11 @@ void CRpyGraphApp::ConnectCommands() {
     });
     on(OpenMostRecentReplay, [this] { AddLap([this] { doc_->OnOpenMostRecentReplay(); }); });
     on(MoveRemoveLaps, [this] {
+        const int before = doc_->LapCount();
         LoadedLapsArrangerDialog arranger(*doc_, frame_.get());
         arranger.exec();
+        // Every lap removed: the view starts afresh, as after a clear.
+        if (before > 0 && doc_->LapCount() == 0) view_->OnInitialUpdate();
     });
     on(CdDatabaseCreator, [this] {
         QtVolumes volumes;
