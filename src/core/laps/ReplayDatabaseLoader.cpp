@@ -23,6 +23,7 @@ constexpr std::size_t kMaxRecordBytes = 1u << 20;
 // false when the terminator is missing within that.
 bool ReadText(ByteCursor& in, std::size_t limit, std::string& out) {
     const auto rest = in.data().subspan(in.pos());
+    if (rest.empty()) return false;
     const std::size_t span = std::min(rest.size(), limit + 1);
     const auto* z = static_cast<const std::uint8_t*>(std::memchr(rest.data(), 0, span));
     if (!z) return false;
