@@ -28,6 +28,18 @@ vra::SettingsDialogResult DemoPrompts::editSettings(const vra::SettingsDialogReq
     return {};
 }
 
+std::optional<std::filesystem::path> DemoPrompts::saveFile(const vra::SaveFileRequest&) {
+    return std::nullopt;
+}
+
+int DemoPrompts::chooseLoadedLap(const vra::LoadedLapChoiceRequest&) {
+    return -1;
+}
+
+std::optional<vra::MergeAdvantages> DemoPrompts::mergeParameters(const vra::MergeParametersRequest&) {
+    return std::nullopt;
+}
+
 std::optional<vra::LapChoice> DemoPrompts::chooseLap(const vra::LapChoiceRequest& request) {
     if (!request.drivers) return std::nullopt;
     auto choice = FastestLap(*request.drivers, taken_);

@@ -90,6 +90,18 @@ public:
     bool IsModified() const { return modified_; }
     void SetModifiedFlag(bool modified) { modified_ = modified; }
 
+    // Commands that write a loaded lap or replay into a new file. Each asks
+    // for the destination, never writes over its source and leaves an
+    // existing destination as it was when anything fails.
+    // The slot a per-lap command works on: the only lap without asking, else
+    // the user's choice; -1 when there is none or the user cancelled.
+    int ChooseLapToSave();
+    void OnSaveReplayLap();
+    void OnSaveTelemetryText();
+    void OnMergeLaps();
+    // The laps loaded now do not all share one physics.
+    bool MixedPhysics() const;
+
     // Copies the settings into the document and checks the simulation folder.
     void LoadSettings();
 

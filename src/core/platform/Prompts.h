@@ -3,6 +3,8 @@
 // the GUI answers with real dialogs, batch modes with stderr, tests with a
 // scripted fake.
 
+#include <array>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -61,6 +63,35 @@ struct SettingsDialogRequest {
     CRpyGraphDoc* document = nullptr;
 };
 
+// The save-file dialog: it opens in initialFolder with defaultName filled in
+// (Windows-1252 text, as the replays hold it) and asks before overwriting.
+struct SaveFileRequest {
+    std::filesystem::path initialFolder;
+    std::string defaultName;
+    std::vector<FileFilter> filters;
+};
+
+// Which of the loaded laps an action applies to: one text per slot, empty for
+// a slot without a lap.
+struct LoadedLapChoiceRequest {
+    std::string title;
+    std::array<std::string, 5> texts;
+};
+
+// One row of the merge parameters: the lap of a used slot.
+struct MergeLapRow {
+    bool used = false;
+    std::string firstName, lastName;
+    std::uint32_t lapWord = 0;  // flags and milliseconds
+};
+
+struct MergeParametersRequest {
+    std::array<MergeLapRow, 5> rows;
+};
+
+// Start advantages in milliseconds, one per slot (0 for unused slots).
+using MergeAdvantages = std::array<std::uint32_t, 5>;
+
 struct SettingsDialogResult {
     bool accepted = false;  // OK: the dialog wrote and saved the settings
 };
@@ -78,6 +109,12 @@ public:
     virtual std::optional<LapChoice> chooseLap(const LapChoiceRequest& request) = 0;
     // The settings dialog, run modally.
     virtual SettingsDialogResult editSettings(const SettingsDialogRequest& request) = 0;
+    // The save-file dialog; nullopt when cancelled.
+    virtual std::optional<std::filesystem::path> saveFile(const SaveFileRequest& request) = 0;
+    // The loaded-lap choice; the chosen slot 0-4, or -1 when cancelled.
+    virtual int chooseLoadedLap(const LoadedLapChoiceRequest& request) = 0;
+    // The merge parameters; nullopt when cancelled.
+    virtual std::optional<MergeAdvantages> mergeParameters(const MergeParametersRequest& request) = 0;
 
     // The plain box of most messages: the program's caption, a warning icon
     // and one OK button.

@@ -134,4 +134,23 @@ SettingsDialogResult QtPrompts::editSettings(const SettingsDialogRequest&) {
     return {};
 }
 
+std::optional<std::filesystem::path> QtPrompts::saveFile(const SaveFileRequest& request) {
+    const QString folder = QFile::decodeName(QByteArray::fromStdString(request.initialFolder.string()));
+    const QDir dir(QDir(folder).exists() ? folder : QDir::currentPath());
+    // The default name is replay text; the file system takes it as UTF-8.
+    const QString proposed = dir.filePath(Cp1252ToQString(request.defaultName));
+    const QString chosen = QFileDialog::getSaveFileName(parent_, QString(), proposed, nameFilters(request.filters),
+                                                        nullptr, QFileDialog::HideNameFilterDetails);
+    if (chosen.isEmpty()) return std::nullopt;
+    return std::filesystem::path(QFile::encodeName(chosen).toStdString());
+}
+
+int QtPrompts::chooseLoadedLap(const LoadedLapChoiceRequest&) {
+    return -1;
+}
+
+std::optional<MergeAdvantages> QtPrompts::mergeParameters(const MergeParametersRequest&) {
+    return std::nullopt;
+}
+
 }  // namespace vra

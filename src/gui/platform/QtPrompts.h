@@ -1,7 +1,7 @@
 #pragma once
-// Prompts shown with Qt dialogs. The lap chooser and the settings dialog are
-// widgets of their own: until a subclass supplies them, both answer as if
-// cancelled.
+// Prompts shown with Qt dialogs. The lap chooser, the settings dialog, the
+// loaded-lap choice and the merge parameters are widgets of their own: until
+// a subclass supplies them, they answer as if cancelled.
 
 #include "core/platform/Prompts.h"
 
@@ -23,6 +23,9 @@ public:
     std::optional<std::filesystem::path> openFile(const OpenFileRequest& request) override;
     std::optional<LapChoice> chooseLap(const LapChoiceRequest& request) override;
     SettingsDialogResult editSettings(const SettingsDialogRequest& request) override;
+    std::optional<std::filesystem::path> saveFile(const SaveFileRequest& request) override;
+    int chooseLoadedLap(const LoadedLapChoiceRequest& request) override;
+    std::optional<MergeAdvantages> mergeParameters(const MergeParametersRequest& request) override;
 
     // The Qt name filter of a request's filters ("label (pattern)" joined by
     // ";;"); patterns match regardless of case, as on the simulation's home

@@ -49,6 +49,21 @@ ScriptedPrompts& ScriptedPrompts::settingsAnswer(SettingsAnswer answer) {
     return *this;
 }
 
+ScriptedPrompts& ScriptedPrompts::saveFileAnswer(std::optional<std::filesystem::path> path) {
+    saveFiles_.push_back(std::move(path));
+    return *this;
+}
+
+ScriptedPrompts& ScriptedPrompts::loadedLapAnswer(int slot) {
+    loadedLaps_.push_back(slot);
+    return *this;
+}
+
+ScriptedPrompts& ScriptedPrompts::mergeAnswer(std::optional<MergeAdvantages> advantages) {
+    merges_.push_back(advantages);
+    return *this;
+}
+
 Button ScriptedPrompts::message(std::string_view text, std::string_view caption, Icon icon, Buttons buttons) {
     shown_.push_back({std::string(text), std::string(caption), icon, buttons});
     log_.push_back("message: " + std::string(text));
@@ -71,6 +86,24 @@ SettingsDialogResult ScriptedPrompts::editSettings(const SettingsDialogRequest& 
     log_.push_back("editSettings");
     auto answer = Next(settings_, {});
     return answer ? answer(request) : SettingsDialogResult{};
+}
+
+std::optional<std::filesystem::path> ScriptedPrompts::saveFile(const SaveFileRequest& request) {
+    saveFileRequests_.push_back(request);
+    log_.push_back("saveFile: " + request.defaultName);
+    return Next(saveFiles_, {});
+}
+
+int ScriptedPrompts::chooseLoadedLap(const LoadedLapChoiceRequest& request) {
+    loadedLapRequests_.push_back(request);
+    log_.push_back("chooseLoadedLap: " + request.title);
+    return Next(loadedLaps_, -1);
+}
+
+std::optional<MergeAdvantages> ScriptedPrompts::mergeParameters(const MergeParametersRequest& request) {
+    mergeRequests_.push_back(request);
+    log_.push_back("mergeParameters");
+    return Next(merges_, {});
 }
 
 std::vector<std::string> ScriptedPrompts::messages() const {

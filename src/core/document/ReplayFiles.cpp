@@ -1,0 +1,48 @@
+#include "core/document/ReplayFiles.h"
+
+#include "core/base/FileUtil.h"
+
+namespace vra {
+
+std::filesystem::path ReplayFolder(const std::string& simFolder) {
+    const std::filesystem::path base(simFolder);
+    if (auto found = ResolveCaseInsensitive(base, "replay")) {
+        std::error_code ec;
+        if (std::filesystem::is_directory(*found, ec)) return *found;
+    }
+    return base;
+}
+
+std::string SafeFileName(std::string_view name) {
+    std::string out(name);
+    for (char& c : out) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F || std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos) c = '_';
+    }
+    return out;
+}
+
+std::optional<std::filesystem::path> AskDestination(Prompts& prompts, const std::filesystem::path& folder,
+                                                    std::string_view defaultName, const FileFilter& filter,
+                                                    std::string_view extension) {
+    SaveFileRequest request;
+    request.initialFolder = folder;
+    request.defaultName = SafeFileName(defaultName);
+    request.filters = {filter};
+    auto chosen = prompts.saveFile(request);
+    if (!chosen || chosen->empty()) return std::nullopt;
+    // Only the file's own name counts: a folder called "x.rpy" is no extension.
+    // Case does not matter, as on the simulation's home file system.
+    const std::string file = ToUpperAscii(chosen->filename().string());
+    if (file.find(ToUpperAscii(extension)) == std::string::npos) *chosen += std::string(extension);
+    return chosen;
+}
+
+bool IsSameFile(const std::filesystem::path& source, const std::filesystem::path& destination) {
+    if (source.string() == destination.string()) return true;
+    std::error_code ec;
+    if (!std::filesystem::exists(destination, ec)) return false;
+    return std::filesystem::equivalent(source, destination, ec) && !ec;
+}
+
+}  // namespace vra

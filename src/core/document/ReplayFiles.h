@@ -1,0 +1,37 @@
+#pragma once
+// What the document's file-writing commands share: where the save dialog
+// opens, the default names and the check that a command never writes over
+// the replay it reads.
+
+#include "core/platform/Prompts.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vra {
+
+inline constexpr std::string_view kSameFileText = "Source and destination file cannot be the same file";
+
+// The simulation's replay folder, found ignoring case; the simulation folder
+// itself when it has none.
+std::filesystem::path ReplayFolder(const std::string& simFolder);
+
+// A default file name made safe: the names and the track come from the
+// replay and may hold separators or characters no file name can hold; each
+// control character and each of / \ : * ? " < > | becomes "_".
+std::string SafeFileName(std::string_view name);
+
+// Asks for a destination, offering the safe form of defaultName; appends
+// extension when the chosen name does not contain it (in any case). nullopt when cancelled.
+std::optional<std::filesystem::path> AskDestination(Prompts& prompts, const std::filesystem::path& folder,
+                                                    std::string_view defaultName, const FileFilter& filter,
+                                                    std::string_view extension);
+
+// The destination is the source: the same spelling, or, when the
+// destination exists, the same file by another path (a relative spelling, a
+// symbolic or a hard link).
+bool IsSameFile(const std::filesystem::path& source, const std::filesystem::path& destination);
+
+}  // namespace vra

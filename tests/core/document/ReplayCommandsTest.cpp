@@ -1,0 +1,260 @@
+#include "core/document/ReplayFiles.h"
+#include "core/replay/GetRpyInfo.h"
+#include "core/replay/Header.h"
+#include "core/replay/ParseCarStructs.h"
+#include "core/replay/WriterOutput.h"
+
+#include "SimFolderFixture.h"
+
+#include <gmock/gmock.h>
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
+namespace vra::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+std::vector<std::uint8_t> Bytes(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::vector<std::string> FolderEntries(const std::filesystem::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class ReplayCommands : public SimFolder {
+protected:
+    void SetUp() override {
+        SimFolder::SetUp();
+        writeTrack("oval", oval);
+        auto b = replay("OVAL", oval.TotalLength());
+        b.desc.settings.temperature = 31;
+        // Driver 0 laps in exactly a minute and a millisecond less.
+        b.desc.sessions[0].cars[0].laps = {60000, 59999, 60000};
+        ovalReplay = write(b, "oval.rpy");
+    }
+
+    std::filesystem::path out(const std::string& name) const { return root / "out" / name; }
+
+    simkit::TrackLayout oval = simkit::TrackLayout::Oval();
+    std::filesystem::path ovalReplay;
+};
+
+// Every command that needs a lap says so and asks nothing else.
+TEST_F(ReplayCommands, WithoutALapEveryCommandSaysSoAndAsksNothing) {
+    document().OnSaveReplayLap();
+    doc->OnSaveTelemetryText();
+    doc->OnMergeLaps();
+    EXPECT_THAT(prompts.log(), ElementsAre("message: No replay file loaded!", "message: No replay file loaded!",
+                                           "message: No replay file loaded!"));
+}
+
+TEST_F(ReplayCommands, OneLapIsSavedWithoutAChooserAndTheExtensionAppended) {
+    std::filesystem::create_directories(root / "out");
+    document().AddLapFromLapFinder(ovalReplay, 0, 3, 2);
+    prompts.saveFileAnswer(out("kept"));
+    doc->OnSaveReplayLap();
+    EXPECT_THAT(prompts.log(), ElementsAre("saveFile: Ale_Mor_OVAL_0m 59.999s.rpy"));
+    ASSERT_EQ(prompts.saveFileRequests().size(), 1u);
+    const SaveFileRequest& request = prompts.saveFileRequests()[0];
+    EXPECT_EQ(request.initialFolder, root / "replay");
+    ASSERT_EQ(request.filters.size(), 1u);
+    EXPECT_EQ(request.filters[0].label, "Replay files (*.rpy)");
+    EXPECT_EQ(request.filters[0].pattern, "*.rpy");
+
+    // The saved file holds the same lap.
+    Drivers saved;
+    ASSERT_EQ(saved.Load(out("kept.rpy")), Drivers::Ok);
+    GetRpyInfo again;
+    ASSERT_EQ(again.ExtractLap(saved, 0, 2, 3, static_cast<float>(oval.TotalLength())), 0);
+    ASSERT_EQ(again.AllocateChannels(1), 0);
+    EXPECT_EQ(again.distanceM, doc->Slot(0).info->distanceM);
+
+    // A name that holds the extension in any case keeps it as it is; the
+    // weather flag adds the temperature.
+    prompts.saveFileAnswer(out("Mine.RPY")).saveFileAnswer(std::nullopt);
+    doc->OnSaveReplayLap();
+    EXPECT_TRUE(std::filesystem::exists(out("Mine.RPY")));
+    EXPECT_EQ(FolderEntries(root / "out"), (std::vector<std::string>{"Mine.RPY", "kept.rpy"}));
+}
+
+TEST_F(ReplayCommands, DefaultNamesCarryTheWeatherAndNoCharacterAFileNameCannotHold) {
+    auto b = replay("OVAL", oval.TotalLength());
+    b.desc.settings.weather = 1;
+    b.desc.settings.temperature = 31;
+    b.desc.drivers[0].firstName = "J/:k";
+    b.desc.drivers[0].lastName = "<*>?\"|";
+    b.desc.sessions[0].cars[0].laps = {60000, 59999, 60000};
+    const auto weather = write(b, "weather.rpy");
+    document().AddLapFromLapFinder(weather, 0, 3, 1);
+    doc->OnSaveReplayLap();
+    doc->OnSaveTelemetryText();
+    EXPECT_THAT(prompts.log(),
+                ElementsAre("saveFile: J_______OVAL_1m 00.000s_31F.rpy", "saveFile: J_______OVAL_1m 00.000s.txt"));
+    EXPECT_EQ(SafeFileName(std::string("a\x01\x1f\x7f b\\c", 8)), "a___ b_c");
+}
+
+// With several laps the user picks one; the texts name each loaded lap.
+TEST_F(ReplayCommands, SeveralLapsAskWhichAndACancelWritesNothing) {
+    std::filesystem::create_directories(root / "out");
+    document().AddLapFromLapFinder(ovalReplay, 0, 3, 1);
+    doc->AddLapFromLapFinder(ovalReplay, 2, 3, 3);
+    prompts.loadedLapAnswer(-1).loadedLapAnswer(1).saveFileAnswer(std::nullopt);
+    doc->OnSaveReplayLap();
+    doc->OnSaveReplayLap();
+    EXPECT_THAT(prompts.log(), ElementsAre("chooseLoadedLap: Choose lap to extract and save in new replay file",
+                                           "chooseLoadedLap: Choose lap to extract and save in new replay file",
+                                           "saveFile: Dri_Rac_OVAL_0m 40.500s.rpy"));
+    EXPECT_EQ(prompts.loadedLapRequests()[0].texts,
+              (std::array<std::string, 5>{"Alex Morgan 1m 00.000s", "Driver2 Racer2 0m 40.500s", "", "", ""}));
+    EXPECT_THAT(FolderEntries(root / "out"), IsEmpty());
+
+    prompts.loadedLapAnswer(0).saveFileAnswer(out("lap.txt"));
+    doc->OnSaveTelemetryText();
+    const auto text = Bytes(out("lap.txt"));
+    const std::string head(text.begin(), text.begin() + 20);
+    EXPECT_EQ(head.substr(0, head.find("\r\n")), std::to_string(doc->Slot(0).info->sampleCount - 1) + ", 60000");
+}
+
+// No command ever writes over the replay it reads, by any spelling of it.
+TEST_F(ReplayCommands, TheSourceIsNeverTheDestination) {
+    // A name that holds both extensions, so that neither command appends one.
+    const auto source = root / "replay" / "oval.txt.rpy";
+    std::filesystem::copy_file(ovalReplay, source);
+    document().AddLapFromLapFinder(source, 0, 3, 2);
+    const auto before = Bytes(source);
+    const auto symlink = root / "link.txt.rpy", hardlink = root / "hard.txt.rpy";
+    std::filesystem::create_symlink(source, symlink);
+    std::filesystem::create_hard_link(source, hardlink);
+    const auto relative = root / "replay" / ".." / "replay" / "oval.txt.rpy";
+    for (const auto& spelling : {source, relative, symlink, hardlink}) {
+        prompts.saveFileAnswer(spelling).saveFileAnswer(spelling);
+        doc->OnSaveReplayLap();
+        doc->OnSaveTelemetryText();
+    }
+    EXPECT_EQ(prompts.messages(), std::vector<std::string>(8, std::string(kSameFileText)));
+    EXPECT_EQ(Bytes(source), before);
+    EXPECT_FALSE(IsSameFile(source, root / "replay" / "oval.txt.rpy.txt"));
+}
+
+// A destination that cannot be written gives the command's error text and
+// no file; a failure while writing leaves an existing destination as it was.
+TEST_F(ReplayCommands, NothingIsLostWhenWritingFails) {
+    document().AddLapFromLapFinder(ovalReplay, 0, 3, 2);
+    std::ofstream(root / "afile") << "x";
+    std::vector<std::filesystem::path> blocked = {root / "afile" / "x.rpy"};
+    if (::geteuid() != 0) {
+        std::filesystem::create_directories(root / "locked");
+        std::filesystem::permissions(root / "locked",
+                                     std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+        blocked.push_back(root / "locked" / "x.rpy");
+    }
+    for (const auto& dest : blocked) {
+        prompts.saveFileAnswer(dest).saveFileAnswer(dest).saveFileAnswer(dest);
+        doc->OnSaveReplayLap();
+        doc->OnSaveTelemetryText();
+        doc->OnMergeLaps();
+        EXPECT_FALSE(std::filesystem::exists(dest));
+    }
+    std::vector<std::string> expected;
+    for (std::size_t i = 0; i < blocked.size(); ++i)
+        for (const char* m :
+             {"Error while saving replay file!", "Error creating file!",
+              "Only 1 lap loaded, will extract that to a new replay file.", "Error while saving replay file!"})
+            expected.emplace_back(m);
+    EXPECT_EQ(prompts.messages(), expected);
+    if (::geteuid() != 0) std::filesystem::permissions(root / "locked", std::filesystem::perms::owner_all);
+
+    // The writers stop at a refused byte; the file is then left alone.
+    std::filesystem::create_directories(root / "out");
+    const auto existing = out("existing.rpy");
+    std::ofstream(existing) << "the user's own file";
+    for (std::size_t k : {std::size_t{0}, std::size_t{7}, std::size_t{5000}}) {
+        EXPECT_FALSE(WriteThroughFile(existing, [&](OutputSink& sink) {
+            std::vector<std::uint8_t> bytes(k, 0xAB);
+            return sink.write(bytes) && false;
+        }));
+    }
+    const auto content = Bytes(existing);
+    EXPECT_EQ(std::string(content.begin(), content.end()), "the user's own file");
+    EXPECT_THAT(FolderEntries(root / "out"), ElementsAre("existing.rpy"));
+}
+
+class MergeCommand : public ReplayCommands {};
+
+TEST_F(MergeCommand, OneLapIsExtractedWithoutTheDialog) {
+    std::filesystem::create_directories(root / "out");
+    document().AddLapFromLapFinder(ovalReplay, 1, 3, 2);
+    prompts.saveFileAnswer(out("one"));
+    doc->OnMergeLaps();
+    EXPECT_THAT(prompts.log(), ElementsAre("message: Only 1 lap loaded, will extract that to a new replay file.",
+                                           "saveFile: OVAL_VELMRRA_merged.rpy"));
+    Drivers merged;
+    ASSERT_EQ(merged.Load(out("one.rpy")), Drivers::Ok);
+    ASSERT_EQ(merged.driverCount, 3);
+    EXPECT_EQ(merged.drivers[2].firstName, "D merged");
+    EXPECT_EQ(merged.drivers[2].lastName, "Racer1");
+}
+
+// The cars of the merged file sit where their laps were, at the steps of the
+// loaded track, or at the finest step without one.
+TEST_F(MergeCommand, SeveralLapsTakeTheDialogsAdvantagesAndTheTracksDistanceStep) {
+    std::filesystem::create_directories(root / "out");
+    auto b = replay("NOWHERE", oval.TotalLength());
+    const auto trackless = write(b, "nowhere.rpy");
+    for (const auto& [path, unit] : {std::pair{ovalReplay, 0.0}, {trackless, 1 / 1024.0}}) {
+        SCOPED_TRACE(path.string());
+        document().OnNewDocument();
+        doc->AddLapFromLapFinder(path, 0, 3, 1);
+        doc->AddLapFromLapFinder(path, 2, 3, 2);
+        std::filesystem::remove(out("merged.rpy"));
+        const double step = unit > 0 ? unit : doc->TrackDistanceUnit();
+        // A cancelled dialog writes nothing.
+        prompts.mergeAnswer(std::nullopt);
+        doc->OnMergeLaps();
+        EXPECT_FALSE(std::filesystem::exists(out("merged.rpy")));
+        ASSERT_FALSE(prompts.mergeRequests().empty());
+        const MergeParametersRequest request = prompts.mergeRequests().back();
+        EXPECT_TRUE(request.rows[0].used && request.rows[1].used && !request.rows[2].used);
+        EXPECT_EQ(request.rows[1].firstName, "Driver2");
+        EXPECT_EQ(request.rows[1].lapWord, 40500u);
+
+        prompts.mergeAnswer(MergeAdvantages{0, 1000}).saveFileAnswer(out("merged.rpy"));
+        doc->OnMergeLaps();
+        const auto bytes = Bytes(out("merged.rpy"));
+        const std::size_t frame1 = 272 + 12 + 188 * 4 + 12 + 48 + 12;
+        for (int j = 0; j < 2; ++j) {
+            ParseCarStructs parser;
+            parser.SetCompactRecord(&bytes.at(frame1 + 8 + 8 + 4 + 16 * static_cast<std::size_t>(j)));
+            const GetRpyInfo& lap = *doc->Slot(j).info;
+            const int s = 1 + (j == 1 ? 36 : 0);
+            EXPECT_NEAR(parser.Compact().distance * step, lap.distanceM[static_cast<std::size_t>(s)], step);
+        }
+    }
+}
+
+TEST_F(MergeCommand, MixedPhysicsIsRefused) {
+    auto b = replay("OVAL", oval.TotalLength());
+    for (auto& d : b.desc.drivers) d.physics = 4;
+    const auto transAm = write(b, "transam.rpy");
+    document().AddLapFromLapFinder(ovalReplay, 0, 3, 1);
+    doc->AddLapFromLapFinder(transAm, 1, 3, 1);
+    ASSERT_TRUE(doc->PhysicsWarningShown());
+    EXPECT_TRUE(doc->MixedPhysics());
+    const std::size_t before = prompts.log().size();
+    doc->OnMergeLaps();
+    ASSERT_EQ(prompts.log().size(), before + 1);
+    EXPECT_EQ(prompts.log().back(), "message: Merging of replays with mixed physics not possible");
+}
+
+}  // namespace
+}  // namespace vra::testing
