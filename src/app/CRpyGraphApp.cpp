@@ -110,6 +110,9 @@ void CRpyGraphApp::ConnectCommands() {
         ReplayCDDatabaseCreatorDialog creator(doc_->SimFolder(), volumes, services_.prompts, frame_.get());
         creator.exec();
     });
+    on(SaveReplayLap, [this] { doc_->OnSaveReplayLap(); });
+    on(SaveTelemetryText, [this] { doc_->OnSaveTelemetryText(); });
+    on(MergeLaps, [this] { doc_->OnMergeLaps(); });
     on(FilePrint, [this] { view_->OnFilePrint(); });
     on(FilePrintPreview, [this] { view_->OnFilePrintPreview(); });
     on(FilePrintSetup, [this] { view_->OnFilePrintSetup(); });

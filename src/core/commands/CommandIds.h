@@ -37,6 +37,7 @@ inline constexpr int PanningTool = 32800;
 inline constexpr int EditSettings = 32801;
 inline constexpr int SaveReplayLap = 32802;
 inline constexpr int AddLapWithLapFinder = 32804;
+inline constexpr int SaveTelemetryText = 32806;
 inline constexpr int ExportRecords = 32807;
 inline constexpr int GearChangeAnalyzer = 32808;
 inline constexpr int ViewLapBar = 32812;
@@ -51,5 +52,6 @@ inline constexpr int ToggleRaceLine = 32840;
 inline constexpr int TelemetrySettings = 32842;
 inline constexpr int CompressReplay = 32847;
 inline constexpr int ViewMetersBar = 32850;
+inline constexpr int FixTransAmRideHeight = 32852;
 
 }  // namespace vra::cmd

@@ -98,6 +98,9 @@ void CMainFrame::CreateActions() {
     MakeAction(MoveRemoveLaps, tr("Move/Remove loaded replay laps..."),
                QStringLiteral("Move/Remove loaded replay laps"));
     MakeAction(CdDatabaseCreator, tr("Replay CD Database Creator"), QStringLiteral("Replay CD Database Creator"));
+    MakeAction(SaveReplayLap, tr("Save replay lap..."), QStringLiteral("Save replay lap"));
+    MakeAction(SaveTelemetryText, tr("Save telemetry to text file"), QStringLiteral("Save telemetry to text file"));
+    MakeAction(MergeLaps, tr("Merge all laps to one replay file..."), QStringLiteral("Merge all laps"));
     MakeAction(FilePrint, tr("&Print...\tCtrl+P"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     MakeAction(FilePrintPreview, tr("Print Pre&view..."));
     MakeAction(FilePrintSetup, tr("P&rint Setup..."));
@@ -154,6 +157,8 @@ void CMainFrame::CreateMenus() {
     fileMenu_->addAction(Action(FileOpen));
     fileMenu_->addAction(Action(FileNew));
     for (int id : {AddLapWithLapFinder, OpenMostRecentReplay, MoveRemoveLaps}) fileMenu_->addAction(Action(id));
+    fileMenu_->addSeparator();
+    for (int id : {SaveReplayLap, SaveTelemetryText, MergeLaps}) fileMenu_->addAction(Action(id));
     fileMenu_->addSeparator();
     fileMenu_->addAction(Action(FilePrint));
     fileMenu_->addAction(Action(FilePrintPreview));
