@@ -178,7 +178,7 @@ TEST_F(ReplayCommands, NothingIsLostWhenWritingFails) {
     std::filesystem::create_directories(root / "out");
     const auto existing = out("existing.rpy");
     std::ofstream(existing) << "the user's own file";
-    for (std::size_t k : {std::size_t{0}, std::size_t{7}, std::size_t{5000}}) {
+    for (std::size_t k : {std::size_t{0}, std::size_t{7}, std::size_t{3} << 20}) {
         EXPECT_FALSE(WriteThroughFile(existing, [&](OutputSink& sink) {
             std::vector<std::uint8_t> bytes(k, 0xAB);
             return sink.write(bytes) && false;
