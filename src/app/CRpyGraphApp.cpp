@@ -113,6 +113,8 @@ void CRpyGraphApp::ConnectCommands() {
     on(SaveReplayLap, [this] { doc_->OnSaveReplayLap(); });
     on(SaveTelemetryText, [this] { doc_->OnSaveTelemetryText(); });
     on(MergeLaps, [this] { doc_->OnMergeLaps(); });
+    on(CompressReplay, [this] { doc_->OnCompressReplay(); });
+    on(FixTransAmRideHeight, [this] { doc_->OnFixTransAmRideHeight(); });
     on(FilePrint, [this] { view_->OnFilePrint(); });
     on(FilePrintPreview, [this] { view_->OnFilePrintPreview(); });
     on(FilePrintSetup, [this] { view_->OnFilePrintSetup(); });

@@ -99,6 +99,8 @@ public:
     void OnSaveReplayLap();
     void OnSaveTelemetryText();
     void OnMergeLaps();
+    void OnCompressReplay();
+    void OnFixTransAmRideHeight();
     // The laps loaded now do not all share one physics.
     bool MixedPhysics() const;
 

@@ -11,6 +11,7 @@
 #include "core/replay/Header.h"
 #include "core/replay/LapReplayWriter.h"
 #include "core/replay/MergedReplay.h"
+#include "core/replay/ReplayRewrite.h"
 #include "core/replay/ReplaySource.h"
 #include "core/replay/TelemetryText.h"
 #include "core/text/LapTime.h"
@@ -26,6 +27,10 @@ constexpr std::string_view kSaveWhichLapTitle = "Choose lap to extract and save 
 constexpr std::string_view kSaveErrorText = "Error while saving replay file!";
 constexpr std::string_view kTextErrorText = "Error creating file!";
 constexpr std::string_view kMixedPhysicsText = "Merging of replays with mixed physics not possible";
+constexpr std::string_view kCompressErrorText = "Error while compressing replay file!";
+constexpr std::string_view kFixErrorText = "Error while processing replay file!";
+constexpr std::string_view kNotTransAmText = "This replay does not use the PTA (Trans Am) physics";
+constexpr std::string_view kFixedText = "Trans Am ride height fixed!";
 constexpr std::string_view kOneLapText = "Only 1 lap loaded, will extract that to a new replay file.";
 
 const FileFilter kReplayFilter{"Replay files (*.rpy)", "*.rpy"};
@@ -177,6 +182,69 @@ void CRpyGraphDoc::OnMergeLaps() {
     if (!destination) return;
     if (!WriteThroughFile(*destination, [&](OutputSink& out) { return WriteMergedReplay(input, out); }))
         prompts_.alert(kSaveErrorText);
+}
+
+void CRpyGraphDoc::OnCompressReplay() {
+    const int slotIndex = ChooseLapToSave();
+    if (slotIndex < 0) return;
+    const LapSlot& slot = Slot(slotIndex);
+    const auto destination = AskDestination(prompts_, ReplayFolder(simFolder_), "Compressed_", kReplayFilter, ".rpy");
+    if (!destination) return;
+    const std::filesystem::path& source = slot.drivers->path;
+    if (IsSameFile(source, *destination)) {
+        prompts_.alert(kSameFileText);
+        return;
+    }
+    std::uint64_t sourceSize = 0;
+    CompressResult result;
+    const bool written = WriteThroughFile(*destination, [&](OutputSink& out) {
+        ReplaySource src(source);
+        sourceSize = src.size();
+        result = CompressReplayFile(src, slot.drivers->frameChunkOffset, out);
+        return result.result == 0;
+    });
+    if (!written) {
+        prompts_.alert(kCompressErrorText);
+        return;
+    }
+    const double mb = 1048576.0;
+    const double percent =
+        sourceSize ? static_cast<double>(result.bytesOut) / static_cast<double>(sourceSize) * 100 : 0;
+    prompts_.message(
+        fmt::format("Original size: {:.2f}MB\r\nCompressed size: {:.2f}MB\r\nPercent of original: {:.2f}",
+                    static_cast<double>(sourceSize) / mb, static_cast<double>(result.bytesOut) / mb, percent),
+        {}, Icon::Information, Buttons::Ok);
+}
+
+void CRpyGraphDoc::OnFixTransAmRideHeight() {
+    const int slotIndex = ChooseLapToSave();
+    if (slotIndex < 0) return;
+    const LapSlot& slot = Slot(slotIndex);
+    // The saving player's car is the one whose records are fixed; driver 0
+    // may be a pace car of another physics.
+    const auto& drivers = slot.drivers->drivers;
+    const auto player = static_cast<std::size_t>(slot.drivers->savingPlayer);
+    if (player >= drivers.size() || drivers[player].physics != 4) {
+        prompts_.alert(kNotTransAmText);
+        return;
+    }
+    const std::filesystem::path& source = slot.drivers->path;
+    const auto destination = AskDestination(prompts_, ReplayFolder(simFolder_), "RHfix_" + source.filename().string(),
+                                            kReplayFilter, ".rpy");
+    if (!destination) return;
+    if (IsSameFile(source, *destination)) {
+        prompts_.alert(kSameFileText);
+        return;
+    }
+    const bool written = WriteThroughFile(*destination, [&](OutputSink& out) {
+        ReplaySource src(source);
+        return FixTransAmRideHeight(src, slot.drivers->frameChunkOffset, out) == 0;
+    });
+    if (!written) {
+        prompts_.alert(kFixErrorText);
+        return;
+    }
+    prompts_.message(kFixedText, {}, Icon::Information, Buttons::Ok);
 }
 
 }  // namespace vra

@@ -101,6 +101,8 @@ void CMainFrame::CreateActions() {
     MakeAction(SaveReplayLap, tr("Save replay lap..."), QStringLiteral("Save replay lap"));
     MakeAction(SaveTelemetryText, tr("Save telemetry to text file"), QStringLiteral("Save telemetry to text file"));
     MakeAction(MergeLaps, tr("Merge all laps to one replay file..."), QStringLiteral("Merge all laps"));
+    MakeAction(CompressReplay, tr("Compress replay file..."), QStringLiteral("Compress replay file"));
+    MakeAction(FixTransAmRideHeight, tr("Fix Trans-Am ride height..."), QStringLiteral("Fix Trans-Am ride height"));
     MakeAction(FilePrint, tr("&Print...\tCtrl+P"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     MakeAction(FilePrintPreview, tr("Print Pre&view..."));
     MakeAction(FilePrintSetup, tr("P&rint Setup..."));
@@ -158,7 +160,8 @@ void CMainFrame::CreateMenus() {
     fileMenu_->addAction(Action(FileNew));
     for (int id : {AddLapWithLapFinder, OpenMostRecentReplay, MoveRemoveLaps}) fileMenu_->addAction(Action(id));
     fileMenu_->addSeparator();
-    for (int id : {SaveReplayLap, SaveTelemetryText, MergeLaps}) fileMenu_->addAction(Action(id));
+    for (int id : {SaveReplayLap, SaveTelemetryText, MergeLaps, CompressReplay, FixTransAmRideHeight})
+        fileMenu_->addAction(Action(id));
     fileMenu_->addSeparator();
     fileMenu_->addAction(Action(FilePrint));
     fileMenu_->addAction(Action(FilePrintPreview));

@@ -54,8 +54,9 @@ TEST_F(ReplayCommands, WithoutALapEveryCommandSaysSoAndAsksNothing) {
     document().OnSaveReplayLap();
     doc->OnSaveTelemetryText();
     doc->OnMergeLaps();
-    EXPECT_THAT(prompts.log(), ElementsAre("message: No replay file loaded!", "message: No replay file loaded!",
-                                           "message: No replay file loaded!"));
+    doc->OnCompressReplay();
+    doc->OnFixTransAmRideHeight();
+    EXPECT_EQ(prompts.log(), std::vector<std::string>(5, "message: No replay file loaded!"));
 }
 
 TEST_F(ReplayCommands, OneLapIsSavedWithoutAChooserAndTheExtensionAppended) {
@@ -137,11 +138,12 @@ TEST_F(ReplayCommands, TheSourceIsNeverTheDestination) {
     std::filesystem::create_hard_link(source, hardlink);
     const auto relative = root / "replay" / ".." / "replay" / "oval.txt.rpy";
     for (const auto& spelling : {source, relative, symlink, hardlink}) {
-        prompts.saveFileAnswer(spelling).saveFileAnswer(spelling);
+        prompts.saveFileAnswer(spelling).saveFileAnswer(spelling).saveFileAnswer(spelling);
         doc->OnSaveReplayLap();
         doc->OnSaveTelemetryText();
+        doc->OnCompressReplay();
     }
-    EXPECT_EQ(prompts.messages(), std::vector<std::string>(8, std::string(kSameFileText)));
+    EXPECT_EQ(prompts.messages(), std::vector<std::string>(12, std::string(kSameFileText)));
     EXPECT_EQ(Bytes(source), before);
     EXPECT_FALSE(IsSameFile(source, root / "replay" / "oval.txt.rpy.txt"));
 }
@@ -187,6 +189,67 @@ TEST_F(ReplayCommands, NothingIsLostWhenWritingFails) {
     const auto content = Bytes(existing);
     EXPECT_EQ(std::string(content.begin(), content.end()), "the user's own file");
     EXPECT_THAT(FolderEntries(root / "out"), ElementsAre("existing.rpy"));
+}
+
+TEST_F(ReplayCommands, CompressionReportsTheSizesAndAnUnlistedRecordWritesNothing) {
+    std::filesystem::create_directories(root / "out");
+    document().AddLapFromLapFinder(ovalReplay, 1, 3, 2);
+    prompts.saveFileAnswer(out("small"));
+    doc->OnCompressReplay();
+    ASSERT_EQ(prompts.saveFileRequests().size(), 1u);
+    EXPECT_EQ(prompts.saveFileRequests()[0].defaultName, "Compressed_");
+    const double before = static_cast<double>(std::filesystem::file_size(ovalReplay));
+    const double after = static_cast<double>(std::filesystem::file_size(out("small.rpy")));
+    EXPECT_LT(after, before);
+    char expected[200];
+    std::snprintf(expected, sizeof expected,
+                  "Original size: %.2fMB\r\nCompressed size: %.2fMB\r\nPercent of original: %.2f", before / 1048576,
+                  after / 1048576, after / before * 100);
+    EXPECT_THAT(prompts.messages(), ElementsAre(expected));
+    Drivers compressed;
+    EXPECT_EQ(compressed.Load(out("small.rpy")), Drivers::Ok);
+
+    // The loaded replay changes on disk and now holds a record of a type no
+    // reader knows.
+    auto b = replay("OVAL", oval.TotalLength());
+    const auto odd = write(b, "odd.rpy");
+    document().OnNewDocument();
+    doc->AddLapFromLapFinder(odd, 1, 3, 1);
+    ASSERT_EQ(doc->LapCount(), 1);
+    b.desc.frameHook = [](simkit::FrameContext& f) {
+        if (f.frameNumber == 2000) f.records.push_back(simkit::FrameRecord{7, -1, {1, 2, 3, 4}});
+    };
+    write(b, "odd.rpy");
+    prompts.saveFileAnswer(out("odd"));
+    doc->OnCompressReplay();
+    EXPECT_EQ(prompts.messages().back(), "Error while compressing replay file!");
+    EXPECT_FALSE(std::filesystem::exists(out("odd.rpy")));
+}
+
+// The fix looks at the saving player's physics: a pace car in the first row
+// of the driver table does not stop it.
+TEST_F(ReplayCommands, RideHeightFixNeedsTheSavingPlayersTransAmPhysics) {
+    std::filesystem::create_directories(root / "out");
+    document().AddLapFromLapFinder(ovalReplay, 0, 3, 2);
+    doc->OnFixTransAmRideHeight();
+    EXPECT_THAT(prompts.log(), ElementsAre("message: This replay does not use the PTA (Trans Am) physics"));
+
+    auto b = replay("OVAL", oval.TotalLength());
+    b.desc.drivers[0].physics = 0;
+    b.desc.drivers[0].carNumber = 65535;
+    b.desc.drivers[1].physics = 4;
+    b.desc.header.savingPlayer = 1;
+    const auto transAm = write(b, "ta race.rpy");
+    document().OnNewDocument();
+    doc->AddLapFromLapFinder(transAm, 1, 3, 2);
+    ASSERT_EQ(doc->LapCount(), 1);
+    prompts.saveFileAnswer(transAm).saveFileAnswer(out("fixed"));
+    doc->OnFixTransAmRideHeight();
+    doc->OnFixTransAmRideHeight();
+    EXPECT_EQ(prompts.saveFileRequests().back().defaultName, "RHfix_ta race.rpy");
+    EXPECT_THAT(prompts.messages(), ElementsAre("This replay does not use the PTA (Trans Am) physics",
+                                                std::string(kSameFileText), "Trans Am ride height fixed!"));
+    EXPECT_EQ(std::filesystem::file_size(out("fixed.rpy")), std::filesystem::file_size(transAm));
 }
 
 class MergeCommand : public ReplayCommands {};
