@@ -109,12 +109,13 @@ public:
     virtual std::optional<LapChoice> chooseLap(const LapChoiceRequest& request) = 0;
     // The settings dialog, run modally.
     virtual SettingsDialogResult editSettings(const SettingsDialogRequest& request) = 0;
-    // The save-file dialog; nullopt when cancelled.
-    virtual std::optional<std::filesystem::path> saveFile(const SaveFileRequest& request) = 0;
+    // The save-file dialog; nullopt when cancelled. Prompts that cannot ask
+    // (batch modes, tools) cancel.
+    virtual std::optional<std::filesystem::path> saveFile(const SaveFileRequest&) { return std::nullopt; }
     // The loaded-lap choice; the chosen slot 0-4, or -1 when cancelled.
-    virtual int chooseLoadedLap(const LoadedLapChoiceRequest& request) = 0;
+    virtual int chooseLoadedLap(const LoadedLapChoiceRequest&) { return -1; }
     // The merge parameters; nullopt when cancelled.
-    virtual std::optional<MergeAdvantages> mergeParameters(const MergeParametersRequest& request) = 0;
+    virtual std::optional<MergeAdvantages> mergeParameters(const MergeParametersRequest&) { return std::nullopt; }
 
     // The plain box of most messages: the program's caption, a warning icon
     // and one OK button.

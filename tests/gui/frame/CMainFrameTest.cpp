@@ -75,13 +75,13 @@ TEST_F(MainFrame, CaptionAndMenusHoldTheBuiltCommandsInOrder) {
     for (QAction* a : frame.menuBar()->actions()) menus << a->text();
     EXPECT_EQ(menus, (QStringList{"&File", "&View", "&Tools", "&Help"}));
     const auto menuAt = [&](int i) { return frame.menuBar()->actions().at(i)->menu()->actions(); };
-    EXPECT_EQ(Texts(menuAt(0)),
-              (QStringList{"&Add replay lap...\tCtrl+O", "&Clear all replay laps...\tCtrl+N",
-                           "Add replay lap using Lap Finder...", "Open most recently added replay file...",
-                           "Move/Remove loaded replay laps...", "-", "Save replay lap...", "Save telemetry to text file",
-                           "Merge all laps to one replay file...", "Compress replay file...",
-                           "Fix Trans-Am ride height...", "-", "&Print...\tCtrl+P", "Print Pre&view...",
-                           "P&rint Setup...", "-", "-", "E&xit"}));
+    EXPECT_EQ(
+        Texts(menuAt(0)),
+        (QStringList{"&Add replay lap...\tCtrl+O", "&Clear all replay laps...\tCtrl+N",
+                     "Add replay lap using Lap Finder...", "Open most recently added replay file...",
+                     "Move/Remove loaded replay laps...", "-", "Save replay lap...", "Save telemetry to text file",
+                     "Merge all laps to one replay file...", "Compress replay file...", "Fix Trans-Am ride height...",
+                     "-", "&Print...\tCtrl+P", "Print Pre&view...", "P&rint Setup...", "-", "-", "E&xit"}));
     EXPECT_EQ(Texts(menuAt(1)), (QStringList{"Zoom In", "Zoom Out", "Fit To Track", "Panning Tool", "-",
                                              "&Plot Settings", "&Zoom Bar", "&Lap Bar"}));
     EXPECT_EQ(Texts(menuAt(2)), (QStringList{"Replay CD Database Creator"}));
