@@ -10,10 +10,11 @@ namespace vra {
 
 namespace {
 
-// Drops trailing zeros of the fraction, keeps the point.
-void TrimFraction(std::string& digits) {
-    if (digits.find('.') == std::string::npos) return;
-    while (!digits.empty() && digits.back() == '0') digits.pop_back();
+// Drops trailing zeros of the fraction, keeps the point; returns the new end.
+char* TrimFraction(char* begin, char* end) {
+    if (std::find(begin, end, '.') == end) return end;
+    while (end > begin && end[-1] == '0') --end;
+    return end;
 }
 
 }  // namespace
@@ -21,22 +22,27 @@ void TrimFraction(std::string& digits) {
 std::string FormatG10(double value) {
     if (!std::isfinite(value) || value == 0.0) return "0.0";
     // The exponent after rounding to 10 digits decides the form (9.9999999999
-    // rounds to 10 and is written as such).
-    const std::string sci = fmt::format("{:.9e}", value);
-    const std::size_t e = sci.find('e');
-    const int exponent = std::atoi(sci.c_str() + e + 1);
-    std::string text;
+    // rounds to 10 and is written as such). Formatted into stack buffers: a
+    // groove file holds tens of thousands of numbers.
+    char sci[40];
+    char* const sciEnd = fmt::format_to_n(sci, sizeof sci, "{:.9e}", value).out;
+    char* const e = std::find(sci, sciEnd, 'e');
+    int exponent = 0;
+    for (const char* c = e + 2; c < sciEnd; ++c) exponent = exponent * 10 + (*c - '0');
+    if (e + 1 < sciEnd && e[1] == '-') exponent = -exponent;
+
+    char out[400];
+    char* end = out;
     if (exponent >= -1 && exponent <= 9) {
-        text = fmt::format("{:.{}f}", value, 9 - exponent);
-        if (text.find('.') == std::string::npos) text += '.';  // ten integer digits
-        TrimFraction(text);
+        end = fmt::format_to_n(out, sizeof out - 2, "{:.{}f}", value, 9 - exponent).out;
+        if (std::find(out, end, '.') == end) *end++ = '.';  // ten integer digits
+        end = TrimFraction(out, end);
     } else {
-        text = sci.substr(0, e);
-        TrimFraction(text);
-        text += fmt::format("e{}{:03d}", exponent < 0 ? '-' : '+', std::abs(exponent));
+        end = TrimFraction(out, std::copy(sci, e, out));
+        end = fmt::format_to_n(end, 8, "e{}{:03d}", exponent < 0 ? '-' : '+', std::abs(exponent)).out;
     }
-    if (!text.empty() && text.back() == '.') text += '0';
-    return text;
+    if (end[-1] == '.') *end++ = '0';
+    return std::string(out, end);
 }
 
 std::vector<double> GrooveValues(const GrooveLap& lap, double accelerationFactor, double rollFactor) {
