@@ -146,6 +146,24 @@ void CRpyGraphDoc::OnOpenMostRecentReplay() {
     if (newest) OnOpenDocument(newest->GetFilePath());
 }
 
+namespace {
+
+// Moves what belongs to the lap itself (its replay, samples and map points);
+// the plotter stays with its slot, since it draws in the slot's colour.
+void MoveLap(LapSlot& to, LapSlot& from) {
+    to.header = std::move(from.header);
+    to.drivers = std::move(from.drivers);
+    to.info = std::move(from.info);
+    to.points = std::move(from.points);
+    from.points.Clear();
+    to.lockedWheels = std::move(from.lockedWheels);
+    to.driver = from.driver;
+    to.session = from.session;
+    to.lap = from.lap;
+}
+
+}  // namespace
+
 void CRpyGraphDoc::ArrangeLaps(const std::vector<int>& order) {
     std::vector<int> keep;
     for (int k : order)
@@ -162,13 +180,7 @@ void CRpyGraphDoc::ArrangeLaps(const std::vector<int>& order) {
         LapSlot& from = slots_[static_cast<std::size_t>(k)];
         LapSlot& to = laps[static_cast<std::size_t>(k)];
         to.used = from.used;
-        to.header = std::move(from.header);
-        to.drivers = std::move(from.drivers);
-        to.info = std::move(from.info);
-        to.lockedWheels = std::move(from.lockedWheels);
-        to.driver = from.driver;
-        to.session = from.session;
-        to.lap = from.lap;
+        MoveLap(to, from);
         from.used = false;
     }
     const int n = static_cast<int>(keep.size());
@@ -176,13 +188,7 @@ void CRpyGraphDoc::ArrangeLaps(const std::vector<int>& order) {
         LapSlot& from = laps[static_cast<std::size_t>(keep[static_cast<std::size_t>(r)])];
         LapSlot& to = slots_[static_cast<std::size_t>(r)];
         to.used = true;
-        to.header = std::move(from.header);
-        to.drivers = std::move(from.drivers);
-        to.info = std::move(from.info);
-        to.lockedWheels = std::move(from.lockedWheels);
-        to.driver = from.driver;
-        to.session = from.session;
-        to.lap = from.lap;
+        MoveLap(to, from);
         if (!to.plotter) to.plotter = std::make_unique<LapLinePlotter>(trackPath_.get(), r);
     }
     for (int k = n; k < kSlotMaximum; ++k) FreeSlot(k);

@@ -11,7 +11,9 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace vra::testing {
 namespace {
@@ -74,6 +76,32 @@ TEST_F(MapOfTheLaps, EachSampleGetsItsPointOnTheTrackWhenTheLapIsAddedAndSamples
 
     doc->OnNewDocument();
     EXPECT_EQ(doc->Slot(0).points.Size(), 0u);
+}
+
+TEST_F(MapOfTheLaps, PointsMoveWithTheirLapWhenTheLapsAreRearranged) {
+    const auto path = holeyReplay();
+    document().AddLapFromLapFinder(path, 0, 3, 2);
+    document().AddLapFromLapFinder(path, 1, 3, 2);
+    ASSERT_EQ(doc->LapCount(), 2);
+    const std::vector<Point2D> first = doc->Slot(0).points.Points();
+    const std::vector<Point2D> second = doc->Slot(1).points.Points();
+    const std::size_t secondPlaced = doc->Slot(1).points.PlacedCount();
+
+    doc->ArrangeLaps({1, 0});
+    auto same = [](const std::vector<Point2D>& a, const std::vector<Point2D>& b) {
+        return a.size() == b.size() &&
+               std::equal(a.begin(), a.end(), b.begin(),
+                          [](const Point2D& p, const Point2D& q) { return p.x == q.x && p.y == q.y; });
+    };
+    EXPECT_TRUE(same(doc->Slot(0).points.Points(), second));
+    EXPECT_TRUE(same(doc->Slot(1).points.Points(), first));
+    EXPECT_EQ(doc->Slot(0).points.PlacedCount(), secondPlaced);
+
+    // Removing a lap leaves the one kept with its own points, the freed slot none.
+    doc->ArrangeLaps({1});
+    ASSERT_EQ(doc->LapCount(), 1);
+    EXPECT_TRUE(same(doc->Slot(0).points.Points(), first));
+    EXPECT_EQ(doc->Slot(1).points.Size(), 0u);
 }
 
 TEST_F(MapOfTheLaps, ALapWithoutATrackHasNoPoints) {
