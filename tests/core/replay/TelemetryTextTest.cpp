@@ -70,8 +70,11 @@ std::vector<std::string> Lines(const std::string& text) {
 TEST(TelemetryText, CountLineHeadingAndBaseColumnsWithCrLf) {
     const std::string text = Text(HandMadeLap(0));
     // No bare line feed anywhere.
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (text[i] == '\n') EXPECT_EQ(text.at(i - 1), '\r') << i;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n') {
+            EXPECT_EQ(text.at(i - 1), '\r') << i;
+        }
+    }
     EXPECT_THAT(Lines(text),
                 ElementsAre("2, 83456", kBase,
                             "12.500000, -1.500000, 3, 7000.500000, -2048, -3, 7, 181.250000, 0.500000, 2.000000",
