@@ -317,6 +317,19 @@ TEST_F(MergeCommand, MixedPhysicsIsRefused) {
     doc->OnMergeLaps();
     ASSERT_EQ(prompts.log().size(), before + 1);
     EXPECT_EQ(prompts.log().back(), "message: Merging of replays with mixed physics not possible");
+
+    // Once the odd lap is removed the laps share one physics again and merge,
+    // although the warning shown on loading stays shown.
+    doc->AddLapFromLapFinder(ovalReplay, 1, 3, 1);
+    doc->ArrangeLaps({0, 2});
+    ASSERT_EQ(doc->LapCount(), 2);
+    EXPECT_TRUE(doc->PhysicsWarningShown());
+    EXPECT_FALSE(doc->MixedPhysics());
+    std::filesystem::create_directories(root / "out");
+    prompts.mergeAnswer(MergeAdvantages{0, 0}).saveFileAnswer(out("same-physics.rpy"));
+    doc->OnMergeLaps();
+    EXPECT_FALSE(prompts.mergeRequests().empty());
+    EXPECT_TRUE(std::filesystem::exists(out("same-physics.rpy")));
 }
 
 }  // namespace
