@@ -15,17 +15,6 @@ namespace vra {
 
 namespace {
 
-QIcon PenStyleIcon(int style) {
-    QPixmap pm(100, 16);
-    pm.fill(Qt::white);
-    QPainter p(&pm);
-    static constexpr Qt::PenStyle kStyles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
-                                               Qt::DashDotDotLine};
-    p.setPen(QPen(Qt::black, 1, kStyles[style]));
-    p.drawLine(0, 6, 99, 6);
-    return QIcon(pm);
-}
-
 QDateTime ToDateTime(double date) {
     const auto civil = OleDate::ToCivil(date);
     if (!civil) return QDateTime(QDate(1970, 1, 1), QTime(0, 0), Qt::UTC);

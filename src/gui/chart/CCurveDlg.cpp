@@ -15,17 +15,6 @@ namespace vra {
 
 namespace {
 
-QIcon StyleIcon(int style) {
-    QPixmap pm(100, 16);
-    pm.fill(Qt::white);
-    QPainter p(&pm);
-    static constexpr Qt::PenStyle kStyles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
-                                               Qt::DashDotDotLine};
-    p.setPen(QPen(Qt::black, 1, kStyles[style]));
-    p.drawLine(0, 6, 99, 6);
-    return QIcon(pm);
-}
-
 QIcon SymbolIcon(int kind) {
     QPixmap pm(16, 16);
     pm.fill(Qt::white);
@@ -58,7 +47,7 @@ CCurveDlg::CCurveDlg(CChartPage& sheet, CXGraph& chart) : ChartPageBase(sheet, c
     form->addRow(QStringLiteral("Type"), type);
     penStyle = Named(new QComboBox(this), 208);
     penStyle->setIconSize(QSize(100, 16));
-    for (int i = 0; i < 5; ++i) penStyle->addItem(StyleIcon(i), QString());
+    for (int i = 0; i < 5; ++i) penStyle->addItem(PenStyleIcon(i), QString());
     form->addRow(QStringLiteral("Style"), penStyle);
     lineWidth = NumberEdit(this, 235);
     form->addRow(QStringLiteral("Linewidth"), lineWidth);

@@ -5,6 +5,8 @@
 #include <QColorDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPixmap>
 
 namespace vra {
 
@@ -49,6 +51,17 @@ bool ReadNumber(QWidget* page, QLineEdit* edit, double& value) {
         return false;
     }
     return true;
+}
+
+QIcon PenStyleIcon(int style) {
+    QPixmap pm(100, 16);
+    pm.fill(Qt::white);
+    QPainter p(&pm);
+    static constexpr Qt::PenStyle kStyles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
+                                               Qt::DashDotDotLine};
+    p.setPen(QPen(Qt::black, 1, kStyles[style]));
+    p.drawLine(0, 6, 99, 6);
+    return QIcon(pm);
 }
 
 }  // namespace vra

@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QDialog>
 #include <QFont>
+#include <QIcon>
 #include <QLineEdit>
 #include <QString>
 
@@ -34,5 +35,8 @@ T* Named(T* widget, int id) {
 // Reads an integer in lo .. hi, or says the range and gives the edit the focus.
 bool ReadInteger(QWidget* page, QLineEdit* edit, long long lo, long long hi, long long& value);
 bool ReadNumber(QWidget* page, QLineEdit* edit, double& value);
+
+// A sample of line style 0 (solid) to 4 (dash-dot-dot) for the style lists.
+QIcon PenStyleIcon(int style);
 
 }  // namespace vra
