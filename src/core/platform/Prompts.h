@@ -76,6 +76,8 @@ struct SaveFileRequest {
 struct LoadedLapChoiceRequest {
     std::string title;
     std::array<std::string, 5> texts;
+    // The texts are file names in the system's encoding, not replay text.
+    bool fileNames = false;
 };
 
 // One row of the merge parameters: the lap of a used slot.

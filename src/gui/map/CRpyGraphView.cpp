@@ -3,6 +3,7 @@
 #include "core/commands/CommandIds.h"
 #include "core/document/CRpyGraphDoc.h"
 #include "core/document/LapLinePlotter.h"
+#include "core/document/LoadedLapChoice.h"
 #include "core/ptf/LpLine.h"
 #include "core/replay/GetRpyInfo.h"
 #include "core/track/TrackPath.h"
@@ -66,6 +67,10 @@ void CRpyGraphView::RequestFullRedraw() {
     if (doc_) doc_->SetFullRedraw(true);
     cacheValid_ = false;
     viewport()->update();
+}
+
+int CRpyGraphView::ChooseLoadedLap() {
+    return doc_ ? vra::ChooseLoadedLap(*doc_, doc_->GetPrompts()) : -1;
 }
 
 void CRpyGraphView::OnInitialUpdate() {

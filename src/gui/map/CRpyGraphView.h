@@ -56,6 +56,10 @@ public:
     // The printer that Print, Print Preview and Print Setup share.
     QPrinter& Printer();
 
+    // The loaded lap a report or tool that reads one replay works on: slot
+    // 0..4, or -1 (the user has been told why, or cancelled).
+    int ChooseLoadedLap();
+
     // A new or emptied document: unticked boxes, whole track, fresh picture.
     void OnInitialUpdate();
 

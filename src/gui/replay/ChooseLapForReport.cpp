@@ -10,20 +10,34 @@
 
 namespace vra {
 
+namespace {
+
+std::array<QString, 5> FromCp1252(const std::array<std::string, 5>& texts) {
+    std::array<QString, 5> decoded;
+    for (std::size_t i = 0; i < texts.size(); ++i) decoded[i] = Cp1252ToQString(texts[i]);
+    return decoded;
+}
+
+}  // namespace
+
 ChooseLapForReport::ChooseLapForReport(std::string_view title, const std::array<std::string, 5>& texts,
                                        Prompts& prompts, QWidget* parent)
+    : ChooseLapForReport(title, std::span<const QString, 5>(FromCp1252(texts)), prompts, parent) {}
+
+ChooseLapForReport::ChooseLapForReport(std::string_view title, std::span<const QString, 5> texts, Prompts& prompts,
+                                       QWidget* parent)
     : QDialog(parent), prompts_(prompts), group_(new QButtonGroup(this)) {
     setWindowTitle(Cp1252ToQString(title));
     auto* layout = new QVBoxLayout(this);
     auto* box = new QGroupBox(tr("Loaded Files"), this);
     auto* boxLayout = new QVBoxLayout(box);
     for (int i = 0; i < 5; ++i) {
-        const std::string& text = texts[static_cast<std::size_t>(i)];
-        auto* button = new QRadioButton(Cp1252ToQString(text), box);
+        const QString& text = texts[static_cast<std::size_t>(i)];
+        auto* button = new QRadioButton(text, box);
         buttons_[static_cast<std::size_t>(i)] = button;
         group_->addButton(button, i);
         boxLayout->addWidget(button);
-        if (i >= 2 && text.empty()) {
+        if (i >= 2 && text.isEmpty()) {
             button->setEnabled(false);
             button->hide();
         }

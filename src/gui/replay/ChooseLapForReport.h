@@ -8,6 +8,7 @@
 #include <QDialog>
 
 #include <array>
+#include <span>
 #include <string>
 
 class QButtonGroup;
@@ -25,6 +26,9 @@ public:
     // texts: one per slot, empty for a slot without a lap. The buttons of the
     // first two slots always show; the others only with a text.
     ChooseLapForReport(std::string_view title, const std::array<std::string, 5>& texts, Prompts& prompts,
+                       QWidget* parent = nullptr);
+    // The same with the texts already decoded (file names).
+    ChooseLapForReport(std::string_view title, std::span<const QString, 5> texts, Prompts& prompts,
                        QWidget* parent = nullptr);
 
     // The pressed slot 0-4, or -1.

@@ -1,8 +1,11 @@
 #include "gui/replay/ChooselapPrompts.h"
 
+#include "gui/platform/Cp1252.h"
 #include "gui/replay/ChooseLapForReport.h"
 #include "gui/replay/Chooselap.h"
 #include "gui/replay/MergeParameters.h"
+
+#include <QFile>
 
 namespace vra {
 
@@ -14,7 +17,11 @@ std::optional<vra::LapChoice> ChooselapPrompts::chooseLap(const vra::LapChoiceRe
 }
 
 int ChooselapPrompts::chooseLoadedLap(const vra::LoadedLapChoiceRequest& request) {
-    ChooseLapForReport dialog(request.title, request.texts, *this, parentWidget());
+    std::array<QString, 5> texts;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        texts[i] = request.fileNames ? QFile::decodeName(QByteArray::fromStdString(request.texts[i]))
+                                     : Cp1252ToQString(request.texts[i]);
+    ChooseLapForReport dialog(request.title, texts, *this, parentWidget());
     if (dialog.exec() != QDialog::Accepted) return -1;
     return dialog.Choice();
 }

@@ -1,3 +1,4 @@
+#include "core/document/LoadedLapChoice.h"
 #include "core/document/ReplayFiles.h"
 #include "core/replay/GetRpyInfo.h"
 #include "core/replay/Header.h"
@@ -124,6 +125,30 @@ TEST_F(ReplayCommands, SeveralLapsAskWhichAndACancelWritesNothing) {
     const auto text = Bytes(out("lap.txt"));
     const std::string head(text.begin(), text.begin() + 20);
     EXPECT_EQ(head.substr(0, head.find("\r\n")), std::to_string(doc->Slot(0).info->sampleCount - 1) + ", 60000");
+}
+
+// Reports that read one replay take the only lap as it is and otherwise
+// let the user pick among the used slots by their files' names.
+TEST_F(ReplayCommands, ReportsChooseALoadedLapByItsFileName) {
+    EXPECT_EQ(ChooseLoadedLap(document(), prompts), -1);
+    EXPECT_THAT(prompts.log(), ElementsAre("message: No replay lap loaded!"));
+
+    doc->AddLapFromLapFinder(ovalReplay, 0, 3, 1);
+    EXPECT_EQ(ChooseLoadedLap(*doc, prompts), 0);
+    EXPECT_EQ(prompts.log().size(), 1u);
+
+    auto b = replay("OVAL", oval.TotalLength());
+    const auto second = write(b, "second r\xc3\xa9play.rpy");
+    doc->AddLapFromLapFinder(second, 2, 3, 3);
+    prompts.loadedLapAnswer(1).loadedLapAnswer(-1).loadedLapAnswer(3);
+    EXPECT_EQ(ChooseLoadedLap(*doc, prompts), 1);
+    EXPECT_EQ(ChooseLoadedLap(*doc, prompts), -1);
+    EXPECT_EQ(ChooseLoadedLap(*doc, prompts), -1);  // a free slot's button
+    ASSERT_EQ(prompts.loadedLapRequests().size(), 3u);
+    const LoadedLapChoiceRequest& request = prompts.loadedLapRequests()[0];
+    EXPECT_EQ(request.title, "Reports only based on one file - choose which to use");
+    EXPECT_TRUE(request.fileNames);
+    EXPECT_EQ(request.texts, (std::array<std::string, 5>{"oval.rpy", "second r\xc3\xa9play.rpy", "", "", ""}));
 }
 
 // No command ever writes over the replay it reads, by any spelling of it.
