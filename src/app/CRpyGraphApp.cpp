@@ -9,6 +9,7 @@
 #include "core/text/LapTime.h"
 #include "gui/dialogs/PleaseWaitBox.h"
 #include "gui/frame/CMainFrame.h"
+#include "gui/graphs/GearChangeAnalyse.h"
 #include "gui/map/CRpyGraphView.h"
 #include "gui/map/ViewDialog.h"
 #include "gui/platform/Cp1252.h"
@@ -109,6 +110,10 @@ void CRpyGraphApp::ConnectCommands() {
         QtVolumes volumes;
         ReplayCDDatabaseCreatorDialog creator(doc_->SimFolder(), volumes, services_.prompts, frame_.get());
         creator.exec();
+    });
+    on(GearChangeAnalyzer, [this] {
+        GearChangeAnalyse analyse(*doc_);
+        analyse.exec();
     });
     on(SaveReplayLap, [this] { doc_->OnSaveReplayLap(); });
     on(SaveTelemetryText, [this] { doc_->OnSaveTelemetryText(); });

@@ -98,6 +98,7 @@ void CMainFrame::CreateActions() {
     MakeAction(MoveRemoveLaps, tr("Move/Remove loaded replay laps..."),
                QStringLiteral("Move/Remove loaded replay laps"));
     MakeAction(CdDatabaseCreator, tr("Replay CD Database Creator"), QStringLiteral("Replay CD Database Creator"));
+    MakeAction(GearChangeAnalyzer, tr("Gearchange Analyzer"), QStringLiteral("Gearchange Analyzer"));
     MakeAction(SaveReplayLap, tr("Save replay lap..."), QStringLiteral("Save replay lap"));
     MakeAction(SaveTelemetryText, tr("Save telemetry to text file"), QStringLiteral("Save telemetry to text file"));
     MakeAction(MergeLaps, tr("Merge all laps to one replay file..."), QStringLiteral("Merge all laps"));
@@ -183,6 +184,7 @@ void CMainFrame::CreateMenus() {
 
     QMenu* tools = menuBar()->addMenu(tr("&Tools"));
     tools->addAction(Action(CdDatabaseCreator));
+    tools->addAction(Action(GearChangeAnalyzer));
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->addAction(Action(ViewReadme));
