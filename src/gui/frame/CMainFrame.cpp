@@ -34,6 +34,17 @@ QColor LapColour(int lap) {
     return QColor(c.red, c.green, c.blue);
 }
 
+// A button shows the program's own picture of its command (Artwork's table)
+// and the command's text, without its mnemonic, dots and key, as tool tip;
+// the status bar shows the command's prompt, or that text when it has none.
+void DressForToolBar(int id, QAction& action) {
+    if (action.icon().isNull()) action.setIcon(Artwork::CommandIcon(id));
+    QString text = action.text().section(QLatin1Char('\t'), 0, 0);
+    text.remove(QStringLiteral("...")).remove(QLatin1Char('&'));
+    action.setToolTip(text);
+    if (action.statusTip().isEmpty()) action.setStatusTip(text);
+}
+
 QString ProgramName() {
     return QStringLiteral("Velmar Replay Analyzer");
 }
@@ -109,18 +120,13 @@ void CMainFrame::CreateActions() {
     MakeAction(FilePrintSetup, tr("P&rint Setup..."));
     connect(MakeAction(AppExit, tr("E&xit")), &QAction::triggered, this, &QWidget::close);
 
-    Action(FileNew)->setIcon(Artwork::ToolIcon(Artwork::Glyph::ClearLaps));
-    Action(AddReplayLap)->setIcon(Artwork::ToolIcon(Artwork::Glyph::AddLap));
-    Action(FilePrint)->setIcon(Artwork::ToolIcon(Artwork::Glyph::Print));
-
-    MakeAction(ZoomIn, tr("Zoom In"))->setIcon(Artwork::ToolIcon(Artwork::Glyph::ZoomIn));
-    MakeAction(ZoomOut, tr("Zoom Out"))->setIcon(Artwork::ToolIcon(Artwork::Glyph::ZoomOut));
-    MakeAction(ShowWholeTrack, tr("Fit To Track"))->setIcon(Artwork::ToolIcon(Artwork::Glyph::WholeTrack));
-    MakeAction(PanningTool, tr("Panning Tool"))->setIcon(Artwork::ToolIcon(Artwork::Glyph::Pan));
+    MakeAction(ZoomIn, tr("Zoom In"));
+    MakeAction(ZoomOut, tr("Zoom Out"));
+    MakeAction(ShowWholeTrack, tr("Fit To Track"));
+    MakeAction(PanningTool, tr("Panning Tool"));
     for (int id : {ZoomIn, ZoomOut, PanningTool}) Action(id)->setCheckable(true);
 
     QAction* raceLine = MakeAction(ToggleRaceLine, tr("Toggle RaceLine"));
-    raceLine->setIcon(Artwork::ToolIcon(Artwork::Glyph::RaceLine));
     raceLine->setCheckable(true);
     for (int n = 1; n <= 5; ++n) {
         QAction* lap = MakeAction(ToggleLap1 + n - 1, tr("Toggle lap %1").arg(n));
@@ -209,6 +215,7 @@ void CMainFrame::CreateToolBars() {
             if (!action) continue;
             if (separatorDue) bar->addSeparator();
             separatorDue = false;
+            DressForToolBar(id, *action);
             bar->addAction(action);
         }
         return bar;

@@ -21,10 +21,30 @@ public:
         WholeTrack,
         Pan,
         RaceLine,
+        LapFinder,
+        ArrangeLaps,
+        MergeLaps,
+        CdDatabase,
+        GraphWindow,
+        GearChange,
+        ExportRecords,
+        PbViewer,
+        TractionCircle,
+        TelemetrySettings,
+        BeginningOfLap,
+        FastReverse,
+        Play,
+        Pause,
+        FastForward,
+        Stop,
+        RaceReplay,
     };
 
     // A toolbar glyph of 16 x 15 pixels (scaled for high-density screens).
     static QIcon ToolIcon(Glyph glyph);
+    // The toolbar picture of command id (core/commands/CommandIds.h); a null
+    // icon for a command that has none of its own.
+    static QIcon CommandIcon(int id);
     // A lap toggle: a driving line in the lap's colour with the lap number.
     static QIcon LapIcon(int lap, QColor colour);
     // Sixteen pictures of a car seen from above, 24 x 24 pixels each side by

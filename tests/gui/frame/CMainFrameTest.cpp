@@ -1,6 +1,8 @@
 #include "gui/frame/CMainFrame.h"
 
+#include "core/commands/CommandState.h"
 #include "gui/frame/CommandIds.h"
+#include "gui/widgets/Artwork.h"
 
 #include "support/platform/FakeDesktop.h"
 #include "support/platform/MemorySettingsStore.h"
@@ -14,6 +16,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -113,6 +116,38 @@ TEST_F(MainFrame, ToolbarsStandInOneRowAtTheTopAndToggle) {
     EXPECT_FALSE(frame.ViewBar()->isVisible());
     frame.Action(vra::cmd::ViewLapBar)->trigger();
     EXPECT_FALSE(frame.LapToolBar()->isVisible());
+}
+
+TEST_F(MainFrame, EveryToolbarCommandShowsAPictureOfItsOwnWithItsTextAsTip) {
+    CMainFrame& frame = Open();
+    // Commands a bar carries once they are built have their pictures too.
+    QList<QImage> seen;
+    for (auto ids : {MainToolBarIds(), PlaybackToolBarIds(), ZoomToolBarIds(), LapToolBarIds()})
+        for (int id : ids) {
+            if (id == kSeparator) continue;
+            const QAction* action = frame.Action(id);
+            const QImage image = (action ? action->icon() : Artwork::CommandIcon(id)).pixmap(16, 15).toImage();
+            ASSERT_FALSE(image.isNull()) << id;
+            int drawn = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) drawn += image.pixelColor(x, y).alpha() > 0;
+            EXPECT_GT(drawn, 20) << id;
+            EXPECT_FALSE(seen.contains(image)) << id << " looks like another command";
+            seen << image;
+        }
+    for (QToolBar* bar : frame.findChildren<QToolBar*>())
+        for (QAction* action : bar->actions()) {
+            if (action->isSeparator()) continue;
+            EXPECT_FALSE(action->icon().isNull()) << action->data().toInt();
+            EXPECT_FALSE(action->statusTip().isEmpty()) << action->data().toInt();
+            EXPECT_TRUE(bar->widgetForAction(action)->isVisible())
+                << action->data().toInt() << " is in the overflow menu at the default size";
+        }
+    EXPECT_EQ(frame.Action(vra::cmd::AddLapWithLapFinder)->toolTip(),
+              QStringLiteral("Add replay lap using Lap Finder"));
+    EXPECT_EQ(frame.Action(vra::cmd::FileNew)->toolTip(), QStringLiteral("Clear all replay laps"));
+    EXPECT_EQ(frame.Action(vra::cmd::FileNew)->statusTip(), QStringLiteral("Clears all loaded replay laps"));
+    EXPECT_EQ(frame.Action(vra::cmd::ZoomIn)->statusTip(), QStringLiteral("Zoom In"));
 }
 
 TEST_F(MainFrame, ReadmeOpensBesideTheProgramWhateverTheCurrentFolder) {
