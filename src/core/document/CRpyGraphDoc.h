@@ -136,6 +136,8 @@ public:
     const std::string& Title() const { return title_; }
     const std::filesystem::path& PathName() const { return pathName_; }
     const TrackPath* GetTrackPath() const { return trackPath_.get(); }
+    // The analyses mark the stretch they look at on the track.
+    TrackPath* GetTrackPath() { return trackPath_.get(); }
     const KtTrackFile* GetTrackFile() const { return trackFile_.get(); }
     // The track's race line, read with the track; null when the track has
     // none that could be read.
