@@ -54,4 +54,11 @@ inline constexpr int CompressReplay = 32847;
 inline constexpr int ViewMetersBar = 32850;
 inline constexpr int FixTransAmRideHeight = 32852;
 
+// Tools that no menu or toolbar carries; their rows keep them disabled.
+inline constexpr int OrlRankHandicap = 32811;
+inline constexpr int TrackOrganizer = 32813;
+inline constexpr int EngineDetection = 32819;
+inline constexpr int DetailedRaceReport = 32825;
+inline constexpr int OnlineLaptimeVerifier = 32826;
+
 }  // namespace vra::cmd

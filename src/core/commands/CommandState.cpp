@@ -39,6 +39,9 @@ CommandState Idle(const CommandSnapshot& s) {
 CommandState IdleLines(const CommandSnapshot& s) {
     return Enabled(s.Idle() && !s.raceMode);
 }
+CommandState Never(const CommandSnapshot&) {
+    return Enabled(false);
+}
 CommandState WithLapsWhilePlaying(const CommandSnapshot& s) {
     return Enabled(s.PlaybackFree() && s.playing);
 }
@@ -84,6 +87,13 @@ constexpr Row kRows[] = {
     {cmd::AddLapWithLapFinder, IdleLines},
     {cmd::SaveReplayLap, IdleLines},
     {cmd::OpenMostRecentReplay, IdleLines},
+    // Never reachable, so never offered: a control that carried one would
+    // show disabled.
+    {cmd::OrlRankHandicap, Never},
+    {cmd::TrackOrganizer, Never},
+    {cmd::EngineDetection, Never},
+    {cmd::DetailedRaceReport, Never},
+    {cmd::OnlineLaptimeVerifier, Never},
 };
 
 const Row* Find(int id) {

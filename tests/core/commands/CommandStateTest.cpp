@@ -55,6 +55,13 @@ TEST(CommandState, WithoutLapsOnlyTheFileCommandsAndSettingsAreOffered) {
     EXPECT_EQ(CommandStateFor(cmd::ViewReadme, empty), (CommandState{true, std::nullopt}));
 }
 
+TEST(CommandState, ToolsWithoutAMenuEntryAreNeverOffered) {
+    const std::initializer_list<int> unreachable = {cmd::OrlRankHandicap, cmd::TrackOrganizer, cmd::EngineDetection,
+                                                    cmd::DetailedRaceReport, cmd::OnlineLaptimeVerifier};
+    EXPECT_THAT(Enabled(unreachable, CommandSnapshot{}), ElementsAre());
+    EXPECT_THAT(Enabled(unreachable, OneLap()), ElementsAre());
+}
+
 TEST(CommandState, CheckMarksFollowTheToolThatIsOn) {
     CommandSnapshot s = OneLap();
     const auto checks = [&] {
