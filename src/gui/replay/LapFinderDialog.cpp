@@ -21,10 +21,14 @@ namespace vra {
 
 namespace {
 
-// Each sort and the button text, in the order of the dialog.
+// The button text of each sort mode: 1 unsorted, 2 driver, 3 lap time, 4
+// game mode, 5 session, 6 replay file, 7 file date, 8 physics.
 constexpr std::array<const char*, 8> kSortTexts = {"Unsorted (fastest)", "By Driver",  "By Laptime",
                                                    "By Game mode",       "By Session", "By Replay File",
                                                    "By Filedate",        "By Physics"};
+// The modes in the order the dialog shows them, four to a column: the file
+// date stands before the replay file.
+constexpr std::array<int, 8> kSortOrder = {1, 2, 3, 4, 5, 7, 6, 8};
 
 }  // namespace
 
@@ -54,14 +58,13 @@ LapFinderDialog::LapFinderDialog(CRpyGraphDoc& doc, Volumes& volumes, WaitBox& w
     options->addWidget(select);
     auto* sort = new QGroupBox(tr("Sort options"), this);
     auto* sortLayout = new QGridLayout(sort);
-    for (int i = 0; i < 8; ++i) {
-        auto* b = new QRadioButton(tr(kSortTexts[std::size_t(i)]), sort);
+    for (int place = 0; place < 8; ++place) {
+        const int mode = kSortOrder[std::size_t(place)];
+        auto* b = new QRadioButton(tr(kSortTexts[std::size_t(mode - 1)]), sort);
         b->setAutoExclusive(false);
-        sorts_[std::size_t(i)] = b;
-        sortLayout->addWidget(b, i % 4, i / 4);
-        // Sort modes: 1 unsorted, 2 driver, 3 lap time, 4 game mode, 5
-        // session, 6 replay file, 7 file date, 8 physics.
-        connect(b, &QRadioButton::clicked, this, [this, i] { OnSort(i + 1); });
+        sorts_[std::size_t(mode - 1)] = b;
+        sortLayout->addWidget(b, place % 4, place / 4);
+        connect(b, &QRadioButton::clicked, this, [this, mode] { OnSort(mode); });
     }
     options->addWidget(sort);
     layout->addLayout(options);

@@ -19,6 +19,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -133,6 +134,16 @@ TEST_F(LapSourceDialogs, LapFinderListsSortsCopiesAndLoads) {
     EXPECT_EQ(dlg.List()->topLevelItemCount(), 0);  // nothing loaded: no track chosen yet
     EXPECT_TRUE(dlg.FilterButton(LapFinder::Filter::OnlyLocal)->isChecked());
     EXPECT_TRUE(dlg.SortButton(1)->isChecked());
+    // The sort buttons stand four to a column; each keeps its own mode.
+    const auto* sorts = qobject_cast<QGridLayout*>(dlg.SortButton(1)->parentWidget()->layout());
+    ASSERT_NE(sorts, nullptr);
+    QStringList order;
+    for (int col = 0; col < 2; ++col)
+        for (int row = 0; row < 4; ++row)
+            order << qobject_cast<QRadioButton*>(sorts->itemAtPosition(row, col)->widget())->text();
+    EXPECT_EQ(order, QStringList({"Unsorted (fastest)", "By Driver", "By Laptime", "By Game mode", "By Session",
+                                  "By Filedate", "By Replay File", "By Physics"}));
+    EXPECT_EQ(dlg.SortButton(7)->text(), "By Filedate");
 
     // Columns: seven shown, the key and label hidden; widths from the headings.
     EXPECT_EQ(dlg.List()->columnCount(), 9);
