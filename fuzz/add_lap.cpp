@@ -4,8 +4,6 @@
 // track, extracts and converts the laps, reports their quality, checks their
 // lap times and derives their channels; every lap the document keeps must be
 // whole, and nothing may crash, hang or read out of bounds on the way.
-#include "AddLapFolder.h"
-
 #include "core/document/CRpyGraphDoc.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/GetRpyInfo.h"
@@ -14,6 +12,8 @@
 #include "support/platform/FakeDesktop.h"
 #include "support/platform/MemorySettingsStore.h"
 #include "support/platform/ScriptedPrompts.h"
+
+#include "AddLapFolder.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -3,11 +3,11 @@
 //                                           replays, track streams and track.ini texts
 //   add_lap_seeds --large <folder>          one replay longer than the replay
 //                                           reader's block, written at fuzzing time
-#include "AddLapFolder.h"
-
 #include "simkit/replay/ReplayBuilder.h"
 #include "simkit/track/PtfBuilder.h"
 #include "simkit/track/TrackLayout.h"
+
+#include "AddLapFolder.h"
 
 #include <cstdio>
 #include <cstring>
@@ -65,12 +65,10 @@ void CommittedSeeds(const fs::path& dir) {
         Put(dir / "replay-fifty-drivers.bin", AddLapSeed(AddLapInput::Replay, bytes));
     }
     Put(dir / "track.bin", AddLapSeed(AddLapInput::Track, AddLapFolder::GoodTrackStream()));
-    Put(dir / "track-far-away.bin",
-        AddLapSeed(AddLapInput::Track, DamagedStream([](auto& s) { s.endX = 1e24; }, 1)));
-    Put(dir / "track-infinite.bin", AddLapSeed(AddLapInput::Track, DamagedStream([](auto& s) {
-                                                   s.startY = std::numeric_limits<double>::infinity();
-                                               },
-                                                                                 2)));
+    Put(dir / "track-far-away.bin", AddLapSeed(AddLapInput::Track, DamagedStream([](auto& s) { s.endX = 1e24; }, 1)));
+    Put(dir / "track-infinite.bin",
+        AddLapSeed(AddLapInput::Track,
+                   DamagedStream([](auto& s) { s.startY = std::numeric_limits<double>::infinity(); }, 2)));
     Put(dir / "track-heading.bin",
         AddLapSeed(AddLapInput::Track, DamagedStream([](auto& s) { s.endHeading = 1e278; }, 1)));
     for (const auto& [name, text] : {std::pair{"ini.bin", "track_length = 0.388 km\r\n"},
