@@ -8,7 +8,7 @@
 namespace vra {
 
 TimeStepShown ShowTimeStep(double stepDays) {
-    const double raw = std::floor(stepDays * 86400.0 + 0.5);
+    const double raw = std::trunc(stepDays * 86400.0 + 1.0 / 172800);
     const long long s = std::isfinite(raw) && raw > 0 && raw < 9e18 ? static_cast<long long>(raw) : 0;
     if (s > 86400 && s % 86400 == 0) return {TimeUnit::Days, s / 86400};
     if (s > 3600 && s % 3600 == 0) return {TimeUnit::Hours, s / 3600};

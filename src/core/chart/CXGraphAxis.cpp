@@ -202,7 +202,8 @@ double CXGraphAxis::TimeStep(int n, double minimum, double maximum) {
                                         3600,     7200,     14400,    28800,     36000,     43200,     86400,
                                         172800,   345600,   604800,   1209600,   2419200,   4838400,   7257600,
                                         15724800, 31449600, 62899200, 157248000, 314496000, 628992000, 1572480000};
-    const double seconds = std::floor((maximum - minimum) * 86400.0 + 0.5);
+    // Whole seconds of the span: a part second does not count (30.6 s is 30 s).
+    const double seconds = std::trunc((maximum - minimum) * 86400.0 + 1.0 / 172800);
     const double raw = n > 0 ? seconds / n : 0.0;
     if (!(raw > 0) || !std::isfinite(raw)) return 0.0;
     double s = raw;

@@ -151,10 +151,13 @@ void CXGraphDataSerie::Layout(bool reduceColumns) {
     const Rect plot = owner->plotRect;
     const AxisMapping mx = xa.Mapping(), my = ya.Mapping();
     auto pixel = [&](const Point2D& p) { return IPoint{mx.Pixel(p.x), my.Pixel(p.y)}; };
-    const bool reduce = reduceColumns && lineType == 0;
-
     // Within one pixel column only the first, lowest, highest and last
-    // points can show; the rest are dropped before anything is drawn.
+    // points can show, as long as the line is one solid pixel wide: then the
+    // rest are dropped before anything is drawn. A pattern runs along the
+    // whole path and a wide pen's joins depend on every point, so those
+    // curves are drawn whole.
+    const bool solidPen = penStyle <= 0 || penStyle >= 5;  // the pen styles beyond the list draw solid
+    const bool reduce = reduceColumns && lineType == 0 && solidPen && lineWidth <= 1;
     struct Column {
         IPoint first, low, high, last;
         std::size_t lowAt = 0, highAt = 0;

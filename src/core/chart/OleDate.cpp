@@ -89,7 +89,9 @@ std::int64_t OleDate::ToUnixSeconds(double date) {
     const double limit = 9.0e18;
     if (seconds > limit) return static_cast<std::int64_t>(limit);
     if (seconds < -limit) return static_cast<std::int64_t>(-limit);
-    return static_cast<std::int64_t>(std::floor(seconds + 0.5));
+    // Whole seconds, a part second dropped (the tiny addend keeps an exact
+    // second that the division left just below it).
+    return static_cast<std::int64_t>(std::floor(seconds + 1.0 / 172800));
 }
 
 double OleDate::FromUnixSeconds(std::int64_t seconds) {

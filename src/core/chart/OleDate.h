@@ -38,8 +38,8 @@ public:
     // no valid date.
     static std::string Format(double date, std::string_view format);
 
-    // Whole seconds since 1970-01-01 00:00:00, the value rounded to the
-    // nearest second, in 64 bits so that instants before 1970 and after 2038
+    // Whole seconds since 1970-01-01 00:00:00, rounded down (a part second
+    // does not count), in 64 bits so that instants before 1970 and after 2038
     // count the same way.
     static std::int64_t ToUnixSeconds(double date);
     static double FromUnixSeconds(std::int64_t seconds);

@@ -157,7 +157,9 @@ void CXGraph::PrintTo(QPrinter& printer) {
     dc.monochrome = printer.colorMode() == QPrinter::GrayScale;
     painter.scale(dc.fx, dc.fy);
     const Rect page{0, 0, static_cast<int>(printer.width() / dc.fx), static_cast<int>(printer.height() / dc.fy)};
-    ChartLayout::Run(model_, measurer_, page);
+    // A printer's pixel is a fraction of a layout pixel and its solid pens
+    // grow with the resolution: every point of a curve can show.
+    ChartLayout::Run(model_, measurer_, page, false);
     ChartRenderer::Render(model_, nullptr, dc);
     painter.end();
     update();

@@ -169,6 +169,15 @@ TEST(Axis, TimeAxisStepsOnWholeSeconds) {
 
     EXPECT_NEAR(CXGraphAxis::TimeStep(10, 0, 8.0 / 24) * 86400, 3600, 1e-6);
     EXPECT_EQ(CXGraphAxis::TimeStep(10, 1, 1), 0.0);
+
+    // Part seconds are dropped, never rounded up: a span of 30.6 s counts as
+    // 30 s, and a minimum at 10:17:14.6 lies before 10:17:15.
+    EXPECT_NEAR(CXGraphAxis::TimeStep(2, 0, 30.6 / 86400) * 86400, 15, 1e-6);
+    lo = OleDate::FromCivil({2023, 3, 15, 10, 17, 14}) + 0.6 / 86400;
+    hi = OleDate::FromCivil({2023, 3, 15, 10, 17, 44}) + 0.6 / 86400;
+    CXGraphAxis::AlignTimeRange(lo, hi, 15.0 / 86400);
+    EXPECT_NEAR((lo - OleDate::FromCivil({2023, 3, 15, 10, 17, 0})) * 86400, 0, 1e-3);
+    EXPECT_NEAR((hi - OleDate::FromCivil({2023, 3, 15, 10, 17, 45})) * 86400, 0, 1e-3);
 }
 
 TEST(Axis, DatesFormatInTheCLocaleAndOnlyInTheValidYears) {
@@ -204,6 +213,7 @@ TEST(AxisPage, ShowsStepsInTheLargestUnitAndPicksFormats) {
     EXPECT_EQ(ShowTimeStep(1.0).count, 24);
     EXPECT_EQ(ShowTimeStep(7200.0 / 86400).count, 2);
     EXPECT_EQ(ShowTimeStep(45.0 / 86400).unit, TimeUnit::Seconds);
+    EXPECT_EQ(ShowTimeStep(59.7 / 86400).count, 59);
     EXPECT_DOUBLE_EQ(TimeStepDays(90, TimeUnit::Minutes), 5400.0 / 86400);
 
     EXPECT_EQ(NumberFormatFor(0, 2000000, 2), "%5.2e");

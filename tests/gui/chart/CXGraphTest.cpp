@@ -70,14 +70,17 @@ TEST(CXGraph, PaintsBackgroundFrameAndPlot) {
     EXPECT_GT(test::CountColour(inside, ToQColor(ChartModel::kCurveColours[0])), plot.height() / 2);
 }
 
-TEST(CXGraph, MonochromeDrawsCurvesBlackAndDenseColumnsLookTheSame) {
+// A curve of 20,000 points across 400 x 300 pixels: about fifty a column.
+struct DenseChart {
     ChartModel model;
     QtTextMeasurer measurer;
-    model.legend = false;
-    std::vector<Point2D> pts;
-    for (int i = 0; i < 20000; ++i) pts.push_back({i / 20000.0, std::sin(i * 0.0137) + 0.3 * std::sin(i * 0.9)});
-    model.SetData(pts.data(), int(pts.size()), 0, 0, 0);
-    auto picture = [&](bool reduce, bool mono) {
+    DenseChart() {
+        model.legend = false;
+        std::vector<Point2D> pts;
+        for (int i = 0; i < 20000; ++i) pts.push_back({i / 20000.0, std::sin(i * 0.0137) + 0.3 * std::sin(i * 0.9)});
+        model.SetData(pts.data(), int(pts.size()), 0, 0, 0);
+    }
+    QImage Picture(bool reduce, bool mono) {
         QImage image(400, 300, QImage::Format_RGB32);
         QPainter painter(&image);
         CDCEx dc(painter);
@@ -85,21 +88,32 @@ TEST(CXGraph, MonochromeDrawsCurvesBlackAndDenseColumnsLookTheSame) {
         ChartLayout::Run(model, measurer, {0, 0, 400, 300}, reduce);
         ChartRenderer::Render(model, nullptr, dc);
         return image;
-    };
-    const QImage full = picture(false, false);
-    const QImage reduced = picture(true, false);
-    int diff = 0;
-    for (int y = 0; y < 300; ++y)
-        for (int x = 0; x < 400; ++x)
-            if (full.pixel(x, y) != reduced.pixel(x, y)) {
-                if (diff < 10) fprintf(stderr, "DIFF %d %d %08x %08x\n", x, y, full.pixel(x, y), reduced.pixel(x, y));
-                ++diff;
-            }
-    EXPECT_EQ(full, reduced);
-    const QImage mono = picture(true, true);
+    }
+};
+
+TEST(CXGraph, MonochromeDrawsCurvesBlackAndDenseColumnsLookTheSame) {
+    DenseChart c;
+    const QImage full = c.Picture(false, false);
+    EXPECT_EQ(full, c.Picture(true, false));
+    const QImage mono = c.Picture(true, true);
     EXPECT_EQ(test::CountColour(mono, ToQColor(ChartModel::kCurveColours[0])), 0);
     EXPECT_LT(test::CountColour(mono, QColor(240, 240, 240)), 100);
     EXPECT_GT(test::CountColour(mono, Qt::black), test::CountColour(full, Qt::black));
+}
+
+TEST(CXGraph, DenseColumnsOfPatternedWideOrFilledCurvesLookTheSame) {
+    struct Pen {
+        int style, width;
+        bool fill;
+    };
+    for (const Pen pen : {Pen{1, 1, false}, Pen{2, 1, false}, Pen{4, 1, false}, Pen{0, 3, false}, Pen{0, 1, true}}) {
+        DenseChart c;
+        CXGraphDataSerie& curve = c.model.curves[0];
+        curve.penStyle = pen.style;
+        curve.lineWidth = pen.width;
+        curve.fill = pen.fill;
+        EXPECT_EQ(c.Picture(false, false), c.Picture(true, false)) << pen.style << " " << pen.width << " " << pen.fill;
+    }
 }
 
 TEST(CXGraph, PrintsOnePageNamedGraph) {
