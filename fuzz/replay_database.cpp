@@ -22,17 +22,28 @@ void Put(const std::filesystem::path& path, const std::uint8_t* data, std::size_
     }
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::filesystem::path folder = [] {
+// The folder the two files are written to, removed when the run ends: under
+// /dev/shm it would hold memory until the next boot.
+struct Folder {
+    std::filesystem::path path;
+    Folder() {
         std::error_code ec;
         const auto base = std::filesystem::exists("/dev/shm", ec) ? std::filesystem::path("/dev/shm")
                                                                   : std::filesystem::temp_directory_path();
-        auto p = base / ("vra-fuzz-rdb-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(p, ec);
-        return p;
-    }();
+        path = base / ("vra-fuzz-rdb-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(path, ec);
+    }
+    ~Folder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const Folder scratch;
+    const std::filesystem::path& folder = scratch.path;
     std::size_t first = size;
     if (size >= 2) {
         first = std::min<std::size_t>(static_cast<std::size_t>(data[0] | (data[1] << 8)), size - 2);
