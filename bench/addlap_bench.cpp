@@ -22,12 +22,12 @@
 #include "support/platform/ScriptedPrompts.h"
 
 #include "BenchRatio.h"
+#include "RawRead.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -41,7 +41,6 @@ namespace fs = std::filesystem;
 
 constexpr int kCars = 40;
 constexpr std::uint32_t kLapMs = 60000;
-constexpr std::size_t kBlock = 1 << 20;
 
 class SilentWaitBox : public vra::WaitBox {
 public:
@@ -104,26 +103,6 @@ void MakeSim() {
     vra::simkit::WriteTrackFolder(s.root / "tracks", "oval", oval);
     s.small = Write(s.root / "replay", 3, oval.TotalLength());
     for (int laps : {7, 64}) s.big.push_back(Write(s.root / "replay", laps, oval.TotalLength()));
-}
-
-std::uint8_t* Buffer() {
-    static std::uint8_t* buffer = [] {
-        void* p = nullptr;
-        if (::posix_memalign(&p, 4096, kBlock) != 0) Fail("no buffer");
-        return static_cast<std::uint8_t*>(p);
-    }();
-    return buffer;
-}
-
-std::uint64_t RawRead(const fs::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0) return 0;
-    std::uint64_t total = 0;
-    ssize_t got = 0;
-    while ((got = ::pread(fd, Buffer(), kBlock, static_cast<off_t>(total))) > 0)
-        total += static_cast<std::uint64_t>(got);
-    ::close(fd);
-    return total;
 }
 
 struct Doc {
@@ -201,7 +180,7 @@ void SmallLap(benchmark::State& state) {
 
 void RawReadWarm(benchmark::State& state, const Replay* r) {
     for (auto _ : state)
-        if (RawRead(r->path) != r->size) state.SkipWithError("short read");
+        if (vra::bench::RawRead(r->path) != r->size) state.SkipWithError("short read");
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * r->size));
 }
 

@@ -20,13 +20,14 @@
 #include "simkit/replay/DatabaseWriter.h"
 #include "simkit/replay/ReplayBuilder.h"
 
+#include "BenchRatio.h"
+#include "RawRead.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -203,24 +204,10 @@ const std::vector<Cost>& CreatorCosts() {
     return c;
 }
 
-// Opens each file and reads its cost from the start in 1 MB blocks.
+// Reads each file's cost from its start.
 void RawRead(benchmark::State& state, const std::vector<Cost>& costs) {
-    std::vector<char> buffer(1 << 20);
-    for (auto _ : state) {
-        for (const Cost& c : costs) {
-            const int fd = ::open(c.file.c_str(), O_RDONLY);
-            std::uint64_t left = c.bytes, at = 0;
-            while (left > 0) {
-                const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(left, buffer.size()));
-                const ssize_t got = ::pread(fd, buffer.data(), want, static_cast<off_t>(at));
-                if (got <= 0) break;
-                left -= static_cast<std::uint64_t>(got);
-                at += static_cast<std::uint64_t>(got);
-                benchmark::DoNotOptimize(buffer.data());
-            }
-            ::close(fd);
-        }
-    }
+    for (auto _ : state)
+        for (const Cost& c : costs) benchmark::DoNotOptimize(bench::RawRead(c.file, 0, c.bytes));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * Total(costs)));
 }
 
@@ -274,17 +261,6 @@ BENCHMARK(LapFinderScan)->Unit(benchmark::kMillisecond);
 BENCHMARK(RawReadCreatorBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(CreatorOverReplays)->Unit(benchmark::kMillisecond);
 
-class Summary : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.aggregate_name.empty() && run.iterations > 0)
-                times[run.run_name.function_name] = run.GetAdjustedRealTime();
-    }
-    std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -299,15 +275,12 @@ int main(int argc, char** argv) {
     std::printf("%d replays of %.2f to %.2f MB, %d databases of %d records; warm cache\n", kReplays, smallest / 1e6,
                 largest / 1e6, kDatabases, kRecords);
     std::printf("bytes read: scan %.1f MB, creator %.1f MB\n", Total(ScanCosts()) / 1e6, Total(CreatorCosts()) / 1e6);
-    Summary summary;
-    benchmark::RunSpecifiedBenchmarks(&summary);
-    auto& t = summary.times;
-    auto ratio = [&](const char* what, const char* raw) {
-        if (t.count(what) && t.count(raw) && t[raw] > 0)
-            std::printf("%s / %s: %.2f (target <= 3)\n", what, raw, t[what] / t[raw]);
-    };
-    ratio("LapFinderScan", "RawReadScanBytes");
-    ratio("CreatorOverReplays", "RawReadCreatorBytes");
+    bench::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    bench::PrintRatios(reporter, {{"lap finder: scan of the collection, warm", "LapFinderScan", "RawReadScanBytes",
+                                   "raw read of the bytes it reads, warm", 3.0},
+                                  {"database creator: 500 replays, warm", "CreatorOverReplays", "RawReadCreatorBytes",
+                                   "raw read of the bytes it reads, warm", 3.0}});
     benchmark::Shutdown();
     return 0;
 }

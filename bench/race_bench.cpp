@@ -11,13 +11,14 @@
 #include "core/playback/RaceModel.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/Header.h"
-#include "core/track/CoreDisplay.h"
 #include "core/track/TrackPath.h"
 
 #include "simkit/replay/ReplayBuilder.h"
 #include "simkit/track/TrackLayout.h"
+#include "support/track/NullDisplay.h"
 
 #include "BenchRatio.h"
+#include "RawRead.h"
 
 #include <benchmark/benchmark.h>
 
@@ -92,18 +93,8 @@ public:
 };
 
 // Maps world metres to a 1920 x 1080 window, as the map's display does.
-class MappingDisplay : public vra::CoreDisplay {
+class MappingDisplay : public vra::test::NullDisplay {
 public:
-    void DrawLine(const vra::Point2D&, const vra::Point2D&, vra::Point2D&, std::int32_t, bool) override {}
-    void DrawArc(const vra::CarMarker&, vra::DevicePoint, std::int32_t) override {}
-    void DrawCircle(const vra::CarMarker&, vra::DevicePoint, std::int32_t) override {}
-    void FillPolygon(const vra::TrackSurface&) override {}
-    void DrawPolyline(const vra::TrackPolyline&) override {}
-    void DrawMarkerLine(const vra::QuarterMark&) override {}
-    void DrawColourPolyline(const std::vector<vra::Point2D>&) override {}
-    void DrawPolylineWithPen(const vra::PieceOutline&, bool) override {}
-    void FillPolygonList(const vra::SpdTrkVisitor&) override {}
-    void DrawLineWithPen(const vra::Point2D&, const vra::Point2D&, bool) override {}
     void MapPoint(const vra::Point2D& p, vra::DevicePoint& d) override {
         d = {static_cast<std::int32_t>(std::lround(p.x * 2.0)) + 960,
              540 - static_cast<std::int32_t>(std::lround(p.y * 2.0))};
@@ -121,20 +112,8 @@ void RawReadRaceFrames(benchmark::State& state) {
     if (!LoadRace(race)) state.SkipWithError("race does not load");
     const std::uint64_t from = race.RaceStartOffset();
     const std::uint64_t end = Replay().drivers.frameChunkOffset + 12 + Replay().drivers.frameBytes;
-    std::vector<char> buffer(1 << 20);
-    for (auto _ : state) {
-        std::FILE* f = std::fopen(ReplayPath().c_str(), "rb");
-        std::fseek(f, static_cast<long>(from), SEEK_SET);
-        std::uint64_t left = end - from;
-        while (left > 0) {
-            const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(left, buffer.size()));
-            const std::size_t got = std::fread(buffer.data(), 1, want, f);
-            if (got == 0) break;
-            left -= got;
-            benchmark::DoNotOptimize(buffer.data());
-        }
-        std::fclose(f);
-    }
+    for (auto _ : state)
+        if (vra::bench::RawRead(ReplayPath(), from, end) < end - from) state.SkipWithError("short read");
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * (end - from)));
 }
 

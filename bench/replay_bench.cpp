@@ -7,14 +7,14 @@
 // - a late lap's extraction beside a read of the lap's own bytes (its first to
 //   its end frame), warm; and beside an early lap's extraction, to show that
 //   its cost does not grow with the lap's place in the file.
-// Raw reads are pread()s of 1 MB into a page-aligned buffer from a page
-// boundary. Prints the cost ratios after the table.
+// Prints the cost ratios after the table.
 #include "core/replay/Drivers.h"
 #include "core/replay/GetRpyInfo.h"
 
 #include "simkit/replay/ReplayBuilder.h"
 
 #include "BenchRatio.h"
+#include "RawRead.h"
 
 #include <benchmark/benchmark.h>
 
@@ -33,7 +33,6 @@ namespace fs = std::filesystem;
 
 constexpr int kCars = 40;
 constexpr double kTrackLength = 2500.0;
-constexpr std::size_t kBlock = 1 << 20;
 
 struct Replay {
     std::string label;  // "100 MB"
@@ -55,31 +54,6 @@ void Fail(const std::string& what) {
     std::error_code ec;
     fs::remove_all(Folder(), ec);
     std::exit(1);
-}
-
-std::uint8_t* Buffer() {
-    static std::uint8_t* buffer = [] {
-        void* p = nullptr;
-        if (::posix_memalign(&p, 4096, kBlock) != 0) Fail("no buffer");
-        return static_cast<std::uint8_t*>(p);
-    }();
-    return buffer;
-}
-
-// The raw read: bytes from..to of the file, from the page holding `from`.
-std::uint64_t RawRead(const fs::path& path, std::uint64_t from, std::uint64_t to) {
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0) return 0;
-    std::uint64_t total = 0;
-    for (std::uint64_t at = from & ~std::uint64_t{4095}; at < to;) {
-        const ssize_t got = ::pread(fd, Buffer(), static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, to - at)),
-                                    static_cast<off_t>(at));
-        if (got <= 0) break;
-        at += static_cast<std::uint64_t>(got);
-        total += static_cast<std::uint64_t>(got);
-    }
-    ::close(fd);
-    return total;
 }
 
 // Drops the file's pages from the page cache (no privileges needed).
@@ -148,7 +122,7 @@ void Register(Replay& r) {
                 DropCache(r.path);
                 state.ResumeTiming();
             }
-            if (RawRead(r.path, 0, r.size) != r.size) state.SkipWithError("short read");
+            if (vra::bench::RawRead(r.path, 0, r.size) != r.size) state.SkipWithError("short read");
         }
         state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * r.size));
     };
@@ -175,7 +149,7 @@ void Register(Replay& r) {
     };
     auto rawLap = [&r](benchmark::State& state) {
         for (auto _ : state)
-            if (RawRead(r.path, r.lapFirst, r.lapEnd) == 0) state.SkipWithError("short read");
+            if (vra::bench::RawRead(r.path, r.lapFirst, r.lapEnd) == 0) state.SkipWithError("short read");
         state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * (r.lapEnd - r.lapFirst)));
     };
     const auto ms = benchmark::kMillisecond;
