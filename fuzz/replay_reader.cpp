@@ -7,7 +7,8 @@
 #include "core/replay/GetRpyInfo.h"
 #include "core/replay/Header.h"
 #include "core/replay/ReplaySource.h"
-#include "core/track/CoreDisplay.h"
+
+#include "support/track/NullDisplay.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -25,25 +26,10 @@ public:
     vra::SettingsDialogResult editSettings(const vra::SettingsDialogRequest&) override { return {}; }
 };
 
-class NullDisplay : public vra::CoreDisplay {
-public:
-    void DrawLine(const vra::Point2D&, const vra::Point2D&, vra::Point2D&, std::int32_t, bool) override {}
-    void DrawArc(const vra::CarMarker&, vra::DevicePoint, std::int32_t) override {}
-    void DrawCircle(const vra::CarMarker&, vra::DevicePoint, std::int32_t) override {}
-    void FillPolygon(const vra::TrackSurface&) override {}
-    void DrawPolyline(const vra::TrackPolyline&) override {}
-    void DrawMarkerLine(const vra::QuarterMark&) override {}
-    void DrawColourPolyline(const std::vector<vra::Point2D>&) override {}
-    void DrawPolylineWithPen(const vra::PieceOutline&, bool) override {}
-    void FillPolygonList(const vra::SpdTrkVisitor&) override {}
-    void DrawLineWithPen(const vra::Point2D&, const vra::Point2D&, bool) override {}
-    void MapPoint(const vra::Point2D&, vra::DevicePoint& device) override { device = {}; }
-};
-
 void PlayRace(std::span<const std::uint8_t> bytes, const vra::Header& header, const vra::Drivers& drivers) {
     if (!drivers.raceStartSeen) return;
     SilentPrompts prompts;
-    NullDisplay display;
+    vra::test::NullDisplay display;
     vra::ReplaySource src(bytes);
     vra::RaceModel race;
     if (!race.Load(src, drivers, header, nullptr, 1.0 / 1024.0, prompts, nullptr)) return;
