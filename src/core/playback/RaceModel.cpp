@@ -75,6 +75,10 @@ std::string FormatRaceElapsed(std::uint64_t ms) {
     return fmt::format("{}:{:02}", s / 60, s % 60);
 }
 
+const char* FlagStateText(std::uint16_t state) {
+    return StateText(state);
+}
+
 std::string FormatRaceGap(std::uint64_t ms) {
     return fmt::format("{}:{:02}.{:03}", ms / 60000, (ms / 1000) % 60, ms % 1000);
 }

@@ -198,5 +198,7 @@ private:
 std::string FormatRaceElapsed(std::uint64_t ms);
 // "m:ss.mmm" of a gap or lap time.
 std::string FormatRaceGap(std::uint64_t ms);
+// The status text of a frame's flag state; null for a state without one.
+const char* FlagStateText(std::uint16_t state);
 
 }  // namespace vra

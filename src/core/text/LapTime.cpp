@@ -12,4 +12,16 @@ std::string FormatLapTime(std::uint32_t lapWord) {
     return fmt::format("{}m {:02}.{:03}s", minutes, seconds, millis);
 }
 
+std::string LapSpeedText(double speed) {
+    std::string text = fmt::format("{:.6g}", speed);
+    if (text.find_first_of("eE") == std::string::npos) {
+        const auto dot = text.find('.');
+        if (dot == std::string::npos)
+            text += ".000";
+        else
+            text = (text + "000").substr(0, dot + 4);
+    }
+    return fmt::format("{:>7}", text);
+}
+
 }  // namespace vra

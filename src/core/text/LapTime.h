@@ -11,4 +11,9 @@ namespace vra {
 // 83456 gives "1m 23.456s". The flag bits are ignored.
 std::string FormatLapTime(std::uint32_t lapWord);
 
+// A lap's average speed as the lap lists show it: six significant digits,
+// then exactly three decimals, right-aligned in seven characters
+// (150 gives "150.000", 107.8412 gives "107.841").
+std::string LapSpeedText(double speed);
+
 }  // namespace vra

@@ -5,6 +5,7 @@
 #include "core/platform/WaitBox.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/GetRpyInfo.h"
+#include "core/text/LapTime.h"
 #include "gui/platform/Cp1252.h"
 #include "gui/replay/ChooserSound.h"
 
@@ -38,19 +39,6 @@ QString Text(const std::string& bytes) {
 
 std::string FullName(const vra::Drivers::Driver& d) {
     return d.firstName + " " + d.lastName;
-}
-
-// Six significant digits, then exactly three decimals, seven wide.
-std::string SpeedText(double speed) {
-    std::string text = fmt::format("{:.6g}", speed);
-    if (text.find_first_of("eE") == std::string::npos) {
-        const auto dot = text.find('.');
-        if (dot == std::string::npos)
-            text += ".000";
-        else
-            text = (text + "000").substr(0, dot + 4);
-    }
-    return fmt::format("{:>7}", text);
 }
 
 std::string Incidents(int flags) {
@@ -186,7 +174,7 @@ std::string Chooselap::FormatLapItem(std::uint32_t lapWord, int lapIndex, double
     if (lapIndex != 0 && t != 0 && trackLengthMetres > 0.0 && std::isfinite(trackLengthMetres)) {
         double speed = trackLengthMetres / (t * 0.001) * 3.6;
         if (milesPerHour) speed *= kKphToMph;
-        text += " (" + SpeedText(speed) + (milesPerHour ? "mph" : "kph") + ")";
+        text += " (" + vra::LapSpeedText(speed) + (milesPerHour ? "mph" : "kph") + ")";
     }
     const std::uint32_t flags = (lapWord >> 24) & 0xF0;
     if (flags != 0) text += fmt::format(" [{}]", flags);

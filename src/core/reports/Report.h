@@ -1,0 +1,122 @@
+#pragma once
+// The text reports of a replay or of the loaded laps: one object per report,
+// built for one kind (1 to 18) and asked for its text. The texts are
+// Windows-1252 bytes with "\r\n" line ends, numbers written in the C locale,
+// so that a saved report reads the same on every system.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vra {
+
+class AppSettings;
+class CRpyGraphDoc;
+class Drivers;
+class Header;
+class Prompts;
+
+// The user's switches that shape a report, taken from the document's copies
+// or, without a window, from the settings object.
+struct ReportSettings {
+    int useNickNames = 0;     // nicknames instead of names in online races
+    int damageInfo = 0;       // damage info asked for in the race report
+    int offTrackRemoved = 1;  // no "Off track" incidents in the lap by lap report
+    int speedUnit = 1;        // 1 miles per hour, else kilometres per hour
+    std::string simFolder;    // where tracks/<name>/track.ini is looked for
+
+    static ReportSettings FromDocument(const CRpyGraphDoc& doc);
+    static ReportSettings FromAppSettings(const AppSettings& settings);
+};
+
+// What the map view offers to the exports that draw the track; the reports
+// themselves draw nothing.
+class ReportMapPort {
+public:
+    virtual ~ReportMapPort() = default;
+};
+
+// The report kinds, as the report commands number them.
+namespace ReportKind {
+inline constexpr int Qualifying = 1;
+inline constexpr int Race = 2;
+inline constexpr int LapChart = 3;
+inline constexpr int LapByLap = 4;
+inline constexpr int Complete = 5;
+inline constexpr int Mechanical = 6;
+inline constexpr int EngineDetection = 7;
+inline constexpr int DetailedRace = 8;
+inline constexpr int LaptimeVerifier = 9;
+inline constexpr int SectorTimes = 10;
+inline constexpr int Practice = 11;
+inline constexpr int HappyHour = 12;
+inline constexpr int RaceSettings = 13;
+inline constexpr int Flags = 14;
+inline constexpr int Speed = 15;
+inline constexpr int CarFile = 16;
+inline constexpr int Ratings = 17;
+inline constexpr int ThrottleBrake = 18;
+}  // namespace ReportKind
+
+inline constexpr std::string_view kReportFileErrorText = "Error creating file!";
+
+class Report {
+public:
+    // 1 when built without the main window's views (batch exports).
+    int batch = 0;
+    // The replay the report reads; not owned, null for the document kinds.
+    const Header* header = nullptr;
+    const Drivers* drivers = nullptr;
+    // The loaded laps; may be null for a replay report in batch.
+    const CRpyGraphDoc* document = nullptr;
+    int kind = 0;
+    ReportMapPort* mapView = nullptr;
+    ReportSettings settings;
+    // Where failures of WriteAllTextReports are told; may be null.
+    Prompts* prompts = nullptr;
+
+    static std::string Title(int kind);
+    // The end of a saved report's file name after the replay's base name.
+    static std::string FileSuffix(int kind);
+    // The base name of a replay path: after its last "/" or "\", without
+    // its extension.
+    static std::string BaseName(std::string_view path);
+    // Whether a kind reads the replay (Header and Drivers) or the document.
+    static bool IsReplayKind(int kind);
+
+    // The text of this report's kind, or of another kind of the same replay.
+    std::string Text() const { return Text(kind); }
+    std::string Text(int reportKind) const;
+
+    // Writes the replay's text reports as prefix + base name + suffix, each
+    // file replaced whole or not at all. A file that cannot be written is
+    // named to the prompts and the others are still written. True when every
+    // file was written.
+    bool WriteAllTextReports(std::string_view prefix, int mechanical) const;
+
+private:
+    std::string body(int reportKind) const;
+    std::string heading(int reportKind) const;
+    std::string sessionBody(int session) const;
+    std::string raceBody() const;
+    std::string lapChartBody() const;
+    std::string lapByLapBody() const;
+    std::string mechanicalBody() const;
+    std::string raceSettingsBody() const;
+    std::string flagBody() const;
+    std::string carFileBody() const;
+    std::string ratingsBody() const;
+    std::string verifierBody() const;
+    std::string sectorBody() const;
+    std::string speedBody() const;
+    std::string pedalBody() const;
+    std::string driverName(int driver) const;
+    // Metres, from the track.ini of the replay's track; nullopt without one.
+    std::optional<double> trackLength() const;
+
+    mutable std::optional<std::optional<double>> trackLength_;
+};
+
+}  // namespace vra
