@@ -1,11 +1,13 @@
-// The analyser's entry: the Qt application, the platform services and an
-// ordinary start from the command line.
+// The analyser's entry: a batch export without any window, or the Qt
+// application, the platform services and an ordinary start from the command
+// line.
 //
 // "--demo-snapshot=<png>" runs unattended instead: the replay argument is
 // added twice through the ordinary add-lap run (its fastest and second
 // fastest race laps), both lines are shown and a picture of the main window
 // is written to the file.
 
+#include "app/BatchMode.h"
 #include "app/CRpyGraphApp.h"
 #include "app/DemoPrompts.h"
 #include "gui/dialogs/PleaseWaitBox.h"
@@ -19,12 +21,14 @@
 #include "gui/widgets/Artwork.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -70,7 +74,30 @@ int RunSnapshot(CRpyGraphApp& analyser, const QString& png) {
 
 using namespace vra;
 
+// The settings of this run: the user's, or those of the folder a
+// demonstration or a test run names.
+static std::unique_ptr<vra::QtSettingsStore> OpenSettings() {
+    const QByteArray settingsDir = qgetenv("VRA_SETTINGS_DIR");
+    return settingsDir.isEmpty() ? std::make_unique<vra::QtSettingsStore>()
+                                 : std::make_unique<vra::QtSettingsStore>(QString::fromLocal8Bit(settingsDir));
+}
+
 int main(int argc, char* argv[]) {
+    // A batch export is decided before any window system is touched: it runs
+    // on a server without a display, and none of its arguments reaches the
+    // window's command line (where a value could be opened as a lap).
+    {
+        const std::vector<std::string> all(argv + std::min(argc, 1), argv + argc);
+        if (BatchMode::Handles(all)) {
+            int coreArgc = 1;
+            QCoreApplication core(coreArgc, argv);
+            QCoreApplication::setOrganizationName(QStringLiteral("Velmar Replay Analyzer"));
+            QCoreApplication::setApplicationName(QStringLiteral("Velmar Replay Analyzer"));
+            BatchPrompts prompts;
+            return BatchMode::Run(all, *OpenSettings(), prompts);
+        }
+    }
+
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Velmar Replay Analyzer"));
     QApplication::setApplicationName(QStringLiteral("Velmar Replay Analyzer"));
@@ -81,9 +108,7 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("velmar-replay-analyzer"), Artwork::ProgramIcon()));
 
     // A demonstration or a test run keeps its settings apart from the user's.
-    const QByteArray settingsDir = qgetenv("VRA_SETTINGS_DIR");
-    auto settings = settingsDir.isEmpty() ? std::make_unique<vra::QtSettingsStore>()
-                                          : std::make_unique<vra::QtSettingsStore>(QString::fromLocal8Bit(settingsDir));
+    auto settings = OpenSettings();
     vra::QtShell shell;
 
     std::vector<std::string> args;

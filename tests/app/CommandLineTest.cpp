@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/BatchMode.h"
+
 #include <gtest/gtest.h>
 
 namespace vra {
@@ -17,6 +19,16 @@ TEST(CommandLine, OpensTheFirstArgumentThatIsNoFlagAndKnowsTheBatchModesByName) 
     EXPECT_FALSE(CommandLine::Parse({"-XML", "r:a"}).IsBatchMode());
     // A batch value that is not a flag is also opened as a lap, as before.
     EXPECT_EQ(CommandLine::Parse({"-xml", "r:a"}).fileToOpen, "r:a");
+}
+
+TEST(BatchMode, TakesOnlyTheReportExportWithItsValueAndCutsTwoCharacters) {
+    EXPECT_TRUE(BatchMode::Handles({"-expreports", "-r/x.rpy"}));
+    EXPECT_FALSE(BatchMode::Handles({"-expreports"}));
+    EXPECT_FALSE(BatchMode::Handles({"-loadrpy", "x.rpy"}));
+    EXPECT_FALSE(BatchMode::Handles({"-EXPREPORTS", "-rx"}));
+    EXPECT_EQ(BatchMode::Value("-r/a b.rpy"), "/a b.rpy");
+    EXPECT_EQ(BatchMode::Value("-r"), "");
+    EXPECT_EQ(BatchMode::Value(""), "");
 }
 
 }  // namespace vra

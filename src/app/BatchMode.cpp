@@ -1,0 +1,78 @@
+#include "app/BatchMode.h"
+
+#include "core/document/CRpyGraphDoc.h"
+#include "core/replay/Drivers.h"
+#include "core/replay/Header.h"
+#include "core/reports/Report.h"
+#include "core/settings/AppSettings.h"
+
+#include <cstdio>
+
+namespace vra {
+
+namespace {
+
+constexpr std::string_view kExpReports = "-expreports";
+constexpr std::string_view kMech = "-mech";
+constexpr std::string_view kHeaderErrorText = "HeaderClass: Error reading file!";
+constexpr std::string_view kCountsText =
+    "Sorry, but VELMR Replay Analyzer cannot load this file correct.\r\nPlease contact us so that we can analyze why.";
+
+}  // namespace
+
+Button BatchPrompts::message(std::string_view text, std::string_view, Icon, Buttons buttons) {
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        line += text[i];
+    }
+    line += '\n';
+    std::fwrite(line.data(), 1, line.size(), stderr);
+    std::fflush(stderr);
+    switch (buttons) {
+        case Buttons::YesNo:
+        case Buttons::YesNoCancel:
+            return Button::Yes;
+        case Buttons::RetryCancel:
+            return Button::Retry;
+        default:
+            return Button::Ok;
+    }
+}
+
+bool BatchMode::Handles(const std::vector<std::string>& args) {
+    return args.size() >= 2 && args[0] == kExpReports;
+}
+
+std::string BatchMode::Value(const std::string& arg) {
+    return arg.size() > 2 ? arg.substr(2) : std::string();
+}
+
+int BatchMode::Run(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts) {
+    if (!Handles(args)) return 1;
+    const std::string replay = Value(args[1]);
+    const std::string prefix = args.size() >= 3 ? Value(args[2]) : std::string();
+    const int mechanical = args.size() == 4 && args[3] == kMech ? 1 : 0;
+
+    const AppSettings settings(store);
+    Header header;
+    if (header.Read(replay) != Header::Ok) {
+        prompts.alert(kHeaderErrorText);
+        prompts.message(replay, {}, Icon::None, Buttons::Ok);
+        return 1;
+    }
+    Drivers drivers;
+    if (!CRpyGraphDoc::LoadDrivers(drivers, replay, prompts)) return 1;
+    if (drivers.driverCount != drivers.loadedCount) {
+        prompts.alert(kCountsText);
+        return 1;
+    }
+    Report report;
+    report.header = &header;
+    report.drivers = &drivers;
+    report.settings = ReportSettings::FromAppSettings(settings);
+    report.prompts = &prompts;
+    return report.WriteAllTextReports(prefix, mechanical) ? 0 : 1;
+}
+
+}  // namespace vra

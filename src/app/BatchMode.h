@@ -1,0 +1,39 @@
+#pragma once
+// The command lines that export without a window: the replay is read, the
+// export written and the process ends with a status a server can act on.
+// Decided before any window system is touched, so a batch run needs no
+// display.
+
+#include "core/platform/Prompts.h"
+
+#include <string>
+#include <vector>
+
+namespace vra {
+
+class SettingsStore;
+
+// Messages of a batch run go to stderr, one line per line of the text; it
+// never waits for an answer (a question gets its first button, a dialog is
+// cancelled).
+class BatchPrompts final : public Prompts {
+public:
+    Button message(std::string_view text, std::string_view caption, Icon icon, Buttons buttons) override;
+    std::optional<std::filesystem::path> openFile(const OpenFileRequest&) override { return std::nullopt; }
+    std::optional<LapChoice> chooseLap(const LapChoiceRequest&) override { return std::nullopt; }
+    SettingsDialogResult editSettings(const SettingsDialogRequest&) override { return {}; }
+};
+
+class BatchMode {
+public:
+    // args: the arguments after the program's name.
+    static bool Handles(const std::vector<std::string>& args);
+    // Runs the batch export; the process's exit status: 0 when everything
+    // was written, 1 otherwise. The settings are read, never saved: a
+    // running analyser keeps its own.
+    static int Run(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts);
+    // A value argument without its two leading characters ("" when shorter).
+    static std::string Value(const std::string& arg);
+};
+
+}  // namespace vra

@@ -1,0 +1,139 @@
+// The batch export as a server runs it: the built program started with a
+// command line and no display, judged by its files, its stderr and its exit
+// status.
+#include "core/replay/Drivers.h"
+#include "core/replay/Header.h"
+#include "core/reports/Report.h"
+
+#include "simkit/replay/ReplayBuilder.h"
+#include "support/ScratchDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace vra {
+namespace {
+
+std::string ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string Quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+class BatchRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directories(dir.path() / "settings" / "user");
+        std::ofstream(dir.path() / "settings" / "user" / "keep.ini") << "[Settings]\nAltRpyPath=/nowhere\n";
+        simkit::ReplayBuilder b;
+        b.drivers(3).session(1, 2, 60000).session(3, 2, 60000);
+        b.desc.sessions.back().raceStartMs = 0;
+        replay = dir.path() / "data" / "r1.rpy";
+        std::filesystem::create_directories(replay.parent_path());
+        ASSERT_TRUE(b.writeFile(replay));
+        std::filesystem::create_directories(out);
+    }
+
+    // Runs the program without any display; returns its exit status.
+    int Run(const std::vector<std::string>& args) {
+        std::string cmd = "cd " + Quote(dir.path().string()) +
+                          " && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM VRA_SETTINGS_DIR=" +
+                          Quote((dir.path() / "settings").string()) + " " + Quote(VRA_ANALYSER);
+        for (const std::string& a : args) cmd += " " + Quote(a);
+        cmd += " 2>" + Quote((dir.path() / "stderr.txt").string()) + " </dev/null";
+        const int status = std::system(cmd.c_str());
+        stderrText = ReadAll(dir.path() / "stderr.txt");
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    std::vector<std::string> Written() const {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(out)) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    test::ScratchDir dir{"batch"};
+    std::filesystem::path replay;
+    std::filesystem::path out = dir.path() / "out";
+    std::string stderrText;
+};
+
+TEST_F(BatchRun, WritesEveryReportWithMechOnlyAsTheFourthOfFourArguments) {
+    const std::string settingsBefore = ReadAll(dir.path() / "settings" / "user" / "keep.ini");
+    ASSERT_EQ(Run({"-expreports", "-r" + replay.string(), "-o" + out.string() + "/", "-mech"}), 0) << stderrText;
+    ASSERT_EQ(Written().size(), 10u);
+
+    Header header;
+    Drivers drivers;
+    ASSERT_EQ(header.Read(replay), Header::Ok);
+    ASSERT_EQ(drivers.Load(replay), Drivers::Ok);
+    Report report;
+    report.header = &header;
+    report.drivers = &drivers;
+    for (const auto& [suffix, kind] : std::vector<std::pair<std::string, int>>{{"_MiscInfo.txt", 13},
+                                                                               {"_Practice.txt", 11},
+                                                                               {"_Qual.txt", 1},
+                                                                               {"_HappyHour.txt", 12},
+                                                                               {"_Race.txt", 2},
+                                                                               {"_LapChart.txt", 3},
+                                                                               {"_LapByLap.txt", 4},
+                                                                               {"_Complete.txt", 5},
+                                                                               {"_Mechanical.txt", 6},
+                                                                               {"_Flag.txt", 14}})
+        EXPECT_EQ(ReadAll(out / ("r1" + suffix)), report.Text(kind)) << suffix;
+    EXPECT_EQ(ReadAll(dir.path() / "settings" / "user" / "keep.ini"), settingsBefore);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "settings" / "user"), {}), 1);
+
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"-expreports", "-r" + replay.string(), "-o" + out.string() + "/"},
+             {"-expreports", "-r" + replay.string(), "-o" + out.string() + "/", "-MECH"},
+             {"-expreports", "-r" + replay.string(), "-o" + out.string() + "/", "-mech", "x"}}) {
+        std::filesystem::remove_all(out);
+        std::filesystem::create_directories(out);
+        ASSERT_EQ(Run(args), 0) << stderrText;
+        EXPECT_EQ(Written().size(), 8u);
+        EXPECT_FALSE(std::filesystem::exists(out / "r1_Flag.txt"));
+    }
+}
+
+TEST_F(BatchRun, FailuresGoToStderrWithExitStatusOne) {
+    std::ofstream(dir.path() / "bad.rpy", std::ios::binary) << "not a replay";
+    const std::string bad = (dir.path() / "bad.rpy").string();
+    EXPECT_EQ(Run({"-expreports", "-r" + bad, "-o" + out.string() + "/"}), 1);
+    EXPECT_EQ(stderrText, "HeaderClass: Error reading file!\n" + bad + "\n");
+    EXPECT_TRUE(Written().empty());
+
+    // A short value is empty; so is the path it names.
+    EXPECT_EQ(Run({"-expreports", "-r", "-o" + out.string() + "/"}), 1);
+    EXPECT_EQ(stderrText, "HeaderClass: Error reading file!\n\n");
+
+    EXPECT_EQ(Run({"-expreports", "-r" + replay.string(), "-o" + (dir.path() / "missing").string() + "/"}), 1);
+    EXPECT_NE(stderrText.find("Error creating file!\n"), std::string::npos);
+}
+
+TEST_F(BatchRun, ValuesAreNeverOpenedAsLaps) {
+    // A prefix not starting with "-" would be a lap to open for an ordinary
+    // start; a batch run opens nothing and shows nothing, without a display.
+    ASSERT_EQ(Run({"-expreports", "-r" + replay.string(), "pre"}), 0) << stderrText;
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "er1_Race.txt"));
+    EXPECT_EQ(stderrText, "");
+}
+
+}  // namespace
+}  // namespace vra
