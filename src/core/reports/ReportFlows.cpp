@@ -2,6 +2,7 @@
 
 #include "core/base/FileUtil.h"
 #include "core/document/CRpyGraphDoc.h"
+#include "core/document/LoadedLapChoice.h"
 #include "core/platform/Prompts.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/Header.h"
@@ -13,7 +14,6 @@ namespace vra {
 
 namespace {
 
-constexpr std::string_view kNoLapText = "No replay lap loaded!";
 constexpr std::string_view kReportOnlyQuestion = "Do you wish to choose a replay file to be used in the report only?";
 constexpr std::string_view kSelectReplayTitle = "Select Replay File";
 constexpr std::string_view kHeaderErrorText = "HeaderClass: Error reading file!";
@@ -99,7 +99,7 @@ void ReportFlows::LapOrFile(const RunTool& tool, bool raceInfo) {
 
 void ReportFlows::LoadedLapThenLapOrFile(const RunTool& tool) {
     if (doc_.LapCount() == 0) {
-        prompts_.alert(kNoLapText);
+        prompts_.alert(kNoLapLoadedText);
         return;
     }
     LapOrFile(tool);
@@ -117,7 +117,7 @@ void ReportFlows::LapOnly(const RunTool& tool) {
 
 void ReportFlows::DocumentOnly(int kind) {
     if (doc_.LapCount() == 0) {
-        prompts_.alert(kNoLapText);
+        prompts_.alert(kNoLapLoadedText);
         return;
     }
     Report report;

@@ -3,6 +3,7 @@
 #include "core/reports/ReportFlows.h"
 
 #include "core/document/CRpyGraphDoc.h"
+#include "core/document/LoadedLapChoice.h"
 #include "core/document/SimFolderFixture.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/Header.h"
@@ -38,18 +39,7 @@ protected:
 
     ReportFlows flows() {
         return ReportFlows(
-            document(), prompts,
-            [this] {
-                // The loaded-lap choice as the view makes it.
-                if (doc->LapCount() == 0) {
-                    prompts.alert(kNoLap);
-                    return -1;
-                }
-                if (doc->LapCount() == 1)
-                    for (int s = 0; s < CRpyGraphDoc::kSlotMaximum; ++s)
-                        if (doc->IsSlotUsed(s)) return s;
-                return prompts.chooseLoadedLap({});
-            },
+            document(), prompts, [this] { return ChooseLoadedLap(*doc, prompts); },
             [this](Report& r) {
                 shown.push_back({r.kind, r.header ? r.header->path : std::filesystem::path(), r.Text()});
             });
