@@ -1,0 +1,38 @@
+#pragma once
+// The series builders: each turns one lap's samples of one channel into a
+// series of the graph (x the distance along the lap in metres, y the
+// channel's value in its display unit) and chooses the channel's y range.
+
+#include "core/base/Rgb.h"
+#include "core/document/LapChannels.h"
+
+namespace vra {
+
+class GetRpyInfo;
+class GraphModel;
+
+// What carries over from one builder call to the next.
+struct BuilderRanges {
+    double xExtent = 1.0;  // the longest distance plotted since the graph was cleared
+    double yLow = 0.0;
+    double yHigh = 1.0;
+};
+
+struct BuilderLap {
+    const GetRpyInfo* info = nullptr;
+    const LockedWheels* locked = nullptr;  // may be empty
+    Rgb lapColour;
+    Rgb wheelColours[4];
+};
+
+// Adds one series of channel code for lap slot (wheel 0-3 for the per-wheel
+// channels) and returns its slot, -1 when the graph is full. speedUnit 1
+// plots miles per hour and inches.
+int AddChannelSeries(GraphModel& graph, int code, int lapSlot, int wheel, const BuilderLap& lap, int speedUnit,
+                     BuilderRanges& ranges);
+
+// The acceleration of the car at sample i in its own frame (longitudinal,
+// lateral, normal; g) from the chassis records of samples i - 1 and i.
+void ChassisAcceleration(const unsigned char* previous, const unsigned char* current, float out[3]);
+
+}  // namespace vra
