@@ -3,6 +3,7 @@
 #include "core/commands/CommandIds.h"
 #include "core/commands/CommandState.h"
 #include "core/document/CRpyGraphDoc.h"
+#include "core/platform/Prompts.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/GetRpyInfo.h"
 #include "core/settings/AppSettings.h"
@@ -10,6 +11,7 @@
 #include "gui/dialogs/PleaseWaitBox.h"
 #include "gui/frame/CMainFrame.h"
 #include "gui/graphs/GearChangeAnalyse.h"
+#include "gui/graphs/NewGraph.h"
 #include "gui/map/CRpyGraphView.h"
 #include "gui/map/ViewDialog.h"
 #include "gui/platform/Cp1252.h"
@@ -114,6 +116,14 @@ void CRpyGraphApp::ConnectCommands() {
     on(GearChangeAnalyzer, [this] {
         GearChangeAnalyse analyse(*doc_);
         analyse.exec();
+    });
+    on(GraphWindow, [this] {
+        if (doc_->LapCount() == 0) {
+            services_.prompts.alert("No replay lap loaded!");
+            return;
+        }
+        NewGraph graph(doc_.get());
+        graph.exec();
     });
     on(SaveReplayLap, [this] { doc_->OnSaveReplayLap(); });
     on(SaveTelemetryText, [this] { doc_->OnSaveTelemetryText(); });

@@ -83,6 +83,7 @@ constexpr Row kRows[] = {
     {cmd::MergeLaps, Idle},
     {cmd::CompressReplay, Idle},
     {cmd::GearChangeAnalyzer, Idle},
+    {cmd::GraphWindow, Idle},
     {cmd::CdDatabaseCreator, Idle},
     {cmd::AddLapWithLapFinder, IdleLines},
     {cmd::SaveReplayLap, IdleLines},

@@ -30,7 +30,7 @@ TelemetryGraphInput GraphInputFromDocument(const CRpyGraphDoc& doc) {
                     lap.lapWord = times[static_cast<std::size_t>(slot.lap)];
             }
         }
-        in.slots[static_cast<std::size_t>(s)] = std::move(lap);
+        in.laps[static_cast<std::size_t>(s)] = std::move(lap);
     }
     return in;
 }
@@ -41,7 +41,7 @@ TelemetryGraphController::TelemetryGraphController(TelemetryGraphInput input, Gr
     for (auto& row : table_) row.fill(-1);
     int used = 0;
     for (int s = 0; s < 5; ++s) {
-        const auto& lap = input_.slots[static_cast<std::size_t>(s)];
+        const auto& lap = input_.laps[static_cast<std::size_t>(s)];
         if (!lap) continue;
         // Each box carries the slot it shows, so a box never reads another lap.
         const std::size_t box = static_cast<std::size_t>(used++);
@@ -66,7 +66,7 @@ void TelemetryGraphController::InitialState() {
 
 int TelemetryGraphController::Build(int box, int wheel) {
     const int slot = boxSlot_[static_cast<std::size_t>(box)];
-    const auto& lap = input_.slots[static_cast<std::size_t>(slot)];
+    const auto& lap = input_.laps[static_cast<std::size_t>(slot)];
     BuilderLap b;
     b.info = lap->info;
     b.locked = lap->locked;
@@ -229,8 +229,8 @@ void TelemetryGraphController::OnTimeDifference() {
 void TelemetryGraphController::AddTimeDiffSeries(int boxA, int boxB) {
     view_.WaitCursor(true);
     const int slotA = boxSlot_[static_cast<std::size_t>(boxA)], slotB = boxSlot_[static_cast<std::size_t>(boxB)];
-    const auto& a = *input_.slots[static_cast<std::size_t>(slotA)];
-    const auto& b = *input_.slots[static_cast<std::size_t>(slotB)];
+    const auto& a = *input_.laps[static_cast<std::size_t>(slotA)];
+    const auto& b = *input_.laps[static_cast<std::size_t>(slotB)];
     timeDiff_.Compute({a.info, a.lapWord}, {b.info, b.lapWord}, ranges_.yLow, ranges_.yHigh);
     const Rgb colour = input_.colours[5];
     const std::string name = fmt::format("New graph - {}", slotA);

@@ -29,7 +29,7 @@ struct GraphLapData {
 };
 
 struct TelemetryGraphInput {
-    std::array<std::optional<GraphLapData>, 5> slots;
+    std::array<std::optional<GraphLapData>, 5> laps;  // by slot
     int speedUnit = 0;
     std::array<Rgb, kGraphColourCount> colours = kGraphColours;
 };

@@ -110,6 +110,7 @@ void CMainFrame::CreateActions() {
                QStringLiteral("Move/Remove loaded replay laps"));
     MakeAction(CdDatabaseCreator, tr("Replay CD Database Creator"), QStringLiteral("Replay CD Database Creator"));
     MakeAction(GearChangeAnalyzer, tr("Gearchange Analyzer"), QStringLiteral("Gearchange Analyzer"));
+    MakeAction(GraphWindow, tr("&Graph"), QStringLiteral("Telemetry graph"));
     MakeAction(SaveReplayLap, tr("Save replay lap..."), QStringLiteral("Save replay lap"));
     MakeAction(SaveTelemetryText, tr("Save telemetry to text file"), QStringLiteral("Save telemetry to text file"));
     MakeAction(MergeLaps, tr("Merge all laps to one replay file..."), QStringLiteral("Merge all laps"));
@@ -189,6 +190,7 @@ void CMainFrame::CreateMenus() {
     });
 
     QMenu* tools = menuBar()->addMenu(tr("&Tools"));
+    tools->addAction(Action(GraphWindow));
     tools->addAction(Action(CdDatabaseCreator));
     tools->addAction(Action(GearChangeAnalyzer));
 

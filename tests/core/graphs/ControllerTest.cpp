@@ -31,7 +31,7 @@ struct Dialog {
             lap.firstName = s == 1 ? "" : "John";
             lap.lastName = "Smith";
             lap.lapWord = 83456 + std::uint32_t(s);
-            in.slots[std::size_t(s)] = lap;
+            in.laps[std::size_t(s)] = lap;
         }
         c = std::make_unique<TelemetryGraphController>(in, graph, view);
         c->InitialState();

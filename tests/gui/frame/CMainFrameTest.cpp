@@ -87,7 +87,7 @@ TEST_F(MainFrame, CaptionAndMenusHoldTheBuiltCommandsInOrder) {
                      "-", "&Print...\tCtrl+P", "Print Pre&view...", "P&rint Setup...", "-", "-", "E&xit"}));
     EXPECT_EQ(Texts(menuAt(1)), (QStringList{"Zoom In", "Zoom Out", "Fit To Track", "Panning Tool", "-",
                                              "&Plot Settings", "&Zoom Bar", "&Lap Bar"}));
-    EXPECT_EQ(Texts(menuAt(2)), (QStringList{"Replay CD Database Creator", "Gearchange Analyzer"}));
+    EXPECT_EQ(Texts(menuAt(2)), (QStringList{"&Graph", "Replay CD Database Creator", "Gearchange Analyzer"}));
     EXPECT_EQ(Texts(menuAt(3)), (QStringList{"View &Readme file", "&About Velmar Replay Analyzer..."}));
     EXPECT_EQ(frame.Action(vra::cmd::ViewPlotSettings)->statusTip(), QStringLiteral("Show or hide the plot settings"));
     EXPECT_EQ(frame.Action(vra::cmd::FileNew)->statusTip(), QStringLiteral("Clears all loaded replay laps"));
@@ -96,7 +96,7 @@ TEST_F(MainFrame, CaptionAndMenusHoldTheBuiltCommandsInOrder) {
 TEST_F(MainFrame, ToolbarsStandInOneRowAtTheTopAndToggle) {
     CMainFrame& frame = Open();
     EXPECT_EQ(Ids(frame.MainToolBar()),
-              (QStringList{"57600", "32776", "32804", "32831", "32824", "57607", "0", "32808", "32818"}));
+              (QStringList{"57600", "32776", "32804", "32831", "32824", "57607", "0", "32771", "32808", "32818"}));
     EXPECT_EQ(Ids(frame.ZoomToolBar()), (QStringList{"32790", "32791", "32792", "32800"}));
     EXPECT_EQ(Ids(frame.LapToolBar()), (QStringList{"32840", "32795", "32796", "32797", "32798", "32799"}));
     QToolBar* bars[] = {frame.MainToolBar(), frame.ZoomToolBar(), frame.LapToolBar()};
