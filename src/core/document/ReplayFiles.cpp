@@ -29,13 +29,25 @@ std::optional<std::filesystem::path> AskDestination(Prompts& prompts, const std:
     request.initialFolder = folder;
     request.defaultName = SafeFileName(defaultName);
     request.filters = {filter};
-    auto chosen = prompts.saveFile(request);
-    if (!chosen || chosen->empty()) return std::nullopt;
-    // Only the file's own name counts: a folder called "x.rpy" is no extension.
-    // Case does not matter, as on the simulation's home file system.
-    const std::string file = ToUpperAscii(chosen->filename().string());
-    if (file.find(ToUpperAscii(extension)) == std::string::npos) *chosen += std::string(extension);
-    return chosen;
+    for (;;) {
+        auto chosen = prompts.saveFile(request);
+        if (!chosen || chosen->empty()) return std::nullopt;
+        // Only the file's own name counts: a folder called "x.rpy" is no extension.
+        // Case does not matter, as on the simulation's home file system.
+        const std::string file = ToUpperAscii(chosen->filename().string());
+        if (file.find(ToUpperAscii(extension)) != std::string::npos) return chosen;
+        // The dialog asked about the name as typed; the name written is another one.
+        const std::string typed = chosen->filename().string();
+        *chosen += std::string(extension);
+        std::error_code ec;
+        if (!std::filesystem::exists(*chosen, ec)) return chosen;
+        if (prompts.message(chosen->filename().string() + std::string(kReplaceQuestion), {}, Icon::Warning,
+                            Buttons::YesNo) == Button::Yes)
+            return chosen;
+        // No: back to the dialog with the name as the user left it.
+        request.initialFolder = chosen->parent_path();
+        request.defaultName = typed;
+    }
 }
 
 bool IsSameFile(const std::filesystem::path& source, const std::filesystem::path& destination) {

@@ -13,6 +13,8 @@
 namespace vra {
 
 inline constexpr std::string_view kSameFileText = "Source and destination file cannot be the same file";
+// Follows the name of an existing file that an appended extension would replace.
+inline constexpr std::string_view kReplaceQuestion = " already exists.\r\nDo you want to replace it?";
 
 // The simulation's replay folder, found ignoring case; the simulation folder
 // itself when it has none.
@@ -24,7 +26,9 @@ std::filesystem::path ReplayFolder(const std::string& simFolder);
 std::string SafeFileName(std::string_view name);
 
 // Asks for a destination, offering the safe form of defaultName; appends
-// extension when the chosen name does not contain it (in any case). nullopt when cancelled.
+// extension when the chosen name does not contain it (in any case). When the
+// name so made is an existing file, asks before replacing it; No asks for a
+// name again. nullopt when cancelled.
 std::optional<std::filesystem::path> AskDestination(Prompts& prompts, const std::filesystem::path& folder,
                                                     std::string_view defaultName, const FileFilter& filter,
                                                     std::string_view extension);

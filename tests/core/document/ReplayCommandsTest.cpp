@@ -173,6 +173,72 @@ TEST_F(ReplayCommands, TheSourceIsNeverTheDestination) {
     EXPECT_FALSE(IsSameFile(source, root / "replay" / "oval.txt.rpy.txt"));
 }
 
+// A name without the extension is not the name the dialog asked about: a
+// file of the name with the extension appended is replaced only on Yes, and
+// No returns to the dialog with the name as typed.
+TEST_F(ReplayCommands, AnAppendedExtensionReplacesAnExistingFileOnlyWhenAllowed) {
+    auto b = replay("OVAL", oval.TotalLength());
+    for (auto& d : b.desc.drivers) d.physics = 4;
+    const auto transAm = write(b, "transam.rpy");
+    document().AddLapFromLapFinder(transAm, 0, 3, 2);
+    std::filesystem::create_directories(root / "out");
+    using Command = void (CRpyGraphDoc::*)();
+    const std::pair<Command, std::string> commands[] = {{&CRpyGraphDoc::OnSaveReplayLap, "victim.rpy"},
+                                                        {&CRpyGraphDoc::OnSaveTelemetryText, "victim.txt"},
+                                                        {&CRpyGraphDoc::OnMergeLaps, "victim.rpy"},
+                                                        {&CRpyGraphDoc::OnCompressReplay, "victim.rpy"},
+                                                        {&CRpyGraphDoc::OnFixTransAmRideHeight, "victim.rpy"}};
+    const std::string own = "the user's own file";
+    for (const auto& [command, written] : commands) {
+        SCOPED_TRACE(written);
+        std::ofstream(out(written)) << own;
+        const std::size_t before = prompts.log().size();
+        // The merge of one lap says so first.
+        const bool merge = command == &CRpyGraphDoc::OnMergeLaps;
+        if (merge) prompts.answer(Button::Ok);
+        prompts.saveFileAnswer(out("victim")).answer(Button::No).saveFileAnswer(std::nullopt);
+        ((*doc).*command)();
+        const auto bytes = Bytes(out(written));
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), own);
+        const std::vector<std::string> log(prompts.log().begin() + static_cast<std::ptrdiff_t>(before),
+                                           prompts.log().end());
+        EXPECT_THAT(log,
+                    ::testing::IsSupersetOf({"message: " + written + " already exists.\r\nDo you want to replace it?",
+                                             std::string("saveFile: victim")}));
+        EXPECT_EQ(prompts.saveFileRequests().back().initialFolder, root / "out");
+        EXPECT_EQ(prompts.shown().back().buttons, Buttons::YesNo);
+
+        if (merge) prompts.answer(Button::Ok);
+        prompts.saveFileAnswer(out("victim")).answer(Button::Yes);
+        ((*doc).*command)();
+        EXPECT_GT(std::filesystem::file_size(out(written)), own.size());
+        std::filesystem::remove(out(written));
+    }
+}
+
+// Accepting the compression's default name, which has no extension, asks
+// before replacing the file an earlier compression wrote.
+TEST_F(ReplayCommands, TheCompressionsDefaultNameAsksBeforeReplacing) {
+    document().AddLapFromLapFinder(ovalReplay, 0, 3, 2);
+    const auto target = root / "replay" / "Compressed_.rpy";
+    prompts.saveFileAnswer(root / "replay" / "Compressed_");
+    doc->OnCompressReplay();
+    const auto first = Bytes(target);
+    ASSERT_FALSE(first.empty());
+    std::ofstream(target, std::ios::binary) << "an earlier compression";
+    prompts.saveFileAnswer(root / "replay" / "Compressed_").answer(Button::No).saveFileAnswer(std::nullopt);
+    doc->OnCompressReplay();
+    const auto kept = Bytes(target);
+    EXPECT_EQ(std::string(kept.begin(), kept.end()), "an earlier compression");
+    EXPECT_THAT(
+        prompts.log(),
+        ElementsAre("saveFile: Compressed_", ::testing::StartsWith("message: Original size"), "saveFile: Compressed_",
+                    "message: Compressed_.rpy already exists.\r\nDo you want to replace it?", "saveFile: Compressed_"));
+    prompts.saveFileAnswer(root / "replay" / "Compressed_").answer(Button::Yes);
+    doc->OnCompressReplay();
+    EXPECT_EQ(Bytes(target), first);
+}
+
 // A destination that cannot be written gives the command's error text and
 // no file; a failure while writing leaves an existing destination as it was.
 TEST_F(ReplayCommands, NothingIsLostWhenWritingFails) {
