@@ -1,0 +1,153 @@
+#include "core/commands/CommandIds.h"
+#include "core/graphs/TimeDifference.h"
+#include "core/track/TrackPath.h"
+#include "gui/graphs/CGraphPanel.h"
+#include "gui/graphs/CGraphWnd.h"
+#include "gui/graphs/Grafpages.h"
+#include "gui/graphs/GraphPrint.h"
+#include "gui/graphs/NewGraph.h"
+#include "gui/graphs/TimeDiffForGraph.h"
+#include "gui/graphs/TrackMapDialog.h"
+
+#include "AnalyserFixture.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSizeGrip>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gmock/gmock.h>
+
+namespace vra::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+using TelemetryGraph = AnalyserStart;
+
+QColor SlotColour(int slot) {
+    const Rgb c = kGraphColours[std::size_t(slot)];
+    return QColor(c.red, c.green, c.blue);
+}
+
+int Count(const QImage& image, QColor colour) {
+    return CountColour(image, colour);
+}
+
+TEST_F(TelemetryGraph, WithoutLapsTheCommandSaysSo) {
+    CRpyGraphApp& app = Start();
+    app.Frame()->Action(cmd::GraphWindow)->trigger();
+    EXPECT_THAT(prompts_.messages(), ElementsAre("No replay lap loaded!"));
+}
+
+TEST_F(TelemetryGraph, LapBoxesPlotTheTickedLapsAndTheLayoutFollowsTheSize) {
+    CRpyGraphApp& app = Start();
+    AddRaceLap(0, 2);
+    AddRaceLap(1, 5);
+    NewGraph dialog(app.Document());
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    EXPECT_THAT(dialog.LapBox(0)->text().toStdString(),
+                ::testing::StartsWith("A Morgan " + FormatGraphLapTime(DemoRaceLapMs(0, 2))));
+    EXPECT_EQ(dialog.LapBox(1)->palette().color(QPalette::WindowText), SlotColour(1));
+    for (int box = 2; box < 5; ++box) EXPECT_FALSE(dialog.LapBox(box)->isVisible() || dialog.LapBox(box)->isEnabled());
+    EXPECT_TRUE(dialog.BasicPage()->Button(1032)->isChecked());
+
+    dialog.LapBox(0)->click();
+    dialog.LapBox(1)->click();
+    EXPECT_EQ(dialog.Graph()->Model().GetGraphCount(), 2);
+    EXPECT_TRUE(dialog.TimeDiffBox()->isEnabled());
+    dialog.TimeDiffBox()->click();
+    ASSERT_TRUE(dialog.TimeDiff());
+    EXPECT_EQ(dialog.Graph()->Model().GetGraphCount(), 4);
+    EXPECT_THAT(dialog.TimeDiff()->GroupText().toStdString(), HasSubstr(" is:"));
+    EXPECT_FALSE(dialog.TimeDiff()->Text(1037).isEmpty());
+
+    // The advanced page shows no tick while the basic page chose the channel.
+    dialog.Sheet()->setCurrentIndex(1);
+    dialog.AdvancedPage()->Button(1253)->click();
+    EXPECT_EQ(dialog.Controller().ChannelCode(), 38);
+    EXPECT_TRUE(dialog.WheelBox(0)->isEnabled());
+    dialog.Sheet()->setCurrentIndex(0);
+    EXPECT_FALSE(dialog.BasicPage()->Button(1032)->isChecked());
+
+    dialog.resize(900, 600);
+    QTest::qWait(10);
+    const QRect g = dialog.Graph()->geometry();
+    EXPECT_EQ(g.top(), 20);
+    EXPECT_EQ(g.bottom() + 1, 600 - 20);
+    EXPECT_NEAR(g.right() + 1, 900 - 10, 1);  // both ends truncated
+    EXPECT_EQ(g.left(), int(dialog.LapGroupRight() * 1.1));
+    EXPECT_EQ(dialog.SizeGrip()->geometry().bottomRight(), QPoint(899, 599));
+}
+
+TEST_F(TelemetryGraph, TheMapMarksTheCursorAndNothingBeyondTheTrack) {
+    CRpyGraphApp& app = Start();
+    AddRaceLap(0, 2);
+    ASSERT_TRUE(app.Document()->TrackLoaded());
+    NewGraph dialog(app.Document());
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    dialog.MapButton()->click();
+    TrackMapDialog* map = dialog.TrackMap();
+    ASSERT_TRUE(map && map->isVisible());
+    const double length = app.Document()->GetTrackPath()->Length();
+    EXPECT_EQ(map->windowTitle(), QString::fromStdString(app.Document()->Title()) +
+                                      QStringLiteral(" (%1 meters)").arg(static_cast<long long>(length)));
+    EXPECT_EQ(map->Map().pixelColor(1, 1), QColor(204, 204, 204));
+    const int plain = Count(map->Map(), Qt::white);
+    dialog.Controller().TimeDiffText(length / 2, 0);
+    EXPECT_GT(Count(map->Map(), Qt::white), plain);
+    dialog.Controller().TimeDiffText(length * 1.011, 0);
+    EXPECT_EQ(Count(map->Map(), Qt::white), plain);
+}
+
+TEST_F(TelemetryGraph, PrintedPageHoldsItsTitlesRowsAndGraphs) {
+    if (QProcess::execute(QStringLiteral("pdftotext"), {QStringLiteral("-v")}) < 0) GTEST_SKIP() << "no pdftotext";
+    CRpyGraphApp& app = Start();
+    AddRaceLap(0, 2);
+    AddRaceLap(1, 5);
+    NewGraph dialog(app.Document());
+    dialog.LapBox(0)->click();
+    dialog.LapBox(1)->click();
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
+    {
+        QPdfWriter writer(pdf);
+        writer.setTitle(QStringLiteral("Replay Analyzer Telemetry Page"));
+        writer.setResolution(600);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter p(&writer);
+        DrawTelemetryPage(p, writer.width(), writer.height(), dialog, *app.Document(), {14, -1, -1});
+    }
+    EXPECT_EQ(dialog.Controller().ChannelCode(), 1);  // the screen shows the primary graph again
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(20000));
+    const std::string out = QString::fromUtf8(text.readAllStandardOutput()).toStdString();
+    for (const char* s : {"Velmar Telemetry Graph", "Printed with Velmar Replay Analyzer", "Driver Name",
+                          "Laptime(Speed)", "Alex Morgan", "Speed", "Elapsed time"})
+        EXPECT_THAT(out, HasSubstr(s));
+    EXPECT_THAT(out, HasSubstr(FormatGraphLapTime(DemoRaceLapMs(0, 2)) + "("));
+
+    GraphPrint choose(1, QStringLiteral("primary"));
+    QString told;
+    choose.warn = [&](const QString& t) { told = t; };
+    for (int index : {2, 3, 4, 5}) choose.Box(index)->setChecked(true);
+    EXPECT_FALSE(choose.Box(1)->isEnabled());
+    choose.accept();
+    EXPECT_EQ(told, QStringLiteral("Max three secondary graphs can be selected"));
+    EXPECT_EQ(choose.result(), 0);
+    EXPECT_EQ(choose.Selections()[2], 4);
+}
+
+}  // namespace
+}  // namespace vra::test
