@@ -204,7 +204,8 @@ void ViewDialog::SetPlaying(bool playing) {
 
 void ViewDialog::SetOrientation(int box, int index) {
     if (box < 1 || box > kLapBoxes) return;
-    orientation_[std::size_t(box - 1)] = std::clamp(index, 0, 15);
+    // A heading that falls in no sector (-1) shows no picture.
+    orientation_[std::size_t(box - 1)] = index >= 0 && index <= 15 ? index : -1;
     orientStrip_->update();
 }
 
@@ -217,6 +218,7 @@ void ViewDialog::PaintOrientations(QPainter& painter) const {
     for (int n = 1; n <= kLapBoxes; ++n) {
         if (!IsLapShown(n) || !IsLapTicked(n)) continue;
         const int index = orientation_[std::size_t(n - 1)];
+        if (index < 0) continue;
         painter.drawImage(QPoint(kPictureStep * (n - 1), 0), CarPictures(),
                           QRect(index * kPictureSize + 2, 0, kPictureSize - 2, kPictureSize));
     }

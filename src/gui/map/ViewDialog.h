@@ -71,7 +71,8 @@ public:
     void EnableLapControls();
     void SetPlaying(bool playing);
     bool IsPlaying() const { return playing_; }
-    // The heading picture (0..15) of lap box n, drawn while playing.
+    // The heading picture (0..15) of lap box n, drawn while playing; -1 (a
+    // heading in no sector) shows none.
     void SetOrientation(int box, int index);
     int Orientation(int box) const;
     QWidget* RealtimeGroup() const { return realtime_; }

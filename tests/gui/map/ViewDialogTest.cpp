@@ -112,6 +112,9 @@ TEST_F(ViewBar, HeadingPicturesShowOnlyWhilePlayingAndOnlyForTickedLaps) {
     EXPECT_LT(car.right(), 23 + 24);
     // Sector 4 points the car across: wider than high.
     EXPECT_GT(car.width(), car.height());
+    // A heading in no sector shows no car at all, not sector 0's.
+    for (int n = 1; n <= ViewDialog::kLapBoxes; ++n) bar.SetOrientation(n, -1);
+    EXPECT_EQ(vra::test::CountColour(Snapshot(*bar.OrientStrip()), body), 0);
     bar.UpdateLapControls(SlotsOneAndThree());
     EXPECT_EQ(bar.Orientation(2), 0);
 }
