@@ -195,17 +195,18 @@ void PlaybackController::ToggleRaceReplay() {
         LeaveRaceReplay();
         return;
     }
-    // The refusals come before anything changes, so that they leave the
-    // playback as it was.
-    if (!ports_.HasTrack()) {
-        ports_.Message(kNoTrackForRaceText, true);
-        return;
-    }
+    // The lap is picked first, then its race information and the track are
+    // checked; the refusals come before anything changes, so that they leave
+    // the playback as it was.
     const int slot = ports_.ChooseRaceLap();
     const GetRpyInfo* lap = slot >= 0 && slot < kPlaybackLaps ? ports_.Lap(slot) : nullptr;
     if (lap == nullptr) return;
     if (lap->drivers == nullptr || !lap->drivers->raceStartSeen) {
         ports_.Message(kNoRaceInfoText, false);
+        return;
+    }
+    if (!ports_.HasTrack()) {
+        ports_.Message(kNoTrackForRaceText, true);
         return;
     }
     stopLines();

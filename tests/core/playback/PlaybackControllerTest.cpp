@@ -155,16 +155,22 @@ TEST_F(Lines, RefusalsKeepEveryFlag) {
     EXPECT_EQ(ports.messages.back(), kChooseLapsText);
     EXPECT_EQ(FlagsOf(c), (Flags{false, false, false, false, false}));
     EXPECT_FALSE(ports.timer);
-    // Race mode refusals: no track, no race information.
+    // Race mode refusals: the lap is picked first, then its race
+    // information is checked before the track.
     ports.AddLap(0, 100);
     c.Play();
     c.Pause();
     const Flags paused = FlagsOf(c);
     ports.track = false;
-    c.ToggleRaceReplay();
-    EXPECT_EQ(ports.messages.back(), kNoTrackForRaceText);
-    ports.track = true;
     c.ToggleRaceReplay();  // the lap has no driver table with a race
+    EXPECT_EQ(ports.messages.back(), kNoRaceInfoText);
+    const std::size_t told = ports.messages.size();
+    ports.raceLap = -1;
+    c.ToggleRaceReplay();  // no lap picked: nothing to refuse
+    EXPECT_EQ(ports.messages.size(), told);
+    ports.raceLap = 0;
+    ports.track = true;
+    c.ToggleRaceReplay();
     EXPECT_EQ(ports.messages.back(), kNoRaceInfoText);
     EXPECT_EQ(FlagsOf(c), paused);
     EXPECT_FALSE(ports.lapControls);
@@ -398,6 +404,15 @@ TEST_F(RacePlay, AFailedLoadLeavesRaceModeWithNothingToPlay) {
     EXPECT_EQ(c.Position(), 0u);
     c.ToggleRaceReplay();
     EXPECT_FALSE(c.RaceMode());
+}
+
+TEST_F(RacePlay, ARaceWithoutATrackMapIsRefusedAndTheLinesStay) {
+    c.Play();
+    ports.track = false;
+    c.ToggleRaceReplay();
+    EXPECT_EQ(ports.messages.back(), kNoTrackForRaceText);
+    EXPECT_EQ(FlagsOf(c), (Flags{true, false, false, false, false}));
+    EXPECT_FALSE(ports.raceBar);
 }
 
 TEST_F(RacePlay, TogglingFromPausedLinesEndsTheLinesPlayback) {
