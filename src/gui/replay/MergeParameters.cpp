@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -42,7 +43,6 @@ MergeParameters::MergeParameters(const MergeParametersRequest& request, Prompts&
         edits_[r] = new QLineEdit(laps);
         maxima_[r] = new QLabel(Cp1252ToQString(model_.MaxText(row)), laps);
         edits_[r]->installEventFilter(this);
-        connect(edits_[r], &QLineEdit::textEdited, this, [this, r] { told_[r] = false; });
         grid->addWidget(names_[r], row + 1, 0);
         grid->addWidget(edits_[r], row + 1, 1);
         grid->addWidget(maxima_[r], row + 1, 2);
@@ -56,6 +56,10 @@ MergeParameters::MergeParameters(const MergeParametersRequest& request, Prompts&
 
     auto* okCancel = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     layout->addWidget(okCancel);
+    // A click on OK leaves the focus where it is: OK itself takes it and so
+    // checks the edit being left, once per press (see accept()).
+    ok_ = okCancel->button(QDialogButtonBox::Ok);
+    ok_->setFocusPolicy(Qt::TabFocus);
     connect(okCancel, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(okCancel, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -78,8 +82,7 @@ bool MergeParameters::CheckRow(int row) {
     edit->setText(QString::fromStdString(model_.EditText(row)));
     if (fits) return true;
     telling_ = true;
-    if (!told_[static_cast<std::size_t>(row)]) prompts_.alert(MergeParametersModel::kTooLargeText);
-    told_[static_cast<std::size_t>(row)] = true;
+    prompts_.alert(MergeParametersModel::kTooLargeText);
     edit->setFocus();
     telling_ = false;
     return false;
@@ -97,8 +100,12 @@ bool MergeParameters::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MergeParameters::accept() {
-    // The edit being typed in may not have lost its focus yet: every edit is
-    // checked once more before the dialog closes.
+    // OK takes the focus, so that the edit being typed in is checked as it
+    // loses it; a refusal gives the focus back to the edit and keeps the
+    // dialog open. Every edit is then checked once more, in case the window
+    // was not active and no focus change was delivered.
+    ok_->setFocus();
+    if (focusWidget() != ok_) return;
     if (model_.EditsEnabled())
         for (int row = 0; row < MergeParametersModel::kRows; ++row)
             if (model_.Used(row) && !CheckRow(row)) return;

@@ -11,6 +11,7 @@
 
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 
 namespace vra {
@@ -45,13 +46,10 @@ private:
     std::array<QLabel*, 5> names_{};
     std::array<QLineEdit*, 5> edits_{};
     std::array<QLabel*, 5> maxima_{};
+    QPushButton* ok_ = nullptr;
     // Set while the refusal shows: the message box takes the focus from the
     // edit, which must not be checked (and refused) again for that.
     bool telling_ = false;
-    // Per row: the refusal of its text was told. The user hears it once per
-    // failed edit, not again for every way out of the edit (the press on OK
-    // that took the focus away and its click) until the text changes.
-    std::array<bool, 5> told_{};
 };
 
 }  // namespace vra

@@ -138,13 +138,19 @@ TEST(MergeParametersDialog, TypedAdvantagesAreCheckedWhenTheEditIsLeft) {
     EXPECT_EQ(QApplication::focusWidget(), dialog.Edit(3));
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_NE(dialog.result(), QDialog::Accepted);
+    // Every refusal is told, the same text refused again too.
+    QTest::mouseClick(OkButton(dialog), Qt::LeftButton);
+    QTest::keyClick(dialog.Edit(3), Qt::Key_Return);
+    EXPECT_EQ(prompts.messages().size(), 3u);
+    EXPECT_EQ(QApplication::focusWidget(), dialog.Edit(3));
+    EXPECT_TRUE(dialog.isVisible());
 
     // Straight from typing to OK: the edit is checked on the way out.
     Type(dialog.Edit(3), QStringLiteral("1.5"));
     QTest::keyClick(dialog.Edit(3), Qt::Key_Return);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.Advantages(), (MergeAdvantages{50, 0, 0, 1500, 0}));
-    EXPECT_EQ(prompts.messages().size(), 1u);
+    EXPECT_EQ(prompts.messages().size(), 3u);
 }
 
 TEST(MergeParametersDialog, OkRefusesAValueThatNeverLeftItsEdit) {
