@@ -6,6 +6,8 @@
 #include "core/platform/Prompts.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/GetRpyInfo.h"
+#include "core/reports/Report.h"
+#include "core/reports/ReportFlows.h"
 #include "core/settings/AppSettings.h"
 #include "core/text/LapTime.h"
 #include "gui/dialogs/PleaseWaitBox.h"
@@ -20,11 +22,38 @@
 #include "gui/replay/LapFinderDialog.h"
 #include "gui/replay/LoadedLapsArrangerDialog.h"
 #include "gui/replay/ReplayCDDatabaseCreatorDialog.h"
+#include "gui/reports/ReportDlg.h"
 
 #include <QAction>
 #include <QFile>
 
 namespace vra {
+
+namespace {
+
+// The report each report command shows.
+constexpr std::pair<int, int> kReportCommands[] = {
+    {cmd::ReportQualify, ReportKind::Qualifying},
+    {cmd::ReportRace, ReportKind::Race},
+    {cmd::ReportLapChart, ReportKind::LapChart},
+    {cmd::ReportLapByLap, ReportKind::LapByLap},
+    {cmd::ReportComplete, ReportKind::Complete},
+    {cmd::ReportMechanical, ReportKind::Mechanical},
+    {cmd::EngineDetection, ReportKind::EngineDetection},
+    {cmd::DetailedRaceReport, ReportKind::DetailedRace},
+    {cmd::OnlineLaptimeVerifier, ReportKind::LaptimeVerifier},
+    {cmd::ReportSectorTimes, ReportKind::SectorTimes},
+    {cmd::ReportPractice, ReportKind::Practice},
+    {cmd::ReportHappyHour, ReportKind::HappyHour},
+    {cmd::ReportRaceSettings, ReportKind::RaceSettings},
+    {cmd::ReportFlags, ReportKind::Flags},
+    {cmd::ReportSpeed, ReportKind::Speed},
+    {cmd::ReportCarFile, ReportKind::CarFile},
+    {cmd::ReportRatings, ReportKind::Ratings},
+    {cmd::ReportThrottleBrake, ReportKind::ThrottleBrake},
+};
+
+}  // namespace
 
 CRpyGraphApp::CRpyGraphApp(Services services) : services_(services) {}
 
@@ -130,6 +159,7 @@ void CRpyGraphApp::ConnectCommands() {
     on(MergeLaps, [this] { doc_->OnMergeLaps(); });
     on(CompressReplay, [this] { doc_->OnCompressReplay(); });
     on(FixTransAmRideHeight, [this] { doc_->OnFixTransAmRideHeight(); });
+    for (const auto& [id, kind] : kReportCommands) on(id, [this, kind = kind] { RunReport(kind); });
     on(FilePrint, [this] { view_->OnFilePrint(); });
     on(FilePrintPreview, [this] { view_->OnFilePrintPreview(); });
     on(FilePrintSetup, [this] { view_->OnFilePrintSetup(); });
@@ -149,6 +179,16 @@ void CRpyGraphApp::ConnectCommands() {
     for (QAction* action : frame_->findChildren<QAction*>())
         connect(action, &QAction::triggered, this, &CRpyGraphApp::UpdateCommandStates);
     connect(viewBar_, &ViewDialog::linesChanged, this, &CRpyGraphApp::UpdateCommandStates);
+}
+
+void CRpyGraphApp::RunReport(int kind) {
+    ReportFlows flows(
+        *doc_, services_.prompts, [this] { return view_->ChooseLoadedLap(); },
+        [this](Report& report) {
+            ReportDlg window(report, services_.prompts, frame_.get());
+            window.exec();
+        });
+    flows.Run(kind);
 }
 
 vra::CommandSnapshot CRpyGraphApp::CommandStates() const {

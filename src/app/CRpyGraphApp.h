@@ -69,6 +69,8 @@ public:
 
     // Applies the command-state rule to every command of the main window.
     void UpdateCommandStates();
+    // The report command of a report kind (1 to 18): its replay, then its window.
+    void RunReport(int kind);
 
 private:
     void ConnectCommands();

@@ -61,4 +61,22 @@ inline constexpr int EngineDetection = 32819;
 inline constexpr int DetailedRaceReport = 32825;
 inline constexpr int OnlineLaptimeVerifier = 32826;
 
+// Report commands (the report kind each one shows is in CRpyGraphApp; the
+// three reports no menu carries are among the tools above).
+inline constexpr int ReportQualify = 32772;
+inline constexpr int ReportRace = 32773;
+inline constexpr int ReportLapByLap = 32774;
+inline constexpr int ReportComplete = 32775;
+inline constexpr int ReportLapChart = 32777;
+inline constexpr int ReportMechanical = 32809;
+inline constexpr int ReportSectorTimes = 32827;
+inline constexpr int ReportPractice = 32828;
+inline constexpr int ReportHappyHour = 32829;
+inline constexpr int ReportRaceSettings = 32830;
+inline constexpr int ReportFlags = 32833;
+inline constexpr int ReportSpeed = 32836;
+inline constexpr int ReportCarFile = 32845;
+inline constexpr int ReportRatings = 32846;
+inline constexpr int ReportThrottleBrake = 32848;
+
 }  // namespace vra::cmd

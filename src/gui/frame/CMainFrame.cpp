@@ -111,6 +111,11 @@ void CMainFrame::CreateActions() {
     MakeAction(CdDatabaseCreator, tr("Replay CD Database Creator"), QStringLiteral("Replay CD Database Creator"));
     MakeAction(GearChangeAnalyzer, tr("Gearchange Analyzer"), QStringLiteral("Gearchange Analyzer"));
     MakeAction(GraphWindow, tr("&Graph"), QStringLiteral("Telemetry graph"));
+    for (const auto& [id, text] : ReportMenuEntries()) MakeAction(id, text);
+    // Reports that stand in no menu: their commands exist, kept disabled.
+    MakeAction(EngineDetection, tr("Engine detection"), QStringLiteral("Engine detection"));
+    MakeAction(DetailedRaceReport, tr("Detailed Race Report"), QStringLiteral("Detailed Race Report"));
+    MakeAction(OnlineLaptimeVerifier, tr("Online Laptime Verifier"), QStringLiteral("Online Laptime Verifier"));
     MakeAction(SaveReplayLap, tr("Save replay lap..."), QStringLiteral("Save replay lap"));
     MakeAction(SaveTelemetryText, tr("Save telemetry to text file"), QStringLiteral("Save telemetry to text file"));
     MakeAction(MergeLaps, tr("Merge all laps to one replay file..."), QStringLiteral("Merge all laps"));
@@ -161,6 +166,25 @@ void CMainFrame::CreateActions() {
     }
 }
 
+std::vector<std::pair<int, QString>> CMainFrame::ReportMenuEntries() {
+    using namespace vra::cmd;
+    return {{ReportQualify, tr("Qualify")},
+            {ReportRace, tr("Race")},
+            {ReportLapChart, tr("Lap Chart")},
+            {ReportLapByLap, tr("Lap by lap")},
+            {ReportComplete, tr("Complete(all above)")},
+            {ReportMechanical, tr("Mechanical")},
+            {ReportSectorTimes, tr("Sector Times")},
+            {ReportPractice, tr("Practice")},
+            {ReportHappyHour, tr("Happy Hour")},
+            {ReportRaceSettings, tr("Race Settings")},
+            {ReportFlags, tr("Flags (yellows etc)")},
+            {ReportSpeed, tr("Speed")},
+            {ReportCarFile, tr("Car File Report")},
+            {ReportRatings, tr("Ratings Report")},
+            {ReportThrottleBrake, tr("Throttle/Brake Use")}};
+}
+
 void CMainFrame::CreateMenus() {
     using namespace vra::cmd;
     fileMenu_ = menuBar()->addMenu(tr("&File"));
@@ -188,6 +212,9 @@ void CMainFrame::CreateMenus() {
         Action(vra::cmd::ViewZoomBar)->setChecked(zoomBar_->isVisible());
         Action(vra::cmd::ViewLapBar)->setChecked(lapBar_->isVisible());
     });
+
+    QMenu* reports = menuBar()->addMenu(tr("&Reports"));
+    for (const auto& entry : ReportMenuEntries()) reports->addAction(Action(entry.first));
 
     QMenu* tools = menuBar()->addMenu(tr("&Tools"));
     tools->addAction(Action(GraphWindow));

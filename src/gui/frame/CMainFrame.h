@@ -9,6 +9,8 @@
 #include <QMainWindow>
 
 #include <map>
+#include <utility>
+#include <vector>
 
 class QDockWidget;
 class QMimeData;
@@ -80,6 +82,8 @@ protected:
 
 private:
     QAction* MakeAction(int id, const QString& text, const QString& statusTip = {});
+    // The Reports menu: command and text, in the menu's order.
+    static std::vector<std::pair<int, QString>> ReportMenuEntries();
     void CreateActions();
     void CreateMenus();
     void CreateToolBars();

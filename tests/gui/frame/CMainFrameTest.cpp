@@ -76,7 +76,7 @@ TEST_F(MainFrame, CaptionAndMenusHoldTheBuiltCommandsInOrder) {
 
     QStringList menus;
     for (QAction* a : frame.menuBar()->actions()) menus << a->text();
-    EXPECT_EQ(menus, (QStringList{"&File", "&View", "&Tools", "&Help"}));
+    EXPECT_EQ(menus, (QStringList{"&File", "&View", "&Reports", "&Tools", "&Help"}));
     const auto menuAt = [&](int i) { return frame.menuBar()->actions().at(i)->menu()->actions(); };
     EXPECT_EQ(
         Texts(menuAt(0)),
@@ -87,10 +87,42 @@ TEST_F(MainFrame, CaptionAndMenusHoldTheBuiltCommandsInOrder) {
                      "-", "&Print...\tCtrl+P", "Print Pre&view...", "P&rint Setup...", "-", "-", "E&xit"}));
     EXPECT_EQ(Texts(menuAt(1)), (QStringList{"Zoom In", "Zoom Out", "Fit To Track", "Panning Tool", "-",
                                              "&Plot Settings", "&Zoom Bar", "&Lap Bar"}));
-    EXPECT_EQ(Texts(menuAt(2)), (QStringList{"&Graph", "Replay CD Database Creator", "Gearchange Analyzer"}));
-    EXPECT_EQ(Texts(menuAt(3)), (QStringList{"View &Readme file", "&About Velmar Replay Analyzer..."}));
+    EXPECT_EQ(Texts(menuAt(2)),
+              (QStringList{"Qualify", "Race", "Lap Chart", "Lap by lap", "Complete(all above)", "Mechanical",
+                           "Sector Times", "Practice", "Happy Hour", "Race Settings", "Flags (yellows etc)", "Speed",
+                           "Car File Report", "Ratings Report", "Throttle/Brake Use"}));
+    EXPECT_EQ(Texts(menuAt(3)), (QStringList{"&Graph", "Replay CD Database Creator", "Gearchange Analyzer"}));
+    EXPECT_EQ(Texts(menuAt(4)), (QStringList{"View &Readme file", "&About Velmar Replay Analyzer..."}));
     EXPECT_EQ(frame.Action(vra::cmd::ViewPlotSettings)->statusTip(), QStringLiteral("Show or hide the plot settings"));
     EXPECT_EQ(frame.Action(vra::cmd::FileNew)->statusTip(), QStringLiteral("Clears all loaded replay laps"));
+}
+
+TEST_F(MainFrame, ReportsWaitWhilePlayingOrListeningAndThreeStayOff) {
+    CMainFrame& frame = Open();
+    QList<QAction*> reports = frame.menuBar()->actions().at(2)->menu()->actions();
+    for (int id : {vra::cmd::EngineDetection, vra::cmd::DetailedRaceReport, vra::cmd::OnlineLaptimeVerifier}) {
+        ASSERT_NE(frame.Action(id), nullptr);
+        EXPECT_FALSE(reports.contains(frame.Action(id)));
+        reports << frame.Action(id);
+    }
+    const auto enabled = [&] {
+        QStringList on;
+        for (QAction* a : reports)
+            if (a->isEnabled()) on << a->text();
+        return on;
+    };
+    vra::CommandSnapshot idle;
+    frame.ApplyCommandStates(idle);
+    EXPECT_EQ(enabled().size(), 15);
+    vra::CommandSnapshot playing;
+    playing.playing = true;
+    frame.ApplyCommandStates(playing);
+    EXPECT_TRUE(enabled().isEmpty());
+    frame.ApplyCommandStates(idle);
+    vra::CommandSnapshot listening;
+    listening.listenerOpen = true;
+    frame.ApplyCommandStates(listening);
+    EXPECT_TRUE(enabled().isEmpty());
 }
 
 TEST_F(MainFrame, ToolbarsStandInOneRowAtTheTopAndToggle) {

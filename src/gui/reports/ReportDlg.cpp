@@ -1,0 +1,89 @@
+#include "gui/reports/ReportDlg.h"
+
+#include "core/base/AtomicFile.h"
+#include "core/platform/Prompts.h"
+#include "core/replay/Header.h"
+#include "core/reports/Report.h"
+#include "gui/platform/Cp1252.h"
+
+#include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+namespace vra {
+
+namespace {
+
+QFont ReportFont() {
+    QFont font(QStringLiteral("Liberation Mono"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPointSize(9);
+    return font;
+}
+
+// The text for display: line ends as Qt keeps them.
+QString DisplayText(const std::string& bytes) {
+    QString text = Cp1252ToQString(bytes);
+    text.remove(QLatin1Char('\r'));
+    return text;
+}
+
+}  // namespace
+
+ReportDlg::ReportDlg(const Report& report, Prompts& prompts, QWidget* parent)
+    : QDialog(parent), prompts_(prompts), text_(report.Text()) {
+    setWindowTitle(Cp1252ToQString(Report::Title(report.kind)));
+    const std::string base = report.header ? Report::BaseName(report.header->path.string()) : std::string();
+    defaultName_ = base.empty() ? std::string("Report.txt") : base + Report::FileSuffix(report.kind);
+
+    box_ = new QPlainTextEdit;
+    box_->setReadOnly(true);
+    box_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    box_->setFont(ReportFont());
+    box_->setPlainText(DisplayText(text_));
+
+    auto* buttons = new QDialogButtonBox;
+    QPushButton* save = buttons->addButton(tr("Save As..."), QDialogButtonBox::ActionRole);
+    QPushButton* print = buttons->addButton(tr("Print..."), QDialogButtonBox::ActionRole);
+    QPushButton* close = buttons->addButton(tr("Close"), QDialogButtonBox::RejectRole);
+    save->setObjectName(QStringLiteral("SaveAs"));
+    print->setObjectName(QStringLiteral("Print"));
+    connect(save, &QPushButton::clicked, this, &ReportDlg::OnSaveAs);
+    connect(print, &QPushButton::clicked, this, &ReportDlg::OnPrint);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(box_);
+    layout->addWidget(buttons);
+    resize(720, 520);
+}
+
+void ReportDlg::OnSaveAs() {
+    SaveFileRequest request;
+    request.defaultName = defaultName_;
+    request.filters = {{"Text files (*.txt)", "*.txt"}};
+    const auto path = prompts_.saveFile(request);
+    if (!path) return;
+    if (!WriteFileAtomic(*path, text_)) prompts_.alert(kReportFileErrorText);
+}
+
+void ReportDlg::OnPrint() {
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted) PrintTo(printer);
+}
+
+void ReportDlg::PrintTo(QPrinter& printer) const {
+    QTextDocument document;
+    document.setDefaultFont(ReportFont());
+    document.setPlainText(DisplayText(text_));
+    document.print(&printer);
+}
+
+}  // namespace vra

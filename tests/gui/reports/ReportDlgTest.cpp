@@ -1,0 +1,119 @@
+// The report window and the rich-text control, offscreen: what they show,
+// the saved bytes and the printed page.
+#include "gui/reports/ReportDlg.h"
+
+#include "core/replay/Drivers.h"
+#include "core/replay/Header.h"
+#include "core/reports/Report.h"
+#include "gui/reports/CAutoRichEditCtrl.h"
+
+#include "simkit/replay/ReplayBuilder.h"
+#include "support/ScratchDir.h"
+#include "support/platform/ScriptedPrompts.h"
+
+#include <QFontInfo>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace vra {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+std::string ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class ReportWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        simkit::ReplayBuilder b;
+        b.drivers(3).session(3, 2, 60000);
+        b.desc.drivers[1].lastName = "M\xFCller";
+        ASSERT_TRUE(b.writeFile(dir / "r1.rpy"));
+        ASSERT_EQ(header.Read(dir / "r1.rpy"), Header::Ok);
+        ASSERT_EQ(drivers.Load(dir / "r1.rpy"), Drivers::Ok);
+        report.header = &header;
+        report.drivers = &drivers;
+        report.kind = ReportKind::Race;
+    }
+    test::ScratchDir dir{"report-window"};
+    Header header;
+    Drivers drivers;
+    Report report;
+    test::ScriptedPrompts prompts;
+};
+
+TEST_F(ReportWindow, ShowsTheTextInAFixedFontAndSavesItsExactBytes) {
+    ReportDlg window(report, prompts);
+    EXPECT_TRUE(QFontInfo(window.TextBox()->font()).fixedPitch());
+    EXPECT_EQ(window.TextBox()->font().family(), QStringLiteral("Liberation Mono"));
+    EXPECT_TRUE(window.TextBox()->isReadOnly());
+    EXPECT_THAT(window.TextBox()->toPlainText().toStdString(), HasSubstr("Driver1 M\xC3\xBCller"));
+
+    prompts.saveFileAnswer(dir / "saved.txt");
+    window.OnSaveAs();
+    ASSERT_EQ(prompts.saveFileRequests().size(), 1u);
+    EXPECT_EQ(prompts.saveFileRequests()[0].defaultName, "r1_Race.txt");
+    EXPECT_EQ(prompts.saveFileRequests()[0].filters[0].label, "Text files (*.txt)");
+    EXPECT_EQ(ReadAll(dir / "saved.txt"), report.Text());
+    EXPECT_THAT(ReadAll(dir / "saved.txt"), HasSubstr("M\xFCller"));
+
+    // Where the file cannot be replaced, what stood there stays.
+    std::filesystem::create_directories(dir / "taken.txt");
+    std::ofstream(dir / "taken.txt" / "old") << "old";
+    prompts.saveFileAnswer(dir / "taken.txt");
+    window.OnSaveAs();
+    EXPECT_THAT(prompts.messages(), ElementsAre("Error creating file!"));
+    EXPECT_EQ(ReadAll(dir / "taken.txt" / "old"), "old");
+
+    Report loose;
+    loose.kind = ReportKind::Speed;
+    EXPECT_EQ(ReportDlg(loose, prompts).DefaultFileName(), "Report.txt");
+    report.kind = ReportKind::DetailedRace;
+    EXPECT_EQ(ReportDlg(report, prompts).DefaultFileName(), "r1_Report.txt");
+}
+
+TEST_F(ReportWindow, PrintsTheRowsToAPdf) {
+    ReportDlg window(report, prompts);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const auto pdf = dir / "report.pdf";
+    printer.setOutputFileName(QString::fromStdString(pdf.string()));
+    window.PrintTo(printer);
+    const std::string cmd = "pdftotext -layout '" + pdf.string() + "' '" + (dir / "report.txt").string() + "'";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    const std::string text = ReadAll(dir / "report.txt");
+    EXPECT_THAT(text, HasSubstr("Race Report"));
+    EXPECT_THAT(text, HasSubstr("Alex Morgan"));
+    EXPECT_THAT(text, HasSubstr("+0:00.500"));
+}
+
+TEST(AutoRichEdit, ShowsBoldRunsAndParagraphs) {
+    CAutoRichEditCtrl control;
+    control.SetRTF("{\\rtf1{\\fonttbl{\\f0 Arial;}}Plain {\\b Bold}\\par Next}");
+    EXPECT_TRUE(control.isReadOnly());
+    EXPECT_EQ(control.toPlainText(), QStringLiteral("Plain Bold\nNext"));
+    QTextCursor cursor(control.document());
+    cursor.setPosition(8);
+    EXPECT_EQ(cursor.charFormat().fontWeight(), QFont::Bold);
+    cursor.setPosition(3);
+    EXPECT_EQ(cursor.charFormat().fontWeight(), QFont::Normal);
+    control.SetRTF("Again");
+    EXPECT_EQ(control.toPlainText(), QStringLiteral("Again"));
+}
+
+}  // namespace
+}  // namespace vra
