@@ -24,6 +24,9 @@ public:
     void Remove(int index, bool recompute);
     void Clear();
     void RecomputeExtents();
+    void Reserve(int n) {
+        if (n > 0) points_.reserve(static_cast<std::size_t>(n));
+    }
 
     int Count() const { return static_cast<int>(points_.size()); }
     const Point2D& At(int index) const { return points_[static_cast<std::size_t>(index)]; }

@@ -264,6 +264,7 @@ int AddChannelSeries(GraphModel& graph, int code, int lapSlot, int wheel, const 
         double low = 0.0, high = 0.0;
         std::optional<double> lastX;
         if (slot != -1 && count > 5) {
+            graph.GetGraph(slot)->Reserve(count);
             for (int i = from; i <= count - 2; ++i) {
                 const double x = At(d->distanceM, i);
                 const double y = AdvancedValue(code, wheel, *d, i);
@@ -294,6 +295,7 @@ int AddChannelSeries(GraphModel& graph, int code, int lapSlot, int wheel, const 
     std::optional<double> lastX;
     std::optional<double> lastY;
     if (slot != -1 && count > 5 && d) {
+        graph.GetGraph(slot)->Reserve(count);
         const LockedWheels* locked = lap.locked;
         for (int i = FirstSample(code), last = LastSample(code, count); i <= last; ++i) {
             const double x = At(d->distanceM, i);
