@@ -108,7 +108,7 @@ TEST_F(AnalyserLaps, ZoomCommandsTellTheStatusBarWhatAClickDoesAndRebuildThePict
     CRpyGraphView& view = *app.View();
     const std::pair<int, const char*> hints[] = {
         {cmd::ZoomIn, "Click to zoom in on point or drag a zoom box."},
-        {cmd::ZoomIn, "Ready"},
+        {cmd::ZoomIn, ""},
         {cmd::ZoomOut, "Click to zoom out on point."},
         {cmd::PanningTool, "Use the panning tool to move the trackmap around."}};
     for (const auto& [command, hint] : hints) {

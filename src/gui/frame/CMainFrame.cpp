@@ -3,9 +3,11 @@
 #include "core/commands/CommandIds.h"
 #include "core/commands/CommandState.h"
 #include "core/document/DocumentColours.h"
+#include "core/platform/Prompts.h"
 #include "core/platform/SettingsStore.h"
 #include "core/platform/Shell.h"
 #include "gui/dialogs/CAboutDlg.h"
+#include "gui/platform/Cp1252.h"
 #include "gui/widgets/Artwork.h"
 
 #include <QAction>
@@ -66,11 +68,14 @@ CMainFrame::CMainFrame(vra::SettingsStore& settings, vra::Shell& shell, vra::Pro
     CreateToolBars();
     // The status bar keeps its message pane only: the keyboard's lock
     // indicators have no portable source on this desktop.
-    statusBar()->showMessage(idleText_);
-    // A menu's prompts and a tool's hint give way to the idle text, never to
-    // an empty pane: when a menu or a dialog closes the pane is cleared.
+    ShowPaneText(idleText_);
+    // A menu's prompts and a button's hint give way to the idle text, never
+    // to an empty pane: when a menu closes or the mouse leaves the button the
+    // pane is cleared. Only the program's own texts may leave it empty.
     connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& text) {
-        if (text.isEmpty()) statusBar()->showMessage(idleText_);
+        if (showingOwnText_) return;
+        hintShown_ = !text.isEmpty();
+        if (text.isEmpty()) ShowPaneText(idleText_);
     });
     CreateViewBar();
     SetDocumentTitle({});
@@ -150,7 +155,14 @@ void CMainFrame::CreateActions() {
     connect(lapBar, &QAction::triggered, this, [this] { ToggleBar(lapBar_); });
 
     connect(MakeAction(ViewReadme, tr("View &Readme file"), QStringLiteral("View Readme file")), &QAction::triggered,
-            this, [this] { shell_.open(QFile::encodeName(ReadmePath()).toStdString()); });
+            this, [this] {
+                // Without a program for text files the desktop would stay
+                // silent: the user is told where the readme is.
+                const QString path = ReadmePath();
+                if (!shell_.open(QFile::encodeName(path).toStdString()))
+                    prompts_.alert(QStringToCp1252(QStringLiteral("Can't open the readme file:\n\n") +
+                                                   QDir::toNativeSeparators(path)));
+            });
     connect(MakeAction(AppAbout, tr("&About Velmar Replay Analyzer...")), &QAction::triggered, this, [this] {
         CAboutDlg about(shell_, &prompts_, this);
         about.exec();
@@ -282,7 +294,21 @@ void CMainFrame::SetDocumentTitle(const QString& title) {
 }
 
 void CMainFrame::SetMessageText(const QString& text) {
-    statusBar()->showMessage(text.isEmpty() ? idleText_ : text);
+    ShowPaneText(text);
+}
+
+void CMainFrame::ShowPaneText(const QString& text) {
+    showingOwnText_ = true;
+    statusBar()->showMessage(text);
+    showingOwnText_ = false;
+    hintShown_ = false;
+}
+
+bool CMainFrame::event(QEvent* event) {
+    // A message box or dialog takes the mouse before it leaves the button
+    // whose hint the pane shows: the hint would stay when the box closes.
+    if (event->type() == QEvent::WindowBlocked && hintShown_) ShowPaneText(idleText_);
+    return QMainWindow::event(event);
 }
 
 QString CMainFrame::MessageText() const {

@@ -50,7 +50,8 @@ public:
     void SetViewBarWidget(QWidget* widget);
     // The window caption shows the document's title before the program's name.
     void SetDocumentTitle(const QString& title);
-    // A text in the status bar's message pane; empty shows the idle text.
+    // A text of the program's own in the status bar's message pane (a tool's
+    // hint); empty leaves the pane empty.
     void SetMessageText(const QString& text);
     QString MessageText() const;
 
@@ -76,6 +77,7 @@ signals:
     void openLapRequested(const QString& path);
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -91,6 +93,7 @@ private:
     void RebuildRecentMenu();
     void ToggleBar(QWidget* bar);
     void SizeFromDialogUnits();
+    void ShowPaneText(const QString& text);
 
     vra::SettingsStore& settings_;
     vra::Shell& shell_;
@@ -104,6 +107,10 @@ private:
     QToolBar* lapBar_ = nullptr;
     QDockWidget* viewBar_ = nullptr;
     QString idleText_;
+    // Set while the frame itself writes the pane.
+    bool showingOwnText_ = false;
+    // The pane shows a menu prompt or a button's hint.
+    bool hintShown_ = false;
 };
 
 }  // namespace vra

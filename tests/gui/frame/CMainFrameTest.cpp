@@ -12,8 +12,10 @@
 #include <QDockWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QStatusTipEvent>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -188,6 +190,46 @@ TEST_F(MainFrame, ReadmeOpensBesideTheProgramWhateverTheCurrentFolder) {
         shell_.opened(),
         ElementsAre(
             (QCoreApplication::applicationDirPath() + QStringLiteral("/Velmar Replay Analyzer.txt")).toStdString()));
+}
+
+TEST_F(MainFrame, AReadmeNoProgramCanOpenIsToldWithItsPlace) {
+    shell_.setFailing(true);
+    Open().Action(vra::cmd::ViewReadme)->trigger();
+    EXPECT_THAT(prompts_.messages(),
+                ElementsAre("Can't open the readme file:\n\n" +
+                            (QCoreApplication::applicationDirPath() + "/Velmar Replay Analyzer.txt").toStdString()));
+}
+
+TEST_F(MainFrame, HintsGiveWayToTheIdleTextWhileTheProgramsOwnTextsStay) {
+    CMainFrame& frame = Open();
+    EXPECT_EQ(frame.MessageText(), QStringLiteral("Ready"));
+    frame.SetMessageText(QStringLiteral("Click to zoom out on point."));
+    EXPECT_EQ(frame.MessageText(), QStringLiteral("Click to zoom out on point."));
+    frame.SetMessageText({});  // a tool turned off
+    EXPECT_EQ(frame.MessageText(), QString());
+    const auto hint = [&](const QString& text) {
+        QStatusTipEvent tip(text);
+        QApplication::sendEvent(&frame, &tip);
+    };
+    hint(QStringLiteral("Merge all laps"));
+    EXPECT_EQ(frame.MessageText(), QStringLiteral("Merge all laps"));
+    hint({});
+    EXPECT_EQ(frame.MessageText(), QStringLiteral("Ready"));
+
+    // A box that opens under the mouse ends a button's hint, not a tool's.
+    const auto showBox = [&] {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Velmar"), QStringLiteral("No laps"), QMessageBox::Ok,
+                        &frame);
+        box.setWindowModality(Qt::ApplicationModal);
+        box.show();
+        QApplication::processEvents();
+    };
+    hint(QStringLiteral("Merge all laps"));
+    showBox();
+    EXPECT_EQ(frame.MessageText(), QStringLiteral("Ready"));
+    frame.SetMessageText(QStringLiteral("Click to zoom out on point."));
+    showBox();
+    EXPECT_EQ(frame.MessageText(), QStringLiteral("Click to zoom out on point."));
 }
 
 TEST_F(MainFrame, RecentFilesKeepTheSevenNewestAndComeBackNextRun) {
