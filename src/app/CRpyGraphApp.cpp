@@ -14,6 +14,7 @@
 #include "gui/frame/CMainFrame.h"
 #include "gui/graphs/GearChangeAnalyse.h"
 #include "gui/graphs/NewGraph.h"
+#include "gui/graphs/TractionCircle.h"
 #include "gui/map/CRpyGraphView.h"
 #include "gui/map/ViewDialog.h"
 #include "gui/platform/Cp1252.h"
@@ -153,6 +154,14 @@ void CRpyGraphApp::ConnectCommands() {
         }
         NewGraph graph(doc_.get());
         graph.exec();
+    });
+    on(vra::cmd::TractionCircle, [this] {
+        if (doc_->LapCount() == 0) {
+            services_.prompts.alert("No replay lap loaded!");
+            return;
+        }
+        vra::TractionCircle circle(*doc_);
+        circle.exec();
     });
     on(SaveReplayLap, [this] { doc_->OnSaveReplayLap(); });
     on(SaveTelemetryText, [this] { doc_->OnSaveTelemetryText(); });

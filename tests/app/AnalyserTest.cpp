@@ -48,6 +48,12 @@ TEST_F(AnalyserStart, WithoutAFileToOpenShowsTheWelcomePicture) {
     }
 }
 
+TEST_F(AnalyserStart, TheTractionCircleNeedsALap) {
+    CRpyGraphApp& app = Start({});
+    app.Frame()->Action(cmd::TractionCircle)->trigger();
+    EXPECT_THAT(prompts_.messages(), ElementsAre("No replay lap loaded!"));
+}
+
 TEST_F(AnalyserStart, AFileArgumentAndADroppedFileOpenTheLapChooserOnTheirReplay) {
     prompts_.lapAnswer(LapChoice{1, 3, 2});
     CRpyGraphApp& app = Start({"-loadrpy", race_.string()});

@@ -84,6 +84,7 @@ constexpr Row kRows[] = {
     {cmd::CompressReplay, Idle},
     {cmd::GearChangeAnalyzer, Idle},
     {cmd::GraphWindow, Idle},
+    {cmd::TractionCircle, Idle},
     {cmd::CdDatabaseCreator, Idle},
     {cmd::ReportQualify, Idle},
     {cmd::ReportRace, Idle},

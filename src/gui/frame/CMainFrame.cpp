@@ -121,6 +121,7 @@ void CMainFrame::CreateActions() {
     MakeAction(EngineDetection, tr("Engine detection"), QStringLiteral("Engine detection"));
     MakeAction(DetailedRaceReport, tr("Detailed Race Report"), QStringLiteral("Detailed Race Report"));
     MakeAction(OnlineLaptimeVerifier, tr("Online Laptime Verifier"), QStringLiteral("Online Laptime Verifier"));
+    MakeAction(TractionCircle, tr("Traction Circle"), QStringLiteral("Traction Circle"));
     MakeAction(SaveReplayLap, tr("Save replay lap..."), QStringLiteral("Save replay lap"));
     MakeAction(SaveTelemetryText, tr("Save telemetry to text file"), QStringLiteral("Save telemetry to text file"));
     MakeAction(MergeLaps, tr("Merge all laps to one replay file..."), QStringLiteral("Merge all laps"));
@@ -232,6 +233,7 @@ void CMainFrame::CreateMenus() {
     tools->addAction(Action(GraphWindow));
     tools->addAction(Action(CdDatabaseCreator));
     tools->addAction(Action(GearChangeAnalyzer));
+    tools->addAction(Action(TractionCircle));
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->addAction(Action(ViewReadme));

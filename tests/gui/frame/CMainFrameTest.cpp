@@ -93,7 +93,8 @@ TEST_F(MainFrame, CaptionAndMenusHoldTheBuiltCommandsInOrder) {
               (QStringList{"Qualify", "Race", "Lap Chart", "Lap by lap", "Complete(all above)", "Mechanical",
                            "Sector Times", "Practice", "Happy Hour", "Race Settings", "Flags (yellows etc)", "Speed",
                            "Car File Report", "Ratings Report", "Throttle/Brake Use"}));
-    EXPECT_EQ(Texts(menuAt(3)), (QStringList{"&Graph", "Replay CD Database Creator", "Gearchange Analyzer"}));
+    EXPECT_EQ(Texts(menuAt(3)),
+              (QStringList{"&Graph", "Replay CD Database Creator", "Gearchange Analyzer", "Traction Circle"}));
     EXPECT_EQ(Texts(menuAt(4)), (QStringList{"View &Readme file", "&About Velmar Replay Analyzer..."}));
     EXPECT_EQ(frame.Action(vra::cmd::ViewPlotSettings)->statusTip(), QStringLiteral("Show or hide the plot settings"));
     EXPECT_EQ(frame.Action(vra::cmd::FileNew)->statusTip(), QStringLiteral("Clears all loaded replay laps"));
@@ -129,8 +130,8 @@ TEST_F(MainFrame, ReportsWaitWhilePlayingOrListeningAndThreeStayOff) {
 
 TEST_F(MainFrame, ToolbarsStandInOneRowAtTheTopAndToggle) {
     CMainFrame& frame = Open();
-    EXPECT_EQ(Ids(frame.MainToolBar()),
-              (QStringList{"57600", "32776", "32804", "32831", "32824", "57607", "0", "32771", "32808", "32818"}));
+    EXPECT_EQ(Ids(frame.MainToolBar()), (QStringList{"57600", "32776", "32804", "32831", "32824", "57607", "0", "32771",
+                                                     "32808", "32818", "237"}));
     EXPECT_EQ(Ids(frame.ZoomToolBar()), (QStringList{"32790", "32791", "32792", "32800"}));
     EXPECT_EQ(Ids(frame.LapToolBar()), (QStringList{"32840", "32795", "32796", "32797", "32798", "32799"}));
     QToolBar* bars[] = {frame.MainToolBar(), frame.ZoomToolBar(), frame.LapToolBar()};
