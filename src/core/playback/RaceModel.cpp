@@ -143,7 +143,7 @@ bool RaceModel::Load(ReplaySource& src, const Drivers& drivers, const Header& he
     firstPlace_.reserve(reserve + 1);
     firstPlace_.push_back(0);
     // At most one car per 16 bytes of the race's frames.
-    places_.reserve(static_cast<std::size_t>((end - raceStartOffset_) / kCompactRecordSize));
+    if (carsWanted_) places_.reserve(static_cast<std::size_t>((end - raceStartOffset_) / kCompactRecordSize));
     if (!readFrames(src, drivers, end, distanceUnit, wait) || times_.empty()) return fail();
     frameCount_ = static_cast<std::uint32_t>(times_.size());
 
@@ -268,7 +268,7 @@ bool RaceModel::readFrames(ReplaySource& src, const Drivers& drivers, std::uint6
                     if (body.size() >= 5 && body[0] == 1) states_[f] = body[4];
                     return true;
                 case RecFullCar: {
-                    if (body.size() < kFullRecordSize) return true;
+                    if (!carsWanted_ || body.size() < kFullRecordSize) return true;
                     if (saving < 0 || static_cast<std::size_t>(saving) >= driverCount) return true;
                     parser.SetFullRecord(body.data());
                     const FullCarFields full = parser.Full();
@@ -277,7 +277,7 @@ bool RaceModel::readFrames(ReplaySource& src, const Drivers& drivers, std::uint6
                     return true;
                 }
                 case RecCompactCars: {
-                    const std::size_t n = body.size() / kCompactRecordSize;
+                    const std::size_t n = carsWanted_ ? body.size() / kCompactRecordSize : 0;
                     for (std::size_t i = 0; i < n; ++i) {
                         const std::uint8_t* r = body.data() + i * kCompactRecordSize;
                         const std::uint32_t words[4] = {LoadU32(r), LoadU32(r + 4), LoadU32(r + 8), LoadU32(r + 12)};

@@ -72,6 +72,10 @@ public:
               double distanceUnit, Prompts& prompts, WaitBox* wait);
     void Unload();
     bool Loaded() const { return loaded_; }
+    // Whether a load reads the cars' places (on by default). Without them a
+    // load reads only the frames' times and flags and the lap tables, as the
+    // flag report needs, at a fraction of the cost; no car can be drawn.
+    void SetCarsWanted(bool wanted) { carsWanted_ = wanted; }
 
     std::uint32_t FrameCount() const { return frameCount_; }
     std::uint32_t CurrentFrame() const { return current_; }
@@ -146,6 +150,7 @@ private:
     std::optional<std::uint32_t> lapTarget(bool next, bool fastReverse);
 
     bool loaded_ = false;
+    bool carsWanted_ = true;
     std::uint32_t frameCount_ = 0, current_ = 0;
     std::uint32_t raceStartValue_ = 0;
     std::uint64_t raceStartOffset_ = 0;

@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <numeric>
 #include <span>
 #include <vector>
@@ -445,9 +446,11 @@ std::string Report::lapByLapBody() const {
         int pos = 0;
         for (int d : CrossingOrder(*drivers, laps, lap)) {
             const std::uint32_t word = drivers->LapWordAt(Race, d, lap);
-            Line(out, fmt::sprintf("%3d  %4s  %-33s  %11s  %s", ++pos,
-                                   CarNumber(drivers->drivers[static_cast<std::size_t>(d)]), driverName(d),
-                                   FormatLapTime(word), Incidents(word, offTrackShown)));
+            // The same columns as the heading's "%3d  %4s  %-33s  %11s  %s"; the
+            // longest report has a row per car and lap.
+            Line(out, fmt::format("{:>3}  {:>4}  {:<33}  {:>11}  {}", ++pos,
+                                  CarNumber(drivers->drivers[static_cast<std::size_t>(d)]), driverName(d),
+                                  FormatLapTime(word), Incidents(word, offTrackShown)));
         }
     }
     return out;
@@ -476,6 +479,7 @@ std::string Report::flagBody() const {
     std::string out;
     QuietPrompts quiet;
     RaceModel race;
+    race.SetCarsWanted(false);
     if (!race.Load(*drivers, *header, nullptr, 1.0 / 1024.0, quiet, nullptr)) {
         Line(out, kRaceReadErrorText);
         return out;
@@ -663,10 +667,18 @@ bool Report::WriteAllTextReports(std::string_view prefix, int mechanical) const 
         kinds.push_back(ReportKind::Flags);
     }
     const std::string base = std::string(prefix) + BaseName(header->path.string());
+    // The complete report repeats four others: they are made once.
+    std::map<int, std::string> texts;
+    for (int k : kinds)
+        if (k != ReportKind::Complete) texts[k] = Text(k);
+    std::string& complete = texts[ReportKind::Complete];
+    complete = heading(ReportKind::Complete);
+    for (int part : {ReportKind::Qualifying, ReportKind::Race, ReportKind::LapChart, ReportKind::LapByLap})
+        complete += "\r\n" + texts[part];
     bool all = true;
     for (int k : kinds) {
         const std::string name = base + FileSuffix(k);
-        if (!WriteFileAtomic(std::filesystem::path(name), Text(k))) {
+        if (!WriteFileAtomic(std::filesystem::path(name), texts[k])) {
             all = false;
             if (prompts) prompts->alert(std::string(kReportFileErrorText) + "\r\n" + name);
         }
