@@ -1,4 +1,5 @@
 #include "core/commands/CommandIds.h"
+#include "core/graphs/TelemetryPageLayout.h"
 #include "core/graphs/TimeDifference.h"
 #include "core/track/TrackPath.h"
 #include "gui/graphs/CGraphPanel.h"
@@ -13,6 +14,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QImageReader>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
@@ -105,7 +107,13 @@ TEST_F(TelemetryGraph, TheMapMarksTheCursorAndNothingBeyondTheTrack) {
     const int plain = Count(map->Map(), Qt::white);
     dialog.Controller().TimeDiffText(length / 2, 0);
     EXPECT_GT(Count(map->Map(), Qt::white), plain);
-    dialog.Controller().TimeDiffText(length * 1.011, 0);
+    // A stretch that starts exactly at the track's end: the path cannot mark it.
+    const double half = 1 * length * 0.01;
+    ASSERT_EQ((length + half) - half, length);
+    dialog.Controller().TimeDiffText(length + half, 0);
+    EXPECT_EQ(Count(map->Map(), Qt::white), plain);
+    dialog.Controller().TimeDiffText(length / 2, 0);
+    dialog.Controller().TimeDiffText(length * 1.05, 0);
     EXPECT_EQ(Count(map->Map(), Qt::white), plain);
 }
 
@@ -119,13 +127,15 @@ TEST_F(TelemetryGraph, PrintedPageHoldsItsTitlesRowsAndGraphs) {
     dialog.LapBox(1)->click();
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
+    int writer4961 = 0, writer7016 = 0;
     {
         QPdfWriter writer(pdf);
-        writer.setTitle(QStringLiteral("Replay Analyzer Telemetry Page"));
         writer.setResolution(600);
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         QPainter p(&writer);
+        writer4961 = writer.width();
+        writer7016 = writer.height();
         DrawTelemetryPage(p, writer.width(), writer.height(), dialog, *app.Document(), {14, -1, -1});
     }
     EXPECT_EQ(dialog.Controller().ChannelCode(), 1);  // the screen shows the primary graph again
@@ -137,6 +147,42 @@ TEST_F(TelemetryGraph, PrintedPageHoldsItsTitlesRowsAndGraphs) {
                           "Laptime(Speed)", "Alex Morgan", "Speed", "Elapsed time"})
         EXPECT_THAT(out, HasSubstr(s));
     EXPECT_THAT(out, HasSubstr(FormatGraphLapTime(DemoRaceLapMs(0, 2)) + "("));
+
+    // Rendered at the page's own resolution: every frame line is one pixel.
+    QProcess raster;
+    raster.start(QStringLiteral("pdftoppm"),
+                 {QStringLiteral("-r"), QStringLiteral("600"), QStringLiteral("-png"), QStringLiteral("-singlefile"),
+                  pdf, dir.filePath(QStringLiteral("page"))});
+    ASSERT_TRUE(raster.waitForFinished(60000));
+    QImageReader::setAllocationLimit(512);  // megabytes: an A4 page at 600 dpi
+    const QImage page = QImageReader(dir.filePath(QStringLiteral("page.png"))).read();
+    ASSERT_FALSE(page.isNull());
+    const TelemetryPageLayout l(writer4961, writer7016);
+    auto near = [&](int x, int y, QColor want) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const QColor c =
+                    page.pixelColor(std::clamp(x + dx, 0, page.width() - 1), std::clamp(y + dy, 0, page.height() - 1));
+                if (std::abs(c.red() - want.red()) < 60 && std::abs(c.green() - want.green()) < 60 &&
+                    std::abs(c.blue() - want.blue()) < 60)
+                    return true;
+            }
+        return false;
+    };
+    for (int a = 0; a < 8; ++a) {
+        const PageRect r = l.areas[std::size_t(a)];
+        const int mx = (r.left + r.right) / 2 + 37, my = (r.top + r.bottom) / 2 + 41;
+        EXPECT_EQ(near(r.left, my, Qt::blue), l.Framed(a)) << a;
+        EXPECT_EQ(near(mx, r.top, Qt::blue), l.Framed(a)) << a;
+        EXPECT_EQ(near(r.right - 1, my, Qt::red), l.Framed(a)) << a;
+        EXPECT_EQ(near(mx, r.bottom - 1, Qt::red), l.Framed(a)) << a;
+    }
+    // The unused secondary areas stay empty inside their frames.
+    for (int a : {kSecondary2, kSecondary3}) {
+        const PageRect r = l.Content(a);
+        const QImage inside = page.copy(r.left + 2, r.top + 2, r.Width() - 4, r.Height() - 4);
+        EXPECT_EQ(CountColour(inside, Qt::white), inside.width() * inside.height()) << a;
+    }
 
     GraphPrint choose(1, QStringLiteral("primary"));
     QString told;
