@@ -9,8 +9,10 @@
 #include "gui/graphs/CSelectionSliderCtrl.h"
 #include "gui/graphs/TransparentBlit.h"
 #include "gui/platform/Cp1252.h"
+#include "gui/reports/CAutoRichEditCtrl.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
@@ -18,7 +20,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
-#include <QTextBrowser>
 
 #include <functional>
 
@@ -284,21 +285,13 @@ void TractionCircle::OnHelp() {
 TractionCircleHelp::TractionCircleHelp(QWidget* parent) : CResizingDialog(parent) {
     setWindowTitle(QStringLiteral("Traction Circle Explained"));
     resize(480, 420);
-    auto* text = new QTextBrowser(this);
+    // The help page is rich text kept with the program, shown through the
+    // program's own reader of it.
+    auto* text = new CAutoRichEditCtrl(this);
+    text->setObjectName(QStringLiteral("HelpText"));
     text->setGeometry(8, 8, 464, 368);
-    text->setHtml(QStringLiteral(
-        "<h3>Reading the traction circle</h3>"
-        "<p>Every point is one moment of the lap (36 a second): its distance from the centre is how hard the "
-        "car was accelerating, its direction which way. Up is braking, down is accelerating, left and right are "
-        "the right and left turns.</p>"
-        "<p>A tyre can only give so much grip in all directions together, so a driver who uses the car fully "
-        "keeps the points near the edge of a roughly round shape: braking into a corner, the points swing from "
-        "the top towards the side, and out of it down towards acceleration. Points that fall back to the "
-        "centre in between show moments where grip was left unused.</p>"
-        "<p>Choose a stretch of the track on the slider by holding Shift while moving the marker; the map shows "
-        "the stretch and the times show how long each lap took over it. The circles mark 1, 2 and 3 g. "
-        "<i>Oriented to car</i> measures along and across the car, <i>Oriented to travel</i> along and across "
-        "the direction the car moves in.</p>"));
+    QFile page(QStringLiteral(":/help/TractionCircle.rtf"));
+    if (page.open(QIODevice::ReadOnly)) text->SetRTF(page.readAll().toStdString());
     auto* close = new QPushButton(QStringLiteral("Close"), this);
     close->setGeometry(200, 388, 80, 24);
     connect(close, &QPushButton::clicked, this, &QDialog::hide);

@@ -3,6 +3,7 @@
 #include "core/document/DocumentColours.h"
 #include "gui/graphs/CSelectionSliderCtrl.h"
 #include "gui/graphs/TransparentBlit.h"
+#include "gui/reports/CAutoRichEditCtrl.h"
 
 #include "LapDocument.h"
 #include "PictureProbe.h"
@@ -181,6 +182,13 @@ TEST_F(TractionDialog, OpensWithoutATrackAndHelpOpensOnce) {
     TractionCircleHelp* help = dialog_->Help();
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
+    // The page is the program's own rich text: its heading in bold.
+    auto* page = help->findChild<CAutoRichEditCtrl*>(QStringLiteral("HelpText"));
+    ASSERT_NE(page, nullptr);
+    EXPECT_TRUE(page->toPlainText().startsWith(QStringLiteral("Reading the traction circle\n")));
+    QTextCursor at(page->document());
+    at.setPosition(3);
+    EXPECT_EQ(at.charFormat().fontWeight(), QFont::Bold);
     help->hide();
     dialog_->HelpButton()->click();
     EXPECT_EQ(dialog_->Help(), help);
