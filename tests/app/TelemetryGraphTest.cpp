@@ -117,6 +117,22 @@ TEST_F(TelemetryGraph, TheMapMarksTheCursorAndNothingBeyondTheTrack) {
     EXPECT_EQ(Count(map->Map(), Qt::white), plain);
 }
 
+TEST_F(TelemetryGraph, ALapWithoutItsTrackPlotsAndTheMapStaysShut) {
+    std::filesystem::remove_all(root_ / "tracks");
+    CRpyGraphApp& app = Start();
+    AddRaceLap(0, 2);
+    ASSERT_EQ(app.Document()->LapCount(), 1);
+    ASSERT_FALSE(app.Document()->TrackLoaded());
+    NewGraph dialog(app.Document());
+    dialog.LapBox(0)->click();
+    const CGraphProps* speed = dialog.Graph()->Model().GetGraph(dialog.Controller().SeriesSlot(0, 0));
+    ASSERT_NE(speed, nullptr);
+    EXPECT_GT(speed->Count(), 100);
+    dialog.MapButton()->click();
+    EXPECT_EQ(dialog.TrackMap(), nullptr);
+    dialog.Controller().TimeDiffText(100, 0);
+}
+
 TEST_F(TelemetryGraph, PrintedPageHoldsItsTitlesRowsAndGraphs) {
     if (QProcess::execute(QStringLiteral("pdftotext"), {QStringLiteral("-v")}) < 0) GTEST_SKIP() << "no pdftotext";
     CRpyGraphApp& app = Start();

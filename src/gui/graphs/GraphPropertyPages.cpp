@@ -152,10 +152,10 @@ void SeriesItemDelegate::paint(QPainter* p, const QStyleOptionViewItem& option, 
     p->save();
     const bool selected = option.state & QStyle::State_Selected;
     p->fillRect(option.rect, selected ? option.palette.highlight() : option.palette.base());
-    const QRect swatch(option.rect.left() + 2, option.rect.top() + 2, 30, option.rect.height() - 5);
+    const QRect swatch(option.rect.left() + 2, option.rect.top() + 2, 20, option.rect.height() - 4);
     p->fillRect(swatch, index.data(Qt::DecorationRole).value<QColor>());
-    p->setPen(selected ? option.palette.highlightedText().color() : option.palette.text().color());
-    p->drawText(option.rect.adjusted(38, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, index.data().toString());
+    p->setPen(Qt::black);
+    p->drawText(option.rect.adjusted(25, 3, 0, 0), Qt::AlignTop | Qt::AlignLeft, index.data().toString());
     p->restore();
 }
 
@@ -195,9 +195,13 @@ CGraphicsPropertyPage::CGraphicsPropertyPage(GraphModel& graph) {
     connect(title, &QPushButton::clicked, this, &CGraphicsPropertyPage::EditTitle);
     connect(hide_, &QPushButton::clicked, this, &CGraphicsPropertyPage::ToggleHidden);
     connect(all, &QPushButton::clicked, this, &CGraphicsPropertyPage::ShowAll);
-    connect(combo_, &QComboBox::currentIndexChanged, this, &CGraphicsPropertyPage::Refresh);
+    // Entry 0 stands selected, but the title shows only once the user picks.
     if (!copies_.empty()) combo_->setCurrentIndex(0);
-    Refresh();
+    connect(combo_, &QComboBox::currentIndexChanged, this, [this] {
+        const CGraphProps* g = Current();
+        title_->setText(g ? QString::fromStdString(g->name) : QString());
+        Refresh();
+    });
 }
 
 CGraphProps* CGraphicsPropertyPage::Current() {
@@ -207,7 +211,6 @@ CGraphProps* CGraphicsPropertyPage::Current() {
 
 void CGraphicsPropertyPage::Refresh() {
     const CGraphProps* g = Current();
-    title_->setText(g ? QString::fromStdString(g->name) : QString());
     hide_->setText(g && !g->visible ? tr("Show") : tr("Hide"));
     if (g) SetSeriesEntry(*combo_, combo_->currentIndex(), *g);
 }
@@ -230,6 +233,7 @@ void CGraphicsPropertyPage::EditTitle() {
         QInputDialog::getText(this, tr("Title"), QString(), QLineEdit::Normal, QString::fromStdString(g->name), &ok);
     if (!ok) return;
     g->name = t.toStdString();
+    title_->setText(t);
     Refresh();
 }
 
