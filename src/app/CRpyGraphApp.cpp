@@ -24,6 +24,8 @@
 #include "gui/replay/LoadedLapsArrangerDialog.h"
 #include "gui/replay/ReplayCDDatabaseCreatorDialog.h"
 #include "gui/reports/ReportDlg.h"
+#include "gui/tools/RpyConfig.h"
+#include "gui/tools/SpeedTrack.h"
 
 #include <QAction>
 #include <QFile>
@@ -163,12 +165,26 @@ void CRpyGraphApp::ConnectCommands() {
         vra::TractionCircle circle(*doc_);
         circle.exec();
     });
+    on(EditSettings, [this] { services_.prompts.editSettings({settings_.get(), doc_.get()}); });
+    on(TelemetrySettings, [this] {
+        RpyConfig config(*doc_, services_.prompts, frame_.get());
+        config.exec();
+    });
+    on(ShowSpeedTrack, [this] {
+        if (doc_->LapCount() < 2) {
+            services_.prompts.alert(kTwoLapsNeededText);
+            return;
+        }
+        vra::SpeedTrack overlay(*doc_, frame_.get());
+        overlay.exec();
+    });
     on(SaveReplayLap, [this] { doc_->OnSaveReplayLap(); });
     on(SaveTelemetryText, [this] { doc_->OnSaveTelemetryText(); });
     on(MergeLaps, [this] { doc_->OnMergeLaps(); });
     on(CompressReplay, [this] { doc_->OnCompressReplay(); });
     on(FixTransAmRideHeight, [this] { doc_->OnFixTransAmRideHeight(); });
     for (const auto& [id, kind] : kReportCommands) on(id, [this, kind = kind] { RunReport(kind); });
+    on(SaveTrackmapBmp, [this] { view_->OnSaveTrackmapAsBmp(); });
     on(FilePrint, [this] { view_->OnFilePrint(); });
     on(FilePrintPreview, [this] { view_->OnFilePrintPreview(); });
     on(FilePrintSetup, [this] { view_->OnFilePrintSetup(); });

@@ -18,6 +18,7 @@
 #include "gui/platform/QtDesktop.h"
 #include "gui/platform/QtSettingsStore.h"
 #include "gui/replay/ChooselapPrompts.h"
+#include "gui/tools/Options.h"
 #include "gui/widgets/Artwork.h"
 
 #include <QApplication>
@@ -130,6 +131,9 @@ int main(int argc, char* argv[]) {
 
     PleaseWaitBox waitBox;
     ChooselapPrompts prompts(&waitBox);
+    prompts.setSettingsDialog([&prompts](const SettingsDialogRequest& request) {
+        return Options::Run(request, prompts, prompts.parentWidget());
+    });
     CRpyGraphApp analyser(
         {*settings, prompts, shell, &waitBox, [&](QWidget* frame) { prompts.setParentWidget(frame); }});
     if (!analyser.InitInstance(args, argv[0])) return 1;

@@ -101,6 +101,8 @@ constexpr Row kRows[] = {
     {cmd::ReportCarFile, Idle},
     {cmd::ReportRatings, Idle},
     {cmd::ReportThrottleBrake, Idle},
+    {cmd::TelemetrySettings, Idle},
+    {cmd::ShowSpeedTrack, Idle},
     {cmd::AddLapWithLapFinder, IdleLines},
     {cmd::SaveReplayLap, IdleLines},
     {cmd::OpenMostRecentReplay, IdleLines},

@@ -41,12 +41,6 @@ constexpr std::string_view kNoTrackText =
     "Path is set correctly in File->Settings\n\nDetailed error message:\n";
 constexpr std::string_view kPhysicsText = "Please note that you have now loaded\r\nlaps using different physics.";
 
-std::string SettingsNotSavedText(const std::string& reason) {
-    std::string text = "The settings could not be saved";
-    if (!reason.empty()) text += " (" + reason + ")";
-    return text + ".\nThe settings saved before are kept.";
-}
-
 std::string_view HeaderErrorText(int version) {
     if (version < 3) return "HeaderClass: Orl replays not supported!";
     if (version == 3) return "HeaderClass: Kt/QUOLN replays not supported!";

@@ -102,4 +102,10 @@ bool AppSettings::SaveDamageCosts(const DamageCostTable& costs) {
     return CRegistry(store_, SettingsKey::Program).WriteObject(kDamageCost, costs);
 }
 
+std::string SettingsNotSavedText(const std::string& reason) {
+    std::string text = "The settings could not be saved";
+    if (!reason.empty()) text += " (" + reason + ")";
+    return text + ".\nThe settings saved before are kept.";
+}
+
 }  // namespace vra

@@ -113,4 +113,8 @@ private:
     DamageCostTable damageCosts_{};
 };
 
+// What the user is told when the settings could not be saved; reason is the
+// store's explanation (may be empty).
+std::string SettingsNotSavedText(const std::string& reason);
+
 }  // namespace vra

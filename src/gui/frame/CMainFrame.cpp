@@ -127,6 +127,10 @@ void CMainFrame::CreateActions() {
     MakeAction(MergeLaps, tr("Merge all laps to one replay file..."), QStringLiteral("Merge all laps"));
     MakeAction(CompressReplay, tr("Compress replay file..."), QStringLiteral("Compress replay file"));
     MakeAction(FixTransAmRideHeight, tr("Fix Trans-Am ride height..."), QStringLiteral("Fix Trans-Am ride height"));
+    MakeAction(EditSettings, tr("Settings..."));
+    MakeAction(TelemetrySettings, tr("VELMR Replay Settings"));
+    MakeAction(SaveTrackmapBmp, tr("Save Trackmap as BMP-file..."));
+    MakeAction(ShowSpeedTrack, tr("SpeedTrack"));
     MakeAction(FilePrint, tr("&Print...\tCtrl+P"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     MakeAction(FilePrintPreview, tr("Print Pre&view..."));
     MakeAction(FilePrintSetup, tr("P&rint Setup..."));
@@ -208,6 +212,8 @@ void CMainFrame::CreateMenus() {
     for (int id : {SaveReplayLap, SaveTelemetryText, MergeLaps, CompressReplay, FixTransAmRideHeight})
         fileMenu_->addAction(Action(id));
     fileMenu_->addSeparator();
+    fileMenu_->addAction(Action(EditSettings));
+    fileMenu_->addSeparator();
     fileMenu_->addAction(Action(FilePrint));
     fileMenu_->addAction(Action(FilePrintPreview));
     fileMenu_->addAction(Action(FilePrintSetup));
@@ -234,6 +240,9 @@ void CMainFrame::CreateMenus() {
     tools->addAction(Action(CdDatabaseCreator));
     tools->addAction(Action(GearChangeAnalyzer));
     tools->addAction(Action(TractionCircle));
+    tools->addAction(Action(ShowSpeedTrack));
+    tools->addAction(Action(TelemetrySettings));
+    tools->addAction(Action(SaveTrackmapBmp));
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->addAction(Action(ViewReadme));

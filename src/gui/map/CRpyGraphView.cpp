@@ -4,9 +4,11 @@
 #include "core/document/CRpyGraphDoc.h"
 #include "core/document/LapLinePlotter.h"
 #include "core/document/LoadedLapChoice.h"
+#include "core/document/TrackmapExport.h"
 #include "core/ptf/LpLine.h"
 #include "core/replay/GetRpyInfo.h"
 #include "core/track/TrackPath.h"
+#include "gui/map/TrackmapBitmap.h"
 #include "gui/map/ViewDialog.h"
 #include "gui/platform/Cp1252.h"
 #include "gui/widgets/Artwork.h"
@@ -215,6 +217,28 @@ void CRpyGraphView::OnFilePrintPreview() {
 void CRpyGraphView::OnFilePrintSetup() {
     QPageSetupDialog dialog(&Printer(), this);
     dialog.exec();
+}
+
+std::vector<int> CRpyGraphView::ExportedLineSlots() const {
+    std::vector<int> laps;
+    if (!viewBar_ || viewBar_->IsPlaying()) return laps;
+    for (int box = 1; box <= ViewDialog::kLapBoxes; ++box)
+        if (viewBar_->IsLapTicked(box)) laps.push_back(viewBar_->SlotOfBox(box));
+    return laps;
+}
+
+bool CRpyGraphView::RenderTrackmapToBmp(const std::filesystem::path& path) {
+    if (!doc_) return false;
+    const bool written = vra::RenderTrackmapToBmp(*doc_, ExportedLineSlots(), path, doc_->GetPrompts());
+    // The screen fits and draws its map afresh, as after any export.
+    doc_->SetMapFitted(false);
+    RequestFullRedraw();
+    return written;
+}
+
+void CRpyGraphView::OnSaveTrackmapAsBmp() {
+    if (!doc_) return;
+    if (auto path = vra::AskTrackmapBmpPath(*doc_, doc_->GetPrompts())) RenderTrackmapToBmp(*path);
 }
 
 void CRpyGraphView::ToggleZoomTool(vra::ZoomMode mode, const QString& hint) {

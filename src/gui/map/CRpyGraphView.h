@@ -13,6 +13,7 @@
 
 #include <QImage>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -60,6 +61,13 @@ public:
     // 0..4, or -1 (the user has been told why, or cancelled).
     int ChooseLoadedLap();
 
+    // The laps whose lines an exported map shows: the ticked ones, none
+    // while a lap plays (the playback owns the lines then).
+    std::vector<int> ExportedLineSlots() const;
+    // Writes the map with those lines as a picture file at path; the window's
+    // own map is fitted and drawn afresh afterwards.
+    bool RenderTrackmapToBmp(const std::filesystem::path& path);
+
     // A new or emptied document: unticked boxes, whole track, fresh picture.
     void OnInitialUpdate();
 
@@ -83,6 +91,8 @@ public slots:
     void OnFilePrint();
     void OnFilePrintPreview();
     void OnFilePrintSetup();
+    // "Save Trackmap as BMP-file...": asks for the file and writes the map.
+    void OnSaveTrackmapAsBmp();
     // The map changed: rebuild the picture at the next paint.
     void RequestFullRedraw();
 

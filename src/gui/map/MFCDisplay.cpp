@@ -4,6 +4,7 @@
 #include "core/document/LapPoints.h"
 #include "core/track/PieceOutline.h"
 #include "core/track/QuarterMark.h"
+#include "core/track/SpdTrkVisitor.h"
 #include "core/track/TrackPolyline.h"
 #include "core/track/TrackSurface.h"
 
@@ -217,8 +218,19 @@ void MFCDisplay::DrawPolylineWithPen(const vra::PieceOutline& outline, bool high
     StrokePoints(outline.Points(), highlighted ? Qt::white : Qt::black);
 }
 
-void MFCDisplay::FillPolygonList(const vra::SpdTrkVisitor&) {
-    // The speed comparison overlay is drawn by its own dialog's display.
+void MFCDisplay::FillPolygonList(const vra::SpdTrkVisitor& visitor) {
+    if (!painter_) return;
+    PenScope scope(*painter_);
+    for (const vra::ColouredPolygon& stripe : visitor.Stripes()) {
+        if (stripe.points.empty()) continue;
+        QPolygonF polygon;
+        polygon.reserve(qsizetype(stripe.points.size()));
+        for (const vra::Point2D& p : stripe.points) polygon << Map(p);
+        const QColor colour(stripe.colour.red, stripe.colour.green, stripe.colour.blue);
+        painter_->setPen(ThinPen(colour));
+        painter_->setBrush(colour);
+        painter_->drawPolygon(polygon);
+    }
 }
 
 void MFCDisplay::DrawLineWithPen(const vra::Point2D& from, const vra::Point2D& to, bool highlighted) {

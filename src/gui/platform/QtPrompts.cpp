@@ -130,8 +130,8 @@ std::optional<LapChoice> QtPrompts::chooseLap(const LapChoiceRequest&) {
     return std::nullopt;
 }
 
-SettingsDialogResult QtPrompts::editSettings(const SettingsDialogRequest&) {
-    return {};
+SettingsDialogResult QtPrompts::editSettings(const SettingsDialogRequest& request) {
+    return settingsDialog_ ? settingsDialog_(request) : SettingsDialogResult{};
 }
 
 std::optional<std::filesystem::path> QtPrompts::saveFile(const SaveFileRequest& request) {

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
 namespace vra {
 
 class QtPrompts : public Prompts {
@@ -27,6 +29,11 @@ public:
     int chooseLoadedLap(const LoadedLapChoiceRequest& request) override;
     std::optional<MergeAdvantages> mergeParameters(const MergeParametersRequest& request) override;
 
+    // The settings dialog lives above this layer: the application hands it
+    // in. Without one, editSettings answers as if cancelled.
+    using SettingsDialog = std::function<SettingsDialogResult(const SettingsDialogRequest&)>;
+    void setSettingsDialog(SettingsDialog dialog) { settingsDialog_ = std::move(dialog); }
+
     // The Qt name filter of a request's filters ("label (pattern)" joined by
     // ";;"); patterns match regardless of case, as on the simulation's home
     // file system, and "*.*" matches every file.
@@ -36,6 +43,7 @@ public:
 
 private:
     QPointer<QWidget> parent_;
+    SettingsDialog settingsDialog_;
 };
 
 }  // namespace vra

@@ -80,13 +80,26 @@ TEST_F(MainFrame, CaptionAndMenusHoldTheBuiltCommandsInOrder) {
     for (QAction* a : frame.menuBar()->actions()) menus << a->text();
     EXPECT_EQ(menus, (QStringList{"&File", "&View", "&Reports", "&Tools", "&Help"}));
     const auto menuAt = [&](int i) { return frame.menuBar()->actions().at(i)->menu()->actions(); };
-    EXPECT_EQ(
-        Texts(menuAt(0)),
-        (QStringList{"&Add replay lap...\tCtrl+O", "&Clear all replay laps...\tCtrl+N",
-                     "Add replay lap using Lap Finder...", "Open most recently added replay file...",
-                     "Move/Remove loaded replay laps...", "-", "Save replay lap...", "Save telemetry to text file",
-                     "Merge all laps to one replay file...", "Compress replay file...", "Fix Trans-Am ride height...",
-                     "-", "&Print...\tCtrl+P", "Print Pre&view...", "P&rint Setup...", "-", "-", "E&xit"}));
+    EXPECT_EQ(Texts(menuAt(0)), (QStringList{"&Add replay lap...\tCtrl+O",
+                                             "&Clear all replay laps...\tCtrl+N",
+                                             "Add replay lap using Lap Finder...",
+                                             "Open most recently added replay file...",
+                                             "Move/Remove loaded replay laps...",
+                                             "-",
+                                             "Save replay lap...",
+                                             "Save telemetry to text file",
+                                             "Merge all laps to one replay file...",
+                                             "Compress replay file...",
+                                             "Fix Trans-Am ride height...",
+                                             "-",
+                                             "Settings...",
+                                             "-",
+                                             "&Print...\tCtrl+P",
+                                             "Print Pre&view...",
+                                             "P&rint Setup...",
+                                             "-",
+                                             "-",
+                                             "E&xit"}));
     EXPECT_EQ(Texts(menuAt(1)), (QStringList{"Zoom In", "Zoom Out", "Fit To Track", "Panning Tool", "-",
                                              "&Plot Settings", "&Zoom Bar", "&Lap Bar"}));
     EXPECT_EQ(Texts(menuAt(2)),
@@ -94,7 +107,8 @@ TEST_F(MainFrame, CaptionAndMenusHoldTheBuiltCommandsInOrder) {
                            "Sector Times", "Practice", "Happy Hour", "Race Settings", "Flags (yellows etc)", "Speed",
                            "Car File Report", "Ratings Report", "Throttle/Brake Use"}));
     EXPECT_EQ(Texts(menuAt(3)),
-              (QStringList{"&Graph", "Replay CD Database Creator", "Gearchange Analyzer", "Traction Circle"}));
+              (QStringList{"&Graph", "Replay CD Database Creator", "Gearchange Analyzer", "Traction Circle",
+                           "SpeedTrack", "VELMR Replay Settings", "Save Trackmap as BMP-file..."}));
     EXPECT_EQ(Texts(menuAt(4)), (QStringList{"View &Readme file", "&About Velmar Replay Analyzer..."}));
     EXPECT_EQ(frame.Action(vra::cmd::ViewPlotSettings)->statusTip(), QStringLiteral("Show or hide the plot settings"));
     EXPECT_EQ(frame.Action(vra::cmd::FileNew)->statusTip(), QStringLiteral("Clears all loaded replay laps"));
@@ -131,7 +145,7 @@ TEST_F(MainFrame, ReportsWaitWhilePlayingOrListeningAndThreeStayOff) {
 TEST_F(MainFrame, ToolbarsStandInOneRowAtTheTopAndToggle) {
     CMainFrame& frame = Open();
     EXPECT_EQ(Ids(frame.MainToolBar()), (QStringList{"57600", "32776", "32804", "32831", "32824", "57607", "0", "32771",
-                                                     "32808", "32818", "237"}));
+                                                     "32808", "32818", "237", "32842"}));
     EXPECT_EQ(Ids(frame.ZoomToolBar()), (QStringList{"32790", "32791", "32792", "32800"}));
     EXPECT_EQ(Ids(frame.LapToolBar()), (QStringList{"32840", "32795", "32796", "32797", "32798", "32799"}));
     QToolBar* bars[] = {frame.MainToolBar(), frame.ZoomToolBar(), frame.LapToolBar()};

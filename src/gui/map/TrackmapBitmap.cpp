@@ -1,0 +1,92 @@
+#include "gui/map/TrackmapBitmap.h"
+
+#include "core/document/CRpyGraphDoc.h"
+#include "core/document/LapLinePlotter.h"
+#include "core/document/TrackmapExport.h"
+#include "core/export/DibSection.h"
+#include "core/platform/Prompts.h"
+#include "core/replay/GetRpyInfo.h"
+#include "core/track/TrackPath.h"
+#include "gui/map/MFCDisplay.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <new>
+
+namespace vra {
+
+namespace {
+
+constexpr std::uint16_t kBitCount = 4;
+
+// The file holds its size and the image's in 32-bit fields.
+bool FitsTheFile(int n) {
+    if (n <= 0) return false;
+    const std::uint64_t image = BytesPerLine(std::uint64_t(n), kBitCount) * std::uint64_t(n);
+    return image + 54 + 4 * 16 <= std::numeric_limits<std::uint32_t>::max();
+}
+
+}  // namespace
+
+std::optional<QImage> TrackmapBitmap::Render(const CRpyGraphDoc& document, std::span<const int> lineSlots, int n) {
+    const TrackPath* path = document.GetTrackPath();
+    if (!path || !document.TrackLoaded() || n <= 0) return std::nullopt;
+    QImage image;
+    try {
+        image = QImage(n, n, QImage::Format_RGB32);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+    if (image.isNull()) return std::nullopt;
+    image.fill(Qt::white);
+
+    MFCDisplay display;
+    display.SetPalette(CRpyGraphDoc::Palette());
+    display.FitToTrackEdges(path->EdgeBounds(), kMargin, kMargin, std::uint32_t(n), std::uint32_t(n));
+    QPainter painter(&image);
+    // Exact colours only: every pixel must find its own table entry.
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    display.SetDC(&painter);
+    path->DrawSurfaces(display);
+    for (int slot : lineSlots) {
+        if (!document.IsSlotUsed(slot)) continue;
+        const LapSlot& lap = document.Slot(slot);
+        if (!lap.info) continue;
+        const std::size_t end = std::size_t(std::max(lap.info->sampleCount, 0));
+        display.DrawLapLine(lap.points, 2, end, lap.plotter ? lap.plotter->ColourIndex() : slot);
+    }
+    display.SetDC(nullptr);
+    return image;
+}
+
+bool RenderTrackmapToBmp(const CRpyGraphDoc& document, std::span<const int> lineSlots,
+                         const std::filesystem::path& path, Prompts& prompts) {
+    if (!document.TrackLoaded() || !document.GetTrackPath()) {
+        prompts.alert(kNoTrackLoadedText);
+        return false;
+    }
+    const int n = document.BMPSizeInPixel();
+    std::optional<QImage> image = FitsTheFile(n) ? TrackmapBitmap::Render(document, lineSlots, n) : std::nullopt;
+    DibSection dib;
+    bool made = false;
+    if (image) {
+        const std::array<Rgb, 16> table = TrackMapBitmapTable(CRpyGraphDoc::Palette());
+        const auto* pixels = reinterpret_cast<const std::uint32_t*>(image->constBits());
+        made = MakeIndexedBitmap(dib, n, n, kBitCount, table, {pixels, std::size_t(n) * std::size_t(n)});
+    }
+    if (!made) {
+        prompts.alert(kBitmapMemoryText);
+        return false;
+    }
+    image.reset();
+    if (!dib.Save(path)) {
+        prompts.alert(kErrorCreatingFileText);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace vra

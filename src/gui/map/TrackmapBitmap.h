@@ -1,0 +1,34 @@
+#pragma once
+// The whole track map with chosen driving lines as a square picture, drawn
+// with its own image and display so that it never disturbs the window's
+// map, and saved as a 4-bit BMP file. It needs no window: the batch modes
+// call it as the map command does.
+
+#include <QImage>
+
+#include <filesystem>
+#include <optional>
+#include <span>
+
+namespace vra {
+
+class CRpyGraphDoc;
+class Prompts;
+
+class TrackmapBitmap {
+public:
+    static constexpr int kMargin = 5;
+
+    // The map in n x n pixels: the surfaces, then the lines of the given
+    // slots in their colours, fitted with margins of 5. nullopt without a
+    // track, or when a picture that large cannot be had.
+    static std::optional<QImage> Render(const CRpyGraphDoc& document, std::span<const int> lineSlots, int n);
+};
+
+// Draws and writes the map at path. A picture too large for memory or for
+// the file's size fields, and a failed write, are told to the user; an
+// existing file then stays as it was. True when the file was written.
+bool RenderTrackmapToBmp(const CRpyGraphDoc& document, std::span<const int> lineSlots,
+                         const std::filesystem::path& path, Prompts& prompts);
+
+}  // namespace vra
