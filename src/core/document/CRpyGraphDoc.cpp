@@ -331,7 +331,7 @@ void CRpyGraphDoc::AddLap(Mode mode, const std::filesystem::path& givenPath) {
     auto header = std::make_unique<Header>();
     if (header->Read(path) != 0 || header->version < 3) {
         prompts_.alert(HeaderErrorText(header->version));
-        prompts_.alert(path.string());
+        prompts_.messageText(ShownText().FileName(path), {}, Icon::Warning, Buttons::Ok);
         return;
     }
     if (currentTrack && header->trackName != *currentTrack) {

@@ -229,8 +229,8 @@ void CRpyGraphDoc::OnFixTransAmRideHeight() {
         return;
     }
     const std::filesystem::path& source = slot.drivers->path;
-    const auto destination = AskDestination(prompts_, ReplayFolder(simFolder_), "RHfix_" + source.filename().string(),
-                                            kReplayFilter, ".rpy");
+    const auto destination = AskDestination(prompts_, ReplayFolder(simFolder_),
+                                            ShownText("RHfix_").FileName(source.filename()), kReplayFilter, ".rpy");
     if (!destination) return;
     if (IsSameFile(source, *destination)) {
         prompts_.alert(kSameFileText);

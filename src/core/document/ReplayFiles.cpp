@@ -23,11 +23,16 @@ std::string SafeFileName(std::string_view name) {
 }
 
 std::optional<std::filesystem::path> AskDestination(Prompts& prompts, const std::filesystem::path& folder,
-                                                    std::string_view defaultName, const FileFilter& filter,
+                                                    const ShownText& defaultName, const FileFilter& filter,
                                                     std::string_view extension) {
     SaveFileRequest request;
     request.initialFolder = folder;
-    request.defaultName = SafeFileName(defaultName);
+    for (const ShownText::Part& part : defaultName.Parts()) {
+        if (part.fileName)
+            request.defaultName.FileName(SafeFileName(part.bytes));
+        else
+            request.defaultName.Text(SafeFileName(part.bytes));
+    }
     request.filters = {filter};
     for (;;) {
         auto chosen = prompts.saveFile(request);
@@ -41,12 +46,12 @@ std::optional<std::filesystem::path> AskDestination(Prompts& prompts, const std:
         *chosen += std::string(extension);
         std::error_code ec;
         if (!std::filesystem::exists(*chosen, ec)) return chosen;
-        if (prompts.message(chosen->filename().string() + std::string(kReplaceQuestion), {}, Icon::Warning,
-                            Buttons::YesNo) == Button::Yes)
+        if (prompts.messageText(ShownText().FileName(chosen->filename()).Text(kReplaceQuestion), {}, Icon::Warning,
+                                Buttons::YesNo) == Button::Yes)
             return chosen;
         // No: back to the dialog with the name as the user left it.
         request.initialFolder = chosen->parent_path();
-        request.defaultName = typed;
+        request.defaultName = ShownText().FileName(typed);
     }
 }
 

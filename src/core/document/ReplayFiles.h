@@ -25,12 +25,13 @@ std::filesystem::path ReplayFolder(const std::string& simFolder);
 // control character and each of / \ : * ? " < > | becomes "_".
 std::string SafeFileName(std::string_view name);
 
-// Asks for a destination, offering the safe form of defaultName; appends
+// Asks for a destination, offering the safe form of defaultName (replay text,
+// or a file name's bytes where it takes one over); appends
 // extension when the chosen name does not contain it (in any case). When the
 // name so made is an existing file, asks before replacing it; No asks for a
 // name again. nullopt when cancelled.
 std::optional<std::filesystem::path> AskDestination(Prompts& prompts, const std::filesystem::path& folder,
-                                                    std::string_view defaultName, const FileFilter& filter,
+                                                    const ShownText& defaultName, const FileFilter& filter,
                                                     std::string_view extension);
 
 // The destination is the source: the same spelling, or, when the

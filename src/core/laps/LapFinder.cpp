@@ -215,13 +215,13 @@ void LapFinder::ReadReplayFile(const std::filesystem::path& path) {
     ++folderFiles_;
     Header header;
     if (header.Read(path) != Header::Ok) {
-        prompts_.message(path.string(), kReadErrorCaption, Icon::Error, Buttons::Ok);
+        prompts_.messageText(ShownText().FileName(path), kReadErrorCaption, Icon::Error, Buttons::Ok);
         return;
     }
     if (!EqualsIgnoreCase(header.trackName, trackName_)) return;
     Drivers drivers;
     if (drivers.Load(path) != Drivers::Ok) {
-        prompts_.message(path.string(), kReadErrorCaption, Icon::Error, Buttons::Ok);
+        prompts_.messageText(ShownText().FileName(path), kReadErrorCaption, Icon::Error, Buttons::Ok);
         return;
     }
     Source source;
@@ -330,20 +330,24 @@ bool LapFinder::SortBy(SortMode mode) {
     return true;
 }
 
-std::string LapFinder::TableText() const {
-    std::string text = "Driver Name\tLap time\tGame mode\tSession\tFiledate\tReplay file\n";
+ShownText LapFinder::TableText() const {
+    ShownText text("Driver Name\tLap time\tGame mode\tSession\tFiledate\tReplay file\n");
     for (const LapFinderRow& r : rows_) {
         for (int c = 0; c < 7; ++c) {
-            text += r.text[static_cast<std::size_t>(c)];
-            text += '\t';
+            const std::string& cell = r.text[static_cast<std::size_t>(c)];
+            if (LapFinderRow::IsFileNameColumn(c))
+                text.FileName(cell);
+            else
+                text.Text(cell);
+            text.Text("\t");
         }
-        text += '\n';
+        text.Text("\n");
     }
     return text;
 }
 
 bool LapFinder::CopyTableToClipboard(Clipboard& clipboard) const {
-    return CopyTextToClipboard(clipboard, TableText());
+    return clipboard.setShownText(TableText());
 }
 
 bool LapFinder::OnOK(const std::vector<int>& selectedRows) {
@@ -369,21 +373,27 @@ std::optional<std::filesystem::path> LapFinder::LoadChosenLap(const LapFinderRow
         // gone, not "on a disc".
         std::error_code ec;
         if (std::filesystem::is_regular_file(row.replayPath, ec)) return row.replayPath;
-        prompts_.message(row.replayPath.string(), kReadErrorCaption, Icon::Error, Buttons::Ok);
+        prompts_.messageText(ShownText().FileName(row.replayPath), kReadErrorCaption, Icon::Error, Buttons::Ok);
         return std::nullopt;
     }
     const std::string& label = row.text[8];
     if (label != lastDiscLabel_) {
-        const std::string text =
-            "The replay file " + row.discPath + " is stored on the CD " + row.databaseName +
-            ".\r\n(Actual CD label is " + label +
-            ")\r\nThis CD must be inserted now to load the replay.\r\n\r\nDo you want to continue?";
-        if (prompts_.message(text, {}, Icon::Question, Buttons::YesNo) != Button::Yes) return std::nullopt;
+        // The path on the disc, the database's name and the label all come
+        // from the file system.
+        const ShownText text =
+            ShownText("The replay file ")
+                .FileName(row.discPath)
+                .Text(" is stored on the CD ")
+                .FileName(row.databaseName)
+                .Text(".\r\n(Actual CD label is ")
+                .FileName(label)
+                .Text(")\r\nThis CD must be inserted now to load the replay.\r\n\r\nDo you want to continue?");
+        if (prompts_.messageText(text, {}, Icon::Question, Buttons::YesNo) != Button::Yes) return std::nullopt;
     }
     std::optional<std::filesystem::path> root;
     while (!(root = FindCdByLabel(label))) {
-        if (prompts_.message("Can't find the CD with label: " + label + "! Try again?", {}, Icon::Question,
-                             Buttons::YesNo) != Button::Yes)
+        if (prompts_.messageText(ShownText("Can't find the CD with label: ").FileName(label).Text("! Try again?"), {},
+                                 Icon::Question, Buttons::YesNo) != Button::Yes)
             return std::nullopt;
     }
     lastDiscLabel_ = label;

@@ -4,6 +4,8 @@
 // shows the rows; filtering, sorting, the clipboard text and loading the
 // chosen laps (asking for discs) happen here.
 
+#include "core/platform/ShownText.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -27,6 +29,10 @@ struct LapFinderRow {
     // Driver name, lap time, game mode, session, file date, replay file,
     // physics, key, disc label ("NA" for a replay in a folder).
     std::array<std::string, kColumns> text;
+    // The replay file and the disc label come from the file system (or a
+    // database that keeps their bytes) and are shown as file names; the other
+    // columns are replay text.
+    static constexpr bool IsFileNameColumn(int column) { return column == 5 || column == 8; }
     // Where the replay is: a folder replay's full path, or a disc replay's
     // database name and path on the disc.
     std::filesystem::path replayPath;
@@ -89,7 +95,7 @@ public:
     // A heading click: sorts, or says that this column cannot be sorted.
     void OnColumnClick(int column);
 
-    std::string TableText() const;
+    ShownText TableText() const;
     bool CopyTableToClipboard(Clipboard& clipboard) const;
 
     // OK with the rows selected (indices into Rows(), top first): loads them

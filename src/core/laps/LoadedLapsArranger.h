@@ -16,6 +16,8 @@ class Prompts;
 class LoadedLapsArranger {
 public:
     using Row = std::array<std::string, 6>;  // name, lap time, game mode, session, replay path, slot
+    // The column shown as a file name; the others are replay text.
+    static constexpr int kPathColumn = 4;
 
     static const std::array<std::string_view, 6>& Headings();
 

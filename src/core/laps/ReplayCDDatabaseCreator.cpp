@@ -94,7 +94,7 @@ bool ReplayCDDatabaseCreator::EnsureDatabaseFolder(std::filesystem::path& folder
     folder = DatabaseFolder(simFolder_);
     std::error_code ec;
     if (std::filesystem::is_directory(folder, ec)) return true;
-    prompts_.alert(std::string(kFolderNoticeText) + folder.string());
+    prompts_.messageText(ShownText(kFolderNoticeText).FileName(folder), {}, Icon::Warning, Buttons::Ok);
     std::filesystem::create_directories(folder, ec);
     if (ec || !std::filesystem::is_directory(folder, ec)) {
         prompts_.alert(kFolderErrorText);
@@ -152,8 +152,8 @@ std::optional<std::filesystem::path> ReplayCDDatabaseCreator::OnCreateDatabase(i
         // A path the oldest readers would cut is left out rather than stored
         // in a way that spoils the records after it.
         if (!read || relative.empty() || relative.size() >= kDatabaseTextLimit) {
-            prompts_.message(path.string() + std::string(kNotIncludedText), kReadErrorCaption, Icon::Error,
-                             Buttons::Ok);
+            prompts_.messageText(ShownText().FileName(path).Text(kNotIncludedText), kReadErrorCaption, Icon::Error,
+                                 Buttons::Ok);
         } else {
             WriteDatabaseRecord(out, relative, header, drivers);
             ++added;

@@ -47,6 +47,7 @@ public:
     void ScanDrives();
     const std::vector<DriveEntry>& Entries() const { return entries_; }
     // The texts as listed; "No CD-roms found" alone when there is no volume.
+    // They name mount points and labels, which are shown as file names.
     std::vector<std::string> EntryTexts() const;
     bool CreateEnabled() const { return readable_; }
 

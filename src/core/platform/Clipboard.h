@@ -1,6 +1,8 @@
 #pragma once
 // The system clipboard, text only.
 
+#include "core/platform/ShownText.h"
+
 #include <string_view>
 
 namespace vra {
@@ -11,6 +13,8 @@ public:
     // Replaces the clipboard's content with text (Windows-1252 bytes);
     // false when the clipboard could not be had.
     virtual bool setText(std::string_view text) = 0;
+    // The same for a text that holds file names as well.
+    virtual bool setShownText(const ShownText& text) { return setText(text.Bytes()); }
 };
 
 // Puts text on the clipboard: everything up to its first zero byte, so a

@@ -3,6 +3,8 @@
 // the GUI answers with real dialogs, batch modes with stderr, tests with a
 // scripted fake.
 
+#include "core/platform/ShownText.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -64,10 +66,10 @@ struct SettingsDialogRequest {
 };
 
 // The save-file dialog: it opens in initialFolder with defaultName filled in
-// (Windows-1252 text, as the replays hold it) and asks before overwriting.
+// (made of replay text and file names) and asks before overwriting.
 struct SaveFileRequest {
     std::filesystem::path initialFolder;
-    std::string defaultName;
+    ShownText defaultName;
     std::vector<FileFilter> filters;
 };
 
@@ -105,6 +107,11 @@ public:
     // A message box; returns the button the user pressed. An empty caption
     // means the program's own name.
     virtual Button message(std::string_view text, std::string_view caption, Icon icon, Buttons buttons) = 0;
+    // A message box whose text names files or folders, each shown as the
+    // system spells it. Prompts that show bytes as they are need not say more.
+    virtual Button messageText(const ShownText& text, std::string_view caption, Icon icon, Buttons buttons) {
+        return message(text.Bytes(), caption, icon, buttons);
+    }
     // The open-file dialog; nullopt when cancelled.
     virtual std::optional<std::filesystem::path> openFile(const OpenFileRequest& request) = 0;
     // The lap chooser; nullopt when cancelled.

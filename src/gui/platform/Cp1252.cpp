@@ -1,5 +1,7 @@
 #include "gui/platform/Cp1252.h"
 
+#include <QFile>
+
 #include <array>
 
 namespace vra {
@@ -45,6 +47,21 @@ std::string QStringToCp1252(const QString& text) {
         }
         out.push_back(mapped);
     }
+    return out;
+}
+
+QString FileNameToQString(std::string_view bytes) {
+    return QFile::decodeName(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+std::string QStringToFileName(const QString& name) {
+    return QFile::encodeName(name).toStdString();
+}
+
+QString ShownTextToQString(const ShownText& text) {
+    QString out;
+    for (const ShownText::Part& p : text.Parts())
+        out += p.fileName ? FileNameToQString(p.bytes) : Cp1252ToQString(p.bytes);
     return out;
 }
 

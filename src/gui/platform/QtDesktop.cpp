@@ -17,6 +17,13 @@ bool QtClipboard::setText(std::string_view text) {
     return true;
 }
 
+bool QtClipboard::setShownText(const ShownText& text) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard) return false;
+    clipboard->setText(ShownTextToQString(text));
+    return true;
+}
+
 bool QtShell::open(std::string_view target) {
     if (target.empty()) return false;
     const QString text = Cp1252ToQString(target);

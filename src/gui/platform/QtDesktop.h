@@ -9,6 +9,7 @@ namespace vra {
 class QtClipboard : public Clipboard {
 public:
     bool setText(std::string_view text) override;
+    bool setShownText(const ShownText& text) override;
 };
 
 // Opens paths with the desktop's associated program and addresses

@@ -82,6 +82,12 @@ QString QtPrompts::displayText(std::string_view text) {
     return s;
 }
 
+QString QtPrompts::displayText(const ShownText& text) {
+    QString s = ShownTextToQString(text);
+    s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return s;
+}
+
 QString QtPrompts::nameFilters(const std::vector<FileFilter>& filters) {
     QStringList parts;
     for (const auto& f : filters) {
@@ -95,9 +101,17 @@ QString QtPrompts::nameFilters(const std::vector<FileFilter>& filters) {
 }
 
 Button QtPrompts::message(std::string_view text, std::string_view caption, Icon icon, Buttons buttons) {
+    return messageBox(displayText(text), caption, icon, buttons);
+}
+
+Button QtPrompts::messageText(const ShownText& text, std::string_view caption, Icon icon, Buttons buttons) {
+    return messageBox(displayText(text), caption, icon, buttons);
+}
+
+Button QtPrompts::messageBox(const QString& text, std::string_view caption, Icon icon, Buttons buttons) {
     QMessageBox box(parent_);
     box.setTextFormat(Qt::PlainText);
-    box.setText(displayText(text));
+    box.setText(text);
     box.setWindowTitle(caption.empty() ? QApplication::applicationDisplayName() : Cp1252ToQString(caption));
     box.setIcon(ToQt(icon));
     box.setStandardButtons(ToQt(buttons));
@@ -137,8 +151,8 @@ SettingsDialogResult QtPrompts::editSettings(const SettingsDialogRequest& reques
 std::optional<std::filesystem::path> QtPrompts::saveFile(const SaveFileRequest& request) {
     const QString folder = QFile::decodeName(QByteArray::fromStdString(request.initialFolder.string()));
     const QDir dir(QDir(folder).exists() ? folder : QDir::currentPath());
-    // The default name is replay text; the file system takes it as UTF-8.
-    const QString proposed = dir.filePath(Cp1252ToQString(request.defaultName));
+    // The default name is replay text, or a file name where it takes one over.
+    const QString proposed = dir.filePath(ShownTextToQString(request.defaultName));
     const QString chosen = QFileDialog::getSaveFileName(parent_, QString(), proposed, nameFilters(request.filters),
                                                         nullptr, QFileDialog::HideNameFilterDetails);
     if (chosen.isEmpty()) return std::nullopt;

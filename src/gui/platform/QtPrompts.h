@@ -22,6 +22,7 @@ public:
     QWidget* parentWidget() const { return parent_; }
 
     Button message(std::string_view text, std::string_view caption, Icon icon, Buttons buttons) override;
+    Button messageText(const ShownText& text, std::string_view caption, Icon icon, Buttons buttons) override;
     std::optional<std::filesystem::path> openFile(const OpenFileRequest& request) override;
     std::optional<LapChoice> chooseLap(const LapChoiceRequest& request) override;
     SettingsDialogResult editSettings(const SettingsDialogRequest& request) override;
@@ -40,8 +41,12 @@ public:
     static QString nameFilters(const std::vector<FileFilter>& filters);
     // Message text for Qt: Windows-1252 decoded, "\r\n" as one line break.
     static QString displayText(std::string_view text);
+    // The same for a text that names files: each name as the system spells it.
+    static QString displayText(const ShownText& text);
 
 private:
+    Button messageBox(const QString& text, std::string_view caption, Icon icon, Buttons buttons);
+
     QPointer<QWidget> parent_;
     SettingsDialog settingsDialog_;
 };

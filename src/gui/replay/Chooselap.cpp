@@ -196,7 +196,7 @@ std::string Chooselap::QualityText(int samples, int missing, int longestGap, int
 void Chooselap::BuildTree() {
     // Rebuilt from the plain title each time, so the path is never repeated.
     setWindowTitle(QString::fromLatin1(kBaseTitle) + QStringLiteral(" from ") +
-                   QString::fromStdString(request_.replayPath.string()));
+                   vra::FileNameToQString(request_.replayPath.string()));
     tree_->clear();
     const vra::Drivers* drivers = request_.drivers;
     if (!drivers) return;

@@ -112,10 +112,11 @@ LapFinderDialog::LapFinderDialog(CRpyGraphDoc& doc, Volumes& volumes, WaitBox& w
     filters_[std::size_t(LapFinder::Filter::OnlyLocal)]->setChecked(true);
     CheckSortButton();
     const std::vector<std::string> names = finder_.FillTrackList();
-    for (const std::string& n : names) tracks_->addItem(Cp1252ToQString(n));
+    // The tracks are folders: their names are file names.
+    for (const std::string& n : names) tracks_->addItem(FileNameToQString(n));
     tracks_->setCurrentIndex(-1);
     if (auto initial = finder_.InitialTrack(names)) {
-        tracks_->setCurrentIndex(tracks_->findText(Cp1252ToQString(*initial), Qt::MatchExactly));
+        tracks_->setCurrentIndex(tracks_->findText(FileNameToQString(*initial), Qt::MatchExactly));
         OnTrackChosen();
     }
     connect(tracks_, &QComboBox::activated, this, [this] { OnTrackChosen(); });
@@ -133,7 +134,7 @@ QMenu* LapFinderDialog::PopupMenu() {
 void LapFinderDialog::OnTrackChosen() {
     if (tracks_->currentIndex() < 0) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    finder_.OnTrackChosen(QStringToCp1252(tracks_->currentText()));
+    finder_.OnTrackChosen(QStringToFileName(tracks_->currentText()));
     QApplication::restoreOverrideCursor();
     CheckSortButton();
     FillList();
@@ -164,8 +165,10 @@ void LapFinderDialog::FillList() {
     items.reserve(qsizetype(rows.size()));
     for (std::size_t r = 0; r < rows.size(); ++r) {
         auto* item = new QTreeWidgetItem;
-        for (int c = 0; c < LapFinderRow::kColumns; ++c)
-            item->setText(c, Cp1252ToQString(rows[r].text[std::size_t(c)]));
+        for (int c = 0; c < LapFinderRow::kColumns; ++c) {
+            const std::string& cell = rows[r].text[std::size_t(c)];
+            item->setText(c, LapFinderRow::IsFileNameColumn(c) ? FileNameToQString(cell) : Cp1252ToQString(cell));
+        }
         item->setData(0, RowRole, int(r));
         items.append(item);
     }

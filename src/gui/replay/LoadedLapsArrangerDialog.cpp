@@ -61,7 +61,10 @@ void LoadedLapsArrangerDialog::Fill(std::optional<int> select) {
     list_->clear();
     for (const auto& r : arranger_.Rows()) {
         auto* item = new QTreeWidgetItem(list_);
-        for (int c = 0; c < 6; ++c) item->setText(c, Cp1252ToQString(r[std::size_t(c)]));
+        for (int c = 0; c < 6; ++c) {
+            const std::string& cell = r[std::size_t(c)];
+            item->setText(c, c == LoadedLapsArranger::kPathColumn ? FileNameToQString(cell) : Cp1252ToQString(cell));
+        }
     }
     if (select && *select >= 0 && *select < list_->topLevelItemCount()) {
         QTreeWidgetItem* item = list_->topLevelItem(*select);

@@ -56,7 +56,7 @@ ReplayCDDatabaseCreatorDialog::ReplayCDDatabaseCreatorDialog(const std::string& 
 void ReplayCDDatabaseCreatorDialog::OnRescanDrives() {
     creator_.ScanDrives();
     drives_->clear();
-    for (const std::string& t : creator_.EntryTexts()) drives_->addItem(Cp1252ToQString(t));
+    for (const std::string& t : creator_.EntryTexts()) drives_->addItem(FileNameToQString(t));
     create_->setEnabled(creator_.CreateEnabled());
     drives_->setCurrentIndex(0);
     update();

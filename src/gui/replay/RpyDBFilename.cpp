@@ -13,7 +13,8 @@ RpyDBFilename::RpyDBFilename(const std::string& proposal, QWidget* parent) : QDi
     setWindowTitle(tr("Enter database filename"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(tr("Enter database filename"), this));
-    edit_ = new QLineEdit(Cp1252ToQString(name_), this);
+    // The name proposed is a disc label and the one typed names a file.
+    edit_ = new QLineEdit(FileNameToQString(name_), this);
     layout->addWidget(edit_);
     layout->addWidget(new QLabel(tr("(the name will also be your reference to which CD replays are stored on)"), this));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -23,7 +24,7 @@ RpyDBFilename::RpyDBFilename(const std::string& proposal, QWidget* parent) : QDi
 }
 
 void RpyDBFilename::accept() {
-    name_ = QStringToCp1252(edit_->text());
+    name_ = QStringToFileName(edit_->text());
     QDialog::accept();
 }
 

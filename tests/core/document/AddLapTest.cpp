@@ -139,6 +139,7 @@ TEST_F(AddLap, HeaderFailuresNameTheReplayKindThenThePath) {
                                                 "HeaderClass: Kt/QUOLN replays not supported!", ktPath.string(),
                                                 "HeaderClass: Error reading file!", garbage.string(),
                                                 "HeaderClass: Error reading file!", absent.string()));
+    EXPECT_EQ(prompts.shown()[1].parts, ShownText().FileName(orlPath));
     EXPECT_EQ(doc->LapCount(), 0);
     EXPECT_THAT(prompts.lapRequests(), IsEmpty());
 }

@@ -207,6 +207,7 @@ TEST_F(ReplayCommands, AnAppendedExtensionReplacesAnExistingFileOnlyWhenAllowed)
                                              std::string("saveFile: victim")}));
         EXPECT_EQ(prompts.saveFileRequests().back().initialFolder, root / "out");
         EXPECT_EQ(prompts.shown().back().buttons, Buttons::YesNo);
+        EXPECT_EQ(prompts.shown().back().parts, ShownText().FileName(written).Text(kReplaceQuestion));
 
         if (merge) prompts.answer(Button::Ok);
         prompts.saveFileAnswer(out("victim")).answer(Button::Yes);
@@ -288,7 +289,7 @@ TEST_F(ReplayCommands, CompressionReportsTheSizesAndAnUnlistedRecordWritesNothin
     prompts.saveFileAnswer(out("small"));
     doc->OnCompressReplay();
     ASSERT_EQ(prompts.saveFileRequests().size(), 1u);
-    EXPECT_EQ(prompts.saveFileRequests()[0].defaultName, "Compressed_");
+    EXPECT_EQ(prompts.saveFileRequests()[0].defaultName.Bytes(), "Compressed_");
     const double before = static_cast<double>(std::filesystem::file_size(ovalReplay));
     const double after = static_cast<double>(std::filesystem::file_size(out("small.rpy")));
     EXPECT_LT(after, before);
@@ -330,14 +331,15 @@ TEST_F(ReplayCommands, RideHeightFixNeedsTheSavingPlayersTransAmPhysics) {
     b.desc.drivers[0].carNumber = 65535;
     b.desc.drivers[1].physics = 4;
     b.desc.header.savingPlayer = 1;
-    const auto transAm = write(b, "ta race.rpy");
+    const auto transAm = write(b, "ta R\xC3\xA4nnen.rpy");
     document().OnNewDocument();
     doc->AddLapFromLapFinder(transAm, 1, 3, 2);
     ASSERT_EQ(doc->LapCount(), 1);
     prompts.saveFileAnswer(transAm).saveFileAnswer(out("fixed"));
     doc->OnFixTransAmRideHeight();
     doc->OnFixTransAmRideHeight();
-    EXPECT_EQ(prompts.saveFileRequests().back().defaultName, "RHfix_ta race.rpy");
+    // The replay's file name keeps its own bytes: it is no replay text.
+    EXPECT_EQ(prompts.saveFileRequests().back().defaultName, ShownText("RHfix_").FileName("ta R\xC3\xA4nnen.rpy"));
     EXPECT_THAT(prompts.messages(), ElementsAre("This replay does not use the PTA (Trans Am) physics",
                                                 std::string(kSameFileText), "Trans Am ride height fixed!"));
     EXPECT_EQ(std::filesystem::file_size(out("fixed.rpy")), std::filesystem::file_size(transAm));

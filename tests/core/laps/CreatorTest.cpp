@@ -98,6 +98,9 @@ TEST_F(Creator, WritesEveryReadableReplayInWalkOrder) {
     EXPECT_EQ(shown[1].text,
               (disc / "notes" / "readme.rpy").string() + "\r\nFile will not be included in the database.");
     EXPECT_EQ(shown[1].caption, kCaption);
+    // The folder and the file are named as the system spells them.
+    EXPECT_EQ(shown[0].parts.Parts().back(), (ShownText::Part{dbFolder().string(), true}));
+    EXPECT_EQ(shown[1].parts.Parts().front(), (ShownText::Part{(disc / "notes" / "readme.rpy").string(), true}));
     EXPECT_EQ(shown[1].icon, Icon::Error);
     EXPECT_EQ(shown[2].text, (disc / "broken.rpy").string() + "\r\nFile will not be included in the database.");
     EXPECT_EQ(shown[3].text, "The replay CD contained 5 replays,\r\n3 were added to the database.");

@@ -35,6 +35,14 @@ void SetDate(const std::filesystem::path& p, int year, int month, int day) {
     ::utimensat(AT_FDCWD, p.c_str(), times, 0);
 }
 
+// The parts of a shown text that are file names, in order.
+std::vector<std::string> FileNameParts(const ShownText& text) {
+    std::vector<std::string> names;
+    for (const ShownText::Part& p : text.Parts())
+        if (p.fileName) names.push_back(p.bytes);
+    return names;
+}
+
 class LapFinderTest : public LapsFixture {
 protected:
     void SetUp() override {
@@ -174,6 +182,7 @@ TEST_F(LapFinderTest, SortingByButtonsAndHeadingsAndTheClipboard) {
         expected += "\n";
     }
     EXPECT_EQ(clipboard.text(), expected);
+    EXPECT_EQ(FileNameParts(clipboard.shownText()), Column(f, 5));
     EXPECT_NE(clipboard.text().find("Alex Morgan\t0m 39.000s\tSimulation\tRace\t2025 Dec 24\talt.rpy\tCUP\t\n"),
               std::string::npos);
     (void)unsorted;
@@ -211,6 +220,7 @@ TEST_F(LapFinderTest, LoadingRefusalsAndFolderRows) {
     ASSERT_GE(prompts.shown().size(), 2u);
     EXPECT_EQ(prompts.shown()[1].text, (sim / "replay" / "same.rpy").string());
     EXPECT_EQ(prompts.shown()[1].caption, kCaption);
+    EXPECT_THAT(FileNameParts(prompts.shown()[1].parts), ElementsAre((sim / "replay" / "same.rpy").string()));
     ASSERT_EQ(document().LapCount(), 1);
     EXPECT_EQ(document().Slot(0).header->path, alt / "same.rpy");
     EXPECT_EQ(document().Slot(0).drivers->LapWordAt(3, 0, 1) & 0x0FFFFFFF, 47000u);
@@ -240,6 +250,7 @@ TEST_F(LapFinderTest, DiscRowsAskForTheirDisc) {
     EXPECT_FALSE(f.LoadChosenLap(f.Rows()[std::size_t(row)]));
     EXPECT_THAT(prompts.messages(), ElementsAre(ask));
     EXPECT_EQ(prompts.shown()[0].buttons, Buttons::YesNo);
+    EXPECT_THAT(FileNameParts(prompts.shown()[0].parts), ElementsAre("season\\r1.rpy", "season", "RACES [CDFS]"));
     EXPECT_EQ(volumes.listings(), 0);
 
     // Yes; not found twice, then the disc is "inserted": an iso9660 volume
@@ -255,6 +266,7 @@ TEST_F(LapFinderTest, DiscRowsAskForTheirDisc) {
     EXPECT_THAT(prompts.messages(), ElementsAre(ask, "Can't find the CD with label: RACES [CDFS]! Try again?",
                                                 "Can't find the CD with label: RACES [CDFS]! Try again?"));
     EXPECT_EQ(f.LastDiscLabel(), "RACES [CDFS]");
+    EXPECT_THAT(FileNameParts(prompts.shown()[1].parts), ElementsAre("RACES [CDFS]"));
 
     // A second lap of that disc asks nothing and loads through OK.
     prompts = test::ScriptedPrompts();

@@ -14,6 +14,12 @@ TEST(QtClipboard, CopiedTextReadsBackAsUnicode) {
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("Lap\t1m 23.456s\r\nJos\u00E9\t1m 24.000s\r\n"));
     ASSERT_TRUE(CopyTextToClipboard(clipboard, ""));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "");
+    // A file name among the replay texts keeps the system's spelling.
+    ASSERT_TRUE(clipboard.setShownText(ShownText("Jos\xE9\t")
+                                           .FileName("\xC3\x9C"
+                                                     "bung.rpy")
+                                           .Text("\n")));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("Jos\u00E9\t\u00DCbung.rpy\n"));
 }
 
 TEST(QtShell, NothingToOpenIsAFailure) {

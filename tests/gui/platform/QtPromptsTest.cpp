@@ -1,23 +1,29 @@
 #include "gui/platform/QtPrompts.h"
 
+#include "support/ScratchDir.h"
+
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <type_traits>
 
 using namespace vra;
 
 namespace {
 
-// Runs act on the message box once it is shown (it runs its own loop).
-void WhenBoxShows(std::function<void(QMessageBox*)> act) {
+// Runs act on the modal dialog of type Box once it is shown (it runs its own loop).
+template <class Box = QMessageBox>
+void WhenBoxShows(std::function<void(std::type_identity_t<Box>*)> act) {
     auto* timer = new QTimer;
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        if (auto* box = qobject_cast<Box*>(QApplication::activeModalWidget())) {
             timer->stop();
             timer->deleteLater();
             act(box);
@@ -55,6 +61,39 @@ TEST(QtPrompts, AnEmptyCaptionIsTheProgramsNameAndClosingTheBoxIsItsWayOut) {
     });
     EXPECT_EQ(prompts.message("Retry?", "", Icon::Error, Buttons::RetryCancel), Button::Cancel);
     EXPECT_EQ(seenTitle, QApplication::applicationDisplayName());
+}
+
+// A file name shows as the system spells it (UTF-8 here), the text around it
+// as Windows-1252; a default name made from a file name is offered and
+// written under that name.
+TEST(QtPrompts, FileNamesKeepTheSystemsSpelling) {
+    QtPrompts prompts;
+    QString seenText;
+    WhenBoxShows<QMessageBox>([&](QMessageBox* box) {
+        seenText = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    prompts.messageText(ShownText()
+                            .FileName("/r/\xC3\x9C"
+                                      "bung Z\xC3\xBC"
+                                      "rich.rpy")
+                            .Text("\r\nNot included \x80"),
+                        "", Icon::Error, Buttons::Ok);
+    EXPECT_EQ(seenText, QString::fromUtf8("/r/\u00DCbung Z\u00FCrich.rpy\nNot included \u20AC"));
+
+    const test::ScratchDir dir("prompts");
+    SaveFileRequest request;
+    request.initialFolder = dir.path();
+    request.defaultName = ShownText("RHfix_").FileName("TA R\xC3\xA4nnen.rpy");
+    QString offered;
+    WhenBoxShows<QFileDialog>([&](QFileDialog* dialog) {
+        if (auto* edit = dialog->findChild<QLineEdit*>()) offered = edit->text();
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    const auto chosen = prompts.saveFile(request);
+    EXPECT_EQ(offered, QString::fromUtf8("RHfix_TA R\u00E4nnen.rpy"));
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(*chosen, dir.path() / "RHfix_TA R\xC3\xA4nnen.rpy");
 }
 
 TEST(QtPrompts, FileFiltersMatchAnyCase) {

@@ -121,7 +121,45 @@ TEST_F(LapSourceDialogs, CreatorListsVolumesAndMakesADatabase) {
     EXPECT_EQ(name.Edit()->text(), "RACES [iso9660]");
     name.Edit()->setText(QString::fromUtf8("Saison \xC3\xA9t\xC3\xA9"));
     name.accept();
-    EXPECT_EQ(name.Name(), "Saison \xE9t\xE9");  // Windows-1252 bytes
+    EXPECT_EQ(name.Name(), "Saison \xC3\xA9t\xC3\xA9");  // a file name, as the system spells it
+}
+
+// Names of files, folders and discs show as the system spells them, the
+// drivers' names as the replays hold them (Windows-1252), side by side.
+TEST_F(LapSourceDialogs, FileNamesAndReplayTextsShowEachInItsOwnEncoding) {
+    const std::string file =
+        "\xC3\x9C"
+        "bung Z\xC3\xBC"
+        "rich.rpy";  // UTF-8
+    simkit::ReplayBuilder b;
+    b.drivers(2).session(3, 2, 40000).trackLength(2000);
+    b.desc.settings.trackName = "OVAL";
+    b.desc.drivers[0].firstName = "J\xF6rg";  // Windows-1252
+    ASSERT_TRUE(b.writeFile(sim / "replay" / file));
+    const QString shownFile = QString::fromUtf8("\u00DCbung Z\u00FCrich.rpy");
+    const QString driver = QString::fromUtf8("J\u00F6rg ");
+
+    LapFinderDialog finder(document(), volumes, waitBox, clipboard);
+    finder.Tracks()->setCurrentIndex(0);
+    finder.OnTrackChosen();
+    ASSERT_EQ(finder.List()->topLevelItemCount(), 2);
+    EXPECT_EQ(finder.List()->topLevelItem(0)->text(5), shownFile);
+    EXPECT_TRUE(finder.List()->topLevelItem(0)->text(0).startsWith(driver));
+    finder.List()->topLevelItem(0)->setSelected(true);
+    finder.accept();
+    ASSERT_EQ(document().LapCount(), 1);
+
+    LoadedLapsArrangerDialog arranger(document());
+    EXPECT_EQ(arranger.List()->topLevelItem(0)->text(4),
+              QString::fromStdString(sim.string()) + QStringLiteral("/replay/") + shownFile);
+    EXPECT_TRUE(arranger.List()->topLevelItem(0)->text(0).startsWith(driver));
+
+    const std::filesystem::path summer = scratch.path() / "Saison \xC3\xA9t\xC3\xA9";
+    std::filesystem::create_directories(summer);
+    volumes.volumes = {test::FakeVolumes::Disc(summer, "\xC3\x89T\xC3\x89")};
+    ReplayCDDatabaseCreatorDialog creator(sim.string(), volumes, prompts);
+    EXPECT_EQ(creator.Drives()->itemText(0), QString::fromStdString(scratch.path().string()) +
+                                                 QString::fromUtf8("/Saison \u00E9t\u00E9 \u00C9T\u00C9 [iso9660]"));
 }
 
 TEST_F(LapSourceDialogs, LapFinderListsSortsCopiesAndLoads) {

@@ -16,12 +16,20 @@ public:
         if (!unavailable_) text_.assign(text);
         return !unavailable_;
     }
+    bool setShownText(const ShownText& text) override {
+        if (!setText(text.Bytes())) return false;
+        shown_ = text;
+        return true;
+    }
     // The current content; empty before the first successful copy.
     const std::string& text() const { return text_; }
+    // The last text of both kinds, with its file names marked.
+    const ShownText& shownText() const { return shown_; }
     void setUnavailable(bool unavailable) { unavailable_ = unavailable; }
 
 private:
     std::string text_;
+    ShownText shown_;
     bool unavailable_ = false;
 };
 

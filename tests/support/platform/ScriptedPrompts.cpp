@@ -65,9 +65,15 @@ ScriptedPrompts& ScriptedPrompts::mergeAnswer(std::optional<MergeAdvantages> adv
 }
 
 Button ScriptedPrompts::message(std::string_view text, std::string_view caption, Icon icon, Buttons buttons) {
-    shown_.push_back({std::string(text), std::string(caption), icon, buttons});
+    shown_.push_back({std::string(text), std::string(caption), icon, buttons, ShownText(text)});
     log_.push_back("message: " + std::string(text));
     return Next(buttons_, FirstButton(buttons));
+}
+
+Button ScriptedPrompts::messageText(const ShownText& text, std::string_view caption, Icon icon, Buttons buttons) {
+    const Button pressed = message(text.Bytes(), caption, icon, buttons);
+    shown_.back().parts = text;
+    return pressed;
 }
 
 std::optional<std::filesystem::path> ScriptedPrompts::openFile(const OpenFileRequest& request) {
@@ -90,7 +96,7 @@ SettingsDialogResult ScriptedPrompts::editSettings(const SettingsDialogRequest& 
 
 std::optional<std::filesystem::path> ScriptedPrompts::saveFile(const SaveFileRequest& request) {
     saveFileRequests_.push_back(request);
-    log_.push_back("saveFile: " + request.defaultName);
+    log_.push_back("saveFile: " + request.defaultName.Bytes());
     return Next(saveFiles_, {});
 }
 

@@ -19,6 +19,7 @@ public:
         std::string caption;
         Icon icon;
         Buttons buttons;
+        ShownText parts;  // the text with its file names marked
     };
 
     using SettingsAnswer = std::function<SettingsDialogResult(const SettingsDialogRequest&)>;
@@ -34,6 +35,7 @@ public:
     ScriptedPrompts& mergeAnswer(std::optional<MergeAdvantages> advantages);
 
     Button message(std::string_view text, std::string_view caption, Icon icon, Buttons buttons) override;
+    Button messageText(const ShownText& text, std::string_view caption, Icon icon, Buttons buttons) override;
     std::optional<std::filesystem::path> openFile(const OpenFileRequest& request) override;
     std::optional<LapChoice> chooseLap(const LapChoiceRequest& request) override;
     SettingsDialogResult editSettings(const SettingsDialogRequest& request) override;
