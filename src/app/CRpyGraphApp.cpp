@@ -3,6 +3,7 @@
 #include "core/commands/CommandIds.h"
 #include "core/commands/CommandState.h"
 #include "core/document/CRpyGraphDoc.h"
+#include "core/document/GrooveExport.h"
 #include "core/platform/Prompts.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/GetRpyInfo.h"
@@ -26,6 +27,7 @@
 #include "gui/reports/ReportDlg.h"
 #include "gui/tools/RpyConfig.h"
 #include "gui/tools/SpeedTrack.h"
+#include "gui/tools/groove.h"
 
 #include <QAction>
 #include <QFile>
@@ -185,6 +187,14 @@ void CRpyGraphApp::ConnectCommands() {
     on(FixTransAmRideHeight, [this] { doc_->OnFixTransAmRideHeight(); });
     for (const auto& [id, kind] : kReportCommands) on(id, [this, kind = kind] { RunReport(kind); });
     on(SaveTrackmapBmp, [this] { view_->OnSaveTrackmapAsBmp(); });
+    view_->addAction(frame_->Action(ExportLapToGroove));
+    on(ExportLapToGroove, [this] {
+        const int slot = view_->ChooseLoadedLap();
+        if (slot < 0 || !GrooveTrackLoaded(*doc_, services_.prompts)) return;
+        groove parameters(services_.prompts, frame_.get());
+        if (parameters.exec() != QDialog::Accepted) return;
+        ExportGroove(*doc_, slot, parameters.Settings(), services_.prompts);
+    });
     on(FilePrint, [this] { view_->OnFilePrint(); });
     on(FilePrintPreview, [this] { view_->OnFilePrintPreview(); });
     on(FilePrintSetup, [this] { view_->OnFilePrintSetup(); });

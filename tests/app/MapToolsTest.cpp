@@ -4,14 +4,20 @@
 #include "core/commands/CommandIds.h"
 #include "core/commands/CommandState.h"
 #include "gui/tools/SpeedTrack.h"
+#include "gui/tools/groove.h"
 
 #include "AnalyserFixture.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTimer>
 #include <QToolBar>
 #include <gmock/gmock.h>
+
+#include <fstream>
 
 namespace vra::test {
 namespace {
@@ -109,6 +115,41 @@ TEST_F(MapTools, CommandsStandInTheirMenusAndWaitWhileTheViewIsBusy) {
     EXPECT_FALSE(CommandStateFor(cmd::ShowSpeedTrack, busy).enabled);
     EXPECT_TRUE(CommandStateFor(cmd::EditSettings, busy).enabled);
     EXPECT_TRUE(CommandStateFor(cmd::SaveTrackmapBmp, busy).enabled);
+}
+
+TEST_F(MapTools, TheGrooveExportTakesALapItsParametersAndAFile) {
+    Start();
+    QAction* action = app_->Frame()->Action(cmd::ExportLapToGroove);
+    ASSERT_NE(action, nullptr);
+    EXPECT_TRUE(app_->View()->actions().contains(action));
+    for (QAction* menu : app_->Frame()->menuBar()->actions())
+        EXPECT_FALSE(menu->menu()->actions().contains(action)) << menu->text().toStdString();
+    action->trigger();
+    EXPECT_THAT(prompts_.messages(), ElementsAre("No replay lap loaded!"));
+
+    AddRaceLap(0, 2);
+    prompts_.saveFileAnswer(root_ / "line");
+    bool asked = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* parameters = qobject_cast<groove*>(QApplication::activeModalWidget())) {
+            asked = true;
+            parameters->Width()->setText(QStringLiteral("2.5"));
+            parameters->accept();
+        }
+    });
+    action->trigger();
+    EXPECT_TRUE(asked);
+    ASSERT_EQ(prompts_.saveFileRequests().size(), 1u);
+    EXPECT_EQ(prompts_.saveFileRequests()[0].defaultName, "DEMO.grv");
+    std::ifstream in(root_ / "line.grv", std::ios::binary);
+    std::string first;
+    std::getline(in, first);
+    EXPECT_EQ(first, "60sections,5000entries\r");
+    std::string entry;
+    std::getline(in, entry);
+    EXPECT_TRUE(entry.starts_with("0 ")) << entry;
+    EXPECT_TRUE(entry.ends_with(" 0.0 2.5\r")) << entry;
+    EXPECT_THAT(prompts_.messages(), ElementsAre("No replay lap loaded!"));
 }
 
 }  // namespace

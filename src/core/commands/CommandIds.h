@@ -44,6 +44,7 @@ inline constexpr int SaveTrackmapBmp = 32810;
 inline constexpr int ViewLapBar = 32812;
 inline constexpr int OpenMostRecentReplay = 32816;
 inline constexpr int CdDatabaseCreator = 32818;
+inline constexpr int ExportLapToGroove = 32821;  // no menu, no button
 inline constexpr int PbViewer = 32823;
 inline constexpr int MergeLaps = 32824;
 inline constexpr int MoveRemoveLaps = 32831;

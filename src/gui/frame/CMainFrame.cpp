@@ -131,6 +131,8 @@ void CMainFrame::CreateActions() {
     MakeAction(TelemetrySettings, tr("VELMR Replay Settings"));
     MakeAction(SaveTrackmapBmp, tr("Save Trackmap as BMP-file..."));
     MakeAction(ShowSpeedTrack, tr("SpeedTrack"));
+    // Stands in no menu and on no toolbar: the map view carries it.
+    MakeAction(ExportLapToGroove, tr("Export Lap To Groove (GRV) File"));
     MakeAction(FilePrint, tr("&Print...\tCtrl+P"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     MakeAction(FilePrintPreview, tr("Print Pre&view..."));
     MakeAction(FilePrintSetup, tr("P&rint Setup..."));
