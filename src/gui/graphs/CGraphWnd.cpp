@@ -45,7 +45,10 @@ void CGraphContainer::DrawToDC(QPainter& p, const QRect& rect) const {
     horizontal_->PaintScale(p, QRect(rect.left(), rect.top(), rect.width(), h));
 }
 
-CGraphFrame::CGraphFrame(QWidget* parent) : QMainWindow(parent, Qt::Widget) {
+CGraphFrame::CGraphFrame(QWidget* parent) : QMainWindow(parent) {
+    // A main window always starts as a window of its own; this one lives
+    // inside the graph window.
+    setWindowFlags(Qt::Widget);
     container_ = new CGraphContainer(this);
     setCentralWidget(container_);
     dock_ = new QDockWidget(tr("Points"), this);

@@ -1,17 +1,14 @@
 #include "gui/graphs/Grafpages.h"
 
+#include "gui/graphs/DialogUnits.h"
+
 #include <QLabel>
 #include <QRadioButton>
 
 namespace vra {
 
-namespace {
-QRect Dlu(int x, int y, int w, int h) {
-    return QRect(x * 3 / 2, y * 13 / 8, w * 3 / 2, h * 13 / 8);
-}
-}  // namespace
-
 Grafpage::Grafpage(ChannelPage page, QWidget* parent) : QWidget(parent), page_(page), group_(this) {
+    const DialogUnits Dlu(*this);
     // Not exclusive, so that every button can be unticked at once.
     group_.setExclusive(false);
     int y = 0;
@@ -20,7 +17,7 @@ Grafpage::Grafpage(ChannelPage page, QWidget* parent) : QWidget(parent), page_(p
         auto* b = new QRadioButton(QString::fromUtf8(c->text.data(), static_cast<int>(c->text.size())), this);
         b->setAutoExclusive(false);
         if (page == ChannelPage::Basic && id == 1254) y = 171;
-        b->setGeometry(Dlu(3, y, 99, 8).adjusted(0, 0, 40, 2));
+        b->setGeometry(Dlu(3, y, 99, 8).adjusted(0, 0, 0, 2));
         y += 9;
         group_.addButton(b, id);
         // The hidden suspension button: the channel is reached only by printing.
@@ -31,7 +28,7 @@ Grafpage::Grafpage(ChannelPage page, QWidget* parent) : QWidget(parent), page_(p
     }
     if (page == ChannelPage::Advanced) {
         auto* note = new QLabel(tr("*=Value per corner of car"), this);
-        note->setGeometry(Dlu(3, 180, 89, 8).adjusted(0, 0, 40, 2));
+        note->setGeometry(Dlu(3, 180, 89, 8).adjusted(0, 0, 0, 2));
     }
     connect(&group_, &QButtonGroup::idClicked, this, [this](int id) {
         for (QAbstractButton* b : group_.buttons()) b->setChecked(group_.id(b) == id);

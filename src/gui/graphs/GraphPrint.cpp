@@ -6,6 +6,7 @@
 #include "core/replay/GetRpyInfo.h"
 #include "core/track/TrackPath.h"
 #include "gui/graphs/CGraphWnd.h"
+#include "gui/graphs/DialogUnits.h"
 #include "gui/graphs/NewGraph.h"
 #include "gui/map/MFCDisplay.h"
 #include "gui/platform/Cp1252.h"
@@ -23,10 +24,6 @@
 namespace vra {
 
 namespace {
-
-QRect Dlu(int x, int y, int w, int h) {
-    return QRect(x * 3 / 2, y * 13 / 8, w * 3 / 2, h * 13 / 8);
-}
 
 QString Name(int printIndex) {
     const PrintChannel* p = PrintByIndex(printIndex);
@@ -56,6 +53,7 @@ QFont Font(int tenths) {
 }  // namespace
 
 GraphPrint::GraphPrint(int primaryIndex, const QString& primaryText, QWidget* parent) : QDialog(parent) {
+    const DialogUnits Dlu(*this);
     setWindowTitle(tr("Select graphs to print"));
     setFixedSize(Dlu(0, 0, 301, 202).size());
     warn = [this](const QString& text) { QMessageBox::warning(this, windowTitle(), text); };

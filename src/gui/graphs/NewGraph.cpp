@@ -3,6 +3,7 @@
 #include "core/document/CRpyGraphDoc.h"
 #include "gui/graphs/CGraphPanel.h"
 #include "gui/graphs/CGraphWnd.h"
+#include "gui/graphs/DialogUnits.h"
 #include "gui/graphs/Grafpages.h"
 #include "gui/graphs/GraphPrint.h"
 #include "gui/graphs/TimeDiffForGraph.h"
@@ -22,10 +23,6 @@ namespace vra {
 
 namespace {
 
-QRect Dlu(int x, int y, int w, int h) {
-    return QRect(x * 3 / 2, y * 13 / 8, w * 3 / 2, h * 13 / 8);
-}
-
 QColor ToQColor(const Rgb& c) {
     return QColor(c.red, c.green, c.blue);
 }
@@ -40,6 +37,7 @@ void SetTextColour(QWidget* w, const Rgb& c) {
 }  // namespace
 
 NewGraph::NewGraph(CRpyGraphDoc* doc, QWidget* parent) : QDialog(parent), doc_(doc) {
+    const DialogUnits Dlu(*this);
     setWindowTitle(tr("Telemetry Graph"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);

@@ -1,17 +1,14 @@
 #include "gui/graphs/TimeDiffForGraph.h"
 
+#include "gui/graphs/DialogUnits.h"
+
 #include <QGroupBox>
 #include <QLabel>
 
 namespace vra {
 
-namespace {
-QRect Dlu(int x, int y, int w, int h) {
-    return QRect(x * 3 / 2, y * 13 / 8, w * 3 / 2, h * 13 / 8);
-}
-}  // namespace
-
 TimeDiffForGraph::TimeDiffForGraph(QWidget* owner) : QDialog(owner) {
+    const DialogUnits Dlu(*this);
     setWindowTitle(tr("Time Difference Info"));
     setWindowFlag(Qt::Tool);
     setFixedSize(Dlu(0, 0, 121, 71).size());
@@ -20,7 +17,9 @@ TimeDiffForGraph::TimeDiffForGraph(QWidget* owner) : QDialog(owner) {
     const char* names[] = {"At finish line:", "Max ahead:", "Max behind:", "Spread:", "At current pos:"};
     for (int i = 0; i < 5; ++i) {
         auto* name = new QLabel(tr(names[i]), this);
-        name->setGeometry(Dlu(8, 13 + 10 * i, i == 4 ? 51 : 39, 8));
+        // The names run up to their values: fonts wider than the one the layout
+        // was made for would cut them.
+        name->setGeometry(Dlu(8, 13 + 10 * i, i == 4 ? 57 : 56, 8));
         values_[i] = new QLabel(this);
         values_[i]->setGeometry(Dlu(i == 4 ? 65 : 64, 13 + 10 * i, 46, 8));
     }

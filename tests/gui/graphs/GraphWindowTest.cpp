@@ -129,6 +129,14 @@ TEST(GraphRulers, SizesAtScreenResolutionAndTheirFrame) {
     EXPECT_EQ(CountColour(t.copy(17, 1, 3, 13), Qt::black), 0);
 }
 
+TEST(GraphWindow, ShowsItsPartsInsideItself) {
+    Window w;
+    EXPECT_FALSE(w.graph.Frame()->isWindow());
+    const QImage shown = vra::test::Snapshot(w.graph);
+    EXPECT_EQ(shown.pixelColor(5, 300), QColor(192, 192, 192));  // the vertical ruler
+    EXPECT_EQ(shown.pixelColor(300, 200), QColor(Qt::white));     // the panel
+}
+
 TEST(GraphWindow, PrintsIntoARectangleBesideItsRulers) {
     Window w;
     w.Model().SetRange(0, 10, 0, 10, 1);
