@@ -17,6 +17,7 @@
 #include "gui/graphs/NewGraph.h"
 #include "gui/graphs/TractionCircle.h"
 #include "gui/map/CRpyGraphView.h"
+#include "gui/map/MapPlayback.h"
 #include "gui/map/ViewDialog.h"
 #include "gui/platform/Cp1252.h"
 #include "gui/platform/QtDesktop.h"
@@ -30,7 +31,9 @@
 #include "gui/tools/groove.h"
 
 #include <QAction>
+#include <QDockWidget>
 #include <QFile>
+#include <QMenu>
 
 namespace vra {
 
@@ -204,6 +207,33 @@ void CRpyGraphApp::ConnectCommands() {
     on(PanningTool, [this] { view_->OnPanningTool(); });
     on(ToggleRaceLine, [this] { view_->OnToggleRaceLine(); });
     for (int n = 1; n <= 5; ++n) on(ToggleLap1 + n - 1, [this, n] { view_->OnToggleDrivingLine(n); });
+    MapPlayback& playback = view_->Playback();
+    PlaybackController& player = playback.Controller();
+    on(Play, [&player] { player.Play(); });
+    on(Pause, [&player] { player.Pause(); });
+    on(FastForward, [&player] { player.FastForward(); });
+    on(FastReverse, [&player] { player.FastReverse(); });
+    on(Stop, [&player] { player.Stop(); });
+    on(MoveToBeginningOfLap, [&player] { player.MoveToBeginningOfLap(); });
+    on(ToggleRaceReplay, [&player] { player.ToggleRaceReplay(); });
+    on(ViewMetersBar, [this, &player] {
+        vra::AppSettings& settings = doc_->Settings();
+        settings.SetShowMetersBar(settings.ShowMetersBar() ? 0 : 1);
+        frame_->MetersBar()->setVisible(settings.ShowMetersBar() && player.Playing() && !player.RaceMode());
+    });
+    on(CloseMetersBar, [this] {
+        doc_->Settings().SetShowMetersBar(0);
+        frame_->MetersBar()->hide();
+        services_.prompts.message(
+            "If you ever want to view this window in the\r\nfuture, enable it under View->Meters Bar", {},
+            vra::Icon::Information, vra::Buttons::Ok);
+    });
+    connect(frame_->ViewMenu(), &QMenu::aboutToShow, this,
+            [this] { frame_->Action(ViewMetersBar)->setChecked(doc_->Settings().ShowMetersBar() != 0); });
+    connect(&playback, &MapPlayback::stateChanged, this, &CRpyGraphApp::UpdateCommandStates);
+    connect(&playback, &MapPlayback::metersShown, frame_->MetersBar(), &QWidget::setVisible);
+    connect(&playback, &MapPlayback::raceBarShown, frame_.get(), &CMainFrame::ShowRaceBar);
+    playback.SetWaitBox(services_.waitBox);
     connect(view_, &CRpyGraphView::messageText, frame_.get(), &CMainFrame::SetMessageText);
     connect(view_, &CZoomView::zoomChanged, this, &CRpyGraphApp::UpdateCommandStates);
     connect(view_, &CZoomView::toolChanged, this, &CRpyGraphApp::UpdateCommandStates);
@@ -240,6 +270,12 @@ vra::CommandSnapshot CRpyGraphApp::CommandStates() const {
     s.raceLineOn = viewBar_->RaceLineOn();
     s.zoomMode = view_->GetZoomMode();
     s.panMode = view_->GetSecondaryMode();
+    const PlaybackController& playback = view_->Playback().Controller();
+    s.playing = playback.Playing();
+    s.paused = playback.Paused();
+    s.fastForward = playback.FastForwarding();
+    s.fastReverse = playback.FastReversing();
+    s.raceMode = playback.RaceMode();
     return s;
 }
 
@@ -280,6 +316,8 @@ void CRpyGraphApp::LapControlsChanged() {
 }
 
 void CRpyGraphApp::LapsClearing() {
+    // A race read from a lap of the document goes with its laps.
+    view_->Playback().Controller().LeaveRaceReplay();
     // An emptied document starts without lines: no lap and no race line.
     viewBar_->UntickAll();
     viewBar_->SetRaceLine(false);

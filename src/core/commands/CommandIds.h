@@ -56,6 +56,8 @@ inline constexpr int ShowSpeedTrack = 32844;
 inline constexpr int CompressReplay = 32847;
 inline constexpr int ViewMetersBar = 32850;
 inline constexpr int FixTransAmRideHeight = 32852;
+// The meters bar's own close button.
+inline constexpr int CloseMetersBar = 1242;
 
 // Tools that no menu or toolbar carries; their rows keep them disabled.
 inline constexpr int OrlRankHandicap = 32811;

@@ -72,6 +72,7 @@ void PlaybackController::newLines() {
 }
 
 void PlaybackController::Play() {
+    Resume();  // a command finds the playback as the zoom click left it
     if (!raceMode_) {
         if (!ports_.HasTrack()) {
             ports_.Message(kNoTrackForLinesText, true);
@@ -117,6 +118,7 @@ void PlaybackController::Play() {
 }
 
 void PlaybackController::Pause() {
+    Resume();  // a command finds the playback as the zoom click left it
     if (!playing_) return;
     ports_.StopTimer();
     playing_ = false;
@@ -126,6 +128,7 @@ void PlaybackController::Pause() {
 }
 
 void PlaybackController::FastForward() {
+    Resume();  // a command finds the playback as the zoom click left it
     if (raceMode_ && !raceUsable()) return;
     if (!playing_) ports_.StartTimer();
     if (raceMode_) fastReverse_ = false;
@@ -135,6 +138,7 @@ void PlaybackController::FastForward() {
 }
 
 void PlaybackController::FastReverse() {
+    Resume();  // a command finds the playback as the zoom click left it
     if (!raceMode_ || !raceUsable()) return;
     if (!playing_) ports_.StartTimer();
     fastForward_ = false;
@@ -159,6 +163,7 @@ void PlaybackController::stopLines() {
 }
 
 void PlaybackController::Stop() {
+    Resume();  // a command finds the playback as the zoom click left it
     if (!raceMode_) {
         stopLines();
         if (ports_.MetersSwitch()) ports_.ShowMeters(false);
@@ -174,6 +179,7 @@ void PlaybackController::Stop() {
 }
 
 void PlaybackController::MoveToBeginningOfLap() {
+    Resume();  // a command finds the playback as the zoom click left it
     if (!playing_) return;
     position_ = 0;
     newLines();
@@ -183,6 +189,7 @@ void PlaybackController::MoveToBeginningOfLap() {
 }
 
 void PlaybackController::MoveToEndOfLap() {
+    Resume();  // a command finds the playback as the zoom click left it
     if (raceMode_ || !playing_) return;
     ports_.StopTimer();
     playing_ = false;
@@ -191,6 +198,7 @@ void PlaybackController::MoveToEndOfLap() {
 }
 
 void PlaybackController::ToggleRaceReplay() {
+    Resume();  // a command finds the playback as the zoom click left it
     if (raceMode_) {
         LeaveRaceReplay();
         return;
@@ -222,6 +230,7 @@ void PlaybackController::ToggleRaceReplay() {
 }
 
 void PlaybackController::LeaveRaceReplay() {
+    Resume();  // a command finds the playback as the zoom click left it
     if (!raceMode_) return;
     if (playing_) ports_.StopTimer();
     playing_ = fastForward_ = fastReverse_ = paused_ = false;
@@ -235,6 +244,21 @@ void PlaybackController::LeaveRaceReplay() {
     ports_.Invalidate();
     ports_.PanOff();
     ports_.ZoomFull();
+}
+
+void PlaybackController::Suspend() {
+    if (!playing_) return;
+    resume_ = true;
+    ports_.StopTimer();
+    playing_ = false;
+    ports_.RequestFullRedraw();
+}
+
+void PlaybackController::Resume() {
+    if (!resume_) return;
+    resume_ = false;
+    playing_ = true;
+    ports_.StartTimer();
 }
 
 void PlaybackController::Tick() {

@@ -106,6 +106,12 @@ public:
     // The race bar asks for a frame: set it and run one step.
     void StepTo(std::uint32_t frame);
 
+    // A zoom click holds playback while the picture is rebuilt: the timer
+    // stops and the playing flag drops until Resume starts it again.
+    void Suspend();
+    void Resume();
+    bool Suspended() const { return resume_; }
+
     // Zooms to the start of the first loaded lap.
     void ScrollToCurrentPosition();
 
@@ -137,6 +143,7 @@ private:
     std::uint32_t position_ = 0;
     bool playing_ = false, paused_ = false, fastForward_ = false, fastReverse_ = false, raceMode_ = false;
     bool restartLines_ = true;
+    bool resume_ = false;
     std::array<LapPoint, kPlaybackLaps> points_{};
 };
 

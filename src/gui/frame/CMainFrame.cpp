@@ -19,6 +19,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -78,6 +79,7 @@ CMainFrame::CMainFrame(vra::SettingsStore& settings, vra::Shell& shell, vra::Pro
         if (text.isEmpty()) ShowPaneText(idleText_);
     });
     CreateViewBar();
+    CreatePlaybackBars();
     SetDocumentTitle({});
     SizeFromDialogUnits();
     recent_.ReadList(settings_);
@@ -152,12 +154,30 @@ void CMainFrame::CreateActions() {
         lap->setCheckable(true);
     }
 
+    MakeAction(MoveToBeginningOfLap, tr("Beginning of lap"), QStringLiteral("Beginning of lap"));
+    MakeAction(FastReverse, tr("Fast reverse"), QStringLiteral("Fast reverse"));
+    MakeAction(Play, tr("Start/Continue"), QStringLiteral("Start/continue drawing driving lines"));
+    MakeAction(Pause, tr("Pause"), QStringLiteral("Pause"));
+    MakeAction(FastForward, tr("Fast Forward"), QStringLiteral("Fast Forward"));
+    MakeAction(Stop, tr("Stop"), QStringLiteral("Stop"));
+    MakeAction(ToggleRaceReplay, tr("Toggle replay race/driving lines"),
+               QStringLiteral("Toggle replay race/driving lines"));
+    for (int id : {FastReverse, Play, Pause, FastForward, ToggleRaceReplay}) Action(id)->setCheckable(true);
+    // The meters bar's close button, which has no menu entry of its own.
+    MakeAction(CloseMetersBar, {});
+
     QAction* plot =
         MakeAction(ViewPlotSettings, tr("&Plot Settings"), QStringLiteral("Show or hide the plot settings"));
     QAction* zoomBar = MakeAction(ViewZoomBar, tr("&Zoom Bar"), QStringLiteral("Show or hide the zoom bar"));
     QAction* lapBar = MakeAction(ViewLapBar, tr("&Lap Bar"), QStringLiteral("Show or hide the lap bar"));
-    for (QAction* a : {plot, zoomBar, lapBar}) a->setCheckable(true);
-    connect(plot, &QAction::triggered, this, [this] { ToggleBar(viewBar_); });
+    QAction* playbackBar =
+        MakeAction(ViewPlaybackBar, tr("Play&back Bar"), QStringLiteral("Show or hide the playback bar"));
+    QAction* metersBar = MakeAction(ViewMetersBar, tr("&Meters Bar"), QStringLiteral("Show or hide the meters bar"));
+    for (QAction* a : {plot, zoomBar, lapBar, playbackBar, metersBar}) a->setCheckable(true);
+    // In race mode the race bar stands in the view bar's place.
+    connect(plot, &QAction::triggered, this,
+            [this] { ToggleBar(Action(vra::cmd::ToggleRaceReplay)->isChecked() ? raceBar_ : viewBar_); });
+    connect(playbackBar, &QAction::triggered, this, [this] { ToggleBar(playbackBar_); });
     connect(zoomBar, &QAction::triggered, this, [this] { ToggleBar(zoomBar_); });
     connect(lapBar, &QAction::triggered, this, [this] { ToggleBar(lapBar_); });
 
@@ -225,15 +245,35 @@ void CMainFrame::CreateMenus() {
     fileMenu_->addAction(Action(AppExit));
 
     QMenu* view = menuBar()->addMenu(tr("&View"));
+    viewMenu_ = view;
     for (int id : {ZoomIn, ZoomOut, ShowWholeTrack, PanningTool}) view->addAction(Action(id));
     view->addSeparator();
-    for (int id : {ViewPlotSettings, ViewZoomBar, ViewLapBar}) view->addAction(Action(id));
+    for (int id : {ViewPlotSettings, ViewPlaybackBar, ViewZoomBar, ViewLapBar, ViewMetersBar})
+        view->addAction(Action(id));
     connect(view, &QMenu::aboutToShow, this, [this] {
-        Action(vra::cmd::ViewPlotSettings)->setChecked(viewBar_->isVisible());
+        const bool race = Action(vra::cmd::ToggleRaceReplay)->isChecked();
+        Action(vra::cmd::ViewPlotSettings)->setChecked((race ? raceBar_ : viewBar_)->isVisible());
+        Action(vra::cmd::ViewPlaybackBar)->setChecked(playbackBar_->isVisible());
         Action(vra::cmd::ViewZoomBar)->setChecked(zoomBar_->isVisible());
         Action(vra::cmd::ViewLapBar)->setChecked(lapBar_->isVisible());
     });
 
+    QMenu* playback = menuBar()->addMenu(tr("&Playback"));
+    for (int id : {Play, Pause, FastForward, FastReverse, Stop, MoveToBeginningOfLap}) playback->addAction(Action(id));
+    playback->addSeparator();
+    playback->addAction(Action(ToggleRaceReplay));
+    // The same command under the name of the mode it turns on.
+    QMenu* mode = menuBar()->addMenu(tr("&Mode"));
+    QAction* replayRace = mode->addAction(tr("Replay race"));
+    replayRace->setCheckable(true);
+    replayRace->setStatusTip(Action(ToggleRaceReplay)->statusTip());
+    connect(replayRace, &QAction::triggered, Action(ToggleRaceReplay),
+            [this] { Action(vra::cmd::ToggleRaceReplay)->trigger(); });
+    connect(mode, &QMenu::aboutToShow, this, [this, replayRace] {
+        QAction* command = Action(vra::cmd::ToggleRaceReplay);
+        replayRace->setEnabled(command->isEnabled());
+        replayRace->setChecked(command->isChecked());
+    });
     QMenu* reports = menuBar()->addMenu(tr("&Reports"));
     for (const auto& entry : ReportMenuEntries()) reports->addAction(Action(entry.first));
 
@@ -259,6 +299,11 @@ void CMainFrame::CreateToolBars() {
         QToolBar* bar = addToolBar(title);
         bar->setObjectName(name);
         bar->setIconSize(QSize(16, 15));
+        // Buttons side by side as the framework's bars set them, so that the
+        // four bars fit one row of the window's first size.
+        bar->layout()->setSpacing(0);
+        bar->layout()->setContentsMargins(0, 0, 0, 0);
+        bar->setStyleSheet(QStringLiteral("QToolButton { padding: 0px; margin: 0px; }"));
         bool separatorDue = false;
         for (int id : ids) {
             if (id == vra::kSeparator) {
@@ -275,6 +320,7 @@ void CMainFrame::CreateToolBars() {
         return bar;
     };
     mainBar_ = makeBar(QStringLiteral("MainBar"), tr("Main"), vra::MainToolBarIds());
+    playbackBar_ = makeBar(QStringLiteral("PlaybackBar"), tr("Playback"), vra::PlaybackToolBarIds());
     zoomBar_ = makeBar(QStringLiteral("ZoomBar"), tr("Zoom"), vra::ZoomToolBarIds());
     lapBar_ = makeBar(QStringLiteral("LapBar"), tr("Lap"), vra::LapToolBarIds());
 }
@@ -295,6 +341,44 @@ void CMainFrame::CreateViewBar() {
     viewBar_->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
                           QDockWidget::DockWidgetFloatable);
     addDockWidget(Qt::LeftDockWidgetArea, viewBar_);
+}
+
+void CMainFrame::CreatePlaybackBars() {
+    const auto features =
+        QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable;
+    raceBar_ = new QDockWidget(tr("Race replay"), this);
+    raceBar_->setObjectName(QStringLiteral("RaceBar"));
+    raceBar_->setFeatures(features);
+    addDockWidget(Qt::LeftDockWidgetArea, raceBar_);
+    raceBar_->hide();
+    metersBar_ = new QDockWidget(tr("Meters"), this);
+    metersBar_->setObjectName(QStringLiteral("MetersBar"));
+    metersBar_->setFeatures(features);
+    addDockWidget(Qt::BottomDockWidgetArea, metersBar_);
+    metersBar_->hide();
+    // The meters bar's close button turns the bar off for good.
+    metersBar_->installEventFilter(this);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == metersBar_ && event->type() == QEvent::Close) {
+        Action(vra::cmd::CloseMetersBar)->trigger();
+        return false;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::SetRaceBarWidget(QWidget* widget) {
+    raceBar_->setWidget(widget);
+}
+
+void CMainFrame::SetMetersBarWidget(QWidget* widget) {
+    metersBar_->setWidget(widget);
+}
+
+void CMainFrame::ShowRaceBar(bool shown) {
+    viewBar_->setVisible(!shown);
+    raceBar_->setVisible(shown);
 }
 
 void CMainFrame::SetViewBarWidget(QWidget* widget) {
@@ -380,7 +464,14 @@ bool CMainFrame::SaveBarState() {
 bool CMainFrame::LoadBarState() {
     auto bytes = settings_.readBinary(vra::SettingsKey::Program, kBarStateName);
     if (!bytes || bytes->empty()) return false;
-    return restoreState(QByteArray(reinterpret_cast<const char*>(bytes->data()), qsizetype(bytes->size())));
+    const bool restored =
+        restoreState(QByteArray(reinterpret_cast<const char*>(bytes->data()), qsizetype(bytes->size())));
+    // The places come back, not the playback: a program starts with its
+    // view bar and without the race and meters bars.
+    if (raceBar_->isVisibleTo(this)) viewBar_->show();
+    raceBar_->hide();
+    metersBar_->hide();
+    return restored;
 }
 
 QString CMainFrame::ReadmePath() {

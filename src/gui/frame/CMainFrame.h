@@ -43,8 +43,18 @@ public:
     QToolBar* MainToolBar() const { return mainBar_; }
     QToolBar* ZoomToolBar() const { return zoomBar_; }
     QToolBar* LapToolBar() const { return lapBar_; }
+    QToolBar* PlaybackToolBar() const { return playbackBar_; }
     QDockWidget* ViewBar() const { return viewBar_; }
+    // The race playback bar (in the view bar's place while a race plays)
+    // and the meters bar (at the bottom while laps play); hidden at start.
+    QDockWidget* RaceBar() const { return raceBar_; }
+    QDockWidget* MetersBar() const { return metersBar_; }
+    void SetRaceBarWidget(QWidget* widget);
+    void SetMetersBarWidget(QWidget* widget);
+    // Race mode swaps the view bar for the race bar and back.
+    void ShowRaceBar(bool shown);
     QMenu* FileMenu() const { return fileMenu_; }
+    QMenu* ViewMenu() const { return viewMenu_; }
 
     // Puts the bar's contents (the lap boxes) into the docked view bar.
     void SetViewBarWidget(QWidget* widget);
@@ -78,6 +88,7 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -90,6 +101,7 @@ private:
     void CreateMenus();
     void CreateToolBars();
     void CreateViewBar();
+    void CreatePlaybackBars();
     void RebuildRecentMenu();
     void ToggleBar(QWidget* bar);
     void SizeFromDialogUnits();
@@ -101,11 +113,15 @@ private:
     vra::RecentFileList recent_;
     std::map<int, QAction*> actions_;
     QMenu* fileMenu_ = nullptr;
+    QMenu* viewMenu_ = nullptr;
     QAction* recentSeparator_ = nullptr;
     QToolBar* mainBar_ = nullptr;
     QToolBar* zoomBar_ = nullptr;
     QToolBar* lapBar_ = nullptr;
+    QToolBar* playbackBar_ = nullptr;
     QDockWidget* viewBar_ = nullptr;
+    QDockWidget* raceBar_ = nullptr;
+    QDockWidget* metersBar_ = nullptr;
     QString idleText_;
     // Set while the frame itself writes the pane.
     bool showingOwnText_ = false;

@@ -8,6 +8,7 @@
 #include "core/ptf/LpLine.h"
 #include "core/replay/GetRpyInfo.h"
 #include "core/track/TrackPath.h"
+#include "gui/map/MapPlayback.h"
 #include "gui/map/TrackmapBitmap.h"
 #include "gui/map/ViewDialog.h"
 #include "gui/platform/Cp1252.h"
@@ -17,6 +18,7 @@
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPageSetupDialog>
 #include <QPaintEvent>
 #include <QPainter>
@@ -43,6 +45,7 @@ CRpyGraphView::CRpyGraphView(QWidget* parent) : CZoomView(parent) {
     setObjectName(QStringLiteral("MapView"));
     setFrameShape(QFrame::NoFrame);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    playback_ = new MapPlayback(*this);
 }
 
 CRpyGraphView::~CRpyGraphView() = default;
@@ -67,8 +70,37 @@ bool CRpyGraphView::LapsLoaded() const {
 
 void CRpyGraphView::RequestFullRedraw() {
     if (doc_) doc_->SetFullRedraw(true);
+    fullRedraw_ = true;
     cacheValid_ = false;
     viewport()->update();
+}
+
+void CRpyGraphView::TakeFullRedraw() {
+    if (!fullRedraw_ && !(doc_ && doc_->NeedsFullRedraw())) return;
+    fullRedraw_ = false;
+    if (doc_) doc_->SetFullRedraw(false);
+    cacheValid_ = false;
+    frameValid_ = false;
+    live_.Clear();
+    const PlaybackController& c = playback_->Controller();
+    carsShown_ = c.Playing() || c.Paused();
+}
+
+void CRpyGraphView::PlaybackDrew() {
+    if (playback_->Controller().RaceMode()) {
+        carsShown_ = true;
+        frameValid_ = false;
+    }
+    viewport()->update();
+}
+
+PlaybackLayer& CRpyGraphView::LiveDisplay() {
+    // Fitted as the screen's display is, so that the playback's points are
+    // those of the static picture, even before its first paint.
+    if (HasTrackMap())
+        live_.FitToTrackEdges(doc_->GetTrackPath()->EdgeBounds(), kScreenMargin, kScreenMargin, kCanvas, kCanvas);
+    live_.SetPalette(vra::CRpyGraphDoc::Palette());
+    return live_;
 }
 
 int CRpyGraphView::ChooseLoadedLap() {
@@ -103,11 +135,39 @@ void CRpyGraphView::paintEvent(QPaintEvent* event) {
 }
 
 void CRpyGraphView::OnDraw(QPainter& painter) {
-    if (!cacheValid_ || doc_->NeedsFullRedraw() || !(cacheKey_ == CurrentKey())) RebuildCache();
+    TakeFullRedraw();
+    if (!cacheValid_ || !(cacheKey_ == CurrentKey())) {
+        RebuildCache();
+        frameValid_ = false;
+    }
+    const bool cars = carsShown_ && playback_->Controller().RaceMode();
+    const QImage* shown = &cache_;
+    if (cars || !live_.Segments().empty()) {
+        // The playback draws over a copy of the static picture: new segments
+        // are added to it, moved cars start again from the static picture.
+        if (!frameValid_) {
+            frame_ = cache_.copy();
+            drawnSegments_ = 0;
+        }
+        QPainter over(&frame_);
+        over.setClipRect(QRect(QPoint(Model().Origin().x, Model().Origin().y), DeviceSize()));
+        PrepareScreenPainter(over);
+        live_.PaintSegments(over, drawnSegments_);
+        drawnSegments_ = live_.Segments().size();
+        if (cars) {
+            live_.SetDC(&over);
+            playback_->Race().PaintCars(live_);
+            live_.SetDC(nullptr);
+        }
+        frameValid_ = true;
+        shown = &frame_;
+    } else {
+        frameValid_ = false;
+    }
     painter.save();
     painter.setViewTransformEnabled(false);
     painter.setWorldMatrixEnabled(false);
-    painter.drawImage(QPoint(0, 0), cache_);
+    painter.drawImage(QPoint(0, 0), *shown);
     painter.restore();
 }
 
@@ -141,6 +201,8 @@ void CRpyGraphView::RebuildCache() {
     cacheKey_ = CurrentKey();
     cacheValid_ = true;
     ++cacheBuilds_;
+    // A zoom click held the playback for this rebuild.
+    playback_->Controller().Resume();
     QApplication::restoreOverrideCursor();
 }
 
@@ -150,8 +212,13 @@ void CRpyGraphView::DrawTrackAndLines(QPainter& painter, const QRect& rect, MFCD
     const vra::TrackPath& path = *doc_->GetTrackPath();
     display.SetDC(&painter);
     path.DrawSurfaces(display);
-    path.DrawQuarterMarks(display);
-    if (viewBar_ && viewBar_->RaceLineOn() && doc_->RaceLine()) doc_->RaceLine()->Draw(display);
+    const PlaybackController& playback = playback_->Controller();
+    // A race shows its cars on the bare track; a playing or paused lap draws
+    // its line itself as it goes.
+    if (!playback.RaceMode()) path.DrawQuarterMarks(display);
+    if (playback.Suspended()) return;
+    if (viewBar_ && viewBar_->RaceLineOn() && doc_->RaceLine() && !playback.RaceMode()) doc_->RaceLine()->Draw(display);
+    if (playback.Playing() || playback.Paused() || playback.RaceMode()) return;
     for (int box = 1; box <= ViewDialog::kLapBoxes; ++box) {
         if (!viewBar_ || !viewBar_->IsLapTicked(box)) continue;
         const int slot = viewBar_->SlotOfBox(box);
@@ -306,6 +373,14 @@ void CRpyGraphView::contextMenuEvent(QContextMenuEvent* event) {
     contextMenu_ = &menu;
     menu.exec(event->globalPos());
     contextMenu_ = nullptr;
+}
+
+void CRpyGraphView::mousePressEvent(QMouseEvent* event) {
+    // A zoom click rebuilds the picture: the playback waits for it.
+    const vra::ZoomMode mode = GetZoomMode();
+    if (event->button() == Qt::LeftButton && (mode == vra::ZoomMode::In || mode == vra::ZoomMode::Out))
+        playback_->Controller().Suspend();
+    CZoomView::mousePressEvent(event);
 }
 
 void CRpyGraphView::DrawNoMapPicture(QPainter& painter) {

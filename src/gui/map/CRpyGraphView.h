@@ -9,6 +9,7 @@
 // scroll; every other paint copies the cache.
 
 #include "gui/map/MFCDisplay.h"
+#include "gui/map/PlaybackLayer.h"
 #include "gui/view/CZoomView.h"
 
 #include <QImage>
@@ -24,6 +25,7 @@ class QMenu;
 class QPrinter;
 
 namespace vra {
+class MapPlayback;
 class ViewDialog;
 class CRpyGraphDoc;
 
@@ -42,6 +44,19 @@ public:
     void SetDocument(vra::CRpyGraphDoc* document);
     void SetViewBar(ViewDialog* viewBar);
     vra::CRpyGraphDoc* Document() const { return doc_; }
+    ViewDialog* ViewBar() const { return viewBar_; }
+
+    // The playback of laps and races on the map (owned by the view).
+    MapPlayback& Playback() { return *playback_; }
+    // The surface the playback draws through: the screen's mapping, its
+    // segments kept over the static picture until the next full redraw.
+    PlaybackLayer& LiveDisplay();
+    // Acts on a full redraw asked for since the last paint or step: the
+    // static picture is rebuilt at the next paint and what the playback drew
+    // goes (the cars of a race stay only while it plays or is paused).
+    void TakeFullRedraw();
+    // The playback drew: show it.
+    void PlaybackDrew();
 
     // Whether a decoded track is shown (else the welcome picture).
     bool HasTrackMap() const;
@@ -107,6 +122,7 @@ protected:
     void OnDraw(QPainter& painter) override;
     void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     struct CacheKey {
@@ -123,7 +139,15 @@ private:
     vra::CRpyGraphDoc* doc_ = nullptr;
     ViewDialog* viewBar_ = nullptr;
     MFCDisplay screen_;
+    PlaybackLayer live_;
+    MapPlayback* playback_ = nullptr;
     QImage cache_;
+    // The static picture with what the playback drew over it.
+    QImage frame_;
+    bool frameValid_ = false;
+    std::size_t drawnSegments_ = 0;
+    bool carsShown_ = false;
+    bool fullRedraw_ = true;
     CacheKey cacheKey_;
     bool cacheValid_ = false;
     int cacheBuilds_ = 0;

@@ -258,6 +258,11 @@ void ViewDialog::UpdateLapControls(const std::vector<LapEntry>& laps) {
     ColourLabels();
 }
 
+int ViewDialog::FollowChoice() const {
+    if (manual_->isChecked()) return 0;
+    return driver_->isChecked() ? 2 : 1;
+}
+
 void ViewDialog::UntickAll() {
     for (QCheckBox* box : boxes_) box->setChecked(false);
 }

@@ -64,6 +64,9 @@ public:
     QLabel* NumberLabel(int box) const { return numbers_[std::size_t(box - 1)]; }
     QLabel* SplitValue(int row, int column) const { return splits_[std::size_t(row - 1)][std::size_t(column)]; }
     QComboBox* LapCombo() const { return combo_; }
+    // How the lines playback keeps a lap in sight: 0 "Manual", 1 "Focus
+    // Leader", 2 "Focus Driver:" (the lap combo's choice).
+    int FollowChoice() const;
 
     // While laps play the boxes are locked and the live read-outs of the
     // ticked laps replace the split times; afterwards the idle layout returns.

@@ -213,6 +213,33 @@ TEST_F(Lines, CommandsSetTheirFlagsTimerAndBars) {
     EXPECT_TRUE(ports.lapControls);
 }
 
+// A zoom click holds the playback until the picture is rebuilt; a command
+// given meanwhile finds it playing, so Stop ends it whole.
+TEST_F(Lines, AZoomClickHoldsThePlaybackUntilTheRedraw) {
+    ports.AddLap(0, 100);
+    c.Play();
+    c.Tick();
+    const int redraws = ports.fullRedraws;
+    c.Suspend();
+    EXPECT_TRUE(c.Suspended());
+    EXPECT_FALSE(c.Playing());
+    EXPECT_FALSE(ports.timer);
+    EXPECT_EQ(ports.fullRedraws, redraws + 1);
+    c.Resume();
+    EXPECT_TRUE(c.Playing());
+    EXPECT_TRUE(ports.timer);
+    EXPECT_FALSE(c.Suspended());
+
+    c.Suspend();
+    c.Stop();
+    EXPECT_EQ(FlagsOf(c), (Flags{false, false, false, false, false}));
+    EXPECT_FALSE(ports.timer);
+    EXPECT_TRUE(ports.lapControls);
+    EXPECT_FALSE(ports.indicator);
+    c.Suspend();  // nothing plays: nothing to hold
+    EXPECT_FALSE(c.Suspended());
+}
+
 TEST_F(Lines, ReadoutsOfATick) {
     ports.AddLap(0, 3000);
     ports.miles = true;

@@ -78,7 +78,7 @@ TEST_F(MainFrame, CaptionAndMenusHoldTheBuiltCommandsInOrder) {
 
     QStringList menus;
     for (QAction* a : frame.menuBar()->actions()) menus << a->text();
-    EXPECT_EQ(menus, (QStringList{"&File", "&View", "&Reports", "&Tools", "&Help"}));
+    EXPECT_EQ(menus, (QStringList{"&File", "&View", "&Playback", "&Mode", "&Reports", "&Tools", "&Help"}));
     const auto menuAt = [&](int i) { return frame.menuBar()->actions().at(i)->menu()->actions(); };
     EXPECT_EQ(Texts(menuAt(0)), (QStringList{"&Add replay lap...\tCtrl+O",
                                              "&Clear all replay laps...\tCtrl+N",
@@ -100,23 +100,28 @@ TEST_F(MainFrame, CaptionAndMenusHoldTheBuiltCommandsInOrder) {
                                              "-",
                                              "-",
                                              "E&xit"}));
-    EXPECT_EQ(Texts(menuAt(1)), (QStringList{"Zoom In", "Zoom Out", "Fit To Track", "Panning Tool", "-",
-                                             "&Plot Settings", "&Zoom Bar", "&Lap Bar"}));
-    EXPECT_EQ(Texts(menuAt(2)),
+    EXPECT_EQ(Texts(menuAt(1)),
+              (QStringList{"Zoom In", "Zoom Out", "Fit To Track", "Panning Tool", "-", "&Plot Settings",
+                           "Play&back Bar", "&Zoom Bar", "&Lap Bar", "&Meters Bar"}));
+    EXPECT_EQ(Texts(menuAt(2)), (QStringList{"Start/Continue", "Pause", "Fast Forward", "Fast reverse", "Stop",
+                                             "Beginning of lap", "-", "Toggle replay race/driving lines"}));
+    EXPECT_EQ(Texts(menuAt(3)), (QStringList{"Replay race"}));
+    EXPECT_EQ(Texts(menuAt(4)),
               (QStringList{"Qualify", "Race", "Lap Chart", "Lap by lap", "Complete(all above)", "Mechanical",
                            "Sector Times", "Practice", "Happy Hour", "Race Settings", "Flags (yellows etc)", "Speed",
                            "Car File Report", "Ratings Report", "Throttle/Brake Use"}));
-    EXPECT_EQ(Texts(menuAt(3)),
+    EXPECT_EQ(Texts(menuAt(5)),
               (QStringList{"&Graph", "Replay CD Database Creator", "Gearchange Analyzer", "Traction Circle",
                            "SpeedTrack", "VELMR Replay Settings", "Save Trackmap as BMP-file..."}));
-    EXPECT_EQ(Texts(menuAt(4)), (QStringList{"View &Readme file", "&About Velmar Replay Analyzer..."}));
+    EXPECT_EQ(Texts(menuAt(6)), (QStringList{"View &Readme file", "&About Velmar Replay Analyzer..."}));
+    EXPECT_EQ(frame.Action(vra::cmd::MoveToEndOfLap), nullptr);
     EXPECT_EQ(frame.Action(vra::cmd::ViewPlotSettings)->statusTip(), QStringLiteral("Show or hide the plot settings"));
     EXPECT_EQ(frame.Action(vra::cmd::FileNew)->statusTip(), QStringLiteral("Clears all loaded replay laps"));
 }
 
 TEST_F(MainFrame, ReportsWaitWhilePlayingOrListeningAndThreeStayOff) {
     CMainFrame& frame = Open();
-    QList<QAction*> reports = frame.menuBar()->actions().at(2)->menu()->actions();
+    QList<QAction*> reports = frame.menuBar()->actions().at(4)->menu()->actions();
     for (int id : {vra::cmd::EngineDetection, vra::cmd::DetailedRaceReport, vra::cmd::OnlineLaptimeVerifier}) {
         ASSERT_NE(frame.Action(id), nullptr);
         EXPECT_FALSE(reports.contains(frame.Action(id)));
@@ -146,16 +151,38 @@ TEST_F(MainFrame, ToolbarsStandInOneRowAtTheTopAndToggle) {
     CMainFrame& frame = Open();
     EXPECT_EQ(Ids(frame.MainToolBar()), (QStringList{"57600", "32776", "32804", "32831", "32824", "57607", "0", "32771",
                                                      "32808", "32818", "237", "32842"}));
+    EXPECT_EQ(Ids(frame.PlaybackToolBar()),
+              (QStringList{"32789", "32838", "32781", "32783", "32784", "32785", "0", "32839"}));
     EXPECT_EQ(Ids(frame.ZoomToolBar()), (QStringList{"32790", "32791", "32792", "32800"}));
     EXPECT_EQ(Ids(frame.LapToolBar()), (QStringList{"32840", "32795", "32796", "32797", "32798", "32799"}));
-    QToolBar* bars[] = {frame.MainToolBar(), frame.ZoomToolBar(), frame.LapToolBar()};
+    QToolBar* bars[] = {frame.MainToolBar(), frame.PlaybackToolBar(), frame.ZoomToolBar(), frame.LapToolBar()};
     for (QToolBar* bar : bars) {
         EXPECT_EQ(frame.toolBarArea(bar), Qt::TopToolBarArea);
         EXPECT_EQ(bar->geometry().top(), bars[0]->geometry().top());
     }
     EXPECT_LT(bars[0]->geometry().right(), bars[1]->geometry().left());
     EXPECT_LT(bars[1]->geometry().right(), bars[2]->geometry().left());
+    EXPECT_LT(bars[2]->geometry().right(), bars[3]->geometry().left());
     EXPECT_EQ(frame.dockWidgetArea(frame.ViewBar()), Qt::LeftDockWidgetArea);
+    EXPECT_EQ(frame.dockWidgetArea(frame.RaceBar()), Qt::LeftDockWidgetArea);
+    EXPECT_EQ(frame.dockWidgetArea(frame.MetersBar()), Qt::BottomDockWidgetArea);
+    EXPECT_FALSE(frame.RaceBar()->isVisible());
+    EXPECT_FALSE(frame.MetersBar()->isVisible());
+    frame.Action(vra::cmd::ViewPlaybackBar)->trigger();
+    EXPECT_FALSE(frame.PlaybackToolBar()->isVisible());
+    frame.Action(vra::cmd::ViewPlaybackBar)->trigger();
+    EXPECT_TRUE(frame.PlaybackToolBar()->isVisible());
+    // In race mode the plot settings command acts on the race bar.
+    frame.Action(vra::cmd::ToggleRaceReplay)->setChecked(true);
+    frame.ShowRaceBar(true);
+    EXPECT_FALSE(frame.ViewBar()->isVisible());
+    frame.Action(vra::cmd::ViewPlotSettings)->trigger();
+    EXPECT_FALSE(frame.RaceBar()->isVisible());
+    frame.Action(vra::cmd::ViewPlotSettings)->trigger();
+    EXPECT_TRUE(frame.RaceBar()->isVisible());
+    frame.ShowRaceBar(false);
+    frame.Action(vra::cmd::ToggleRaceReplay)->setChecked(false);
+    EXPECT_TRUE(frame.ViewBar()->isVisible());
 
     frame.Action(vra::cmd::ViewZoomBar)->trigger();
     EXPECT_FALSE(frame.ZoomToolBar()->isVisible());
@@ -281,11 +308,19 @@ TEST_F(MainFrame, DockPlacesAndSizesComeBackAfterARestart) {
     first.addDockWidget(Qt::RightDockWidgetArea, first.ViewBar());
     first.resizeDocks({first.ViewBar()}, {300}, Qt::Horizontal);
     first.LapToolBar()->hide();
+    first.addDockWidget(Qt::TopDockWidgetArea, first.MetersBar());
+    first.MetersBar()->show();
+    first.ShowRaceBar(true);  // closed while a race played
     QCoreApplication::processEvents();
     const int savedWidth = first.ViewBar()->width();
     first.close();
     CMainFrame& again = Open({1000, 700});
     EXPECT_EQ(again.dockWidgetArea(again.ViewBar()), Qt::RightDockWidgetArea);
+    EXPECT_EQ(again.dockWidgetArea(again.MetersBar()), Qt::TopDockWidgetArea);
+    // The places come back; the playback's bars wait for a playback.
+    EXPECT_FALSE(again.MetersBar()->isVisible());
+    EXPECT_FALSE(again.RaceBar()->isVisible());
+    EXPECT_TRUE(again.ViewBar()->isVisible());
     EXPECT_NEAR(again.ViewBar()->width(), savedWidth, 2);
     EXPECT_FALSE(again.LapToolBar()->isVisible());
     EXPECT_TRUE(again.ZoomToolBar()->isVisible());

@@ -1,0 +1,111 @@
+// Laps played back on the map inside the main window, the timer ticked by
+// hand: the view bar's lock and read-outs, the line drawn as the laps go,
+// the meters bar and the race bar.
+
+#include "core/commands/CommandIds.h"
+#include "core/document/LapLinePlotter.h"
+#include "core/settings/AppSettings.h"
+#include "gui/map/MapPlayback.h"
+
+#include "AnalyserFixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDockWidget>
+#include <QLabel>
+#include <QRadioButton>
+#include <gmock/gmock.h>
+
+namespace vra::test {
+namespace {
+
+class Playback : public AnalyserStart {
+protected:
+    // Starts with race lap 2 of driver 0 in slot 0 and lap 3 of driver 1 in
+    // slot 1, box 1 ticked.
+    CRpyGraphApp& StartWithLaps() {
+        CRpyGraphApp& app = Start();
+        AddRaceLap(0, 2);
+        AddRaceLap(1, 3);
+        app.Frame()->Action(cmd::ToggleLap1)->trigger();
+        return app;
+    }
+    MapPlayback& Player() { return app_->View()->Playback(); }
+    void Ticks(int n) {
+        for (int i = 0; i < n; ++i) Player().OnTimer();
+    }
+    QColor SlotColour(int slot) { return LapColour(app_->Document()->Slot(slot).plotter->ColourIndex()); }
+};
+
+TEST_F(Playback, LinesDrawOnlyTheDrivenPartUntilStopDrawsTheWholeLine) {
+    CRpyGraphApp& app = StartWithLaps();
+    CMainFrame& frame = *app.Frame();
+    ViewDialog& bar = *app.ViewBar();
+    const QColor lap = SlotColour(0);
+    const int before = CountColour(MapPicture(), lap);
+    // The map stays where Play zoomed it: at the start.
+    for (QRadioButton* radio : bar.findChildren<QRadioButton*>())
+        if (radio->text() == QStringLiteral("Manual")) radio->click();
+    ASSERT_EQ(bar.FollowChoice(), 0);
+
+    frame.Action(cmd::Play)->trigger();
+    Player().Timer().stop();  // ticked by hand
+    EXPECT_TRUE(frame.Action(cmd::Play)->isChecked());
+    EXPECT_TRUE(frame.Action(cmd::Pause)->isEnabled());
+    EXPECT_FALSE(frame.Action(cmd::FastReverse)->isEnabled());
+    EXPECT_FALSE(frame.Action(cmd::FileNew)->isEnabled());
+    EXPECT_FALSE(bar.LapBox(1)->isEnabled());
+    EXPECT_TRUE(bar.RealtimeGroup()->isVisibleTo(&bar));
+    // Playing, the map shows no lap line until the lap drives it; what shows
+    // in its colour are the quarter marks.
+    const int marks = CountColour(MapPicture(), lap);
+    EXPECT_LT(marks, before / 2);
+    const int otherLap = CountColour(MapPicture(), SlotColour(1));
+
+    Ticks(40);
+    EXPECT_EQ(bar.ElapsedValue()->text(), QStringLiteral("0:02"));
+    EXPECT_FALSE(bar.SpeedValue(1)->text().isEmpty());
+    EXPECT_FALSE(bar.GearValue(1)->text().isEmpty());
+    const int driven = CountColour(MapPicture(), lap) - marks;
+    EXPECT_GT(driven, 20);
+    // Lap 2 is not ticked: it draws nothing.
+    EXPECT_EQ(CountColour(MapPicture(), SlotColour(1)), otherLap);
+    // A scroll keeps what was driven.
+    app.View()->CenterOnLogicalPoint(app.View()->GetLogicalCenterPoint() + QPoint(30, 30));
+    EXPECT_NEAR(CountColour(MapPicture(), lap) - marks, driven, driven / 4);
+
+    frame.Action(cmd::Stop)->trigger();
+    EXPECT_GT(CountColour(MapPicture(), lap), marks + driven + 50);
+    EXPECT_TRUE(bar.LapBox(1)->isEnabled());
+    EXPECT_FALSE(bar.RealtimeGroup()->isVisibleTo(&bar));
+    EXPECT_FALSE(frame.Action(cmd::Play)->isChecked());
+    EXPECT_TRUE(frame.Action(cmd::FileNew)->isEnabled());
+}
+
+TEST_F(Playback, AZoomClickWhilePlayingClearsTheDrivenPartAndPlayingGoesOn) {
+    CRpyGraphApp& app = StartWithLaps();
+    app.Frame()->Action(cmd::Play)->trigger();
+    Player().Timer().stop();
+    Ticks(20);
+    const QColor lap = SlotColour(1);                     // no quarter mark shares it
+    app.Frame()->Action(cmd::ToggleLap1 + 1)->trigger();  // locked while playing
+    EXPECT_FALSE(app.ViewBar()->IsLapTicked(2));
+    app.Frame()->Action(cmd::Stop)->trigger();
+    app.Frame()->Action(cmd::ToggleLap1)->trigger();
+    app.Frame()->Action(cmd::ToggleLap1 + 1)->trigger();
+    app.Frame()->Action(cmd::Play)->trigger();
+    Player().Timer().stop();
+    const int marks = CountColour(MapPicture(), lap);
+    Ticks(20);
+    ASSERT_GT(CountColour(MapPicture(), lap), marks + 10);
+    app.Frame()->Action(cmd::ZoomOut)->trigger();
+    QTest::mouseClick(app.View()->viewport(), Qt::LeftButton, {}, app.View()->viewport()->rect().center());
+    const QImage after = MapPicture();
+    EXPECT_LT(CountColour(after, lap), marks + 10);
+    EXPECT_TRUE(Player().Controller().Playing());
+    EXPECT_TRUE(Player().Timer().isActive());
+}
+
+}  // namespace
+}  // namespace vra::test
