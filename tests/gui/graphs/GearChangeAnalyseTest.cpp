@@ -2,7 +2,7 @@
 
 #include "core/replay/ReplayFormat.h"
 
-#include "LapDocument.h"
+#include "support/document/LapDocument.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -5,7 +5,8 @@
 #include "gui/graphs/TransparentBlit.h"
 #include "gui/reports/CAutoRichEditCtrl.h"
 
-#include "LapDocument.h"
+#include "support/document/LapDocument.h"
+
 #include "PictureProbe.h"
 
 #include <QCheckBox>

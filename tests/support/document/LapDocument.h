@@ -37,9 +37,16 @@ public:
         settings_ = std::make_unique<AppSettings>(store_);
         doc = std::make_unique<CRpyGraphDoc>(*settings_, prompts, waitBox);
     }
-    void AddLap(int driver, int lap, int session = 3) {
+    // Writes the replay as described by now under another name.
+    std::filesystem::path Write(const std::string& name) {
+        const auto path = root_ / "replay" / name;
+        EXPECT_TRUE(builder.writeFile(path));
+        return path;
+    }
+    void AddLap(int driver, int lap, int session = 3) { AddLap(replay, driver, lap, session); }
+    void AddLap(const std::filesystem::path& path, int driver, int lap, int session = 3) {
         prompts.lapAnswer(LapChoice{driver, session, lap});
-        doc->OnOpenDocument(replay);
+        doc->OnOpenDocument(path);
     }
 
 private:
