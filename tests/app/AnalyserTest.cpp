@@ -54,6 +54,15 @@ TEST_F(AnalyserStart, TheTractionCircleNeedsALap) {
     EXPECT_THAT(prompts_.messages(), ElementsAre("No replay lap loaded!"));
 }
 
+TEST_F(AnalyserStart, ReportCommandsWithoutALapTellSoOrOfferAReplayFile) {
+    CRpyGraphApp& app = Start({});
+    app.Frame()->Action(cmd::ReportSpeed)->trigger();
+    prompts_.answer(Button::Ok).answer(Button::No);
+    app.Frame()->Action(cmd::ReportRace)->trigger();
+    EXPECT_THAT(prompts_.messages(), ElementsAre("No replay lap loaded!", "No replay lap loaded!",
+                                                 "Do you wish to choose a replay file to be used in the report only?"));
+}
+
 TEST_F(AnalyserStart, AFileArgumentAndADroppedFileOpenTheLapChooserOnTheirReplay) {
     prompts_.lapAnswer(LapChoice{1, 3, 2});
     CRpyGraphApp& app = Start({"-loadrpy", race_.string()});
