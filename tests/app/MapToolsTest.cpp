@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QRadioButton>
 #include <QTimer>
 #include <QToolBar>
 #include <gmock/gmock.h>
@@ -72,6 +73,22 @@ TEST_F(MapTools, TheSpeedOverlayNeedsTwoLapsAndColoursTheFasterOneGreen) {
     Colours c = Count(dialog.Picture()->grab().toImage());
     EXPECT_GT(c.green, 1000);
     EXPECT_LT(c.red, c.green / 20);
+
+    // Manual: an empty range takes the whole part of the largest difference.
+    auto* maximum = dialog.findChild<QLabel*>(QStringLiteral("maximum"));
+    const QString automaticMaximum = maximum->text();
+    dialog.findChild<QRadioButton*>(QStringLiteral("manual"))->click();
+    auto* range = dialog.findChild<QLineEdit*>(QStringLiteral("range"));
+    EXPECT_TRUE(range->isEnabled());
+    EXPECT_EQ(range->text(), automaticMaximum.section(QLatin1Char('.'), 0, 0));
+    range->setText(QStringLiteral("20"));
+    emit range->editingFinished();
+    EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("minimum"))->text(), QStringLiteral("<-20.0"));
+    EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("halfMinimum"))->text(), QStringLiteral("-10.0"));
+    EXPECT_EQ(maximum->text(), QStringLiteral(">20.0"));
+    dialog.findChild<QRadioButton*>(QStringLiteral("automatic"))->click();
+    EXPECT_FALSE(range->isEnabled());
+    EXPECT_EQ(maximum->text(), automaticMaximum);
 
     Choose(dialog.SecondList(), 2);  // the first lap against itself: black
     c = Count(dialog.Picture()->grab().toImage());

@@ -65,7 +65,7 @@ std::optional<std::uint32_t> ParseDamageCost(std::string_view text) {
     for (char c : text) {
         if (!IsDigit(c)) return std::nullopt;
         value = value * 10 + std::uint64_t(c - '0');
-        if (value > std::uint64_t(std::numeric_limits<std::int32_t>::max())) return std::nullopt;
+        if (value > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
     }
     return static_cast<std::uint32_t>(value);
 }

@@ -27,7 +27,7 @@ inline constexpr std::int32_t kDefaultBitmapSize = 768;
 inline constexpr std::string_view kLocateSimTitle = "Locate VELMAR.exe";
 inline constexpr std::string_view kOptionsExecutableMissingText =
     "Unable to find the file VELMAR.exe in the specified directory.\nPlease choose a valid Quoln directory.";
-inline constexpr std::string_view kCostNotIntegerText = "Please enter an integer between 0 and 2147483647.";
+inline constexpr std::string_view kCostNotIntegerText = "Please enter an integer between 0 and 4294967295.";
 
 struct OptionsValues {
     std::int32_t speedUnit = 1;  // 1 miles per hour, 0 kilometres per hour
@@ -61,7 +61,9 @@ std::string FirstLine(std::string_view text);
 // The exported map's size: leading blanks, a sign and digits; no number, a
 // value of 0 or less, or one beyond the 32-bit range gives 768.
 std::int32_t ParseBitmapSize(std::string_view text);
-// A damage cost: digits with optional surrounding blanks, 0 to 2^31 - 1.
+// A damage cost: digits with optional surrounding blanks, anything the
+// stored table can hold (so that a stored value, even in the hidden entry,
+// never keeps the dialog from closing).
 std::optional<std::uint32_t> ParseDamageCost(std::string_view text);
 
 // Whether folder holds the simulation's executable.

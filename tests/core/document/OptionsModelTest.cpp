@@ -71,7 +71,8 @@ TEST_F(Options, TypedValuesAreStoredAsTheSettingsExpectThem) {
         EXPECT_EQ(ParseBitmapSize(bad), 768) << bad;
     EXPECT_EQ(ParseBitmapSize("2147483647"), 2147483647);
     EXPECT_EQ(ParseDamageCost(" 250 "), 250u);
-    for (const char* bad : {"", "abc", "-5", "12x", "2147483648"}) EXPECT_FALSE(ParseDamageCost(bad)) << bad;
+    EXPECT_EQ(ParseDamageCost("4294967295"), 4294967295u);
+    for (const char* bad : {"", "abc", "-5", "12x", "4294967296"}) EXPECT_FALSE(ParseDamageCost(bad)) << bad;
 
     OptionsInput in = input(root.string());
     in.altReplayPathText = "";
