@@ -234,6 +234,8 @@ void CGraphPanel::mouseMoveEvent(QMouseEvent* e) {
     const QPoint pos = e->position().toPoint();
     if (range_.Flags() & kCoordinates)
         QToolTip::showText(e->globalPosition().toPoint(), CoordinatesText(pos.x(), pos.y()), this);
+    else
+        QToolTip::hideText();
     if (panning_) {
         previous_ = current_;
         current_ = pos;

@@ -16,8 +16,9 @@ namespace vra {
 QVariant PointRowsModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !graph_ || !index.isValid()) return {};
     const CGraphProps* g = graph_->Model().GetGraph(slot_);
-    if (!g || index.row() >= g->Count()) return {};
-    const Point2D& p = g->At(index.row());
+    const int row = SourceRow(index.row());
+    if (!g || row < 0 || row >= g->Count()) return {};
+    const Point2D& p = g->At(row);
     return QString::fromStdString(index.column() == 0 ? graph_->Model().FormatValue(p.x, 1, 1)
                                                       : graph_->Model().FormatValue(p.y, 0, 1));
 }
@@ -25,6 +26,12 @@ QVariant PointRowsModel::data(const QModelIndex& index, int role) const {
 QVariant PointRowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
     return section == 0 ? QStringLiteral("X") : QStringLiteral("Y");
+}
+
+int PointRowsModel::SourceRow(int row) const {
+    if (inserting_ >= 0) return row < inserting_ ? row : row + 1;
+    if (removing_ >= 0) return row < removing_ ? row : row == removing_ ? -1 : row - 1;
+    return row;
 }
 
 void PointRowsModel::SetRowCount(int n) {
@@ -35,7 +42,9 @@ void PointRowsModel::SetRowCount(int n) {
 
 void PointRowsModel::InsertRow(int row) {
     row = std::clamp(row, 0, rows_);
+    inserting_ = row;
     beginInsertRows({}, row, row);
+    inserting_ = -1;
     ++rows_;
     endInsertRows();
 }
@@ -43,7 +52,9 @@ void PointRowsModel::InsertRow(int row) {
 void PointRowsModel::RemoveRow(int row) {
     // A row that is not there is left alone.
     if (row < 0 || row >= rows_) return;
+    removing_ = row;
     beginRemoveRows({}, row, row);
+    removing_ = -1;
     --rows_;
     endRemoveRows();
 }

@@ -38,9 +38,14 @@ public:
     void SetSlot(int slot) { slot_ = slot; }
 
 private:
+    // The graph changes before the list hears of it: while a row is being
+    // inserted or removed, rows are read as they stood before the change.
+    int SourceRow(int row) const;
+
     CGraphWnd* graph_ = nullptr;
     int slot_ = -1;
     int rows_ = 0;
+    int inserting_ = -1, removing_ = -1;
 };
 
 class CPointViewBar : public QWidget {

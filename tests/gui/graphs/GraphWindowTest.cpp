@@ -105,6 +105,31 @@ TEST(GraphPanel, RubberBandZoomsAndAClickLeavesTheToolOff) {
     EXPECT_LT(r.y2 - r.y1, 100);
 }
 
+TEST(GraphPanel, ReadOutAsksTheHostOnlyWhileShownAndShiftPans) {
+    Window w;
+    w.Model().SetAxis("Distance", "Meter", 0, 1, 0);
+    w.Model().SetRange(0, 100, 0, 10, 1);
+    int asked = 0;
+    w.Panel().SetHost([&](double, double) {
+        ++asked;
+        return std::string(", timediff=+00.100s");
+    });
+    w.Model().SetFlags(0, 0);
+    QTest::mouseMove(&w.Panel(), QPoint(30, 30));
+    EXPECT_EQ(asked, 0);
+    w.Model().SetFlags(kCoordinates, 0);
+    QTest::mouseMove(&w.Panel(), QPoint(40, 30));
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(w.Panel().CoordinatesText(0, 0).startsWith(QStringLiteral("x=0 Meter, y=10.000 ")));
+    EXPECT_TRUE(w.Panel().CoordinatesText(0, 0).endsWith(QStringLiteral(", timediff=+00.100s")));
+
+    const double perPixel = 100.0 / w.Panel().width();
+    QTest::mousePress(&w.Panel(), Qt::LeftButton, Qt::ShiftModifier, QPoint(50, 50));
+    QTest::mouseRelease(&w.Panel(), Qt::LeftButton, Qt::ShiftModifier, QPoint(60, 50));
+    EXPECT_NEAR(w.Panel().GetRange().x1, -10 * perPixel, 1e-9);
+    EXPECT_FALSE(w.Panel().ZoomToolActive());
+}
+
 TEST(GraphRulers, SizesAtScreenResolutionAndTheirFrame) {
     EXPECT_EQ(FRuler::InchesToPixels(96, FRuler::kThickness), 16);
     EXPECT_EQ(FRuler::InchesToPixels(96, FRuler::kFontHeight), 14);
@@ -134,7 +159,7 @@ TEST(GraphWindow, ShowsItsPartsInsideItself) {
     EXPECT_FALSE(w.graph.Frame()->isWindow());
     const QImage shown = vra::test::Snapshot(w.graph);
     EXPECT_EQ(shown.pixelColor(5, 300), QColor(192, 192, 192));  // the vertical ruler
-    EXPECT_EQ(shown.pixelColor(300, 200), QColor(Qt::white));     // the panel
+    EXPECT_EQ(shown.pixelColor(300, 200), QColor(Qt::white));    // the panel
 }
 
 TEST(GraphWindow, PrintsIntoARectangleBesideItsRulers) {
@@ -156,7 +181,7 @@ TEST(GraphWindow, PrintsIntoARectangleBesideItsRulers) {
 TEST(PointsBar, FollowsTheGraphAndTogglesWithItsCommand) {
     Window w;
     CPointViewBar* bar = w.graph.Frame()->Bar();
-    QAbstractItemModelTester tester(bar->Rows(), QAbstractItemModelTester::FailureReportingMode::Warning);
+    QAbstractItemModelTester tester(bar->Rows(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     const int a = w.Model().AddGraph(Rgb{}, "a", 1, true, false);
     const int b = w.Model().AddGraph(Rgb{}, "b", 1, true, false);
     EXPECT_EQ(bar->CurrentGraph(), a);
@@ -171,6 +196,8 @@ TEST(PointsBar, FollowsTheGraphAndTogglesWithItsCommand) {
     EXPECT_EQ(bar->Rows()->rowCount(), 2);
     w.Model().ShowPointsBar(8);
     EXPECT_EQ(bar->Rows()->rowCount(), 3);
+    w.Model().RemovePoint(a, 0, 1);
+    EXPECT_EQ(bar->Rows()->rowCount(), 2);
     w.Model().RemoveGraph(a, 1);
     EXPECT_EQ(bar->CurrentGraph(), b);
     EXPECT_EQ(bar->Rows()->rowCount(), 0);
