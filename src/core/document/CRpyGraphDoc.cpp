@@ -231,9 +231,14 @@ int CRpyGraphDoc::ReadTrackIni(const Header& header) {
     return 0;
 }
 
+bool CRpyGraphDoc::ReadDriverTable(Drivers& drivers, const std::filesystem::path& path, Prompts& prompts) {
+    if (drivers.Load(path) == Drivers::Ok) return true;
+    if (!drivers.Message().empty()) prompts.alert(drivers.Message());
+    return false;
+}
+
 bool CRpyGraphDoc::LoadDrivers(Drivers& drivers, const std::filesystem::path& path, Prompts& prompts) {
-    if (drivers.Load(path) != Drivers::Ok) {
-        if (!drivers.Message().empty()) prompts.alert(drivers.Message());
+    if (!ReadDriverTable(drivers, path, prompts)) {
         prompts.alert(kDriversErrorText);
         return false;
     }

@@ -111,6 +111,9 @@ public:
     // command that needs one. A table that cannot be used is told to the user
     // (the reader's own explanation first, when it has one) and gives false.
     static bool LoadDrivers(Drivers& drivers, const std::filesystem::path& path, Prompts& prompts);
+    // Only the reading, for callers with a failure message of their own: a
+    // reader's explanation (a table of too many drivers) is still told first.
+    static bool ReadDriverTable(Drivers& drivers, const std::filesystem::path& path, Prompts& prompts);
     bool LoadDrivers(Drivers& drivers, const std::filesystem::path& path) {
         return LoadDrivers(drivers, path, prompts_);
     }

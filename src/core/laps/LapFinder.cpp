@@ -220,7 +220,7 @@ void LapFinder::ReadReplayFile(const std::filesystem::path& path) {
     }
     if (!EqualsIgnoreCase(header.trackName, trackName_)) return;
     Drivers drivers;
-    if (drivers.Load(path) != Drivers::Ok) {
+    if (!CRpyGraphDoc::ReadDriverTable(drivers, path, prompts_)) {
         prompts_.messageText(ShownText().FileName(path), kReadErrorCaption, Icon::Error, Buttons::Ok);
         return;
     }

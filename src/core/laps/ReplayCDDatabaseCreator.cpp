@@ -4,6 +4,7 @@
 #include "core/base/ByteWriter.h"
 #include "core/base/CFileInfoArray.h"
 #include "core/base/FileUtil.h"
+#include "core/document/CRpyGraphDoc.h"
 #include "core/laps/ReplayDatabase.h"
 #include "core/laps/SimFolders.h"
 #include "core/platform/Prompts.h"
@@ -147,7 +148,7 @@ std::optional<std::filesystem::path> ReplayCDDatabaseCreator::OnCreateDatabase(i
         Header header;
         const bool headerRead = header.Read(path) == Header::Ok;
         Drivers drivers;
-        const bool read = headerRead && drivers.Load(path) == Drivers::Ok;
+        const bool read = headerRead && CRpyGraphDoc::ReadDriverTable(drivers, path, prompts_);
         const std::string relative = DatabaseRelativePath(entry.root, path);
         // A path the oldest readers would cut is left out rather than stored
         // in a way that spoils the records after it.

@@ -157,6 +157,19 @@ TEST_F(Creator, WritesEveryReadableReplayInWalkOrder) {
     EXPECT_THAT(paths, ElementsAre("races\\deep\\c.rpy", "races\\b.rpy", "a.rpy"));
 }
 
+TEST_F(Creator, TooManyDriversAreExplainedBeforeTheFileIsLeftOut) {
+    Write(Replay("OVAL", 50, 1), disc / "crowd.rpy");
+    volumes.volumes = {test::FakeVolumes::Disc(disc, "RACES")};
+    auto c = creator();
+    c.ScanDrives();
+    std::filesystem::create_directories(dbFolder());
+    c.OnCreateDatabase(0, hooks({"crowd"}));
+    const auto messages = prompts.messages();
+    ASSERT_GE(messages.size(), 2u);
+    EXPECT_THAT(messages[0], ::testing::EndsWith("Please, state also this number: 50"));
+    EXPECT_EQ(messages[1], (disc / "crowd.rpy").string() + "\r\nFile will not be included in the database.");
+}
+
 TEST_F(Creator, PathsOfTwoHundredBytesAreLeftOut) {
     // "x/" + name: 199 and 200 bytes relative to the disc's root.
     const std::string keep = std::string(193, 'k') + ".rpy";

@@ -188,6 +188,20 @@ TEST_F(LapFinderTest, SortingByButtonsAndHeadingsAndTheClipboard) {
     (void)unsorted;
 }
 
+// A replay of too many drivers gives the reader's explanation before its
+// path box, as everywhere a driver table is read.
+TEST_F(LapFinderTest, TooManyDriversAreExplainedBeforeThePath) {
+    Write(Replay("OVAL", 50, 1), sim / "replay" / "crowd.rpy");
+    auto f = finder();
+    prompts = test::ScriptedPrompts();
+    f.OnTrackChosen("oval");
+    const auto messages = prompts.messages();
+    const auto box = std::find(messages.begin(), messages.end(), (sim / "replay" / "crowd.rpy").string());
+    ASSERT_NE(box, messages.end());
+    ASSERT_NE(box, messages.begin());
+    EXPECT_THAT(*(box - 1), ::testing::EndsWith("Please, state also this number: 50"));
+}
+
 TEST(LapFinderDates, ParseEnglishDatesOnly) {
     EXPECT_LT(*ParseFileDate("2026 Feb 28"), *ParseFileDate("2026 Apr 01"));
     EXPECT_LT(*ParseFileDate("2025 Dec 31"), *ParseFileDate("2026 Jan 01"));
