@@ -21,15 +21,17 @@ std::error_code LastError() {
     return {errno, std::generic_category()};
 }
 
-std::string RandomTempName(const fs::path& target) {
+// Short and of a fixed length whatever the target's name: a target whose name
+// is near the file system's limit must still have a temporary beside it.
+std::string RandomTempName() {
     static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     thread_local std::mt19937_64 rng([] {
         std::random_device device;
         const auto now = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
         return (static_cast<std::uint64_t>(device()) << 32) ^ device() ^ now ^ static_cast<std::uint64_t>(::getpid());
     }());
-    std::string name = target.filename().string() + ".";
-    for (int i = 0; i < 8; ++i) name += kChars[rng() % (sizeof(kChars) - 1)];
+    std::string name = ".vra-";
+    for (int i = 0; i < 12; ++i) name += kChars[rng() % (sizeof(kChars) - 1)];
     return name + ".tmp";
 }
 
@@ -57,7 +59,7 @@ AtomicFile::AtomicFile(fs::path target, TempNames names) : target_(std::move(tar
     }
     const fs::path folder = target_.parent_path();
     for (unsigned attempt = 0; attempt < kMaxAttempts; ++attempt) {
-        const fs::path candidate = folder / (names ? names(attempt) : RandomTempName(target_));
+        const fs::path candidate = folder / (names ? names(attempt) : RandomTempName());
         // O_EXCL: never open what is already there (a stale file, or a link
         // planted to make us write elsewhere).
         fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);

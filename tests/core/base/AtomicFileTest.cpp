@@ -72,6 +72,20 @@ TEST(AtomicFile, ReplacesTheTargetWholeAndKeepsItsMode) {
     EXPECT_EQ(Get(dir / "new.txt"), "");
 }
 
+// The temporary name does not grow with the target's: a name near the file
+// system's limit of 255 bytes is saved, and the temporary stays beside it.
+TEST(AtomicFile, ANameOfTwoHundredFiftyBytesIsSaved) {
+    const ScratchDir dir("atomic-long");
+    const fs::path target = dir / (std::string(246, 'n') + ".rpy");
+    AtomicFile file(target);
+    ASSERT_TRUE(file.isOpen()) << file.error().message();
+    EXPECT_EQ(file.tempPath().parent_path(), dir.path());
+    ASSERT_TRUE(file.write(std::string_view("lap")));
+    ASSERT_TRUE(file.commit()) << file.error().message();
+    EXPECT_EQ(Get(target), "lap");
+    EXPECT_THAT(Entries(dir.path()), testing::ElementsAre(target.filename().string()));
+}
+
 TEST(AtomicFile, NeverOpensWhatLiesAtATemporaryName) {
     const ScratchDir dir("atomic-names");
     const fs::path target = dir / "out.txt";
