@@ -1,6 +1,9 @@
 // Feeds arbitrary bytes to the replay readers: the header, the driver and lap
 // tables, the extraction of every counting lap of the first drivers, and the
-// race playback's load with a walk over its frames.
+// race playback's load with a walk over its frames; then the race-data export
+// over the same frames.
+#include "core/base/OutputSink.h"
+#include "core/export/RaceData.h"
 #include "core/platform/Prompts.h"
 #include "core/playback/RaceModel.h"
 #include "core/replay/Drivers.h"
@@ -53,6 +56,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     vra::Drivers drivers;
     if (drivers.LoadBytes(bytes) != vra::Drivers::Ok) return 0;
     PlayRace(bytes, header, drivers);
+    {
+        vra::ReplaySource src(bytes);
+        vra::MemorySink sink;
+        vra::RaceData::Write(src, drivers, 1.0 / 1024.0, sink);
+    }
     const float length = header.lastResult == vra::Header::Ok ? 1000.0f : 400.0f;
     int extracted = 0;
     for (int driver = 0; driver < static_cast<int>(drivers.drivers.size()) && driver < 4; ++driver) {

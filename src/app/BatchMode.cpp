@@ -1,6 +1,7 @@
 #include "app/BatchMode.h"
 
 #include "core/document/CRpyGraphDoc.h"
+#include "core/export/RaceData.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/Header.h"
 #include "core/reports/Report.h"
@@ -14,6 +15,8 @@ namespace {
 
 constexpr std::string_view kExpReports = "-expreports";
 constexpr std::string_view kMech = "-mech";
+constexpr std::string_view kRaceDataMode = "-racedata";
+constexpr std::string_view kRaceDataFailedText = "Race data could not be written.";
 constexpr std::string_view kHeaderErrorText = "HeaderClass: Error reading file!";
 constexpr std::string_view kCountsText =
     "Sorry, but VELMR Replay Analyzer cannot load this file correct.\r\nPlease contact us so that we can analyze why.";
@@ -41,15 +44,28 @@ Button BatchPrompts::message(std::string_view text, std::string_view, Icon, Butt
 }
 
 bool BatchMode::Handles(const std::vector<std::string>& args) {
-    return args.size() >= 2 && args[0] == kExpReports;
+    return args.size() >= 2 && (args[0] == kExpReports || args[0] == kRaceDataMode);
 }
 
 std::string BatchMode::Value(const std::string& arg) {
     return arg.size() > 2 ? arg.substr(2) : std::string();
 }
 
+int BatchMode::RunRaceData(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts) {
+    const AppSettings settings(store);
+    RaceData data;
+    data.SetOutputFile(args.size() >= 3 ? Value(args[2]) : std::string());
+    data.SetReplayFile(Value(args[1]));
+    data.SetSimulationFolder(settings.SimFolder());
+    if (data.Run() == 1) return 0;
+    // A server must learn that nothing was written.
+    prompts.alert(kRaceDataFailedText);
+    return 1;
+}
+
 int BatchMode::Run(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts) {
     if (!Handles(args)) return 1;
+    if (args[0] == kRaceDataMode) return RunRaceData(args, store, prompts);
     const std::string replay = Value(args[1]);
     const std::string prefix = args.size() >= 3 ? Value(args[2]) : std::string();
     const int mechanical = args.size() == 4 && args[3] == kMech ? 1 : 0;

@@ -32,6 +32,8 @@ public:
     // was written, 1 otherwise. The settings are read, never saved: a
     // running analyser keeps its own.
     static int Run(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts);
+    // "-racedata": every car's place in every race frame into argument 3.
+    static int RunRaceData(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts);
     // A value argument without its two leading characters ("" when shorter).
     static std::string Value(const std::string& arg);
 };

@@ -1,8 +1,11 @@
 // The batch export as a server runs it: the built program started with a
 // command line and no display, judged by its files, its stderr and its exit
 // status.
+#include "core/base/OutputSink.h"
+#include "core/export/RaceData.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/Header.h"
+#include "core/replay/ReplaySource.h"
 #include "core/reports/Report.h"
 
 #include "simkit/replay/ReplayBuilder.h"
@@ -133,6 +136,24 @@ TEST_F(BatchRun, ValuesAreNeverOpenedAsLaps) {
     ASSERT_EQ(Run({"-expreports", "-r" + replay.string(), "pre"}), 0) << stderrText;
     EXPECT_TRUE(std::filesystem::exists(dir.path() / "er1_Race.txt"));
     EXPECT_EQ(stderrText, "");
+}
+
+TEST_F(BatchRun, RaceDataEqualsTheExportInProcessOrTellsItsFailure) {
+    const std::filesystem::path file = out / "cars.txt";
+    ASSERT_EQ(Run({"-racedata", "-r" + replay.string(), "-o" + file.string()}), 0) << stderrText;
+    EXPECT_EQ(stderrText, "");
+    Drivers drivers;
+    ASSERT_EQ(drivers.Load(replay), Drivers::Ok);
+    ReplaySource src(replay);
+    MemorySink sink;
+    ASSERT_TRUE(RaceData::Write(src, drivers, 1.0 / 1024.0, sink));
+    EXPECT_EQ(ReadAll(file), std::string(sink.bytes().begin(), sink.bytes().end()));
+
+    std::ofstream(dir.path() / "bad.rpy", std::ios::binary) << "not a replay";
+    std::filesystem::remove(file);
+    EXPECT_EQ(Run({"-racedata", "-r" + (dir.path() / "bad.rpy").string(), "-o" + file.string()}), 1);
+    EXPECT_EQ(stderrText, "Race data could not be written.\n");
+    EXPECT_TRUE(Written().empty());
 }
 
 }  // namespace

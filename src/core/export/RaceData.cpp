@@ -1,0 +1,184 @@
+#include "core/export/RaceData.h"
+
+#include "core/base/AtomicFile.h"
+#include "core/base/OutputSink.h"
+#include "core/document/CarNumberText.h"
+#include "core/document/TrackDistanceUnit.h"
+#include "core/document/TrackIni.h"
+#include "core/replay/Drivers.h"
+#include "core/replay/Header.h"
+#include "core/replay/ParseCarStructs.h"
+#include "core/replay/RaceFrameWalk.h"
+#include "core/replay/ReplayFormat.h"
+#include "core/replay/ReplaySource.h"
+
+#include <fmt/format.h>
+
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace vra {
+
+namespace {
+
+constexpr double kFullDistanceStep = 0.0005;
+constexpr double kFullLateralStep = 2.911741e-6;
+constexpr double kFullLateralFactor = 13.27122;
+constexpr double kCompactLateralStep = 2.261833e-5;
+constexpr double kCompactLateralFactor = 26.6207;
+constexpr double kGapFrameMs = 27.777777777777775;
+// Lines are handed to the sink in blocks of about this size.
+constexpr std::size_t kFlushBytes = 1u << 16;
+
+struct CarLine {
+    int driver;
+    double distance, lateral;
+};
+
+// The first frame of the race: a frame whose first record is a session
+// record of the race kind. False when the walk fails or no race is found.
+bool FindRaceStart(ReplaySource& src, const Drivers& drivers, std::uint64_t first, std::uint64_t end,
+                   std::uint64_t& start) {
+    bool found = false, bad = false;
+    RaceFrameWalk walk(src, first, end);
+    walk.Forward(first, 1, 0, [&](const RaceFrame& frame) {
+        bool firstRecord = true;
+        const auto rs =
+            RaceFrameWalk::Records(frame.bytes, [&](std::uint32_t type, std::span<const std::uint8_t> body) {
+                if (firstRecord && type != RecSession) return false;
+                firstRecord = false;
+                if (!IsKnownRecordType(type)) {
+                    bad = true;
+                    return false;
+                }
+                if (type == RecSession && body.size() >= 4) {
+                    std::uint32_t w = LoadU32(body.data());
+                    if (drivers.quickRace) w = QuickRaceSessionWord(w);
+                    if (SessionWordKind(w) > 2) found = true;
+                }
+                return true;
+            });
+        if (rs == RaceFrameWalk::BadRecord) bad = true;
+        if (bad) return false;
+        if (found) {
+            start = frame.offset;
+            return false;
+        }
+        return true;
+    });
+    return found && !bad;
+}
+
+}  // namespace
+
+bool RaceData::Write(ReplaySource& src, const Drivers& drivers, double distanceUnit, OutputSink& out) {
+    const std::uint64_t first = drivers.frameChunkOffset + kChunkHeaderSize;
+    const std::uint64_t end = first + drivers.frameBytes;
+    if (end > src.size() || drivers.drivers.empty()) return false;
+    std::uint64_t start = 0;
+    if (!FindRaceStart(src, drivers, first, end, start)) return false;
+
+    const std::size_t driverCount = drivers.drivers.size();
+    const int saving = drivers.savingPlayer;
+    const bool savingKnown = saving >= 0 && static_cast<std::size_t>(saving) < driverCount;
+    std::vector<std::string> numbers;
+    numbers.reserve(driverCount);
+    for (const Drivers::Driver& d : drivers.drivers)
+        numbers.push_back(CarNumberText(static_cast<std::int16_t>(d.carNumber)));
+    // A compact record names its car by the low byte of the car id: the
+    // first driver in order with that byte; other ids are no car of the table.
+    std::array<int, 256> byCarId;
+    byCarId.fill(-1);
+    for (std::size_t d = driverCount; d-- > 0;) byCarId[drivers.drivers[d].carId & 0xFF] = static_cast<int>(d);
+
+    ParseCarStructs parser;
+    std::vector<CarLine> cars;
+    fmt::memory_buffer text;
+    std::uint32_t lastTime = 0, gap = 0;
+    bool bad = false, sinkFailed = false;
+    RaceFrameWalk walk(src, start, end);
+    src.setReadLimit(end);
+    const auto status = walk.Forward(start, 0, 0, [&](const RaceFrame& frame) {
+        cars.clear();
+        std::uint32_t time = 0;
+        const auto rs = RaceFrameWalk::Records(frame.bytes, [&](std::uint32_t type,
+                                                                std::span<const std::uint8_t> body) {
+            switch (type) {
+                case RecSession:
+                    if (body.size() >= 4) time = (LoadU32(body.data()) >> 8) * 10;
+                    return true;
+                case RecFullCar: {
+                    if (!savingKnown || body.size() < kFullRecordSize) return true;
+                    parser.SetFullRecord(body.data());
+                    const FullCarFields full = parser.Full();
+                    cars.push_back({saving, static_cast<double>(full.distance) * kFullDistanceStep,
+                                    std::tan(full.lateral * kFullLateralStep) * kFullLateralFactor});
+                    return true;
+                }
+                case RecCompactCars: {
+                    const std::size_t n = body.size() / kCompactRecordSize;
+                    for (std::size_t i = 0; i < n; ++i) {
+                        const std::uint8_t* r = body.data() + i * kCompactRecordSize;
+                        const std::uint32_t words[4] = {LoadU32(r), LoadU32(r + 4), LoadU32(r + 8), LoadU32(r + 12)};
+                        const CompactCarFields c = ParseCarStructs::UnpackCompact(words);
+                        const int d = byCarId[c.carId];
+                        if (d < 0) continue;
+                        cars.push_back({d, static_cast<double>(c.distance) * distanceUnit,
+                                        std::tan(c.lateral * kCompactLateralStep) * kCompactLateralFactor});
+                    }
+                    return true;
+                }
+                default:
+                    if (IsKnownRecordType(type)) return true;
+                    bad = true;
+                    return false;
+            }
+        });
+        if (rs != RaceFrameWalk::Done) bad = true;
+        if (bad) return false;
+        // A frame without a session record lies between two that have one:
+        // its time is counted on from the last one, a frame's length at a time.
+        if (frame.number == 0) {
+            lastTime = time;
+        } else if (time == 0) {
+            ++gap;
+            time = lastTime + static_cast<std::uint32_t>(std::trunc(gap * kGapFrameMs));
+        } else {
+            gap = 0;
+            lastTime = time;
+        }
+        for (const CarLine& car : cars)
+            fmt::format_to(std::back_inserter(text), "{},{},{},{},{:.3f},{:.3f}\r\n", frame.number, time, car.driver,
+                           numbers[static_cast<std::size_t>(car.driver)], car.distance, car.lateral);
+        if (text.size() >= kFlushBytes) {
+            if (!out.write(std::string_view(text.data(), text.size()))) {
+                sinkFailed = true;
+                return false;
+            }
+            text.clear();
+        }
+        return true;
+    });
+    if (bad || sinkFailed || status != RaceFrameWalk::Done) return false;
+    return out.write(std::string_view(text.data(), text.size()));
+}
+
+int RaceData::Run() {
+    Header header;
+    if (header.Read(replay_) != Header::Ok) return 0;
+    Drivers drivers;
+    if (drivers.Load(replay_) != Drivers::Ok || drivers.driverCount != drivers.loadedCount) return 0;
+    double unit = kDefaultTrackDistanceUnit;
+    if (!simFolder_.empty()) {
+        if (const auto length = ReadTrackIniLength(simFolder_, header.trackName); length && *length > 0.0)
+            unit = TrackDistanceUnitFor(*length);
+    }
+    ReplaySource src(replay_, ReplaySource::Access::Sequential);
+    if (!src.isOpen() || output_.empty()) return 0;
+    AtomicFile file(output_);
+    if (!file.isOpen() || !Write(src, drivers, unit, file)) return 0;
+    return file.commit() ? 1 : 0;
+}
+
+}  // namespace vra
