@@ -18,6 +18,7 @@
 #include "gui/graphs/TractionCircle.h"
 #include "gui/map/CRpyGraphView.h"
 #include "gui/map/MapPlayback.h"
+#include "gui/map/MeterBar.h"
 #include "gui/map/ViewDialog.h"
 #include "gui/platform/Cp1252.h"
 #include "gui/platform/QtDesktop.h"
@@ -234,6 +235,9 @@ void CRpyGraphApp::ConnectCommands() {
     connect(&playback, &MapPlayback::metersShown, frame_->MetersBar(), &QWidget::setVisible);
     connect(&playback, &MapPlayback::raceBarShown, frame_.get(), &CMainFrame::ShowRaceBar);
     playback.SetWaitBox(services_.waitBox);
+    auto* meters = new MeterBar;
+    frame_->SetMetersBarWidget(meters);
+    playback.SetMeterBar(meters);
     connect(view_, &CRpyGraphView::messageText, frame_.get(), &CMainFrame::SetMessageText);
     connect(view_, &CZoomView::zoomChanged, this, &CRpyGraphApp::UpdateCommandStates);
     connect(view_, &CZoomView::toolChanged, this, &CRpyGraphApp::UpdateCommandStates);

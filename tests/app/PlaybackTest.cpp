@@ -4,8 +4,11 @@
 
 #include "core/commands/CommandIds.h"
 #include "core/document/LapLinePlotter.h"
+#include "core/replay/GetRpyInfo.h"
 #include "core/settings/AppSettings.h"
+#include "gui/map/C3DMeterCtrl.h"
 #include "gui/map/MapPlayback.h"
+#include "gui/map/MeterBar.h"
 
 #include "AnalyserFixture.h"
 
@@ -105,6 +108,58 @@ TEST_F(Playback, AZoomClickWhilePlayingClearsTheDrivenPartAndPlayingGoesOn) {
     EXPECT_LT(CountColour(after, lap), marks + 10);
     EXPECT_TRUE(Player().Controller().Playing());
     EXPECT_TRUE(Player().Timer().isActive());
+}
+
+// The meters follow the only ticked lap; the bar shows only while laps play
+// and the switch is on.
+TEST_F(Playback, MetersShowWhileLapsPlayAndTheirCloseButtonTurnsThemOff) {
+    CRpyGraphApp& app = Start();
+    AddRaceLap(0, 2);
+    AddRaceLap(1, 2);
+    AddRaceLap(2, 2);
+    CMainFrame& frame = *app.Frame();
+    frame.Action(cmd::ToggleLap1 + 2)->trigger();
+    QDockWidget& dock = *frame.MetersBar();
+    auto& meters = *static_cast<MeterBar*>(dock.widget());
+    EXPECT_FALSE(dock.isVisible());
+    frame.Action(cmd::Play)->trigger();
+    Player().Timer().stop();
+    EXPECT_TRUE(dock.isVisible());
+    EXPECT_EQ(meters.ChosenLap(), 3);
+    EXPECT_TRUE(meters.LapRadio(3)->isChecked());
+    for (int n : {1, 2}) EXPECT_FALSE(meters.LapRadio(n)->isEnabled()) << n;
+    for (int n : {4, 5}) EXPECT_FALSE(meters.LapRadio(n)->isVisibleTo(&meters)) << n;
+    const bool miles = app.Document()->SpeedUnit() != 0;
+    EXPECT_EQ(meters.MeterAt(MeterBar::Speed)->Units(), miles ? QStringLiteral("mph") : QStringLiteral("kph"));
+    EXPECT_EQ(meters.MeterAt(MeterBar::Speed)->Maximum(), miles ? 250.0 : 400.0);
+    Ticks(10);
+    const GetRpyInfo& lap = *app.Document()->Slot(2).info;
+    EXPECT_DOUBLE_EQ(meters.MeterAt(MeterBar::Speed)->Value(), lap.speed[20] * (miles ? 0.621 : 1.0));
+    EXPECT_DOUBLE_EQ(meters.MeterAt(MeterBar::Revs)->Value(), lap.revolutions[20] * 0.001);
+    EXPECT_DOUBLE_EQ(meters.MeterAt(MeterBar::Throttle)->Value(), lap.throttle[20] * 100.0 / 255.0);
+    // Past its end a lap's meters hold its last driven sample.
+    meters.UpdateMeters(std::uint32_t(lap.sampleCount + 100));
+    EXPECT_DOUBLE_EQ(meters.MeterAt(MeterBar::LatG)->Value(), lap.accelCarLat[std::size_t(lap.sampleCount - 2)]);
+
+    // 32850 turns the switch off and on; on, the bar shows while lines play.
+    frame.Action(cmd::ViewMetersBar)->trigger();
+    EXPECT_FALSE(dock.isVisible());
+    EXPECT_EQ(app.Document()->Settings().ShowMetersBar(), 0);
+    frame.Action(cmd::ViewMetersBar)->trigger();
+    EXPECT_TRUE(dock.isVisible());
+
+    dock.close();
+    EXPECT_FALSE(dock.isVisible());
+    EXPECT_EQ(app.Document()->Settings().ShowMetersBar(), 0);
+    EXPECT_THAT(
+        prompts_.messages(),
+        ::testing::Contains("If you ever want to view this window in the\r\nfuture, enable it under View->Meters Bar"));
+    frame.Action(cmd::Stop)->trigger();
+    frame.Action(cmd::Play)->trigger();
+    EXPECT_FALSE(dock.isVisible());
+    frame.Action(cmd::Stop)->trigger();
+    frame.Action(cmd::ViewMetersBar)->trigger();  // on, but nothing plays
+    EXPECT_FALSE(dock.isVisible());
 }
 
 }  // namespace

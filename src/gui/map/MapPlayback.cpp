@@ -7,6 +7,7 @@
 #include "core/replay/GetRpyInfo.h"
 #include "core/settings/AppSettings.h"
 #include "gui/map/CRpyGraphView.h"
+#include "gui/map/MeterBar.h"
 #include "gui/map/ViewDialog.h"
 
 #include <QComboBox>
@@ -176,13 +177,20 @@ bool MapPlayback::MetersSwitch() {
     return doc && doc->Settings().ShowMetersBar() != 0;
 }
 
-void MapPlayback::SetupMeters() {}
+void MapPlayback::SetupMeters() {
+    if (!meters_) return;
+    meters_->SetDocument(view_.Document());
+    meters_->SetViewBar(view_.ViewBar());
+    meters_->SetupMeters();
+}
 
 void MapPlayback::ShowMeters(bool shown) {
     emit metersShown(shown);
 }
 
-void MapPlayback::UpdateMeters(std::uint32_t) {}
+void MapPlayback::UpdateMeters(std::uint32_t position) {
+    if (meters_) meters_->UpdateMeters(position);
+}
 
 int MapPlayback::ChooseRaceLap() {
     return view_.ChooseLoadedLap();

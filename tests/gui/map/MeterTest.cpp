@@ -1,0 +1,67 @@
+#include "gui/map/C3DMeterCtrl.h"
+
+#include "PictureProbe.h"
+
+#include <QPainter>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace vra {
+namespace {
+
+const QColor kNeedle(255, 0, 0);
+
+QImage Render(const C3DMeterCtrl& meter, QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    QPainter p(&image);
+    meter.PaintFace(p, size);
+    meter.PaintNeedle(p, size);
+    return image;
+}
+
+// The needle stands at the scale's ends outside the range, and leans the
+// right way inside it; an empty range leaves it at the start.
+TEST(C3DMeterCtrl, TheNeedleStaysOnTheScale) {
+    C3DMeterCtrl meter;
+    meter.SetRange(0, 100);
+    const QSize size(120, 80);
+    meter.SetValue(-50);
+    EXPECT_DOUBLE_EQ(meter.NeedleDegrees(), 120.0);
+    QRect needle = test::ColourExtent(Render(meter, size), kNeedle);
+    ASSERT_FALSE(needle.isEmpty());
+    EXPECT_LT(needle.left(), 30);
+    EXPECT_LT(needle.right(), 60);
+
+    meter.SetValue(1000);
+    EXPECT_DOUBLE_EQ(meter.NeedleDegrees(), 60.0);
+    needle = test::ColourExtent(Render(meter, size), kNeedle);
+    EXPECT_GT(needle.right(), 90);
+    EXPECT_GT(needle.left(), 60);
+
+    meter.SetValue(75);
+    EXPECT_DOUBLE_EQ(meter.NeedleDegrees(), 75.0);
+    meter.SetRange(5, 5);
+    EXPECT_DOUBLE_EQ(meter.NeedleDegrees(), 120.0);
+}
+
+TEST(C3DMeterCtrl, AValueRepaintsOnlyTheNeedleOverTheKeptFace) {
+    C3DMeterCtrl meter;
+    meter.resize(120, 80);
+    meter.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&meter));
+    meter.repaint();
+    const int builds = meter.FaceBuilds();
+    ASSERT_GE(builds, 1);
+    meter.SetValue(10);
+    meter.repaint();
+    EXPECT_EQ(meter.FaceBuilds(), builds);
+    meter.SetUnits(QStringLiteral("kph"));
+    meter.repaint();
+    EXPECT_EQ(meter.FaceBuilds(), builds + 1);
+    meter.SetRange(0, 250);
+    meter.repaint();
+    EXPECT_EQ(meter.FaceBuilds(), builds + 2);
+}
+
+}  // namespace
+}  // namespace vra
