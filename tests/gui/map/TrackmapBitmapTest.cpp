@@ -137,6 +137,7 @@ TEST_F(TrackmapExport, OffersTheReplayFolderAndTheTrackName) {
 TEST_F(TrackmapExport, APictureThatCannotBeMadeOrWrittenLeavesTheOldFile) {
     const auto file = root_ / "old.bmp";
     std::ofstream(file, std::ios::binary) << "old picture";
+    // Beyond the file's size fields, beyond any memory, and no size at all.
     for (int n : {100000, 2147483647, -3}) {
         doc_->SetBMPSizeInPixel(n);
         EXPECT_FALSE(view_.RenderTrackmapToBmp(file)) << n;
