@@ -132,8 +132,13 @@ double BasicValue(int code, int wheel, const GetRpyInfo& d, const LockedWheels* 
             return At(d.gear, i);
         case 3:
             return At(d.revolutions, i);
-        case 4:
-            return static_cast<std::int16_t>(At(d.slipAngle, i));
+        case 4: {
+            // Whole degrees, signed, held in an unsigned array.
+            const auto& a = d.slipAngle;
+            return i >= 0 && static_cast<std::size_t>(i) < a.size()
+                       ? static_cast<std::int16_t>(a[static_cast<std::size_t>(i)])
+                       : 0;
+        }
         case 5:
             return At(d.accelCarLong, i);
         case 6:

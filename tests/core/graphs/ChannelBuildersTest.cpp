@@ -47,6 +47,9 @@ TEST(ChannelBuilders, BasicChannelsInTheirDisplayUnits) {
     EXPECT_EQ(YAt(y, 4), 360.0);
     EXPECT_EQ(YAt(y, 5), 90.0);
 
+    d.slipAngle[2] = static_cast<std::uint16_t>(-7);
+    EXPECT_EQ(YAt(Plot().Add(4, d), 2), -7.0);
+
     d.throttle[2] = 255;
     EXPECT_DOUBLE_EQ(YAt(Plot().Add(22, d), 2), 100.0);
     EXPECT_EQ(Plot().Add(23, d).Count(), 7);  // released brake is plotted
