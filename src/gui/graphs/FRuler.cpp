@@ -91,7 +91,8 @@ int FVRuler::GetMaxLabels(QPainter& p, const QRect& r) const {
 }
 
 // Rectangles are (left, top, right, bottom) with right and bottom outside,
-// as the layout hands them on.
+// as the layout hands them on; the fill covers exactly that, so a ruler
+// never paints over the panel beside it.
 void FHRuler::PaintScale(QPainter& p, const QRect& rect) const {
     const int dpi = DpiY(p);
     const int t = GetThickness(DpiX(p), dpi);
@@ -99,7 +100,7 @@ void FHRuler::PaintScale(QPainter& p, const QRect& rect) const {
               bottom = rect.top() + rect.height();
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.fillRect(QRect(left, top, right - left + 1, bottom - top + 1), QColor(192, 192, 192));
+    p.fillRect(QRect(left, top, right - left, bottom - top), QColor(192, 192, 192));
     const int r = right - 1, b = bottom - 1, x0 = left + t;
     p.setPen(QPen(Qt::black, 0));
     p.drawLine(x0, b, r, b);
@@ -143,7 +144,7 @@ void FVRuler::PaintScale(QPainter& p, const QRect& rect) const {
               bottom = rect.top() + rect.height();
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.fillRect(QRect(left, top, right - left + 1, bottom - top + 1), QColor(192, 192, 192));
+    p.fillRect(QRect(left, top, right - left, bottom - top), QColor(192, 192, 192));
     const int r = right - 1, b = bottom - 1, y0 = top + t;
     p.setPen(QPen(Qt::black, 0));
     p.drawLine(left, b, r, b);

@@ -166,14 +166,21 @@ TEST(GraphWindow, PrintsIntoARectangleBesideItsRulers) {
     Window w;
     w.Model().SetRange(0, 10, 0, 10, 1);
     QImage page(1000, 800, QImage::Format_RGB32);
-    page.setDotsPerMeterX(3780);  // 96 dpi
-    page.setDotsPerMeterY(3780);
+    // 180 x 120 dpi: rulers of 30 and 20 pixels.
+    page.setDotsPerMeterX(7087);
+    page.setDotsPerMeterY(4724);
     page.fill(Qt::green);
     QPainter p(&page);
     w.graph.DrawToDC(p, QRect(0, 0, 1000, 800));
     p.end();
-    EXPECT_EQ(ColourExtent(page, Qt::white).bottomRight(), QPoint(999, 799));
-    EXPECT_EQ(page.pixelColor(500, 400), QColor(Qt::white));
+    EXPECT_EQ(ColourExtent(page, Qt::white, 0).bottomRight(), QPoint(999, 799));
+    EXPECT_EQ(page.pixelColor(35, 500), QColor(Qt::white));
+    EXPECT_EQ(page.pixelColor(29, 500), QColor(Qt::black));  // the vertical ruler's right edge
+    EXPECT_EQ(page.pixelColor(500, 25), QColor(Qt::white));
+    EXPECT_EQ(page.pixelColor(500, 19), QColor(Qt::black));  // the horizontal ruler's bottom edge
+    int panelColumn = 0;                                     // the panel's first column: white between the grid's dots
+    for (int y = 21; y < 800; ++y) panelColumn += page.pixelColor(30, y) == QColor(Qt::white);
+    EXPECT_GT(panelColumn, 300);
     EXPECT_EQ(page.pixelColor(5, 300), QColor(192, 192, 192));
     EXPECT_EQ(CountColour(page, Qt::green), 0);
 }
