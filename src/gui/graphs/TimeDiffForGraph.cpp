@@ -8,6 +8,10 @@
 namespace vra {
 
 TimeDiffForGraph::TimeDiffForGraph(QWidget* owner) : QDialog(owner) {
+    // The small window's texts in the small dialog font its layout was made for.
+    QFont small = font();
+    small.setPointSizeF(8);
+    setFont(small);
     const DialogUnits Dlu(*this);
     setWindowTitle(tr("Time Difference Info"));
     setWindowFlag(Qt::Tool);
@@ -17,9 +21,7 @@ TimeDiffForGraph::TimeDiffForGraph(QWidget* owner) : QDialog(owner) {
     const char* names[] = {"At finish line:", "Max ahead:", "Max behind:", "Spread:", "At current pos:"};
     for (int i = 0; i < 5; ++i) {
         auto* name = new QLabel(tr(names[i]), this);
-        // The names run up to their values: fonts wider than the one the layout
-        // was made for would cut them.
-        name->setGeometry(Dlu(8, 13 + 10 * i, i == 4 ? 57 : 56, 8));
+        name->setGeometry(Dlu(8, 13 + 10 * i, i == 4 ? 56 : 55, 8));
         values_[i] = new QLabel(this);
         values_[i]->setGeometry(Dlu(i == 4 ? 65 : 64, 13 + 10 * i, 46, 8));
     }
