@@ -19,6 +19,7 @@
 #include "gui/map/CRpyGraphView.h"
 #include "gui/map/MapPlayback.h"
 #include "gui/map/MeterBar.h"
+#include "gui/map/RaceReplay.h"
 #include "gui/map/ViewDialog.h"
 #include "gui/platform/Cp1252.h"
 #include "gui/platform/QtDesktop.h"
@@ -35,6 +36,7 @@
 #include <QDockWidget>
 #include <QFile>
 #include <QMenu>
+#include <QScrollArea>
 
 namespace vra {
 
@@ -238,6 +240,15 @@ void CRpyGraphApp::ConnectCommands() {
     auto* meters = new MeterBar;
     frame_->SetMetersBarWidget(meters);
     playback.SetMeterBar(meters);
+    auto* race = new RaceReplay(playback.Race(), player);
+    // The bar scrolls rather than stretch a small window.
+    auto* raceScroll = new QScrollArea;
+    raceScroll->setWidgetResizable(true);
+    raceScroll->setFrameShape(QFrame::NoFrame);
+    raceScroll->setWidget(race);
+    frame_->SetRaceBarWidget(raceScroll);
+    playback.SetRaceBar(race);
+    connect(race, &RaceReplay::playbackChanged, this, &CRpyGraphApp::UpdateCommandStates);
     connect(view_, &CRpyGraphView::messageText, frame_.get(), &CMainFrame::SetMessageText);
     connect(view_, &CZoomView::zoomChanged, this, &CRpyGraphApp::UpdateCommandStates);
     connect(view_, &CZoomView::toolChanged, this, &CRpyGraphApp::UpdateCommandStates);

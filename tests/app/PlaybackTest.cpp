@@ -4,20 +4,25 @@
 
 #include "core/commands/CommandIds.h"
 #include "core/document/LapLinePlotter.h"
+#include "core/replay/Drivers.h"
 #include "core/replay/GetRpyInfo.h"
+#include "core/replay/Header.h"
 #include "core/settings/AppSettings.h"
 #include "gui/map/C3DMeterCtrl.h"
 #include "gui/map/MapPlayback.h"
 #include "gui/map/MeterBar.h"
+#include "gui/map/RaceReplay.h"
 
 #include "AnalyserFixture.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDockWidget>
 #include <QLabel>
 #include <QRadioButton>
+#include <QSlider>
 #include <gmock/gmock.h>
 
 namespace vra::test {
@@ -160,6 +165,85 @@ TEST_F(Playback, MetersShowWhileLapsPlayAndTheirCloseButtonTurnsThemOff) {
     frame.Action(cmd::Stop)->trigger();
     frame.Action(cmd::ViewMetersBar)->trigger();  // on, but nothing plays
     EXPECT_FALSE(dock.isVisible());
+}
+
+TEST_F(Playback, ARaceSwapsTheBarsAndPlaysEveryCarWithTheSliderFollowing) {
+    CRpyGraphApp& app = Start();
+    AddRaceLap(0, 2);
+    CMainFrame& frame = *app.Frame();
+    const QImage bare = MapPicture();
+    frame.Action(cmd::ToggleRaceReplay)->trigger();
+    MapPlayback& player = Player();
+    RaceModel& race = player.Race();
+    ASSERT_TRUE(race.Loaded());
+    auto& bar = *frame.RaceBar()->findChild<RaceReplay*>();
+    EXPECT_TRUE(frame.RaceBar()->isVisible());
+    EXPECT_FALSE(frame.ViewBar()->isVisible());
+    EXPECT_TRUE(frame.Action(cmd::ToggleRaceReplay)->isChecked());
+    for (int id : {cmd::AddLapWithLapFinder, cmd::SaveReplayLap, cmd::OpenMostRecentReplay})
+        if (QAction* a = frame.Action(id)) EXPECT_FALSE(a->isEnabled()) << id;
+    EXPECT_EQ(bar.Slider()->maximum(), int(race.FrameCount()) - 1);
+    EXPECT_EQ(bar.Slider()->pageStep(), 2160);
+    EXPECT_EQ(bar.TextLabel(RaceReplay::ScheduledLaps)->text().toStdString(),
+              std::to_string(app.Document()->Slot(0).header->raceLaps));
+    EXPECT_FALSE(bar.Drivers()->isEnabled());
+    ASSERT_EQ(bar.Drivers()->count(), race.DriverCount());
+    const auto& first = app.Document()->Slot(0).drivers->drivers[0];
+    EXPECT_EQ(bar.Drivers()->itemText(0).toStdString(), first.firstName.substr(0, 1) + " " + first.lastName);
+    EXPECT_TRUE(bar.LeaderRadio()->isChecked());
+    EXPECT_TRUE(bar.DrawRadio(1)->isChecked());
+
+    frame.Action(cmd::Play)->trigger();
+    player.Timer().stop();
+    EXPECT_TRUE(frame.Action(cmd::FastReverse)->isEnabled());
+    Ticks(300);
+    EXPECT_EQ(race.CurrentFrame(), 600u);
+    EXPECT_EQ(bar.Slider()->value(), 600);
+    EXPECT_FALSE(bar.TextLabel(RaceReplay::Elapsed)->text().isEmpty());
+    // Every present car shows in its colour where the model placed it.
+    const QImage withCars = MapPicture();
+    int shown = 0;
+    for (const RaceModel::CarPose& pose : race.Poses()) {
+        if (!pose.present) continue;
+        const QPoint at = app.View()->LogicalToClient(QPoint(pose.device.x, pose.device.y));
+        const QRect around(at - QPoint(6, 6), QSize(13, 13));
+        shown += CountColour(withCars.copy(around), LapColour(pose.colour)) > 0;
+    }
+    EXPECT_GT(shown, 0);
+
+    // Dragging the slider holds the playback and steps there; letting go
+    // plays on.
+    bar.Slider()->setSliderDown(true);
+    EXPECT_FALSE(player.Controller().Playing());
+    EXPECT_TRUE(player.Controller().Paused());
+    EXPECT_FALSE(frame.Action(cmd::Pause)->isEnabled());
+    bar.Slider()->setValue(100);
+    EXPECT_EQ(race.CurrentFrame(), 100u);
+    bar.Slider()->setSliderDown(false);
+    EXPECT_TRUE(player.Controller().Playing());
+    Ticks(1);
+    EXPECT_EQ(race.CurrentFrame(), 102u);
+
+    // Leaving race mode brings the view bar back and the map as it was.
+    frame.Action(cmd::ToggleRaceReplay)->trigger();
+    EXPECT_FALSE(race.Loaded());
+    EXPECT_FALSE(frame.RaceBar()->isVisible());
+    EXPECT_TRUE(frame.ViewBar()->isVisible());
+    const QImage after = MapPicture();
+    // (The view bar keeps the width the race bar left.)
+    EXPECT_EQ(TrackExtent(after).size(), TrackExtent(bare).size());
+    EXPECT_EQ(CountColour(after, LapColour(0)), CountColour(bare, LapColour(0)));
+}
+
+TEST_F(Playback, ClearingTheLapsLeavesTheRace) {
+    CRpyGraphApp& app = Start();
+    AddRaceLap(0, 2);
+    app.Frame()->Action(cmd::ToggleRaceReplay)->trigger();
+    ASSERT_TRUE(Player().Controller().RaceMode());
+    app.Frame()->Action(cmd::FileNew)->trigger();
+    EXPECT_FALSE(Player().Controller().RaceMode());
+    EXPECT_FALSE(Player().Race().Loaded());
+    EXPECT_FALSE(app.Frame()->RaceBar()->isVisible());
 }
 
 }  // namespace

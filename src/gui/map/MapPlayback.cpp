@@ -8,6 +8,7 @@
 #include "core/settings/AppSettings.h"
 #include "gui/map/CRpyGraphView.h"
 #include "gui/map/MeterBar.h"
+#include "gui/map/RaceReplay.h"
 #include "gui/map/ViewDialog.h"
 
 #include <QComboBox>
@@ -200,12 +201,20 @@ void MapPlayback::ShowRaceBar(bool shown) {
     emit raceBarShown(shown);
 }
 
-bool MapPlayback::LoadRace(int) {
-    return false;
+bool MapPlayback::LoadRace(int slot) {
+    CRpyGraphDoc* doc = view_.Document();
+    if (!doc || !doc->IsSlotUsed(slot)) return false;
+    const LapSlot& lap = doc->Slot(slot);
+    if (!lap.drivers || !lap.header) return false;
+    const bool loaded =
+        race_.Load(*lap.drivers, *lap.header, doc->GetTrackPath(), doc->TrackDistanceUnit(), doc->GetPrompts(), wait_);
+    if (raceBar_) raceBar_->InitControls();
+    return loaded;
 }
 
 void MapPlayback::RaceChanged() {
-    view_.PlaybackDrew();
+    if (raceBar_) raceBar_->ShowTexts();
+    view_.viewport()->update();
 }
 
 }  // namespace vra
