@@ -1,6 +1,7 @@
 #include "app/BatchMode.h"
 
 #include "core/document/CRpyGraphDoc.h"
+#include "core/export/ExportFlows.h"
 #include "core/export/RaceData.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/Header.h"
@@ -16,6 +17,7 @@ namespace {
 constexpr std::string_view kExpReports = "-expreports";
 constexpr std::string_view kMech = "-mech";
 constexpr std::string_view kRaceDataMode = "-racedata";
+constexpr std::string_view kXmlMode = "-xml";
 constexpr std::string_view kRaceDataFailedText = "Race data could not be written.";
 constexpr std::string_view kHeaderErrorText = "HeaderClass: Error reading file!";
 constexpr std::string_view kCountsText =
@@ -44,7 +46,7 @@ Button BatchPrompts::message(std::string_view text, std::string_view, Icon, Butt
 }
 
 bool BatchMode::Handles(const std::vector<std::string>& args) {
-    return args.size() >= 2 && (args[0] == kExpReports || args[0] == kRaceDataMode);
+    return args.size() >= 2 && (args[0] == kExpReports || args[0] == kRaceDataMode || args[0] == kXmlMode);
 }
 
 std::string BatchMode::Value(const std::string& arg) {
@@ -63,9 +65,45 @@ int BatchMode::RunRaceData(const std::vector<std::string>& args, SettingsStore& 
     return 1;
 }
 
+bool BatchMode::ReadReplay(const std::string& replay, Header& header, Drivers& drivers, Prompts& prompts) {
+    if (header.Read(replay) != Header::Ok) {
+        prompts.alert(kHeaderErrorText);
+        prompts.message(replay, {}, Icon::None, Buttons::Ok);
+        return false;
+    }
+    if (!CRpyGraphDoc::LoadDrivers(drivers, replay, prompts)) return false;
+    if (drivers.driverCount != drivers.loadedCount) {
+        prompts.alert(kCountsText);
+        return false;
+    }
+    return true;
+}
+
+int BatchMode::RunXml(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts) {
+    const AppSettings settings(store);
+    // A server must learn that nothing was written, whatever the reason.
+    if (settings.RecordsPath().empty()) {
+        prompts.alert(kNoExportPathText);
+        return 1;
+    }
+    Header header;
+    Drivers drivers;
+    if (!ReadReplay(Value(args[1]), header, drivers, prompts)) return 1;
+    Report report;
+    report.batch = 1;
+    report.header = &header;
+    report.drivers = &drivers;
+    report.settings = ReportSettings::FromAppSettings(settings);
+    report.prompts = &prompts;
+    if (!report.ExportReportsToXml(settings.RecordsPath()).empty()) return 0;
+    prompts.alert(kXmlFailedText);
+    return 1;
+}
+
 int BatchMode::Run(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts) {
     if (!Handles(args)) return 1;
     if (args[0] == kRaceDataMode) return RunRaceData(args, store, prompts);
+    if (args[0] == kXmlMode) return RunXml(args, store, prompts);
     const std::string replay = Value(args[1]);
     const std::string prefix = args.size() >= 3 ? Value(args[2]) : std::string();
     const int mechanical = args.size() == 4 && args[3] == kMech ? 1 : 0;

@@ -11,6 +11,8 @@
 
 namespace vra {
 
+class Drivers;
+class Header;
 class SettingsStore;
 
 // Messages of a batch run go to stderr, one line per line of the text; it
@@ -34,6 +36,10 @@ public:
     static int Run(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts);
     // "-racedata": every car's place in every race frame into argument 3.
     static int RunRaceData(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts);
+    // "-xml": the reports as XML into the records folder.
+    static int RunXml(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts);
+    // Reads the replay's header and driver table, telling a failure.
+    static bool ReadReplay(const std::string& replay, Header& header, Drivers& drivers, Prompts& prompts);
     // A value argument without its two leading characters ("" when shorter).
     static std::string Value(const std::string& arg);
 };

@@ -4,6 +4,7 @@
 #include "core/commands/CommandState.h"
 #include "core/document/CRpyGraphDoc.h"
 #include "core/document/GrooveExport.h"
+#include "core/export/ExportFlows.h"
 #include "core/platform/Prompts.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/GetRpyInfo.h"
@@ -193,6 +194,11 @@ void CRpyGraphApp::ConnectCommands() {
     on(FixTransAmRideHeight, [this] { doc_->OnFixTransAmRideHeight(); });
     for (const auto& [id, kind] : kReportCommands) on(id, [this, kind = kind] { RunReport(kind); });
     on(SaveTrackmapBmp, [this] { view_->OnSaveTrackmapAsBmp(); });
+    on(cmd::ExportReportsToXml, [this] {
+        ExportFlows(*doc_, services_.prompts, services_.shell, *services_.waitBox, [this] {
+            return view_->ChooseLoadedLap();
+        }).ExportReportsToXml();
+    });
     view_->addAction(frame_->Action(ExportLapToGroove));
     on(ExportLapToGroove, [this] {
         const int slot = view_->ChooseLoadedLap();

@@ -156,5 +156,23 @@ TEST_F(BatchRun, RaceDataEqualsTheExportInProcessOrTellsItsFailure) {
     EXPECT_TRUE(Written().empty());
 }
 
+TEST_F(BatchRun, XmlGoesIntoTheRecordsFolder) {
+    EXPECT_EQ(Run({"-xml", "-r" + replay.string()}), 1);
+    EXPECT_EQ(stderrText, "No export path set. Please set this\npath in File->Settings dialog.\n");
+    EXPECT_TRUE(Written().empty());
+
+    const std::filesystem::path ini =
+        dir.path() / "settings" / "user" / "Velmar Replay Analyzer" / "Velmar Replay Analyzer.ini";
+    std::filesystem::create_directories(ini.parent_path());
+    std::ofstream(ini) << "[Settings]\nRecordsPath=" << out.string() << "\n";
+    ASSERT_EQ(Run({"-xml", "-r" + replay.string(), "-o/ignored"}), 0) << stderrText;
+    EXPECT_EQ(Written(), std::vector<std::string>{"r1.xml"});
+    EXPECT_NE(ReadAll(out / "r1.xml").find("<ReplayReports replay=\"r1.rpy\""), std::string::npos);
+
+    std::filesystem::remove_all(out);
+    EXPECT_EQ(Run({"-xml", "-r" + replay.string()}), 1);
+    EXPECT_EQ(stderrText, "Could not create file!\nPlease verify export path in File->Settings\n");
+}
+
 }  // namespace
 }  // namespace vra

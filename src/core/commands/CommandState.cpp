@@ -103,6 +103,7 @@ constexpr Row kRows[] = {
     {cmd::ReportThrottleBrake, Idle},
     {cmd::TelemetrySettings, Idle},
     {cmd::ShowSpeedTrack, Idle},
+    {cmd::ExportReportsToXml, Idle},
     {cmd::AddLapWithLapFinder, IdleLines},
     {cmd::SaveReplayLap, IdleLines},
     {cmd::OpenMostRecentReplay, IdleLines},

@@ -96,6 +96,12 @@ public:
     // file was written.
     bool WriteAllTextReports(std::string_view prefix, int mechanical) const;
 
+    // The exports of the replay (built with the export library). Each file
+    // is replaced whole or not at all.
+    // Writes folder/<replay base name>.xml holding the misc info, practice,
+    // qualifying, happy hour and race reports; its path, or "" on failure.
+    std::string ExportReportsToXml(std::string_view folder) const;
+
 private:
     std::string body(int reportKind) const;
     std::string heading(int reportKind) const;

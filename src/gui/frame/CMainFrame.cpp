@@ -119,6 +119,7 @@ void CMainFrame::CreateActions() {
     MakeAction(GearChangeAnalyzer, tr("Gearchange Analyzer"), QStringLiteral("Gearchange Analyzer"));
     MakeAction(GraphWindow, tr("&Graph"), QStringLiteral("Telemetry graph"));
     for (const auto& [id, text] : ReportMenuEntries()) MakeAction(id, text);
+    MakeAction(ExportReportsToXml, tr("Export Reports to XML"), QStringLiteral("Export Reports to XML"));
     // Reports that stand in no menu: their commands exist, kept disabled.
     MakeAction(EngineDetection, tr("Engine detection"), QStringLiteral("Engine detection"));
     MakeAction(DetailedRaceReport, tr("Detailed Race Report"), QStringLiteral("Detailed Race Report"));
@@ -276,6 +277,8 @@ void CMainFrame::CreateMenus() {
     });
     QMenu* reports = menuBar()->addMenu(tr("&Reports"));
     for (const auto& entry : ReportMenuEntries()) reports->addAction(Action(entry.first));
+    reports->addSeparator();
+    reports->addAction(Action(ExportReportsToXml));
 
     QMenu* tools = menuBar()->addMenu(tr("&Tools"));
     tools->addAction(Action(GraphWindow));

@@ -1,0 +1,62 @@
+#include "core/export/ExportFlows.h"
+
+#include "core/document/CRpyGraphDoc.h"
+#include "core/platform/Prompts.h"
+#include "core/platform/Shell.h"
+#include "core/platform/WaitBox.h"
+#include "core/replay/Drivers.h"
+#include "core/reports/Report.h"
+#include "core/settings/AppSettings.h"
+
+namespace vra {
+
+ExportFlows::ExportFlows(CRpyGraphDoc& doc, Prompts& prompts, Shell& shell, WaitBox& wait, ChooseSlot chooseSlot,
+                         PrepareReport prepare)
+    : doc_(doc),
+      prompts_(prompts),
+      shell_(shell),
+      wait_(wait),
+      chooseSlot_(std::move(chooseSlot)),
+      prepareReport_(std::move(prepare)) {}
+
+bool ExportFlows::prepare(std::string_view noLapText, bool raceInfo, int& slot) {
+    if (doc_.Settings().RecordsPath().empty()) {
+        prompts_.alert(kNoExportPathText);
+        return false;
+    }
+    slot = chooseSlot_ ? chooseSlot_() : -1;
+    if (slot < 0 || !doc_.IsSlotUsed(slot) || !doc_.Slot(slot).drivers || !doc_.Slot(slot).header) {
+        prompts_.alert(noLapText);
+        return false;
+    }
+    if (raceInfo && !doc_.Slot(slot).drivers->raceStartSeen) {
+        prompts_.alert(kSiteNoRaceInfoText);
+        return false;
+    }
+    return true;
+}
+
+void ExportFlows::ExportReportsToXml() {
+    int slot = -1;
+    if (!prepare(kXmlNoLapText, false, slot)) return;
+    Report report;
+    report.header = doc_.Slot(slot).header.get();
+    report.drivers = doc_.Slot(slot).drivers.get();
+    report.document = &doc_;
+    report.settings = ReportSettings::FromDocument(doc_);
+    if (prepareReport_) prepareReport_(report);
+    std::string path;
+    {
+        WaitBoxScope wait(wait_, kXmlWaitText);
+        path = report.ExportReportsToXml(doc_.Settings().RecordsPath());
+    }
+    if (path.empty()) {
+        prompts_.alert(kXmlFailedText);
+        return;
+    }
+    if (prompts_.message("XML-file created:\r\n" + path + "\r\n\r\nDo you wish to launch the file in your XML-viewer?",
+                         {}, Icon::Question, Buttons::YesNo) == Button::Yes)
+        shell_.open(path);
+}
+
+}  // namespace vra

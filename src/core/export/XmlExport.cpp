@@ -1,0 +1,70 @@
+// The reports of a replay as one XML file, for programs that read them
+// instead of the text files.
+#include "core/base/AtomicFile.h"
+#include "core/replay/Drivers.h"
+#include "core/replay/Header.h"
+#include "core/reports/Report.h"
+#include "core/text/WebText.h"
+
+#include <pugixml.hpp>
+
+namespace vra {
+
+namespace {
+
+class SinkWriter final : public pugi::xml_writer {
+public:
+    explicit SinkWriter(OutputSink& out) : out_(out) {}
+    void write(const void* data, std::size_t size) override {
+        out_.write(std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(data), size));
+    }
+
+private:
+    OutputSink& out_;
+};
+
+// A report's text with the line ends of XML.
+std::string XmlText(std::string_view cp1252) {
+    std::string text = Cp1252ToXmlText(cp1252);
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        out += text[i];
+    }
+    return out;
+}
+
+std::string FileName(std::string_view path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+}  // namespace
+
+std::string Report::ExportReportsToXml(std::string_view folder) const {
+    if (!header || !drivers || folder.empty()) return {};
+    const std::string replay = drivers->path.string();
+    std::string target(folder);
+    if (target.back() != '/') target += '/';
+    target += BaseName(replay) + ".xml";
+
+    pugi::xml_document doc;
+    pugi::xml_node root = doc.append_child("ReplayReports");
+    root.append_attribute("replay").set_value(XmlText(FileName(replay)).c_str());
+    root.append_attribute("track").set_value(XmlText(header->trackName).c_str());
+    constexpr std::pair<const char*, int> kParts[] = {{"MiscInfo", ReportKind::RaceSettings},
+                                                      {"Practice", ReportKind::Practice},
+                                                      {"Qualifying", ReportKind::Qualifying},
+                                                      {"HappyHour", ReportKind::HappyHour},
+                                                      {"Race", ReportKind::Race}};
+    for (const auto& [name, reportKind] : kParts) root.append_child(name).text().set(XmlText(Text(reportKind)).c_str());
+
+    AtomicFile file(target);
+    if (!file.isOpen()) return {};
+    SinkWriter writer(file);
+    doc.save(writer, "  ", pugi::format_default, pugi::encoding_utf8);
+    return file.commit() ? target : std::string();
+}
+
+}  // namespace vra
