@@ -10,9 +10,12 @@
 // Each run reports "tick_ratio", its time over the 55 ms tick, also in the
 // aggregates of repeated runs; the closing ratios give the same figure.
 #include "core/document/CRpyGraphDoc.h"
+#include "core/playback/PlaybackController.h"
+#include "core/replay/GetRpyInfo.h"
 #include "core/settings/AppSettings.h"
 #include "core/track/TrackPath.h"
 #include "gui/map/CRpyGraphView.h"
+#include "gui/map/MapPlayback.h"
 #include "gui/map/ViewDialog.h"
 
 #include "simkit/replay/DemoSim.h"
@@ -41,6 +44,7 @@ namespace {
 
 constexpr double kTickMs = 55.0;
 constexpr double kTarget = 0.05;  // of a tick
+constexpr double kLinesTarget = 0.1;
 constexpr int kPiecesPerStep = 12;
 constexpr std::size_t kMinimumPieces = 150;
 constexpr int kLapPixelsWanted = 400;
@@ -203,6 +207,37 @@ void BM_ZoomStepFiveLaps(benchmark::State& state) {
 }
 BENCHMARK(BM_ZoomStepFiveLaps)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// One step of the lines playback with the five laps near their end: each lap
+// plots its next segment, the read-outs are written, the view follows the
+// leader (a scroll, so the static picture is drawn again for the new place)
+// and the window shows the static picture with the driven segments over it.
+constexpr int kLinesTicks = 60;
+void BM_LinesTickFiveLaps(benchmark::State& state) {
+    if (!Ready(state)) return;
+    Scene& s = TheScene();
+    PlaybackController& c = s.view->Playback().Controller();
+    std::int32_t shortest = INT32_MAX;
+    for (int slot = 0; slot < 5; ++slot) shortest = std::min(shortest, s.doc->Slot(slot).info->sampleCount);
+    c.Stop();
+    c.Play();
+    s.view->Playback().Timer().stop();
+    // Untimed: drive on to where the shortest lap has kLinesTicks + 10 ticks left.
+    while (c.Playing() && std::int64_t(c.Position()) + 2 * (kLinesTicks + 10) < shortest - 1)
+        s.view->Playback().OnTimer();
+    s.view->viewport()->repaint();
+    double total = 0;
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        s.view->Playback().OnTimer();
+        s.view->viewport()->repaint();
+        total += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+    }
+    if (!c.Playing()) state.SkipWithError("the laps ended while measured");
+    c.Stop();
+    Report(state, total);
+}
+BENCHMARK(BM_LinesTickFiveLaps)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(kLinesTicks);
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -216,7 +251,9 @@ int main(int argc, char** argv) {
     vra::bench::PrintRatios(reporter, {{"map full redraw, 5 laps ticked, 1920x1080, 156-piece track (warm)",
                                         "BM_FullRedrawFiveLaps", "", tick, kTarget, kTickMs},
                                        {"map zoom step, 5 laps ticked, 1920x1080, 156-piece track (warm)",
-                                        "BM_ZoomStepFiveLaps", "", tick, kTarget, kTickMs}});
+                                        "BM_ZoomStepFiveLaps", "", tick, kTarget, kTickMs},
+                                       {"lines playback tick, 5 laps near their end, following the leader, 1920x1080",
+                                        "BM_LinesTickFiveLaps", "", tick, kLinesTarget, kTickMs}});
     std::fflush(stdout);
     benchmark::Shutdown();
     return 0;
