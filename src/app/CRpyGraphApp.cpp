@@ -16,6 +16,7 @@
 #include "gui/frame/CMainFrame.h"
 #include "gui/graphs/GearChangeAnalyse.h"
 #include "gui/graphs/NewGraph.h"
+#include "gui/graphs/StintAnalyzer.h"
 #include "gui/graphs/TractionCircle.h"
 #include "gui/map/CRpyGraphView.h"
 #include "gui/map/MapPlayback.h"
@@ -186,6 +187,10 @@ void CRpyGraphApp::ConnectCommands() {
         }
         vra::SpeedTrack overlay(*doc_, frame_.get());
         overlay.exec();
+    });
+    on(vra::cmd::StintAnalyzer, [this] {
+        vra::StintAnalyzer analyzer(*doc_, services_.prompts, *services_.waitBox);
+        analyzer.exec();
     });
     on(SaveReplayLap, [this] { doc_->OnSaveReplayLap(); });
     on(SaveTelemetryText, [this] { doc_->OnSaveTelemetryText(); });

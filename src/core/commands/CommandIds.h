@@ -52,6 +52,7 @@ inline constexpr int FastReverse = 32838;
 inline constexpr int ToggleRaceReplay = 32839;
 inline constexpr int ToggleRaceLine = 32840;
 inline constexpr int TelemetrySettings = 32842;
+inline constexpr int StintAnalyzer = 32843;
 inline constexpr int ShowSpeedTrack = 32844;
 inline constexpr int CompressReplay = 32847;
 inline constexpr int ViewMetersBar = 32850;

@@ -85,6 +85,7 @@ constexpr Row kRows[] = {
     {cmd::GearChangeAnalyzer, Idle},
     {cmd::GraphWindow, Idle},
     {cmd::TractionCircle, Idle},
+    {cmd::StintAnalyzer, Idle},
     {cmd::CdDatabaseCreator, Idle},
     {cmd::ReportQualify, Idle},
     {cmd::ReportRace, Idle},

@@ -125,6 +125,7 @@ void CMainFrame::CreateActions() {
     MakeAction(DetailedRaceReport, tr("Detailed Race Report"), QStringLiteral("Detailed Race Report"));
     MakeAction(OnlineLaptimeVerifier, tr("Online Laptime Verifier"), QStringLiteral("Online Laptime Verifier"));
     MakeAction(TractionCircle, tr("Traction Circle"), QStringLiteral("Traction Circle"));
+    MakeAction(StintAnalyzer, tr("Stint Analyzer"), QStringLiteral("Stint Analyzer"));
     MakeAction(SaveReplayLap, tr("Save replay lap..."), QStringLiteral("Save replay lap"));
     MakeAction(SaveTelemetryText, tr("Save telemetry to text file"), QStringLiteral("Save telemetry to text file"));
     MakeAction(MergeLaps, tr("Merge all laps to one replay file..."), QStringLiteral("Merge all laps"));
@@ -285,6 +286,7 @@ void CMainFrame::CreateMenus() {
     tools->addAction(Action(CdDatabaseCreator));
     tools->addAction(Action(GearChangeAnalyzer));
     tools->addAction(Action(TractionCircle));
+    tools->addAction(Action(StintAnalyzer));
     tools->addAction(Action(ShowSpeedTrack));
     tools->addAction(Action(TelemetrySettings));
     tools->addAction(Action(SaveTrackmapBmp));

@@ -41,9 +41,9 @@ const std::initializer_list<int> kPlaybackAndMap = {cmd::Play,           cmd::Pa
                                                     cmd::ToggleLap1 + 4};
 
 const std::initializer_list<int> kIdleFileCommands = {
-    cmd::FileNew,        cmd::FileOpen,           cmd::AddReplayLap,      cmd::FilePrintSetup,
-    cmd::FilePrint,      cmd::FilePrintPreview,   cmd::MoveRemoveLaps,    cmd::MergeLaps,
-    cmd::CompressReplay, cmd::GearChangeAnalyzer, cmd::CdDatabaseCreator, cmd::TractionCircle};
+    cmd::FileNew,           cmd::FileOpen,       cmd::AddReplayLap, cmd::FilePrintSetup, cmd::FilePrint,
+    cmd::FilePrintPreview,  cmd::MoveRemoveLaps, cmd::MergeLaps,    cmd::CompressReplay, cmd::GearChangeAnalyzer,
+    cmd::CdDatabaseCreator, cmd::TractionCircle, cmd::StintAnalyzer};
 
 TEST(CommandState, WithoutLapsOnlyTheFileCommandsAndSettingsAreOffered) {
     const CommandSnapshot empty;

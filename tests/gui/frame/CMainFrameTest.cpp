@@ -112,7 +112,7 @@ TEST_F(MainFrame, CaptionAndMenusHoldTheBuiltCommandsInOrder) {
                            "Car File Report", "Ratings Report", "Throttle/Brake Use", "-", "Export Reports to XML"}));
     EXPECT_EQ(Texts(menuAt(5)),
               (QStringList{"&Graph", "Replay CD Database Creator", "Gearchange Analyzer", "Traction Circle",
-                           "SpeedTrack", "VELMR Replay Settings", "Save Trackmap as BMP-file..."}));
+                           "Stint Analyzer", "SpeedTrack", "VELMR Replay Settings", "Save Trackmap as BMP-file..."}));
     EXPECT_EQ(Texts(menuAt(6)), (QStringList{"View &Readme file", "&About Velmar Replay Analyzer..."}));
     EXPECT_EQ(frame.Action(vra::cmd::MoveToEndOfLap), nullptr);
     EXPECT_EQ(frame.Action(vra::cmd::ViewPlotSettings)->statusTip(), QStringLiteral("Show or hide the plot settings"));
