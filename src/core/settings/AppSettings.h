@@ -71,8 +71,10 @@ public:
     // Writes every value but the damage costs. The simulation folder is
     // written to the user's own scope, and only when it is not empty and
     // differs from what was found, so the simulation's value is never
-    // overwritten. The program's values are written as one batch. Returns
-    // false when a write failed; the store then holds what it held before.
+    // overwritten. The program's values are written as one batch. The two
+    // are separate files: returns false when either write failed, and each
+    // file then holds either all of its new values or what it held before,
+    // so a folder written before the program's values failed stays written.
     bool Save();
     // Why the last save failed, in the store's words; empty when unknown.
     std::string LastSaveError() const { return store_.lastWriteError(); }

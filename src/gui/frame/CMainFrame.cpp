@@ -6,6 +6,7 @@
 #include "core/platform/Prompts.h"
 #include "core/platform/SettingsStore.h"
 #include "core/platform/Shell.h"
+#include "core/settings/AppSettings.h"
 #include "gui/dialogs/CAboutDlg.h"
 #include "gui/platform/Cp1252.h"
 #include "gui/widgets/Artwork.h"
@@ -438,8 +439,14 @@ void CMainFrame::SizeFromDialogUnits() {
 
 void CMainFrame::AddToRecentFileList(const QString& path) {
     recent_.Add(QFileInfo(path).absoluteFilePath().toStdString());
-    recent_.WriteList(settings_);
+    if (!recent_.WriteList(settings_)) TellSettingsNotSaved();
     RebuildRecentMenu();
+}
+
+void CMainFrame::TellSettingsNotSaved() {
+    if (settingsFailureTold_) return;
+    settingsFailureTold_ = true;
+    prompts_.alert(vra::SettingsNotSavedText(settings_.lastWriteError()));
 }
 
 void CMainFrame::RebuildRecentMenu() {
@@ -463,7 +470,9 @@ bool CMainFrame::SaveBarState() {
     auto changes = recent_.Changes();
     changes.push_back(
         {std::string(kBarStateName), vra::SettingsValue{std::vector<std::uint8_t>(state.begin(), state.end())}});
-    return settings_.apply(vra::SettingsKey::Program, changes);
+    const bool saved = settings_.apply(vra::SettingsKey::Program, changes);
+    if (!saved) TellSettingsNotSaved();
+    return saved;
 }
 
 bool CMainFrame::LoadBarState() {

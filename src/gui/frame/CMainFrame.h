@@ -103,6 +103,9 @@ private:
     void CreateViewBar();
     void CreatePlaybackBars();
     void RebuildRecentMenu();
+    // A write of the window's own settings failed: told once per run, since
+    // every later failure loses the same changes again.
+    void TellSettingsNotSaved();
     void ToggleBar(QWidget* bar);
     void SizeFromDialogUnits();
     void ShowPaneText(const QString& text);
@@ -111,6 +114,7 @@ private:
     vra::Shell& shell_;
     vra::Prompts& prompts_;
     vra::RecentFileList recent_;
+    bool settingsFailureTold_ = false;
     std::map<int, QAction*> actions_;
     QMenu* fileMenu_ = nullptr;
     QMenu* viewMenu_ = nullptr;

@@ -275,6 +275,21 @@ TEST_F(MainFrame, HintsGiveWayToTheIdleTextWhileTheProgramsOwnTextsStay) {
     EXPECT_EQ(frame.MessageText(), QStringLiteral("Click to zoom out on point."));
 }
 
+// On a store that refuses every write the window says so once per run: not
+// at every open, nor again when the bar layout is lost at close.
+TEST_F(MainFrame, AFailedSettingsWriteIsToldOncePerRun) {
+    settings_.setReadOnly(true);
+    CMainFrame& first = Open();
+    first.AddToRecentFileList(QStringLiteral("/replays/a.rpy"));
+    first.AddToRecentFileList(QStringLiteral("/replays/b.rpy"));
+    first.close();
+    ASSERT_EQ(prompts_.messages().size(), 1u);
+    EXPECT_EQ(prompts_.messages()[0], "The settings could not be saved.\nThe settings saved before are kept.");
+    CMainFrame& next = Open();
+    next.close();
+    EXPECT_EQ(prompts_.messages().size(), 2u);
+}
+
 TEST_F(MainFrame, RecentFilesKeepTheSevenNewestAndComeBackNextRun) {
     CMainFrame& first = Open();
     for (int i = 1; i <= 9; ++i) first.AddToRecentFileList(QStringLiteral("/replays/race%1.rpy").arg(i));
