@@ -6,6 +6,7 @@
 #include <fmt/format.h>
 
 #include <limits>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vra {
@@ -146,8 +147,10 @@ CoreIniEditor::WriteResult CoreIniEditor::Write(const std::filesystem::path& fil
         return result;
     }
     // A read-only file is the user's choice: leave it alone and say so,
-    // rather than replacing it through its folder.
-    if (::access(file.c_str(), W_OK) != 0) {
+    // rather than replacing it through its folder. A file nobody may write is
+    // read-only for the administrator too, who may write anything.
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0 || (st.st_mode & 0222) == 0 || ::access(file.c_str(), W_OK) != 0) {
         result.status = Status::NotWritable;
         return result;
     }
