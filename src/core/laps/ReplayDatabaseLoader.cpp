@@ -4,6 +4,7 @@
 #include "core/laps/ReplayDatabase.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/Header.h"
+#include "core/replay/ReplayFormat.h"
 
 #include <algorithm>
 #include <cstring>
@@ -106,8 +107,10 @@ bool ReplayDatabaseLoader::ReadRecord() {
     std::string path;
     auto header = std::make_unique<Header>();
     auto drivers = std::make_unique<Drivers>();
+    // A header of another version is no replay the program reads: at best a
+    // stray record, at worst the start of another database joined on.
     if (!ReadText(in, kDatabaseReadTextLimit, path) || !header->LoadFromStream(in, version_) ||
-        !drivers->LoadFromStream(in, version_))
+        header->version != static_cast<int>(kReplayVersion) || !drivers->LoadFromStream(in, version_))
         return false;
     pos_ += in.pos();
     recordPath_ = std::move(path);

@@ -129,6 +129,27 @@ TEST(MalformedReplayDatabase, TruncationAtEveryByteOfHeaderAndRecord) {
     }
 }
 
+// Two databases joined into one file: the second's start is no record, and a
+// record whose stored header is not one of a replay the program reads ends
+// the read as damage does; the next database still reads.
+TEST(MalformedReplayDatabase, ARecordOfAnUnreadableHeaderEndsTheDatabase) {
+    test::ScratchDir dir("rdb");
+    auto joined = simkit::BuildDatabase(ThreeRecords(2));
+    const auto second = simkit::BuildDatabase(ThreeRecords(2));
+    joined.insert(joined.end(), second.begin(), second.end());
+    WriteBytes(dir / "a.rdb", joined);
+    ASSERT_TRUE(simkit::WriteDatabase(dir / "z.rdb", ThreeRecords(1)));
+    EXPECT_THAT(Paths(ReadAll(dir.path())), ElementsAre("a:one.rpy", "a:sub\\two.rpy", "a:three.rpy", "z:one.rpy",
+                                                        "z:sub\\two.rpy", "z:three.rpy"));
+    // The version a joined start reads as, and an older simulation's.
+    for (std::uint32_t version : {1296385026u, 4u}) {
+        DbDesc d = ThreeRecords(2);
+        d.records[1].version = version;
+        ASSERT_TRUE(simkit::WriteDatabase(dir / "a.rdb", d));
+        EXPECT_THAT(Paths(ReadAll(dir.path())), ElementsAre("a:one.rpy", "z:one.rpy", "z:sub\\two.rpy", "z:three.rpy"));
+    }
+}
+
 TEST(MalformedReplayDatabase, DamagedDatabasesAreSkippedAndTheNextStillReads) {
     test::ScratchDir dir("rdb");
     ASSERT_TRUE(simkit::WriteDatabase(dir / "z.rdb", Witness()));
