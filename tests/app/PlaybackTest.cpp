@@ -246,5 +246,79 @@ TEST_F(Playback, ClearingTheLapsLeavesTheRace) {
     EXPECT_FALSE(app.Frame()->RaceBar()->isVisible());
 }
 
+// The car of the race that stands farthest from any other, in canvas units.
+int LoneCar(const RaceModel& race) {
+    int best = -1;
+    double bestGap = 0;
+    const auto& poses = race.Poses();
+    for (std::size_t d = 0; d < poses.size(); ++d) {
+        if (!poses[d].present) continue;
+        double gap = 1e18;
+        for (std::size_t e = 0; e < poses.size(); ++e) {
+            if (e == d || !poses[e].present) continue;
+            const double dx = poses[d].device.x - poses[e].device.x, dy = poses[d].device.y - poses[e].device.y;
+            gap = std::min(gap, dx * dx + dy * dy);
+        }
+        if (gap > bestGap) {
+            bestGap = gap;
+            best = int(d);
+        }
+    }
+    return best;
+}
+
+// Cars at scale, oversized at twice the size, and as dots of one size at any
+// zoom, each where the model placed it.
+TEST_F(Playback, CarsDrawAtScaleOversizedOrAsDotsOfOneSize) {
+    CRpyGraphApp& app = Start();
+    AddRaceLap(0, 2);
+    CMainFrame& frame = *app.Frame();
+    frame.Action(cmd::ToggleRaceReplay)->trigger();
+    RaceModel& race = Player().Race();
+    auto& bar = *frame.RaceBar()->findChild<RaceReplay*>();
+    bar.ManualRadio()->click();  // the map stays where it is put
+    frame.Action(cmd::Play)->trigger();
+    Player().Timer().stop();
+    Ticks(400);
+    frame.Action(cmd::Pause)->trigger();
+    const int car = LoneCar(race);
+    ASSERT_GE(car, 0);
+    const RaceModel::CarPose pose = race.Poses()[std::size_t(car)];
+    CRpyGraphView& view = *app.View();
+    view.ZoomFull();
+    // What a car adds to the map round its place: a race stopped while it
+    // plays shows no cars; paused, a draw option draws the frame again.
+    const auto carExtent = [&](int mode) {
+        Player().Controller().Play();  // from the pause: no zoom to the start
+        Player().Timer().stop();
+        Player().Controller().Stop();
+        const QImage bare = MapPicture();
+        // Fast forward starts from a stop without zooming to the start.
+        Player().Controller().FastForward();
+        Player().Controller().Pause();
+        bar.DrawRadio(mode)->click();
+        const QImage cars = MapPicture();
+        const QPoint at = view.LogicalToClient(QPoint(pose.device.x, pose.device.y));
+        QRect extent;
+        for (int y = at.y() - 20; y <= at.y() + 20; ++y)
+            for (int x = at.x() - 20; x <= at.x() + 20; ++x)
+                if (bare.rect().contains(x, y) && bare.pixel(x, y) != cars.pixel(x, y)) extent |= QRect(x, y, 1, 1);
+        return extent;
+    };
+    const QRect scale = carExtent(1);
+    ASSERT_FALSE(scale.isEmpty());
+    const QRect oversized = carExtent(2);
+    const int a = std::max(scale.width(), scale.height()), b = std::max(oversized.width(), oversized.height());
+    EXPECT_GE(b, 2 * a - 3);
+    EXPECT_LE(b, 2 * a + 3);
+    const QRect dot = carExtent(3);
+    EXPECT_GE(dot.width(), 7);
+    EXPECT_LE(dot.width(), 12);
+    view.ZoomByFactor(QPoint(pose.device.x, pose.device.y), 3.0f);
+    const QRect zoomed = carExtent(3);
+    EXPECT_NEAR(zoomed.width(), dot.width(), 1);
+    EXPECT_NEAR(zoomed.height(), dot.height(), 1);
+}
+
 }  // namespace
 }  // namespace vra::test
