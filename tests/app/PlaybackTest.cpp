@@ -181,7 +181,9 @@ TEST_F(Playback, ARaceSwapsTheBarsAndPlaysEveryCarWithTheSliderFollowing) {
     EXPECT_FALSE(frame.ViewBar()->isVisible());
     EXPECT_TRUE(frame.Action(cmd::ToggleRaceReplay)->isChecked());
     for (int id : {cmd::AddLapWithLapFinder, cmd::SaveReplayLap, cmd::OpenMostRecentReplay})
-        if (QAction* a = frame.Action(id)) EXPECT_FALSE(a->isEnabled()) << id;
+        if (QAction* a = frame.Action(id)) {
+            EXPECT_FALSE(a->isEnabled()) << id;
+        }
     EXPECT_EQ(bar.Slider()->maximum(), int(race.FrameCount()) - 1);
     EXPECT_EQ(bar.Slider()->pageStep(), 2160);
     EXPECT_EQ(bar.TextLabel(RaceReplay::ScheduledLaps)->text().toStdString(),
