@@ -11,6 +11,7 @@
 // aggregates of repeated runs; the closing ratios give the same figure.
 #include "core/document/CRpyGraphDoc.h"
 #include "core/playback/PlaybackController.h"
+#include "core/playback/RaceModel.h"
 #include "core/replay/GetRpyInfo.h"
 #include "core/settings/AppSettings.h"
 #include "core/track/TrackPath.h"
@@ -19,6 +20,7 @@
 #include "gui/map/ViewDialog.h"
 
 #include "simkit/replay/DemoSim.h"
+#include "simkit/replay/ReplayBuilder.h"
 #include "simkit/track/DemoTrack.h"
 #include "support/platform/FakeDesktop.h"
 #include "support/platform/MemorySettingsStore.h"
@@ -238,6 +240,92 @@ void BM_LinesTickFiveLaps(benchmark::State& state) {
 }
 BENCHMARK(BM_LinesTickFiveLaps)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(kLinesTicks);
 
+// A 43-car race on the same track, played in race mode in its own window.
+constexpr int kRaceCars = 43;
+struct RaceScene {
+    std::filesystem::path root;
+    vra::test::MemorySettingsStore store;
+    std::unique_ptr<vra::AppSettings> settings;
+    vra::test::ScriptedPrompts prompts;
+    vra::test::RecordingWaitBox waitBox;
+    std::unique_ptr<vra::CRpyGraphDoc> doc;
+    std::unique_ptr<ViewDialog> bar;
+    std::unique_ptr<CRpyGraphView> view;
+    std::string problem;
+
+    RaceScene() {
+        root = std::filesystem::temp_directory_path() / ("vra_race_view_bench_" + std::to_string(::getpid()));
+        vra::simkit::WriteDemoSim(root);
+        vra::simkit::WriteDemoTrack(root, kPiecesPerStep);
+        vra::simkit::ReplayBuilder b;
+        b.drivers(kRaceCars).trackLength(vra::simkit::kDemoTrackLength);
+        b.desc.settings.trackName = std::string(vra::simkit::kDemoTrackName);
+        b.session(3, 6, 50000, 6000);
+        b.desc.sessions.back().raceStartMs = 0;
+        b.desc.raceControlEvery = 36;
+        const auto replay = root / "replay" / "Race43.rpy";
+        if (!b.writeFile(replay)) {
+            problem = "the race replay could not be written";
+            return;
+        }
+        store.preset(vra::SettingsKey::Simulation, vra::SettingsScope::System, "Directory", root.string());
+        settings = std::make_unique<vra::AppSettings>(store);
+        doc = std::make_unique<vra::CRpyGraphDoc>(*settings, prompts, waitBox);
+        prompts.lapAnswer(vra::LapChoice{0, 3, 2});
+        doc->OnOpenDocument(replay);
+        bar = std::make_unique<ViewDialog>();
+        view = std::make_unique<CRpyGraphView>();
+        view->SetDocument(doc.get());
+        view->SetViewBar(bar.get());
+        view->SetPrompts(&prompts);
+        view->resize(1920, 1080);
+        view->show();
+        QApplication::processEvents();
+        view->OnInitialUpdate();
+        view->Playback().Controller().ToggleRaceReplay();
+        if (!view->Playback().Race().Loaded() || view->Playback().Race().DriverCount() != kRaceCars)
+            problem = "the 43-car race does not load";
+    }
+    ~RaceScene() {
+        view.reset();
+        bar.reset();
+        doc.reset();
+        std::error_code ec;
+        std::filesystem::remove_all(root, ec);
+    }
+};
+
+// One step of the race playback late in the race: the frame's 43 cars placed,
+// ordered and followed, the status texts made, and the window painted: the
+// cars over a copy of the cached static picture.
+void BM_RaceTick43Cars(benchmark::State& state) {
+    RaceScene s;
+    if (!s.problem.empty()) {
+        state.SkipWithError(s.problem.c_str());
+        return;
+    }
+    PlaybackController& c = s.view->Playback().Controller();
+    const vra::RaceModel& race = s.view->Playback().Race();
+    c.Play();
+    s.view->Playback().Timer().stop();
+    while (c.Playing() && c.Position() < race.FrameCount() / 2) s.view->Playback().OnTimer();
+    s.view->viewport()->repaint();
+    int present = 0;
+    for (const auto& pose : race.Poses()) present += pose.present ? 1 : 0;
+    if (present != kRaceCars) state.SkipWithError("not every car is on the track");
+    const int builds = s.view->CacheBuilds();
+    double total = 0;
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        s.view->Playback().OnTimer();
+        s.view->viewport()->repaint();
+        total += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+    }
+    std::printf("race ticks rebuilt the static picture %d times\n", s.view->CacheBuilds() - builds);
+    Report(state, total);
+}
+BENCHMARK(BM_RaceTick43Cars)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(200);
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -253,7 +341,9 @@ int main(int argc, char** argv) {
                                        {"map zoom step, 5 laps ticked, 1920x1080, 156-piece track (warm)",
                                         "BM_ZoomStepFiveLaps", "", tick, kTarget, kTickMs},
                                        {"lines playback tick, 5 laps near their end, following the leader, 1920x1080",
-                                        "BM_LinesTickFiveLaps", "", tick, kLinesTarget, kTickMs}});
+                                        "BM_LinesTickFiveLaps", "", tick, kLinesTarget, kTickMs},
+                                       {"race playback tick, 43 cars, following the leader, 1920x1080",
+                                        "BM_RaceTick43Cars", "", tick, kLinesTarget, kTickMs}});
     std::fflush(stdout);
     benchmark::Shutdown();
     return 0;
