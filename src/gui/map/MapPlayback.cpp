@@ -17,6 +17,9 @@
 namespace vra {
 
 MapPlayback::MapPlayback(CRpyGraphView& view) : QObject(&view), view_(view) {
+    // A true 55 ms: the coarse system timer the playback rates were first
+    // tuned against fired about every 62.5 ms, so laps and races play about
+    // an eighth faster here than there, at the rates of the samples.
     timer_.setInterval(kPlaybackTickMs);
     connect(&timer_, &QTimer::timeout, this, &MapPlayback::OnTimer);
 }
