@@ -161,6 +161,14 @@ TEST_F(TractionDialog, TrackMapMarksTheStretchAndShowsNoBlue) {
     EXPECT_LT(CountColour(dialog_->TrackPicture(), Qt::white), white / 2);
     EXPECT_GT(CountColour(dialog_->TrackPicture(), Qt::black), 0);
 
+    // A stretch of no length at the track's very end marks what it can and
+    // never throws out of the drawing.
+    const int length = dialog_->Slider()->maximum();
+    dialog_->Slider()->SetSelection(length, length);
+    EXPECT_NO_THROW(emit dialog_->Slider()->scrolled());
+    EXPECT_EQ(dialog_->StartValue()->text().toInt(), length);
+    EXPECT_EQ(dialog_->LengthValue()->text(), "0");
+
     dialog_->resize(900, 700);
     dialog_->show();
     QApplication::processEvents();
