@@ -11,13 +11,13 @@
 // and beside the add-lap run of a first lap, and the runs above add a lap to a
 // document whose track is loaded (a small replay's lap first, not timed).
 #include "core/document/CRpyGraphDoc.h"
-#include "core/platform/WaitBox.h"
 #include "core/replay/Header.h"
 #include "core/settings/AppSettings.h"
 
 #include "simkit/replay/ReplayBuilder.h"
 #include "simkit/track/TrackFolderWriter.h"
 #include "simkit/track/TrackLayout.h"
+#include "support/platform/FakeDesktop.h"
 #include "support/platform/MemorySettingsStore.h"
 #include "support/platform/ScriptedPrompts.h"
 
@@ -41,16 +41,6 @@ namespace fs = std::filesystem;
 
 constexpr int kCars = 40;
 constexpr std::uint32_t kLapMs = 60000;
-
-class SilentWaitBox : public vra::WaitBox {
-public:
-    void Show(std::string_view) override {}
-    void SetText(std::string_view) override {}
-    void SetRange(std::int32_t, std::int32_t) override {}
-    void SetPos(std::int32_t) override {}
-    void ShowProgress() override {}
-    void Hide() override {}
-};
 
 struct Replay {
     int laps = 0;
@@ -108,7 +98,7 @@ void MakeSim() {
 struct Doc {
     vra::test::MemorySettingsStore store;
     vra::AppSettings settings{store};
-    SilentWaitBox wait;
+    vra::test::SilentWaitBox wait;
     vra::test::ScriptedPrompts prompts;
     std::unique_ptr<vra::CRpyGraphDoc> doc;
     Doc() {

@@ -12,13 +12,13 @@
 #include "core/platform/Prompts.h"
 #include "core/platform/SettingsStore.h"
 #include "core/platform/Volumes.h"
-#include "core/platform/WaitBox.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/Header.h"
 #include "core/settings/AppSettings.h"
 
 #include "simkit/replay/DatabaseWriter.h"
 #include "simkit/replay/ReplayBuilder.h"
+#include "support/platform/FakeDesktop.h"
 
 #include "BenchRatio.h"
 #include "RawRead.h"
@@ -118,15 +118,6 @@ public:
     SettingsDialogResult editSettings(const SettingsDialogRequest&) override { return {}; }
     int shown = 0;
 };
-class NoWait : public WaitBox {
-public:
-    void Show(std::string_view) override {}
-    void SetText(std::string_view) override {}
-    void SetRange(std::int32_t, std::int32_t) override {}
-    void SetPos(std::int32_t) override {}
-    void ShowProgress() override {}
-    void Hide() override {}
-};
 class ReplayFolderDisc : public Volumes {
 public:
     std::vector<Volume> List() override {
@@ -144,7 +135,7 @@ struct World {
     NullSettings store;
     AppSettings settings{store};
     QuietPrompts prompts;
-    NoWait wait;
+    test::SilentWaitBox wait;
     ReplayFolderDisc volumes;
     std::unique_ptr<CRpyGraphDoc> doc;
     World() {

@@ -1,5 +1,5 @@
 #pragma once
-// Recording fakes of the clipboard, the shell and the wait box.
+// Recording fakes of the clipboard, the shell and the wait box, and a silent wait box.
 
 #include "core/platform/Clipboard.h"
 #include "core/platform/Shell.h"
@@ -45,6 +45,17 @@ public:
 private:
     std::vector<std::string> opened_;
     bool failing_ = false;
+};
+
+// Shows nothing and keeps nothing, for runs that only time or fuzz the work.
+class SilentWaitBox : public WaitBox {
+public:
+    void Show(std::string_view) override {}
+    void SetText(std::string_view) override {}
+    void SetRange(std::int32_t, std::int32_t) override {}
+    void SetPos(std::int32_t) override {}
+    void ShowProgress() override {}
+    void Hide() override {}
 };
 
 // Records every call as a line: "show: <text>", "text: <text>",
