@@ -50,6 +50,7 @@ struct AxisMapping {
         p = p < low ? low : p > high ? high : p;
         return static_cast<int>(p);  // truncates toward zero
     }
+    friend bool operator==(const AxisMapping&, const AxisMapping&) = default;
 };
 
 // What the layout computed for one tick.

@@ -138,19 +138,24 @@ bool CXGraphDataSerie::HitTest(int x1, int y1, int x2, int y2, int px, int py, i
     return -t <= d && d <= t;
 }
 
-void CXGraphDataSerie::Layout(bool reduceColumns) {
+void CXGraphDataSerie::ClearLayout() {
     runs.clear();
     hitSegments.clear();
     markerCorners.clear();
-    if (!owner || points.empty()) return;
-    if (xAxis < 0 || xAxis >= static_cast<int>(owner->xAxes.size()) || yAxis < 0 ||
-        yAxis >= static_cast<int>(owner->yAxes.size()))
+    laidOut_.reset();
+}
+
+void CXGraphDataSerie::Layout(bool reduceColumns) {
+    if (!owner || points.empty() || xAxis < 0 || xAxis >= static_cast<int>(owner->xAxes.size()) || yAxis < 0 ||
+        yAxis >= static_cast<int>(owner->yAxes.size())) {
+        ClearLayout();
         return;
+    }
+    markerNumber = markerType == 0 ? owner->GetCurveIndex(this) : markerSymbol;
     const CXGraphAxis& xa = owner->xAxes[static_cast<std::size_t>(xAxis)];
     const CXGraphAxis& ya = owner->yAxes[static_cast<std::size_t>(yAxis)];
     const Rect plot = owner->plotRect;
     const AxisMapping mx = xa.Mapping(), my = ya.Mapping();
-    auto pixel = [&](const Point2D& p) { return IPoint{mx.Pixel(p.x), my.Pixel(p.y)}; };
     // Within one pixel column only the first, lowest, highest and last
     // points can show, as long as the line is one solid pixel wide: then the
     // rest are dropped before anything is drawn. A pattern runs along the
@@ -158,6 +163,12 @@ void CXGraphDataSerie::Layout(bool reduceColumns) {
     // curves are drawn whole.
     const bool solidPen = penStyle <= 0 || penStyle >= 5;  // the pen styles beyond the list draw solid
     const bool reduce = reduceColumns && lineType == 0 && solidPen && lineWidth <= 1;
+    // Mapping every point again is most of a repaint of a dense chart; a
+    // repaint that changes none of this draws the same pixels.
+    const LayoutKey key{points.data(), points.size(), pointsRevision_, mx, my, plot, reduce, showMarkers, markerSize};
+    if (laidOut_ && *laidOut_ == key) return;
+    ClearLayout();
+    auto pixel = [&](const Point2D& p) { return IPoint{mx.Pixel(p.x), my.Pixel(p.y)}; };
     struct Column {
         IPoint first, low, high, last;
         std::size_t lowAt = 0, highAt = 0;
@@ -212,7 +223,6 @@ void CXGraphDataSerie::Layout(bool reduceColumns) {
             if (plot.contains(r[i]) || plot.contains(r[i - 1]))
                 hitSegments.push_back({r[i - 1].x, r[i - 1].y, r[i].x, r[i].y});
 
-    markerNumber = markerType == 0 ? owner->GetCurveIndex(this) : markerSymbol;
     if (showMarkers && markerSize >= 1) {
         // At most one marker per four marker widths of plot.
         const int q = std::max(1, plot.width() / markerSize / 4);
@@ -224,6 +234,7 @@ void CXGraphDataSerie::Layout(bool reduceColumns) {
             markerCorners.push_back({c.x - markerSize / 2, c.y - markerSize / 2});
         }
     }
+    laidOut_ = key;
 }
 
 void CXGraphDataSerie::Store(ArchiveWriter& ar) const {
@@ -254,6 +265,7 @@ bool CXGraphDataSerie::Load(ArchiveReader& ar) {
         !ar.i32(lineType))
         return false;
     points = std::move(loaded);
+    PointsChanged();
     ownsPoints = true;
     return true;
 }

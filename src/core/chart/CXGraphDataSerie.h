@@ -5,8 +5,11 @@
 
 #include "core/base/Point2D.h"
 #include "core/chart/CPolynomialSolver.h"
+#include "core/chart/CXGraphAxis.h"
 #include "core/chart/CXGraphObject.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,8 +48,13 @@ public:
     bool Load(ArchiveReader& ar) override;
 
     // Layout: pixel runs (a point that is not finite breaks the line), the
-    // hit segments and the marker corners.
+    // hit segments and the marker corners. What the last layout made stays
+    // as long as nothing it depends on has changed since.
     void Layout(bool reduceColumns);
+    void ClearLayout();
+    // Whoever replaces or edits `points` says so, so that the next layout
+    // maps them afresh.
+    void PointsChanged() { ++pointsRevision_; }
 
     std::vector<Point2D> points;
     int reservedA = 0;
@@ -73,6 +81,22 @@ public:
     std::vector<std::vector<IPoint>> runs;
     std::vector<IPoint> markerCorners;
     int markerNumber = 0;
+
+private:
+    // Everything the runs, hit segments and marker corners are made of.
+    struct LayoutKey {
+        const Point2D* data = nullptr;
+        std::size_t count = 0;
+        std::uint64_t revision = 0;
+        AxisMapping x, y;
+        Rect plot;
+        bool reduce = false;
+        bool markers = false;
+        int markerSize = 0;
+        friend bool operator==(const LayoutKey&, const LayoutKey&) = default;
+    };
+    std::uint64_t pointsRevision_ = 0;
+    std::optional<LayoutKey> laidOut_;
 };
 
 }  // namespace vra

@@ -53,9 +53,7 @@ void ChartLayout::Run(ChartModel& model, const TextMeasurer& measurer, Rect draw
         if (c.visible) {
             c.Layout(reduceColumns);
         } else {
-            c.runs.clear();
-            c.hitSegments.clear();
-            c.markerCorners.clear();
+            c.ClearLayout();
         }
     }
     Objects(model, measurer);

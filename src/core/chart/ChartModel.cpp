@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace vra {
 
@@ -25,7 +26,6 @@ CXGraphDataSerie* ChartModel::SetData(const Point2D* pts, int count, int c, int 
     if (c < 0 || ax < 0 || ay < 0 || c > CurveCount() || ax > static_cast<int>(xAxes.size()) ||
         ay > static_cast<int>(yAxes.size()))
         return nullptr;
-    std::vector<Point2D> data(pts, pts + count);
     if (c == CurveCount()) {
         CXGraphDataSerie curve;
         curve.colour = kCurveColours[curves.size() % 12];
@@ -33,7 +33,17 @@ CXGraphDataSerie* ChartModel::SetData(const Point2D* pts, int count, int c, int 
         curves.push_back(std::move(curve));
     }
     auto& curve = curves[static_cast<std::size_t>(c)];
-    curve.points = std::move(data);
+    // A curve given new points of the same length keeps its memory: a
+    // million fresh points would otherwise cost a fresh allocation that the
+    // system clears page by page. Points taken from the curve itself are
+    // copied out first.
+    const std::less<const Point2D*> before;
+    const Point2D* own = curve.points.data();
+    if (count > 0 && !before(pts, own) && before(pts, own + curve.points.size()))
+        curve.points = std::vector<Point2D>(pts, pts + count);
+    else
+        curve.points.assign(pts, pts + count);
+    curve.PointsChanged();
     curve.xAxis = ax;
     curve.yAxis = ay;
     curve.ownsPoints = copy;

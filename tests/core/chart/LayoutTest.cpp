@@ -163,5 +163,19 @@ TEST(Layout, DenseColumnsKeepFirstLowestHighestLast) {
     EXPECT_EQ(hi, rhi);
 }
 
+TEST(Layout, ACurveGivenPartOfItsOwnPointsKeepsThem) {
+    ChartModel m;
+    std::vector<Point2D> pts;
+    for (int i = 0; i < 6; ++i) pts.push_back({double(i), double(10 * i)});
+    m.SetData(pts.data(), 6, 0, 0, 0);
+    // The curve's own buffer as the source, shorter and then as long.
+    m.SetData(m.curves[0].points.data() + 3, 3, 0, 0, 0);
+    ASSERT_EQ(m.curves[0].Count(), 3);
+    EXPECT_EQ(m.curves[0].points[0].y, 30.0);
+    EXPECT_EQ(m.curves[0].points[2].y, 50.0);
+    m.SetData(m.curves[0].points.data(), 3, 0, 0, 0);
+    EXPECT_EQ(m.curves[0].points[1].y, 40.0);
+}
+
 }  // namespace
 }  // namespace vra

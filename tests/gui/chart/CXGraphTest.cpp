@@ -14,6 +14,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace vra {
 namespace {
 
@@ -80,12 +82,12 @@ struct DenseChart {
         for (int i = 0; i < 20000; ++i) pts.push_back({i / 20000.0, std::sin(i * 0.0137) + 0.3 * std::sin(i * 0.9)});
         model.SetData(pts.data(), int(pts.size()), 0, 0, 0);
     }
-    QImage Picture(bool reduce, bool mono) {
-        QImage image(400, 300, QImage::Format_RGB32);
+    QImage Picture(bool reduce, bool mono, int w = 400, int h = 300) {
+        QImage image(w, h, QImage::Format_RGB32);
         QPainter painter(&image);
         CDCEx dc(painter);
         dc.monochrome = mono;
-        ChartLayout::Run(model, measurer, {0, 0, 400, 300}, reduce);
+        ChartLayout::Run(model, measurer, {0, 0, w, h}, reduce);
         ChartRenderer::Render(model, nullptr, dc);
         return image;
     }
@@ -114,6 +116,40 @@ TEST(CXGraph, DenseColumnsOfPatternedWideOrFilledCurvesLookTheSame) {
         curve.fill = pen.fill;
         EXPECT_EQ(c.Picture(false, false), c.Picture(true, false)) << pen.style << " " << pen.width << " " << pen.fill;
     }
+}
+
+// A repaint reuses the curves' last layout; every change that moves a pixel
+// must show as it would on a chart laid out from nothing.
+TEST(CXGraph, RepaintsShowEveryChangeAsAFreshLayoutWould) {
+    DenseChart c;
+    auto fresh = [&](int w, int h) {
+        for (auto& curve : c.model.curves) curve.ClearLayout();
+        return c.Picture(true, false, w, h);
+    };
+    const QImage before = c.Picture(true, false);
+    std::vector<Point2D> pts(c.model.curves[0].points);
+    for (auto& p : pts) p.y = -p.y;
+    std::vector<std::function<void()>> changes = {
+        [&] { c.model.SetData(pts.data(), int(pts.size()), 0, 0, 0); },
+        [&] { c.model.xAxes[0].autoscale = false, c.model.xAxes[0].SetRange(0.25, 0.75, 0.05); },
+        [&] { c.model.curves[0].lineWidth = 3; },
+        [&] { c.model.curves[0].lineWidth = 1, c.model.curves[0].showMarkers = true; },
+        [&] { c.model.curves[0].markerSize = 4; },
+        [&] { c.model.legend = true; },
+    };
+    QImage last = before;
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        changes[i]();
+        const QImage now = c.Picture(true, false);
+        EXPECT_NE(now, last) << "change " << i;
+        EXPECT_EQ(now, fresh(400, 300)) << "change " << i;
+        last = now;
+    }
+    EXPECT_EQ(c.Picture(true, false, 300, 200), fresh(300, 200));
+    c.model.curves[0].visible = false;
+    (void)c.Picture(true, false);
+    c.model.curves[0].visible = true;
+    EXPECT_EQ(c.Picture(true, false), fresh(400, 300));
 }
 
 TEST(CXGraph, PrintsOnePageNamedGraph) {
