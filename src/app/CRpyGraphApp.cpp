@@ -13,6 +13,9 @@
 #include "core/settings/AppSettings.h"
 #include "core/text/LapTime.h"
 #include "gui/dialogs/PleaseWaitBox.h"
+#include "gui/export/ExportRecords.h"
+#include "gui/export/OrlRank.h"
+#include "gui/export/PBViewer.h"
 #include "gui/frame/CMainFrame.h"
 #include "gui/graphs/GearChangeAnalyse.h"
 #include "gui/graphs/NewGraph.h"
@@ -203,6 +206,20 @@ void CRpyGraphApp::ConnectCommands() {
         ExportFlows(*doc_, services_.prompts, services_.shell, *services_.waitBox, [this] {
             return view_->ChooseLoadedLap();
         }).ExportReportsToXml();
+    });
+    on(cmd::PbViewer, [this] {
+        QtVolumes volumes;
+        PBViewer viewer(*doc_, volumes, *services_.waitBox);
+        viewer.exec();
+    });
+    on(cmd::ExportRecords, [this] {
+        QtVolumes volumes;
+        vra::ExportRecords records(*doc_, volumes, *services_.waitBox, services_.prompts, services_.shell);
+        records.exec();
+    });
+    on(cmd::OrlRankHandicap, [] {
+        OrlRank rank;
+        rank.exec();
     });
     view_->addAction(frame_->Action(ExportLapToGroove));
     on(ExportLapToGroove, [this] {

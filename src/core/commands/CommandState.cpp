@@ -105,6 +105,8 @@ constexpr Row kRows[] = {
     {cmd::TelemetrySettings, Idle},
     {cmd::ShowSpeedTrack, Idle},
     {cmd::ExportReportsToXml, Idle},
+    {cmd::ExportRecords, Idle},
+    {cmd::PbViewer, Idle},
     {cmd::AddLapWithLapFinder, IdleLines},
     {cmd::SaveReplayLap, IdleLines},
     {cmd::OpenMostRecentReplay, IdleLines},

@@ -182,7 +182,21 @@ void LapFinder::OnTrackChosen(const std::string& track) {
     sortMode_ = Unsorted;
     folderFiles_ = 0;
     databaseReplays_ = 0;
+    unreadableFiles_ = 0;
+    everyTrack_ = false;
     trackName_ = track;
+    ScanReplays();
+}
+
+void LapFinder::ScanEveryTrack() {
+    WaitBoxScope wait(waitBox_, kWaitText);
+    rows_.clear();
+    sortMode_ = Unsorted;
+    folderFiles_ = 0;
+    databaseReplays_ = 0;
+    unreadableFiles_ = 0;
+    everyTrack_ = true;
+    trackName_.clear();
     ScanReplays();
 }
 
@@ -201,7 +215,7 @@ void LapFinder::ScanReplays() {
     while (loader.Next()) {
         ++databaseReplays_;
         const Header& header = *loader.GetHeader();
-        if (!EqualsIgnoreCase(header.trackName, trackName_)) continue;
+        if (!everyTrack_ && !EqualsIgnoreCase(header.trackName, trackName_)) continue;
         Source source;
         source.onDisc = true;
         source.databaseName = loader.Name();
@@ -215,12 +229,21 @@ void LapFinder::ReadReplayFile(const std::filesystem::path& path) {
     ++folderFiles_;
     Header header;
     if (header.Read(path) != Header::Ok) {
+        if (everyTrack_) {
+            ++unreadableFiles_;
+            return;
+        }
         prompts_.messageText(ShownText().FileName(path), kReadErrorCaption, Icon::Error, Buttons::Ok);
         return;
     }
-    if (!EqualsIgnoreCase(header.trackName, trackName_)) return;
+    if (!everyTrack_ && !EqualsIgnoreCase(header.trackName, trackName_)) return;
     Drivers drivers;
-    if (!CRpyGraphDoc::ReadDriverTable(drivers, path, prompts_)) {
+    if (everyTrack_) {
+        if (drivers.Load(path) != Drivers::Ok) {
+            ++unreadableFiles_;
+            return;
+        }
+    } else if (!CRpyGraphDoc::ReadDriverTable(drivers, path, prompts_)) {
         prompts_.messageText(ShownText().FileName(path), kReadErrorCaption, Icon::Error, Buttons::Ok);
         return;
     }
@@ -244,6 +267,7 @@ void LapFinder::AddLapRows(const Drivers& drivers, const Header& header, const S
     }
     base.text[2] = header.gameMode == 1 ? "Arcade" : "Simulation";
     base.text[4] = drivers.fileDate;
+    base.track = header.trackName;
     const bool training = drivers.drivers.size() == 2;
 
     for (std::size_t i = 0; i < drivers.drivers.size(); ++i) {

@@ -41,6 +41,8 @@ struct LapFinderRow {
     std::string discPath;
     std::uint32_t lapMs = 0;
     int driver = 0, session = 0, lap = 0;
+    // The replay's track as its header names it.
+    std::string track;
 };
 
 class LapFinder {
@@ -80,6 +82,10 @@ public:
 
     // Lists the laps of track; resets the sort to "Unsorted (fastest)".
     void OnTrackChosen(const std::string& track);
+    // Lists the laps of every track. A replay that cannot be read is only
+    // counted: over all of a user's replays one box each would bury him.
+    void ScanEveryTrack();
+    int UnreadableFiles() const { return unreadableFiles_; }
     const std::vector<LapFinderRow>& Rows() const { return rows_; }
     int RowCount() const { return static_cast<int>(rows_.size()); }
     int FolderFiles() const { return folderFiles_; }
@@ -124,6 +130,8 @@ private:
     std::vector<LapFinderRow> rows_;
     int folderFiles_ = 0;
     int databaseReplays_ = 0;
+    bool everyTrack_ = false;
+    int unreadableFiles_ = 0;
     std::string lastDiscLabel_;
 };
 

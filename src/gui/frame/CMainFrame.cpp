@@ -121,6 +121,10 @@ void CMainFrame::CreateActions() {
     MakeAction(GraphWindow, tr("&Graph"), QStringLiteral("Telemetry graph"));
     for (const auto& [id, text] : ReportMenuEntries()) MakeAction(id, text);
     MakeAction(ExportReportsToXml, tr("Export Reports to XML"), QStringLiteral("Export Reports to XML"));
+    MakeAction(vra::cmd::ExportRecords, tr("Export Records to html"), QStringLiteral("Export Records to html"));
+    MakeAction(PbViewer, tr("PB Viewer"), QStringLiteral("PB Viewer"));
+    // In no menu and kept disabled; its handler still opens the window.
+    MakeAction(OrlRankHandicap, tr("OrlRank Handicap"), QStringLiteral("OrlRank Handicap"));
     // Reports that stand in no menu: their commands exist, kept disabled.
     MakeAction(EngineDetection, tr("Engine detection"), QStringLiteral("Engine detection"));
     MakeAction(DetailedRaceReport, tr("Detailed Race Report"), QStringLiteral("Detailed Race Report"));
@@ -281,6 +285,7 @@ void CMainFrame::CreateMenus() {
     for (const auto& entry : ReportMenuEntries()) reports->addAction(Action(entry.first));
     reports->addSeparator();
     reports->addAction(Action(ExportReportsToXml));
+    reports->addAction(Action(vra::cmd::ExportRecords));
 
     QMenu* tools = menuBar()->addMenu(tr("&Tools"));
     tools->addAction(Action(GraphWindow));
@@ -291,6 +296,7 @@ void CMainFrame::CreateMenus() {
     tools->addAction(Action(ShowSpeedTrack));
     tools->addAction(Action(TelemetrySettings));
     tools->addAction(Action(SaveTrackmapBmp));
+    tools->addAction(Action(PbViewer));
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->addAction(Action(ViewReadme));

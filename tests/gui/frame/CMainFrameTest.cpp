@@ -106,13 +106,14 @@ TEST_F(MainFrame, CaptionAndMenusHoldTheBuiltCommandsInOrder) {
     EXPECT_EQ(Texts(menuAt(2)), (QStringList{"Start/Continue", "Pause", "Fast Forward", "Fast reverse", "Stop",
                                              "Beginning of lap", "-", "Toggle replay race/driving lines"}));
     EXPECT_EQ(Texts(menuAt(3)), (QStringList{"Replay race"}));
-    EXPECT_EQ(Texts(menuAt(4)),
-              (QStringList{"Qualify", "Race", "Lap Chart", "Lap by lap", "Complete(all above)", "Mechanical",
-                           "Sector Times", "Practice", "Happy Hour", "Race Settings", "Flags (yellows etc)", "Speed",
-                           "Car File Report", "Ratings Report", "Throttle/Brake Use", "-", "Export Reports to XML"}));
-    EXPECT_EQ(Texts(menuAt(5)),
-              (QStringList{"&Graph", "Replay CD Database Creator", "Gearchange Analyzer", "Traction Circle",
-                           "Stint Analyzer", "SpeedTrack", "VELMR Replay Settings", "Save Trackmap as BMP-file..."}));
+    EXPECT_EQ(
+        Texts(menuAt(4)),
+        (QStringList{"Qualify", "Race", "Lap Chart", "Lap by lap", "Complete(all above)", "Mechanical", "Sector Times",
+                     "Practice", "Happy Hour", "Race Settings", "Flags (yellows etc)", "Speed", "Car File Report",
+                     "Ratings Report", "Throttle/Brake Use", "-", "Export Reports to XML", "Export Records to html"}));
+    EXPECT_EQ(Texts(menuAt(5)), (QStringList{"&Graph", "Replay CD Database Creator", "Gearchange Analyzer",
+                                             "Traction Circle", "Stint Analyzer", "SpeedTrack", "VELMR Replay Settings",
+                                             "Save Trackmap as BMP-file...", "PB Viewer"}));
     EXPECT_EQ(Texts(menuAt(6)), (QStringList{"View &Readme file", "&About Velmar Replay Analyzer..."}));
     EXPECT_EQ(frame.Action(vra::cmd::MoveToEndOfLap), nullptr);
     EXPECT_EQ(frame.Action(vra::cmd::ViewPlotSettings)->statusTip(), QStringLiteral("Show or hide the plot settings"));
@@ -135,7 +136,7 @@ TEST_F(MainFrame, ReportsWaitWhilePlayingOrListeningAndThreeStayOff) {
     };
     vra::CommandSnapshot idle;
     frame.ApplyCommandStates(idle);
-    EXPECT_EQ(enabled().size(), 16);
+    EXPECT_EQ(enabled().size(), 17);
     vra::CommandSnapshot playing;
     playing.playing = true;
     frame.ApplyCommandStates(playing);
@@ -150,7 +151,7 @@ TEST_F(MainFrame, ReportsWaitWhilePlayingOrListeningAndThreeStayOff) {
 TEST_F(MainFrame, ToolbarsStandInOneRowAtTheTopAndToggle) {
     CMainFrame& frame = Open();
     EXPECT_EQ(Ids(frame.MainToolBar()), (QStringList{"57600", "32776", "32804", "32831", "32824", "57607", "0", "32771",
-                                                     "32808", "32818", "237", "32842"}));
+                                                     "32808", "32818", "32807", "32823", "237", "32842"}));
     EXPECT_EQ(Ids(frame.PlaybackToolBar()),
               (QStringList{"32789", "32838", "32781", "32783", "32784", "32785", "0", "32839"}));
     EXPECT_EQ(Ids(frame.ZoomToolBar()), (QStringList{"32790", "32791", "32792", "32800"}));
