@@ -207,6 +207,7 @@ void CRpyGraphDoc::ReleaseTrack() {
     // The path holds a counted copy of the decoded track; both let go here.
     raceLine_.reset();
     trackPath_.reset();
+    ++trackSerial_;
     trackFile_.reset();
 }
 

@@ -139,6 +139,9 @@ public:
     const std::string& Title() const { return title_; }
     const std::filesystem::path& PathName() const { return pathName_; }
     const TrackPath* GetTrackPath() const { return trackPath_.get(); }
+    // Changes whenever the track is let go or another one loaded, so that a
+    // picture drawn from one track is never taken for one of the next.
+    std::uint64_t TrackSerial() const { return trackSerial_; }
     // The analyses mark the stretch they look at on the track.
     TrackPath* GetTrackPath() { return trackPath_.get(); }
     const KtTrackFile* GetTrackFile() const { return trackFile_.get(); }
@@ -208,6 +211,7 @@ private:
 
     std::unique_ptr<KtTrackFile> trackFile_;
     std::unique_ptr<TrackPath> trackPath_;
+    std::uint64_t trackSerial_ = 0;
     std::unique_ptr<LpLine> raceLine_;
     bool trackLoaded_ = false;
     bool mapFitted_ = false;

@@ -28,6 +28,7 @@
 #include <QRegion>
 
 #include <cmath>
+#include <cstring>
 
 namespace vra {
 
@@ -52,6 +53,7 @@ CRpyGraphView::~CRpyGraphView() = default;
 
 void CRpyGraphView::SetDocument(vra::CRpyGraphDoc* document) {
     doc_ = document;
+    trackLayerKey_ = {};  // drawn from the last document's track
     RequestFullRedraw();
 }
 
@@ -181,24 +183,43 @@ void CRpyGraphView::RebuildCache() {
         screen_.FitToTrackEdges(doc_->GetTrackPath()->EdgeBounds(), kScreenMargin, kScreenMargin, kCanvas, kCanvas);
     screen_.SetPalette(vra::CRpyGraphDoc::Palette());
     doc_->SetMapFitted(true);
-    {
-        QPainter painter(&cache_);
-        // Clipped in window pixels to where the canvas lies in the window: a
-        // clip in whole canvas units would cut off up to a unit's worth of
-        // pixels at each edge, which zoomed in is a wide white strip.
-        const QRect canvasPixels(QPoint(Model().Origin().x, Model().Origin().y), DeviceSize());
-        const QRect drawn = canvasPixels.intersected(cache_.rect());
-        // The map fills its own part white; a pass over the whole picture
-        // first would write every pixel twice.
-        for (const QRect& strip : QRegion(cache_.rect()).subtracted(drawn)) painter.fillRect(strip, Qt::white);
+    // Clipped in window pixels to where the canvas lies in the window: a clip
+    // in whole canvas units would cut off up to a unit's worth of pixels at
+    // each edge, which zoomed in is a wide white strip.
+    const QRect canvasPixels(QPoint(Model().Origin().x, Model().Origin().y), DeviceSize());
+    const QRect drawn = canvasPixels.intersected(cache_.rect());
+    const QRect visible = VisibleLogicalRect().adjusted(-1, -1, 1, 1).intersected(QRect(0, 0, kCanvas, kCanvas));
+    const auto prepare = [&](QPainter& painter) {
         painter.setClipRect(drawn);
         PrepareScreenPainter(painter);
-        const QRect visible = VisibleLogicalRect().adjusted(-1, -1, 1, 1).intersected(QRect(0, 0, kCanvas, kCanvas));
-        DrawTrackAndLines(painter, visible, screen_);
+    };
+    // The track's surfaces are most of the picture's cost and change only
+    // with the track, the window or the zoom: a redraw for the lines alone
+    // starts from the surfaces drawn last time.
+    const CacheKey key = CurrentKey();
+    if (!(trackLayerKey_ == key) || trackLayerSerial_ != doc_->TrackSerial() || trackLayer_.size() != size) {
+        if (trackLayer_.size() != size) trackLayer_ = QImage(size, QImage::Format_RGB32);
+        QPainter painter(&trackLayer_);
+        // The map fills its own part white; a pass over the whole picture
+        // first would write every pixel twice.
+        for (const QRect& strip : QRegion(trackLayer_.rect()).subtracted(drawn)) painter.fillRect(strip, Qt::white);
+        prepare(painter);
+        screen_.SetCullRect(drawn, painter.combinedTransform());
+        DrawTrack(painter, visible, screen_);
+        screen_.SetCullRect({}, {});
+        screen_.SetDC(nullptr);
+        trackLayerKey_ = key;
+        trackLayerSerial_ = doc_->TrackSerial();
+    }
+    std::memcpy(cache_.bits(), trackLayer_.constBits(), std::size_t(cache_.sizeInBytes()));
+    {
+        QPainter painter(&cache_);
+        prepare(painter);
+        DrawLines(painter, screen_);
         screen_.SetDC(nullptr);
     }
     doc_->SetFullRedraw(false);
-    cacheKey_ = CurrentKey();
+    cacheKey_ = key;
     cacheValid_ = true;
     ++cacheBuilds_;
     // A zoom click held the playback for this rebuild.
@@ -207,11 +228,21 @@ void CRpyGraphView::RebuildCache() {
 }
 
 void CRpyGraphView::DrawTrackAndLines(QPainter& painter, const QRect& rect, MFCDisplay& display) const {
+    DrawTrack(painter, rect, display);
+    DrawLines(painter, display);
+}
+
+void CRpyGraphView::DrawTrack(QPainter& painter, const QRect& rect, MFCDisplay& display) const {
     painter.fillRect(rect, Qt::white);
+    if (!HasTrackMap()) return;
+    display.SetDC(&painter);
+    doc_->GetTrackPath()->DrawSurfaces(display);
+}
+
+void CRpyGraphView::DrawLines(QPainter& painter, MFCDisplay& display) const {
     if (!HasTrackMap()) return;
     const vra::TrackPath& path = *doc_->GetTrackPath();
     display.SetDC(&painter);
-    path.DrawSurfaces(display);
     const PlaybackController& playback = playback_->Controller();
     // A race shows its cars on the bare track; a playing or paused lap draws
     // its line itself as it goes.

@@ -14,6 +14,7 @@
 
 #include <QImage>
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -135,6 +136,10 @@ private:
     void ToggleZoomTool(vra::ZoomMode mode, const QString& hint);
     void RebuildCache();
     void DrawNoMapPicture(QPainter& painter);
+    // The two halves of DrawTrackAndLines: the blank canvas with the track's
+    // surfaces, then the quarter marks, the race line and the laps over it.
+    void DrawTrack(QPainter& painter, const QRect& rect, MFCDisplay& display) const;
+    void DrawLines(QPainter& painter, MFCDisplay& display) const;
 
     vra::CRpyGraphDoc* doc_ = nullptr;
     ViewDialog* viewBar_ = nullptr;
@@ -142,6 +147,11 @@ private:
     PlaybackLayer live_;
     MapPlayback* playback_ = nullptr;
     QImage cache_;
+    // The window's picture of the track's surfaces alone, for the track of
+    // trackLayerSerial_ at trackLayerKey_.
+    QImage trackLayer_;
+    CacheKey trackLayerKey_;
+    std::uint64_t trackLayerSerial_ = 0;
     // The static picture with what the playback drew over it.
     QImage frame_;
     bool frameValid_ = false;

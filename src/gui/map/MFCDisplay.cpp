@@ -59,6 +59,19 @@ void MFCDisplay::SetPalette(const std::array<vra::Rgb, vra::kMapPaletteSize>& pa
         palette_[i] = QColor(palette[i].red, palette[i].green, palette[i].blue);
 }
 
+void MFCDisplay::SetCullRect(const QRect& pixels, const QTransform& toDevice) {
+    cull_ = pixels.isEmpty() ? QRectF() : QRectF(pixels);
+    cullTransform_ = toDevice;
+}
+
+bool MFCDisplay::Culled(const QPolygonF& polygon) const {
+    if (cull_.isNull() || polygon.isEmpty()) return false;
+    // Two pixels round the shape hold whatever a one-pixel pen or the
+    // rounding of an edge could still reach; they also give a shape of no
+    // width or height an area to meet the rectangle with.
+    return !cullTransform_.mapRect(polygon.boundingRect()).adjusted(-2, -2, 2, 2).intersects(cull_);
+}
+
 QColor MFCDisplay::PaletteColour(std::int32_t index) const {
     if (index < 0 || index >= std::int32_t(palette_.size())) return QColor(Qt::black);
     return palette_[std::size_t(index)];
@@ -172,6 +185,7 @@ void MFCDisplay::FillPolygon(const vra::TrackSurface& surface) {
     QPolygonF polygon;
     polygon.reserve(qsizetype(surface.PointCount()));
     for (const vra::Point2D& p : surface.Points()) polygon << Map(p);
+    if (Culled(polygon)) return;
     PenScope scope(*painter_);
     const QColor colour = PaletteColour(PaletteIndexForKind(surface.ColourClass()));
     painter_->setPen(ThinPen(colour));
@@ -185,7 +199,7 @@ void MFCDisplay::StrokePoints(const std::vector<vra::Point2D>& points, const QCo
     polygon.reserve(qsizetype(points.size()));
     for (const vra::Point2D& p : points) polygon << Map(p);
     painter_->setPen(ThinPen(colour));
-    painter_->drawPolyline(polygon);
+    if (!Culled(polygon)) painter_->drawPolyline(polygon);
 }
 
 void MFCDisplay::DrawPolyline(const vra::TrackPolyline& polyline) {

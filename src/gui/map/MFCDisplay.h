@@ -12,6 +12,9 @@
 
 #include <QColor>
 #include <QPointF>
+#include <QPolygonF>
+#include <QRect>
+#include <QTransform>
 
 #include <array>
 #include <cstddef>
@@ -34,6 +37,10 @@ public:
     // The painter of the current pass; every drawing goes to it. Not owned.
     void SetDC(QPainter* painter) { painter_ = painter; }
     QPainter* DC() const { return painter_; }
+    // Surfaces and polylines wholly outside pixels (in device pixels, where
+    // toDevice takes the painter's coordinates) are left out: they would
+    // change none of them. An empty rectangle draws everything.
+    void SetCullRect(const QRect& pixels, const QTransform& toDevice);
     void SetPalette(const std::array<vra::Rgb, vra::kMapPaletteSize>& palette);
     QColor PaletteColour(std::int32_t index) const;
     // Surface colour classes 1 to 8 take palette entries 6 to 13, the rest 15.
@@ -75,7 +82,11 @@ private:
     QPointF Map(const vra::Point2D& p) const;
     void StrokePoints(const std::vector<vra::Point2D>& points, const QColor& colour);
 
+    bool Culled(const QPolygonF& polygon) const;
+
     QPainter* painter_ = nullptr;
+    QRectF cull_;
+    QTransform cullTransform_;
     vra::MapTransform transform_;
     std::array<QColor, vra::kMapPaletteSize> palette_;
 };

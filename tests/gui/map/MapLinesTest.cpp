@@ -209,5 +209,81 @@ TEST_F(MapLines, TheRaceLineIsReadWithTheTrackAndStillDrawnAfterItsFileIsGone) {
     EXPECT_EQ(Compare(grab(false), whole).changed, 0);
 }
 
+TEST_F(MapLines, ARedrawForTheLinesAloneShowsWhatAViewDrawingEverythingAfreshShows) {
+    // The view keeps the track's surfaces between redraws of its lines; a
+    // view made at the end draws all of its picture for the first time.
+    auto zoom = [](CRpyGraphView& v) {
+        const QPoint centre = v.GetLogicalCenterPoint();
+        ASSERT_TRUE(v.ZoomByFactor(centre, 1.25f));
+        ASSERT_TRUE(v.ZoomByFactor(centre, 1.25f));
+        ASSERT_TRUE(v.PanStep(PanDirection::Right, 120));
+    };
+    auto show = [&](CRpyGraphView& v) {
+        v.SetDocument(doc_.get());
+        v.SetViewBar(&bar_);
+        v.SetPrompts(&prompts_);
+        v.resize(800, 600);
+        v.show();
+        QApplication::processEvents();
+    };
+    auto grab = [](CRpyGraphView& v) {
+        v.RequestFullRedraw();
+        v.viewport()->repaint();
+        return Snapshot(*v.viewport());
+    };
+    show(view_);
+    for (const bool zoomed : {false, true}) {
+        const char* where = zoomed ? "zoomed in and scrolled" : "whole track";
+        if (zoomed) zoom(view_);
+        for (int box = 1; box <= 3; ++box) bar_.SetLapTicked(box, true);
+        grab(view_);
+        bar_.SetLapTicked(2, false);
+        const QImage kept = grab(view_);
+        CRpyGraphView fresh;
+        show(fresh);
+        if (zoomed) zoom(fresh);
+        EXPECT_EQ(Compare(kept, grab(fresh)).changed, 0) << where;
+        EXPECT_GT(CountColour(kept, LapColour(2)), 100) << where;
+        EXPECT_EQ(CountColour(kept, LapColour(1)), 0) << where;
+    }
+}
+
+TEST_F(MapLines, SurfacesLeftOutOfAClippedPictureWouldHaveChangedNoneOfItsPixels) {
+    // A clip inside the picture round a point of the road, so that shapes are
+    // left out on every side of it and those crossing its edges are drawn; at
+    // the whole track, close up, and so close that most of the track lies
+    // outside.
+    MFCDisplay fit;
+    fit.FitToTrackEdges(doc_->GetTrackPath()->EdgeBounds(), CRpyGraphView::kScreenMargin, CRpyGraphView::kScreenMargin,
+                        CRpyGraphView::kCanvas, CRpyGraphView::kCanvas);
+    DevicePoint on;  // a point on the road: the close-ups centre on it
+    fit.MapPoint(doc_->Slot(0).points.At(doc_->Slot(0).points.Size() / 3), on);
+    auto around = [&](double zoom) {
+        const double pixels = kPicture.height() * zoom / CRpyGraphView::kCanvas;
+        return std::pair{zoom,
+                         QPoint(int(kPicture.width() / 2 - on.x * pixels), int(kPicture.height() / 2 - on.y * pixels))};
+    };
+    const std::pair<double, QPoint> views[] = {{1.0, {0, 0}}, around(6.0), around(80.0)};
+    for (const auto& [zoom, offset] : views) {
+        const double pixels = kPicture.height() * zoom / CRpyGraphView::kCanvas;
+        const QPoint road(offset.x() + int(on.x * pixels), offset.y() + int(on.y * pixels));
+        // Small clips side by side, so that many shapes end near an edge.
+        for (int k = 0; k < 6; ++k) {
+            const QRect clip(road + QPoint(-150 + 50 * k, -40 + 7 * k), QSize(47, 60));
+            auto surfaces = [&](bool cull) {
+                return Picture(zoom, offset, [&](QPainter& p, MFCDisplay& d) {
+                    p.setViewTransformEnabled(false);  // the clip in pixels
+                    p.setClipRect(clip);
+                    p.setViewTransformEnabled(true);
+                    d.SetDC(&p);
+                    if (cull) d.SetCullRect(clip, p.combinedTransform());
+                    doc_->GetTrackPath()->DrawSurfaces(d);
+                });
+            };
+            EXPECT_EQ(Compare(surfaces(false), surfaces(true)).changed, 0) << "zoom " << zoom << " clip " << k;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace vra::test
