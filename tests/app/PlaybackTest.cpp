@@ -251,6 +251,35 @@ TEST_F(Playback, ClearingTheLapsLeavesTheRace) {
     EXPECT_FALSE(app.Frame()->RaceBar()->isVisible());
 }
 
+// An exported map shows the ticked lines only when the screen would draw
+// them whole: not while laps play or are paused, nor in race mode.
+TEST_F(Playback, TheExportedMapLeavesOutTheLinesWhilePlaybackOwnsThem) {
+    CRpyGraphApp& app = Start();
+    AddRaceLap(0, 2);  // one lap: race mode asks for no choice
+    app.Frame()->Action(cmd::ToggleLap1)->trigger();
+    CRpyGraphView& view = *app.View();
+    CMainFrame& frame = *app.Frame();
+    using ::testing::ElementsAre;
+    EXPECT_THAT(view.ExportedLineSlots(), ElementsAre(0));
+    frame.Action(cmd::Play)->trigger();
+    Player().Timer().stop();
+    EXPECT_THAT(view.ExportedLineSlots(), ElementsAre());
+    frame.Action(cmd::Pause)->trigger();
+    ASSERT_TRUE(Player().Controller().Paused());
+    EXPECT_THAT(view.ExportedLineSlots(), ElementsAre());
+    frame.Action(cmd::Play)->trigger();  // Stop needs a playing lap
+    frame.Action(cmd::Stop)->trigger();
+    EXPECT_THAT(view.ExportedLineSlots(), ElementsAre(0));
+
+    // A race loaded but not started still owns the map.
+    frame.Action(cmd::ToggleRaceReplay)->trigger();
+    ASSERT_TRUE(Player().Controller().RaceMode());
+    ASSERT_FALSE(Player().Controller().Playing());
+    EXPECT_THAT(view.ExportedLineSlots(), ElementsAre());
+    frame.Action(cmd::ToggleRaceReplay)->trigger();
+    EXPECT_THAT(view.ExportedLineSlots(), ElementsAre(0));
+}
+
 // The car of the race that stands farthest from any other, in canvas units.
 int LoneCar(const RaceModel& race) {
     int best = -1;

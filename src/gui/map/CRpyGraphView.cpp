@@ -249,7 +249,7 @@ void CRpyGraphView::DrawLines(QPainter& painter, MFCDisplay& display) const {
     if (!playback.RaceMode()) path.DrawQuarterMarks(display);
     if (playback.Suspended()) return;
     if (viewBar_ && viewBar_->RaceLineOn() && doc_->RaceLine() && !playback.RaceMode()) doc_->RaceLine()->Draw(display);
-    if (playback.Playing() || playback.Paused() || playback.RaceMode()) return;
+    if (!LinesIdle()) return;
     for (int box = 1; box <= ViewDialog::kLapBoxes; ++box) {
         if (!viewBar_ || !viewBar_->IsLapTicked(box)) continue;
         const int slot = viewBar_->SlotOfBox(box);
@@ -317,9 +317,16 @@ void CRpyGraphView::OnFilePrintSetup() {
     dialog.exec();
 }
 
+bool CRpyGraphView::LinesIdle() const {
+    const PlaybackController& playback = playback_->Controller();
+    return !playback.Suspended() && !playback.Playing() && !playback.Paused() && !playback.RaceMode();
+}
+
 std::vector<int> CRpyGraphView::ExportedLineSlots() const {
     std::vector<int> laps;
-    if (!viewBar_ || viewBar_->IsPlaying()) return laps;
+    // The picture shows the lines the map shows: none while the playback
+    // owns them.
+    if (!viewBar_ || !LinesIdle()) return laps;
     for (int box = 1; box <= ViewDialog::kLapBoxes; ++box)
         if (viewBar_->IsLapTicked(box)) laps.push_back(viewBar_->SlotOfBox(box));
     return laps;

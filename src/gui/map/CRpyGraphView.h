@@ -77,8 +77,12 @@ public:
     // 0..4, or -1 (the user has been told why, or cancelled).
     int ChooseLoadedLap();
 
-    // The laps whose lines an exported map shows: the ticked ones, none
-    // while a lap plays (the playback owns the lines then).
+    // Whether the ticked laps' lines are drawn whole: not while laps play,
+    // are paused or held by a zoom click (the playback draws them as it
+    // goes), nor in race mode (the cars run on the bare track).
+    bool LinesIdle() const;
+    // The laps whose lines an exported map shows: the ticked ones, when the
+    // lines are idle.
     std::vector<int> ExportedLineSlots() const;
     // Writes the map with those lines as a picture file at path; the window's
     // own map is fitted and drawn afresh afterwards.
