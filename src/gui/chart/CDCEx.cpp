@@ -2,6 +2,8 @@
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
+#include <QPaintEngine>
+#include <QPolygon>
 #include <QString>
 
 #include <cmath>
@@ -106,6 +108,32 @@ void CDCEx::FillSolidRect(const Rect& r, QColor c) {
 
 void CDCEx::FocusRect(const Rect& r) {
     if (r.empty()) return;
+    // A focus rectangle inverts every other pixel of its one-pixel frame,
+    // in a checkerboard fixed to the device, so it shows on any colour and
+    // drawing it again takes it away. Devices that cannot combine pixels
+    // (paper) get a dotted black frame instead.
+    QPaintEngine* engine = p_.paintEngine();
+    if (!scaling && engine && engine->hasFeature(QPaintEngine::RasterOpModes)) {
+        QPolygon frame;
+        auto put = [&](int x, int y) {
+            if (((x + y) & 1) == 0) frame << QPoint(x, y);
+        };
+        const int right = r.right - 1, bottom = r.bottom - 1;
+        for (int x = r.left; x <= right; ++x) put(x, r.top);
+        if (bottom > r.top)
+            for (int x = r.left; x <= right; ++x) put(x, bottom);
+        for (int y = r.top + 1; y < bottom; ++y) {
+            put(r.left, y);
+            if (right > r.left) put(right, y);
+        }
+        p_.save();
+        p_.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        p_.setRenderHint(QPainter::Antialiasing, false);
+        p_.setPen(QPen(Qt::white, 0));
+        p_.drawPoints(frame);
+        p_.restore();
+        return;
+    }
     const QPen old = p_.pen();
     const QBrush oldBrush = p_.brush();
     QPen pen(Qt::black);

@@ -196,6 +196,31 @@ TEST(CXGraph, DragPansAndBandZooms) {
     EXPECT_NEAR(z.graph.GetXAxis(0).curMax, expectedMax, 1e-9);
 }
 
+TEST(CXGraph, WithoutDoubleBufferingTheBandInvertsEveryOtherFramePixel) {
+    ShownChart c;
+    c.graph.model().doubleBuffer = false;
+    c.graph.Command(chartcmd::kZoom);
+    const QImage before = test::Snapshot(c.graph).convertToFormat(QImage::Format_RGB32);
+    c.Send(QEvent::MouseButtonPress, {100, 50}, Qt::LeftButton, Qt::LeftButton);
+    c.Send(QEvent::MouseMove, {200, 150}, Qt::NoButton, Qt::LeftButton);
+    const QImage during = test::Snapshot(c.graph).convertToFormat(QImage::Format_RGB32);
+    const Rect band = c.graph.controller().band();
+    ASSERT_EQ(band, (Rect{100, 50, 200, 150}));
+    int inverted = 0;
+    for (int y = 0; y < before.height(); ++y)
+        for (int x = 0; x < before.width(); ++x) {
+            const bool frame = band.contains(x, y) && !band.inflated(-1, -1).contains(x, y);
+            const QRgb was = before.pixel(x, y) & 0xFFFFFF, now = during.pixel(x, y) & 0xFFFFFF;
+            if (frame && (x + y) % 2 == 0) {
+                EXPECT_EQ(now, was ^ 0xFFFFFF) << x << "," << y;
+                ++inverted;
+            } else {
+                EXPECT_EQ(now, was) << x << "," << y;
+            }
+        }
+    EXPECT_EQ(inverted, 198);  // half of the 396 frame pixels
+}
+
 TEST(CXGraph, CursorReadsOutNotesAndDeleteSparesTheReadOut) {
     ShownChart c;
     c.graph.Command(chartcmd::kCursor);
