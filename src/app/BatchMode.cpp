@@ -7,6 +7,7 @@
 #include "core/replay/Header.h"
 #include "core/reports/Report.h"
 #include "core/settings/AppSettings.h"
+#include "gui/export/SitePicture.h"
 
 #include <cstdio>
 
@@ -18,6 +19,7 @@ constexpr std::string_view kExpReports = "-expreports";
 constexpr std::string_view kMech = "-mech";
 constexpr std::string_view kRaceDataMode = "-racedata";
 constexpr std::string_view kXmlMode = "-xml";
+constexpr std::string_view kReportSiteMode = "-reportsite";
 constexpr std::string_view kRaceDataFailedText = "Race data could not be written.";
 constexpr std::string_view kHeaderErrorText = "HeaderClass: Error reading file!";
 constexpr std::string_view kCountsText =
@@ -46,7 +48,8 @@ Button BatchPrompts::message(std::string_view text, std::string_view, Icon, Butt
 }
 
 bool BatchMode::Handles(const std::vector<std::string>& args) {
-    return args.size() >= 2 && (args[0] == kExpReports || args[0] == kRaceDataMode || args[0] == kXmlMode);
+    return args.size() >= 2 &&
+           (args[0] == kExpReports || args[0] == kRaceDataMode || args[0] == kXmlMode || args[0] == kReportSiteMode);
 }
 
 std::string BatchMode::Value(const std::string& arg) {
@@ -100,10 +103,42 @@ int BatchMode::RunXml(const std::vector<std::string>& args, SettingsStore& store
     return 1;
 }
 
+int BatchMode::RunReportSite(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts) {
+    const AppSettings settings(store);
+    std::string folder = args.size() >= 3 ? Value(args[2]) : std::string();
+    if (folder.empty()) folder = settings.RecordsPath();
+    if (folder.empty()) {
+        prompts.alert(kNoExportPathText);
+        return 1;
+    }
+    Header header;
+    Drivers drivers;
+    if (!ReadReplay(Value(args[1]), header, drivers, prompts)) return 1;
+    // The track is decoded for this run alone: nothing of it outlives a failure.
+    std::string error;
+    const auto picture =
+        DecodedTrackPicture::Decode(settings.SimFolder(), header.trackName, settings.BMPSizeInPixel(), error);
+    if (!picture) {
+        prompts.alert(std::string(kSiteNoTrackText) + error);
+        return 1;
+    }
+    Report report;
+    report.batch = 1;
+    report.header = &header;
+    report.drivers = &drivers;
+    report.settings = ReportSettings::FromAppSettings(settings);
+    report.prompts = &prompts;
+    report.mapView = picture.get();
+    if (!report.GenerateReportSite(folder).empty()) return 0;
+    prompts.alert(kSiteFailedText);
+    return 1;
+}
+
 int BatchMode::Run(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts) {
     if (!Handles(args)) return 1;
     if (args[0] == kRaceDataMode) return RunRaceData(args, store, prompts);
     if (args[0] == kXmlMode) return RunXml(args, store, prompts);
+    if (args[0] == kReportSiteMode) return RunReportSite(args, store, prompts);
     const std::string replay = Value(args[1]);
     const std::string prefix = args.size() >= 3 ? Value(args[2]) : std::string();
     const int mechanical = args.size() == 4 && args[3] == kMech ? 1 : 0;

@@ -2,7 +2,7 @@
 // The command lines that export without a window: the replay is read, the
 // export written and the process ends with a status a server can act on.
 // Decided before any window system is touched, so a batch run needs no
-// display.
+// display (the report site draws its track map on the offscreen platform).
 
 #include "core/platform/Prompts.h"
 
@@ -38,6 +38,9 @@ public:
     static int RunRaceData(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts);
     // "-xml": the reports as XML into the records folder.
     static int RunXml(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts);
+    // "-reportsite": the report site into argument 3 or the records folder,
+    // with the replay's track decoded.
+    static int RunReportSite(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts);
     // Reads the replay's header and driver table, telling a failure.
     static bool ReadReplay(const std::string& replay, Header& header, Drivers& drivers, Prompts& prompts);
     // A value argument without its two leading characters ("" when shorter).

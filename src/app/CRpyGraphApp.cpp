@@ -16,6 +16,7 @@
 #include "gui/export/ExportRecords.h"
 #include "gui/export/OrlRank.h"
 #include "gui/export/PBViewer.h"
+#include "gui/export/SitePicture.h"
 #include "gui/frame/CMainFrame.h"
 #include "gui/graphs/GearChangeAnalyse.h"
 #include "gui/graphs/NewGraph.h"
@@ -202,6 +203,14 @@ void CRpyGraphApp::ConnectCommands() {
     on(FixTransAmRideHeight, [this] { doc_->OnFixTransAmRideHeight(); });
     for (const auto& [id, kind] : kReportCommands) on(id, [this, kind = kind] { RunReport(kind); });
     on(SaveTrackmapBmp, [this] { view_->OnSaveTrackmapAsBmp(); });
+    on(cmd::GenerateReportSite, [this] {
+        // The site's map is what "Save Trackmap" would draw now.
+        ViewTrackPicture picture(*doc_, view_->ExportedLineSlots());
+        ExportFlows(
+            *doc_, services_.prompts, services_.shell, *services_.waitBox, [this] { return view_->ChooseLoadedLap(); },
+            [&picture](Report& report) { report.mapView = &picture; })
+            .GenerateReportSite();
+    });
     on(cmd::ExportReportsToXml, [this] {
         ExportFlows(*doc_, services_.prompts, services_.shell, *services_.waitBox, [this] {
             return view_->ChooseLoadedLap();

@@ -26,6 +26,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QTimer>
 
@@ -91,7 +92,21 @@ int main(int argc, char* argv[]) {
         const std::vector<std::string> all(argv + std::min(argc, 1), argv + argc);
         if (BatchMode::Handles(all)) {
             int coreArgc = 1;
-            QCoreApplication core(coreArgc, argv);
+            // The report site draws its track map: a picture needs the
+            // graphical application, which a server runs without a display.
+            std::unique_ptr<QCoreApplication> core;
+            if (all[0] == "-reportsite") {
+                if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+                // stderr carries the run's own messages, which a server reads:
+                // the platform's notes about its environment stay out of it.
+                qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+                    if (type == QtCriticalMsg || type == QtFatalMsg)
+                        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+                });
+                core = std::make_unique<QGuiApplication>(coreArgc, argv);
+            } else {
+                core = std::make_unique<QCoreApplication>(coreArgc, argv);
+            }
             QCoreApplication::setOrganizationName(QStringLiteral("Velmar Replay Analyzer"));
             QCoreApplication::setApplicationName(QStringLiteral("Velmar Replay Analyzer"));
             BatchPrompts prompts;

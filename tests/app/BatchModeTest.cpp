@@ -9,6 +9,8 @@
 #include "core/reports/Report.h"
 
 #include "simkit/replay/ReplayBuilder.h"
+#include "simkit/track/TrackFolderWriter.h"
+#include "simkit/track/TrackLayout.h"
 #include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +19,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <png.h>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -172,6 +175,41 @@ TEST_F(BatchRun, XmlGoesIntoTheRecordsFolder) {
     std::filesystem::remove_all(out);
     EXPECT_EQ(Run({"-xml", "-r" + replay.string()}), 1);
     EXPECT_EQ(stderrText, "Could not create file!\nPlease verify export path in File->Settings\n");
+}
+
+TEST_F(BatchRun, ReportSiteWithTheDecodedTrackWithoutADisplay) {
+    EXPECT_EQ(Run({"-reportsite", "-r" + replay.string()}), 1);
+    EXPECT_EQ(stderrText, "No export path set. Please set this\npath in File->Settings dialog.\n");
+    EXPECT_TRUE(Written().empty());
+
+    // No simulation folder: the track's message with the decoder's detail.
+    EXPECT_EQ(Run({"-reportsite", "-r" + replay.string(), "-o" + out.string()}), 1);
+    EXPECT_EQ(stderrText.rfind("Can't find track for this replay!\n", 0), 0u) << stderrText;
+    EXPECT_GT(stderrText.size(), std::string("Detailed error message:\n").size() + 150);
+    EXPECT_TRUE(Written().empty());
+
+    const std::filesystem::path sim = dir.path() / "sim";
+    ASSERT_FALSE(simkit::WriteTrackFolder(sim / "tracks", "demo", simkit::TrackLayout::Oval(), {}).empty());
+    const std::filesystem::path ini = dir.path() / "settings" / "user" / "Sorvan" / "Velmar.ini";
+    std::filesystem::create_directories(ini.parent_path());
+    std::ofstream(ini) << "[General]\nDirectory=" << sim.string() << "\n";
+    ASSERT_EQ(Run({"-reportsite", "-r" + replay.string(), "-o" + out.string()}), 0) << stderrText;
+    EXPECT_EQ(Written(), std::vector<std::string>{"r1"});
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out / "r1"), {}), 10);
+    // The map at the settings' size (768 by default): white corners, the track in its colours.
+    const std::string png = ReadAll(out / "r1" / "track.png");
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_memory(&image, png.data(), png.size()));
+    image.format = PNG_FORMAT_RGB;
+    std::vector<std::uint8_t> pixels(PNG_IMAGE_SIZE(image));
+    ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr));
+    ASSERT_EQ(image.width, 768u);
+    ASSERT_EQ(image.height, 768u);
+    for (std::size_t corner : {std::size_t(0), std::size_t(767), std::size_t(767) * 768, std::size_t(768) * 768 - 1})
+        EXPECT_EQ(std::vector<std::uint8_t>(pixels.begin() + corner * 3, pixels.begin() + corner * 3 + 3),
+                  (std::vector<std::uint8_t>{255, 255, 255}));
+    EXPECT_GT(std::count_if(pixels.begin(), pixels.end(), [](std::uint8_t v) { return v != 255; }), 1000);
 }
 
 }  // namespace

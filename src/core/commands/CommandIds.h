@@ -58,6 +58,7 @@ inline constexpr int CompressReplay = 32847;
 inline constexpr int ViewMetersBar = 32850;
 inline constexpr int FixTransAmRideHeight = 32852;
 inline constexpr int ExportReportsToXml = 32851;
+inline constexpr int GenerateReportSite = 32841;
 // The meters bar's own close button.
 inline constexpr int CloseMetersBar = 1242;
 

@@ -107,6 +107,7 @@ constexpr Row kRows[] = {
     {cmd::ExportReportsToXml, Idle},
     {cmd::ExportRecords, Idle},
     {cmd::PbViewer, Idle},
+    {cmd::GenerateReportSite, Idle},
     {cmd::AddLapWithLapFinder, IdleLines},
     {cmd::SaveReplayLap, IdleLines},
     {cmd::OpenMostRecentReplay, IdleLines},

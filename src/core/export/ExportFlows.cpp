@@ -36,15 +36,39 @@ bool ExportFlows::prepare(std::string_view noLapText, bool raceInfo, int& slot) 
     return true;
 }
 
-void ExportFlows::ExportReportsToXml() {
-    int slot = -1;
-    if (!prepare(kXmlNoLapText, false, slot)) return;
-    Report report;
+void ExportFlows::build(Report& report, int slot) {
     report.header = doc_.Slot(slot).header.get();
     report.drivers = doc_.Slot(slot).drivers.get();
     report.document = &doc_;
     report.settings = ReportSettings::FromDocument(doc_);
     if (prepareReport_) prepareReport_(report);
+}
+
+void ExportFlows::GenerateReportSite() {
+    int slot = -1;
+    if (!prepare(kSiteNoLapText, true, slot)) return;
+    Report report;
+    build(report, slot);
+    std::string folder;
+    {
+        WaitBoxScope wait(wait_, kSiteWaitText);
+        folder = report.GenerateReportSite(doc_.Settings().RecordsPath());
+    }
+    if (folder.empty()) {
+        prompts_.alert(kSiteFailedText);
+        return;
+    }
+    if (prompts_.message(
+            "Report site created in:\r\n" + folder + "\r\n\r\nDo you wish to launch the site in your browser?", {},
+            Icon::Question, Buttons::YesNo) == Button::Yes)
+        shell_.open(folder + "index.html");
+}
+
+void ExportFlows::ExportReportsToXml() {
+    int slot = -1;
+    if (!prepare(kXmlNoLapText, false, slot)) return;
+    Report report;
+    build(report, slot);
     std::string path;
     {
         WaitBoxScope wait(wait_, kXmlWaitText);

@@ -41,6 +41,8 @@ public:
     ExportFlows(CRpyGraphDoc& doc, Prompts& prompts, Shell& shell, WaitBox& wait, ChooseSlot chooseSlot,
                 PrepareReport prepare = {});
 
+    // The report site; Yes opens its index.html.
+    void GenerateReportSite();
     // The XML file; Yes opens it.
     void ExportReportsToXml();
 
@@ -48,6 +50,8 @@ private:
     // The export path is set and a lap chosen (with race information when
     // asked); false after telling why not.
     bool prepare(std::string_view noLapText, bool raceInfo, int& slot);
+    // A report of the slot's replay, for an export.
+    void build(Report& report, int slot);
 
     CRpyGraphDoc& doc_;
     Prompts& prompts_;

@@ -4,6 +4,8 @@
 // Windows-1252 bytes with "\r\n" line ends, numbers written in the C locale,
 // so that a saved report reads the same on every system.
 
+#include "core/base/RgbImage.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -36,6 +38,8 @@ struct ReportSettings {
 class ReportMapPort {
 public:
     virtual ~ReportMapPort() = default;
+    // The track map for the report site; nullopt when there is none.
+    virtual std::optional<RgbImage> TrackPicture() { return std::nullopt; }
 };
 
 // The report kinds, as the report commands number them.
@@ -101,6 +105,11 @@ public:
     // Writes folder/<replay base name>.xml holding the misc info, practice,
     // qualifying, happy hour and race reports; its path, or "" on failure.
     std::string ExportReportsToXml(std::string_view folder) const;
+    // Writes the HTML pages of the reports, a style sheet and the track map
+    // (from mapView, when it has one) into folder/<replay base name>/; that
+    // folder with its trailing "/", or "" when the folder could not be made
+    // or a file not written.
+    std::string GenerateReportSite(std::string_view folder) const;
 
 private:
     std::string body(int reportKind) const;

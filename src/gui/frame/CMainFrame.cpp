@@ -120,6 +120,7 @@ void CMainFrame::CreateActions() {
     MakeAction(GearChangeAnalyzer, tr("Gearchange Analyzer"), QStringLiteral("Gearchange Analyzer"));
     MakeAction(GraphWindow, tr("&Graph"), QStringLiteral("Telemetry graph"));
     for (const auto& [id, text] : ReportMenuEntries()) MakeAction(id, text);
+    MakeAction(GenerateReportSite, tr("Generate Report site (html)"), QStringLiteral("Generate Report site (html)"));
     MakeAction(ExportReportsToXml, tr("Export Reports to XML"), QStringLiteral("Export Reports to XML"));
     MakeAction(vra::cmd::ExportRecords, tr("Export Records to html"), QStringLiteral("Export Records to html"));
     MakeAction(PbViewer, tr("PB Viewer"), QStringLiteral("PB Viewer"));
@@ -284,6 +285,7 @@ void CMainFrame::CreateMenus() {
     QMenu* reports = menuBar()->addMenu(tr("&Reports"));
     for (const auto& entry : ReportMenuEntries()) reports->addAction(Action(entry.first));
     reports->addSeparator();
+    reports->addAction(Action(GenerateReportSite));
     reports->addAction(Action(ExportReportsToXml));
     reports->addAction(Action(vra::cmd::ExportRecords));
 

@@ -116,5 +116,38 @@ TEST_F(Exports, XmlCommandRefusesOrOffersToOpenTheFile) {
     EXPECT_EQ(prompts.messages().back(), kXmlFailedText);
 }
 
+TEST_F(Exports, SiteCommandNeedsRaceInfoAndOpensTheIndex) {
+    settings->SetRecordsPath("");
+    flows().GenerateReportSite();
+    EXPECT_EQ(prompts.messages().back(), kNoExportPathText);
+    settings->SetRecordsPath(exportDir.string());
+    flows().GenerateReportSite();
+    EXPECT_EQ(prompts.messages().back(), kSiteNoLapText);
+
+    document().AddLapFromLapFinder(noRaceReplay, 0, 1, 1);
+    ASSERT_EQ(doc->LapCount(), 1);
+    flows().GenerateReportSite();
+    EXPECT_EQ(prompts.messages().back(), kSiteNoRaceInfoText);
+    EXPECT_FALSE(std::filesystem::exists(exportDir / "norace"));
+
+    doc->OnNewDocument();
+    document().AddLapFromLapFinder(ovalReplay, 0, 3, 1);
+    ASSERT_EQ(doc->LapCount(), 1);
+    const std::size_t calls = waitBox.calls().size();
+    prompts.answer(Button::Yes);
+    flows().GenerateReportSite();
+    const std::string folder = (exportDir / "oval").string() + "/";
+    EXPECT_EQ(prompts.messages().back(),
+              "Report site created in:\r\n" + folder + "\r\n\r\nDo you wish to launch the site in your browser?");
+    EXPECT_THAT(
+        std::vector<std::string>(waitBox.calls().begin() + static_cast<std::ptrdiff_t>(calls), waitBox.calls().end()),
+        ElementsAre("show: Please wait while generating report site...", "hide"));
+    EXPECT_THAT(shell.opened(), ElementsAre(folder + "index.html"));
+
+    settings->SetRecordsPath((root / "missing").string());
+    flows().GenerateReportSite();
+    EXPECT_EQ(prompts.messages().back(), kSiteFailedText);
+}
+
 }  // namespace
 }  // namespace vra

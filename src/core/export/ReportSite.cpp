@@ -1,0 +1,96 @@
+// The reports of a replay as a small web site: an index with the race
+// settings, the track map and links, one page per report, a style sheet.
+#include "core/base/AtomicFile.h"
+#include "core/export/PngWriter.h"
+#include "core/replay/Drivers.h"
+#include "core/replay/Header.h"
+#include "core/reports/Report.h"
+#include "core/text/WebText.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace vra {
+
+namespace {
+
+constexpr std::string_view kStyle =
+    "body { font-family: sans-serif; background: #ffffff; color: #000000; margin: 1em 2em; }\n"
+    "h1 { font-size: 1.4em; }\n"
+    "pre { font-family: monospace; font-size: 0.9em; }\n"
+    "a { color: #1f4e9a; }\n"
+    "ul.pages { list-style: none; padding: 0; }\n"
+    "img.track { border: 1px solid #808080; }\n";
+
+struct Page {
+    const char* file;
+    int kind;
+};
+constexpr Page kPages[] = {{"practice.html", ReportKind::Practice},   {"qualifying.html", ReportKind::Qualifying},
+                           {"happyhour.html", ReportKind::HappyHour}, {"race.html", ReportKind::Race},
+                           {"lapchart.html", ReportKind::LapChart},   {"lapbylap.html", ReportKind::LapByLap},
+                           {"flags.html", ReportKind::Flags}};
+
+// Text of a report or replay (Windows-1252) ready to stand in a page.
+std::string Html(std::string_view cp1252) {
+    std::string out;
+    const std::string text = EscapeMarkup(Cp1252ToXmlText(cp1252));
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
+    return out;
+}
+
+std::string PageHead(const std::string& title) {
+    return "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>" + title +
+           "</title>\n<link rel=\"stylesheet\" href=\"style.css\">\n</head>\n<body>\n<h1>" + title + "</h1>\n";
+}
+
+constexpr std::string_view kPageEnd = "</body>\n</html>\n";
+
+std::string FileName(std::string_view path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+}  // namespace
+
+std::string Report::GenerateReportSite(std::string_view folder) const {
+    if (!header || !drivers || folder.empty()) return {};
+    const std::string replay = drivers->path.string();
+    std::string site(folder);
+    if (site.back() != '/') site += '/';
+    site += BaseName(replay) + "/";
+    std::error_code ec;
+    std::filesystem::create_directory(site, ec);
+    if (ec || !std::filesystem::is_directory(site, ec)) return {};
+
+    const std::string title = Html(header->trackName) + " - " + Html(FileName(replay));
+    std::optional<RgbImage> picture = mapView ? mapView->TrackPicture() : std::nullopt;
+    if (picture && !picture->Valid()) picture.reset();
+
+    std::string index = PageHead(title);
+    index += "<pre>" + Html(Text(ReportKind::RaceSettings)) + "</pre>\n";
+    if (picture) index += "<p><img class=\"track\" src=\"track.png\" alt=\"Track map\"></p>\n";
+    index += "<ul class=\"pages\">\n";
+    for (const Page& page : kPages)
+        index += std::string("<li><a href=\"") + page.file + "\">" + Html(Title(page.kind)) + "</a></li>\n";
+    index += "</ul>\n";
+    index += kPageEnd;
+
+    if (!WriteFileAtomic(site + "style.css", kStyle)) return {};
+    for (const Page& page : kPages) {
+        std::string html = PageHead(title + " - " + Html(Title(page.kind)));
+        html += "<p><a href=\"index.html\">Back</a></p>\n<pre>" + Html(Text(page.kind)) + "</pre>\n";
+        html += "<p><a href=\"index.html\">Back</a></p>\n";
+        html += kPageEnd;
+        if (!WriteFileAtomic(site + page.file, html)) return {};
+    }
+    if (picture &&
+        !WriteFileAtomic(site + "track.png", [&](OutputSink& out) { return PngWriter::Write(*picture, out); }))
+        return {};
+    if (!WriteFileAtomic(site + "index.html", index)) return {};
+    return site;
+}
+
+}  // namespace vra

@@ -1,0 +1,133 @@
+// The report site of a built race: its files, links and pages, names that
+// carry markup, the track map as PNG, and folders that cannot take it.
+#include "core/base/OutputSink.h"
+#include "core/export/PngWriter.h"
+#include "core/replay/Drivers.h"
+#include "core/replay/Header.h"
+#include "core/reports/Report.h"
+
+#include "simkit/replay/ReplayBuilder.h"
+#include "support/ScratchDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <png.h>
+#include <sstream>
+
+namespace vra {
+namespace {
+
+std::string ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// A 3 x 2 picture: white corners, one red and one green pixel.
+class FixedPicture : public ReportMapPort {
+public:
+    std::optional<RgbImage> TrackPicture() override {
+        if (!shown) return std::nullopt;
+        RgbImage image{3, 2, std::vector<std::uint8_t>(18, 255)};
+        image.pixels[3] = 200, image.pixels[4] = 0, image.pixels[5] = 0;
+        image.pixels[12] = 0, image.pixels[13] = 180, image.pixels[14] = 0;
+        return image;
+    }
+    bool shown = true;
+};
+
+class ReportSite : public ::testing::Test {
+protected:
+    void SetUp() override {
+        simkit::ReplayBuilder b;
+        b.drivers(6).session(1, 2, 60000).session(3, 3, 60000);
+        b.desc.drivers[2].lastName = "<b>&";
+        replay = dir / "Race 1.rpy";
+        ASSERT_TRUE(b.writeFile(replay));
+        ASSERT_EQ(header.Read(replay), Header::Ok);
+        ASSERT_EQ(drivers.Load(replay), Drivers::Ok);
+        report.header = &header;
+        report.drivers = &drivers;
+        report.mapView = &picture;
+        std::filesystem::create_directories(exportDir);
+    }
+
+    std::vector<std::string> Files() const {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(site)) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    test::ScratchDir dir{"site"};
+    std::filesystem::path replay, exportDir = dir / "export", site = exportDir / "Race 1";
+    Header header;
+    Drivers drivers;
+    FixedPicture picture;
+    Report report;
+};
+
+TEST_F(ReportSite, PagesLinksAndTheTrackMap) {
+    ASSERT_EQ(report.GenerateReportSite(exportDir.string()), site.string() + "/");
+    EXPECT_EQ(Files(),
+              (std::vector<std::string>{"flags.html", "happyhour.html", "index.html", "lapbylap.html", "lapchart.html",
+                                        "practice.html", "qualifying.html", "race.html", "style.css", "track.png"}));
+    const std::string index = ReadAll(site / "index.html");
+    EXPECT_NE(index.find("<title>DEMO - Race 1.rpy</title>"), std::string::npos);
+    EXPECT_NE(index.find("<img class=\"track\" src=\"track.png\""), std::string::npos);
+    for (const char* page : {"practice.html", "qualifying.html", "happyhour.html", "race.html", "lapchart.html",
+                             "lapbylap.html", "flags.html"})
+        EXPECT_NE(index.find(std::string("<a href=\"") + page + "\">"), std::string::npos) << page;
+    // The race settings stand in the index, each report in its page.
+    const std::string settingsLine = report.Text(ReportKind::RaceSettings).substr(0, 20);
+    EXPECT_NE(index.find(settingsLine.substr(0, settingsLine.find('\r'))), std::string::npos);
+    const std::string race = ReadAll(site / "race.html");
+    EXPECT_NE(race.find("<a href=\"index.html\">Back</a>"), std::string::npos);
+    EXPECT_NE(race.find("&lt;b&gt;&amp;"), std::string::npos);
+    EXPECT_EQ(race.find("<b>&"), std::string::npos);
+    EXPECT_EQ(race.find('\r'), std::string::npos);
+
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    const std::string png = ReadAll(site / "track.png");
+    ASSERT_TRUE(png_image_begin_read_from_memory(&image, png.data(), png.size()));
+    image.format = PNG_FORMAT_RGB;
+    std::vector<std::uint8_t> pixels(PNG_IMAGE_SIZE(image));
+    ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr));
+    EXPECT_EQ(image.width, 3u);
+    EXPECT_EQ(image.height, 2u);
+    EXPECT_EQ(pixels, picture.TrackPicture()->pixels);
+
+    // The same pixels give the same bytes.
+    ASSERT_FALSE(report.GenerateReportSite(exportDir.string()).empty());
+    EXPECT_EQ(ReadAll(site / "track.png"), png);
+}
+
+TEST_F(ReportSite, WithoutAPictureOrAWritableFolder) {
+    picture.shown = false;
+    ASSERT_FALSE(report.GenerateReportSite(exportDir.string() + "/").empty());
+    EXPECT_FALSE(std::filesystem::exists(site / "track.png"));
+    EXPECT_EQ(ReadAll(site / "index.html").find("<img"), std::string::npos);
+
+    EXPECT_EQ(report.GenerateReportSite((dir / "missing").string()), "");
+    EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
+
+    // A page that cannot be replaced fails the site; the pages before it stay.
+    const std::string style = ReadAll(site / "style.css");
+    std::filesystem::remove(site / "race.html");
+    std::filesystem::create_directory(site / "race.html");
+    EXPECT_EQ(report.GenerateReportSite(exportDir.string()), "");
+    EXPECT_EQ(ReadAll(site / "style.css"), style);
+}
+
+TEST(PngWriter, RefusesAnEmptyPicture) {
+    MemorySink sink;
+    EXPECT_FALSE(PngWriter::Write(RgbImage{}, sink));
+    EXPECT_FALSE(PngWriter::Write(RgbImage{2, 2, std::vector<std::uint8_t>(5, 0)}, sink));
+}
+
+}  // namespace
+}  // namespace vra
