@@ -145,17 +145,8 @@ int BatchMode::Run(const std::vector<std::string>& args, SettingsStore& store, P
 
     const AppSettings settings(store);
     Header header;
-    if (header.Read(replay) != Header::Ok) {
-        prompts.alert(kHeaderErrorText);
-        prompts.message(replay, {}, Icon::None, Buttons::Ok);
-        return 1;
-    }
     Drivers drivers;
-    if (!CRpyGraphDoc::LoadDrivers(drivers, replay, prompts)) return 1;
-    if (drivers.driverCount != drivers.loadedCount) {
-        prompts.alert(kCountsText);
-        return 1;
-    }
+    if (!ReadReplay(replay, header, drivers, prompts)) return 1;
     Report report;
     report.header = &header;
     report.drivers = &drivers;
