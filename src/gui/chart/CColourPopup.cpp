@@ -8,8 +8,6 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QStyle>
-#include <QStyleOption>
 
 namespace vra {
 
@@ -160,42 +158,66 @@ void CColourPopup::keyPressEvent(QKeyEvent* e) {
 void CColourPopup::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QPalette pal = palette();
-    p.fillRect(rect(), pal.button());
-    auto drawBox = [&](int cell, const Rect& r, const QString& text, const QColor& swatch) {
-        const QRect q(r.left, r.top, r.width(), r.height());
-        const bool isChosen = cell == chosen_, isCurrent = cell == current_;
-        p.fillRect(q, isChosen && !isCurrent ? pal.light() : pal.button());
-        if (isCurrent || isChosen) {
-            p.setPen(isCurrent ? pal.light().color() : pal.shadow().color());
-            p.drawRect(q.adjusted(0, 0, -1, -1));
-        }
-        if (swatch.isValid()) {
-            const QRect s =
-                q.adjusted(grid_.margin() + 1, grid_.margin() + 1, -grid_.margin() - 1, -grid_.margin() - 1);
-            p.fillRect(s, swatch);
-            p.setPen(pal.shadow().color());
-            p.drawRect(s.adjusted(0, 0, -1, -1));
-        }
-        if (!text.isEmpty()) {
-            p.setPen(pal.buttonText().color());
-            p.drawText(q, Qt::AlignCenter, text);
-        }
+    // The system's 3-D colours: face, highlight, light, shadow, dark shadow.
+    const QColor face = pal.button().color(), highlight = pal.light().color(), light = pal.midlight().color(),
+                 shadow = pal.dark().color(), darkShadow = pal.shadow().color();
+    const int m = grid_.margin();
+    // A one-pixel ring: the top and left lines in one colour, the bottom
+    // and right lines, corners included, in the other.
+    auto ring = [&](const QRect& q, const QColor& topLeft, const QColor& bottomRight) {
+        p.fillRect(QRect(q.left(), q.top(), q.width() - 1, 1), topLeft);
+        p.fillRect(QRect(q.left(), q.top(), 1, q.height() - 1), topLeft);
+        p.fillRect(QRect(q.left(), q.bottom(), q.width(), 1), bottomRight);
+        p.fillRect(QRect(q.right(), q.top(), 1, q.height()), bottomRight);
     };
-    if (grid_.hasAutomatic()) drawBox(ColourGrid::kAutomatic, grid_.automaticBox(), button_->defaultText, QColor());
-    for (int i = 0; i < ColourGrid::kColours; ++i) drawBox(i, grid_.CellRect(i), QString(), CellColour(i));
+    // The current cell stands out raised, the chosen one (when not
+    // current) is pressed in.
+    auto edge = [&](int cell, const QRect& q) {
+        if (cell == current_)
+            ring(q, highlight, shadow);
+        else if (cell == chosen_)
+            ring(q, shadow, highlight);
+    };
+    auto toQRect = [](const Rect& r) { return QRect(r.left, r.top, r.width(), r.height()); };
+    auto textBox = [&](int cell, const Rect& r, const QString& text) {
+        const QRect q = toQRect(r);
+        p.fillRect(q, face);
+        const QRect inner = q.adjusted(1, 1, -1, -1);
+        p.fillRect(inner, cell == chosen_ && cell != current_ ? light : face);
+        const QRect frame = inner.adjusted(2 * m, 2 * m, -2 * m, -2 * m);
+        if (frame.width() > 0 && frame.height() > 0) {
+            p.setPen(shadow);
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(frame.adjusted(0, 0, -1, -1));
+        }
+        edge(cell, q);
+        p.setPen(pal.buttonText().color());
+        p.drawText(q, Qt::AlignCenter | Qt::TextSingleLine, text);
+    };
+
+    p.fillRect(rect(), face);
+    if (grid_.hasAutomatic()) textBox(ColourGrid::kAutomatic, grid_.automaticBox(), button_->defaultText);
+    for (int i = 0; i < ColourGrid::kColours; ++i) {
+        const QRect q = toQRect(grid_.CellRect(i));
+        p.fillRect(q, i == chosen_ && i != current_ ? highlight : face);
+        edge(i, q);
+        const QRect swatch = q.adjusted(m + 1, m + 1, -m - 1, -m - 1);
+        p.fillRect(swatch, CellColour(i));
+        p.setPen(shadow);
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(swatch.adjusted(0, 0, -1, -1));
+    }
     if (grid_.hasCustom()) {
         const Rect r = grid_.customBox();
-        p.setPen(pal.shadow().color());
-        p.drawLine(r.left + 2 * kEdge, r.top - 2, r.right - 2 * kEdge, r.top - 2);
-        p.setPen(pal.light().color());
-        p.drawLine(r.left + 2 * kEdge, r.top - 1, r.right - 2 * kEdge, r.top - 1);
-        drawBox(ColourGrid::kCustom, r, button_->customText, QColor());
+        textBox(ColourGrid::kCustom, r, button_->customText);
+        // An etched line in the gap above the box separates it from the grid.
+        const int from = r.left + 2 * m, to = r.right - 2 * m;
+        p.fillRect(QRect(from, r.top - 2, to - from, 1), shadow);
+        p.fillRect(QRect(from, r.top - 1, to - from, 1), highlight);
     }
-    QStyleOptionFrame frame;
-    frame.initFrom(this);
-    frame.rect = rect();
-    frame.state |= QStyle::State_Raised;
-    style()->drawPrimitive(QStyle::PE_Frame, &frame, &p, this);
+    // A raised edge around the popup, two pixels wide.
+    ring(rect(), light, darkShadow);
+    ring(rect().adjusted(1, 1, -1, -1), highlight, shadow);
 }
 
 }  // namespace vra

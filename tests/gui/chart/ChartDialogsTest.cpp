@@ -179,6 +179,45 @@ TEST(ColourPicker, EscapeRestoresTheInitialColour) {
     EXPECT_EQ(button->GetColour(), QColor(Qt::red));
 }
 
+TEST(ColourPicker, CurrentCellStandsOutAndTheChosenOneIsPressedIn) {
+    QWidget parent;
+    auto* button = new CColorButton(&parent);
+    button->setGeometry(10, 10, 60, 24);
+    button->SetColour(Qt::red);
+    parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+    QTest::mouseClick(button, Qt::LeftButton);
+    CColourPopup* popup = button->popup();
+    ASSERT_NE(popup, nullptr);
+    const ColourGrid& g = popup->grid();
+    const Rect aqua = g.CellRect(20);
+    // The cell's last pixel still belongs to it, the next one to its neighbour.
+    QTest::mouseMove(popup, QPoint(aqua.right - 1, aqua.bottom - 1));
+    EXPECT_EQ(popup->current(), 20);
+    const QImage image = popup->grab().toImage();
+    const QPalette pal = popup->palette();
+    auto at = [&](int x, int y) { return image.pixel(x, y) & 0xFFFFFFu; };
+    const int m = g.margin();
+    EXPECT_EQ(at(aqua.left, aqua.top), (pal.light().color().rgb() & 0xFFFFFFu));
+    EXPECT_EQ(at(aqua.right - 1, aqua.top), (pal.dark().color().rgb() & 0xFFFFFFu));
+    EXPECT_EQ(at(aqua.right - 1, aqua.bottom - 1), (pal.dark().color().rgb() & 0xFFFFFFu));
+    EXPECT_EQ(at(aqua.left + 1, aqua.top + 1), (pal.button().color().rgb() & 0xFFFFFFu));
+    EXPECT_EQ(at(aqua.left + m + 1, aqua.top + m + 1), (pal.dark().color().rgb() & 0xFFFFFFu));
+    EXPECT_EQ(at(aqua.left + m + 2, aqua.top + m + 2), qRgb(127, 255, 212) & 0xFFFFFFu);
+    EXPECT_EQ(at(aqua.right - m - 2, aqua.bottom - m - 2), (pal.dark().color().rgb() & 0xFFFFFFu));
+    const Rect red = g.CellRect(16);
+    EXPECT_EQ(at(red.left, red.top), (pal.dark().color().rgb() & 0xFFFFFFu));
+    EXPECT_EQ(at(red.right - 1, red.bottom - 1), (pal.light().color().rgb() & 0xFFFFFFu));
+    EXPECT_EQ(at(red.left + 1, red.top + 1), (pal.light().color().rgb() & 0xFFFFFFu));
+    const Rect plain = g.CellRect(0);
+    EXPECT_EQ(at(plain.left, plain.top), (pal.button().color().rgb() & 0xFFFFFFu));
+    EXPECT_EQ(at(0, 0), (pal.midlight().color().rgb() & 0xFFFFFFu));
+    EXPECT_EQ(at(image.width() - 1, image.height() - 1), (pal.shadow().color().rgb() & 0xFFFFFFu));
+    QTest::mouseMove(popup, QPoint(aqua.right, aqua.bottom - 1));
+    EXPECT_EQ(popup->current(), 21);
+    QTest::keyClick(popup, Qt::Key_Escape);
+}
+
 TEST(ColourPicker, OpensAboveAButtonNearTheBottom) {
     CColorButton button;
     const QRect screen = button.screen()->availableGeometry();
