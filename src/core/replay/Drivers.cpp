@@ -172,7 +172,16 @@ int Drivers::parseLapChunk(ReplaySource& src, std::uint64_t pos, int remaining, 
     const std::uint64_t end = pos + kChunkHeaderSize + LoadU32(chunk.data() + 8);
     if (end > src.size()) return ShortFile;
 
-    std::vector<SessionLaps> scratch(drivers.size());
+    // Each driver's stamps as its last record in the chunk holds them; the
+    // tables are written once, at the end, straight into the drivers (a
+    // table is some 2.5 kB, and a scan of many replays fills thousands).
+    struct Record {
+        std::size_t at = 0;   // first stamp in all
+        std::uint32_t n = 0;  // laps
+        bool found = false;
+    };
+    std::vector<Record> records(drivers.size());
+    std::vector<std::uint32_t> all;
     std::vector<std::uint32_t> stamps;
     std::uint64_t p = pos + kChunkHeaderSize;
     while (p < end) {
@@ -190,16 +199,8 @@ int Drivers::parseLapChunk(ReplaySource& src, std::uint64_t pos, int remaining, 
         for (std::size_t i = 0; i < drivers.size(); ++i)
             if (drivers[i].fileCarId == stamps[0]) driver = static_cast<int>(i);
         if (driver >= 0) {
-            SessionLaps& laps = scratch[static_cast<std::size_t>(driver)];
-            laps = SessionLaps();
-            laps.count = static_cast<int>(n);
-            laps.times[0] = stamps[1] & LapWord::TimeMask;
-            for (std::uint32_t k = 1; k <= n; ++k) {
-                const std::uint32_t cur = stamps[1 + k], prev = stamps[k];
-                // A stamp earlier than its predecessor must not borrow into the flags.
-                laps.times[k] = (cur & LapWord::FlagMask) |
-                                (((cur & LapWord::TimeMask) - (prev & LapWord::TimeMask)) & LapWord::TimeMask);
-            }
+            records[static_cast<std::size_t>(driver)] = {all.size(), n, true};
+            all.insert(all.end(), stamps.begin(), stamps.end());
         }
         p += kChunkHeaderSize + size;
     }
@@ -217,8 +218,31 @@ int Drivers::parseLapChunk(ReplaySource& src, std::uint64_t pos, int remaining, 
         if (k >= 0 && k < kSessionKinds) kind = static_cast<int>(k);
     }
     if (kind < 0) return 0;
+    // The drivers' tables of a kind no earlier chunk wrote hold their fill
+    // still: only the stamps are written into them.
+    const bool pristine = sessionPresent[static_cast<std::size_t>(kind)] == 0;
     sessionPresent[static_cast<std::size_t>(kind)] = 1;
-    for (std::size_t i = 0; i < drivers.size(); ++i) drivers[i].sessions[static_cast<std::size_t>(kind)] = scratch[i];
+    for (std::size_t i = 0; i < drivers.size(); ++i) {
+        SessionLaps& laps = drivers[i].sessions[static_cast<std::size_t>(kind)];
+        const Record& r = records[i];
+        std::size_t written = 0;  // table entries written from stamps
+        laps.count = 0;
+        if (r.found) {
+            const std::uint32_t* s = all.data() + r.at;
+            laps.count = static_cast<int>(r.n);
+            laps.times[0] = s[1] & LapWord::TimeMask;
+            for (std::uint32_t k = 1; k <= r.n; ++k) {
+                const std::uint32_t cur = s[1 + k], prev = s[k];
+                // A stamp earlier than its predecessor must not borrow into the flags.
+                laps.times[k] = (cur & LapWord::FlagMask) |
+                                (((cur & LapWord::TimeMask) - (prev & LapWord::TimeMask)) & LapWord::TimeMask);
+            }
+            written = std::size_t{r.n} + 1;
+        }
+        if (pristine) continue;
+        std::fill(laps.times.begin() + static_cast<std::ptrdiff_t>(written), laps.times.end(), kLapTableFill);
+        laps.valid.fill(0);
+    }
     return 0;
 }
 

@@ -129,6 +129,23 @@ TEST(DriversSessions, LapChunksCountBackFromTheLastSessionKind) {
     }
 }
 
+TEST(DriversSessions, AQuickRaceWhoseChunksAllCountAsQualifyingKeepsOnlyTheLastChunksLaps) {
+    // With the last-kind field 0 both chunks are qualifying: the race's one
+    // lap replaces the three laps before it, and nothing of them stays.
+    ReplayBuilder b;
+    b.drivers(2).trackLength(1000);
+    b.session(Qualifying, 3, 8000, 2010).session(Race, 1, 8000, 2010);
+    b.desc.settings.quickRace = 2;
+    b.desc.header.lastSessionKind = 0;
+    const Drivers d = Loaded(b);
+    EXPECT_THAT((std::vector<int>{d.sessionPresent[Qualifying], d.sessionPresent[Race], d.LapCount(Qualifying, 0)}),
+                ElementsAre(1, 0, 1));
+    for (int lap = 2; lap < kLapTableSize; ++lap) {
+        ASSERT_EQ(d.drivers[0].sessions[Qualifying].times[std::size_t(lap)], kLapTableFill) << lap;
+        ASSERT_FALSE(d.IsLapValid(Qualifying, 0, lap)) << lap;
+    }
+}
+
 TEST(DriversLaps, TableHoldsStartDurationsAndFlagsWhateverTheStamps) {
     auto b = RaceReplay(2, 5);
     auto& laps = b.desc.sessions[0].cars[1].laps;
