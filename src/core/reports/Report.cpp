@@ -58,6 +58,13 @@ std::string NoSessionText(int session) {
     return fmt::format("This replay holds no {} session.", kSessionNames[session]);
 }
 
+// Says so when the replay holds no such session; true then.
+bool SessionMissing(std::string& out, const Drivers& drivers, int session) {
+    if (drivers.sessionPresent[static_cast<std::size_t>(session)]) return false;
+    Line(out, NoSessionText(session));
+    return true;
+}
+
 // A driver's laps in one session: the count (bounded by the table) and the
 // time at which each line was crossed, summed in 64 bits over the laps he
 // drove, never over the fill words behind them.
@@ -95,6 +102,19 @@ std::string NameOf(const Drivers& drivers, int driver, const ReportSettings& set
 
 bool Competes(const Drivers::Driver& d) {
     return d.type != DriverNonCompeting;
+}
+
+struct DriverRow {
+    int driver;
+    DriverLaps laps;
+};
+
+// The competing drivers' laps in one session, in driver order.
+std::vector<DriverRow> CompetingLaps(const Drivers& drivers, int session) {
+    std::vector<DriverRow> rows;
+    for (int i = 0; i < static_cast<int>(drivers.drivers.size()); ++i)
+        if (Competes(drivers.drivers[static_cast<std::size_t>(i)])) rows.push_back({i, LapsOf(drivers, session, i)});
+    return rows;
 }
 
 std::string CarNumber(const Drivers::Driver& d) {
@@ -135,6 +155,10 @@ public:
     std::optional<LapChoice> chooseLap(const LapChoiceRequest&) override { return std::nullopt; }
     SettingsDialogResult editSettings(const SettingsDialogRequest&) override { return {}; }
 };
+
+// What the complete report holds, in its order.
+constexpr std::array<int, 4> kCompleteParts = {ReportKind::Qualifying, ReportKind::Race, ReportKind::LapChart,
+                                               ReportKind::LapByLap};
 
 struct KindInfo {
     int kind;
@@ -219,7 +243,7 @@ std::string Report::Text(int reportKind) const {
     if (IsReplayKind(reportKind) && (!header || !drivers)) return out;
     switch (reportKind) {
         case ReportKind::Complete:
-            for (int part : {ReportKind::Qualifying, ReportKind::Race, ReportKind::LapChart, ReportKind::LapByLap}) {
+            for (int part : kCompleteParts) {
                 out += "\r\n";
                 out += Text(part);
             }
@@ -301,10 +325,7 @@ std::optional<double> Report::trackLength() const {
 
 std::string Report::sessionBody(int session) const {
     std::string out;
-    if (!drivers->sessionPresent[static_cast<std::size_t>(session)]) {
-        Line(out, NoSessionText(session));
-        return out;
-    }
+    if (SessionMissing(out, *drivers, session)) return out;
     const std::optional<double> length = trackLength();
     if (!length) Line(out, kNoSpeedsText);
     if (length)
@@ -313,19 +334,13 @@ std::string Report::sessionBody(int session) const {
     else
         Line(out, fmt::sprintf("%3s  %4s  %-33s  %11s  %4s", "Pos", "No.", "Driver", "Best lap", "Laps"));
 
-    struct Row {
-        int driver;
-        DriverLaps laps;
-    };
-    std::vector<Row> rows;
-    for (int i = 0; i < static_cast<int>(drivers->drivers.size()); ++i)
-        if (Competes(drivers->drivers[static_cast<std::size_t>(i)])) rows.push_back({i, LapsOf(*drivers, session, i)});
-    std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
+    std::vector<DriverRow> rows = CompetingLaps(*drivers, session);
+    std::stable_sort(rows.begin(), rows.end(), [](const DriverRow& a, const DriverRow& b) {
         if (a.laps.best.has_value() != b.laps.best.has_value()) return a.laps.best.has_value();
         return a.laps.best && *a.laps.best < *b.laps.best;
     });
     int pos = 0;
-    for (const Row& r : rows) {
+    for (const DriverRow& r : rows) {
         const Drivers::Driver& d = drivers->drivers[static_cast<std::size_t>(r.driver)];
         const std::string best = r.laps.best ? FormatLapTime(*r.laps.best) : std::string("No time");
         std::string speed;
@@ -347,27 +362,18 @@ std::string Report::sessionBody(int session) const {
 
 std::string Report::raceBody() const {
     std::string out;
-    if (!drivers->sessionPresent[Race]) {
-        Line(out, NoSessionText(Race));
-        return out;
-    }
+    if (SessionMissing(out, *drivers, Race)) return out;
     if (!drivers->IsRaceOfficial()) Line(out, kUnofficialText);
     if (settings.damageInfo) Line(out, kNoDamageText);
     Line(out, fmt::sprintf("%3s  %4s  %-33s  %4s  %11s  %9s  %11s", "Pos", "No.", "Driver", "Laps", "Total time",
                            "Behind", "Best lap"));
-    struct Row {
-        int driver;
-        DriverLaps laps;
-    };
-    std::vector<Row> rows;
-    for (int i = 0; i < static_cast<int>(drivers->drivers.size()); ++i)
-        if (Competes(drivers->drivers[static_cast<std::size_t>(i)])) rows.push_back({i, LapsOf(*drivers, Race, i)});
-    std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
+    std::vector<DriverRow> rows = CompetingLaps(*drivers, Race);
+    std::stable_sort(rows.begin(), rows.end(), [](const DriverRow& a, const DriverRow& b) {
         if (a.laps.count != b.laps.count) return a.laps.count > b.laps.count;
         return a.laps.crossing.back() < b.laps.crossing.back();
     });
     int pos = 0;
-    for (const Row& r : rows) {
+    for (const DriverRow& r : rows) {
         const Drivers::Driver& d = drivers->drivers[static_cast<std::size_t>(r.driver)];
         std::string behind;
         if (pos > 0) {
@@ -416,10 +422,7 @@ std::vector<DriverLaps> RaceLaps(const Drivers& drivers, int& maxLaps) {
 
 std::string Report::lapChartBody() const {
     std::string out;
-    if (!drivers->sessionPresent[Race]) {
-        Line(out, NoSessionText(Race));
-        return out;
-    }
+    if (SessionMissing(out, *drivers, Race)) return out;
     int maxLaps = 0;
     const std::vector<DriverLaps> laps = RaceLaps(*drivers, maxLaps);
     for (int lap = 1; lap <= maxLaps; ++lap) {
@@ -433,10 +436,7 @@ std::string Report::lapChartBody() const {
 
 std::string Report::lapByLapBody() const {
     std::string out;
-    if (!drivers->sessionPresent[Race]) {
-        Line(out, NoSessionText(Race));
-        return out;
-    }
+    if (SessionMissing(out, *drivers, Race)) return out;
     int maxLaps = 0;
     const std::vector<DriverLaps> laps = RaceLaps(*drivers, maxLaps);
     const bool offTrackShown = settings.offTrackRemoved != 1;
@@ -673,8 +673,7 @@ bool Report::WriteAllTextReports(std::string_view prefix, int mechanical) const 
         if (k != ReportKind::Complete) texts[k] = Text(k);
     std::string& complete = texts[ReportKind::Complete];
     complete = heading(ReportKind::Complete);
-    for (int part : {ReportKind::Qualifying, ReportKind::Race, ReportKind::LapChart, ReportKind::LapByLap})
-        complete += "\r\n" + texts[part];
+    for (int part : kCompleteParts) complete += "\r\n" + texts[part];
     bool all = true;
     for (int k : kinds) {
         const std::string name = base + FileSuffix(k);
