@@ -43,14 +43,14 @@ struct Laps {
         simkit::ReplayBuilder b;
         b.drivers(1).trackLength(3000).session(3, kLaps + 1, 90000, 2010).engineBlocks();
         file = std::filesystem::temp_directory_path() / "vra-graphs-bench.rpy";
-        if (!b.writeFile(file) || drivers.Load(file) != Drivers::Ok) {
+        if (!b.writeFile(file) || drivers.Load(file) != vra::Drivers::LoadResult::Ok) {
             problem = "the replay could not be written or read";
             return;
         }
         for (int lap = 2; lap < 2 + kLaps; ++lap) {
             auto info = std::make_unique<GetRpyInfo>();
-            if (info->ExtractLap(drivers, 0, lap, 3, 3000.0f) != 0 || info->AllocateChannels(1) != 0 ||
-                info->fullData != 1) {
+            if (info->ExtractLap(drivers, 0, lap, 3, 3000.0f) != vra::GetRpyInfo::Result::Ok ||
+                info->AllocateChannels(1) != vra::GetRpyInfo::Result::Ok || !info->fullData) {
                 problem = "a lap could not be extracted with its engine blocks";
                 return;
             }

@@ -165,7 +165,7 @@ std::vector<Cost> Measure(bool wholeCollection) {
         const bool read = h.Read(p) == 0;
         if (read && (wholeCollection || h.trackName == "OVAL")) {
             Drivers d;
-            if (d.Load(p) != 0) {
+            if (d.Load(p) != vra::Drivers::LoadResult::Ok) {
                 std::fprintf(stderr, "replay %s does not load\n", p.c_str());
                 std::exit(1);
             }

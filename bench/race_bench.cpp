@@ -72,7 +72,7 @@ const Loaded& Replay() {
     static const Loaded loaded = [] {
         Loaded l;
         l.header.Read(ReplayPath());
-        if (l.drivers.Load(ReplayPath()) != 0 || !l.drivers.raceStartSeen) {
+        if (l.drivers.Load(ReplayPath()) != vra::Drivers::LoadResult::Ok || !l.drivers.raceStartSeen) {
             std::fprintf(stderr, "replay does not load\n");
             std::exit(1);
         }

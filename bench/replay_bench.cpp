@@ -91,19 +91,21 @@ void Build(Replay& r) {
 
     // The set-up checks the work: the load indexes the whole stream, and the
     // late lap lies near the file's end and is read from its own frames.
-    if (r.drivers.Load(r.path) != 0) Fail("the replay does not load");
+    if (r.drivers.Load(r.path) != vra::Drivers::LoadResult::Ok) Fail("the replay does not load");
     const auto& index = r.drivers.frameIndex;
     if (!index.built || index.coveredEnd != index.streamEnd || index.entries.size() < 1000)
         Fail("the load left the stream unindexed");
     r.lateLap = r.laps - 4;
     vra::GetRpyInfo lap;
-    if (lap.ExtractLap(r.drivers, 0, r.lateLap, 3, static_cast<float>(kTrackLength)) != 0 || lap.sampleCount < 1000)
+    if (lap.ExtractLap(r.drivers, 0, r.lateLap, 3, static_cast<float>(kTrackLength)) != vra::GetRpyInfo::Result::Ok ||
+        lap.sampleCount < 1000)
         Fail("the late lap does not extract");
     r.lapFirst = lap.firstFrameOffset;
     r.lapEnd = lap.endOffset;
     if (r.lapFirst < r.size / 10 * 8) Fail("the late lap is not late");
     vra::GetRpyInfo early;
-    if (early.ExtractLap(r.drivers, 0, r.earlyLap, 3, static_cast<float>(kTrackLength)) != 0 ||
+    if (early.ExtractLap(r.drivers, 0, r.earlyLap, 3, static_cast<float>(kTrackLength)) !=
+            vra::GetRpyInfo::Result::Ok ||
         early.endOffset > r.size / 10)
         Fail("the early lap does not extract early");
 }
@@ -134,7 +136,7 @@ void Register(Replay& r) {
                 state.ResumeTiming();
             }
             vra::Drivers d;
-            if (d.Load(r.path) != 0) state.SkipWithError("load failed");
+            if (d.Load(r.path) != vra::Drivers::LoadResult::Ok) state.SkipWithError("load failed");
             benchmark::DoNotOptimize(d.windowEnd);
         }
         state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * r.size));
@@ -142,7 +144,7 @@ void Register(Replay& r) {
     auto extract = [&r](benchmark::State& state, int lapNo) {
         for (auto _ : state) {
             vra::GetRpyInfo lap;
-            if (lap.ExtractLap(r.drivers, 0, lapNo, 3, static_cast<float>(kTrackLength)) != 0)
+            if (lap.ExtractLap(r.drivers, 0, lapNo, 3, static_cast<float>(kTrackLength)) != vra::GetRpyInfo::Result::Ok)
                 state.SkipWithError("extraction failed");
             benchmark::DoNotOptimize(lap.distance.data());
         }

@@ -73,7 +73,8 @@ void Build() {
     std::printf("writing %s ...\n", r.path.c_str());
     std::fflush(stdout);
     if (!b.writeFile(r.path)) Fail("cannot write " + r.path.string());
-    if (r.header.Read(r.path) != 0 || r.drivers.Load(r.path) != 0) Fail("the replay does not load");
+    if (r.header.Read(r.path) != 0 || r.drivers.Load(r.path) != vra::Drivers::LoadResult::Ok)
+        Fail("the replay does not load");
 }
 
 // The set-up checks the work: ten files, the flag report with its rows and

@@ -113,7 +113,7 @@ void Build() {
     if (!b.writeFile(source.path)) Fail("cannot write the replay");
     source.size = fs::file_size(source.path);
     vra::Drivers d;
-    if (d.Load(source.path) != 0) Fail("the replay does not load");
+    if (d.Load(source.path) != vra::Drivers::LoadResult::Ok) Fail("the replay does not load");
     source.frameChunk = d.frameChunkOffset;
 
     // The set-up checks the work: the copy is the file, the compression
@@ -123,7 +123,8 @@ void Build() {
     if (!Compress()) Fail("the compression failed");
     const std::uint64_t compressed = fs::file_size(Output());
     vra::Drivers c;
-    if (compressed >= source.size || c.Load(Output()) != 0) Fail("the compression left no smaller replay");
+    if (compressed >= source.size || c.Load(Output()) != vra::Drivers::LoadResult::Ok)
+        Fail("the compression left no smaller replay");
     if (!Fix() || fs::file_size(Output()) != source.size) Fail("the fix failed");
     std::printf("source %llu MB, compressed %llu MB\n", static_cast<unsigned long long>(source.size >> 20),
                 static_cast<unsigned long long>(compressed >> 20));

@@ -49,7 +49,7 @@ const fs::path& ReplayPath() {
 const vra::Drivers& Replay() {
     static const vra::Drivers drivers = [] {
         vra::Drivers d;
-        if (d.Load(ReplayPath()) != 0) {
+        if (d.Load(ReplayPath()) != vra::Drivers::LoadResult::Ok) {
             std::fprintf(stderr, "replay does not load\n");
             std::exit(1);
         }

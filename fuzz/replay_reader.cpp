@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     vra::Header header;
     header.ReadBytes(bytes);
     vra::Drivers drivers;
-    if (drivers.LoadBytes(bytes) != vra::Drivers::Ok) return 0;
+    if (drivers.LoadBytes(bytes) != vra::Drivers::LoadResult::Ok) return 0;
     PlayRace(bytes, header, drivers);
     {
         vra::ReplaySource src(bytes);
@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 if (!drivers.IsLapValid(kind, driver, lap)) continue;
                 ++extracted;
                 vra::GetRpyInfo info;
-                if (info.ExtractLapFromBytes(bytes, drivers, driver, lap, kind, length) == vra::GetRpyInfo::Ok)
+                if (info.ExtractLapFromBytes(bytes, drivers, driver, lap, kind, length) == vra::GetRpyInfo::Result::Ok)
                     info.AllocateChannels(1);
             }
         }

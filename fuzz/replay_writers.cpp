@@ -14,7 +14,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);
     vra::Drivers drivers;
-    const bool loaded = drivers.LoadBytes(bytes) == vra::Drivers::Ok;
+    const bool loaded = drivers.LoadBytes(bytes) == vra::Drivers::LoadResult::Ok;
     // The rewriters take the frame chunk where the driver table says, or,
     // without one, where a replay of few drivers has it.
     const std::uint64_t frameChunk = loaded ? drivers.frameChunkOffset : 272 + 12 + 188 * 2;
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (int lap = 1; lap <= laps && saved < 3; ++lap) {
                 if (!drivers.IsLapValid(kind, driver, lap)) continue;
                 vra::GetRpyInfo info;
-                if (info.ExtractLapFromBytes(bytes, drivers, driver, lap, kind, 1000.0f) != vra::GetRpyInfo::Ok)
+                if (info.ExtractLapFromBytes(bytes, drivers, driver, lap, kind, 1000.0f) != vra::GetRpyInfo::Result::Ok)
                     continue;
                 ++saved;
                 vra::ReplaySource source(bytes);

@@ -88,7 +88,7 @@ TEST_F(BatchRun, WritesEveryReportWithMechOnlyAsTheFourthOfFourArguments) {
     Header header;
     Drivers drivers;
     ASSERT_EQ(header.Read(replay), Header::Ok);
-    ASSERT_EQ(drivers.Load(replay), Drivers::Ok);
+    ASSERT_EQ(drivers.Load(replay), Drivers::LoadResult::Ok);
     Report report;
     report.header = &header;
     report.drivers = &drivers;
@@ -146,7 +146,7 @@ TEST_F(BatchRun, RaceDataEqualsTheExportInProcessOrTellsItsFailure) {
     ASSERT_EQ(Run({"-racedata", "-r" + replay.string(), "-o" + file.string()}), 0) << stderrText;
     EXPECT_EQ(stderrText, "");
     Drivers drivers;
-    ASSERT_EQ(drivers.Load(replay), Drivers::Ok);
+    ASSERT_EQ(drivers.Load(replay), Drivers::LoadResult::Ok);
     ReplaySource src(replay);
     MemorySink sink;
     ASSERT_TRUE(RaceData::Write(src, drivers, 1.0 / 1024.0, sink));

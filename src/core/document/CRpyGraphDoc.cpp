@@ -233,7 +233,7 @@ int CRpyGraphDoc::ReadTrackIni(const Header& header) {
 }
 
 bool CRpyGraphDoc::ReadDriverTable(Drivers& drivers, const std::filesystem::path& path, Prompts& prompts) {
-    if (drivers.Load(path) == Drivers::Ok) return true;
+    if (drivers.Load(path) == Drivers::LoadResult::Ok) return true;
     if (!drivers.Message().empty()) prompts.alert(drivers.Message());
     return false;
 }
@@ -402,7 +402,8 @@ void CRpyGraphDoc::AddLap(Mode mode, const std::filesystem::path& givenPath) {
         if (lapCount_ == 1) LoadTrack(*header);
         const float trackLength = trackPath_ ? static_cast<float>(trackPath_->Length()) : 0.0f;
         const bool known = chosenDriver_ >= 0 && static_cast<std::size_t>(chosenDriver_) < drivers->drivers.size();
-        if (!known || info->ExtractLap(*drivers, chosenDriver_, chosenLap_, chosenSession_, trackLength) != 0) {
+        if (!known || info->ExtractLap(*drivers, chosenDriver_, chosenLap_, chosenSession_, trackLength) !=
+                          GetRpyInfo::Result::Ok) {
             prompts_.alert(kExtractErrorText);
             giveBack();
             // The track, the title and the recent entry stay; an empty
@@ -420,7 +421,7 @@ void CRpyGraphDoc::AddLap(Mode mode, const std::filesystem::path& givenPath) {
 
     // A lap whose start or finish line is not among its samples has no
     // channels: keeping it would leave every view reading empty arrays.
-    if (info->AllocateChannels(1) != GetRpyInfo::Ok) {
+    if (info->AllocateChannels(1) != GetRpyInfo::Result::Ok) {
         prompts_.alert(kExtractErrorText);
         giveBack();
         if (lapCount_ == 0) SetTitle(kNoLapTitle);

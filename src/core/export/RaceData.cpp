@@ -168,7 +168,7 @@ int RaceData::Run() {
     Header header;
     if (header.Read(replay_) != Header::Ok) return 0;
     Drivers drivers;
-    if (drivers.Load(replay_) != Drivers::Ok || drivers.driverCount != drivers.loadedCount) return 0;
+    if (drivers.Load(replay_) != Drivers::LoadResult::Ok || drivers.driverCount != drivers.loadedCount) return 0;
     double unit = kDefaultTrackDistanceUnit;
     if (!simFolder_.empty()) {
         if (const auto length = ReadTrackIniLength(simFolder_, header.trackName); length && *length > 0.0)

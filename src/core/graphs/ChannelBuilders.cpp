@@ -261,7 +261,7 @@ int AddChannelSeries(GraphModel& graph, int code, int lapSlot, int wheel, const 
     const int count = d ? d->sampleCount : 0;
 
     if (advanced) {
-        if (!d || d->fullData == 0) {
+        if (!d || !d->fullData) {
             graph.Redraw(1);
             return slot;
         }

@@ -49,7 +49,7 @@ TelemetryGraphController::TelemetryGraphController(TelemetryGraphInput input, Gr
         std::string text;
         if (!lap->firstName.empty()) text = lap->firstName.substr(0, 1) + " ";
         text += lap->lastName + " " + FormatGraphLapTime(lap->lapWord);
-        if (lap->info && lap->info->fullData == 1) text += "(Adv)";
+        if (lap->info && lap->info->fullData) text += "(Adv)";
         boxText_[box] = std::move(text);
     }
 }

@@ -239,7 +239,7 @@ void LapFinder::ReadReplayFile(const std::filesystem::path& path) {
     if (!everyTrack_ && !EqualsIgnoreCase(header.trackName, trackName_)) return;
     Drivers drivers;
     if (everyTrack_) {
-        if (drivers.Load(path) != Drivers::Ok) {
+        if (drivers.Load(path) != Drivers::LoadResult::Ok) {
             ++unreadableFiles_;
             return;
         }

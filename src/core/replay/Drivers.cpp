@@ -16,6 +16,11 @@ namespace {
 
 constexpr std::uint32_t kHeadBytes = 208;  // the part of the file before 208 holds every field read here
 
+// ParseReplay gives a driver count or one of these, so its walks pass ints.
+constexpr int Code(Drivers::ParseError error) {
+    return static_cast<int>(error);
+}
+
 int DriverTypeFromFile(std::uint8_t b) {
     if (b == kFileDriverHuman) return DriverHuman;
     if (b == kFileDriverAi) return DriverAi;
@@ -39,17 +44,17 @@ int Drivers::ParseReplay(const std::filesystem::path& p) {
     // A text from an earlier load must not be told for this one.
     message.clear();
     ReplaySource src(p, ReplaySource::Access::Sequential);
-    if (!src.isOpen()) return NotOpened;
+    if (!src.isOpen()) return Code(ParseError::NotOpened);
     return parse(src);
 }
 
-int Drivers::Load(const std::filesystem::path& p) {
+Drivers::LoadResult Drivers::Load(const std::filesystem::path& p) {
     path = p;
     fileDate = FormatFileDate(p);
     return finishLoad(ParseReplay(p));
 }
 
-int Drivers::LoadBytes(std::span<const std::uint8_t> bytes) {
+Drivers::LoadResult Drivers::LoadBytes(std::span<const std::uint8_t> bytes) {
     path.clear();
     fileDate.clear();
     ReplaySource src(bytes);
@@ -63,7 +68,7 @@ int Drivers::parse(ReplaySource& src) {
     sessionPresent = {};
     windowStart = {};
     windowEnd = {};
-    raceStartSeen = 0;
+    raceStartSeen = false;
     raceStartWord = 0;
     lastSessionState = 0;
     lastFrameOffset = 0;
@@ -72,18 +77,18 @@ int Drivers::parse(ReplaySource& src) {
     driverCount = 0;
 
     std::array<std::uint8_t, kHeadBytes> head{};
-    if (!src.readAt(0, head)) return ShortFile;
+    if (!src.readAt(0, head)) return Code(ParseError::ShortFile);
     lastFrameSize = LoadU16(head.data() + HeaderOffset::LastFrameSize);
     trackName = FixedText(head.data() + HeaderOffset::TrackName, 32);
     std::uint32_t saving = LoadU32(head.data() + HeaderOffset::SavingPlayer);
 
     const std::uint32_t bodySize = LoadU32(head.data() + HeaderOffset::HeaderBodySize);
-    if (bodySize < kHeaderBodySize) return ShortFile;
-    olderLayout = bodySize != kHeaderBodySize ? 1 : 0;
+    if (bodySize < kHeaderBodySize) return Code(ParseError::ShortFile);
+    olderLayout = bodySize != kHeaderBodySize;
     const std::uint64_t tablePos = kDriverTableOffset + PaddedSize(std::uint64_t{bodySize} - kHeaderBodySize);
 
     std::array<std::uint8_t, kChunkHeaderSize> chunk{};
-    if (!src.readAt(tablePos, chunk)) return ShortFile;
+    if (!src.readAt(tablePos, chunk)) return Code(ParseError::ShortFile);
     const std::uint32_t tableSize = LoadU32(chunk.data() + 8);
     const std::uint32_t count = tableSize / kDriverRecordSize;
     if (count > static_cast<std::uint32_t>(kMaxDrivers)) {
@@ -92,10 +97,10 @@ int Drivers::parse(ReplaySource& src) {
             "So please contact us\nat support@velmar-replay-analyzer.invalid and tell us you saw\nthis note. "
             "Please, state also this number: {}",
             count);
-        return TooManyDrivers;
+        return Code(ParseError::TooManyDrivers);
     }
     std::vector<std::uint8_t> table(std::size_t{count} * kDriverRecordSize);
-    if (!src.readAt(tablePos + kChunkHeaderSize, table)) return ShortFile;
+    if (!src.readAt(tablePos + kChunkHeaderSize, table)) return Code(ParseError::ShortFile);
     driverCount = static_cast<std::uint16_t>(count);
     drivers.resize(count);
     for (std::uint32_t i = 0; i < count; ++i) {
@@ -119,12 +124,12 @@ int Drivers::parse(ReplaySource& src) {
     const std::string last = FixedText(head.data() + HeaderOffset::LastName, 16);
     auto namesMatch = [&](std::uint32_t i) { return drivers[i].firstName == first && drivers[i].lastName == last; };
     if (saving < count && namesMatch(saving)) {
-        savingPlayerMismatch = 0;
+        savingPlayerMismatch = false;
     } else {
-        savingPlayerMismatch = 1;
+        savingPlayerMismatch = true;
         for (std::uint32_t i = 0; i < count; ++i)
             if (namesMatch(i)) saving = i;
-        if (saving >= count) return NoSavingPlayer;
+        if (saving >= count) return Code(ParseError::NoSavingPlayer);
     }
     savingPlayer = static_cast<int>(saving);
     quickRace = head[HeaderOffset::QuickRaceByte] == 2 ? 1 : 0;
@@ -133,11 +138,11 @@ int Drivers::parse(ReplaySource& src) {
     std::uint64_t pos = tablePos + kChunkHeaderSize + PaddedSize(tableSize);
     std::vector<std::uint64_t> lapChunks;
     for (;;) {
-        if (!src.readAt(pos, chunk)) return ShortFile;
+        if (!src.readAt(pos, chunk)) return Code(ParseError::ShortFile);
         if (LoadU32(chunk.data()) != ChunkTag::LapChunk) break;
         lapChunks.push_back(pos);
         pos += kChunkHeaderSize + PaddedSize(LoadU32(chunk.data() + 8));
-        if (pos > src.size()) return ShortFile;
+        if (pos > src.size()) return Code(ParseError::ShortFile);
     }
     const std::uint32_t lastKindField = LoadU32(head.data() + HeaderOffset::LastSessionKind);
     for (std::size_t i = 0; i < lapChunks.size(); ++i) {
@@ -148,7 +153,7 @@ int Drivers::parse(ReplaySource& src) {
     frameChunkOffset = pos;
     frameBytes = LoadU32(chunk.data() + 8);
     const std::uint64_t frameEnd = pos + kChunkHeaderSize + std::uint64_t{frameBytes};
-    if (frameEnd > src.size()) return StreamEnded;
+    if (frameEnd > src.size()) return Code(ParseError::StreamEnded);
     firstSessionKind = 0;
     lastSessionKind = 0;
 
@@ -168,9 +173,9 @@ int Drivers::parse(ReplaySource& src) {
 
 int Drivers::parseLapChunk(ReplaySource& src, std::uint64_t pos, int remaining, std::uint32_t lastKindField) {
     std::array<std::uint8_t, kChunkHeaderSize> chunk{};
-    if (!src.readAt(pos, chunk)) return ShortFile;
+    if (!src.readAt(pos, chunk)) return Code(ParseError::ShortFile);
     const std::uint64_t end = pos + kChunkHeaderSize + LoadU32(chunk.data() + 8);
-    if (end > src.size()) return ShortFile;
+    if (end > src.size()) return Code(ParseError::ShortFile);
 
     // Each driver's stamps as its last record in the chunk holds them; the
     // tables are written once, at the end, straight into the drivers (a
@@ -185,16 +190,16 @@ int Drivers::parseLapChunk(ReplaySource& src, std::uint64_t pos, int remaining, 
     std::vector<std::uint32_t> stamps;
     std::uint64_t p = pos + kChunkHeaderSize;
     while (p < end) {
-        if (end - p < kChunkHeaderSize) return Corrupt;
-        if (!src.readAt(p, chunk)) return ShortFile;
+        if (end - p < kChunkHeaderSize) return Code(ParseError::Corrupt);
+        if (!src.readAt(p, chunk)) return Code(ParseError::ShortFile);
         const std::uint32_t size = LoadU32(chunk.data() + 8);
-        if (size < 8 || size > end - p - kChunkHeaderSize) return Corrupt;
+        if (size < 8 || size > end - p - kChunkHeaderSize) return Code(ParseError::Corrupt);
         const std::uint32_t n = (size - 8) / 4;
-        if (n > static_cast<std::uint32_t>(kMaxLaps)) return Corrupt;
+        if (n > static_cast<std::uint32_t>(kMaxLaps)) return Code(ParseError::Corrupt);
         stamps.resize(2 + n);
         if (!src.readAt(p + kChunkHeaderSize,
                         std::span<std::uint8_t>(reinterpret_cast<std::uint8_t*>(stamps.data()), stamps.size() * 4)))
-            return ShortFile;
+            return Code(ParseError::ShortFile);
         int driver = -1;
         for (std::size_t i = 0; i < drivers.size(); ++i)
             if (drivers[i].fileCarId == stamps[0]) driver = static_cast<int>(i);
@@ -255,7 +260,7 @@ int Drivers::forwardWalk(ReplaySource& src, std::uint64_t frameEnd) {
             RaceFrameWalk::Records(frame.bytes, [&](std::uint32_t type, std::span<const std::uint8_t> body) {
                 if (type == RecSession) {
                     if (body.size() < 4) {
-                        failure = Corrupt;
+                        failure = Code(ParseError::Corrupt);
                         return false;
                     }
                     std::uint32_t w = LoadU32(body.data());
@@ -267,10 +272,10 @@ int Drivers::forwardWalk(ReplaySource& src, std::uint64_t frameEnd) {
                     return true;
                 }
                 if (IsKnownRecordType(type)) return true;
-                failure = UnknownRecord;
+                failure = Code(ParseError::UnknownRecord);
                 return false;
             });
-        if (r == RaceFrameWalk::BadRecord) failure = Corrupt;
+        if (r == RaceFrameWalk::BadRecord) failure = Code(ParseError::Corrupt);
         return failure == 0 && !started;
     });
     switch (status) {
@@ -279,9 +284,9 @@ int Drivers::forwardWalk(ReplaySource& src, std::uint64_t frameEnd) {
         case RaceFrameWalk::Stopped:
             return failure;
         case RaceFrameWalk::BadFrameSize:
-            return Corrupt;
+            return Code(ParseError::Corrupt);
         default:
-            return StreamEnded;
+            return Code(ParseError::StreamEnded);
     }
 }
 
@@ -289,7 +294,8 @@ int Drivers::backwardWalk(ReplaySource& src, std::uint64_t frameEnd, std::uint32
     const std::uint64_t first = frameChunkOffset + kChunkHeaderSize;
     if (frameEnd == first) return 0;  // no frames: no windows
     const std::uint64_t lastEnd = first + headerFrameBytes;
-    if (lastEnd > frameEnd || lastFrameSize < kFrameHeaderSize || lastFrameSize > lastEnd - first) return Corrupt;
+    if (lastEnd > frameEnd || lastFrameSize < kFrameHeaderSize || lastFrameSize > lastEnd - first)
+        return Code(ParseError::Corrupt);
     lastFrameOffset = lastEnd - lastFrameSize;
     const bool ownReplay = !drivers.empty() && drivers[0].firstName == kOwnReplayMark;
     bool settled = false;
@@ -305,7 +311,7 @@ int Drivers::backwardWalk(ReplaySource& src, std::uint64_t frameEnd, std::uint32
             RaceFrameWalk::Records(frame.bytes, [&](std::uint32_t type, std::span<const std::uint8_t> body) {
                 if (type == RecSession || type == RecRaceStart) {
                     if (body.size() < 4) {
-                        failure = Corrupt;
+                        failure = Code(ParseError::Corrupt);
                         return false;
                     }
                     std::uint32_t w = LoadU32(body.data());
@@ -317,18 +323,18 @@ int Drivers::backwardWalk(ReplaySource& src, std::uint64_t frameEnd, std::uint32
                             windowEnd[static_cast<std::size_t>(lastSessionKind)] = SessionWordTimeMs(w);
                             endSet = true;
                         }
-                        if (ownReplay) raceStartSeen = 1;
+                        if (ownReplay) raceStartSeen = true;
                     } else if (!raceStartSeen) {
                         raceStartWord = w;
-                        raceStartSeen = 1;
+                        raceStartSeen = true;
                     }
                     return true;
                 }
                 if (IsKnownRecordType(type)) return true;
-                failure = UnknownRecord;
+                failure = Code(ParseError::UnknownRecord);
                 return false;
             });
-        if (r == RaceFrameWalk::BadRecord) failure = Corrupt;
+        if (r == RaceFrameWalk::BadRecord) failure = Code(ParseError::Corrupt);
         // The walk ends at the top of the next frame once both are known.
         return failure == 0 && !(endSet && raceStartSeen);
     });
@@ -338,9 +344,9 @@ int Drivers::backwardWalk(ReplaySource& src, std::uint64_t frameEnd, std::uint32
         case RaceFrameWalk::Stopped:
             return failure != 0 ? failure : finishBackwardWalk();
         case RaceFrameWalk::ReadFailed:
-            return StreamEnded;
+            return Code(ParseError::StreamEnded);
         default:
-            return Corrupt;
+            return Code(ParseError::Corrupt);
     }
 }
 
@@ -412,7 +418,7 @@ int Drivers::sweep(ReplaySource& src, std::uint64_t frameEnd, bool& settled) {
             RaceFrameWalk::Records(f.bytes, [&](std::uint32_t type, std::span<const std::uint8_t> body) {
                 if (type == RecSession || type == RecRaceStart) {
                     if (body.size() < 4) {
-                        failure = Corrupt;
+                        failure = Code(ParseError::Corrupt);
                         return false;
                     }
                     const std::uint32_t w = LoadU32(body.data());
@@ -428,10 +434,10 @@ int Drivers::sweep(ReplaySource& src, std::uint64_t frameEnd, bool& settled) {
                     return true;
                 }
                 if (IsKnownRecordType(type)) return true;
-                failure = UnknownRecord;
+                failure = Code(ParseError::UnknownRecord);
                 return false;
             });
-        if (r == RaceFrameWalk::BadRecord) failure = Corrupt;
+        if (r == RaceFrameWalk::BadRecord) failure = Code(ParseError::Corrupt);
         if (hasRaceStart) {
             lastRaceStart = f.number;
             raceStartFirstWord = startWord;
@@ -482,10 +488,10 @@ int Drivers::sweep(ReplaySource& src, std::uint64_t frameEnd, bool& settled) {
         if (ownReplay && lastSession != 0) {
             if (lastRaceStart > lastSession || (lastRaceStart == lastSession && raceStartBeforeSession))
                 raceStartWord = raceStartFirstWord;
-            raceStartSeen = 1;
+            raceStartSeen = true;
         } else if (lastRaceStart != 0) {
             raceStartWord = raceStartFirstWord;
-            raceStartSeen = 1;
+            raceStartSeen = true;
         }
         result = finishBackwardWalk();
         return indexing;
@@ -501,11 +507,11 @@ int Drivers::finishBackwardWalk() {
     return 0;
 }
 
-int Drivers::finishLoad(int parsed) {
-    loadedFromDatabase = 0;
+Drivers::LoadResult Drivers::finishLoad(int parsed) {
+    loadedFromDatabase = false;
     if (parsed < 0 || parsed != static_cast<int>(drivers.size())) {
         loadedCount = 65535;
-        return Unreadable;
+        return LoadResult::Unreadable;
     }
     loadedCount = static_cast<std::uint16_t>(parsed);
     for (std::size_t i = 0; i < drivers.size(); ++i) {
@@ -530,7 +536,7 @@ int Drivers::finishLoad(int parsed) {
     }
     onlineRace = !drivers.empty() && !drivers[0].nickname.empty() ? 1 : 0;
     physics = drivers.empty() ? 0 : drivers[0].physics;
-    return Ok;
+    return LoadResult::Ok;
 }
 
 bool Drivers::IsRaceOfficial() const {
@@ -628,7 +634,7 @@ bool Drivers::LoadFromStream(ByteCursor& in, int version) {
         !in.u32(lastK) || !in.u32(online) || !in.u32(quick) || !in.u8(older))
         return false;
     if (loaded > kMaxDrivers || firstK >= kSessionKinds || lastK >= kSessionKinds) return false;
-    r.savingPlayerMismatch = static_cast<int>(mismatch);
+    r.savingPlayerMismatch = mismatch != 0;
     r.loadedCount = loaded;
     r.driverCount = count;
     r.sessionPresent = {practice ? 1 : 0, qual ? 1 : 0, happy ? 1 : 0, race ? 1 : 0};
@@ -638,7 +644,7 @@ bool Drivers::LoadFromStream(ByteCursor& in, int version) {
     r.lastSessionKind = static_cast<int>(lastK);
     r.onlineRace = static_cast<int>(online);
     r.quickRace = static_cast<int>(quick);
-    r.olderLayout = older;
+    r.olderLayout = older != 0;
     r.drivers.resize(loaded);
     for (Driver& d : r.drivers) {
         std::uint8_t type = 0, b1 = 0, b2 = 0, b3 = 0, b5 = 0, b4 = 0;
@@ -669,7 +675,7 @@ bool Drivers::LoadFromStream(ByteCursor& in, int version) {
                     return false;
         }
     }
-    r.loadedFromDatabase = 1;
+    r.loadedFromDatabase = true;
     r.physics = r.drivers.empty() ? 0 : r.drivers[0].physics;
     *this = std::move(r);
     return true;

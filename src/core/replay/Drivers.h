@@ -22,10 +22,10 @@ class ReplaySource;
 class Drivers {
 public:
     // Results of Load.
-    enum LoadResult : int { Ok = 0, Unreadable = 3 };
+    enum class LoadResult : int { Ok = 0, Unreadable = 3 };
     // Failures of ParseReplay; a success is the driver count (>= 0), so the
     // failures are all negative and can never be taken for a count.
-    enum ParseError : int {
+    enum class ParseError : int {
         NotOpened = -1,
         ShortFile = -2,       // seek failure, a read past the end, a chunk past the file end
         TooManyDrivers = -3,  // 50 or more drivers; Message() tells the user what to do
@@ -65,11 +65,11 @@ public:
 
     Drivers() = default;
 
-    // Reads the replay at path: 0 on success, 3 when it cannot be read.
-    int Load(const std::filesystem::path& path);
+    // Reads the replay at path: Ok on success, Unreadable when it cannot be read.
+    LoadResult Load(const std::filesystem::path& path);
     // The same over a replay image in memory (no file date, empty path).
-    int LoadBytes(std::span<const std::uint8_t> bytes);
-    // The driver count on success, a ParseError otherwise.
+    LoadResult LoadBytes(std::span<const std::uint8_t> bytes);
+    // The driver count on success, a ParseError's (negative) value otherwise.
     int ParseReplay(const std::filesystem::path& path);
     // The race was held to its end and its result is official.
     bool IsRaceOfficial() const;
@@ -101,8 +101,8 @@ public:
     std::uint16_t driverCount = 0;
     std::uint16_t loadedCount = 65535;  // 65535 after a failed load
     int savingPlayer = 0;               // driver index, corrected by name
-    int savingPlayerMismatch = 0;       // the stored index did not match the names
-    int olderLayout = 0;                // header body not 60 bytes: no lap counts
+    bool savingPlayerMismatch = false;  // the stored index did not match the names
+    bool olderLayout = false;           // header body not 60 bytes: no lap counts
     int quickRace = 0;
     int onlineRace = 0;
 
@@ -110,14 +110,14 @@ public:
     std::uint32_t frameBytes = 0;  // size of the frame chunk's body
     std::uint64_t lastFrameOffset = 0;
     std::uint32_t raceStartWord = 0;
-    int raceStartSeen = 0;
+    bool raceStartSeen = false;
 
     std::string fileDate;  // "%Y %b %d" with English month names
     std::filesystem::path path;
     std::string trackName;  // as in the file, at most 32 bytes
     std::uint16_t lastFrameSize = 0;
     int physics = 0;  // driver 0's series: the replay's physics
-    int loadedFromDatabase = 0;
+    bool loadedFromDatabase = false;
     std::uint32_t reservedZero = 0;
 
     std::string message;
@@ -136,7 +136,7 @@ private:
     int backwardWalk(ReplaySource& src, std::uint64_t frameEnd, std::uint32_t headerFrameBytes);
     int sweep(ReplaySource& src, std::uint64_t frameEnd, bool& settled);
     int finishBackwardWalk();
-    int finishLoad(int parsed);
+    LoadResult finishLoad(int parsed);
 };
 
 // Formats a file time as "%Y %b %d" with English month abbreviations,

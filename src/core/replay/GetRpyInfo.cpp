@@ -27,15 +27,15 @@ void ShiftDown(std::vector<T>& v, std::size_t off, std::size_t count) {
 // The frame at p, its size checked against the end of the frame chunk: a
 // view of its first bytes (enough for the header and the first record's
 // session word), or of all of it when whole is set. 0 or a failure result.
-int FrameAt(ReplaySource& src, std::uint64_t p, std::uint64_t frameEnd, bool whole, std::span<const std::uint8_t>& f,
-            std::uint16_t& size) {
-    if (frameEnd - p < kFrameHeaderSize) return GetRpyInfo::Corrupt;
+GetRpyInfo::Result FrameAt(ReplaySource& src, std::uint64_t p, std::uint64_t frameEnd, bool whole,
+                           std::span<const std::uint8_t>& f, std::uint16_t& size) {
+    if (frameEnd - p < kFrameHeaderSize) return GetRpyInfo::Result::Corrupt;
     const std::size_t look = static_cast<std::size_t>(std::min<std::uint64_t>(16, frameEnd - p));
-    if (!src.window(p, look, f)) return GetRpyInfo::SeekFailed;
+    if (!src.window(p, look, f)) return GetRpyInfo::Result::SeekFailed;
     size = LoadU16(f.data());
-    if (size < kFrameHeaderSize || size > frameEnd - p) return GetRpyInfo::Corrupt;
-    if (whole && !src.window(p, size, f)) return GetRpyInfo::SeekFailed;
-    return GetRpyInfo::Ok;
+    if (size < kFrameHeaderSize || size > frameEnd - p) return GetRpyInfo::Result::Corrupt;
+    if (whole && !src.window(p, size, f)) return GetRpyInfo::Result::SeekFailed;
+    return GetRpyInfo::Result::Ok;
 }
 
 // One engine block into its sample, each size a constant: a lap copies six
@@ -145,20 +145,20 @@ bool FramesBeforeMatch(ReplaySource& src, const SessionFrameIndex& index, std::u
 
 }  // namespace
 
-int GetRpyInfo::firstPass(ReplaySource& src, int wanted, std::uint64_t start, std::uint64_t frameEnd) {
+GetRpyInfo::Result GetRpyInfo::firstPass(ReplaySource& src, int wanted, std::uint64_t start, std::uint64_t frameEnd) {
     RaceFrameWalk walk(src, start, frameEnd);
-    int failure = Ok;
+    Result failure = Result::Ok;
     const RaceFrameWalk::Status status = walk.Forward(start, 1, 16, [&](const RaceFrame& f) {
         if (f.size < kFrameHeaderSize + kRecordHeaderSize) return true;
         const std::uint32_t head = LoadU32(f.bytes.data() + kFrameHeaderSize);
         const std::uint32_t length = head >> 16;
         if (length < kRecordHeaderSize || length > f.size - kFrameHeaderSize) {
-            failure = Corrupt;
+            failure = Result::Corrupt;
             return false;
         }
         if ((head & 0xFFFF) != RecSession) return true;
         if (length < 8) {
-            failure = Corrupt;
+            failure = Result::Corrupt;
             return false;
         }
         const std::uint32_t w = LoadU32(f.bytes.data() + kFrameHeaderSize + kRecordHeaderSize);
@@ -178,13 +178,13 @@ int GetRpyInfo::firstPass(ReplaySource& src, int wanted, std::uint64_t start, st
     });
     switch (status) {
         case RaceFrameWalk::Done:
-            return Ok;
+            return Result::Ok;
         case RaceFrameWalk::Stopped:
             return failure;
         case RaceFrameWalk::ReadFailed:
-            return SeekFailed;
+            return Result::SeekFailed;
         default:
-            return Corrupt;
+            return Result::Corrupt;
     }
 }
 
@@ -197,33 +197,33 @@ const std::uint8_t* GetRpyInfo::Block(int index, int sample) const {
     return b.data() + at;
 }
 
-int GetRpyInfo::prepare(const Drivers& d, int driver, int lap, int kind, float trackLength) {
+GetRpyInfo::Result GetRpyInfo::prepare(const Drivers& d, int driver, int lap, int kind, float trackLength) {
     drivers = &d;
     driverIndex = driver;
     path = d.path;
-    channelsReady = 0;
+    channelsReady = false;
     float k = 16777215.0f / (trackLength + 10.0f);
     if (!(k >= 1.0f)) k = 1.0f;  // a negative or absurd length must not divide by zero
     k = std::min(k, 1024.0f);
     distanceFactor = 2000.0f / k;
-    if (kind < 0 || kind >= kSessionKinds || !d.IsLapValid(kind, driver, lap)) return NotValid;
+    if (kind < 0 || kind >= kSessionKinds || !d.IsLapValid(kind, driver, lap)) return Result::NotValid;
     lapStartMs = d.LapStartMs(kind, driver, lap);
     lapEndMs = d.LapEndMs(kind, driver, lap);
-    return Ok;
+    return Result::Ok;
 }
 
-int GetRpyInfo::ExtractLap(const Drivers& d, int driver, int lap, int kind, float trackLength) {
+GetRpyInfo::Result GetRpyInfo::ExtractLap(const Drivers& d, int driver, int lap, int kind, float trackLength) {
     result = prepare(d, driver, lap, kind, trackLength);
-    if (result != Ok) return result;
+    if (result != Result::Ok) return result;
     ReplaySource src(d.path);
-    if (!src.isOpen()) return result = NotOpened;
+    if (!src.isOpen()) return result = Result::NotOpened;
     return result = extract(src, kind);
 }
 
-int GetRpyInfo::ExtractLapFromBytes(std::span<const std::uint8_t> replay, const Drivers& d, int driver, int lap,
-                                    int kind, float trackLength) {
+GetRpyInfo::Result GetRpyInfo::ExtractLapFromBytes(std::span<const std::uint8_t> replay, const Drivers& d, int driver,
+                                                   int lap, int kind, float trackLength) {
     result = prepare(d, driver, lap, kind, trackLength);
-    if (result != Ok) return result;
+    if (result != Result::Ok) return result;
     ReplaySource src(replay);
     return result = extract(src, kind);
 }
@@ -261,7 +261,7 @@ void GetRpyInfo::allocateRaw(int n) {
     }
 }
 
-int GetRpyInfo::extract(ReplaySource& src, int kind, bool useIndex) {
+GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useIndex) {
     src.setReadLimit(UINT64_MAX);
     const Drivers& d = *drivers;
     blockTypes = 0;
@@ -282,7 +282,7 @@ int GetRpyInfo::extract(ReplaySource& src, int kind, bool useIndex) {
 
     const std::uint64_t start = d.frameChunkOffset + kChunkHeaderSize;
     const std::uint64_t frameEnd = start + d.frameBytes;
-    if (frameEnd > src.size()) return SeekFailed;
+    if (frameEnd > src.size()) return Result::SeekFailed;
 
     // First pass: only the session record that opens a frame matters here.
     // The driver table's index holds those records; the stream is walked from
@@ -305,21 +305,21 @@ int GetRpyInfo::extract(ReplaySource& src, int kind, bool useIndex) {
         // Read the lap's frames and no more.
         src.setReadLimit(start + b.offset + 1);
         if (!FramesBeforeMatch(src, index, start, frameEnd, firstEntry)) return extract(src, kind, false);
-    } else if (const int r = firstPass(src, wanted, start, frameEnd); r != Ok) {
+    } else if (const Result r = firstPass(src, wanted, start, frameEnd); r != Result::Ok) {
         return r;
     }
-    if (firstFrame == 0 || endFrame == 0 || endFrame + 2 < firstFrame) return NotFound;
+    if (firstFrame == 0 || endFrame == 0 || endFrame + 2 < firstFrame) return Result::NotFound;
     const std::uint64_t wantedSamples = std::uint64_t{endFrame} + 2 - firstFrame;
-    if (wantedSamples > static_cast<std::uint64_t>(kMaxSamples)) return NotFound;
+    if (wantedSamples > static_cast<std::uint64_t>(kMaxSamples)) return Result::NotFound;
     int n = static_cast<int>(wantedSamples);
 
     const bool saving = driverIndex == d.savingPlayer;
-    fullData = saving ? 1 : 0;
+    fullData = saving;
     allocateRaw(n);
     const std::uint8_t carByte =
         static_cast<std::uint8_t>(d.drivers[static_cast<std::size_t>(driverIndex)].carId & 0xFF);
 
-    auto fail = [&](int r) { return indexed ? extract(src, kind, false) : r; };
+    auto fail = [&](Result r) { return indexed ? extract(src, kind, false) : r; };
     // Second pass: every record of the lap's frames. When the index found
     // them, each session frame met must be the index's next entry and the end
     // frame must be met; anything else means the index does not describe
@@ -333,7 +333,7 @@ int GetRpyInfo::extract(ReplaySource& src, int kind, bool useIndex) {
     for (; s <= n && p < frameEnd; ++s) {
         std::span<const std::uint8_t> f;
         std::uint16_t size = 0;
-        if (const int r = FrameAt(src, p, frameEnd, true, f, size); r != Ok)
+        if (const Result r = FrameAt(src, p, frameEnd, true, f, size); r != Result::Ok)
             return indexed ? extract(src, kind, false) : r;
         if (indexed && p < coveredEnd) {
             const std::uint32_t number = firstFrame + static_cast<std::uint32_t>(s) - 1;
@@ -351,16 +351,16 @@ int GetRpyInfo::extract(ReplaySource& src, int kind, bool useIndex) {
         bool matched = false;
         std::size_t q = kFrameHeaderSize;
         while (q < size) {
-            if (size - q < kRecordHeaderSize) return fail(Corrupt);
+            if (size - q < kRecordHeaderSize) return fail(Result::Corrupt);
             const std::uint32_t head = LoadU32(f.data() + q);
             const std::uint32_t type = head & 0xFFFF;
             const std::uint32_t length = head >> 16;
-            if (length < kRecordHeaderSize || length > size - q) return fail(Corrupt);
+            if (length < kRecordHeaderSize || length > size - q) return fail(Result::Corrupt);
             const std::uint8_t* body = f.data() + q + kRecordHeaderSize;
             const std::uint32_t bodySize = length - kRecordHeaderSize;
             switch (type) {
                 case RecFullCar:
-                    if (bodySize < kFullRecordSize) return fail(Corrupt);
+                    if (bodySize < kFullRecordSize) return fail(Result::Corrupt);
                     if (saving) {
                         parser.SetFullRecord(body);
                         const FullCarFields c = parser.Full();
@@ -387,7 +387,7 @@ int GetRpyInfo::extract(ReplaySource& src, int kind, bool useIndex) {
                     }
                     break;
                 case RecEngineWord:
-                    if (bodySize < 4) return fail(Corrupt);
+                    if (bodySize < 4) return fail(Result::Corrupt);
                     if (saving) {
                         parser.UnpackWord(body);
                         const EngineWordFields e = parser.Engine();
@@ -429,17 +429,17 @@ int GetRpyInfo::extract(ReplaySource& src, int kind, bool useIndex) {
                     break;
                 case RecSession:
                 case RecRaceStart:
-                    if (bodySize < 4) return fail(Corrupt);
+                    if (bodySize < 4) return fail(Result::Corrupt);
                     break;
                 default:
                     if (type >= RecBlock100 && type <= RecBlock105) {
                         const int b = static_cast<int>(type - RecBlock100);
                         const std::uint32_t blockSize = kEngineBlockSize[b];
-                        if (bodySize < blockSize) return fail(Corrupt);
+                        if (bodySize < blockSize) return fail(Result::Corrupt);
                         blockTypes |= 1u << b;
                         if (fullData) CopyBlock(b, body, blocks[static_cast<std::size_t>(b)].data() + si * blockSize);
                     } else if (!IsKnownRecordType(type)) {
-                        return fail(Corrupt);
+                        return fail(Result::Corrupt);
                     }
                     break;
             }
@@ -461,19 +461,19 @@ int GetRpyInfo::extract(ReplaySource& src, int kind, bool useIndex) {
     n = s - 1;  // the stream may end before the last wanted frame
     sampleCount = n;
     if (fullData && blockTypes == 0) {
-        fullData = 0;
+        fullData = false;
         for (auto& b : blocks) std::vector<std::uint8_t>().swap(b);
     }
-    if (n < 3) return NotFound;
+    if (n < 3) return Result::NotFound;
     framesInRange = static_cast<std::uint32_t>(n) + 1;
-    return Ok;
+    return Result::Ok;
 }
 
-int GetRpyInfo::AllocateChannels(int margin) {
-    channelsReady = 0;
+GetRpyInfo::Result GetRpyInfo::AllocateChannels(int margin) {
+    channelsReady = false;
     const int n = sampleCount;
     const int m = std::max(margin, 0);
-    if (n < 3 || distance.size() < static_cast<std::size_t>(n) + 1) return NotFound;
+    if (n < 3 || distance.size() < static_cast<std::size_t>(n) + 1) return Result::NotFound;
     auto dist = [&](int i) { return distance[static_cast<std::size_t>(i)]; };
 
     // The start line lies after the last sample whose successor is not further on.
@@ -483,11 +483,11 @@ int GetRpyInfo::AllocateChannels(int margin) {
             a = k;
             break;
         }
-    if (a == 0) return NotFound;
+    if (a == 0) return Result::NotFound;
     if (a == 1 && dist(1) == 0) a = 2;
     int b = n;
     while (b > 1 && dist(b - 1) < dist(b)) --b;
-    if (b <= a || b - 2 < 1 || a + 3 > n || a + 1 - m < 1 || b + m > n) return NotFound;
+    if (b <= a || b - 2 < 1 || a + 3 > n || a + 1 - m < 1 || b + m > n) return Result::NotFound;
 
     // Frame numbers and the measured time count from the range the first pass
     // found, which holds one frame more than read when the stream ends at the
@@ -594,8 +594,8 @@ int GetRpyInfo::AllocateChannels(int margin) {
                     &accelRawY, &accelSmoothX, &accelSmoothY, &accelTotal})
         Zeroed(*v, cnt + 1);
     splitMs = {};
-    channelsReady = 1;
-    return Ok;
+    channelsReady = true;
+    return Result::Ok;
 }
 
 }  // namespace vra

@@ -24,7 +24,7 @@ class ReplaySource;
 
 class GetRpyInfo {
 public:
-    enum Result : int {
+    enum class Result : int {
         Ok = 0,
         NotOpened = 1,
         SeekFailed = 2,  // the frame stream runs past the end of the file
@@ -42,21 +42,21 @@ public:
     // Extracts lap `lap` of session `kind` of driver `driver` from the replay
     // that drivers was loaded from. trackLength in metres scales the compact
     // records' distances.
-    int ExtractLap(const Drivers& drivers, int driver, int lap, int kind, float trackLength);
+    Result ExtractLap(const Drivers& drivers, int driver, int lap, int kind, float trackLength);
     // The same over the replay's bytes in memory.
-    int ExtractLapFromBytes(std::span<const std::uint8_t> replay, const Drivers& drivers, int driver, int lap, int kind,
-                            float trackLength);
+    Result ExtractLapFromBytes(std::span<const std::uint8_t> replay, const Drivers& drivers, int driver, int lap,
+                               int kind, float trackLength);
     // Trims to the lap with `margin` samples outside each line and converts.
-    // 0 on success; NotFound when the lap's start or finish line crossing is
+    // Ok on success; NotFound when the lap's start or finish line crossing is
     // not among the samples.
-    int AllocateChannels(int margin);
+    Result AllocateChannels(int margin);
 
     // The engine block of record type 100 + index for a sample, or nullptr
     // when the lap holds no blocks.
     const std::uint8_t* Block(int index, int sample) const;
 
-    int result = Ok;
-    int fullData = 1;              // the saving player's lap with engine blocks
+    Result result = Result::Ok;
+    bool fullData = true;          // the saving player's lap with engine blocks
     std::uint32_t blockTypes = 0;  // bit i: a record of type 100 + i was met
 
     const Drivers* drivers = nullptr;  // not owned
@@ -106,7 +106,7 @@ public:
     std::int64_t lapTimeMs = 0;                               // measured from the frames
     std::int64_t distanceStepStart = 0, distanceStepEnd = 0;  // raw units per frame
     std::uint32_t lapStartFrame = 0, lapEndFrame = 0;
-    int channelsReady = 0;
+    bool channelsReady = false;
 
     // Derived channels, allocated (zeroed) here and filled by the lap channels.
     std::vector<double> mapX, mapY;  // two more entries than samples
@@ -119,9 +119,9 @@ public:
     ParseCarStructs parser;
 
 private:
-    int prepare(const Drivers& d, int driver, int lap, int kind, float trackLength);
-    int extract(ReplaySource& src, int kind, bool useIndex = true);
-    int firstPass(ReplaySource& src, int wanted, std::uint64_t start, std::uint64_t frameEnd);
+    Result prepare(const Drivers& d, int driver, int lap, int kind, float trackLength);
+    Result extract(ReplaySource& src, int kind, bool useIndex = true);
+    Result firstPass(ReplaySource& src, int wanted, std::uint64_t start, std::uint64_t frameEnd);
     void allocateRaw(int n);
 };
 

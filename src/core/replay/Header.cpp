@@ -195,7 +195,7 @@ bool Header::LoadFromStream(ByteCursor& in, int recordVersion) {
     lastName = std::move(last);
     trackName = std::move(track);
     secondText = std::move(second);
-    loadedFromDatabase = 1;
+    loadedFromDatabase = true;
     return true;
 }
 

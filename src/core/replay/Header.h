@@ -68,7 +68,7 @@ public:
     int yellowFlags = 0;
     int damage = 0;  // 0 "None", 2 "Moderate", 3 "Realistic"
 
-    int loadedFromDatabase = 0;
+    bool loadedFromDatabase = false;
     int version = 255;             // low byte of the file word; 255 until a file was read
     std::uint32_t fileSize = 0;    // file size field + 12
     std::uint32_t frameCount = 0;  // frames in the frame chunk, as the header says

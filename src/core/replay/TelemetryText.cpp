@@ -38,7 +38,7 @@ bool WriteTelemetryText(const GetRpyInfo& info, std::uint32_t lapWord, OutputSin
     // another car's lap has none, whatever its frames held for the player.
     auto has = [&](int type) {
         const int bit = type - 100;
-        return info.fullData != 0 && (info.blockTypes & (1u << bit)) != 0 &&
+        return info.fullData && (info.blockTypes & (1u << bit)) != 0 &&
                info.blocks[static_cast<std::size_t>(bit)].size() >=
                    (static_cast<std::size_t>(n) + 1) * kEngineBlockSize[bit];
     };

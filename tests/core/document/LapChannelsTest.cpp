@@ -134,7 +134,7 @@ TEST_F(LapChannels, SecondLapGetsTheSameChannelsAsTheFirst) {
 GetRpyInfo StandingLap(int n, std::int16_t heading) {
     GetRpyInfo lap;
     lap.sampleCount = n;
-    lap.channelsReady = 1;
+    lap.channelsReady = true;
     const auto size = static_cast<std::size_t>(n) + 1;
     lap.distanceM.assign(size, 100.0);
     lap.distance.assign(size, 200000);
@@ -204,7 +204,7 @@ TEST_F(HandWrittenLap, ArraysShorterThanTheCountAreRefused) {
     GetRpyInfo lap = StandingLap(12, 0), notReady = StandingLap(12, 0);
     lap.speed.resize(5);
     EXPECT_FALSE(ComputeLapChannels(lap, *path, plotter, false, locked));
-    notReady.channelsReady = 0;
+    notReady.channelsReady = false;
     EXPECT_FALSE(ComputeLapChannels(notReady, *path, plotter, false, locked));
 }
 

@@ -75,10 +75,10 @@ TEST_F(ReplayCommands, OneLapIsSavedWithoutAChooserAndTheExtensionAppended) {
 
     // The saved file holds the same lap.
     Drivers saved;
-    ASSERT_EQ(saved.Load(out("kept.rpy")), Drivers::Ok);
+    ASSERT_EQ(saved.Load(out("kept.rpy")), Drivers::LoadResult::Ok);
     GetRpyInfo again;
-    ASSERT_EQ(again.ExtractLap(saved, 0, 2, 3, static_cast<float>(oval.TotalLength())), 0);
-    ASSERT_EQ(again.AllocateChannels(1), 0);
+    ASSERT_EQ(again.ExtractLap(saved, 0, 2, 3, static_cast<float>(oval.TotalLength())), GetRpyInfo::Result::Ok);
+    ASSERT_EQ(again.AllocateChannels(1), GetRpyInfo::Result::Ok);
     EXPECT_EQ(again.distanceM, doc->Slot(0).info->distanceM);
 
     // A name that holds the extension in any case keeps it as it is; the
@@ -299,7 +299,7 @@ TEST_F(ReplayCommands, CompressionReportsTheSizesAndAnUnlistedRecordWritesNothin
                   after / 1048576, after / before * 100);
     EXPECT_THAT(prompts.messages(), ElementsAre(expected));
     Drivers compressed;
-    EXPECT_EQ(compressed.Load(out("small.rpy")), Drivers::Ok);
+    EXPECT_EQ(compressed.Load(out("small.rpy")), Drivers::LoadResult::Ok);
 
     // The loaded replay changes on disk and now holds a record of a type no
     // reader knows.
@@ -355,7 +355,7 @@ TEST_F(MergeCommand, OneLapIsExtractedWithoutTheDialog) {
     EXPECT_THAT(prompts.log(), ElementsAre("message: Only 1 lap loaded, will extract that to a new replay file.",
                                            "saveFile: OVAL_VELMRRA_merged.rpy"));
     Drivers merged;
-    ASSERT_EQ(merged.Load(out("one.rpy")), Drivers::Ok);
+    ASSERT_EQ(merged.Load(out("one.rpy")), Drivers::LoadResult::Ok);
     ASSERT_EQ(merged.driverCount, 3);
     EXPECT_EQ(merged.drivers[2].firstName, "D merged");
     EXPECT_EQ(merged.drivers[2].lastName, "Racer1");

@@ -55,7 +55,7 @@ TEST_F(Exports, XmlHoldsTheFiveReportsAsUtf8) {
     Header header;
     Drivers drivers;
     ASSERT_EQ(header.Read(ovalReplay), Header::Ok);
-    ASSERT_EQ(drivers.Load(ovalReplay), Drivers::Ok);
+    ASSERT_EQ(drivers.Load(ovalReplay), Drivers::LoadResult::Ok);
     Report report;
     report.header = &header;
     report.drivers = &drivers;

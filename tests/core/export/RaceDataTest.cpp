@@ -97,7 +97,7 @@ TEST_F(RaceDataTest, OneLinePerCarRecordOfEveryRaceFrame) {
     const std::string text = ReadAll(out);
     EXPECT_EQ(Lines(text)[1], "0,0,1,2,976.562,-12.937");
     Drivers drivers;
-    ASSERT_EQ(drivers.LoadBytes(bytes), Drivers::Ok);
+    ASSERT_EQ(drivers.LoadBytes(bytes), Drivers::LoadResult::Ok);
     ReplaySource src(bytes);
     MemorySink sink;
     ASSERT_TRUE(RaceData::Write(src, drivers, 1.0 / 1024.0, sink));
@@ -106,7 +106,7 @@ TEST_F(RaceDataTest, OneLinePerCarRecordOfEveryRaceFrame) {
 
 TEST_F(RaceDataTest, DamagedRaceFramesWriteNothing) {
     Drivers drivers;
-    ASSERT_EQ(drivers.LoadBytes(bytes), Drivers::Ok);
+    ASSERT_EQ(drivers.LoadBytes(bytes), Drivers::LoadResult::Ok);
     const std::uint64_t frame = layout.frames[layout.sessionFirstFrame.back() + 5];
     struct Damage {
         const char* what;

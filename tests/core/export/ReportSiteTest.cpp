@@ -48,7 +48,7 @@ protected:
         replay = dir / "Race 1.rpy";
         ASSERT_TRUE(b.writeFile(replay));
         ASSERT_EQ(header.Read(replay), Header::Ok);
-        ASSERT_EQ(drivers.Load(replay), Drivers::Ok);
+        ASSERT_EQ(drivers.Load(replay), Drivers::LoadResult::Ok);
         report.header = &header;
         report.drivers = &drivers;
         report.mapView = &picture;

@@ -75,9 +75,9 @@ struct KnownLap {
             }
         };
         const auto bytes = b.build();
-        EXPECT_EQ(drivers.LoadBytes(bytes), Drivers::Ok);
-        EXPECT_EQ(info.ExtractLapFromBytes(bytes, drivers, 0, 2, 3, 1000.0f), 0);
-        EXPECT_EQ(info.AllocateChannels(1), 0);
+        EXPECT_EQ(drivers.LoadBytes(bytes), Drivers::LoadResult::Ok);
+        EXPECT_EQ(info.ExtractLapFromBytes(bytes, drivers, 0, 2, 3, 1000.0f), GetRpyInfo::Result::Ok);
+        EXPECT_EQ(info.AllocateChannels(1), GetRpyInfo::Result::Ok);
     }
 };
 

@@ -33,7 +33,7 @@ inline GetRpyInfo HandLap(int count, bool physics = false) {
     d.oilPressure.assign(n, 0);
     d.fuelPressure.assign(n, 0);
     for (auto& s : d.suspension) s.assign(n, 0);
-    d.fullData = physics ? 1 : 0;
+    d.fullData = physics != 0;
     if (physics)
         for (int b = 0; b < kEngineBlockCount; ++b) d.blocks[std::size_t(b)].assign(n * kEngineBlockSize[b], 0);
     return d;

@@ -124,7 +124,7 @@ TEST_F(Creator, WritesEveryReadableReplayInWalkOrder) {
         Header h;
         Drivers d;
         ASSERT_EQ(h.Read(disc / rel), 0);
-        ASSERT_EQ(d.Load(disc / rel), 0);
+        ASSERT_EQ(d.Load(disc / rel), Drivers::LoadResult::Ok);
         const Header& lh = *loader.GetHeader();
         const Drivers& ld = *loader.GetDrivers();
         EXPECT_EQ(std::vector<int>({lh.version, int(lh.fileSize), int(lh.frameCount), lh.raceLaps, lh.gameMode,

@@ -358,7 +358,7 @@ struct RacePlay : ::testing::Test {
         b.trackLength(ports.path->Length());
         bytes = b.build();
         header.ReadBytes(bytes);
-        ASSERT_EQ(drivers.LoadBytes(bytes), Drivers::Ok);
+        ASSERT_EQ(drivers.LoadBytes(bytes), Drivers::LoadResult::Ok);
         ports.AddLap(0, 100);
         ports.laps[0]->drivers = &drivers;
         ports.loadRace = [this](int) {

@@ -49,7 +49,7 @@ struct Race {
         bytes = b.build();
         layout = b.layout();
         header.ReadBytes(bytes);
-        ASSERT_EQ(drivers.LoadBytes(bytes), Drivers::Ok);
+        ASSERT_EQ(drivers.LoadBytes(bytes), Drivers::LoadResult::Ok);
         ReplaySource src(bytes);
         loaded = model.Load(src, drivers, header, track.path.get(), Unit(), prompts, nullptr);
     }

@@ -24,7 +24,7 @@ ReplayBuilder Sessions(const std::vector<int>& kinds, int drivers = 2) {
 
 Drivers Loaded(ReplayBuilder& b) {
     Drivers d;
-    EXPECT_EQ(d.LoadBytes(b.build()), Drivers::Ok);
+    EXPECT_EQ(d.LoadBytes(b.build()), Drivers::LoadResult::Ok);
     return d;
 }
 
@@ -38,7 +38,7 @@ TEST(DriversTable, ReadsEveryDriverField) {
     TempDir dir;
     const auto path = dir.write("race.rpy", b.build());
     Drivers d;
-    ASSERT_EQ(d.Load(path), Drivers::Ok);
+    ASSERT_EQ(d.Load(path), Drivers::LoadResult::Ok);
     ASSERT_THAT((std::vector<int>{d.driverCount, d.loadedCount}), ElementsAre(4, 4));
     EXPECT_EQ(d.drivers[0].firstName, "Alex");
     EXPECT_THAT((std::vector<int>{d.drivers[0].type, d.drivers[1].type, d.drivers[2].type}),
@@ -62,13 +62,14 @@ TEST(DriversTable, FortyNineDriversLoadFiftyAreRefusedWithAMessage) {
     TempDir dir;
     const auto path = dir.write("fifty.rpy", RaceReplay(50, 1).build());
     Drivers d;
-    EXPECT_EQ(d.ParseReplay(path), Drivers::TooManyDrivers);
+    EXPECT_EQ(d.ParseReplay(path), static_cast<int>(Drivers::ParseError::TooManyDrivers));
     EXPECT_EQ(d.Message(),
               "This replay cannot be opened as it contains more drivers\nthan we ever anticipated was possible. So "
               "please contact us\nat support@velmar-replay-analyzer.invalid and tell us you saw\nthis note. Please, "
               "state also this number: 50");
-    EXPECT_THAT((std::vector<int>{d.Load(path), d.loadedCount}), ElementsAre(Drivers::Unreadable, 65535));
-    EXPECT_EQ(d.ParseReplay(dir.path() / "missing.rpy"), Drivers::NotOpened);
+    EXPECT_EQ(d.Load(path), Drivers::LoadResult::Unreadable);
+    EXPECT_EQ(d.loadedCount, 65535);
+    EXPECT_EQ(d.ParseReplay(dir.path() / "missing.rpy"), static_cast<int>(Drivers::ParseError::NotOpened));
 }
 
 TEST(DriversSavingPlayer, NamesDecideWhoSavedTheReplay) {
@@ -84,12 +85,13 @@ TEST(DriversSavingPlayer, NamesDecideWhoSavedTheReplay) {
         if (c.first) b.desc.header.savingFirstName = c.first;
         if (c.last) b.desc.header.savingLastName = c.last;
         Drivers d;
-        const int result = d.LoadBytes(b.build());
+        const Drivers::LoadResult result = d.LoadBytes(b.build());
         if (c.player < 0)
-            EXPECT_THAT((std::vector<int>{result, d.loadedCount}), ElementsAre(Drivers::Unreadable, 65535));
+            EXPECT_THAT((std::vector<int>{static_cast<int>(result), d.loadedCount}),
+                        ElementsAre(static_cast<int>(Drivers::LoadResult::Unreadable), 65535));
         else
-            EXPECT_THAT((std::vector<int>{result, d.savingPlayer, d.savingPlayerMismatch}),
-                        ElementsAre(Drivers::Ok, c.player, c.mismatch))
+            EXPECT_THAT((std::vector<int>{static_cast<int>(result), d.savingPlayer, d.savingPlayerMismatch}),
+                        ElementsAre(static_cast<int>(Drivers::LoadResult::Ok), c.player, c.mismatch))
                 << c.index;
     }
 }
@@ -154,7 +156,7 @@ TEST(DriversLaps, TableHoldsStartDurationsAndFlagsWhateverTheStamps) {
     auto bytes = b.build();
     testing::Poke32(bytes, b.layout().carLaps[0][0] + 12 + 12, 1000);  // driver 0's second stamp before its first
     Drivers d;
-    ASSERT_EQ(d.LoadBytes(bytes), Drivers::Ok);
+    ASSERT_EQ(d.LoadBytes(bytes), Drivers::LoadResult::Ok);
     EXPECT_EQ(d.LapWordAt(Race, 1, 0), 2010u);
     for (int k = 1; k <= 5; ++k) EXPECT_EQ(d.LapWordAt(Race, 1, k), laps[k - 1]) << k;
     EXPECT_EQ(d.LapWordAt(Race, 1, 6), kLapTableFill);
@@ -174,7 +176,7 @@ TEST(DriversLaps, MissingCarsUnknownCarsOthersInQualifyingAndTheOlderLayoutHaveN
     auto bytes = b.build();
     testing::Poke32(bytes, b.layout().carLaps[0][1] + 12, 999);  // ...and this one too
     Drivers d;
-    ASSERT_EQ(d.LoadBytes(bytes), Drivers::Ok);
+    ASSERT_EQ(d.LoadBytes(bytes), Drivers::LoadResult::Ok);
     EXPECT_THAT((std::vector<int>{d.LapCount(Race, 0), d.LapCount(Race, 1), d.LapCount(Race, 2)}),
                 ElementsAre(2, 0, 0));
     auto old = RaceReplay(2, 2);  // the older layout: its laps are listed but none counts
@@ -240,7 +242,7 @@ TEST(DriversDatabase, RecordRoundTrips) {
     b.desc.sessions[3].cars[2].laps[1] |= LapWord::Incomplete;
     TempDir dir;
     Drivers d;
-    ASSERT_EQ(d.Load(dir.write("r.rpy", b.build())), Drivers::Ok);
+    ASSERT_EQ(d.Load(dir.write("r.rpy", b.build())), Drivers::LoadResult::Ok);
     ByteWriter out;
     d.SaveToStream(out);
     Drivers back;

@@ -57,11 +57,12 @@ TEST(FrameWalk, PaddingSkippedRecordsAndEmptyFramesAreSteppedOver) {
     };
     const auto bytes = b.build();
     Drivers d;
-    ASSERT_EQ(d.LoadBytes(bytes), Drivers::Ok);
+    ASSERT_EQ(d.LoadBytes(bytes), Drivers::LoadResult::Ok);
     for (int driver : {0, 1}) {
         GetRpyInfo lap;
-        ASSERT_EQ(lap.ExtractLapFromBytes(bytes, d, driver, 2, Race, 1000.0f), GetRpyInfo::Ok);
-        EXPECT_THAT((std::vector<int>{lap.sampleCount - lap.foundCount, lap.missingCount, lap.AllocateChannels(1)}),
+        ASSERT_EQ(lap.ExtractLapFromBytes(bytes, d, driver, 2, Race, 1000.0f), GetRpyInfo::Result::Ok);
+        EXPECT_THAT((std::vector<int>{lap.sampleCount - lap.foundCount, lap.missingCount,
+                                      static_cast<int>(lap.AllocateChannels(1))}),
                     ElementsAre(0, 0, 0));
     }
     // Every fifth frame without a session record written with its header only.
@@ -70,9 +71,9 @@ TEST(FrameWalk, PaddingSkippedRecordsAndEmptyFramesAreSteppedOver) {
         if (ctx.frameInSession % 5 == 3 && ctx.frameInSession % 36 != 0) ctx.records.clear();
     };
     const auto emptyBytes = empty.build();
-    ASSERT_EQ(d.LoadBytes(emptyBytes), Drivers::Ok);
+    ASSERT_EQ(d.LoadBytes(emptyBytes), Drivers::LoadResult::Ok);
     GetRpyInfo lap;
-    ASSERT_EQ(lap.ExtractLapFromBytes(emptyBytes, d, 1, 2, Race, 1000.0f), GetRpyInfo::Ok);
+    ASSERT_EQ(lap.ExtractLapFromBytes(emptyBytes, d, 1, 2, Race, 1000.0f), GetRpyInfo::Result::Ok);
     EXPECT_GT(lap.missingCount, 0);
     EXPECT_THAT((std::vector<int>{lap.longestGap, lap.foundCount + lap.missingCount}), ElementsAre(1, lap.sampleCount));
 }
@@ -87,7 +88,7 @@ TEST(FrameWalk, UnknownRecordTypesAndCutStreamsFailWithoutLookingLikeDriverCount
             };
             Drivers d;
             const auto bytes = b.build();
-            EXPECT_EQ(d.LoadBytes(bytes), Drivers::Unreadable) << type << " at " << frame;
+            EXPECT_EQ(d.LoadBytes(bytes), Drivers::LoadResult::Unreadable) << type << " at " << frame;
             // Three drivers: the failure must not read as "3 drivers".
             if (type == 7) {
                 EXPECT_LT(d.ParseReplay(dir.write("three.rpy", bytes)), 0) << frame;

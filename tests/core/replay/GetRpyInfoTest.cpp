@@ -10,6 +10,12 @@
 #include <functional>
 
 namespace vra {
+
+// Failure messages name a result by its number.
+std::ostream& operator<<(std::ostream& out, GetRpyInfo::Result result) {
+    return out << static_cast<int>(result);
+}
+
 namespace {
 
 using simkit::FrameContext;
@@ -39,15 +45,16 @@ struct Extracted {
     std::vector<std::uint8_t> bytes;
     Drivers drivers;
     GetRpyInfo lap;
-    int result = -1;
+    GetRpyInfo::Result result = GetRpyInfo::Result::NotOpened;
 };
 
 // Builds the replay and extracts the lap; with a margin also trims it. True when every step succeeded.
 bool Extract(ReplayBuilder& b, int driver, int lap, int kind, Extracted& out, int margin = 0) {
     out.bytes = b.build();
-    EXPECT_EQ(out.drivers.LoadBytes(out.bytes), Drivers::Ok);
+    EXPECT_EQ(out.drivers.LoadBytes(out.bytes), Drivers::LoadResult::Ok);
     out.result = out.lap.ExtractLapFromBytes(out.bytes, out.drivers, driver, lap, kind, static_cast<float>(kLength));
-    return out.result == GetRpyInfo::Ok && (margin == 0 || out.lap.AllocateChannels(margin) == 0);
+    return out.result == GetRpyInfo::Result::Ok &&
+           (margin == 0 || out.lap.AllocateChannels(margin) == GetRpyInfo::Result::Ok);
 }
 
 // The saving player's lap from its full records, another car's from its
@@ -56,7 +63,7 @@ TEST(ExtractLap, LapIsTrimmedToOneSampleOutsideEachLine) {
     auto b = RaceReplay();
     b.desc.drivers[2].carId = 0x1234;
     b.desc.lateral = [](int driver, double ms) { return driver == 2 ? -3.25 : 4.0 * std::sin(ms / 1000.0); };
-    EXPECT_NE(GetRpyInfo().AllocateChannels(1), 0);  // nothing extracted
+    EXPECT_NE(GetRpyInfo().AllocateChannels(1), GetRpyInfo::Result::Ok);  // nothing extracted
     for (auto [driver, lapNo, tolerance] : {std::tuple{0, 2, 0.0006}, {2, 3, 0.002}}) {
         SCOPED_TRACE(driver);
         Extracted x;
@@ -65,7 +72,7 @@ TEST(ExtractLap, LapIsTrimmedToOneSampleOutsideEachLine) {
         EXPECT_THAT((std::vector<std::int64_t>{x.lap.fullData, x.lap.blockTypes, x.lap.sampleCount - x.lap.foundCount,
                                                x.lap.missingCount, x.lap.longestGap}),
                     ElementsAre(0, 0, 0, 0, 0));
-        ASSERT_EQ(x.lap.AllocateChannels(1), 0);
+        ASSERT_EQ(x.lap.AllocateChannels(1), GetRpyInfo::Result::Ok);
         const auto& car = b.desc.sessions[0].cars[static_cast<std::size_t>(driver)];
         const std::uint64_t start = ReplayBuilder::LapStartMs(car, lapNo), end = ReplayBuilder::LapEndMs(car, lapNo);
         const int fa = LastFrameBefore(start), fb = FirstFrameAfter(end);
@@ -131,8 +138,8 @@ TEST(ExtractLapQuality, CountsMissingSamplesAndTheLongestGap) {
     ASSERT_TRUE(Extract(absent, 2, 1, Race, y)) << y.result;
     EXPECT_THAT((std::vector<int>{y.lap.foundCount, y.lap.missingCount, y.lap.longestGap}),
                 ElementsAre(0, y.lap.sampleCount, y.lap.sampleCount));
-    EXPECT_NE(y.lap.AllocateChannels(1), 0);  // no distances: no line crossing to trim to
-    EXPECT_EQ(y.lap.channelsReady, 0);
+    EXPECT_NE(y.lap.AllocateChannels(1), GetRpyInfo::Result::Ok);  // no distances: no line crossing to trim to
+    EXPECT_FALSE(y.lap.channelsReady);
 }
 
 TEST(ExtractLapResults, LapThatDoesNotCountIsRefusedBeforeTheFileIsOpened) {
@@ -141,9 +148,9 @@ TEST(ExtractLapResults, LapThatDoesNotCountIsRefusedBeforeTheFileIsOpened) {
     TempDir dir;
     const auto path = dir.write("r.rpy", b.build());
     Drivers d;
-    ASSERT_EQ(d.Load(path), Drivers::Ok);
+    ASSERT_EQ(d.Load(path), Drivers::LoadResult::Ok);
     GetRpyInfo lap;
-    ASSERT_EQ(lap.ExtractLap(d, 1, 1, Race, kLength), GetRpyInfo::Ok);
+    ASSERT_EQ(lap.ExtractLap(d, 1, 1, Race, kLength), GetRpyInfo::Result::Ok);
     EXPECT_EQ(lap.path, path);
     std::filesystem::remove(path);
     for (auto [driver, lapNo, kind] : {std::tuple{0, 2, int(Race)},
@@ -153,11 +160,11 @@ TEST(ExtractLapResults, LapThatDoesNotCountIsRefusedBeforeTheFileIsOpened) {
                                        {-1, 1, Race},
                                        {0, 1, 4},
                                        {0, 1, Practice}})
-        EXPECT_THAT((std::vector<int>{lap.ExtractLap(d, driver, lapNo, kind, kLength), lap.result}),
-                    ::testing::Each(GetRpyInfo::NotValid))
+        EXPECT_THAT((std::vector<GetRpyInfo::Result>{lap.ExtractLap(d, driver, lapNo, kind, kLength), lap.result}),
+                    ::testing::Each(GetRpyInfo::Result::NotValid))
             << driver << lapNo << kind;
     // A lap that counts needs the file.
-    EXPECT_EQ(lap.ExtractLap(d, 0, 1, Race, kLength), GetRpyInfo::NotOpened);
+    EXPECT_EQ(lap.ExtractLap(d, 0, 1, Race, kLength), GetRpyInfo::Result::NotOpened);
 }
 
 TEST(ExtractLapResults, LapAtTheVeryEndOfTheRecording) {
@@ -168,14 +175,14 @@ TEST(ExtractLapResults, LapAtTheVeryEndOfTheRecording) {
     Extracted x;
     Extract(b, 0, 3, Race, x);
     ASSERT_TRUE(x.drivers.IsLapValid(Race, 0, 3));
-    EXPECT_EQ(x.result, GetRpyInfo::NotFound);
+    EXPECT_EQ(x.result, GetRpyInfo::Result::NotFound);
     // The stream ends with the frame that closes the lap: one sample fewer,
     // but the lap's frames are numbered as in a longer stream.
     ses.cars[0].firstStampMs = 1510;  // the third lap ends at 25510 ms
     ses.durationMs = 26000;
     ASSERT_TRUE(Extract(b, 0, 3, Race, x)) << x.result;
     ASSERT_EQ(x.lap.endFrame, b.layout().frames.size());
-    ASSERT_EQ(x.lap.AllocateChannels(1), 0);
+    ASSERT_EQ(x.lap.AllocateChannels(1), GetRpyInfo::Result::Ok);
     EXPECT_THAT((std::vector<std::int64_t>{x.lap.lapStartFrame, x.lap.lapEndFrame}),
                 ElementsAre(LastFrameBefore(17510) + 1, FirstFrameAfter(25510)));
 }
@@ -185,7 +192,7 @@ TEST(ExtractLapResults, DamagedRecordsAreCorruptAndACutStreamFailsToRead) {
     good.desc.paddingEvery = 1;
     const auto goodBytes = good.build();
     Drivers d;
-    ASSERT_EQ(d.LoadBytes(goodBytes), Drivers::Ok);
+    ASSERT_EQ(d.LoadBytes(goodBytes), Drivers::LoadResult::Ok);
     // Inside lap 2, after the frames of lap 1.
     const int at = LastFrameBefore(ReplayBuilder::LapStartMs(good.desc.sessions[0].cars[0], 2)) + 200;
     // An unknown type; a full record whose length leaves out its body (the rest would be read as records).
@@ -201,12 +208,12 @@ TEST(ExtractLapResults, DamagedRecordsAreCorruptAndACutStreamFailsToRead) {
         };
         auto badBytes = bad.build();
         badBytes.resize(goodBytes.size());  // the frame chunk's size as the drivers know it
-        EXPECT_EQ(GetRpyInfo().ExtractLapFromBytes(badBytes, d, 0, 2, Race, kLength), GetRpyInfo::Corrupt);
-        EXPECT_EQ(GetRpyInfo().ExtractLapFromBytes(badBytes, d, 0, 1, Race, kLength), GetRpyInfo::Ok);
+        EXPECT_EQ(GetRpyInfo().ExtractLapFromBytes(badBytes, d, 0, 2, Race, kLength), GetRpyInfo::Result::Corrupt);
+        EXPECT_EQ(GetRpyInfo().ExtractLapFromBytes(badBytes, d, 0, 1, Race, kLength), GetRpyInfo::Result::Ok);
     }
     auto cut = goodBytes;  // the frame stream runs past the end of the file
     cut.resize(static_cast<std::size_t>(good.layout().frames[good.layout().frames.size() / 2]));
-    EXPECT_EQ(GetRpyInfo().ExtractLapFromBytes(cut, d, 0, 1, Race, kLength), GetRpyInfo::SeekFailed);
+    EXPECT_EQ(GetRpyInfo().ExtractLapFromBytes(cut, d, 0, 1, Race, kLength), GetRpyInfo::Result::SeekFailed);
 }
 
 TEST(ExtractLapSessions, LapsAreFoundInTheirOwnSession) {
@@ -320,7 +327,7 @@ TEST(ExtractLapFields, EngineWordsFillGapsAndTemperaturesPastTheirSevenBits) {
     // The first engine word also fills sample 0.
     EXPECT_THAT((std::vector<double>{double(x.lap.fuelPressure[n]), double(x.lap.valueI[n]), x.lap.oilTemperature[0]}),
                 ElementsAre(33, 1500, 95));
-    ASSERT_EQ(x.lap.AllocateChannels(1), 0);
+    ASSERT_EQ(x.lap.AllocateChannels(1), GetRpyInfo::Result::Ok);
     EXPECT_EQ(x.lap.waterTemperature[1], 88);
     const int fa = LastFrameBefore(static_cast<std::uint64_t>(startMs));
     for (int i = 1; i <= x.lap.sampleCount; ++i) {
@@ -353,7 +360,8 @@ TEST(ExtractLapBlocks, SavingPlayersBlocksAreCopiedPerSample) {
     };
     Extracted x;
     ASSERT_TRUE(Extract(b, 0, 2, Race, x)) << x.result;
-    EXPECT_THAT((std::vector<std::int64_t>{x.lap.fullData, x.lap.blockTypes, x.lap.AllocateChannels(1)}),
+    EXPECT_THAT((std::vector<std::int64_t>{x.lap.fullData, x.lap.blockTypes,
+                                           static_cast<std::int64_t>(x.lap.AllocateChannels(1))}),
                 ElementsAre(1, 0x3F, 0));
     const int fa = LastFrameBefore(ReplayBuilder::LapStartMs(b.desc.sessions[0].cars[0], 2));
     for (int i : {1, 2, x.lap.sampleCount})
@@ -366,7 +374,8 @@ TEST(ExtractLapBlocks, SavingPlayersBlocksAreCopiedPerSample) {
         }
     Extracted other;  // the blocks are seen, but they are not its car's
     ASSERT_TRUE(Extract(b, 1, 2, Race, other)) << other.result;
-    EXPECT_THAT((std::vector<std::int64_t>{other.lap.fullData, other.lap.blockTypes, other.lap.AllocateChannels(1)}),
+    EXPECT_THAT((std::vector<std::int64_t>{other.lap.fullData, other.lap.blockTypes,
+                                           static_cast<std::int64_t>(other.lap.AllocateChannels(1))}),
                 ElementsAre(0, 0x3F, 0));
     EXPECT_EQ(other.lap.Block(0, 1), nullptr);
 }

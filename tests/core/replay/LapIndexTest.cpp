@@ -101,10 +101,10 @@ Counts CompareEveryLap(std::span<const std::uint8_t> bytes, const Drivers& index
                 SCOPED_TRACE("driver " + std::to_string(driver) + " kind " + std::to_string(kind) + " lap " +
                              std::to_string(lap));
                 GetRpyInfo a, b;
-                const int ra = a.ExtractLapFromBytes(bytes, indexed, driver, lap, kind, kLength);
-                const int rb = b.ExtractLapFromBytes(bytes, walked, driver, lap, kind, kLength);
+                const GetRpyInfo::Result ra = a.ExtractLapFromBytes(bytes, indexed, driver, lap, kind, kLength);
+                const GetRpyInfo::Result rb = b.ExtractLapFromBytes(bytes, walked, driver, lap, kind, kLength);
                 ++n.laps;
-                if (ra == GetRpyInfo::Ok && rb == GetRpyInfo::Ok) {
+                if (ra == GetRpyInfo::Result::Ok && rb == GetRpyInfo::Result::Ok) {
                     ++n.extracted;
                     if (b.endFrame == frames) ++n.lastFrame;
                     EXPECT_EQ(a.AllocateChannels(1), b.AllocateChannels(1));
@@ -171,7 +171,7 @@ TEST(LapIndex, EveryLapIsTheLapOfTheWalkFromTheStart) {
         ReplayBuilder b = c.make();
         const auto bytes = b.build();
         Drivers d;
-        ASSERT_EQ(d.LoadBytes(bytes), Drivers::Ok);
+        ASSERT_EQ(d.LoadBytes(bytes), Drivers::LoadResult::Ok);
         ASSERT_TRUE(d.frameIndex.built);
         EXPECT_EQ(d.frameIndex.coveredEnd, d.frameIndex.streamEnd);
         const Counts n = CompareEveryLap(bytes, d, FrameCount(b));
@@ -190,9 +190,9 @@ TEST(LapIndex, FileExtractionReadsTheLapsOwnFrames) {
     auto bytes = b.build();
     const auto path = dir.write("race.rpy", bytes);
     Drivers d;
-    ASSERT_EQ(d.Load(path), Drivers::Ok);
+    ASSERT_EQ(d.Load(path), Drivers::LoadResult::Ok);
     GetRpyInfo before;
-    ASSERT_EQ(before.ExtractLap(d, 1, 3, Race, kLength), GetRpyInfo::Ok);
+    ASSERT_EQ(before.ExtractLap(d, 1, 3, Race, kLength), GetRpyInfo::Result::Ok);
     Counts n = CompareEveryLap(bytes, d, FrameCount(b));
     EXPECT_EQ(n.extracted, n.laps);
 
@@ -211,21 +211,21 @@ TEST(LapIndex, FileExtractionReadsTheLapsOwnFrames) {
         same.frameIndex.fileTimeNs = src.modifiedNs();
     }
     GetRpyInfo lap;
-    EXPECT_EQ(lap.ExtractLap(same, 1, 3, Race, kLength), GetRpyInfo::Ok);
+    EXPECT_EQ(lap.ExtractLap(same, 1, 3, Race, kLength), GetRpyInfo::Result::Ok);
     ExpectSameLap(lap, before);
     Drivers walked = same;
     walked.frameIndex.Clear();
-    EXPECT_EQ(GetRpyInfo().ExtractLap(walked, 1, 3, Race, kLength), GetRpyInfo::Corrupt);
+    EXPECT_EQ(GetRpyInfo().ExtractLap(walked, 1, 3, Race, kLength), GetRpyInfo::Result::Corrupt);
     // The load's own record of the file no longer matches: walked from the start.
     d.frameIndex.fileSize += 1;
-    EXPECT_EQ(GetRpyInfo().ExtractLap(d, 1, 3, Race, kLength), GetRpyInfo::Corrupt);
+    EXPECT_EQ(GetRpyInfo().ExtractLap(d, 1, 3, Race, kLength), GetRpyInfo::Result::Corrupt);
 }
 
 TEST(LapIndex, DamagedIndexFallsBackToTheWalk) {
     ReplayBuilder b = AllSessions();
     const auto bytes = b.build();
     Drivers good;
-    ASSERT_EQ(good.LoadBytes(bytes), Drivers::Ok);
+    ASSERT_EQ(good.LoadBytes(bytes), Drivers::LoadResult::Ok);
     const auto& entries = good.frameIndex.entries;
     ASSERT_GT(entries.size(), 40u);
     const std::size_t mid = entries.size() / 2;
@@ -314,7 +314,7 @@ TEST(LapIndex, LoadSettlesTheSessionWindowsOfTheBackwardWalk) {
             };
             auto bytes = b.build();
             Drivers swept;
-            const int sweptResult = swept.LoadBytes(bytes);
+            const Drivers::LoadResult sweptResult = swept.LoadBytes(bytes);
             // The fourth frame's previous size skipping the third (which holds
             // neither a session nor a race-start record): the stream no longer
             // chains forward, the walk back still finds the same records.
@@ -325,8 +325,8 @@ TEST(LapIndex, LoadSettlesTheSessionWindowsOfTheBackwardWalk) {
             ASSERT_EQ(sweptResult, walked.LoadBytes(unchained));
             // The walk back ends at the race start (at the last session
             // record in a replay of this program) and meets nothing below.
-            EXPECT_EQ(sweptResult != Drivers::Ok, !own && (c.unknownAt == 108 || c.unknownAt == 109));
-            if (sweptResult != Drivers::Ok) continue;
+            EXPECT_EQ(sweptResult != Drivers::LoadResult::Ok, !own && (c.unknownAt == 108 || c.unknownAt == 109));
+            if (sweptResult != Drivers::LoadResult::Ok) continue;
             EXPECT_EQ(swept.windowEnd, walked.windowEnd);
             EXPECT_EQ(swept.lastSessionKind, walked.lastSessionKind);
             EXPECT_EQ(swept.lastSessionState, walked.lastSessionState);
@@ -349,13 +349,13 @@ TEST(LapIndex, FramesSteppedOverByThePreviousSizeAreNotMetGoingBack) {
     const auto& at = b.layout().frames;
     const std::size_t last = at.size() - 1;
     Drivers whole;
-    ASSERT_EQ(whole.LoadBytes(bytes), Drivers::Ok);
+    ASSERT_EQ(whole.LoadBytes(bytes), Drivers::LoadResult::Ok);
     EXPECT_EQ(whole.raceStartSeen, 1);
     EXPECT_EQ(whole.raceStartWord, race.raceStartWord);
 
     testing::Poke16(bytes, at[last] + 2, static_cast<std::uint16_t>(at[last] - at[last - 30]));
     Drivers stepped;
-    ASSERT_EQ(stepped.LoadBytes(bytes), Drivers::Ok);
+    ASSERT_EQ(stepped.LoadBytes(bytes), Drivers::LoadResult::Ok);
     EXPECT_EQ(stepped.raceStartSeen, 0);
     EXPECT_EQ(stepped.windowEnd[Race], 30000u);
     EXPECT_EQ(stepped.lastSessionKind, Race);

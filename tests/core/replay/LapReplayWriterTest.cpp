@@ -30,7 +30,7 @@ Source Build(ReplayBuilder& b) {
     Source s;
     s.bytes = b.build();
     s.layout = b.layout();
-    EXPECT_EQ(s.drivers.LoadBytes(s.bytes), Drivers::Ok);
+    EXPECT_EQ(s.drivers.LoadBytes(s.bytes), Drivers::LoadResult::Ok);
     return s;
 }
 
@@ -56,7 +56,7 @@ TEST(SavedLap, CopiesTheLapsFramesBehindPatchedLeadingChunks) {
     for (auto [driver, lapNo] : {std::pair{0, 1}, {0, 3}, {2, 1}, {1, 2}}) {
         SCOPED_TRACE(::testing::Message() << "driver " << driver << " lap " << lapNo);
         GetRpyInfo lap;
-        ASSERT_EQ(lap.ExtractLapFromBytes(s.bytes, s.drivers, driver, lapNo, Race, 1000.0f), 0);
+        ASSERT_EQ(lap.ExtractLapFromBytes(s.bytes, s.drivers, driver, lapNo, Race, 1000.0f), GetRpyInfo::Result::Ok);
         const std::uint64_t A = lap.firstFrameOffset, B = lap.endOffset;
         // The range is whole frames of the built stream.
         const auto& frames = s.layout.frames;
@@ -87,9 +87,9 @@ TEST(SavedLap, CopiesTheLapsFramesBehindPatchedLeadingChunks) {
         Header header;
         EXPECT_EQ(header.ReadBytes(out), Header::Ok);
         Drivers saved;
-        ASSERT_EQ(saved.LoadBytes(out), Drivers::Ok);
+        ASSERT_EQ(saved.LoadBytes(out), Drivers::LoadResult::Ok);
         GetRpyInfo again;
-        ASSERT_EQ(again.ExtractLapFromBytes(out, saved, driver, lapNo, Race, 1000.0f), 0);
+        ASSERT_EQ(again.ExtractLapFromBytes(out, saved, driver, lapNo, Race, 1000.0f), GetRpyInfo::Result::Ok);
         EXPECT_EQ(again.sampleCount, lap.sampleCount);
         EXPECT_EQ(again.distance, lap.distance);
         EXPECT_EQ(again.lateral, lap.lateral);
@@ -107,7 +107,7 @@ TEST(SavedLap, ARangeOutsideTheSourceOrARefusingSinkFails) {
     auto b = RaceReplay();
     Source s = Build(b);
     GetRpyInfo lap;
-    ASSERT_EQ(lap.ExtractLapFromBytes(s.bytes, s.drivers, 0, 2, Race, 1000.0f), 0);
+    ASSERT_EQ(lap.ExtractLapFromBytes(s.bytes, s.drivers, 0, 2, Race, 1000.0f), GetRpyInfo::Result::Ok);
     ReplaySource src{std::span<const std::uint8_t>(s.bytes)};
     LapFrameRange range = LapRangeOf(s.drivers, lap);
     for (auto broken : {LapFrameRange{range.frameChunkOffset, range.begin, s.bytes.size() + 1},

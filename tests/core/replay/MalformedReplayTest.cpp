@@ -25,7 +25,7 @@ ReplayBuilder TwoSessions() {
     return b;
 }
 
-int LoadResult(const std::vector<std::uint8_t>& bytes) {
+Drivers::LoadResult LoadResult(const std::vector<std::uint8_t>& bytes) {
     return Drivers().LoadBytes(bytes);
 }
 
@@ -33,9 +33,9 @@ int LoadResult(const std::vector<std::uint8_t>& bytes) {
 void ReadAll(const std::vector<std::uint8_t>& bytes) {
     Header().ReadBytes(bytes);
     Drivers d;
-    if (d.LoadBytes(bytes) != Drivers::Ok) return;
+    if (d.LoadBytes(bytes) != Drivers::LoadResult::Ok) return;
     for (int driver = 0; driver < static_cast<int>(d.drivers.size()); ++driver)
-        if (GetRpyInfo lap; lap.ExtractLapFromBytes(bytes, d, driver, 1, Race, 600.0f) == GetRpyInfo::Ok)
+        if (GetRpyInfo lap; lap.ExtractLapFromBytes(bytes, d, driver, 1, Race, 600.0f) == GetRpyInfo::Result::Ok)
             lap.AllocateChannels(1);
 }
 
@@ -57,7 +57,7 @@ TEST(MalformedReplay, TruncatedAtEveryChunkBoundary) {
     for (std::uint64_t cut : cuts)
         for (std::uint64_t at : {cut, cut + 5}) {
             const std::vector<std::uint8_t> part(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
-            EXPECT_EQ(LoadResult(part), Drivers::Unreadable) << "cut at " << at;
+            EXPECT_EQ(LoadResult(part), Drivers::LoadResult::Unreadable) << "cut at " << at;
             const int header = Header().ReadBytes(part);
             if (at < l.driverTable) {
                 EXPECT_EQ(header, Header::EmptyOrShort) << at;
@@ -65,7 +65,7 @@ TEST(MalformedReplay, TruncatedAtEveryChunkBoundary) {
         }
     // Without its end chunk the replay still holds everything that is read.
     const std::vector<std::uint8_t> noEnd(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(l.endChunk));
-    EXPECT_EQ(LoadResult(noEnd), Drivers::Ok);
+    EXPECT_EQ(LoadResult(noEnd), Drivers::LoadResult::Ok);
 }
 
 TEST(MalformedReplay, SizesAndCountsThatDoNotFit) {
@@ -114,7 +114,7 @@ TEST(MalformedReplay, SizesAndCountsThatDoNotFit) {
             Poke32(bytes, c.at, c.value);
         else
             Poke16(bytes, c.at, static_cast<std::uint16_t>(c.value));
-        EXPECT_EQ(LoadResult(bytes), Drivers::Unreadable) << c.at << " = " << c.value;
+        EXPECT_EQ(LoadResult(bytes), Drivers::LoadResult::Unreadable) << c.at << " = " << c.value;
         if (c.at == 20) {
             EXPECT_EQ(Header().ReadBytes(bytes), Header::EmptyOrShort) << c.value;
         }
@@ -122,13 +122,13 @@ TEST(MalformedReplay, SizesAndCountsThatDoNotFit) {
     }
     ReplayBuilder most;  // the most laps a table holds
     most.drivers(2).trackLength(100).session(Race, 512, 200, 1010);
-    EXPECT_EQ(LoadResult(most.build()), Drivers::Ok);
+    EXPECT_EQ(LoadResult(most.build()), Drivers::LoadResult::Ok);
     // The extraction meets a frame of size 0 too, though the drivers loaded.
     Drivers d;
-    ASSERT_EQ(d.LoadBytes(good), Drivers::Ok);
+    ASSERT_EQ(d.LoadBytes(good), Drivers::LoadResult::Ok);
     auto bytes = good;
     Poke16(bytes, l.frames[l.sessionFirstFrame[1] + 100], 0);
-    EXPECT_EQ(GetRpyInfo().ExtractLapFromBytes(bytes, d, 0, 1, Race, 600.0f), GetRpyInfo::Corrupt);
+    EXPECT_EQ(GetRpyInfo().ExtractLapFromBytes(bytes, d, 0, 1, Race, 600.0f), GetRpyInfo::Result::Corrupt);
 }
 
 TEST(MalformedReplay, RecordsThatDoNotFitTheirFrame) {
@@ -141,7 +141,7 @@ TEST(MalformedReplay, RecordsThatDoNotFitTheirFrame) {
             for (auto& r : ctx.records)
                 if (r.type == 13 && length == 4) r = FrameRecord{13, 4, {}};
         };
-        EXPECT_EQ(LoadResult(b.build()), Drivers::Unreadable) << length;
+        EXPECT_EQ(LoadResult(b.build()), Drivers::LoadResult::Unreadable) << length;
     }
 }
 
@@ -152,30 +152,30 @@ TEST(MalformedReplay, MissingPartsEndTheWalksWithoutAnError) {
     b.desc.sessions[1].raceStartMs.reset();
     auto bytes = b.build();
     Drivers d;
-    ASSERT_EQ(d.LoadBytes(bytes), Drivers::Ok);
+    ASSERT_EQ(d.LoadBytes(bytes), Drivers::LoadResult::Ok);
     EXPECT_THAT((std::vector<int>{d.raceStartSeen, d.lastSessionKind}), ::testing::ElementsAre(0, Race));
     EXPECT_TRUE(d.IsLapValid(Race, 0, 1));
     const auto& l = b.layout();
     Poke16(bytes, l.frames[0] + 2, 500);  // a predecessor of the first frame
     for (std::uint16_t prev : {0, 0xFFFF}) {
         Poke16(bytes, l.frames[5] + 2, prev);
-        EXPECT_EQ(d.LoadBytes(bytes), Drivers::Ok) << prev;
+        EXPECT_EQ(d.LoadBytes(bytes), Drivers::LoadResult::Ok) << prev;
     }
     auto silent = TwoSessions();  // no session records: no window, no valid lap
     silent.desc.sessionRecords = false;
-    ASSERT_EQ(d.LoadBytes(silent.build()), Drivers::Ok);
+    ASSERT_EQ(d.LoadBytes(silent.build()), Drivers::LoadResult::Ok);
     EXPECT_FALSE(d.IsLapValid(Race, 0, 1) || d.IsLapValid(HappyHour, 0, 1));
     auto empty = TwoSessions();  // no frames at all
     empty.desc.sessions.clear();
     bytes = empty.build();
-    ASSERT_EQ(d.LoadBytes(bytes), Drivers::Ok);
+    ASSERT_EQ(d.LoadBytes(bytes), Drivers::LoadResult::Ok);
     EXPECT_EQ(d.LapCount(Race, 0), 0);
-    EXPECT_EQ(GetRpyInfo().ExtractLapFromBytes(bytes, d, 0, 1, Race, 600.0f), GetRpyInfo::NotValid);
+    EXPECT_EQ(GetRpyInfo().ExtractLapFromBytes(bytes, d, 0, 1, Race, 600.0f), GetRpyInfo::Result::NotValid);
     // Nor does an absurd track length break the extraction.
     bytes = TwoSessions().build();
-    ASSERT_EQ(d.LoadBytes(bytes), Drivers::Ok);
+    ASSERT_EQ(d.LoadBytes(bytes), Drivers::LoadResult::Ok);
     for (float length : {0.0f, -10.0f, -1e9f, 1e30f})
-        EXPECT_EQ(GetRpyInfo().ExtractLapFromBytes(bytes, d, 1, 1, Race, length), GetRpyInfo::Ok) << length;
+        EXPECT_EQ(GetRpyInfo().ExtractLapFromBytes(bytes, d, 1, 1, Race, length), GetRpyInfo::Result::Ok) << length;
 }
 
 TEST(MalformedReplay, EveryWordOfTheLeadingChunksAtItsExtremes) {

@@ -48,11 +48,11 @@ Laps FiveLaps() {
         r.gear = 4;
     };
     l.bytes = b.build();
-    EXPECT_EQ(l.drivers.LoadBytes(l.bytes), Drivers::Ok);
+    EXPECT_EQ(l.drivers.LoadBytes(l.bytes), Drivers::LoadResult::Ok);
     for (int d = 0; d < 5; ++d) {
         auto info = std::make_unique<GetRpyInfo>();
-        EXPECT_EQ(info->ExtractLapFromBytes(l.bytes, l.drivers, d, 2, Race, 1000.0f), 0);
-        EXPECT_EQ(info->AllocateChannels(1), 0);
+        EXPECT_EQ(info->ExtractLapFromBytes(l.bytes, l.drivers, d, 2, Race, 1000.0f), GetRpyInfo::Result::Ok);
+        EXPECT_EQ(info->AllocateChannels(1), GetRpyInfo::Result::Ok);
         l.infos.push_back(std::move(info));
     }
     return l;
@@ -246,7 +246,7 @@ TEST(MergedReplay, FiveLapsUnderEachSynchronisation) {
         EXPECT_EQ(Tail(f, 12), EndChunk());
 
         Drivers back;
-        EXPECT_EQ(back.LoadBytes(f), Drivers::Ok);
+        EXPECT_EQ(back.LoadBytes(f), Drivers::LoadResult::Ok);
         EXPECT_EQ(back.driverCount, 7);
         Header header;
         EXPECT_EQ(header.ReadBytes(f), Header::Ok);

@@ -125,25 +125,25 @@ TEST(CompressedReplay, KeepsExactlyTheRecordsTheReadersUse) {
     // Read back: other cars' laps are the same, blocks gone; the saving
     // player's lap has neither engine words nor blocks.
     Drivers before, after;
-    ASSERT_EQ(before.LoadBytes(src), Drivers::Ok);
-    ASSERT_EQ(after.LoadBytes(c), Drivers::Ok);
+    ASSERT_EQ(before.LoadBytes(src), Drivers::LoadResult::Ok);
+    ASSERT_EQ(after.LoadBytes(c), Drivers::LoadResult::Ok);
     for (int driver : {1, 2}) {
         GetRpyInfo x, y;
-        ASSERT_EQ(x.ExtractLapFromBytes(src, before, driver, 2, Race, 1000.0f), 0);
-        ASSERT_EQ(y.ExtractLapFromBytes(c, after, driver, 2, Race, 1000.0f), 0);
+        ASSERT_EQ(x.ExtractLapFromBytes(src, before, driver, 2, Race, 1000.0f), GetRpyInfo::Result::Ok);
+        ASSERT_EQ(y.ExtractLapFromBytes(c, after, driver, 2, Race, 1000.0f), GetRpyInfo::Result::Ok);
         EXPECT_NE(x.blockTypes, 0u);
         EXPECT_EQ(y.blockTypes, 0u);
         EXPECT_EQ(y.sampleCount, x.sampleCount);
         EXPECT_EQ(y.distance, x.distance);
         EXPECT_EQ(y.lateral, x.lateral);
         EXPECT_EQ(y.foundCount, x.foundCount);
-        ASSERT_EQ(x.AllocateChannels(1), 0);
-        ASSERT_EQ(y.AllocateChannels(1), 0);
+        ASSERT_EQ(x.AllocateChannels(1), GetRpyInfo::Result::Ok);
+        ASSERT_EQ(y.AllocateChannels(1), GetRpyInfo::Result::Ok);
         EXPECT_EQ(std::tuple(y.lapStartFrame, y.lapEndFrame, y.sampleCount),
                   std::tuple(x.lapStartFrame, x.lapEndFrame, x.sampleCount));
     }
     GetRpyInfo own;
-    ASSERT_EQ(own.ExtractLapFromBytes(c, after, 0, 2, Race, 1000.0f), 0);
+    ASSERT_EQ(own.ExtractLapFromBytes(c, after, 0, 2, Race, 1000.0f), GetRpyInfo::Result::Ok);
     EXPECT_EQ(own.blockTypes, 0u);
     EXPECT_EQ(own.fullData, 0);
     EXPECT_TRUE(std::all_of(own.oilTemperature.begin(), own.oilTemperature.end(), [](double v) { return v == 0; }));
@@ -244,9 +244,9 @@ TEST(RideHeightFix, ChangesOnlyTheFullRecordsFieldsAndTheChunkWord) {
     // The source's first frame record holds -500 in suspension 1: -520
     // saturates to -512.
     Drivers d;
-    ASSERT_EQ(d.LoadBytes(out.bytes()), Drivers::Ok);
+    ASSERT_EQ(d.LoadBytes(out.bytes()), Drivers::LoadResult::Ok);
     GetRpyInfo lap;
-    ASSERT_EQ(lap.ExtractLapFromBytes(out.bytes(), d, 0, 2, Race, 1000.0f), 0);
+    ASSERT_EQ(lap.ExtractLapFromBytes(out.bytes(), d, 0, 2, Race, 1000.0f), GetRpyInfo::Result::Ok);
     EXPECT_EQ(lap.suspension[0][5], -512);
     EXPECT_EQ(lap.suspension[1][5], 280);
     EXPECT_EQ(lap.suspension[2][5], -512);

@@ -29,7 +29,7 @@ void PutFloat(std::vector<std::uint8_t>& block, std::size_t at, float v) {
 GetRpyInfo HandMadeLap(std::uint32_t blockTypes) {
     GetRpyInfo lap;
     lap.sampleCount = 3;
-    lap.fullData = blockTypes ? 1 : 0;
+    lap.fullData = blockTypes != 0;
     lap.blockTypes = blockTypes;
     lap.distanceM = {0, 12.5, 13.25, 14.0};
     lap.lateralM = {0, -1.5, 0.125, 2};
@@ -145,11 +145,11 @@ TEST(TelemetryText, AnotherCarsLapHasTheTenBaseColumns) {
     b.desc.engineBlocks = true;
     const auto bytes = b.build();
     Drivers drivers;
-    ASSERT_EQ(drivers.LoadBytes(bytes), Drivers::Ok);
+    ASSERT_EQ(drivers.LoadBytes(bytes), Drivers::LoadResult::Ok);
     for (int driver : {1, 0}) {
         GetRpyInfo lap;
-        ASSERT_EQ(lap.ExtractLapFromBytes(bytes, drivers, driver, 2, Race, 1000.0f), 0);
-        ASSERT_EQ(lap.AllocateChannels(1), 0);
+        ASSERT_EQ(lap.ExtractLapFromBytes(bytes, drivers, driver, 2, Race, 1000.0f), GetRpyInfo::Result::Ok);
+        ASSERT_EQ(lap.AllocateChannels(1), GetRpyInfo::Result::Ok);
         const auto lines = Lines(Text(lap, drivers.LapWordAt(Race, driver, 2)));
         ASSERT_EQ(static_cast<int>(lines.size()), lap.sampleCount + 1);
         EXPECT_EQ(lines[0], std::to_string(lap.sampleCount - 1) + ", " + std::to_string(8000 + 250 * driver));

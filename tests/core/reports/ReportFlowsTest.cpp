@@ -90,7 +90,7 @@ TEST_F(Flows, AReplayThatCannotBeReadIsToldAndNoReportShown) {
     crowded.drivers(50).session(3, 1, 30000);
     const auto crowdedPath = write(crowded, "crowded.rpy");
     Drivers probe;
-    ASSERT_NE(probe.Load(crowdedPath), Drivers::Ok);
+    ASSERT_NE(probe.Load(crowdedPath), Drivers::LoadResult::Ok);
     prompts = test::ScriptedPrompts();
     prompts.answer(Button::Ok).answer(Button::Yes).openFileAnswer(crowdedPath);
     flows().Run(ReportKind::Mechanical);

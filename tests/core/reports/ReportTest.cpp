@@ -66,7 +66,7 @@ protected:
         path = dir.path() / "r1.rpy";
         EXPECT_TRUE(builder.writeFile(path));
         EXPECT_EQ(header.Read(path), Header::Ok);
-        EXPECT_EQ(drivers.Load(path), Drivers::Ok);
+        EXPECT_EQ(drivers.Load(path), Drivers::LoadResult::Ok);
         report.header = &header;
         report.drivers = &drivers;
         report.settings.simFolder = dir.path().string();
@@ -222,7 +222,7 @@ TEST_F(ReportFixture, FlagReportListsEveryChangeOfFlagState) {
     practiceOnly.drivers(2).session(0, 1, 30000);
     ASSERT_TRUE(practiceOnly.writeFile(dir.path() / "p.rpy"));
     ASSERT_EQ(otherHeader.Read(dir.path() / "p.rpy"), Header::Ok);
-    ASSERT_EQ(noRace.Load(dir.path() / "p.rpy"), Drivers::Ok);
+    ASSERT_EQ(noRace.Load(dir.path() / "p.rpy"), Drivers::LoadResult::Ok);
     report.header = &otherHeader;
     report.drivers = &noRace;
     EXPECT_THAT(report.Text(ReportKind::Flags), HasSubstr("\r\n\r\nRpyDataClass: Error reading file!\r\n"));

@@ -45,7 +45,7 @@ protected:
         path_ = dir_ / "race.rpy";
         ASSERT_TRUE(b.writeFile(path_));
         ASSERT_EQ(header_.Read(path_), 0);
-        ASSERT_EQ(drivers_.Load(path_), 0);
+        ASSERT_EQ(drivers_.Load(path_), Drivers::LoadResult::Ok);
         request_.replayPath = path_;
         request_.header = &header_;
         request_.drivers = &drivers_;

@@ -44,7 +44,7 @@ protected:
         b.desc.drivers[1].lastName = "M\xFCller";
         ASSERT_TRUE(b.writeFile(dir / "r1.rpy"));
         ASSERT_EQ(header.Read(dir / "r1.rpy"), Header::Ok);
-        ASSERT_EQ(drivers.Load(dir / "r1.rpy"), Drivers::Ok);
+        ASSERT_EQ(drivers.Load(dir / "r1.rpy"), Drivers::LoadResult::Ok);
         report.header = &header;
         report.drivers = &drivers;
         report.kind = ReportKind::Race;
