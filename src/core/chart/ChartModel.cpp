@@ -6,6 +6,22 @@
 
 namespace vra {
 
+namespace {
+
+// Widens the four values to the point's finite coordinates.
+inline void Widen(const Point2D& p, double& xMin, double& xMax, double& yMin, double& yMax) {
+    if (std::isfinite(p.x)) {
+        if (p.x > xMax) xMax = p.x;
+        if (p.x < xMin) xMin = p.x;
+    }
+    if (std::isfinite(p.y)) {
+        if (p.y > yMax) yMax = p.y;
+        if (p.y < yMin) yMin = p.y;
+    }
+}
+
+}  // namespace
+
 ChartModel::ChartModel() {
     auto readOut = std::make_unique<CXGraphLabel>();
     readOut->rect = {100, 100, 200, 175};
@@ -33,17 +49,6 @@ CXGraphDataSerie* ChartModel::SetData(const Point2D* pts, int count, int c, int 
         curves.push_back(std::move(curve));
     }
     auto& curve = curves[static_cast<std::size_t>(c)];
-    // A curve given new points of the same length keeps its memory: a
-    // million fresh points would otherwise cost a fresh allocation that the
-    // system clears page by page. Points taken from the curve itself are
-    // copied out first.
-    const std::less<const Point2D*> before;
-    const Point2D* own = curve.points.data();
-    if (count > 0 && !before(pts, own) && before(pts, own + curve.points.size()))
-        curve.points = std::vector<Point2D>(pts, pts + count);
-    else
-        curve.points.assign(pts, pts + count);
-    curve.PointsChanged();
     curve.xAxis = ax;
     curve.yAxis = ay;
     curve.ownsPoints = copy;
@@ -59,7 +64,29 @@ CXGraphDataSerie* ChartModel::SetData(const Point2D* pts, int count, int c, int 
     auto& xa = xAxes[static_cast<std::size_t>(ax)];
     auto& ya = yAxes[static_cast<std::size_t>(ay)];
     double xMin = xa.autoMin, xMax = xa.autoMax, yMin = ya.autoMin, yMax = ya.autoMax;
-    GetMinMax(curve, xMin, xMax, yMin, yMax);
+    // A curve given new points of the same length keeps its memory (a
+    // million fresh points would otherwise cost a fresh allocation that the
+    // system clears page by page), and the ranges are found while copying.
+    // Points taken from the curve itself are copied out first.
+    const std::less<const Point2D*> before;
+    const Point2D* own = curve.points.data();
+    const auto n = static_cast<std::size_t>(count);
+    if (count > 0 && !before(pts, own) && before(pts, own + curve.points.size())) {
+        curve.points = std::vector<Point2D>(pts, pts + count);
+        GetMinMax(curve, xMin, xMax, yMin, yMax);
+    } else if (n > curve.points.size()) {
+        curve.points.assign(pts, pts + count);
+        GetMinMax(curve, xMin, xMax, yMin, yMax);
+    } else {
+        curve.points.resize(n);
+        Point2D* to = curve.points.data();
+        for (int i = 0; i < count; ++i) {
+            const Point2D p = pts[i];
+            to[i] = p;
+            Widen(p, xMin, xMax, yMin, yMax);
+        }
+    }
+    curve.PointsChanged();
     // A curve without a finite point leaves its axes as they were.
     if (xMin <= xMax && yMin <= yMax) {
         xa.SetDataRange(xMin, xMax);
@@ -99,16 +126,7 @@ bool ChartModel::DeleteCurve(int index) {
 }
 
 void ChartModel::GetMinMax(const CXGraphDataSerie& curve, double& xMin, double& xMax, double& yMin, double& yMax) {
-    for (const auto& p : curve.points) {
-        if (std::isfinite(p.x)) {
-            if (p.x > xMax) xMax = p.x;
-            if (p.x < xMin) xMin = p.x;
-        }
-        if (std::isfinite(p.y)) {
-            if (p.y > yMax) yMax = p.y;
-            if (p.y < yMin) yMin = p.y;
-        }
-    }
+    for (const auto& p : curve.points) Widen(p, xMin, xMax, yMin, yMax);
 }
 
 int ChartModel::GetAxisIndex(const CXGraphAxis* axis) const {

@@ -144,6 +144,15 @@ TEST(Series, SetDataAddsReplacesAndRefuses) {
     EXPECT_EQ(m.GetXAxis(0).curMin, -1.0);
     EXPECT_EQ(m.GetXAxis(0).curMax, 3.0);
     EXPECT_EQ(m.GetYAxis(0).curMax, 8.0);
+    // So do those that replace a curve's points of the same count.
+    ChartModel r;
+    r.SetData(pts, 3, 0, 0, 0);
+    const Point2D wider[] = {{NAN, 1}, {4, INFINITY}, {-2, 9}};
+    r.SetData(wider, 3, 0, 0, 0);
+    EXPECT_EQ(r.GetXAxis(0).curMin, -2.0);
+    EXPECT_EQ(r.GetXAxis(0).curMax, 4.0);
+    EXPECT_EQ(r.GetYAxis(0).curMax, 9.0);
+    EXPECT_EQ(r.curves[0].points[2].y, 9.0);
     for (int i = 3; i < 13; ++i) m.SetData(pts, 3, i, 0, 0);
     EXPECT_EQ(m.curves[12].colour, ChartModel::kCurveColours[0]);
     // A new axis index adds exactly one axis.
