@@ -27,7 +27,6 @@ constexpr double kFullLateralStep = 2.911741e-6;
 constexpr double kFullLateralFactor = 13.27122;
 constexpr double kCompactLateralStep = 2.261833e-5;
 constexpr double kCompactLateralFactor = 26.6207;
-constexpr double kGapFrameMs = 27.777777777777775;
 // Lines are handed to the sink in blocks of about this size.
 constexpr std::size_t kFlushBytes = 1u << 16;
 
@@ -95,7 +94,7 @@ bool RaceData::Write(ReplaySource& src, const Drivers& drivers, double distanceU
     ParseCarStructs parser;
     std::vector<CarLine> cars;
     fmt::memory_buffer text;
-    std::uint32_t lastTime = 0, gap = 0;
+    FrameTimeFill times;
     bool bad = false, sinkFailed = false;
     RaceFrameWalk walk(src, start, end);
     src.setReadLimit(end);
@@ -137,17 +136,10 @@ bool RaceData::Write(ReplaySource& src, const Drivers& drivers, double distanceU
         });
         if (rs != RaceFrameWalk::Done) bad = true;
         if (bad) return false;
-        // A frame without a session record lies between two that have one:
-        // its time is counted on from the last one, a frame's length at a time.
-        if (frame.number == 0) {
-            lastTime = time;
-        } else if (time == 0) {
-            ++gap;
-            time = lastTime + static_cast<std::uint32_t>(std::trunc(gap * kGapFrameMs));
-        } else {
-            gap = 0;
-            lastTime = time;
-        }
+        if (frame.number == 0)
+            times = FrameTimeFill(time);
+        else
+            time = times(time);
         for (const CarLine& car : cars)
             fmt::format_to(std::back_inserter(text), "{},{},{},{},{:.3f},{:.3f}\r\n", frame.number, time, car.driver,
                            numbers[static_cast<std::size_t>(car.driver)], car.distance, car.lateral);

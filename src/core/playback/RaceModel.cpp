@@ -29,7 +29,6 @@ constexpr double kFullLateralStep = 2.911741e-6;
 constexpr double kFullLateralFactor = 13.0;
 constexpr double kCompactLateralStep = 2.261833e-5;
 constexpr double kCompactLateralFactor = 26.6207;
-constexpr double kGapFrameMs = 27.777777777777775;
 constexpr std::uint32_t kKeyMask = 0xFFFFFF;
 constexpr std::uint64_t kLapSnapMs = 1000;
 constexpr std::uint64_t kLapLandMs = 300;
@@ -305,19 +304,12 @@ bool RaceModel::readFrames(ReplaySource& src, const Drivers& drivers, std::uint6
 void RaceModel::fillGaps() {
     const std::uint32_t count = frameCount_;
     std::uint16_t lastFlag = 0;
-    std::uint32_t lastTime = times_[0];
-    std::uint32_t gap = 0;
+    FrameTimeFill times(times_[0]);
     std::vector<std::uint16_t> raw(count, 0);
     for (std::uint32_t f = 1; f < count; ++f) {
         if (states_[f] != kNoFlag) lastFlag = states_[f];
         raw[f] = lastFlag;
-        if (times_[f] == 0) {
-            ++gap;
-            times_[f] = lastTime + static_cast<std::uint32_t>(std::trunc(gap * kGapFrameMs));
-        } else {
-            gap = 0;
-            lastTime = times_[f];
-        }
+        times_[f] = times(times_[f]);
     }
     states_[0] = 0;
     std::uint16_t previous = 0;

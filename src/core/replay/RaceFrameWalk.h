@@ -33,6 +33,7 @@
 #include "core/replay/ReplaySource.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <span>
 
@@ -47,6 +48,30 @@ struct RaceFrame {
 
     std::uint16_t PreviousSize() const { return LoadU16(bytes.data() + 2); }
     bool Whole() const { return bytes.size() == size; }
+};
+
+// The times of a race's frames in walk order. A frame without a session
+// record lies between two that have one: its time is counted on from the
+// last one, a frame's length at a time (27, 55, 83 ... ms, truncated).
+class FrameTimeFill {
+public:
+    static constexpr double kGapFrameMs = 27.777777777777775;
+
+    explicit FrameTimeFill(std::uint32_t first = 0) : last_(first) {}
+    // The next frame's time from its session time, 0 when it has none.
+    std::uint32_t operator()(std::uint32_t time) {
+        if (time != 0) {
+            gap_ = 0;
+            last_ = time;
+            return time;
+        }
+        ++gap_;
+        return last_ + static_cast<std::uint32_t>(std::trunc(gap_ * kGapFrameMs));
+    }
+
+private:
+    std::uint32_t last_;
+    std::uint32_t gap_ = 0;
 };
 
 class RaceFrameWalk {
