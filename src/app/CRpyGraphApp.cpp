@@ -16,6 +16,7 @@
 #include "gui/export/ExportRecords.h"
 #include "gui/export/OrlRank.h"
 #include "gui/export/PBViewer.h"
+#include "gui/export/RaceGraphDialog.h"
 #include "gui/export/SitePicture.h"
 #include "gui/frame/CMainFrame.h"
 #include "gui/graphs/GearChangeAnalyse.h"
@@ -226,6 +227,8 @@ void CRpyGraphApp::ConnectCommands() {
         vra::ExportRecords records(*doc_, volumes, *services_.waitBox, services_.prompts, services_.shell);
         records.exec();
     });
+    on(cmd::GraphicalRaceReport, [this] { RunRaceGraph<vra::GraphicalRaceReport>(); });
+    on(RaceHistoryGraph, [this] { RunRaceGraph<RelativeRaceGraph>(); });
     on(cmd::OrlRankHandicap, [] {
         OrlRank rank;
         rank.exec();
@@ -296,6 +299,17 @@ void CRpyGraphApp::ConnectCommands() {
     for (QAction* action : frame_->findChildren<QAction*>())
         connect(action, &QAction::triggered, this, &CRpyGraphApp::UpdateCommandStates);
     connect(viewBar_, &ViewDialog::linesChanged, this, &CRpyGraphApp::UpdateCommandStates);
+}
+
+template <typename Graph>
+void CRpyGraphApp::RunRaceGraph() {
+    ReportFlows flows(*doc_, services_.prompts, [this] { return view_->ChooseLoadedLap(); }, {});
+    flows.LapOrFile(
+        [this](const Header& header, const Drivers& drivers) {
+            Graph graph(*doc_, header, drivers, services_.prompts);
+            graph.exec();
+        },
+        /*raceInfo=*/true);
 }
 
 void CRpyGraphApp::RunReport(int kind) {

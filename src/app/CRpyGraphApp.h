@@ -71,6 +71,9 @@ public:
     void UpdateCommandStates();
     // The report command of a report kind (1 to 18): its replay, then its window.
     void RunReport(int kind);
+    // A race graphic of a loaded lap's or a chosen replay with race information.
+    template <typename Graph>
+    void RunRaceGraph();
 
 private:
     void ConnectCommands();

@@ -4,6 +4,9 @@
 #include "gui/export/ExportRecords.h"
 #include "gui/export/OrlRank.h"
 #include "gui/export/PBViewer.h"
+#include "gui/export/RaceGraphDialog.h"
+
+#include "simkit/replay/ReplayBuilder.h"
 
 #include "AnalyserFixture.h"
 
@@ -78,6 +81,32 @@ TEST_F(ExportTools, TheHandicapCommandStaysOffAndInNoMenuButItsHandlerOpensTheNo
     }));
     EXPECT_EQ(text, QStringLiteral("Handicaps cannot be calculated: the simulation's player records they need are not "
                                    "read by this program."));
+}
+
+TEST_F(ExportTools, RaceGraphicsNeedRaceInformationFromALapOrAFile) {
+    Start();
+    simkit::ReplayBuilder b;
+    b.drivers(3).session(0, 2, 40000);
+    const std::filesystem::path noRace = root_ / "replay" / "practice.rpy";
+    ASSERT_TRUE(b.writeFile(noRace));
+    for (int id : {cmd::GraphicalRaceReport, cmd::RaceHistoryGraph}) {
+        prompts_.answer(Button::Yes).openFileAnswer(noRace);
+        app_->Frame()->Action(id)->trigger();  // refused before any window opens
+        EXPECT_EQ(prompts_.messages().back(), "This replay file does not contain race info!");
+        prompts_.answer(Button::Yes).openFileAnswer(race_);
+        int lines = 0;
+        EXPECT_TRUE(RunModal<RaceGraphDialog>(id, [&](RaceGraphDialog& g) {
+            lines = int(g.Graph().series.size());
+            EXPECT_EQ(g.Graph().kind, id == cmd::RaceHistoryGraph ? RaceGraph::Kind::Gaps : RaceGraph::Kind::Positions);
+        }));
+        EXPECT_GT(lines, 1);
+        EXPECT_EQ(prompts_.messages().back(), "Do you wish to choose a replay file to be used in the report only?");
+    }
+    // A loaded lap of a race needs no question.
+    AddRaceLap(0, 2);
+    const std::size_t before = prompts_.messages().size();
+    EXPECT_TRUE(RunModal<RaceGraphDialog>(cmd::RaceHistoryGraph, [](RaceGraphDialog&) {}));
+    EXPECT_EQ(prompts_.messages().size(), before);
 }
 
 }  // namespace

@@ -59,6 +59,8 @@ inline constexpr int ViewMetersBar = 32850;
 inline constexpr int FixTransAmRideHeight = 32852;
 inline constexpr int ExportReportsToXml = 32851;
 inline constexpr int GenerateReportSite = 32841;
+inline constexpr int GraphicalRaceReport = 32815;
+inline constexpr int RaceHistoryGraph = 32835;
 // The meters bar's own close button.
 inline constexpr int CloseMetersBar = 1242;
 

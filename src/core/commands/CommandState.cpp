@@ -108,6 +108,8 @@ constexpr Row kRows[] = {
     {cmd::ExportRecords, Idle},
     {cmd::PbViewer, Idle},
     {cmd::GenerateReportSite, Idle},
+    {cmd::GraphicalRaceReport, Idle},
+    {cmd::RaceHistoryGraph, Idle},
     {cmd::AddLapWithLapFinder, IdleLines},
     {cmd::SaveReplayLap, IdleLines},
     {cmd::OpenMostRecentReplay, IdleLines},

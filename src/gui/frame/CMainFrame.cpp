@@ -124,6 +124,8 @@ void CMainFrame::CreateActions() {
     MakeAction(ExportReportsToXml, tr("Export Reports to XML"), QStringLiteral("Export Reports to XML"));
     MakeAction(vra::cmd::ExportRecords, tr("Export Records to html"), QStringLiteral("Export Records to html"));
     MakeAction(PbViewer, tr("PB Viewer"), QStringLiteral("PB Viewer"));
+    MakeAction(vra::cmd::GraphicalRaceReport, tr("Graphical Race Report"), QStringLiteral("Graphical Race Report"));
+    MakeAction(RaceHistoryGraph, tr("Race History Graph"), QStringLiteral("Race History Graph"));
     // In no menu and kept disabled; its handler still opens the window.
     MakeAction(OrlRankHandicap, tr("OrlRank Handicap"), QStringLiteral("OrlRank Handicap"));
     // Reports that stand in no menu: their commands exist, kept disabled.
@@ -299,6 +301,8 @@ void CMainFrame::CreateMenus() {
     tools->addAction(Action(TelemetrySettings));
     tools->addAction(Action(SaveTrackmapBmp));
     tools->addAction(Action(PbViewer));
+    tools->addAction(Action(vra::cmd::GraphicalRaceReport));
+    tools->addAction(Action(RaceHistoryGraph));
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->addAction(Action(ViewReadme));

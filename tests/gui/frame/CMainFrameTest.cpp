@@ -111,9 +111,10 @@ TEST_F(MainFrame, CaptionAndMenusHoldTheBuiltCommandsInOrder) {
                            "Sector Times", "Practice", "Happy Hour", "Race Settings", "Flags (yellows etc)", "Speed",
                            "Car File Report", "Ratings Report", "Throttle/Brake Use", "-",
                            "Generate Report site (html)", "Export Reports to XML", "Export Records to html"}));
-    EXPECT_EQ(Texts(menuAt(5)), (QStringList{"&Graph", "Replay CD Database Creator", "Gearchange Analyzer",
-                                             "Traction Circle", "Stint Analyzer", "SpeedTrack", "VELMR Replay Settings",
-                                             "Save Trackmap as BMP-file...", "PB Viewer"}));
+    EXPECT_EQ(Texts(menuAt(5)),
+              (QStringList{"&Graph", "Replay CD Database Creator", "Gearchange Analyzer", "Traction Circle",
+                           "Stint Analyzer", "SpeedTrack", "VELMR Replay Settings", "Save Trackmap as BMP-file...",
+                           "PB Viewer", "Graphical Race Report", "Race History Graph"}));
     EXPECT_EQ(Texts(menuAt(6)), (QStringList{"View &Readme file", "&About Velmar Replay Analyzer..."}));
     EXPECT_EQ(frame.Action(vra::cmd::MoveToEndOfLap), nullptr);
     EXPECT_EQ(frame.Action(vra::cmd::ViewPlotSettings)->statusTip(), QStringLiteral("Show or hide the plot settings"));
