@@ -32,7 +32,7 @@ protected:
         b.session(3, 3, 40000);
         b.desc.sessions[0].cars[3].laps = {40750, 39000, 40000};
         b.desc.sessions[0].cars[4].laps = {30000, 30000, 30000};
-        ASSERT_EQ(drivers.LoadBytes(b.build()), Drivers::Ok);
+        ASSERT_EQ(drivers.LoadBytes(b.build()), Drivers::LoadResult::Ok);
     }
     Drivers drivers;
 };

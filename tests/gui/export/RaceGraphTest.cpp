@@ -43,7 +43,7 @@ protected:
         b.desc.sessions[0].cars[4].laps = {30000, 30000, 30000};
         ASSERT_TRUE(b.writeFile(replay));
         ASSERT_EQ(header.Read(replay), Header::Ok);
-        ASSERT_EQ(drivers.Load(replay), Drivers::Ok);
+        ASSERT_EQ(drivers.Load(replay), Drivers::LoadResult::Ok);
     }
 
     const test::ScratchDir scratch{"graphs"};
