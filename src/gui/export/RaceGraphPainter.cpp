@@ -74,7 +74,8 @@ void PaintRaceGraph(QPainter& painter, const QRect& area, const RaceGraph& graph
         painter.setPen(QPen(QColor(0xC0, 0xC0, 0xC0), 0));
         painter.drawLine(QPointF(plot.left(), at.y()), QPointF(plot.right(), at.y()));
         painter.setPen(Qt::black);
-        const QString text = QString::number(value, 'g', 4);
+        // The zero line reads "0", never "-0".
+        const QString text = QString::number(value == 0.0 ? 0.0 : value, 'g', 4);
         painter.drawText(QPointF(plot.left() - 6 - metrics.horizontalAdvance(text), at.y() + metrics.ascent() / 2.0),
                          text);
     }
