@@ -17,6 +17,7 @@
 #include "gui/export/OrlRank.h"
 #include "gui/export/PBViewer.h"
 #include "gui/export/RaceGraphDialog.h"
+#include "gui/export/ReportSiteListener.h"
 #include "gui/export/SitePicture.h"
 #include "gui/frame/CMainFrame.h"
 #include "gui/graphs/GearChangeAnalyse.h"
@@ -76,6 +77,8 @@ constexpr std::pair<int, int> kReportCommands[] = {
 CRpyGraphApp::CRpyGraphApp(Services services) : services_(services) {}
 
 CRpyGraphApp::~CRpyGraphApp() {
+    // The listener reads the document: it goes first.
+    listener_.reset();
     // The document saves the settings when it goes; the windows go after it.
     doc_.reset();
     if (settings_) vra::AppSettings::SetInstance(nullptr);
@@ -212,6 +215,20 @@ void CRpyGraphApp::ConnectCommands() {
             [&picture](Report& report) { report.mapView = &picture; })
             .GenerateReportSite();
     });
+    on(cmd::ReportSiteListener, [this] {
+        // A second listener replaces the first.
+        if (listener_) listener_->hide();
+        listener_.reset();
+        listener_ = std::make_unique<vra::ReportSiteListener>(*doc_);
+        connect(listener_.get(), &vra::ReportSiteListener::closed, this, [this] {
+            listenerOpen_ = false;
+            UpdateCommandStates();
+        });
+        listener_->show();
+        listener_->repaint();
+        listenerOpen_ = true;
+        UpdateCommandStates();
+    });
     on(cmd::ExportReportsToXml, [this] {
         ExportFlows(*doc_, services_.prompts, services_.shell, *services_.waitBox, [this] {
             return view_->ChooseLoadedLap();
@@ -342,6 +359,7 @@ vra::CommandSnapshot CRpyGraphApp::CommandStates() const {
     s.fastForward = playback.FastForwarding();
     s.fastReverse = playback.FastReversing();
     s.raceMode = playback.RaceMode();
+    s.listenerOpen = listenerOpen_;
     return s;
 }
 

@@ -18,6 +18,7 @@ class QWidget;
 namespace vra {
 class CMainFrame;
 class CRpyGraphView;
+class ReportSiteListener;
 class PleaseWaitBox;
 class ViewDialog;
 class AppSettings;
@@ -88,6 +89,10 @@ private:
     CRpyGraphView* view_ = nullptr;
     ViewDialog* viewBar_ = nullptr;
     CommandLine commandLine_;
+    // The report-site listener while one exists; it keeps the idle
+    // commands off from its opening until it is closed.
+    std::unique_ptr<ReportSiteListener> listener_;
+    bool listenerOpen_ = false;
 };
 
 }  // namespace vra

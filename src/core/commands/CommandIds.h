@@ -61,6 +61,7 @@ inline constexpr int ExportReportsToXml = 32851;
 inline constexpr int GenerateReportSite = 32841;
 inline constexpr int GraphicalRaceReport = 32815;
 inline constexpr int RaceHistoryGraph = 32835;
+inline constexpr int ReportSiteListener = 32849;
 // The meters bar's own close button.
 inline constexpr int CloseMetersBar = 1242;
 

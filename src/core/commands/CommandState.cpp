@@ -110,6 +110,7 @@ constexpr Row kRows[] = {
     {cmd::GenerateReportSite, Idle},
     {cmd::GraphicalRaceReport, Idle},
     {cmd::RaceHistoryGraph, Idle},
+    {cmd::ReportSiteListener, Idle},
     {cmd::AddLapWithLapFinder, IdleLines},
     {cmd::SaveReplayLap, IdleLines},
     {cmd::OpenMostRecentReplay, IdleLines},

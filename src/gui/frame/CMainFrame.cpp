@@ -122,6 +122,7 @@ void CMainFrame::CreateActions() {
     for (const auto& [id, text] : ReportMenuEntries()) MakeAction(id, text);
     MakeAction(GenerateReportSite, tr("Generate Report site (html)"), QStringLiteral("Generate Report site (html)"));
     MakeAction(ExportReportsToXml, tr("Export Reports to XML"), QStringLiteral("Export Reports to XML"));
+    MakeAction(vra::cmd::ReportSiteListener, tr("Report Site Listener"), QStringLiteral("Report Site Listener"));
     MakeAction(vra::cmd::ExportRecords, tr("Export Records to html"), QStringLiteral("Export Records to html"));
     MakeAction(PbViewer, tr("PB Viewer"), QStringLiteral("PB Viewer"));
     MakeAction(vra::cmd::GraphicalRaceReport, tr("Graphical Race Report"), QStringLiteral("Graphical Race Report"));
@@ -289,6 +290,7 @@ void CMainFrame::CreateMenus() {
     reports->addSeparator();
     reports->addAction(Action(GenerateReportSite));
     reports->addAction(Action(ExportReportsToXml));
+    reports->addAction(Action(vra::cmd::ReportSiteListener));
     reports->addAction(Action(vra::cmd::ExportRecords));
 
     QMenu* tools = menuBar()->addMenu(tr("&Tools"));

@@ -106,11 +106,26 @@ TEST_F(MainFrame, CaptionAndMenusHoldTheBuiltCommandsInOrder) {
     EXPECT_EQ(Texts(menuAt(2)), (QStringList{"Start/Continue", "Pause", "Fast Forward", "Fast reverse", "Stop",
                                              "Beginning of lap", "-", "Toggle replay race/driving lines"}));
     EXPECT_EQ(Texts(menuAt(3)), (QStringList{"Replay race"}));
-    EXPECT_EQ(Texts(menuAt(4)),
-              (QStringList{"Qualify", "Race", "Lap Chart", "Lap by lap", "Complete(all above)", "Mechanical",
-                           "Sector Times", "Practice", "Happy Hour", "Race Settings", "Flags (yellows etc)", "Speed",
-                           "Car File Report", "Ratings Report", "Throttle/Brake Use", "-",
-                           "Generate Report site (html)", "Export Reports to XML", "Export Records to html"}));
+    EXPECT_EQ(Texts(menuAt(4)), (QStringList{"Qualify",
+                                             "Race",
+                                             "Lap Chart",
+                                             "Lap by lap",
+                                             "Complete(all above)",
+                                             "Mechanical",
+                                             "Sector Times",
+                                             "Practice",
+                                             "Happy Hour",
+                                             "Race Settings",
+                                             "Flags (yellows etc)",
+                                             "Speed",
+                                             "Car File Report",
+                                             "Ratings Report",
+                                             "Throttle/Brake Use",
+                                             "-",
+                                             "Generate Report site (html)",
+                                             "Export Reports to XML",
+                                             "Report Site Listener",
+                                             "Export Records to html"}));
     EXPECT_EQ(Texts(menuAt(5)),
               (QStringList{"&Graph", "Replay CD Database Creator", "Gearchange Analyzer", "Traction Circle",
                            "Stint Analyzer", "SpeedTrack", "VELMR Replay Settings", "Save Trackmap as BMP-file...",
@@ -137,7 +152,7 @@ TEST_F(MainFrame, ReportsWaitWhilePlayingOrListeningAndThreeStayOff) {
     };
     vra::CommandSnapshot idle;
     frame.ApplyCommandStates(idle);
-    EXPECT_EQ(enabled().size(), 18);
+    EXPECT_EQ(enabled().size(), 19);
     vra::CommandSnapshot playing;
     playing.playing = true;
     frame.ApplyCommandStates(playing);

@@ -1,0 +1,83 @@
+// The report-site listener in the running analyser: it keeps the idle
+// commands off while open, a second one replaces the first, and its polls
+// list what it did.
+#include "gui/export/ReportSiteListener.h"
+
+#include "core/commands/CommandIds.h"
+#include "core/settings/AppSettings.h"
+
+#include "AnalyserFixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace vra::test {
+namespace {
+
+std::vector<ReportSiteListener*> Listeners() {
+    std::vector<ReportSiteListener*> found;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* l = qobject_cast<ReportSiteListener*>(w)) found.push_back(l);
+    return found;
+}
+
+class Listener : public AnalyserStart {};
+
+TEST_F(Listener, OpenKeepsTheIdleCommandsOffUntilClosed) {
+    CRpyGraphApp& app = Start();
+    AddRaceLap(0, 2);
+    const auto enabled = [&](int id) { return app.Frame()->Action(id)->isEnabled(); };
+    ASSERT_TRUE(enabled(cmd::Play));
+    ASSERT_TRUE(enabled(cmd::ReportRace));
+
+    app.Frame()->Action(cmd::ReportSiteListener)->trigger();
+    ASSERT_EQ(Listeners().size(), 1u);
+    ReportSiteListener* first = Listeners()[0];
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(first->parent(), nullptr);
+    EXPECT_EQ(first->Timer().interval(), 2000);
+    for (int id : {cmd::Play, cmd::ReportRace, cmd::FilePrint, cmd::GenerateReportSite, cmd::ReportSiteListener})
+        EXPECT_FALSE(enabled(id)) << id;
+
+    // Opened again from elsewhere: one listener, a new one.
+    app.Frame()->Action(cmd::ReportSiteListener)->setEnabled(true);
+    app.Frame()->Action(cmd::ReportSiteListener)->trigger();
+    ASSERT_EQ(Listeners().size(), 1u);
+    ReportSiteListener* second = Listeners()[0];
+    EXPECT_TRUE(second->isVisible());
+
+    second->CloseButton()->click();
+    for (int id : {cmd::Play, cmd::ReportRace, cmd::FilePrint, cmd::ReportSiteListener}) EXPECT_TRUE(enabled(id)) << id;
+    EXPECT_FALSE(second->Timer().isActive());
+}
+
+TEST_F(Listener, PollsListTheReplaysHandled) {
+    CRpyGraphApp& app = Start();
+    CRpyGraphDoc& doc = *app.Document();
+    std::vector<ReplayWatch::Entry> entries;
+    ReportSiteListener listener(
+        doc, [&] { return entries; }, 100);
+    listener.Poll();
+    EXPECT_EQ(listener.Status()->text(),
+              QStringLiteral("No export path set. Please set this\r\npath in File->Settings dialog."));
+
+    const std::filesystem::path exportDir = root_ / "export";
+    std::filesystem::create_directories(exportDir);
+    doc.Settings().SetRecordsPath(exportDir.string());
+    entries.push_back({race_, 10, 200});
+    listener.Poll();
+    listener.Poll();
+    ASSERT_EQ(listener.Handled()->count(), 1);
+    EXPECT_TRUE(listener.Handled()->item(0)->text().startsWith(
+        QString::fromStdString(race_.filename().string() + ": Report site created in ")));
+    const std::filesystem::path site = exportDir / race_.stem();
+    EXPECT_TRUE(std::filesystem::exists(site / "track.png"));
+    // The document's track is not the listener's.
+    EXPECT_FALSE(doc.TrackLoaded());
+}
+
+}  // namespace
+}  // namespace vra::test
