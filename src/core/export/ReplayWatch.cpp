@@ -54,7 +54,7 @@ bool ReplayWatch::Handle(const std::filesystem::path& replay, const std::string&
         return false;
     }
     Drivers drivers;
-    if (drivers.Load(replay) != Drivers::Ok) {
+    if (drivers.Load(replay) != Drivers::LoadResult::Ok) {
         line = drivers.Message().empty() ? std::string(kDriversErrorText) : drivers.Message();
         return false;
     }
