@@ -137,15 +137,6 @@ bool ReplaySource::window(std::uint64_t offset, std::size_t n, std::span<const s
     return true;
 }
 
-std::span<const std::uint8_t> ReplaySource::buffered(std::uint64_t& start) const {
-    if (memory_) {
-        start = 0;
-        return {memory_, static_cast<std::size_t>(size_)};
-    }
-    start = blockStart_;
-    return {block_.get(), blockLen_};
-}
-
 bool ReadCString(ByteCursor& cur, std::size_t width, std::string& out) {
     out.clear();
     for (std::size_t i = 0; i < width; ++i) {

@@ -44,7 +44,14 @@ public:
 
     // The bytes held in memory now (the whole image, or the last block read)
     // and the file offset of their first byte.
-    std::span<const std::uint8_t> buffered(std::uint64_t& start) const;
+    std::span<const std::uint8_t> buffered(std::uint64_t& start) const {
+        if (memory_) {
+            start = 0;
+            return {memory_, static_cast<std::size_t>(size_)};
+        }
+        start = blockStart_;
+        return {block_.get(), blockLen_};
+    }
 
     // Forward block reads stop at this offset when the window asked for ends
     // before it: a caller that knows where its bytes end reads no more.
