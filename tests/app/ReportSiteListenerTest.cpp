@@ -1,6 +1,6 @@
-// The report-site listener in the running analyser: it keeps the idle
-// commands off while open, a second one replaces the first, and its polls
-// list what it did.
+// The report site in the running analyser: the command's map shows the
+// ticked laps; the listener keeps the idle commands off while open, a second
+// one replaces the first, and its polls list what it did.
 #include "gui/export/ReportSiteListener.h"
 
 #include "core/commands/CommandIds.h"
@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -77,6 +78,27 @@ TEST_F(Listener, PollsListTheReplaysHandled) {
     EXPECT_TRUE(std::filesystem::exists(site / "track.png"));
     // The document's track is not the listener's.
     EXPECT_FALSE(doc.TrackLoaded());
+}
+
+TEST_F(Listener, SiteCommandDrawsTheTickedLapOnItsMap) {
+    CRpyGraphApp& app = Start();
+    const std::filesystem::path exportDir = root_ / "export";
+    std::filesystem::create_directories(exportDir);
+    app.Document()->Settings().SetRecordsPath(exportDir.string());
+    AddRaceLap(0, 2);
+    ViewDialog* bar = app.ViewBar();
+    if (!bar->IsLapTicked(1)) bar->ToggleLap(1);
+    prompts_.answer(Button::No);
+    app.Frame()->Action(cmd::GenerateReportSite)->trigger();
+    const QImage map(QString::fromStdString((exportDir / race_.stem() / "track.png").string()));
+    ASSERT_EQ(map.size(), QSize(768, 768)) << prompts_.messages().back();
+    EXPECT_EQ(map.pixelColor(0, 0), QColor(Qt::white));
+    EXPECT_EQ(map.pixelColor(767, 767), QColor(Qt::white));
+    int lapPixels = 0;
+    for (int y = 0; y < map.height(); ++y)
+        for (int x = 0; x < map.width(); ++x) lapPixels += map.pixelColor(x, y) == LapColour(0);
+    EXPECT_GT(lapPixels, 100);
+    EXPECT_TRUE(shell_.opened().empty());
 }
 
 }  // namespace
