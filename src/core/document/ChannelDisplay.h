@@ -8,22 +8,13 @@
 
 namespace vra {
 
-class ChannelDisplay : public CoreDisplay {
+class ChannelDisplay : public BlankDisplay {
 public:
     MapTransform& Transform() { return transform_; }
     const MapTransform& Transform() const { return transform_; }
 
     void DrawLine(const Point2D& newPoint, const Point2D& previous, Point2D& deviceEnd, std::int32_t colourIndex,
                   bool mapOnly) override;
-    void DrawArc(const CarMarker&, DevicePoint, std::int32_t) override {}
-    void DrawCircle(const CarMarker&, DevicePoint, std::int32_t) override {}
-    void FillPolygon(const TrackSurface&) override {}
-    void DrawPolyline(const TrackPolyline&) override {}
-    void DrawMarkerLine(const QuarterMark&) override {}
-    void DrawColourPolyline(const std::vector<Point2D>&) override {}
-    void DrawPolylineWithPen(const PieceOutline&, bool) override {}
-    void FillPolygonList(const SpdTrkVisitor&) override {}
-    void DrawLineWithPen(const Point2D&, const Point2D&, bool) override {}
     void MapPoint(const Point2D& p, DevicePoint& device) override;
 
 private:

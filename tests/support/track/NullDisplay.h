@@ -7,19 +7,6 @@
 
 namespace vra::test {
 
-class NullDisplay : public CoreDisplay {
-public:
-    void DrawLine(const Point2D&, const Point2D&, Point2D&, std::int32_t, bool) override {}
-    void DrawArc(const CarMarker&, DevicePoint, std::int32_t) override {}
-    void DrawCircle(const CarMarker&, DevicePoint, std::int32_t) override {}
-    void FillPolygon(const TrackSurface&) override {}
-    void DrawPolyline(const TrackPolyline&) override {}
-    void DrawMarkerLine(const QuarterMark&) override {}
-    void DrawColourPolyline(const std::vector<Point2D>&) override {}
-    void DrawPolylineWithPen(const PieceOutline&, bool) override {}
-    void FillPolygonList(const SpdTrkVisitor&) override {}
-    void DrawLineWithPen(const Point2D&, const Point2D&, bool) override {}
-    void MapPoint(const Point2D&, DevicePoint& device) override { device = {}; }
-};
+using NullDisplay = BlankDisplay;
 
 }  // namespace vra::test
