@@ -7,6 +7,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <cstring>
 #include <ctime>
 #include <sys/stat.h>
 
@@ -19,6 +20,18 @@ constexpr std::uint32_t kHeadBytes = 208;  // the part of the file before 208 ho
 // ParseReplay gives a driver count or one of these, so its walks pass ints.
 constexpr int Code(Drivers::ParseError error) {
     return static_cast<int>(error);
+}
+
+// The head of a replay (header, driver table, lap chunks) is read in many
+// small pieces: through the source's block, so that they cost one read of
+// the file's start instead of a system call each, and the frame walk that
+// follows finds its first frames already read.
+bool ReadNear(ReplaySource& src, std::uint64_t offset, std::span<std::uint8_t> out) {
+    std::span<const std::uint8_t> held;
+    if (out.empty() || out.size() > ReplaySource::kBlockSize || !src.window(offset, out.size(), held))
+        return src.readAt(offset, out);
+    std::memcpy(out.data(), held.data(), out.size());
+    return true;
 }
 
 int DriverTypeFromFile(std::uint8_t b) {
@@ -77,7 +90,7 @@ int Drivers::parse(ReplaySource& src) {
     driverCount = 0;
 
     std::array<std::uint8_t, kHeadBytes> head{};
-    if (!src.readAt(0, head)) return Code(ParseError::ShortFile);
+    if (!ReadNear(src, 0, head)) return Code(ParseError::ShortFile);
     lastFrameSize = LoadU16(head.data() + HeaderOffset::LastFrameSize);
     trackName = FixedText(head.data() + HeaderOffset::TrackName, 32);
     std::uint32_t saving = LoadU32(head.data() + HeaderOffset::SavingPlayer);
@@ -88,7 +101,7 @@ int Drivers::parse(ReplaySource& src) {
     const std::uint64_t tablePos = kDriverTableOffset + PaddedSize(std::uint64_t{bodySize} - kHeaderBodySize);
 
     std::array<std::uint8_t, kChunkHeaderSize> chunk{};
-    if (!src.readAt(tablePos, chunk)) return Code(ParseError::ShortFile);
+    if (!ReadNear(src, tablePos, chunk)) return Code(ParseError::ShortFile);
     const std::uint32_t tableSize = LoadU32(chunk.data() + 8);
     const std::uint32_t count = tableSize / kDriverRecordSize;
     if (count > static_cast<std::uint32_t>(kMaxDrivers)) {
@@ -100,7 +113,7 @@ int Drivers::parse(ReplaySource& src) {
         return Code(ParseError::TooManyDrivers);
     }
     std::vector<std::uint8_t> table(std::size_t{count} * kDriverRecordSize);
-    if (!src.readAt(tablePos + kChunkHeaderSize, table)) return Code(ParseError::ShortFile);
+    if (!ReadNear(src, tablePos + kChunkHeaderSize, table)) return Code(ParseError::ShortFile);
     driverCount = static_cast<std::uint16_t>(count);
     drivers.resize(count);
     for (std::uint32_t i = 0; i < count; ++i) {
@@ -138,7 +151,7 @@ int Drivers::parse(ReplaySource& src) {
     std::uint64_t pos = tablePos + kChunkHeaderSize + PaddedSize(tableSize);
     std::vector<std::uint64_t> lapChunks;
     for (;;) {
-        if (!src.readAt(pos, chunk)) return Code(ParseError::ShortFile);
+        if (!ReadNear(src, pos, chunk)) return Code(ParseError::ShortFile);
         if (LoadU32(chunk.data()) != ChunkTag::LapChunk) break;
         lapChunks.push_back(pos);
         pos += kChunkHeaderSize + PaddedSize(LoadU32(chunk.data() + 8));
@@ -173,7 +186,7 @@ int Drivers::parse(ReplaySource& src) {
 
 int Drivers::parseLapChunk(ReplaySource& src, std::uint64_t pos, int remaining, std::uint32_t lastKindField) {
     std::array<std::uint8_t, kChunkHeaderSize> chunk{};
-    if (!src.readAt(pos, chunk)) return Code(ParseError::ShortFile);
+    if (!ReadNear(src, pos, chunk)) return Code(ParseError::ShortFile);
     const std::uint64_t end = pos + kChunkHeaderSize + LoadU32(chunk.data() + 8);
     if (end > src.size()) return Code(ParseError::ShortFile);
 
@@ -191,14 +204,14 @@ int Drivers::parseLapChunk(ReplaySource& src, std::uint64_t pos, int remaining, 
     std::uint64_t p = pos + kChunkHeaderSize;
     while (p < end) {
         if (end - p < kChunkHeaderSize) return Code(ParseError::Corrupt);
-        if (!src.readAt(p, chunk)) return Code(ParseError::ShortFile);
+        if (!ReadNear(src, p, chunk)) return Code(ParseError::ShortFile);
         const std::uint32_t size = LoadU32(chunk.data() + 8);
         if (size < 8 || size > end - p - kChunkHeaderSize) return Code(ParseError::Corrupt);
         const std::uint32_t n = (size - 8) / 4;
         if (n > static_cast<std::uint32_t>(kMaxLaps)) return Code(ParseError::Corrupt);
         stamps.resize(2 + n);
-        if (!src.readAt(p + kChunkHeaderSize,
-                        std::span<std::uint8_t>(reinterpret_cast<std::uint8_t*>(stamps.data()), stamps.size() * 4)))
+        if (!ReadNear(src, p + kChunkHeaderSize,
+                      std::span<std::uint8_t>(reinterpret_cast<std::uint8_t*>(stamps.data()), stamps.size() * 4)))
             return Code(ParseError::ShortFile);
         int driver = -1;
         for (std::size_t i = 0; i < drivers.size(); ++i)
