@@ -72,22 +72,22 @@ int FVRuler::GetThickness(int dpiX, int) const {
     return InchesToPixels(dpiX, kThickness);
 }
 
-int FHRuler::GetMaxLabels(QPainter& p, const QRect& r) const {
-    const int dpi = DpiY(p);
-    const QFontMetrics fm(LabelFont(InchesToPixels(dpi, kFontHeight), false), p.device());
+int FRuler::LabelsAlong(QPainter& p, int length, bool vertical) const {
+    // The font's height runs across the ruler: the other axis's resolution.
+    const int dpi = vertical ? DpiX(p) : DpiY(p);
+    const QFontMetrics fm(LabelFont(InchesToPixels(dpi, kFontHeight), vertical), p.device());
     const int w = fm.horizontalAdvance(QStringLiteral("9.99 "));
-    const int t = GetThickness(DpiX(p), dpi);
+    const int t = GetThickness(DpiX(p), DpiY(p));
     if (w <= 0) return 0;
-    return static_cast<int>(std::ceil(static_cast<double>(r.width() - t) / w));
+    return static_cast<int>(std::ceil(static_cast<double>(length - t) / w));
+}
+
+int FHRuler::GetMaxLabels(QPainter& p, const QRect& r) const {
+    return LabelsAlong(p, r.width(), false);
 }
 
 int FVRuler::GetMaxLabels(QPainter& p, const QRect& r) const {
-    const int dpi = DpiX(p);
-    const QFontMetrics fm(LabelFont(InchesToPixels(dpi, kFontHeight), true), p.device());
-    const int w = fm.horizontalAdvance(QStringLiteral("9.99 "));
-    const int t = GetThickness(dpi, DpiY(p));
-    if (w <= 0) return 0;
-    return static_cast<int>(std::ceil(static_cast<double>(r.height() - t) / w));
+    return LabelsAlong(p, r.height(), true);
 }
 
 // Rectangles are (left, top, right, bottom) with right and bottom outside,

@@ -42,6 +42,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     QFont LabelFont(int pixelHeight, bool vertical) const;
     int Length(QPainter& painter, double inches) const;
+    // How many "9.99" labels fit along length pixels beside the corner the
+    // other ruler takes.
+    int LabelsAlong(QPainter& painter, int length, bool vertical) const;
 
     double min_ = 1.0;
     double max_ = 100.0;
