@@ -74,6 +74,7 @@ bool ReplayWatch::Handle(const std::filesystem::path& replay, const std::string&
     }
     Report report;
     report.batch = 1;
+    report.settings = settings_;
     report.header = &header;
     report.drivers = &drivers;
     report.mapView = picture.get();

@@ -6,6 +6,8 @@
 // again only after it changes. The folder listing and the clock come from
 // outside, so that polls can be played through without waiting.
 
+#include "core/reports/Report.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -40,6 +42,10 @@ public:
     // openedNs: the clock when the listener opened; older replays are left alone.
     ReplayWatch(ListFolder list, DecodeTrack decode, std::int64_t openedNs);
 
+    // The user's report switches (names, units, the simulation folder) for
+    // the sites to come.
+    void SetReportSettings(ReportSettings settings) { settings_ = std::move(settings); }
+
     // One poll; exportPath is where sites go (read anew each poll).
     Result Poll(const std::string& exportPath);
 
@@ -56,6 +62,7 @@ private:
     ListFolder list_;
     DecodeTrack decode_;
     std::int64_t openedNs_;
+    ReportSettings settings_;
     std::map<std::filesystem::path, Seen> seen_;
 };
 

@@ -79,6 +79,7 @@ void ReportSiteListener::build() {
 }
 
 void ReportSiteListener::Poll() {
+    watch_->SetReportSettings(ReportSettings::FromDocument(doc_));
     const ReplayWatch::Result result = watch_->Poll(doc_.Settings().RecordsPath());
     status_->setText(result.status.empty() ? tr("Listening for new replays...") : LineText(result.status));
     for (const std::string& line : result.lines) list_->addItem(LineText(line));
