@@ -2,6 +2,7 @@
 
 #include "core/playback/PlaybackController.h"
 #include "core/playback/RaceModel.h"
+#include "gui/map/FocusChoice.h"
 #include "gui/platform/Cp1252.h"
 #include "gui/widgets/CMyBtn.h"
 
@@ -45,15 +46,7 @@ RaceReplay::RaceReplay(RaceModel& race, PlaybackController& playback, QWidget* p
 
     auto* focus = new QGroupBox(tr("Focus Settings"));
     auto* focusBox = new QVBoxLayout(focus);
-    manual_ = new QRadioButton(tr("Manual"));
-    leader_ = new QRadioButton(tr("Focus Leader"));
-    driver_ = new QRadioButton(tr("Focus Driver:"));
-    combo_ = new QComboBox;
-    combo_->setEnabled(false);
-    for (QWidget* w : {static_cast<QWidget*>(manual_), static_cast<QWidget*>(leader_), static_cast<QWidget*>(driver_),
-                       static_cast<QWidget*>(combo_)})
-        focusBox->addWidget(w);
-    leader_->setChecked(true);
+    std::tie(manual_, leader_, driver_, combo_) = AddFocusChoice(*focusBox);
     auto stepper = [focusBox](const QString& caption, QPushButton*& minus, QPushButton*& plus) {
         auto* row = new QHBoxLayout;
         minus = new CMyBtn(QStringLiteral("-"));

@@ -1,5 +1,6 @@
 #include "gui/map/ViewDialog.h"
 
+#include "gui/map/FocusChoice.h"
 #include "gui/platform/Cp1252.h"
 #include "gui/widgets/Artwork.h"
 #include "gui/widgets/CHyperLink.h"
@@ -89,15 +90,7 @@ ViewDialog::ViewDialog(QWidget* parent) : QWidget(parent) {
 
     auto* focusGroup = new QGroupBox(tr("Focus settings"));
     auto* focus = new QVBoxLayout(focusGroup);
-    manual_ = new QRadioButton(tr("Manual"));
-    leader_ = new QRadioButton(tr("Focus Leader"));
-    driver_ = new QRadioButton(tr("Focus Driver:"));
-    combo_ = new QComboBox;
-    combo_->setEnabled(false);
-    for (QWidget* w : {static_cast<QWidget*>(manual_), static_cast<QWidget*>(leader_), static_cast<QWidget*>(driver_),
-                       static_cast<QWidget*>(combo_)})
-        focus->addWidget(w);
-    leader_->setChecked(true);
+    std::tie(manual_, leader_, driver_, combo_) = AddFocusChoice(*focus);
     connect(driver_, &QRadioButton::clicked, combo_, [this] { combo_->setEnabled(true); });
     connect(leader_, &QRadioButton::clicked, combo_, [this] { combo_->setEnabled(false); });
     connect(manual_, &QRadioButton::clicked, combo_, [this] { combo_->setEnabled(false); });
