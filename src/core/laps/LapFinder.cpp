@@ -276,17 +276,18 @@ void LapFinder::AddLapRows(const Drivers& drivers, const Header& header, const S
         if (filter_ == Filter::NoAi && d.type == DriverAi) continue;
         // A saving-player index past the table matches nobody.
         if (filter_ == Filter::OnlyLocal && driver != drivers.savingPlayer) continue;
+        // The driver's texts, made once for all of the driver's laps.
+        base.text[0] = d.firstName + " " + d.lastName;
+        base.text[6] = CRpyGraphDoc::GetSeriesName(d.physics, 2);
         for (int kind = 0; kind < kSessionKinds; ++kind) {
             if (!drivers.sessionPresent[static_cast<std::size_t>(kind)]) continue;
+            base.text[3] = kind == Practice && training ? "Training" : std::string(kSessionTexts[kind]);
             const int count = drivers.LapCount(kind, driver);
             for (int lap = 0; lap <= count && lap < kLapTableSize; ++lap) {
                 if (!drivers.IsLapValid(kind, driver, lap)) continue;
                 LapFinderRow row = base;
                 const std::uint32_t word = drivers.LapWordAt(kind, driver, lap);
-                row.text[0] = d.firstName + " " + d.lastName;
                 row.text[1] = FormatLapTime(word);
-                row.text[3] = kind == Practice && training ? "Training" : std::string(kSessionTexts[kind]);
-                row.text[6] = CRpyGraphDoc::GetSeriesName(d.physics, 2);
                 row.text[7] =
                     std::to_string(static_cast<std::uint32_t>(lap) * 65536u +
                                    static_cast<std::uint32_t>(driver) * 256u + static_cast<std::uint32_t>(kind));
