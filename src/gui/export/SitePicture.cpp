@@ -5,12 +5,8 @@
 #include "core/decode/KtTrackFile.h"
 #include "core/document/CRpyGraphDoc.h"
 #include "core/track/TrackPath.h"
-#include "gui/map/MFCDisplay.h"
 #include "gui/map/TrackmapBitmap.h"
 
-#include <QPainter>
-
-#include <new>
 #include <unistd.h>
 
 namespace vra {
@@ -75,25 +71,9 @@ std::optional<RgbImage> DecodedTrackPicture::TrackPicture() {
     if (pages > 0 && pageSize > 0 &&
         std::uint64_t(n) * std::uint64_t(n) * 7 > std::uint64_t(pages) * std::uint64_t(pageSize) / 2)
         return std::nullopt;
-    QImage image;
-    try {
-        image = QImage(n, n, QImage::Format_RGB32);
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
-    if (image.isNull()) return std::nullopt;
-    image.fill(Qt::white);
-    MFCDisplay display;
-    display.SetPalette(CRpyGraphDoc::Palette());
-    display.FitToTrackEdges(path_->EdgeBounds(), TrackmapBitmap::kMargin, TrackmapBitmap::kMargin, std::uint32_t(n),
-                            std::uint32_t(n));
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    display.SetDC(&painter);
-    path_->DrawSurfaces(display);
-    display.SetDC(nullptr);
-    painter.end();
-    return ToRgbImage(image);
+    const std::optional<QImage> image = TrackmapBitmap::RenderTrack(*path_, n);
+    if (!image) return std::nullopt;
+    return ToRgbImage(*image);
 }
 
 }  // namespace vra

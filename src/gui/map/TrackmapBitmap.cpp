@@ -41,9 +41,9 @@ bool FitsTheFile(int n) {
 
 }  // namespace
 
-std::optional<QImage> TrackmapBitmap::Render(const CRpyGraphDoc& document, std::span<const int> lineSlots, int n) {
-    const TrackPath* path = document.GetTrackPath();
-    if (!path || !document.TrackLoaded() || n <= 0) return std::nullopt;
+std::optional<QImage> TrackmapBitmap::RenderTrack(const TrackPath& path, int n,
+                                                  const std::function<void(MFCDisplay&)>& over) {
+    if (n <= 0) return std::nullopt;
     QImage image;
     try {
         image = QImage(n, n, QImage::Format_RGB32);
@@ -55,21 +55,30 @@ std::optional<QImage> TrackmapBitmap::Render(const CRpyGraphDoc& document, std::
 
     MFCDisplay display;
     display.SetPalette(CRpyGraphDoc::Palette());
-    display.FitToTrackEdges(path->EdgeBounds(), kMargin, kMargin, std::uint32_t(n), std::uint32_t(n));
+    display.FitToTrackEdges(path.EdgeBounds(), kMargin, kMargin, std::uint32_t(n), std::uint32_t(n));
     QPainter painter(&image);
     // Exact colours only: every pixel must find its own table entry.
     painter.setRenderHint(QPainter::Antialiasing, false);
     display.SetDC(&painter);
-    path->DrawSurfaces(display);
-    for (int slot : lineSlots) {
-        if (!document.IsSlotUsed(slot)) continue;
-        const LapSlot& lap = document.Slot(slot);
-        if (!lap.info) continue;
-        const std::size_t end = std::size_t(std::max(lap.info->sampleCount, 0));
-        display.DrawLapLine(lap.points, 2, end, lap.plotter ? lap.plotter->ColourIndex() : slot);
-    }
+    path.DrawSurfaces(display);
+    if (over) over(display);
     display.SetDC(nullptr);
+    painter.end();
     return image;
+}
+
+std::optional<QImage> TrackmapBitmap::Render(const CRpyGraphDoc& document, std::span<const int> lineSlots, int n) {
+    const TrackPath* path = document.GetTrackPath();
+    if (!path || !document.TrackLoaded()) return std::nullopt;
+    return RenderTrack(*path, n, [&](MFCDisplay& display) {
+        for (int slot : lineSlots) {
+            if (!document.IsSlotUsed(slot)) continue;
+            const LapSlot& lap = document.Slot(slot);
+            if (!lap.info) continue;
+            const std::size_t end = std::size_t(std::max(lap.info->sampleCount, 0));
+            display.DrawLapLine(lap.points, 2, end, lap.plotter ? lap.plotter->ColourIndex() : slot);
+        }
+    });
 }
 
 bool RenderTrackmapToBmp(const CRpyGraphDoc& document, std::span<const int> lineSlots,

@@ -7,13 +7,16 @@
 #include <QImage>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 
 namespace vra {
 
 class CRpyGraphDoc;
+class MFCDisplay;
 class Prompts;
+class TrackPath;
 
 class TrackmapBitmap {
 public:
@@ -23,6 +26,11 @@ public:
     // slots in their colours, fitted with margins of 5. nullopt without a
     // track, or when a picture that large cannot be had.
     static std::optional<QImage> Render(const CRpyGraphDoc& document, std::span<const int> lineSlots, int n);
+    // The track's surfaces in n x n pixels on white, fitted with margins of
+    // 5, in exact colours; over then draws through the same display. nullopt
+    // when a picture that large cannot be had.
+    static std::optional<QImage> RenderTrack(const TrackPath& path, int n,
+                                             const std::function<void(MFCDisplay&)>& over = {});
 };
 
 // Draws and writes the map at path. A picture too large for memory or for
