@@ -65,7 +65,7 @@ std::string Report::GenerateReportSite(std::string_view folder) const {
     std::filesystem::create_directory(site, ec);
     if (ec || !std::filesystem::is_directory(site, ec)) return {};
 
-    const std::string title = Html(header->trackName) + " - " + Html(FileName(replay));
+    const std::string title = Html(header->trackName) + " - " + EscapeMarkup(FileNameToXmlText(FileName(replay)));
     std::optional<RgbImage> picture = mapView ? mapView->TrackPicture() : std::nullopt;
     if (picture && !picture->Valid()) picture.reset();
 

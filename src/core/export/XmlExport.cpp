@@ -51,7 +51,7 @@ std::string Report::ExportReportsToXml(std::string_view folder) const {
 
     pugi::xml_document doc;
     pugi::xml_node root = doc.append_child("ReplayReports");
-    root.append_attribute("replay").set_value(XmlText(FileName(replay)).c_str());
+    root.append_attribute("replay").set_value(FileNameToXmlText(FileName(replay)).c_str());
     root.append_attribute("track").set_value(XmlText(header->trackName).c_str());
     constexpr std::pair<const char*, int> kParts[] = {{"MiscInfo", ReportKind::RaceSettings},
                                                       {"Practice", ReportKind::Practice},

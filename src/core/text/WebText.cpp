@@ -38,6 +38,38 @@ std::string Cp1252ToXmlText(std::string_view text) {
     return out;
 }
 
+std::string FileNameToXmlText(std::string_view name) {
+    std::string out;
+    out.reserve(name.size());
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(name[i]); };
+    for (std::size_t i = 0; i < name.size();) {
+        const unsigned char b = byte(i);
+        if (b < 0x80) {
+            if (b >= 0x20 || b == '\t' || b == '\n' || b == '\r') out += static_cast<char>(b);
+            ++i;
+            continue;
+        }
+        const std::size_t n = b >= 0xF0 && b < 0xF5 ? 4 : b >= 0xE0 ? 3 : b >= 0xC2 && b < 0xE0 ? 2 : 0;
+        bool valid = n != 0 && i + n <= name.size();
+        char32_t c = valid ? (b & (0x7F >> n)) : 0;
+        for (std::size_t k = 1; valid && k < n; ++k) {
+            valid = (byte(i + k) & 0xC0) == 0x80;
+            c = (c << 6) | (byte(i + k) & 0x3F);
+        }
+        // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8 either.
+        valid = valid && !(n == 3 && c < 0x800) && !(n == 4 && (c < 0x10000 || c > 0x10FFFF)) &&
+                !(c >= 0xD800 && c <= 0xDFFF) && c != 0xFFFE && c != 0xFFFF;
+        if (valid) {
+            out.append(name.substr(i, n));
+            i += n;
+        } else {
+            out += "\xEF\xBF\xBD";
+            ++i;
+        }
+    }
+    return out;
+}
+
 std::string EscapeMarkup(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());

@@ -25,13 +25,19 @@ std::filesystem::path ReplayFolder(const std::string& simFolder) {
     return base / "replay";
 }
 
+constexpr std::string_view kSiteCreatedPrefix = ": Report site created in ";
+
 // Texts of the replay and the program are Windows-1252; file names are the
 // system's.
 QString LineText(const std::string& line) {
     const std::size_t colon = line.find(": ");
     if (colon == std::string::npos) return Cp1252ToQString(line);
-    return QFile::decodeName(QByteArray::fromStdString(line.substr(0, colon))) +
-           Cp1252ToQString(line.substr(colon)).replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    const QString file = QFile::decodeName(QByteArray::fromStdString(line.substr(0, colon)));
+    const std::string rest = line.substr(colon);
+    if (rest.starts_with(kSiteCreatedPrefix))
+        return file + QString::fromLatin1(kSiteCreatedPrefix.data(), qsizetype(kSiteCreatedPrefix.size())) +
+               QFile::decodeName(QByteArray::fromStdString(rest.substr(kSiteCreatedPrefix.size())));
+    return file + Cp1252ToQString(rest).replace(QStringLiteral("\r\n"), QStringLiteral(" "));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "core/replay/Drivers.h"
 #include "core/replay/Header.h"
 #include "core/reports/Report.h"
+#include "core/text/WebText.h"
 
 #include "simkit/replay/ReplayBuilder.h"
 #include "support/ScratchDir.h"
@@ -127,6 +128,16 @@ TEST(PngWriter, RefusesAnEmptyPicture) {
     MemorySink sink;
     EXPECT_FALSE(PngWriter::Write(RgbImage{}, sink));
     EXPECT_FALSE(PngWriter::Write(RgbImage{2, 2, std::vector<std::uint8_t>(5, 0)}, sink));
+}
+
+TEST(WebText, FileNamesStayUtf8WhateverTheirBytes) {
+    EXPECT_EQ(FileNameToXmlText("Caf\xC3\xA9 \xF0\x9F\x8F\x81.rpy"), "Caf\u00E9 \U0001F3C1.rpy");
+    EXPECT_EQ(FileNameToXmlText("a\xFF\x01"
+                                "b\xC3"),
+              "a\uFFFDb\uFFFD");
+    // An overlong slash and a surrogate are no characters.
+    EXPECT_EQ(FileNameToXmlText("\xC0\xAF\xED\xA0\x80"), "\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD");
+    EXPECT_EQ(EscapeMarkup("<a href=\"x\">'&'</a>"), "&lt;a href=&quot;x&quot;&gt;&#39;&amp;&#39;&lt;/a&gt;");
 }
 
 }  // namespace
