@@ -25,6 +25,17 @@ constexpr std::string_view kHeaderErrorText = "HeaderClass: Error reading file!"
 constexpr std::string_view kCountsText =
     "Sorry, but VELMR Replay Analyzer cannot load this file correct.\r\nPlease contact us so that we can analyze why.";
 
+// A report of the replay this run read, with the stored settings; batch 1
+// where it is built without the main window's views.
+void SetUpReport(Report& report, int batch, const Header& header, const Drivers& drivers, const AppSettings& settings,
+                 Prompts& prompts) {
+    report.batch = batch;
+    report.header = &header;
+    report.drivers = &drivers;
+    report.settings = ReportSettings::FromAppSettings(settings);
+    report.prompts = &prompts;
+}
+
 }  // namespace
 
 Button BatchPrompts::message(std::string_view text, std::string_view, Icon, Buttons buttons) {
@@ -93,11 +104,7 @@ int BatchMode::RunXml(const std::vector<std::string>& args, SettingsStore& store
     Drivers drivers;
     if (!ReadReplay(Value(args[1]), header, drivers, prompts)) return 1;
     Report report;
-    report.batch = 1;
-    report.header = &header;
-    report.drivers = &drivers;
-    report.settings = ReportSettings::FromAppSettings(settings);
-    report.prompts = &prompts;
+    SetUpReport(report, 1, header, drivers, settings, prompts);
     if (!report.ExportReportsToXml(settings.RecordsPath()).empty()) return 0;
     prompts.alert(kXmlFailedText);
     return 1;
@@ -123,11 +130,7 @@ int BatchMode::RunReportSite(const std::vector<std::string>& args, SettingsStore
         return 1;
     }
     Report report;
-    report.batch = 1;
-    report.header = &header;
-    report.drivers = &drivers;
-    report.settings = ReportSettings::FromAppSettings(settings);
-    report.prompts = &prompts;
+    SetUpReport(report, 1, header, drivers, settings, prompts);
     report.mapView = picture.get();
     if (!report.GenerateReportSite(folder).empty()) return 0;
     prompts.alert(kSiteFailedText);
@@ -148,10 +151,7 @@ int BatchMode::Run(const std::vector<std::string>& args, SettingsStore& store, P
     Drivers drivers;
     if (!ReadReplay(replay, header, drivers, prompts)) return 1;
     Report report;
-    report.header = &header;
-    report.drivers = &drivers;
-    report.settings = ReportSettings::FromAppSettings(settings);
-    report.prompts = &prompts;
+    SetUpReport(report, 0, header, drivers, settings, prompts);
     return report.WriteAllTextReports(prefix, mechanical) ? 0 : 1;
 }
 
