@@ -109,7 +109,8 @@ bool AtomicFile::flushBuffer() {
     return true;
 }
 
-bool AtomicFile::commit() {
+bool AtomicFile::finish() {
+    if (finished_) return true;
     if (fd_ < 0 || error_) {
         discard();
         return fail(std::make_error_code(std::errc::bad_file_descriptor));
@@ -125,8 +126,19 @@ bool AtomicFile::commit() {
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0 && ok) ok = fail(LastError());
-    if (ok && ::rename(temp_.c_str(), target_.c_str()) != 0) ok = fail(LastError());
     if (!ok) {
+        discard();
+        return false;
+    }
+    finished_ = true;
+    return true;
+}
+
+bool AtomicFile::commit() {
+    if (!finish()) return false;
+    finished_ = false;
+    if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+        fail(LastError());
         discard();
         return false;
     }
@@ -136,6 +148,7 @@ bool AtomicFile::commit() {
 }
 
 void AtomicFile::discard() {
+    finished_ = false;
     if (fd_ >= 0) {
         ::close(fd_);
         fd_ = -1;

@@ -60,6 +60,11 @@ public:
     // what was written. False when anything failed before the rename: the
     // target is as it was and the temporary file is gone.
     bool commit();
+    // The first half of commit(), for replacing several files together:
+    // writes what is buffered, flushes the file to the disk and gives it the
+    // target's permissions, so that commit() has only the rename left. False
+    // when anything failed: the temporary file is gone.
+    bool finish();
     // Gives up: removes the temporary file; the target is untouched.
     void discard();
 
@@ -77,6 +82,7 @@ private:
     std::filesystem::path target_;
     std::filesystem::path temp_;
     int fd_ = -1;
+    bool finished_ = false;
     std::vector<std::uint8_t> buffer_;
     std::error_code error_;
 };

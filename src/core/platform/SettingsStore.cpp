@@ -52,4 +52,10 @@ bool SettingsStore::apply(SettingsKey key, std::span<const SettingsChange> chang
     return ok;
 }
 
+bool SettingsStore::applyAll(std::span<const SettingsKeyChanges> keys) {
+    bool ok = true;
+    for (const auto& [key, changes] : keys) ok &= apply(key, changes);
+    return ok;
+}
+
 }  // namespace vra

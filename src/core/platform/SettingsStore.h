@@ -36,6 +36,12 @@ struct SettingsChange {
     std::optional<SettingsValue> value;
 };
 
+// The changes of one key, for a save that spans several keys.
+struct SettingsKeyChanges {
+    SettingsKey key;
+    std::span<const SettingsChange> changes;
+};
+
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
@@ -56,6 +62,11 @@ public:
     // a save is one write, not one per value. The default applies the
     // changes one by one. False when the store refused any of them.
     virtual bool apply(SettingsKey key, std::span<const SettingsChange> changes);
+    // The changes of several keys as one save: stores that can, keep every
+    // key's changes or none of them. The default applies key by key, so a
+    // failure there can leave earlier keys changed. False when the store
+    // refused any of them.
+    virtual bool applyAll(std::span<const SettingsKeyChanges> keys);
     // Why the last write failed, in words a user can act on ("No space left
     // on device"); empty when the store cannot tell.
     virtual std::string lastWriteError() const { return {}; }

@@ -63,20 +63,21 @@ void AppSettings::InitProgramFolder(std::string_view executablePath) {
 }
 
 bool AppSettings::Save() {
-    bool ok = true;
-    if (!simFolder_.empty() && simFolder_ != simFolderFound_) {
-        CRegistry sim(store_, SettingsKey::Simulation);
-        if (sim.WriteString(kDirectory, simFolder_))
-            simFolderFound_ = simFolder_;
-        else
-            ok = false;
-    }
-    // One batch, so that the whole key is written once: a failure half way
-    // cannot leave some values new and others gone.
+    // Both keys in one save: the store writes each key's file whole and
+    // replaces the old files only when every new one is complete, so a
+    // failure leaves both keys as they were saved before, never one new and
+    // the other old.
+    std::vector<SettingsKeyChanges> keys;
+    const bool simChanged = !simFolder_.empty() && simFolder_ != simFolderFound_;
+    const SettingsChange sim{std::string(kDirectory), SettingsValue{simFolder_}};
+    if (simChanged) keys.push_back({SettingsKey::Simulation, std::span(&sim, 1)});
     std::vector<SettingsChange> changes;
     for (const auto& [name, field] : kWords) changes.push_back({std::string(name), SettingsValue{this->*field}});
     for (const auto& [name, field] : kTexts) changes.push_back({std::string(name), SettingsValue{this->*field}});
-    return store_.apply(SettingsKey::Program, changes) && ok;
+    keys.push_back({SettingsKey::Program, changes});
+    if (!store_.applyAll(keys)) return false;
+    if (simChanged) simFolderFound_ = simFolder_;
+    return true;
 }
 
 bool AppSettings::HasDamageCost() const {

@@ -15,6 +15,7 @@
 
 #include <filesystem>
 #include <limits>
+#include <memory>
 #include <system_error>
 
 namespace vra {
@@ -261,33 +262,66 @@ bool QtSettingsStore::remove(SettingsKey key, std::string_view name) {
 }
 
 bool QtSettingsStore::apply(SettingsKey key, std::span<const SettingsChange> changes) {
-    File& f = file(key, SettingsScope::User);
-    const QString path = iniPath(key, SettingsScope::User);
-    if (f.unreadable) {
-        lastError_ = QFile::encodeName(path).toStdString() + " cannot be read";
-        return false;
-    }
-    std::map<QString, QVariant> values = f.values;
-    for (const auto& change : changes) {
-        if (change.value)
-            values[FullName(key, change.name)] = ToVariant(*change.value);
-        else
-            values.erase(FullName(key, change.name));
-    }
-    // Nothing new: the file holds it already (a save at exit with nothing
-    // changed must not fail on a full disk).
-    if (values == f.values && (QFileInfo::exists(path) || values.empty())) return true;
+    const SettingsKeyChanges one{key, changes};
+    return applyAll(std::span(&one, 1));
+}
 
-    std::error_code ec;
-    const std::filesystem::path target = LocalPath(path);
-    std::filesystem::create_directories(target.parent_path(), ec);
-    const QByteArray text = IniFileText(values);
-    const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.constData()), std::size_t(text.size()));
-    if (ec || !WriteFileAtomic(target, bytes, &ec)) {
-        lastError_ = ec.message();
-        return false;
+bool QtSettingsStore::applyAll(std::span<const SettingsKeyChanges> keys) {
+    struct Pending {
+        File* file;
+        std::map<QString, QVariant> values;
+        std::filesystem::path target;
+        std::unique_ptr<AtomicFile> out;
+    };
+    std::vector<Pending> pending;
+    for (const auto& [key, changes] : keys) {
+        File& f = file(key, SettingsScope::User);
+        const QString path = iniPath(key, SettingsScope::User);
+        if (f.unreadable) {
+            lastError_ = QFile::encodeName(path).toStdString() + " cannot be read";
+            return false;
+        }
+        std::map<QString, QVariant> values = f.values;
+        for (const auto& change : changes) {
+            if (change.value)
+                values[FullName(key, change.name)] = ToVariant(*change.value);
+            else
+                values.erase(FullName(key, change.name));
+        }
+        // Nothing new: the file holds it already (a save at exit with nothing
+        // changed must not fail on a full disk).
+        if (values == f.values && (QFileInfo::exists(path) || values.empty())) continue;
+        pending.push_back({&f, std::move(values), LocalPath(path), nullptr});
     }
-    f.values = std::move(values);
+
+    // Every new file whole and on the disk first; the old files are replaced
+    // only then. Until the renames, a failure removes the temporary files
+    // (AtomicFile's destructor) and leaves every old file as it was.
+    for (Pending& p : pending) {
+        std::error_code ec;
+        std::filesystem::create_directories(p.target.parent_path(), ec);
+        if (ec) {
+            lastError_ = ec.message();
+            return false;
+        }
+        p.out = std::make_unique<AtomicFile>(p.target);
+        const QByteArray text = IniFileText(p.values);
+        const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.constData()), std::size_t(text.size()));
+        if (!p.out->isOpen() || !p.out->write(bytes) || !p.out->finish()) {
+            lastError_ = (p.out->error() ? p.out->error() : std::make_error_code(std::errc::io_error)).message();
+            return false;
+        }
+    }
+    for (Pending& p : pending) {
+        // Beside its target in a folder just written in, a rename fails only
+        // when the file system itself does; keys renamed before keep their
+        // new values then.
+        if (!p.out->commit()) {
+            lastError_ = p.out->error().message();
+            return false;
+        }
+        p.file->values = std::move(p.values);
+    }
     lastError_.clear();
     return true;
 }

@@ -32,6 +32,9 @@ public:
     bool remove(SettingsKey key, std::string_view name) override;
     // Writes the key's file once, with every change or with none.
     bool apply(SettingsKey key, std::span<const SettingsChange> changes) override;
+    // Writes every key's new file completely before any of them replaces its
+    // old one: a failure leaves every file as it was. Each key at most once.
+    bool applyAll(std::span<const SettingsKeyChanges> keys) override;
     std::string lastWriteError() const override { return lastError_; }
 
     // The file a key and scope use.

@@ -1,10 +1,12 @@
 #include "gui/platform/QtSettingsStore.h"
 
 #include "core/base/FileUtil.h"
+#include "core/document/OptionsModel.h"
 #include "core/settings/AppSettings.h"
 #include "gui/platform/Cp1252.h"
 
 #include "support/FileSizeLimit.h"
+#include "support/platform/ScriptedPrompts.h"
 
 #include <QDir>
 #include <QFile>
@@ -208,4 +210,44 @@ TEST_F(QtSettings, AFullDiskKeepsTheSettingsSavedBefore) {
     EXPECT_TRUE(s.Save());
     QtSettingsStore third(dir_.path());
     EXPECT_EQ(AppSettings(third).Mph(), 1);
+}
+
+TEST_F(QtSettings, ASaveThatCannotWriteOneKeyKeepsBothKeysAsSavedBefore) {
+    const QString simPath = store_.iniPath(SettingsKey::Simulation, SettingsScope::User);
+    const QString programPath = store_.iniPath(SettingsKey::Program, SettingsScope::User);
+    auto bytes = [](const QString& path) { return ReadWholeFile(QFile::encodeName(path).toStdString(), 1 << 20); };
+    AppSettings s(store_);
+    test::ScriptedPrompts prompts;
+    OptionsValues v;
+    v.simFolder = "/home/me/velmar";
+    v.recordsPath = "/records";
+    ASSERT_TRUE(StoreOptions(v, s, nullptr, prompts));
+    const auto simBefore = bytes(simPath);
+    const auto programBefore = bytes(programPath);
+    ASSERT_TRUE(simBefore && programBefore);
+
+    // The simulation's small file fits on the disk, the program's grown file
+    // does not.
+    v.simFolder = "/elsewhere/velmar";
+    v.recordsPath = "/elsewhere/" + std::string(4000, 'r');
+    {
+        vra::test::FileSizeLimit diskFull(programBefore->size() + 100);
+        ASSERT_TRUE(diskFull.active());
+        EXPECT_FALSE(StoreOptions(v, s, nullptr, prompts));
+    }
+    EXPECT_THAT(prompts.messages(),
+                testing::ElementsAre(SettingsNotSavedText(std::make_error_code(std::errc::file_too_large).message())));
+    EXPECT_EQ(bytes(simPath), simBefore);
+    EXPECT_EQ(bytes(programPath), programBefore);
+    for (const QString& path : {simPath, programPath})
+        EXPECT_EQ(QFileInfo(path).dir().entryList(QDir::Files), QStringList{QFileInfo(path).fileName()})
+            << "no temporary file is left";
+
+    // With room again, one save writes both.
+    ASSERT_TRUE(StoreOptions(v, s, nullptr, prompts));
+    QtSettingsStore again(dir_.path());
+    AppSettings reread(again);
+    EXPECT_EQ(reread.SimFolder(), "/elsewhere/velmar");
+    EXPECT_EQ(reread.RecordsPath(), v.recordsPath);
+    EXPECT_EQ(prompts.messages().size(), 1u);
 }
