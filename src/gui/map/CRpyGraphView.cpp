@@ -53,7 +53,7 @@ CRpyGraphView::~CRpyGraphView() = default;
 
 void CRpyGraphView::SetDocument(vra::CRpyGraphDoc* document) {
     doc_ = document;
-    trackLayerKey_ = {};  // drawn from the last document's track
+    trackLayerKey_ = lastBuildKey_ = {};  // drawn from the last document's track
     RequestFullRedraw();
 }
 
@@ -194,24 +194,34 @@ void CRpyGraphView::RebuildCache() {
         PrepareScreenPainter(painter);
     };
     // The track's surfaces are most of the picture's cost and change only
-    // with the track, the window or the zoom: a redraw for the lines alone
-    // starts from the surfaces drawn last time.
+    // with the track, the window or the zoom. A picture drawn again where
+    // the last one was (a lap ticked, a lap added) keeps them apart for the
+    // redraws that follow, which start from a copy; a zoom or a scroll draws
+    // them straight into the picture and spares itself the copy.
     const CacheKey key = CurrentKey();
-    if (!(trackLayerKey_ == key) || trackLayerSerial_ != doc_->TrackSerial() || trackLayer_.size() != size) {
-        if (trackLayer_.size() != size) trackLayer_ = QImage(size, QImage::Format_RGB32);
-        QPainter painter(&trackLayer_);
+    const std::uint64_t serial = doc_->TrackSerial();
+    const bool kept = trackLayerKey_ == key && trackLayerSerial_ == serial && trackLayer_.size() == size;
+    const bool keep = kept || (lastBuildKey_ == key && lastBuildSerial_ == serial);
+    QImage& surfaces = keep ? trackLayer_ : cache_;
+    if (!kept) {
+        if (surfaces.size() != size) surfaces = QImage(size, QImage::Format_RGB32);
+        QPainter painter(&surfaces);
         // The map fills its own part white; a pass over the whole picture
         // first would write every pixel twice.
-        for (const QRect& strip : QRegion(trackLayer_.rect()).subtracted(drawn)) painter.fillRect(strip, Qt::white);
+        for (const QRect& strip : QRegion(surfaces.rect()).subtracted(drawn)) painter.fillRect(strip, Qt::white);
         prepare(painter);
         screen_.SetCullRect(drawn, painter.combinedTransform());
         DrawTrack(painter, visible, screen_);
         screen_.SetCullRect({}, {});
         screen_.SetDC(nullptr);
-        trackLayerKey_ = key;
-        trackLayerSerial_ = doc_->TrackSerial();
+        if (keep) {
+            trackLayerKey_ = key;
+            trackLayerSerial_ = serial;
+        }
     }
-    std::memcpy(cache_.bits(), trackLayer_.constBits(), std::size_t(cache_.sizeInBytes()));
+    if (keep) std::memcpy(cache_.bits(), trackLayer_.constBits(), std::size_t(cache_.sizeInBytes()));
+    lastBuildKey_ = key;
+    lastBuildSerial_ = serial;
     {
         QPainter painter(&cache_);
         prepare(painter);

@@ -156,6 +156,9 @@ private:
     QImage trackLayer_;
     CacheKey trackLayerKey_;
     std::uint64_t trackLayerSerial_ = 0;
+    // Where the picture was last built, and from which track.
+    CacheKey lastBuildKey_;
+    std::uint64_t lastBuildSerial_ = 0;
     // The static picture with what the playback drew over it.
     QImage frame_;
     bool frameValid_ = false;
