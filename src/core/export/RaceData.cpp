@@ -85,11 +85,7 @@ bool RaceData::Write(ReplaySource& src, const Drivers& drivers, double distanceU
     numbers.reserve(driverCount);
     for (const Drivers::Driver& d : drivers.drivers)
         numbers.push_back(CarNumberText(static_cast<std::int16_t>(d.carNumber)));
-    // A compact record names its car by the low byte of the car id: the
-    // first driver in order with that byte; other ids are no car of the table.
-    std::array<int, 256> byCarId;
-    byCarId.fill(-1);
-    for (std::size_t d = driverCount; d-- > 0;) byCarId[drivers.drivers[d].carId & 0xFF] = static_cast<int>(d);
+    const CompactCars compact(drivers);
 
     ParseCarStructs parser;
     std::vector<CarLine> cars;
@@ -101,39 +97,32 @@ bool RaceData::Write(ReplaySource& src, const Drivers& drivers, double distanceU
     const auto status = walk.Forward(start, 0, 0, [&](const RaceFrame& frame) {
         cars.clear();
         std::uint32_t time = 0;
-        const auto rs = RaceFrameWalk::Records(frame.bytes, [&](std::uint32_t type,
-                                                                std::span<const std::uint8_t> body) {
-            switch (type) {
-                case RecSession:
-                    if (body.size() >= 4) time = (LoadU32(body.data()) >> 8) * 10;
-                    return true;
-                case RecFullCar: {
-                    if (!savingKnown || body.size() < kFullRecordSize) return true;
-                    parser.SetFullRecord(body.data());
-                    const FullCarFields full = parser.Full();
-                    cars.push_back({saving, static_cast<double>(full.distance) * kFullDistanceStep,
-                                    std::tan(full.lateral * kFullLateralStep) * kFullLateralFactor});
-                    return true;
-                }
-                case RecCompactCars: {
-                    const std::size_t n = body.size() / kCompactRecordSize;
-                    for (std::size_t i = 0; i < n; ++i) {
-                        const std::uint8_t* r = body.data() + i * kCompactRecordSize;
-                        const std::uint32_t words[4] = {LoadU32(r), LoadU32(r + 4), LoadU32(r + 8), LoadU32(r + 12)};
-                        const CompactCarFields c = ParseCarStructs::UnpackCompact(words);
-                        const int d = byCarId[c.carId];
-                        if (d < 0) continue;
-                        cars.push_back({d, static_cast<double>(c.distance) * distanceUnit,
-                                        std::tan(c.lateral * kCompactLateralStep) * kCompactLateralFactor});
+        const auto rs =
+            RaceFrameWalk::Records(frame.bytes, [&](std::uint32_t type, std::span<const std::uint8_t> body) {
+                switch (type) {
+                    case RecSession:
+                        if (body.size() >= 4) time = (LoadU32(body.data()) >> 8) * 10;
+                        return true;
+                    case RecFullCar: {
+                        if (!savingKnown || body.size() < kFullRecordSize) return true;
+                        parser.SetFullRecord(body.data());
+                        const FullCarFields full = parser.Full();
+                        cars.push_back({saving, static_cast<double>(full.distance) * kFullDistanceStep,
+                                        std::tan(full.lateral * kFullLateralStep) * kFullLateralFactor});
+                        return true;
                     }
-                    return true;
+                    case RecCompactCars:
+                        compact.ForEach(body, [&](int d, const CompactCarFields& c) {
+                            cars.push_back({d, static_cast<double>(c.distance) * distanceUnit,
+                                            std::tan(c.lateral * kCompactLateralStep) * kCompactLateralFactor});
+                        });
+                        return true;
+                    default:
+                        if (IsKnownRecordType(type)) return true;
+                        bad = true;
+                        return false;
                 }
-                default:
-                    if (IsKnownRecordType(type)) return true;
-                    bad = true;
-                    return false;
-            }
-        });
+            });
         if (rs != RaceFrameWalk::Done) bad = true;
         if (bad) return false;
         if (frame.number == 0)

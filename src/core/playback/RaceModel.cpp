@@ -243,11 +243,7 @@ bool RaceModel::readFrames(ReplaySource& src, const Drivers& drivers, std::uint6
     const float unit = static_cast<float>(distanceUnit);
     const int saving = drivers.savingPlayer;
     ParseCarStructs parser;
-    // A compact record names its car by the low byte of the car id: the
-    // first driver in order with that byte.
-    std::array<int, 256> byCarId;
-    byCarId.fill(-1);
-    for (std::size_t d = driverCount; d-- > 0;) byCarId[drivers.drivers[d].carId & 0xFF] = static_cast<int>(d);
+    const CompactCars compact(drivers);
     bool bad = false;
     RaceFrameWalk walk(src, raceStartOffset_, end);
     src.setReadLimit(end);
@@ -257,43 +253,37 @@ bool RaceModel::readFrames(ReplaySource& src, const Drivers& drivers, std::uint6
             wait->SetPos(static_cast<std::int32_t>(std::min<std::size_t>(f, INT32_MAX)));
         times_.push_back(0);
         states_.push_back(kNoFlag);
-        const auto rs = RaceFrameWalk::Records(frame.bytes, [&](std::uint32_t type,
-                                                                std::span<const std::uint8_t> body) {
-            switch (type) {
-                case RecSession:
-                    if (body.size() >= 4) times_[f] = (LoadU32(body.data()) >> 8) * 10;
-                    return true;
-                case RecRaceControl:
-                    if (body.size() >= 5 && body[0] == 1) states_[f] = body[4];
-                    return true;
-                case RecFullCar: {
-                    if (!carsWanted_ || body.size() < kFullRecordSize) return true;
-                    if (saving < 0 || static_cast<std::size_t>(saving) >= driverCount) return true;
-                    parser.SetFullRecord(body.data());
-                    const FullCarFields full = parser.Full();
-                    places_.push_back({static_cast<double>(full.distance & 0x3FFFFFF) * 0.0005, full.lateral,
-                                       full.heading, static_cast<std::uint8_t>(saving), false});
-                    return true;
-                }
-                case RecCompactCars: {
-                    const std::size_t n = carsWanted_ ? body.size() / kCompactRecordSize : 0;
-                    for (std::size_t i = 0; i < n; ++i) {
-                        const std::uint8_t* r = body.data() + i * kCompactRecordSize;
-                        const std::uint32_t words[4] = {LoadU32(r), LoadU32(r + 4), LoadU32(r + 8), LoadU32(r + 12)};
-                        const CompactCarFields c = ParseCarStructs::UnpackCompact(words);
-                        const int d = byCarId[c.carId];
-                        if (d < 0) continue;
-                        places_.push_back({static_cast<double>(static_cast<float>(c.distance) * unit), c.lateral,
-                                           c.heading, static_cast<std::uint8_t>(d), true});
+        const auto rs =
+            RaceFrameWalk::Records(frame.bytes, [&](std::uint32_t type, std::span<const std::uint8_t> body) {
+                switch (type) {
+                    case RecSession:
+                        if (body.size() >= 4) times_[f] = (LoadU32(body.data()) >> 8) * 10;
+                        return true;
+                    case RecRaceControl:
+                        if (body.size() >= 5 && body[0] == 1) states_[f] = body[4];
+                        return true;
+                    case RecFullCar: {
+                        if (!carsWanted_ || body.size() < kFullRecordSize) return true;
+                        if (saving < 0 || static_cast<std::size_t>(saving) >= driverCount) return true;
+                        parser.SetFullRecord(body.data());
+                        const FullCarFields full = parser.Full();
+                        places_.push_back({static_cast<double>(full.distance & 0x3FFFFFF) * 0.0005, full.lateral,
+                                           full.heading, static_cast<std::uint8_t>(saving), false});
+                        return true;
                     }
-                    return true;
+                    case RecCompactCars:
+                        if (!carsWanted_) return true;
+                        compact.ForEach(body, [&](int d, const CompactCarFields& c) {
+                            places_.push_back({static_cast<double>(static_cast<float>(c.distance) * unit), c.lateral,
+                                               c.heading, static_cast<std::uint8_t>(d), true});
+                        });
+                        return true;
+                    default:
+                        if (type == RecRaceStart || IsKnownRecordType(type)) return true;
+                        bad = true;
+                        return false;
                 }
-                default:
-                    if (type == RecRaceStart || IsKnownRecordType(type)) return true;
-                    bad = true;
-                    return false;
-            }
-        });
+            });
         if (rs != RaceFrameWalk::Done) bad = true;
         firstPlace_.push_back(places_.size());
         return !bad;

@@ -29,10 +29,13 @@
 // - Frames are numbered only by Forward; Backward leaves number 0.
 
 #include "core/base/ByteCursor.h"
+#include "core/replay/Drivers.h"
+#include "core/replay/ParseCarStructs.h"
 #include "core/replay/ReplayFormat.h"
 #include "core/replay/ReplaySource.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <span>
@@ -72,6 +75,34 @@ public:
 private:
     std::uint32_t last_;
     std::uint32_t gap_ = 0;
+};
+
+// The other cars of a frame, from its compact records. A record names its
+// car by the low byte of the car id: the first driver in order with that
+// byte; other ids are no car of the table.
+class CompactCars {
+public:
+    explicit CompactCars(const Drivers& drivers) {
+        byCarId_.fill(-1);
+        for (std::size_t d = drivers.drivers.size(); d-- > 0;)
+            byCarId_[drivers.drivers[d].carId & 0xFF] = static_cast<int>(d);
+    }
+    // onCar(driver, fields) for each whole record of body that names a car
+    // of the table, in order.
+    template <typename OnCar>
+    void ForEach(std::span<const std::uint8_t> body, OnCar&& onCar) const {
+        const std::size_t n = body.size() / kCompactRecordSize;
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::uint8_t* r = body.data() + i * kCompactRecordSize;
+            const std::uint32_t words[4] = {LoadU32(r), LoadU32(r + 4), LoadU32(r + 8), LoadU32(r + 12)};
+            const CompactCarFields c = ParseCarStructs::UnpackCompact(words);
+            const int d = byCarId_[c.carId];
+            if (d >= 0) onCar(d, c);
+        }
+    }
+
+private:
+    std::array<int, 256> byCarId_;
 };
 
 class RaceFrameWalk {
