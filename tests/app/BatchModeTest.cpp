@@ -11,6 +11,7 @@
 #include "simkit/replay/ReplayBuilder.h"
 #include "simkit/track/TrackFolderWriter.h"
 #include "simkit/track/TrackLayout.h"
+#include "support/FileText.h"
 #include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
@@ -28,12 +29,7 @@
 namespace vra {
 namespace {
 
-std::string ReadAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using vra::test::ReadAll;
 
 std::string Quote(const std::string& s) {
     std::string q = "'";

@@ -7,6 +7,7 @@
 #include "core/replay/ReplayFormat.h"
 
 #include "simkit/replay/DatabaseWriter.h"
+#include "support/FileText.h"
 
 #include "../laps/LapsFixture.h"
 
@@ -20,12 +21,7 @@ namespace {
 
 using ::testing::ElementsAre;
 
-std::string ReadAll(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using vra::test::ReadAll;
 
 class Bests : public LapsFixture {
 protected:

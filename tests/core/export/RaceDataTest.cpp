@@ -8,6 +8,7 @@
 #include "core/replay/ReplaySource.h"
 
 #include "simkit/replay/ReplayBuilder.h"
+#include "support/FileText.h"
 #include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
@@ -19,12 +20,7 @@
 namespace vra {
 namespace {
 
-std::string ReadAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using vra::test::ReadAll;
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;

@@ -8,6 +8,7 @@
 #include "core/text/WebText.h"
 
 #include "simkit/replay/ReplayBuilder.h"
+#include "support/FileText.h"
 #include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
@@ -20,12 +21,7 @@
 namespace vra {
 namespace {
 
-std::string ReadAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using vra::test::ReadAll;
 
 // A 3 x 2 picture: white corners, one red and one green pixel.
 class FixedPicture : public ReportMapPort {

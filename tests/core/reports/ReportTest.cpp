@@ -8,6 +8,7 @@
 
 #include "simkit/replay/ReplayBuilder.h"
 #include "simkit/track/TrackFolderWriter.h"
+#include "support/FileText.h"
 #include "support/ScratchDir.h"
 #include "support/platform/ScriptedPrompts.h"
 
@@ -28,12 +29,7 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-std::string ReadAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using vra::test::ReadAll;
 
 std::string Row(int pos, const char* no, const char* name, const char* best, const char* speed, int laps) {
     return fmt::sprintf("%3d  %4s  %-33s  %11s  %10s  %4d", pos, no, name, best, speed, laps) + "\r\n";

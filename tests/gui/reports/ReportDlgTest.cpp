@@ -8,6 +8,7 @@
 #include "gui/reports/CAutoRichEditCtrl.h"
 
 #include "simkit/replay/ReplayBuilder.h"
+#include "support/FileText.h"
 #include "support/ScratchDir.h"
 #include "support/platform/ScriptedPrompts.h"
 
@@ -29,12 +30,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-std::string ReadAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using vra::test::ReadAll;
 
 class ReportWindow : public ::testing::Test {
 protected:
