@@ -177,30 +177,22 @@ std::optional<std::string> LapFinder::InitialTrack(const std::vector<std::string
 }
 
 void LapFinder::OnTrackChosen(const std::string& track) {
-    WaitBoxScope wait(waitBox_, kWaitText);
-    rows_.clear();
-    sortMode_ = Unsorted;
-    folderFiles_ = 0;
-    databaseReplays_ = 0;
-    unreadableFiles_ = 0;
-    everyTrack_ = false;
-    trackName_ = track;
-    ScanReplays();
+    ScanReplays(track, false);
 }
 
 void LapFinder::ScanEveryTrack() {
+    ScanReplays({}, true);
+}
+
+void LapFinder::ScanReplays(const std::string& track, bool everyTrack) {
     WaitBoxScope wait(waitBox_, kWaitText);
     rows_.clear();
     sortMode_ = Unsorted;
     folderFiles_ = 0;
     databaseReplays_ = 0;
     unreadableFiles_ = 0;
-    everyTrack_ = true;
-    trackName_.clear();
-    ScanReplays();
-}
-
-void LapFinder::ScanReplays() {
+    everyTrack_ = everyTrack;
+    trackName_ = track;
     const std::filesystem::path sim(doc_.SimFolder());
     auto scanFolder = [&](const std::filesystem::path& folder) {
         CFileInfoArray files;

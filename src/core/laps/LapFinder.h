@@ -116,7 +116,8 @@ public:
 
 private:
     struct Source;
-    void ScanReplays();
+    // A fresh list of the laps of track, or of every track.
+    void ScanReplays(const std::string& track, bool everyTrack);
     void ReadReplayFile(const std::filesystem::path& path);
     void AddLapRows(const Drivers& drivers, const Header& header, const Source& source);
 
