@@ -240,7 +240,7 @@ bool RaceModel::findRaceStart(ReplaySource& src, const Drivers& drivers, std::ui
 bool RaceModel::readFrames(ReplaySource& src, const Drivers& drivers, std::uint64_t end, double distanceUnit,
                            WaitBox* wait) {
     const std::size_t driverCount = driverCount_;
-    const float unit = static_cast<float>(distanceUnit);
+    unit_ = static_cast<float>(distanceUnit);
     const int saving = drivers.savingPlayer;
     ParseCarStructs parser;
     const CompactCars compact(drivers);
@@ -267,17 +267,23 @@ bool RaceModel::readFrames(ReplaySource& src, const Drivers& drivers, std::uint6
                         if (saving < 0 || static_cast<std::size_t>(saving) >= driverCount) return true;
                         parser.SetFullRecord(body.data());
                         const FullCarFields full = parser.Full();
-                        places_.push_back({static_cast<double>(full.distance & 0x3FFFFFF) * 0.0005, full.lateral,
-                                           full.heading, static_cast<std::uint8_t>(saving), false});
+                        fullDriver_ = static_cast<std::uint8_t>(saving);
+                        places_.push_back(PlaceFull(full.distance, full.heading, full.lateral));
                         return true;
                     }
-                    case RecCompactCars:
+                    case RecCompactCars: {
                         if (!carsWanted_) return true;
+                        // Written through a local pointer: stores through the
+                        // vector would make the compiler reload its end each car.
+                        const std::size_t before = places_.size();
+                        places_.resize(before + body.size() / kCompactRecordSize);
+                        Placed* out = places_.data() + before;
                         compact.ForEach(body, [&](int d, const CompactCarFields& c) {
-                            places_.push_back({static_cast<double>(static_cast<float>(c.distance) * unit), c.lateral,
-                                               c.heading, static_cast<std::uint8_t>(d), true});
+                            *out++ = PlaceCompact(c.distance, static_cast<std::uint8_t>(d), c.heading, c.lateral);
                         });
+                        places_.resize(static_cast<std::size_t>(out - places_.data()));
                         return true;
+                    }
                     default:
                         if (type == RecRaceStart || IsKnownRecordType(type)) return true;
                         bad = true;
@@ -377,19 +383,45 @@ void RaceModel::buildLapTables(const Drivers& drivers) {
     }
 }
 
-RaceModel::CarSample RaceModel::SampleOf(const Placed& p) {
-    const double lateral = p.compact
-                               ? std::tan(static_cast<double>(p.lateral) * kCompactLateralStep) * kCompactLateralFactor
-                               : std::tan(static_cast<double>(p.lateral) * kFullLateralStep) * kFullLateralFactor;
-    return {p.distance, lateral, HeadingDegrees(p.heading), true};
+RaceModel::Placed RaceModel::PlaceCompact(std::uint32_t distance, std::uint8_t driver, std::int32_t heading,
+                                          std::int32_t lateral) {
+    const std::uint64_t low = (distance & 0xFFFFFF) | (std::uint32_t{driver} << 24);
+    const std::uint64_t high = (static_cast<std::uint32_t>(heading) & 0xFFF) |
+                               ((static_cast<std::uint32_t>(lateral) & 0x1FFFF) << 12) | (1u << 31);
+    return {low | (high << 32)};
+}
+
+RaceModel::Placed RaceModel::PlaceFull(std::uint32_t distance, std::int32_t heading, std::int32_t lateral) {
+    return {(distance & 0x3FFFFFF) | (std::uint64_t{static_cast<std::uint32_t>(heading) & 0xFFF} << 26) |
+            (std::uint64_t{static_cast<std::uint32_t>(lateral) & 0xFFFFF} << 38)};
+}
+
+std::uint8_t RaceModel::DriverOf(Placed p) const {
+    return p.bits >> 63 ? static_cast<std::uint8_t>(p.bits >> 24) : fullDriver_;
+}
+
+RaceModel::CarSample RaceModel::SampleOf(Placed p) const {
+    using car_bits::SignedBits;
+    if (p.bits >> 63) {
+        const auto high = static_cast<std::uint32_t>(p.bits >> 32);
+        const double distance = static_cast<double>(static_cast<float>(p.bits & 0xFFFFFF) * unit_);
+        const double lateral =
+            std::tan(static_cast<double>(SignedBits(high, 12, 17)) * kCompactLateralStep) * kCompactLateralFactor;
+        return {distance, lateral, HeadingDegrees(SignedBits(high, 0, 12)), true};
+    }
+    const double distance = static_cast<double>(p.bits & 0x3FFFFFF) * 0.0005;
+    const double lateral =
+        std::tan(static_cast<double>(SignedBits(static_cast<std::uint32_t>(p.bits >> 38), 0, 20)) * kFullLateralStep) *
+        kFullLateralFactor;
+    return {distance, lateral, HeadingDegrees(SignedBits(static_cast<std::uint32_t>(p.bits >> 26), 0, 12)), true};
 }
 
 RaceModel::CarSample RaceModel::Sample(int driver, std::uint32_t f) const {
     if (driver < 0 || f >= frameCount_) return {};
     // A car met twice in a frame is where its last record puts it.
     for (std::size_t i = firstPlace_[f + 1]; i-- > firstPlace_[f];) {
-        const Placed& p = places_[i];
-        if (p.driver == driver) return SampleOf(p);
+        const Placed p = places_[i];
+        if (DriverOf(p) == driver) return SampleOf(p);
     }
     return {};
 }
@@ -430,7 +462,7 @@ RaceModel::DrawResult RaceModel::DrawFrame(std::uint32_t f, CoreDisplay& display
     }
     for (std::size_t i = firstPlace_[f]; i < firstPlace_[f + 1]; ++i) {
         const CarSample s = SampleOf(places_[i]);
-        const std::size_t d = places_[i].driver;
+        const std::size_t d = DriverOf(places_[i]);
         CarPose& pose = poses_[d];
         pose.present = false;
         sortKeys[d] = static_cast<std::uint64_t>(d) << 24;
