@@ -12,20 +12,24 @@ namespace vra {
 
 namespace {
 
-constexpr std::size_t kBufferSize = ReplaySource::kBlockSize + ReplaySource::kPageSize;
+// A walk through a whole file reads it in larger blocks: fewer, longer
+// reads cost the kernel less per byte.
+constexpr std::size_t kSequentialBlockSize = std::size_t{1} << 20;
 
 std::uint64_t PageDown(std::uint64_t offset) {
     return offset & ~std::uint64_t{ReplaySource::kPageSize - 1};
 }
 
-// One block buffer kept per thread between sources: a lap's extraction reads
-// a megabyte or two, and mapping a fresh buffer for each would cost it more in
-// page faults than the read itself.
-thread_local std::uint8_t* spareBuffer = nullptr;
+// One block buffer of each size kept per thread between sources: a lap's
+// extraction reads a megabyte or two, and mapping a fresh buffer for each
+// would cost it more in page faults than the read itself.
+thread_local std::uint8_t* spareBuffer[2] = {nullptr, nullptr};
 struct SpareBufferRelease {
     ~SpareBufferRelease() {
-        std::free(spareBuffer);
-        spareBuffer = nullptr;
+        for (std::uint8_t*& p : spareBuffer) {
+            std::free(p);
+            p = nullptr;
+        }
     }
 };
 thread_local SpareBufferRelease spareBufferRelease;
@@ -34,8 +38,9 @@ thread_local SpareBufferRelease spareBufferRelease;
 
 void ReplaySource::FreeAligned::operator()(std::uint8_t* p) const {
     (void)&spareBufferRelease;  // registers the thread's release
-    if (!spareBuffer) {
-        spareBuffer = p;
+    std::uint8_t*& spare = spareBuffer[large ? 1 : 0];
+    if (!spare) {
+        spare = p;
         return;
     }
     std::free(p);
@@ -55,6 +60,7 @@ ReplaySource::ReplaySource(const std::filesystem::path& path, Access access) {
     // A walk through the whole file gains from a deeper read-ahead; a lap's
     // extraction reads a short stretch and gains nothing.
     ::posix_fadvise(fd_, 0, 0, access == Access::Sequential ? POSIX_FADV_SEQUENTIAL : POSIX_FADV_NORMAL);
+    if (access == Access::Sequential) blockSize_ = kSequentialBlockSize;
 }
 
 ReplaySource::ReplaySource(std::span<const std::uint8_t> bytes) : size_(bytes.size()) {
@@ -104,14 +110,14 @@ bool ReplaySource::window(std::uint64_t offset, std::size_t n, std::span<const s
     }
     if (fd_ < 0) return false;
     if (offset < blockStart_ || offset + n > blockStart_ + blockLen_) {
-        if (!block_ && spareBuffer) {
-            block_.reset(spareBuffer);
-            spareBuffer = nullptr;
-        }
+        const bool large = blockSize_ > kBlockSize;
+        const std::size_t bufferSize = blockSize_ + kPageSize;
         if (!block_) {
-            void* p = nullptr;
-            if (::posix_memalign(&p, kPageSize, kBufferSize) != 0) return false;
-            block_.reset(static_cast<std::uint8_t*>(p));
+            std::uint8_t*& spare = spareBuffer[large ? 1 : 0];
+            void* p = spare;
+            spare = nullptr;
+            if (!p && ::posix_memalign(&p, kPageSize, bufferSize) != 0) return false;
+            block_ = std::unique_ptr<std::uint8_t[], FreeAligned>(static_cast<std::uint8_t*>(p), FreeAligned{large});
         }
         const std::uint64_t need = offset + n;
         std::uint64_t start = PageDown(offset);
@@ -120,13 +126,13 @@ bool ReplaySource::window(std::uint64_t offset, std::size_t n, std::span<const s
             // The block ends just past the window (rounded up to a page) and
             // reaches back as far as a block goes.
             stop = std::min<std::uint64_t>(size_, PageDown(need + kPageSize - 1));
-            start = std::min(start, stop > kBlockSize ? PageDown(stop - kBlockSize) : 0);
+            start = std::min(start, stop > blockSize_ ? PageDown(stop - blockSize_) : 0);
         } else {
-            stop = std::min<std::uint64_t>(size_, std::max<std::uint64_t>(start + kBlockSize, need));
+            stop = std::min<std::uint64_t>(size_, std::max<std::uint64_t>(start + blockSize_, need));
             if (readLimit_ < stop) stop = std::max(readLimit_, need);
         }
         stop = std::max(stop, need);
-        stop = std::min<std::uint64_t>(stop, start + kBufferSize);
+        stop = std::min<std::uint64_t>(stop, start + bufferSize);
         blockLen_ = 0;
         const std::size_t len = static_cast<std::size_t>(stop - start);
         if (!readFully(start, block_.get(), len)) return false;

@@ -57,12 +57,14 @@ public:
     // before it: a caller that knows where its bytes end reads no more.
     void setReadLimit(std::uint64_t end) { readLimit_ = end; }
 
-    // Largest window that can be asked for.
+    // Largest window that can be asked for; the block a random-access
+    // source reads (a sequential one reads more at a time).
     static constexpr std::size_t kBlockSize = 1u << 17;
     static constexpr std::size_t kPageSize = 4096;
 
 private:
     struct FreeAligned {
+        bool large;  // a sequential source's buffer (value-initialised: false)
         void operator()(std::uint8_t* p) const;
     };
     bool readFully(std::uint64_t offset, std::uint8_t* out, std::size_t n);
@@ -74,6 +76,7 @@ private:
     std::uint64_t readLimit_ = UINT64_MAX;
     // A block plus a page: a window that starts late in an aligned block
     // still fits.
+    std::size_t blockSize_ = kBlockSize;
     std::unique_ptr<std::uint8_t[], FreeAligned> block_;
     std::uint64_t blockStart_ = 0;
     std::size_t blockLen_ = 0;

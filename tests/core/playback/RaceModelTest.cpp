@@ -11,6 +11,7 @@
 
 #include "simkit/replay/ReplayBuilder.h"
 #include "simkit/track/TrackLayout.h"
+#include "support/ScratchDir.h"
 #include "support/platform/ScriptedPrompts.h"
 #include "support/track/RecordingDisplay.h"
 
@@ -207,6 +208,63 @@ TEST(RaceModelLoad, APositionAtTheLineWrapsToTheLapsStart) {
     for (std::size_t p = 0; p < r.model.Order().size(); ++p) {
         if (r.model.Order()[p] == 0) {
             EXPECT_EQ(r.model.OrderKeys()[p], 30u);
+        }
+    }
+}
+
+// Codes at both ends of their fields come back exactly (the race is the only
+// session: its frame f is the session's frame f), and a race read from
+// its file in blocks (several megabytes, so windows cross block edges) loads
+// as its bytes in memory do.
+TEST(RaceModelLoad, CodesAtTheEndsOfTheirFieldsAndTheFileLoadExactly) {
+    ReplayBuilder b = RaceBuilder(24, 3, 80000);
+    b.desc.compactHook = [](const simkit::FrameContext& ctx, int driver, simkit::CompactRecordFields& c) {
+        if (driver != 5) return;
+        const bool low = ctx.frameInSession % 2 == 0;
+        c.heading = low ? -2048 : 2047;
+        c.lateral = low ? -65536 : 65535;
+        if (ctx.frameInSession == 700) c.distance = 0xFFFFFF;
+    };
+    b.desc.fullHook = [](const simkit::FrameContext& ctx, simkit::FullRecordFields& f) {
+        const bool low = ctx.frameInSession % 2 == 0;
+        f.heading = low ? -2048 : 2047;
+        f.lateral = low ? -524288 : 524287;
+        if (ctx.frameInSession == 700) f.distance = 0x3FFFFFF;
+    };
+    Race r;
+    r.Build(b);
+    ASSERT_TRUE(r.loaded);
+    const float unit = static_cast<float>(r.Unit());
+    const RaceModel::CarSample c700 = r.model.Sample(5, 700), c701 = r.model.Sample(5, 701);
+    EXPECT_EQ(c700.distance, static_cast<double>(static_cast<float>(0xFFFFFF) * unit));
+    EXPECT_EQ(c700.heading, -2048 * -0.087890625 + 180.0);
+    EXPECT_EQ(c700.lateral, std::tan(-65536 * 2.261833e-5) * 26.6207);
+    EXPECT_EQ(c701.heading, 2047 * -0.087890625 + 180.0);
+    EXPECT_EQ(c701.lateral, std::tan(65535 * 2.261833e-5) * 26.6207);
+    const RaceModel::CarSample f700 = r.model.Sample(0, 700), f701 = r.model.Sample(0, 701);
+    EXPECT_EQ(f700.distance, 0x3FFFFFF * 0.0005);
+    EXPECT_EQ(f700.lateral, std::tan(-524288 * 2.911741e-6) * 13.0);
+    EXPECT_EQ(f701.heading, 2047 * -0.087890625 + 180.0);
+    EXPECT_EQ(f701.lateral, std::tan(524287 * 2.911741e-6) * 13.0);
+
+    test::ScratchDir dir("race-file");
+    const auto path = dir / "race.rpy";
+    ASSERT_TRUE(b.writeFile(path));
+    ASSERT_GT(std::filesystem::file_size(path), 3u << 20);
+    Drivers drivers;
+    ASSERT_EQ(drivers.Load(path), Drivers::LoadResult::Ok);
+    RaceModel file;
+    ASSERT_TRUE(file.Load(drivers, r.header, r.track.path.get(), r.Unit(), r.prompts, nullptr));
+    ASSERT_EQ(file.FrameCount(), r.model.FrameCount());
+    for (std::uint32_t f = 0; f < file.FrameCount(); ++f) {
+        ASSERT_EQ(file.FrameTime(f), r.model.FrameTime(f)) << f;
+        ASSERT_EQ(file.FrameState(f), r.model.FrameState(f)) << f;
+        for (int d = 0; d < r.model.DriverCount(); ++d) {
+            const RaceModel::CarSample a = file.Sample(d, f), m = r.model.Sample(d, f);
+            ASSERT_EQ(a.present, m.present) << f << " " << d;
+            ASSERT_EQ(a.distance, m.distance) << f << " " << d;
+            ASSERT_EQ(a.lateral, m.lateral) << f << " " << d;
+            ASSERT_EQ(a.heading, m.heading) << f << " " << d;
         }
     }
 }
