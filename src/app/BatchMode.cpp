@@ -47,15 +47,7 @@ Button BatchPrompts::message(std::string_view text, std::string_view, Icon, Butt
     line += '\n';
     std::fwrite(line.data(), 1, line.size(), stderr);
     std::fflush(stderr);
-    switch (buttons) {
-        case Buttons::YesNo:
-        case Buttons::YesNoCancel:
-            return Button::Yes;
-        case Buttons::RetryCancel:
-            return Button::Retry;
-        default:
-            return Button::Ok;
-    }
+    return FirstButton(buttons);
 }
 
 bool BatchMode::Handles(const std::vector<std::string>& args) {

@@ -25,6 +25,22 @@ enum class Icon { None, Information, Warning, Error, Question };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
 enum class Button { Ok, Cancel, Yes, No, Retry };
 
+// The first button of a set: the answer of a box that no one is there to
+// answer.
+constexpr Button FirstButton(Buttons buttons) {
+    switch (buttons) {
+        case Buttons::YesNo:
+        case Buttons::YesNoCancel:
+            return Button::Yes;
+        case Buttons::RetryCancel:
+            return Button::Retry;
+        case Buttons::Ok:
+        case Buttons::OkCancel:
+            break;
+    }
+    return Button::Ok;
+}
+
 struct FileFilter {
     std::string label;    // "Replay files (*.rpy)"
     std::string pattern;  // "*.rpy"

@@ -4,20 +4,6 @@ namespace vra::test {
 
 namespace {
 
-Button FirstButton(Buttons buttons) {
-    switch (buttons) {
-        case Buttons::YesNo:
-        case Buttons::YesNoCancel:
-            return Button::Yes;
-        case Buttons::RetryCancel:
-            return Button::Retry;
-        case Buttons::Ok:
-        case Buttons::OkCancel:
-            break;
-    }
-    return Button::Ok;
-}
-
 // The next scripted answer, or `exhausted` when the script has run out.
 template <class T>
 T Next(std::deque<T>& script, T exhausted) {
