@@ -48,11 +48,6 @@ std::string PageHead(const std::string& title) {
 
 constexpr std::string_view kPageEnd = "</body>\n</html>\n";
 
-std::string FileName(std::string_view path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
-
 }  // namespace
 
 std::string Report::GenerateReportSite(std::string_view folder) const {

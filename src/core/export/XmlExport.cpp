@@ -35,11 +35,6 @@ std::string XmlText(std::string_view cp1252) {
     return out;
 }
 
-std::string FileName(std::string_view path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
-
 }  // namespace
 
 std::string Report::ExportReportsToXml(std::string_view folder) const {

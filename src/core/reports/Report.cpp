@@ -225,12 +225,16 @@ std::string Report::FileSuffix(int kind) {
     return info && info->suffix ? info->suffix : "_Report.txt";
 }
 
-std::string Report::BaseName(std::string_view path) {
+std::string Report::FileName(std::string_view path) {
     const auto slash = path.find_last_of("/\\");
-    std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+std::string Report::BaseName(std::string_view path) {
+    std::string name = FileName(path);
     const auto dot = name.find_last_of('.');
-    if (dot != std::string_view::npos) name = name.substr(0, dot);
-    return std::string(name);
+    if (dot != std::string::npos) name.resize(dot);
+    return name;
 }
 
 bool Report::IsReplayKind(int kind) {

@@ -84,8 +84,9 @@ public:
     static std::string Title(int kind);
     // The end of a saved report's file name after the replay's base name.
     static std::string FileSuffix(int kind);
-    // The base name of a replay path: after its last "/" or "\", without
-    // its extension.
+    // The file name of a replay path: after its last "/" or "\".
+    static std::string FileName(std::string_view path);
+    // That name without its extension.
     static std::string BaseName(std::string_view path);
     // Whether a kind reads the replay (Header and Drivers) or the document.
     static bool IsReplayKind(int kind);
