@@ -14,6 +14,7 @@
 #include "core/replay/ReplayFormat.h"
 #include "core/text/CSortClass.h"
 #include "core/text/LapTime.h"
+#include "core/text/WebText.h"
 
 #include <algorithm>
 #include <numeric>
@@ -51,31 +52,6 @@ int ColumnOfMode(int mode) {
     }
 }
 
-// A Windows-1252 name as this system spells it (UTF-8): discs written on
-// Windows may hold names in either form.
-std::string Cp1252ToUtf8(std::string_view in) {
-    static constexpr char16_t kHigh[32] = {0x20AC, 0x81,   0x201A, 0x192,  0x201E, 0x2026, 0x2020, 0x2021,
-                                           0x2C6,  0x2030, 0x160,  0x2039, 0x152,  0x8D,   0x17D,  0x8F,
-                                           0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                           0x2DC,  0x2122, 0x161,  0x203A, 0x153,  0x9D,   0x17E,  0x178};
-    std::string out;
-    for (char ch : in) {
-        const auto c = static_cast<unsigned char>(ch);
-        const char32_t u = c >= 0x80 && c < 0xA0 ? kHigh[c - 0x80] : c;
-        if (u < 0x80) {
-            out += static_cast<char>(u);
-        } else if (u < 0x800) {
-            out += static_cast<char>(0xC0 | (u >> 6));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (u >> 12));
-            out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        }
-    }
-    return out;
-}
-
 // The file a disc path names under root, each component found ignoring
 // case, as stored or in its Windows-1252 reading.
 std::optional<std::filesystem::path> ResolveOnDisc(const std::filesystem::path& root, std::string_view discPath) {
@@ -88,6 +64,7 @@ std::optional<std::filesystem::path> ResolveOnDisc(const std::filesystem::path& 
         if (part.empty()) continue;
         if (!IsPlainName(part)) return std::nullopt;
         auto found = FindCaseInsensitive(at, part);
+        // Discs written on Windows may hold a name in its Windows-1252 form.
         if (!found) found = FindCaseInsensitive(at, Cp1252ToUtf8(part));
         if (!found) return std::nullopt;
         at = *found;

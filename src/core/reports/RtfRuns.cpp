@@ -1,21 +1,12 @@
 #include "core/reports/RtfRuns.h"
 
-#include <array>
+#include "core/text/WebText.h"
+
 #include <cstdint>
 
 namespace vra {
 
 namespace {
-
-// Windows-1252 bytes 0x80-0x9F; the rest map to themselves.
-constexpr std::array<char32_t, 32> kCp1252High = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                                  0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                                  0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                                  0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-char32_t FromCp1252(unsigned char c) {
-    return c >= 0x80 && c < 0xA0 ? kCp1252High[c - 0x80] : static_cast<char32_t>(c);
-}
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -61,7 +52,7 @@ public:
                 case '\n':
                     break;
                 default:
-                    put(FromCp1252(static_cast<unsigned char>(c)));
+                    put(Cp1252CodePoint(static_cast<unsigned char>(c)));
                     break;
             }
         }
@@ -150,7 +141,7 @@ private:
                     code = code * 16 + HexValue(in_[pos_++]);
                     ++digits;
                 }
-                if (digits == 2) put(FromCp1252(static_cast<unsigned char>(code)));
+                if (digits == 2) put(Cp1252CodePoint(static_cast<unsigned char>(code)));
                 break;
             }
             case '*':

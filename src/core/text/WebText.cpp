@@ -27,13 +27,24 @@ void PutUtf8(std::string& out, char32_t c) {
 
 }  // namespace
 
+char32_t Cp1252CodePoint(unsigned char byte) {
+    return byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : static_cast<char32_t>(byte);
+}
+
+std::string Cp1252ToUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    for (const char ch : text) PutUtf8(out, Cp1252CodePoint(static_cast<unsigned char>(ch)));
+    return out;
+}
+
 std::string Cp1252ToXmlText(std::string_view text) {
     std::string out;
     out.reserve(text.size() + text.size() / 8);
     for (const char ch : text) {
         const auto b = static_cast<unsigned char>(ch);
         if (b < 0x20 && b != '\t' && b != '\n' && b != '\r') continue;
-        PutUtf8(out, b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : static_cast<char32_t>(b));
+        PutUtf8(out, Cp1252CodePoint(b));
     }
     return out;
 }

@@ -9,6 +9,13 @@
 
 namespace vra {
 
+// The character a Windows-1252 byte stands for; the five bytes without one
+// keep the C1 control of the same value.
+char32_t Cp1252CodePoint(unsigned char byte);
+
+// Windows-1252 bytes as UTF-8, every byte kept.
+std::string Cp1252ToUtf8(std::string_view text);
+
 // Windows-1252 bytes as UTF-8, without the characters XML 1.0 forbids.
 std::string Cp1252ToXmlText(std::string_view text);
 
