@@ -21,6 +21,7 @@
 #include <QComboBox>
 #include <QDockWidget>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSlider>
@@ -173,11 +174,20 @@ TEST_F(Playback, ARaceSwapsTheBarsAndPlaysEveryCarWithTheSliderFollowing) {
     AddRaceLap(0, 2);
     CMainFrame& frame = *app.Frame();
     const QImage bare = MapPicture();
+    auto& bar = *frame.RaceBar()->findChild<RaceReplay*>();
+    // The steppers are plain buttons without a race and round with one.
+    const auto steppersRound = [&bar] {
+        int round = 0;
+        for (QPushButton* b : {bar.DriverPlus(), bar.DriverMinus(), bar.LapPlus(), bar.LapMinus()})
+            round += !b->mask().isEmpty() && !b->mask().contains(QPoint(0, 0));
+        return round;
+    };
+    EXPECT_EQ(steppersRound(), 0);
     frame.Action(cmd::ToggleRaceReplay)->trigger();
     MapPlayback& player = Player();
     RaceModel& race = player.Race();
     ASSERT_TRUE(race.Loaded());
-    auto& bar = *frame.RaceBar()->findChild<RaceReplay*>();
+    EXPECT_EQ(steppersRound(), 4);
     EXPECT_TRUE(frame.RaceBar()->isVisible());
     EXPECT_FALSE(frame.ViewBar()->isVisible());
     EXPECT_TRUE(frame.Action(cmd::ToggleRaceReplay)->isChecked());
@@ -232,6 +242,7 @@ TEST_F(Playback, ARaceSwapsTheBarsAndPlaysEveryCarWithTheSliderFollowing) {
     // Leaving race mode brings the view bar back and the map as it was.
     frame.Action(cmd::ToggleRaceReplay)->trigger();
     EXPECT_FALSE(race.Loaded());
+    EXPECT_EQ(steppersRound(), 0);
     EXPECT_FALSE(frame.RaceBar()->isVisible());
     EXPECT_TRUE(frame.ViewBar()->isVisible());
     const QImage after = MapPicture();

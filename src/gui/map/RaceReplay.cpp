@@ -47,11 +47,14 @@ RaceReplay::RaceReplay(RaceModel& race, PlaybackController& playback, QWidget* p
     auto* focus = new QGroupBox(tr("Focus Settings"));
     auto* focusBox = new QVBoxLayout(focus);
     std::tie(manual_, leader_, driver_, combo_) = AddFocusChoice(*focusBox);
-    auto stepper = [focusBox](const QString& caption, QPushButton*& minus, QPushButton*& plus) {
+    auto stepper = [focusBox](const QString& caption, CMyBtn*& minus, CMyBtn*& plus) {
         auto* row = new QHBoxLayout;
         minus = new CMyBtn(QStringLiteral("-"));
         plus = new CMyBtn(QStringLiteral("+"));
-        for (QPushButton* b : {minus, plus}) b->setFixedSize(28, 22);
+        for (CMyBtn* b : {minus, plus}) {
+            b->setFixedSize(28, 22);
+            b->SetRound(false);  // round only once a race is loaded
+        }
         row->addWidget(minus);
         row->addWidget(new QLabel(caption), 1, Qt::AlignCenter);
         row->addWidget(plus);
@@ -172,6 +175,8 @@ void RaceReplay::ShowTexts() {
     const std::string* values[kTexts] = {&t.status,   &t.elapsed,   &t.currentLap, &t.scheduledLaps, &t.leader, &t.name,
                                          &t.position, &t.driverLap, &t.gapAhead,   &t.gapBehind,     &t.lastLap};
     for (int i = 0; i < kTexts; ++i) texts_[std::size_t(i)]->setText(Cp1252ToQString(*values[i]));
+    // The steppers are round while a race is loaded, plain buttons without.
+    for (CMyBtn* b : {driverPlus_, driverMinus_, lapPlus_, lapMinus_}) b->SetRound(race_.Loaded());
     if (!race_.Loaded()) return;
     // The model moved the frame: the slider follows without asking for it.
     const QSignalBlocker block(slider_);

@@ -4,6 +4,8 @@
 // steppers and the jump to the closest fight, the focused driver's
 // read-outs, how cars are drawn, and a slider over the whole race.
 
+#include "gui/widgets/CMyBtn.h"
+
 #include <QWidget>
 
 #include <array>
@@ -74,10 +76,10 @@ private:
     QRadioButton* driver_ = nullptr;
     QComboBox* combo_ = nullptr;
     std::array<QRadioButton*, 3> draw_{};
-    QPushButton* driverPlus_ = nullptr;
-    QPushButton* driverMinus_ = nullptr;
-    QPushButton* lapPlus_ = nullptr;
-    QPushButton* lapMinus_ = nullptr;
+    CMyBtn* driverPlus_ = nullptr;
+    CMyBtn* driverMinus_ = nullptr;
+    CMyBtn* lapPlus_ = nullptr;
+    CMyBtn* lapMinus_ = nullptr;
     QPushButton* fight_ = nullptr;
     QSlider* slider_ = nullptr;
     bool pausedBySlider_ = false;

@@ -55,14 +55,29 @@ void CMyBtn::Paint(QPainter& p, const QRect& rect, const QString& caption, bool 
     p.restore();
 }
 
-void CMyBtn::paintEvent(QPaintEvent*) {
+void CMyBtn::SetRound(bool round) {
+    if (round == round_) return;
+    round_ = round;
+    if (round_)
+        MakeRound();
+    else {
+        clearMask();
+        update();
+    }
+}
+
+void CMyBtn::paintEvent(QPaintEvent* event) {
+    if (!round_) {
+        QPushButton::paintEvent(event);
+        return;
+    }
     QPainter p(this);
     Paint(p, rect(), text(), isDown(), isEnabled(), palette());
 }
 
 void CMyBtn::resizeEvent(QResizeEvent* event) {
     QPushButton::resizeEvent(event);
-    MakeRound();
+    if (round_) MakeRound();
 }
 
 void CMyBtn::MakeRound() {

@@ -2,7 +2,8 @@
 // A small round push button: an elliptic window with a vertical blue
 // gradient face, a white bold italic caption, and a light rim on its lower
 // right half while it is held down. The race bar's driver and lap steppers
-// use it.
+// use it, round only while a race is loaded; otherwise they are plain push
+// buttons.
 
 #include <QPushButton>
 
@@ -22,12 +23,18 @@ public:
     // The gradient's colour of row y of a face of the given height.
     static QColor GradientRow(int y, int height);
 
+    // Round (the default) or drawn as the style's ordinary push button.
+    void SetRound(bool round);
+    bool IsRound() const { return round_; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void MakeRound();
+
+    bool round_ = true;
 };
 
 }  // namespace vra
