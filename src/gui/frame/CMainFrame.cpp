@@ -211,7 +211,7 @@ void CMainFrame::CreateActions() {
         entry->setVisible(false);
         connect(entry, &QAction::triggered, this, [this, n] {
             if (std::size_t(n) < recent_.Entries().size())
-                emit openLapRequested(QString::fromStdString(recent_.Entries()[std::size_t(n)]));
+                emit openLapRequested(QFile::decodeName(QByteArray::fromStdString(recent_.Entries()[std::size_t(n)])));
         });
     }
 }
@@ -452,7 +452,7 @@ void CMainFrame::SizeFromDialogUnits() {
 }
 
 void CMainFrame::AddToRecentFileList(const QString& path) {
-    recent_.Add(QFileInfo(path).absoluteFilePath().toStdString());
+    recent_.Add(QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
     if (!recent_.WriteList(settings_)) TellSettingsNotSaved();
     RebuildRecentMenu();
 }
@@ -468,7 +468,7 @@ void CMainFrame::RebuildRecentMenu() {
     for (int n = 0; n < int(vra::RecentFileList::kDefaultSize); ++n) {
         QAction* entry = Action(vra::cmd::FileMruFirst + n);
         if (std::size_t(n) < entries.size()) {
-            QString name = QString::fromStdString(entries[std::size_t(n)]);
+            QString name = QFile::decodeName(QByteArray::fromStdString(entries[std::size_t(n)]));
             name.replace(QLatin1Char('&'), QStringLiteral("&&"));
             entry->setText(QStringLiteral("&%1 %2").arg(n + 1).arg(name));
             entry->setVisible(true);
