@@ -41,7 +41,6 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     QFont LabelFont(int pixelHeight, bool vertical) const;
-    int Length(QPainter& painter, double inches) const;
     // How many "9.99" labels fit along length pixels beside the corner the
     // other ruler takes.
     int LabelsAlong(QPainter& painter, int length, bool vertical) const;
