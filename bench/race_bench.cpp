@@ -27,6 +27,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -42,12 +43,17 @@ const vra::TrackPath& Track() {
     return *path;
 }
 
+// A folder of this run's own, so that two runs at once never share the file.
+fs::path Folder() {
+    static const fs::path dir = fs::temp_directory_path() / ("vra_race_bench_" + std::to_string(::getpid()));
+    return dir;
+}
+
 const fs::path& ReplayPath() {
     static const fs::path path = [] {
-        const fs::path dir = fs::temp_directory_path() / "vra_race_bench";
+        const fs::path dir = Folder();
         const fs::path file = dir / "race43_v1.rpy";
         std::error_code ec;
-        if (fs::exists(file, ec) && fs::file_size(file, ec) > 0) return file;
         fs::create_directories(dir, ec);
         vra::simkit::ReplayBuilder b;
         b.drivers(kCars).trackLength(Track().Length());
@@ -57,6 +63,7 @@ const fs::path& ReplayPath() {
         std::printf("writing %s ...\n", file.c_str());
         if (!b.writeFile(file)) {
             std::fprintf(stderr, "cannot write %s\n", file.c_str());
+            fs::remove_all(dir, ec);
             std::exit(1);
         }
         return file;
@@ -74,6 +81,8 @@ const Loaded& Replay() {
         l.header.Read(ReplayPath());
         if (l.drivers.Load(ReplayPath()) != vra::Drivers::LoadResult::Ok || !l.drivers.raceStartSeen) {
             std::fprintf(stderr, "replay does not load\n");
+            std::error_code ec;
+            fs::remove_all(Folder(), ec);
             std::exit(1);
         }
         return l;
@@ -160,5 +169,7 @@ int main(int argc, char** argv) {
                                        {"race tick, 43 cars, without painting", "RaceTick", "", "55 ms playback tick",
                                         0.1, static_cast<double>(vra::kPlaybackTickMs)}});
     benchmark::Shutdown();
+    std::error_code ec;
+    fs::remove_all(Folder(), ec);
     return 0;
 }
