@@ -49,6 +49,15 @@ void Line(std::string& out, std::string_view line) {
     out += "\r\n";
 }
 
+// A name padded to its column. Replay text is Windows-1252, one byte one
+// column: {fmt}'s own padding would read bytes that happen to form UTF-8 as
+// one wide character and shift every column behind the name.
+std::string Column(std::string_view text, std::size_t width) {
+    std::string out(text);
+    if (out.size() < width) out.append(width - out.size(), ' ');
+    return out;
+}
+
 // A sum of lap times, which may outgrow the 28 bits of one lap word.
 std::string FormatTotal(std::uint64_t ms) {
     return fmt::format("{}m {:02}.{:03}s", ms / 60000, (ms / 1000) % 60, ms % 1000);
@@ -264,7 +273,7 @@ std::string Report::heading(int reportKind) const {
     Line(out, Title(reportKind));
     if (IsReplayKind(reportKind) && header && drivers) {
         Line(out, "Track: " + header->trackName);
-        Line(out, "Replay: " + header->path.filename().string());
+        Line(out, "Replay: " + FileName(header->path.string()));
         Line(out, "Date: " + drivers->fileDate);
     }
     Line(out, "");
@@ -355,10 +364,10 @@ std::string Report::sessionBody(int session) const {
         }
         ++pos;
         if (length)
-            Line(out, fmt::sprintf("%3d  %4s  %-33s  %11s  %10s  %4d", pos, CarNumber(d), driverName(r.driver), best,
-                                   speed, r.laps.count));
+            Line(out, fmt::sprintf("%3d  %4s  %s  %11s  %10s  %4d", pos, CarNumber(d), Column(driverName(r.driver), 33),
+                                   best, speed, r.laps.count));
         else
-            Line(out, fmt::sprintf("%3d  %4s  %-33s  %11s  %4d", pos, CarNumber(d), driverName(r.driver), best,
+            Line(out, fmt::sprintf("%3d  %4s  %s  %11s  %4d", pos, CarNumber(d), Column(driverName(r.driver), 33), best,
                                    r.laps.count));
     }
     return out;
@@ -389,8 +398,8 @@ std::string Report::raceBody() const {
                 behind = down == 1 ? std::string("+1 lap") : fmt::format("+{} laps", down);
         }
         ++pos;
-        Line(out, fmt::sprintf("%3d  %4s  %-33s  %4d  %11s  %9s  %11s", pos, CarNumber(d), driverName(r.driver),
-                               r.laps.count, FormatTotal(r.laps.total), behind,
+        Line(out, fmt::sprintf("%3d  %4s  %s  %4d  %11s  %9s  %11s", pos, CarNumber(d),
+                               Column(driverName(r.driver), 33), r.laps.count, FormatTotal(r.laps.total), behind,
                                r.laps.best ? FormatLapTime(*r.laps.best) : std::string("No time")));
     }
     return out;
@@ -452,8 +461,8 @@ std::string Report::lapByLapBody() const {
             const std::uint32_t word = drivers->LapWordAt(Race, d, lap);
             // The same columns as the heading's "%3d  %4s  %-33s  %11s  %s"; the
             // longest report has a row per car and lap.
-            Line(out, fmt::format("{:>3}  {:>4}  {:<33}  {:>11}  {}", ++pos,
-                                  CarNumber(drivers->drivers[static_cast<std::size_t>(d)]), driverName(d),
+            Line(out, fmt::format("{:>3}  {:>4}  {}  {:>11}  {}", ++pos,
+                                  CarNumber(drivers->drivers[static_cast<std::size_t>(d)]), Column(driverName(d), 33),
                                   FormatLapTime(word), Incidents(word, offTrackShown)));
         }
     }
@@ -512,7 +521,7 @@ std::string Report::carFileBody() const {
     for (int i = 0; i < static_cast<int>(drivers->drivers.size()); ++i) {
         const Drivers::Driver& d = drivers->drivers[static_cast<std::size_t>(i)];
         if (!Competes(d)) continue;
-        Line(out, fmt::sprintf("%4s  %-33s  %-16s  %s", CarNumber(d), driverName(i), SeriesName(d.physics, 0),
+        Line(out, fmt::sprintf("%4s  %s  %-16s  %s", CarNumber(d), Column(driverName(i), 33), SeriesName(d.physics, 0),
                                d.fourthText));
     }
     return out;
@@ -523,7 +532,7 @@ std::string Report::ratingsBody() const {
     Line(out, fmt::sprintf("%4s  %-33s  %s", "No.", "Driver", "Type"));
     for (int i = 0; i < static_cast<int>(drivers->drivers.size()); ++i) {
         const Drivers::Driver& d = drivers->drivers[static_cast<std::size_t>(i)];
-        Line(out, fmt::sprintf("%4s  %-33s  %s", CarNumber(d), driverName(i), DriverTypeText(d.type)));
+        Line(out, fmt::sprintf("%4s  %s  %s", CarNumber(d), Column(driverName(i), 33), DriverTypeText(d.type)));
     }
     Line(out, kNoRatingsText);
     return out;

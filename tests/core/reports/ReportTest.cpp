@@ -148,6 +148,20 @@ TEST_F(ReportFixture, NicknamesOnlyInOnlineRacesAndOnlyWhenAskedFor) {
     EXPECT_THAT(report.Text(ReportKind::Race), Not(HasSubstr("Quick")));
 }
 
+// Names are Windows-1252: "Jos\xC3\xA9" is six characters ("Jos" and two
+// accented letters), whatever the same bytes would mean as UTF-8.
+TEST_F(ReportFixture, NameColumnsCountOneColumnPerByte) {
+    builder.desc.drivers[0].firstName = "Jos\xC3\xA9";
+    builder.desc.drivers[0].lastName = "Lima";
+    Load();
+    const std::string name = "Jos\xC3\xA9 Lima" + std::string(23, ' ');  // 10 bytes, 33 columns
+    EXPECT_THAT(report.Text(ReportKind::Qualifying),
+                HasSubstr("  1     1  " + name + "   1m 00.000s  150.000kph     2\r\n"));
+    EXPECT_THAT(report.Text(ReportKind::Race), HasSubstr("  1     1  " + name + "     3   3m 00.000s"));
+    EXPECT_THAT(report.Text(ReportKind::LapByLap), HasSubstr("  1     1  " + name + "   1m 00.000s\r\n"));
+    EXPECT_THAT(report.Text(ReportKind::Ratings), HasSubstr("   1  " + name + "  Human\r\n"));
+}
+
 TEST_F(ReportFixture, LapChartAndLapByLapFollowTheCrossingsWithIncidents) {
     Car(3, 2).laps[1] = 55000 | (1u << 29) | (1u << 30);  // driver 2 pits and leaves the track, leads line 2
     Load();
