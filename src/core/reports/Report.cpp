@@ -541,7 +541,6 @@ std::string Report::ratingsBody() const {
 namespace {
 
 constexpr std::string_view kNoTrackText = "No track loaded: lap times cannot be checked.";
-constexpr std::string_view kNoTrackSpeedText = "No track loaded: speeds cannot be computed.";
 constexpr std::string_view kNoPedalText = "No pedal data: the replay records it for the saving player's car only.";
 
 // The loaded laps in slot order, numbered from 1 as the view bar numbers them.
@@ -626,7 +625,8 @@ std::string Report::speedBody() const {
     std::string out;
     if (!document) return out;
     if (!document->GetTrackPath()) {
-        Line(out, kNoTrackSpeedText);
+        // The reports of the loaded laps share one line for a missing track.
+        Line(out, kNoTrackText);
         return out;
     }
     const bool miles = document->SpeedUnit() == 1;

@@ -62,6 +62,7 @@ TEST_F(DocumentReports, LapTimeCheckTellsOkADoubtfulTimeOrThatNoTrackIsLoaded) {
     ASSERT_EQ(doc->LapCount(), 1);
     ASSERT_EQ(doc->GetTrackPath(), nullptr);
     EXPECT_THAT(Text(ReportKind::LaptimeVerifier), HasSubstr("No track loaded: lap times cannot be checked.\r\n"));
+    EXPECT_EQ(Text(ReportKind::Speed), "Speed Report\r\n\r\nNo track loaded: lap times cannot be checked.\r\n");
 }
 
 TEST_F(DocumentReports, SectorsAddUpToTheLapAndSpeedsFollowTheUnit) {
