@@ -20,7 +20,7 @@ constexpr std::string_view kStyle =
     "pre { font-family: monospace; font-size: 0.9em; }\n"
     "a { color: #1f4e9a; }\n"
     "ul.pages { list-style: none; padding: 0; }\n"
-    "img.track { border: 1px solid #808080; }\n";
+    "img { border: 1px solid #808080; }\n";
 
 struct Page {
     const char* file;
@@ -66,7 +66,7 @@ std::string Report::GenerateReportSite(std::string_view folder) const {
 
     std::string index = PageHead(title);
     index += "<pre>" + Html(Text(ReportKind::RaceSettings)) + "</pre>\n";
-    if (picture) index += "<p><img class=\"track\" src=\"track.png\" alt=\"Track map\"></p>\n";
+    if (picture) index += "<p><img src=\"track.png\"></p>\n";
     index += "<ul class=\"pages\">\n";
     for (const Page& page : kPages)
         index += std::string("<li><a href=\"") + page.file + "\">" + Html(Title(page.kind)) + "</a></li>\n";
