@@ -31,11 +31,25 @@ std::string FormatG10(double value) {
     for (const char* c = e + 2; c < sciEnd; ++c) exponent = exponent * 10 + (*c - '0');
     if (e + 1 < sciEnd && e[1] == '-') exponent = -exponent;
 
-    char out[400];
+    char out[40];
     char* end = out;
     if (exponent >= -1 && exponent <= 9) {
-        end = fmt::format_to_n(out, sizeof out - 2, "{:.{}f}", value, 9 - exponent).out;
-        if (std::find(out, end, '.') == end) *end++ = '.';  // ten integer digits
+        // The fixed form with 9 - exponent decimals rounds at the same digit as
+        // the scientific one, so it is those ten digits with the point moved.
+        const char* m = sci;
+        if (*m == '-') *end++ = *m++;
+        char digits[10];
+        digits[0] = m[0];
+        std::copy(m + 2, m + 11, digits + 1);
+        if (exponent < 0) {
+            *end++ = '0';
+            *end++ = '.';
+            end = std::copy(digits, digits + 10, end);
+        } else {
+            end = std::copy(digits, digits + exponent + 1, end);
+            *end++ = '.';
+            end = std::copy(digits + exponent + 1, digits + 10, end);
+        }
         end = TrimFraction(out, end);
     } else {
         end = TrimFraction(out, std::copy(sci, e, out));

@@ -1,11 +1,14 @@
 #include "core/export/GrooveFile.h"
 
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <sstream>
+#include <string>
 #include <vector>
 
 using namespace vra;
@@ -81,6 +84,36 @@ TEST(GrooveFile, NumbersAreWrittenWithTenSignificantDigits) {
     for (const auto& [value, text] : table) EXPECT_EQ(FormatG10(value), text) << value;
     EXPECT_EQ(FormatG10(std::numeric_limits<double>::quiet_NaN()), "0.0");
     EXPECT_EQ(FormatG10(std::numeric_limits<double>::infinity()), "0.0");
+}
+
+// The plain form is built from the scientific digits: it must read as the
+// value printed with 9 - exponent decimals would, the rounding carries into a
+// new leading digit included.
+TEST(GrooveFile, PlainNumbersEqualTheirFixedPrint) {
+    auto fixed = [](double v) {
+        const std::string sci = fmt::format("{:.9e}", v);
+        const int exponent = std::stoi(sci.substr(sci.find('e') + 1));
+        std::string text = fmt::format("{:.{}f}", v, 9 - exponent);
+        if (text.find('.') == std::string::npos) text += '.';
+        while (text.back() == '0') text.pop_back();
+        if (text.back() == '.') text += '0';
+        return text;
+    };
+    std::vector<double> values = {
+        9.99999999995, 0.99999999995, 99.999999999996, -0.9999999999951, 999999999.95, 0.1000000000049, 5.5, -7.25};
+    std::uint64_t state = 0x9E3779B97F4A7C15u;
+    for (int i = 0; i < 20000; ++i) {
+        state = state * 6364136223846793005u + 1442695040888963407u;
+        const double mantissa = static_cast<double>(state >> 11) / 9007199254740992.0;  // [0, 1)
+        values.push_back((i % 2 ? -1.0 : 1.0) * mantissa * std::pow(10.0, i % 11 - 1));
+    }
+    for (double v : values) {
+        if (v == 0.0) continue;
+        const std::string sci = fmt::format("{:.9e}", v);
+        const int exponent = std::stoi(sci.substr(sci.find('e') + 1));
+        if (exponent < -1 || exponent > 9) continue;
+        ASSERT_EQ(FormatG10(v), fixed(v)) << fmt::format("{:.17g}", v);
+    }
 }
 
 TEST(GrooveFile, FileOfALapAlongATrack) {
