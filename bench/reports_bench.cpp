@@ -10,6 +10,7 @@
 #include "simkit/replay/ReplayBuilder.h"
 
 #include "BenchRatio.h"
+#include "LongRace.h"
 #include "RawRead.h"
 
 #include <benchmark/benchmark.h>
@@ -54,21 +55,7 @@ Replay& TheReplay() {
 
 void Build() {
     Replay& r = TheReplay();
-    vra::simkit::ReplayBuilder b;
-    b.drivers(kCars).trackLength(2500.0);
-    vra::simkit::SessionDesc race;
-    race.kind = 3;
-    race.raceStartMs = 8000;
-    race.state = 6;
-    for (int i = 0; i < kCars; ++i) {
-        vra::simkit::CarSession car;
-        car.firstStampMs = 8000 + 100 * static_cast<std::uint32_t>(i);
-        car.laps.assign(kLaps, 47000 + 40 * static_cast<std::uint32_t>(i));
-        race.cars.push_back(car);
-    }
-    b.desc.sessions.push_back(race);
-    b.desc.engineBlocks = true;
-    b.desc.raceControlEvery = 36;
+    vra::simkit::ReplayBuilder b = vra::bench::LongRace(kCars, kLaps);
     r.path = Folder() / "race.rpy";
     std::printf("writing %s ...\n", r.path.c_str());
     std::fflush(stdout);
