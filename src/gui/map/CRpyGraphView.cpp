@@ -211,7 +211,9 @@ void CRpyGraphView::RebuildCache() {
         for (const QRect& strip : QRegion(surfaces.rect()).subtracted(drawn)) painter.fillRect(strip, Qt::white);
         prepare(painter);
         screen_.SetCullRect(drawn, painter.combinedTransform());
+        screen_.KeepTrackShapes(true, serial);
         DrawTrack(painter, visible, screen_);
+        screen_.KeepTrackShapes(false);
         screen_.SetCullRect({}, {});
         screen_.SetDC(nullptr);
         if (keep) {

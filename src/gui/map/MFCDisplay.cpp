@@ -72,6 +72,40 @@ bool MFCDisplay::Culled(const QPolygonF& polygon) const {
     return !cullTransform_.mapRect(polygon.boundingRect()).adjusted(-2, -2, 2, 2).intersects(cull_);
 }
 
+void MFCDisplay::KeepTrackShapes(bool on, std::uint64_t key) {
+    keepShapes_ = on;
+    nextShape_ = 0;
+    if (!on) return;
+    const bool sameFit = shapesScale_ == transform_.Scale() && shapesOriginX_ == transform_.OriginX() &&
+                         shapesOriginY_ == transform_.OriginY();
+    if (key != shapesKey_ || !sameFit) shapes_.clear();
+    shapesKey_ = key;
+    shapesScale_ = transform_.Scale();
+    shapesOriginX_ = transform_.OriginX();
+    shapesOriginY_ = transform_.OriginY();
+}
+
+const QPolygonF& MFCDisplay::MapShape(const void* source, const std::vector<vra::Point2D>& points) {
+    const auto map = [&](QPolygonF& polygon) {
+        polygon.clear();
+        polygon.reserve(qsizetype(points.size()));
+        for (const vra::Point2D& p : points) polygon << Map(p);
+    };
+    if (!keepShapes_) {
+        map(scratch_);
+        return scratch_;
+    }
+    // The shapes come in the same order each time; one out of step starts
+    // the rest afresh.
+    if (nextShape_ < shapes_.size() && shapes_[nextShape_].source == source &&
+        shapes_[nextShape_].polygon.size() == qsizetype(points.size()))
+        return shapes_[nextShape_++].polygon;
+    shapes_.resize(nextShape_);
+    shapes_.push_back({source, {}});
+    map(shapes_.back().polygon);
+    return shapes_[nextShape_++].polygon;
+}
+
 QColor MFCDisplay::PaletteColour(std::int32_t index) const {
     if (index < 0 || index >= std::int32_t(palette_.size())) return QColor(Qt::black);
     return palette_[std::size_t(index)];
@@ -182,9 +216,7 @@ void MFCDisplay::DrawCircle(const vra::CarMarker&, vra::DevicePoint position, st
 
 void MFCDisplay::FillPolygon(const vra::TrackSurface& surface) {
     if (!painter_ || surface.PointCount() == 0) return;
-    QPolygonF polygon;
-    polygon.reserve(qsizetype(surface.PointCount()));
-    for (const vra::Point2D& p : surface.Points()) polygon << Map(p);
+    const QPolygonF& polygon = MapShape(&surface, surface.Points());
     if (Culled(polygon)) return;
     PenScope scope(*painter_);
     const QColor colour = PaletteColour(PaletteIndexForKind(surface.ColourClass()));
@@ -203,7 +235,10 @@ void MFCDisplay::StrokePoints(const std::vector<vra::Point2D>& points, const QCo
 }
 
 void MFCDisplay::DrawPolyline(const vra::TrackPolyline& polyline) {
-    StrokePoints(polyline.Points(), Qt::black);
+    if (!painter_ || polyline.Points().empty()) return;
+    const QPolygonF& polygon = MapShape(&polyline, polyline.Points());
+    painter_->setPen(ThinPen(Qt::black));
+    if (!Culled(polygon)) painter_->drawPolyline(polygon);
 }
 
 void MFCDisplay::DrawMarkerLine(const vra::QuarterMark& mark) {

@@ -18,7 +18,9 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <span>
+#include <vector>
 
 class QPainter;
 
@@ -78,8 +80,20 @@ public:
     // plotter fed the same samples does, and draws the same pixels.
     void DrawLapLine(const vra::LapPoints& lap, std::size_t first, std::size_t end, std::int32_t colourIndex);
 
+    // While on, the track's surfaces and lines keep their mapped shapes from
+    // one drawing to the next: the mapping is fixed by the track and its fit,
+    // so only the painter's zoom changes between redraws. Off leaves them
+    // unused; on with another key (another track) or another fit drops them.
+    void KeepTrackShapes(bool on, std::uint64_t key = 0);
+
 private:
+    struct MappedShape {
+        const void* source = nullptr;
+        QPolygonF polygon;
+    };
+
     QPointF Map(const vra::Point2D& p) const;
+    const QPolygonF& MapShape(const void* source, const std::vector<vra::Point2D>& points);
     void StrokePoints(const std::vector<vra::Point2D>& points, const QColor& colour);
 
     bool Culled(const QPolygonF& polygon) const;
@@ -88,6 +102,14 @@ private:
     QRectF cull_;
     QTransform cullTransform_;
     vra::MapTransform transform_;
+    bool keepShapes_ = false;
+    std::uint64_t shapesKey_ = 0;
+    double shapesScale_ = 0.0;
+    std::int32_t shapesOriginX_ = 0;
+    std::int32_t shapesOriginY_ = 0;
+    std::size_t nextShape_ = 0;
+    std::vector<MappedShape> shapes_;
+    QPolygonF scratch_;
     std::array<QColor, vra::kMapPaletteSize> palette_;
 };
 

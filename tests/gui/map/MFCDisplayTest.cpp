@@ -80,6 +80,31 @@ TEST(MFCDisplayDrawing, SurfacesFillInTheColourOfTheirClass) {
     EXPECT_EQ(MFCDisplay::PaletteIndexForKind(9), 15);
 }
 
+TEST(MFCDisplayDrawing, KeptTrackShapesAreMappedAfreshForAnotherTrackOrFit) {
+    // One surface object in the same place in memory with the same point
+    // count, moved between drawings: only the key or the fit tells them apart.
+    const QColor grey(128, 128, 128);
+    Canvas c;
+    vra::TrackSurface surface = Rectangle(1, 0, 0, 50, 50);
+    auto draw = [&](std::uint64_t key) {
+        c.painter.fillRect(c.image.rect(), Qt::white);
+        c.display.KeepTrackShapes(true, key);
+        c.display.FillPolygon(surface);
+        c.display.KeepTrackShapes(false);
+        return ColourExtent(c.image, grey);
+    };
+    EXPECT_EQ(draw(1), QRect(QPoint(10, 110), QPoint(60, 160)));
+    surface = Rectangle(1, 100, 0, 150, 50);
+    EXPECT_EQ(draw(1), QRect(QPoint(10, 110), QPoint(60, 160))) << "the same track keeps its shapes";
+    EXPECT_EQ(draw(2), QRect(QPoint(110, 110), QPoint(160, 160))) << "another track";
+    vra::TrackBounds box;
+    box.AddPoint({0, 0});
+    box.AddPoint({400, 200});
+    ASSERT_TRUE(c.display.FitToTrackEdges(box, 10, 10, 220, 220));
+    EXPECT_EQ(draw(2), QRect(QPoint(60, 135), QPoint(85, 160))) << "another fit";
+    c.Done();
+}
+
 TEST(MFCDisplayDrawing, LapLinesDrawInTheLapColourUnlessOnlyMapped) {
     Canvas c;
     Point2D end;
