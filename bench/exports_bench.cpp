@@ -13,6 +13,7 @@
 #include "simkit/replay/ReplayBuilder.h"
 
 #include "BenchRatio.h"
+#include "BenchScratch.h"
 #include "LongRace.h"
 #include "RawRead.h"
 
@@ -34,15 +35,12 @@ constexpr int kCars = 40;
 constexpr int kLaps = 64;
 
 fs::path Folder() {
-    static const fs::path dir = fs::temp_directory_path() / ("vra_exports_bench_" + std::to_string(::getpid()));
+    static const fs::path dir = vra::bench::ScratchFolder("exports_bench");
     return dir;
 }
 
-void Fail(const std::string& what) {
-    std::fprintf(stderr, "exports_bench: %s\n", what.c_str());
-    std::error_code ec;
-    fs::remove_all(Folder(), ec);
-    std::exit(1);
+[[noreturn]] void Fail(const std::string& what) {
+    vra::bench::FailAndClean("exports_bench", Folder(), what);
 }
 
 struct Line {

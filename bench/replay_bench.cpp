@@ -14,6 +14,7 @@
 #include "simkit/replay/ReplayBuilder.h"
 
 #include "BenchRatio.h"
+#include "BenchScratch.h"
 #include "RawRead.h"
 
 #include <benchmark/benchmark.h>
@@ -45,15 +46,12 @@ struct Replay {
 };
 
 fs::path Folder() {
-    static const fs::path dir = fs::temp_directory_path() / ("vra_replay_bench_" + std::to_string(::getpid()));
+    static const fs::path dir = vra::bench::ScratchFolder("replay_bench");
     return dir;
 }
 
-void Fail(const std::string& what) {
-    std::fprintf(stderr, "replay_bench: %s\n", what.c_str());
-    std::error_code ec;
-    fs::remove_all(Folder(), ec);
-    std::exit(1);
+[[noreturn]] void Fail(const std::string& what) {
+    vra::bench::FailAndClean("replay_bench", Folder(), what);
 }
 
 // Drops the file's pages from the page cache (no privileges needed).

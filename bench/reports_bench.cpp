@@ -10,6 +10,7 @@
 #include "simkit/replay/ReplayBuilder.h"
 
 #include "BenchRatio.h"
+#include "BenchScratch.h"
 #include "LongRace.h"
 #include "RawRead.h"
 
@@ -31,15 +32,12 @@ constexpr int kCars = 40;
 constexpr int kLaps = 64;
 
 fs::path Folder() {
-    static const fs::path dir = fs::temp_directory_path() / ("vra_reports_bench_" + std::to_string(::getpid()));
+    static const fs::path dir = vra::bench::ScratchFolder("reports_bench");
     return dir;
 }
 
-void Fail(const std::string& what) {
-    std::fprintf(stderr, "reports_bench: %s\n", what.c_str());
-    std::error_code ec;
-    fs::remove_all(Folder(), ec);
-    std::exit(1);
+[[noreturn]] void Fail(const std::string& what) {
+    vra::bench::FailAndClean("reports_bench", Folder(), what);
 }
 
 struct Replay {

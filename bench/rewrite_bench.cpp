@@ -15,6 +15,7 @@
 #include "simkit/replay/ReplayBuilder.h"
 
 #include "BenchRatio.h"
+#include "BenchScratch.h"
 
 #include <benchmark/benchmark.h>
 
@@ -35,15 +36,12 @@ constexpr int kLaps = 64;
 constexpr std::size_t kBlock = 1 << 20;
 
 fs::path Folder() {
-    static const fs::path dir = fs::temp_directory_path() / ("vra_rewrite_bench_" + std::to_string(::getpid()));
+    static const fs::path dir = vra::bench::ScratchFolder("rewrite_bench");
     return dir;
 }
 
-void Fail(const std::string& what) {
-    std::fprintf(stderr, "rewrite_bench: %s\n", what.c_str());
-    std::error_code ec;
-    fs::remove_all(Folder(), ec);
-    std::exit(1);
+[[noreturn]] void Fail(const std::string& what) {
+    vra::bench::FailAndClean("rewrite_bench", Folder(), what);
 }
 
 struct Source {
