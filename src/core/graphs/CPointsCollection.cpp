@@ -40,6 +40,42 @@ int CPointsCollection::Add(double x, double y, bool recompute) {
     return index;
 }
 
+void CPointsCollection::AddAll(std::span<const Point2D> points) {
+    const std::size_t n = points.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const Point2D& first = points[i];
+        if (!sorted_ || (!points_.empty() && !(first.x > points_.back().x))) {
+            Add(first.x, first.y, true);
+            ++i;
+            continue;
+        }
+        // first goes to the end, and so does every point after it whose x
+        // rises strictly, widening the extents as Add would.
+        Point2D low = first, high = first;
+        if (!points_.empty()) {
+            high.x = std::max(maximum_.x, first.x);
+            high.y = std::max(maximum_.y, first.y);
+            low.x = std::min(minimum_.x, first.x);
+            low.y = std::min(minimum_.y, first.y);
+        }
+        std::size_t end = i + 1;
+        for (; end < n && points[end].x > points[end - 1].x; ++end) {
+            high.y = std::max(high.y, points[end].y);
+            low.y = std::min(low.y, points[end].y);
+        }
+        // Within the run x only rises: its first point is the only one that
+        // can lower the minimum, its last the only one that can raise the
+        // maximum.
+        high.x = std::max(high.x, points[end - 1].x);
+        points_.insert(points_.end(), points.begin() + static_cast<std::ptrdiff_t>(i),
+                       points.begin() + static_cast<std::ptrdiff_t>(end));
+        minimum_ = low;
+        maximum_ = high;
+        i = end;
+    }
+}
+
 int CPointsCollection::Insert(int index, double x, double y, bool recompute) {
     if (index < 0 || index > Count()) return -1;
     if (index == Count() || sorted_) return Add(x, y, recompute);

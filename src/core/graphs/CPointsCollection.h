@@ -4,6 +4,7 @@
 
 #include "core/base/Point2D.h"
 
+#include <span>
 #include <vector>
 
 namespace vra {
@@ -16,6 +17,10 @@ public:
     // Index of the new point. A sorted collection without duplicates replaces
     // the point of equal x.
     int Add(double x, double y, bool recompute);
+    // The same as Add(x, y, true) for each point in turn. A run whose x keeps
+    // rising past the last point's appends in one step, which is what a lap
+    // mostly is; any other point takes Add's way.
+    void AddAll(std::span<const Point2D> points);
     // -1 for an index outside 0..count.
     int Insert(int index, double x, double y, bool recompute);
     // The point's new index, or -1 for an index outside the points.

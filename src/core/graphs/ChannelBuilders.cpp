@@ -269,7 +269,8 @@ int AddChannelSeries(GraphModel& graph, int code, int lapSlot, int wheel, const 
         double low = 0.0, high = 0.0;
         std::optional<double> lastX;
         if (slot != -1 && count > 5) {
-            graph.GetGraph(slot)->Reserve(count);
+            std::vector<Point2D> points;
+            points.reserve(static_cast<std::size_t>(count));
             for (int i = from; i <= count - 2; ++i) {
                 const double x = At(d->distanceM, i);
                 const double y = AdvancedValue(code, wheel, *d, i);
@@ -279,8 +280,10 @@ int AddChannelSeries(GraphModel& graph, int code, int lapSlot, int wheel, const 
                 if (!std::isfinite(y)) continue;
                 low = std::min(low, y);
                 high = std::max(high, y);
-                if (y != 0.0) graph.AddPoint(slot, x, y, 0, 0);
+                if (y != 0.0) points.push_back({x, y});
             }
+            graph.GetGraph(slot)->Reserve(static_cast<int>(points.size()));
+            graph.AddPoints(slot, points, 0);
         }
         if (lastX && *lastX > ranges.xExtent) ranges.xExtent = *lastX;
         if (code == 27) {
@@ -300,7 +303,8 @@ int AddChannelSeries(GraphModel& graph, int code, int lapSlot, int wheel, const 
     std::optional<double> lastX;
     std::optional<double> lastY;
     if (slot != -1 && count > 5 && d) {
-        graph.GetGraph(slot)->Reserve(count);
+        std::vector<Point2D> points;
+        points.reserve(static_cast<std::size_t>(count));
         const LockedWheels* locked = lap.locked;
         for (int i = FirstSample(code), last = LastSample(code, count); i <= last; ++i) {
             const double x = At(d->distanceM, i);
@@ -312,8 +316,10 @@ int AddChannelSeries(GraphModel& graph, int code, int lapSlot, int wheel, const 
             low = std::min(low, y);
             high = std::max(high, y);
             lastY = y;
-            graph.AddPoint(slot, x, y, 0, 0);
+            points.push_back({x, y});
         }
+        graph.GetGraph(slot)->Reserve(static_cast<int>(points.size()));
+        graph.AddPoints(slot, points, 0);
     }
     if (lastX && *lastX > ranges.xExtent) ranges.xExtent = *lastX;
     if (code == 14) {

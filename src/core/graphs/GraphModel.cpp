@@ -102,6 +102,18 @@ int GraphModel::AddPoint(int slot, double x, double y, int redraw, int position)
     return position;
 }
 
+void GraphModel::AddPoints(int slot, std::span<const Point2D> points, int redraw) {
+    if (!Valid(slot)) return;
+    CGraphProps& g = *slots_[static_cast<std::size_t>(slot)];
+    if (parts_ || !g.Sorted()) {
+        // Each point's notice goes out while the series holds the points
+        // before it, as the parts expect.
+        for (const Point2D& p : points) AddPoint(slot, p.x, p.y, redraw, 0);
+        return;
+    }
+    g.AddAll(points);
+}
+
 int GraphModel::ReplacePoint(int slot, int index, double x, double y, int redraw) {
     if (!Valid(slot)) return -1;
     const int result = slots_[static_cast<std::size_t>(slot)]->Replace(index, x, y, true);

@@ -108,6 +108,9 @@ public:
     CGraphProps* GetFirstGraph(int& slot);
     CGraphProps* GetNextGraph(int& slot);
     int AddPoint(int slot, double x, double y, int redraw, int position);
+    // The same as AddPoint(slot, x, y, redraw, 0) for each point in turn.
+    // Without parts to tell, a sorted series takes them in one step.
+    void AddPoints(int slot, std::span<const Point2D> points, int redraw);
     int ReplacePoint(int slot, int index, double x, double y, int redraw);
     int RemovePoint(int slot, int index, int redraw);
     void ClearPoints(int slot, int redraw);

@@ -5,6 +5,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+#include <vector>
+
 using namespace vra;
 using ::testing::ElementsAre;
 
@@ -39,6 +43,42 @@ TEST(PointsCollection, ManyEqualXStayQuick) {
     c.Add(9.0, 0, false);
     EXPECT_EQ(c.Count(), 3);
     EXPECT_EQ(c.At(1).y, 99999);
+}
+
+TEST(PointsCollection, AddingInOneStepEqualsAddingOneByOne) {
+    // Rising runs with a car standing (equal x, whose replaced y narrows the
+    // extents), going back, a point before all others and distances that are
+    // not numbers, into an empty series and into one that holds points.
+    const std::vector<Point2D> points = {
+        {NAN, 1},  {1, 5},  {2, -3}, {3, 9},    {3, 0},   {2.5, 7}, {4, 1}, {0, -9}, {5, 2},
+        {NAN, 40}, {6, -1}, {7, 3},  {-0.0, 8}, {0.0, 6}, {8, 4},   {9, 9}, {9, 1},
+    };
+    // Bit for bit, so that a distance that is not a number compares too.
+    const auto same = [](const Point2D& a, const Point2D& b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    for (std::size_t skip : {0u, 1u}) {
+        CPointsCollection one(true, false), all(true, false);
+        for (std::size_t i = skip; i < points.size(); ++i) one.Add(points[i].x, points[i].y, true);
+        all.AddAll(std::span(points).subspan(skip, 5));
+        all.AddAll(std::span(points).subspan(skip + 5));
+        ASSERT_EQ(all.Count(), one.Count());
+        for (int i = 0; i < one.Count(); ++i) EXPECT_TRUE(same(all.At(i), one.At(i))) << i;
+        EXPECT_TRUE(same(all.Minimum(), one.Minimum()));
+        EXPECT_TRUE(same(all.Maximum(), one.Maximum()));
+    }
+}
+
+TEST(GraphModel, AddingPointsTellsThePartsOfEachPoint) {
+    GraphModel g(2);
+    RecordingParts parts;
+    g.SetParts(&parts);
+    const int s = g.AddGraph({}, "a", 0, true, false);
+    const std::vector<Point2D> points = {{2, 1}, {3, 1}, {1, 1}, {3, 2}};
+    g.AddPoints(s, points, 0);
+    ASSERT_EQ(parts.sent.size(), 5u);
+    std::vector<int> indices;
+    for (std::size_t i = 1; i < parts.sent.size(); ++i) indices.push_back(parts.sent[i].index);
+    EXPECT_THAT(indices, ElementsAre(0, 1, 0, 2));
+    EXPECT_EQ(g.GetGraph(s)->Count(), 3);
 }
 
 TEST(GraphModel, SlotsFillFromTheLowestAndReportAFullGraph) {
