@@ -14,16 +14,99 @@ namespace vra {
 
 namespace {
 
+// A per-sample array, read as 0 outside its samples (a negative index turns
+// into a huge one and reads 0 too).
 template <class T>
-double At(const std::vector<T>& v, int i) {
-    return i >= 0 && static_cast<std::size_t>(i) < v.size() ? static_cast<double>(v[static_cast<std::size_t>(i)]) : 0.0;
-}
+class Samples {
+public:
+    explicit Samples(const std::vector<T>& v) : data_(v.data()), size_(v.size()) {}
+    double operator[](int i) const {
+        const auto at = static_cast<std::size_t>(i);
+        return at < size_ ? static_cast<double>(data_[at]) : 0.0;
+    }
+
+private:
+    const T* data_;
+    std::size_t size_;
+};
 
 float F32(const std::uint8_t* block, std::size_t offset) {
     if (!block) return 0.0f;
     float v;
     std::memcpy(&v, block + offset, sizeof v);
     return v;
+}
+
+// One engine block's records, null where GetRpyInfo::Block gives none: past
+// the lap's samples or past the bytes read.
+class Records {
+public:
+    Records(const GetRpyInfo& d, int index)
+        : data_(d.blocks[static_cast<std::size_t>(index)].data()), size_(kEngineBlockSize[index]) {
+        const std::size_t held = d.blocks[static_cast<std::size_t>(index)].size() / size_;
+        const std::size_t samples = d.sampleCount < 0 ? 0 : static_cast<std::size_t>(d.sampleCount) + 1;
+        count_ = std::min(held, samples);
+    }
+    const std::uint8_t* operator[](int i) const {
+        const auto at = static_cast<std::size_t>(i);
+        return at < count_ ? data_ + at * size_ : nullptr;
+    }
+    double F32(int i, std::size_t offset) const { return static_cast<double>(vra::F32((*this)[i], offset)); }
+
+private:
+    const std::uint8_t* data_;
+    std::size_t size_;
+    std::size_t count_;
+};
+
+// Hands a series its points a few hundred at a time, from a buffer that
+// stays in the first-level cache, and keeps what the ranges need of them.
+class PointBatch {
+public:
+    PointBatch(GraphModel& graph, int slot, bool extent) : graph_(graph), slot_(slot), extent_(extent) {}
+    void Add(double x, double y) {
+        if (n_ == kSize) Flush();
+        points_[n_++] = Point2D{x, y};
+    }
+    void Flush() {
+        if (n_ == 0) return;
+        if (extent_)
+            for (std::size_t k = 0; k < n_; ++k) {
+                low_ = std::min(low_, points_[k].y);
+                high_ = std::max(high_, points_[k].y);
+            }
+        last_ = points_[n_ - 1];
+        graph_.AddPoints(slot_, std::span(points_, n_), 0);
+        n_ = 0;
+    }
+    // After Flush: the last point added, and the lowest and highest y added
+    // (each from 0; only when asked for).
+    const std::optional<Point2D>& Last() const { return last_; }
+    double Low() const { return low_; }
+    double High() const { return high_; }
+
+private:
+    static constexpr std::size_t kSize = 256;
+    GraphModel& graph_;
+    int slot_;
+    bool extent_;
+    std::size_t n_ = 0;
+    double low_ = 0.0, high_ = 0.0;
+    std::optional<Point2D> last_;
+    Point2D points_[kSize];
+};
+
+// Plots value(i) at sample i's distance for i = from..last. A value that is
+// not a number is left out (physics records are file bytes: it would wreck
+// every extent and range after it), and so is 0 where it means "nothing".
+template <class Value>
+void Plot(PointBatch& out, const GetRpyInfo& d, int from, int last, bool leaveOutZero, Value value) {
+    const Samples distance(d.distanceM);
+    for (int i = from; i <= last; ++i) {
+        const double y = value(i);
+        if (!std::isfinite(y) || (leaveOutZero && y == 0.0)) continue;
+        out.Add(distance[i], y);
+    }
 }
 
 struct Range {
@@ -124,100 +207,109 @@ int LastSample(int code, int count) {
     return code == 1 || code == 7 ? count - 3 : count - 2;
 }
 
-double BasicValue(int code, int wheel, const GetRpyInfo& d, const LockedWheels* locked, int i, int speedUnit) {
+void PlotBasic(PointBatch& out, int code, int wheel, const GetRpyInfo& d, const LockedWheels* locked, int from,
+               int last, int speedUnit) {
+    const bool imperial = speedUnit == 1;
+    const auto plot = [&](auto value) { Plot(out, d, from, last, false, value); };
     switch (code) {
         case 1:
-            return speedUnit == 1 ? At(d.speed, i) * 0.621 : At(d.speed, i);
+            return plot([s = Samples(d.speed), imperial](int i) { return imperial ? s[i] * 0.621 : s[i]; });
         case 2:
-            return At(d.gear, i);
+            // Neutral is left out.
+            return Plot(out, d, from, last, true, [s = Samples(d.gear)](int i) { return s[i]; });
         case 3:
-            return At(d.revolutions, i);
-        case 4: {
+            return plot([s = Samples(d.revolutions)](int i) { return s[i]; });
+        case 4:
             // Whole degrees, signed, held in an unsigned array.
-            const auto& a = d.slipAngle;
-            return i >= 0 && static_cast<std::size_t>(i) < a.size()
-                       ? static_cast<std::int16_t>(a[static_cast<std::size_t>(i)])
-                       : 0;
-        }
+            return plot([a = d.slipAngle.data(), n = d.slipAngle.size()](int i) {
+                const auto at = static_cast<std::size_t>(i);
+                return at < n ? static_cast<double>(static_cast<std::int16_t>(a[at])) : 0.0;
+            });
         case 5:
-            return At(d.accelCarLong, i);
+            return plot([s = Samples(d.accelCarLong)](int i) { return s[i]; });
         case 6:
-            return At(d.accelCarLat, i);
+            return plot([s = Samples(d.accelCarLat)](int i) { return s[i]; });
         case 7:
-            return At(d.accelTotal, i);
-        case 8: {
-            const double cm = At(d.rideHeightM, i) * 100.0;
-            return speedUnit == 1 ? cm * 0.3937 : cm;
-        }
+            return plot([s = Samples(d.accelTotal)](int i) { return s[i]; });
+        case 8:
+            return plot([s = Samples(d.rideHeightM), imperial](int i) {
+                const double cm = s[i] * 100.0;
+                return imperial ? cm * 0.3937 : cm;
+            });
         case 9:
-            return At(d.pitch, i);
+            return plot([s = Samples(d.pitch)](int i) { return s[i]; });
         case 10:
-            return At(d.roll, i);
+            return plot([s = Samples(d.roll)](int i) { return s[i]; });
         case 11:
-            return At(d.steering, i);
+            return plot([s = Samples(d.steering)](int i) { return s[i]; });
         case 12:
-            return At(d.suspension[static_cast<std::size_t>(wheel)], i);
+            return plot([s = Samples(d.suspension[static_cast<std::size_t>(wheel)])](int i) { return s[i]; });
         case 13:
-            return 180.0 - At(d.heading, i) * 0.087890625;
+            return plot([s = Samples(d.heading)](int i) { return 180.0 - s[i] * 0.087890625; });
         case 14:
-            return i / 36.0;
+            return plot([](int i) { return i / 36.0; });
         case 15:
-            return At(d.oilPressure, i) * 0.805;
+            return plot([s = Samples(d.oilPressure)](int i) { return s[i] * 0.805; });
         case 16:
-            return std::fabs((At(d.accelCarLat, i) - At(d.accelCarLat, i - 1)) * 36.0);
+            return plot([s = Samples(d.accelCarLat)](int i) { return std::fabs((s[i] - s[i - 1]) * 36.0); });
         case 17:
-            return locked ? At((*locked)[static_cast<std::size_t>(wheel)], i) : 0.0;
+            if (!locked) return plot([](int) { return 0.0; });
+            return plot([s = Samples((*locked)[static_cast<std::size_t>(wheel)])](int i) { return s[i]; });
         case 18:
-            return At(d.fuelPressure, i) * 0.805;
+            return plot([s = Samples(d.fuelPressure)](int i) { return s[i] * 0.805; });
         case 19:
-            return At(d.oilTemperature, i) * 2.16 + 32.0;
+            return plot([s = Samples(d.oilTemperature)](int i) { return s[i] * 2.16 + 32.0; });
         case 20:
-            return At(d.waterTemperature, i) * 2.16 + 32.0;
+            return plot([s = Samples(d.waterTemperature)](int i) { return s[i] * 2.16 + 32.0; });
         case 22:
-            return At(d.throttle, i) * 0.3921568627450981;
+            return plot([s = Samples(d.throttle)](int i) { return s[i] * 0.3921568627450981; });
         default:
-            return At(d.brake, i) * 100.0 / 255.0;
+            return plot([s = Samples(d.brake)](int i) { return s[i] * 100.0 / 255.0; });
     }
 }
 
-double AdvancedValue(int code, int wheel, const GetRpyInfo& d, int i) {
+void PlotAdvanced(PointBatch& out, int code, int wheel, const GetRpyInfo& d, int from, int last) {
     const std::size_t w = static_cast<std::size_t>(wheel) * 16;
+    // Physics values of 0 mean "not recorded".
+    const auto plot = [&](auto value) { Plot(out, d, from, last, true, value); };
     switch (code) {
         case 24:
-            return F32(d.Block(4, i), 4) * static_cast<double>(0.0013410219f);
+            return plot([r = Records(d, 4)](int i) { return r.F32(i, 4) * static_cast<double>(0.0013410219f); });
         case 25:
-            return F32(d.Block(4, i), 8);
+            return plot([r = Records(d, 4)](int i) { return r.F32(i, 8); });
         case 26:
         case 27:
-        case 28: {
-            const std::uint8_t* prev = d.Block(1, i - 1);
-            const std::uint8_t* cur = d.Block(1, i);
-            if (!prev || !cur) return 0.0;
-            float c[3];
-            ChassisAcceleration(prev, cur, c);
-            return c[code - 26];
-        }
+        case 28:
+            return plot([r = Records(d, 1), k = code - 26](int i) {
+                const std::uint8_t* prev = r[i - 1];
+                const std::uint8_t* cur = r[i];
+                if (!prev || !cur) return 0.0;
+                float c[3];
+                ChassisAcceleration(prev, cur, c);
+                return static_cast<double>(c[k]);
+            });
         case 29:
-            return F32(d.Block(5, i), 8);
+            return plot([r = Records(d, 5)](int i) { return r.F32(i, 8); });
         case 30:
-            return F32(d.Block(1, i), 72);
+            return plot([r = Records(d, 1)](int i) { return r.F32(i, 72); });
         case 31:
         case 32:
         case 33:
-            return static_cast<double>(F32(d.Block(3, i), w + 4 * static_cast<std::size_t>(code - 31))) *
-                       static_cast<double>(1.8f) +
-                   32.0;
+            return plot([r = Records(d, 3), at = w + 4 * static_cast<std::size_t>(code - 31)](int i) {
+                return r.F32(i, at) * static_cast<double>(1.8f) + 32.0;
+            });
         case 34:
-            return static_cast<double>(F32(d.Block(3, i), w + 12)) * static_cast<double>(0.1450377f);
+            return plot([r = Records(d, 3), w](int i) { return r.F32(i, w + 12) * static_cast<double>(0.1450377f); });
         case 35:
-            return static_cast<double>(F32(d.Block(2, i), w + 8)) * static_cast<double>(57.295826f);
+            return plot([r = Records(d, 2), w](int i) { return r.F32(i, w + 8) * static_cast<double>(57.295826f); });
         case 36:
-            return static_cast<double>(F32(d.Block(2, i), w + 12)) * static_cast<double>(0.2248f);
+            return plot([r = Records(d, 2), w](int i) { return r.F32(i, w + 12) * static_cast<double>(0.2248f); });
         case 37:
-            return static_cast<double>(F32(d.Block(2, i), w + 4)) * static_cast<double>(39.372f);
+            return plot([r = Records(d, 2), w](int i) { return r.F32(i, w + 4) * static_cast<double>(39.372f); });
         default:
-            return static_cast<double>(F32(d.Block(2, i), w + 0)) * static_cast<double>(57.295826f) *
-                   0.002777777777777778;
+            return plot([r = Records(d, 2), w](int i) {
+                return r.F32(i, w + 0) * static_cast<double>(57.295826f) * 0.002777777777777778;
+            });
     }
 }
 
@@ -266,29 +358,18 @@ int AddChannelSeries(GraphModel& graph, int code, int lapSlot, int wheel, const 
             return slot;
         }
         const int from = code >= 26 && code <= 28 ? 3 : 2;
-        double low = 0.0, high = 0.0;
+        PointBatch points(graph, slot, code == 27);
         std::optional<double> lastX;
         if (slot != -1 && count > 5) {
-            std::vector<Point2D> points;
-            points.reserve(static_cast<std::size_t>(count));
-            for (int i = from; i <= count - 2; ++i) {
-                const double x = At(d->distanceM, i);
-                const double y = AdvancedValue(code, wheel, *d, i);
-                lastX = x;
-                // Physics records are file bytes: a value that is not a
-                // number would wreck every extent and range after it.
-                if (!std::isfinite(y)) continue;
-                low = std::min(low, y);
-                high = std::max(high, y);
-                if (y != 0.0) points.push_back({x, y});
-            }
-            graph.GetGraph(slot)->Reserve(static_cast<int>(points.size()));
-            graph.AddPoints(slot, points, 0);
+            graph.GetGraph(slot)->Reserve(count);
+            PlotAdvanced(points, code, wheel, *d, from, count - 2);
+            points.Flush();
+            if (from <= count - 2) lastX = Samples(d->distanceM)[count - 2];
         }
         if (lastX && *lastX > ranges.xExtent) ranges.xExtent = *lastX;
         if (code == 27) {
-            ranges.yLow = low - 0.5;
-            ranges.yHigh = high + 0.5;
+            ranges.yLow = points.Low() - 0.5;
+            ranges.yHigh = points.High() + 0.5;
         } else {
             const Range r = AdvancedRange(code);
             ranges.yLow = r.low;
@@ -299,37 +380,30 @@ int AddChannelSeries(GraphModel& graph, int code, int lapSlot, int wheel, const 
         return slot;
     }
 
-    double low = 0.0, high = 0.0;
+    PointBatch points(graph, slot, code == 6);
     std::optional<double> lastX;
-    std::optional<double> lastY;
     if (slot != -1 && count > 5 && d) {
-        std::vector<Point2D> points;
-        points.reserve(static_cast<std::size_t>(count));
-        const LockedWheels* locked = lap.locked;
-        for (int i = FirstSample(code), last = LastSample(code, count); i <= last; ++i) {
-            const double x = At(d->distanceM, i);
-            const double y = BasicValue(code, wheel, *d, locked, i, speedUnit);
-            if (code == 2 && y == 0.0) continue;
-            if (code != 2) lastX = x;
-            if (!std::isfinite(y)) continue;
-            if (code == 2) lastX = x;
-            low = std::min(low, y);
-            high = std::max(high, y);
-            lastY = y;
-            points.push_back({x, y});
+        graph.GetGraph(slot)->Reserve(count);
+        const int from = FirstSample(code), last = LastSample(code, count);
+        PlotBasic(points, code, wheel, *d, lap.locked, from, last, speedUnit);
+        points.Flush();
+        // The gear's distance is its last point's; every other channel's the
+        // last sample's, plotted or not.
+        if (code == 2) {
+            if (points.Last()) lastX = points.Last()->x;
+        } else if (from <= last) {
+            lastX = Samples(d->distanceM)[last];
         }
-        graph.GetGraph(slot)->Reserve(static_cast<int>(points.size()));
-        graph.AddPoints(slot, points, 0);
     }
     if (lastX && *lastX > ranges.xExtent) ranges.xExtent = *lastX;
     if (code == 14) {
         ranges.yLow = 0.0;
-        if (lastY && *lastY > ranges.yHigh) ranges.yHigh = *lastY;
+        if (points.Last() && points.Last()->y > ranges.yHigh) ranges.yHigh = points.Last()->y;
         graph.SetRange(0.0, ranges.xExtent, 0.0, ranges.yHigh, 1);
     } else {
         if (code == 6) {
-            ranges.yLow = low - 0.5;
-            ranges.yHigh = high + 0.5;
+            ranges.yLow = points.Low() - 0.5;
+            ranges.yHigh = points.High() + 0.5;
         } else {
             const Range r = BasicRange(code, speedUnit);
             ranges.yLow = r.low;
