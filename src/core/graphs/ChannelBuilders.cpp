@@ -283,10 +283,7 @@ void PlotAdvanced(PointBatch& out, int code, int wheel, const GetRpyInfo& d, int
             return plot([r = Records(d, 1), k = code - 26](int i) {
                 const std::uint8_t* prev = r[i - 1];
                 const std::uint8_t* cur = r[i];
-                if (!prev || !cur) return 0.0;
-                float c[3];
-                ChassisAcceleration(prev, cur, c);
-                return static_cast<double>(c[k]);
+                return prev && cur ? static_cast<double>(ChassisAcceleration(prev, cur, k)) : 0.0;
             });
         case 29:
             return plot([r = Records(d, 5)](int i) { return r.F32(i, 8); });
@@ -319,24 +316,29 @@ bool UsesWheelColour(int code) {
 
 }  // namespace
 
-void ChassisAcceleration(const unsigned char* previous, const unsigned char* current, float out[3]) {
+float ChassisAcceleration(const unsigned char* previous, const unsigned char* current, int component) {
     float d[3], a[3];
     for (int k = 0; k < 3; ++k) d[k] = F32(current, 16 + 4 * k) - F32(previous, 16 + 4 * k);
     const float g[3] = {0.0f, 0.0f, 9.80665f};
     for (int k = 0; k < 3; ++k) a[k] = 36.0f * d[k] + g[k];
-    const float yaw = F32(current, 28), pitch = F32(current, 32), roll = F32(current, 36);
+    // Column component of the rotation (yaw, pitch, roll) times a; the
+    // longitudinal column needs no roll, and a sine costs more than the rest.
+    const float yaw = F32(current, 28), pitch = F32(current, 32);
     const float cy = std::cos(yaw), sy = std::sin(yaw), cp = std::cos(pitch), sp = std::sin(pitch);
-    const float cr = std::cos(roll), sr = std::sin(roll);
-    const float r[3][3] = {
-        {cy * cp, cy * sp * sr - sy * cr, cy * sp * cr + sy * sr},
-        {sy * cp, sy * sp * sr + cy * cr, sy * sp * cr - cy * sr},
-        {-sp, cp * sr, cp * cr},
-    };
-    const float inv = static_cast<float>(1.0 / 9.80665);
-    for (int k = 0; k < 3; ++k) {
-        const float c = r[0][k] * a[0] + r[1][k] * a[1] + r[2][k] * a[2];
-        out[k] = c * inv;
+    float r[3];
+    if (component == 0) {
+        r[0] = cy * cp, r[1] = sy * cp, r[2] = -sp;
+    } else {
+        const float roll = F32(current, 36);
+        const float cr = std::cos(roll), sr = std::sin(roll);
+        if (component == 1)
+            r[0] = cy * sp * sr - sy * cr, r[1] = sy * sp * sr + cy * cr, r[2] = cp * sr;
+        else
+            r[0] = cy * sp * cr + sy * sr, r[1] = sy * sp * cr - cy * sr, r[2] = cp * cr;
     }
+    const float inv = static_cast<float>(1.0 / 9.80665);
+    const float c = r[0] * a[0] + r[1] * a[1] + r[2] * a[2];
+    return c * inv;
 }
 
 int AddChannelSeries(GraphModel& graph, int code, int lapSlot, int wheel, const BuilderLap& lap, int speedUnit,

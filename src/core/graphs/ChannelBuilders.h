@@ -31,8 +31,9 @@ struct BuilderLap {
 int AddChannelSeries(GraphModel& graph, int code, int lapSlot, int wheel, const BuilderLap& lap, int speedUnit,
                      BuilderRanges& ranges);
 
-// The acceleration of the car at sample i in its own frame (longitudinal,
-// lateral, normal; g) from the chassis records of samples i - 1 and i.
-void ChassisAcceleration(const unsigned char* previous, const unsigned char* current, float out[3]);
+// The acceleration of the car at sample i in its own frame from the chassis
+// records of samples i - 1 and i, in g: component 0 longitudinal, 1 lateral,
+// 2 normal.
+float ChassisAcceleration(const unsigned char* previous, const unsigned char* current, int component);
 
 }  // namespace vra
