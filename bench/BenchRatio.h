@@ -73,22 +73,30 @@ struct Ratio {
     bool cpuTime = false;
 };
 
-// Prints the ratios whose times were measured; true when every one met its target.
+// Prints every ratio, a row without figures for one whose times were not
+// measured; true when every target was met.
 inline bool PrintRatios(const RatioReporter& r, const std::vector<Ratio>& ratios) {
     bool all = true;
     std::printf("\ncost ratios (project time / reference time):\n");
     for (const Ratio& x : ratios) {
-        if (!r.Has(x.project) || (!x.reference.empty() && !r.Has(x.reference))) continue;
-        const double p = r.Ms(x.project, x.cpuTime);
-        const double ref = x.reference.empty() ? x.referenceFixedMs : r.Ms(x.reference, x.cpuTime);
-        if (!(ref > 0)) continue;
-        const double ratio = p / ref;
         const bool hasTarget = x.target > 0;
-        const bool met = !hasTarget || ratio <= x.target;
-        all = all && met;
+        const std::string measure = x.measure + (x.cpuTime ? " (cpu time)" : "");
         char target[32] = "none";
         if (hasTarget) std::snprintf(target, sizeof target, "<= %.2f", x.target);
-        const std::string measure = x.measure + (x.cpuTime ? " (cpu time)" : "");
+        const double p = r.Ms(x.project, x.cpuTime);
+        const double ref = x.reference.empty() ? x.referenceFixedMs : r.Ms(x.reference, x.cpuTime);
+        if (!r.Has(x.project) || (!x.reference.empty() && !r.Has(x.reference)) || !(ref > 0)) {
+            // A side that did not run (filtered out, or skipped with an error)
+            // still gets its row, so that a target is never left out unseen.
+            all = all && !hasTarget;
+            std::printf("  %-64s not measured (target %s)\n", measure.c_str(), target);
+            std::printf("bench-row\t%s\t-\t%s\t-\t%s\t%s\n", measure.c_str(), x.referenceLabel.c_str(), target,
+                        hasTarget ? "NO" : "-");
+            continue;
+        }
+        const double ratio = p / ref;
+        const bool met = !hasTarget || ratio <= x.target;
+        all = all && met;
         std::printf("  %-64s %10.3f ms / %-44s %10.3f ms = %7.3f  (target %s%s)\n", measure.c_str(), p,
                     x.referenceLabel.c_str(), ref, ratio, target,
                     !hasTarget ? ""

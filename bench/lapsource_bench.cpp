@@ -21,6 +21,7 @@
 #include "support/platform/FakeDesktop.h"
 
 #include "BenchRatio.h"
+#include "BenchScratch.h"
 #include "RawRead.h"
 
 #include <benchmark/benchmark.h>
@@ -42,7 +43,7 @@ constexpr int kDatabases = 20;
 constexpr int kRecords = 50;
 
 const fs::path& Root() {
-    static const fs::path root = fs::temp_directory_path() / "vra_lapsource_bench_v2";
+    static const fs::path root = bench::ScratchFolder("lapsource_bench");
     return root;
 }
 fs::path Sim() {
@@ -73,18 +74,19 @@ simkit::ReplayBuilder Replay(int i) {
     return b;
 }
 
+[[noreturn]] void Fail(const std::string& what) {
+    bench::FailAndClean("lapsource_bench", Root(), what);
+}
+
 void Build() {
-    const fs::path done = Root() / "complete";
     std::error_code ec;
-    if (fs::exists(done, ec)) return;
-    fs::remove_all(Root(), ec);
     fs::create_directories(ReplayDir() / "VELMRRA_CDDB", ec);
     fs::create_directories(Sim() / "tracks" / "oval", ec);
     std::ofstream(Sim() / "VELMAR.exe") << "exe";
     std::printf("writing %d replays and %d databases under %s ...\n", kReplays, kDatabases, Root().c_str());
     for (int i = 0; i < kReplays; ++i) {
         auto b = Replay(i);
-        if (!b.writeFile(ReplayDir() / ("r" + std::to_string(1000 + i) + ".rpy"))) std::exit(1);
+        if (!b.writeFile(ReplayDir() / ("r" + std::to_string(1000 + i) + ".rpy"))) Fail("a replay could not be written");
     }
     for (int d = 0; d < kDatabases; ++d) {
         simkit::DbDesc db;
@@ -93,9 +95,8 @@ void Build() {
             db.records.push_back(simkit::SimpleDbRecord("season\\r" + std::to_string(r) + ".rpy",
                                                         r % 2 ? "RING" : "OVAL", 4 + r % 17, 2 + r % 9, 40000));
         if (!simkit::WriteDatabase(ReplayDir() / "VELMRRA_CDDB" / ("disc" + std::to_string(d) + ".rdb"), db))
-            std::exit(1);
+            Fail("a database could not be written");
     }
-    std::ofstream(done) << "ok";
 }
 
 class NullSettings : public SettingsStore {
@@ -165,10 +166,7 @@ std::vector<Cost> Measure(bool wholeCollection) {
         const bool read = h.Read(p) == 0;
         if (read && (wholeCollection || h.trackName == "OVAL")) {
             Drivers d;
-            if (d.Load(p) != vra::Drivers::LoadResult::Ok) {
-                std::fprintf(stderr, "replay %s does not load\n", p.c_str());
-                std::exit(1);
-            }
+            if (d.Load(p) != vra::Drivers::LoadResult::Ok) Fail("replay " + p.string() + " does not load");
         }
         costs.push_back({p, ReadCounter() - before});
     }
@@ -273,5 +271,7 @@ int main(int argc, char** argv) {
                                   {"database creator: 500 replays, warm", "CreatorOverReplays", "RawReadCreatorBytes",
                                    "raw read of the bytes it reads, warm", 3.0}});
     benchmark::Shutdown();
+    std::error_code ec;
+    fs::remove_all(Root(), ec);
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "simkit/replay/ReplayBuilder.h"
 
 #include "BenchRatio.h"
+#include "BenchScratch.h"
 #include "RawRead.h"
 
 #include <benchmark/benchmark.h>
@@ -25,22 +26,22 @@ constexpr int kCars = 20;
 constexpr int kLaps = 90;  // of 80 s: two hours
 constexpr int kPitEvery = 10;
 
+const fs::path& Folder() {
+    static const fs::path dir = vra::bench::ScratchFolder("stint_bench");
+    return dir;
+}
+
 const fs::path& ReplayPath() {
     static const fs::path path = [] {
-        const fs::path dir = fs::temp_directory_path() / "vra_stint_bench";
-        const fs::path file = dir / "race2h_v1.rpy";
+        const fs::path file = Folder() / "race2h.rpy";
         std::error_code ec;
-        if (fs::exists(file, ec) && fs::file_size(file, ec) > 0) return file;
-        fs::create_directories(dir, ec);
+        fs::create_directories(Folder(), ec);
         vra::simkit::ReplayBuilder b;
         b.drivers(kCars).session(3, kLaps, 80000).engineBlocks();
         auto& laps = b.desc.sessions[0].cars[0].laps;
         for (std::size_t k = kPitEvery - 1; k < laps.size(); k += kPitEvery) laps[k] |= vra::LapWord::Pitted;
         std::printf("writing %s ...\n", file.c_str());
-        if (!b.writeFile(file)) {
-            std::fprintf(stderr, "cannot write %s\n", file.c_str());
-            std::exit(1);
-        }
+        if (!b.writeFile(file)) vra::bench::FailAndClean("stint_bench", Folder(), "cannot write " + file.string());
         return file;
     }();
     return path;
@@ -49,10 +50,8 @@ const fs::path& ReplayPath() {
 const vra::Drivers& Replay() {
     static const vra::Drivers drivers = [] {
         vra::Drivers d;
-        if (d.Load(ReplayPath()) != vra::Drivers::LoadResult::Ok) {
-            std::fprintf(stderr, "replay does not load\n");
-            std::exit(1);
-        }
+        if (d.Load(ReplayPath()) != vra::Drivers::LoadResult::Ok)
+            vra::bench::FailAndClean("stint_bench", Folder(), "the replay does not load");
         return d;
     }();
     return drivers;
@@ -101,5 +100,7 @@ int main(int argc, char** argv) {
     vra::bench::PrintRatios(reporter, {{"stint reading, two-hour race of 20 cars (warm)", "ReadStints", "RawReadFrames",
                                         "raw read of the race's frames (warm)", 3.0, 0}});
     benchmark::Shutdown();
+    std::error_code ec;
+    fs::remove_all(Folder(), ec);
     return 0;
 }
