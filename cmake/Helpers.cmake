@@ -26,12 +26,6 @@ function(vra_core_library name)
     add_library(core_${name} INTERFACE)
   endif()
   get_target_property(kind core_${name} TYPE)
-  # Some libraries use each other (the document, its exports, reports and
-  # playback); the linker reads a static library once per mention, so such a
-  # group is named three times, enough whatever the optimiser leaves in.
-  if(NOT kind STREQUAL "INTERFACE_LIBRARY")
-    set_target_properties(core_${name} PROPERTIES LINK_INTERFACE_MULTIPLICITY 3)
-  endif()
   if(kind STREQUAL "INTERFACE_LIBRARY")
     target_include_directories(core_${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
     target_link_libraries(core_${name} INTERFACE ${ARG_DEPS} fmt::fmt)

@@ -3,7 +3,7 @@
 #include "core/commands/CommandIds.h"
 #include "core/commands/CommandState.h"
 #include "core/document/CRpyGraphDoc.h"
-#include "core/document/GrooveExport.h"
+#include "core/export/GrooveExport.h"
 #include "core/export/ExportFlows.h"
 #include "core/platform/Prompts.h"
 #include "core/replay/Drivers.h"

@@ -1,6 +1,6 @@
 #include "gui/tools/groove.h"
 
-#include "core/document/GrooveExport.h"
+#include "core/export/GrooveExport.h"
 #include "core/platform/Prompts.h"
 
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "core/document/GrooveExport.h"
+#include "core/export/GrooveExport.h"
 
 #include "core/base/AtomicFile.h"
 #include "core/base/FileUtil.h"

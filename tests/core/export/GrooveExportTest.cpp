@@ -1,11 +1,11 @@
-#include "core/document/GrooveExport.h"
+#include "core/export/GrooveExport.h"
 
 #include "core/base/FileUtil.h"
 #include "core/replay/GetRpyInfo.h"
 
 #include "support/FileSizeLimit.h"
 
-#include "SimFolderFixture.h"
+#include "core/document/SimFolderFixture.h"
 
 #include <gmock/gmock.h>
 
