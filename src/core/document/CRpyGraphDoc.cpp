@@ -473,8 +473,9 @@ void CRpyGraphDoc::AddLap(Mode mode, const std::filesystem::path& givenPath) {
         if (auto text = LapTimeCheckMessage(check)) prompts_.message(*text, {}, Icon::Information, Buttons::Ok);
     }
 
-    if (trackPath_) ComputeLapChannels(slotIndex);
+    // The points first: the channels follow the line through them.
     ComputeLapPoints(slot);
+    if (trackPath_) ComputeLapChannels(slotIndex);
     if (observer_) observer_->LapControlsChanged();
 }
 
@@ -483,7 +484,7 @@ void CRpyGraphDoc::ComputeLapChannels(int slotIndex) {
     LapSlot& slot = slots_[static_cast<std::size_t>(slotIndex)];
     if (!slot.info || !slot.plotter || !slot.drivers) return;
     const bool savingPlayersLap = slot.driver == slot.drivers->savingPlayer;
-    vra::ComputeLapChannels(*slot.info, *trackPath_, *slot.plotter, savingPlayersLap, slot.lockedWheels);
+    vra::ComputeLapChannels(*slot.info, *trackPath_, *slot.plotter, savingPlayersLap, slot.lockedWheels, &slot.points);
 }
 
 }  // namespace vra

@@ -2,12 +2,14 @@
 
 #include "core/document/ChannelDisplay.h"
 #include "core/document/LapLinePlotter.h"
+#include "core/document/LapPoints.h"
 #include "core/replay/GetRpyInfo.h"
 #include "core/track/TrackPath.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 namespace vra {
 
@@ -25,12 +27,15 @@ bool Holds(const V& v, std::size_t n) {
 }
 
 // The trailing mean of four, where positions before sample 2 count as 0.
+// The last raw values ride along in a window, since the means overwrite
+// them.
 void SmoothFour(std::vector<double>& v, int n) {
-    const std::vector<double> raw = v;
+    std::array<double, 4> raw{};  // raw[k % 4] holds sample k
     for (int i = 2; i <= n - 1; ++i) {
+        raw[static_cast<std::size_t>(i % 4)] = v[static_cast<std::size_t>(i)];
         double sum = 0.0;
         for (int k = i - 3; k <= i; ++k)
-            if (k >= 2) sum += raw[static_cast<std::size_t>(k)];
+            if (k >= 2) sum += raw[static_cast<std::size_t>(k % 4)];
         v[static_cast<std::size_t>(i)] = sum / 4.0;
     }
 }
@@ -38,7 +43,7 @@ void SmoothFour(std::vector<double>& v, int n) {
 }  // namespace
 
 bool ComputeLapChannels(GetRpyInfo& lap, const TrackPath& track, LapLinePlotter& plotter, bool savingPlayersLap,
-                        LockedWheels& locked) {
+                        LockedWheels& locked, const LapPoints* points) {
     const int n = lap.sampleCount;
     if (!lap.channelsReady || n < 3) return false;
     const std::size_t need = static_cast<std::size_t>(n) + 1;
@@ -78,12 +83,26 @@ bool ComputeLapChannels(GetRpyInfo& lap, const TrackPath& track, LapLinePlotter&
 
     for (auto& w : locked) w.assign(need, 0.0);
 
+    // Each sample's point on the track. The lap's points leave out samples
+    // at exactly (0, 0), which the line maps like any other.
+    const bool pointsKnown = points != nullptr && points->Size() >= need;
+    auto worldAt = [&](std::size_t u) -> std::optional<Point2D> {
+        if (pointsKnown) {
+            if (points->Placed(u)) return points->Points()[u];
+            if (lap.distanceM[u] != 0.0 || lap.lateralM[u] != 0.0) return std::nullopt;
+        }
+        return LapLinePlotter::WorldPoint(track, lap.distanceM[u], lap.lateralM[u]);
+    };
+    // The line runs through every sample with a point; a sample without one
+    // stays where the line last was. The last two points met leave the
+    // plotter where drawing the whole line would.
+    const MapTransform& map = display.Transform();
+    std::optional<Point2D> last, beforeLast;
+
     // Start the line with sample 1 and take its true point, so that the
     // first speed and accelerations are measured from where the car was.
-    plotter.Restart();
-    plotter.PlotPoint(display, lap.distanceM[1], lap.lateralM[1], true);
     DevicePoint q{};
-    if (plotter.HasPoint()) q = display.Transform().MapPoint(plotter.Current());
+    if ((last = worldAt(1))) q = map.MapPoint(*last);
     DevicePoint r = q;
     lap.mapX[1] = q.x;
     lap.mapY[1] = q.y;
@@ -91,9 +110,12 @@ bool ComputeLapChannels(GetRpyInfo& lap, const TrackPath& track, LapLinePlotter&
     double previousComputed = 0.0;
     for (int i = 2; i <= n - 1; ++i) {
         const auto u = static_cast<std::size_t>(i);
-        plotter.PlotPoint(display, lap.distanceM[u], lap.lateralM[u], true);
         DevicePoint p = q;
-        if (plotter.HasPoint()) p = display.Transform().MapPoint(plotter.Current());
+        if (std::optional<Point2D> w = worldAt(u)) {
+            p = map.MapPoint(*w);
+            beforeLast = last;
+            last = w;
+        }
         lap.mapX[u] = p.x;
         lap.mapY[u] = p.y;
 
@@ -186,6 +208,10 @@ bool ComputeLapChannels(GetRpyInfo& lap, const TrackPath& track, LapLinePlotter&
         r = q;
         q = p;
     }
+
+    plotter.Restart();
+    if (beforeLast) plotter.PlotWorldPoint(display, *beforeLast, true);
+    if (last) plotter.PlotWorldPoint(display, *last, true);
 
     SmoothFour(lap.accelCarLong, n);
     SmoothFour(lap.accelCarLat, n);

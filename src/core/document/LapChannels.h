@@ -10,6 +10,7 @@ namespace vra {
 
 class GetRpyInfo;
 class LapLinePlotter;
+class LapPoints;
 class TrackPath;
 
 // Per wheel (left front, right front, left rear, right rear), per sample: 1
@@ -25,8 +26,10 @@ inline constexpr unsigned kChannelMargin = 50;
 // plotter is the lap's line plotter; it is restarted and left at the lap's
 // last point. savingPlayersLap: the lap's wheels were recorded, so locked
 // wheels can be told. Returns false (and leaves the channels as they were)
-// when the lap or the track cannot give channels.
+// when the lap or the track cannot give channels. points, when given, are
+// the lap's map points worked out on the same track: they spare walking the
+// track for every sample a second time and give the same channels.
 bool ComputeLapChannels(GetRpyInfo& lap, const TrackPath& track, LapLinePlotter& plotter, bool savingPlayersLap,
-                        LockedWheels& locked);
+                        LockedWheels& locked, const LapPoints* points = nullptr);
 
 }  // namespace vra

@@ -21,7 +21,10 @@ const DevicePoint& LapLinePlotter::PlotPoint(CoreDisplay& display, double distan
     if (trackPath_ == nullptr) return device_;
     const std::optional<Point2D> mapped = WorldPoint(*trackPath_, distance, lateral);
     if (!mapped) return device_;
-    const Point2D point = *mapped;
+    return PlotWorldPoint(display, *mapped, mapOnly);
+}
+
+const DevicePoint& LapLinePlotter::PlotWorldPoint(CoreDisplay& display, const Point2D& point, bool mapOnly) {
     if (restart_) {
         current_ = previous_ = point;
         restart_ = false;

@@ -26,6 +26,8 @@ public:
     // Restart only starts the line and returns (0, 0). A distance on no piece
     // changes nothing.
     const DevicePoint& PlotPoint(CoreDisplay& display, double distance, double lateral, bool mapOnly = false);
+    // The same for a position already mapped onto the track (WorldPoint).
+    const DevicePoint& PlotWorldPoint(CoreDisplay& display, const Point2D& point, bool mapOnly = false);
     // The next point starts a new line.
     void Restart();
 

@@ -1,7 +1,9 @@
 #include "core/document/LapChannels.h"
 
 #include "core/decode/KtObjectFactory.h"
+#include "core/document/ChannelDisplay.h"
 #include "core/document/LapLinePlotter.h"
+#include "core/document/LapPoints.h"
 #include "core/mapping/MapTransform.h"
 #include "core/replay/GetRpyInfo.h"
 #include "core/track/TrackPath.h"
@@ -198,6 +200,81 @@ TEST_F(HandWrittenLap, SplitTimesNeedAForwardStepAtTheStart) {
             EXPECT_GT(lap.speed[10], 0.0);  // the rest of the channels are there
         }
     }
+}
+
+// Every channel the computation fills, and where it leaves the plotter.
+void ExpectSameChannels(const GetRpyInfo& a, const GetRpyInfo& b, const LockedWheels& lockedA,
+                        const LockedWheels& lockedB, const LapLinePlotter& plotterA, const LapLinePlotter& plotterB) {
+    EXPECT_EQ(a.mapX, b.mapX);
+    EXPECT_EQ(a.mapY, b.mapY);
+    EXPECT_EQ(a.mapHeading, b.mapHeading);
+    EXPECT_EQ(a.slipAngle, b.slipAngle);
+    EXPECT_EQ(a.slipMinusSteering, b.slipMinusSteering);
+    EXPECT_EQ(a.speed, b.speed);
+    EXPECT_EQ(a.headingDeg, b.headingDeg);
+    for (auto m : {&GetRpyInfo::accelCarLong, &GetRpyInfo::accelCarLat, &GetRpyInfo::accelTravelLong,
+                   &GetRpyInfo::accelTravelLat, &GetRpyInfo::accelRawX, &GetRpyInfo::accelRawY,
+                   &GetRpyInfo::accelSmoothX, &GetRpyInfo::accelSmoothY, &GetRpyInfo::accelTotal})
+        EXPECT_EQ(a.*m, b.*m);
+    EXPECT_EQ(a.splitMs, b.splitMs);
+    EXPECT_EQ(lockedA, lockedB);
+    EXPECT_EQ(plotterA.HasPoint(), plotterB.HasPoint());
+    EXPECT_EQ(plotterA.Current(), plotterB.Current());
+    EXPECT_EQ(plotterA.Previous(), plotterB.Previous());
+    EXPECT_EQ(plotterA.LastDevicePoint(), plotterB.LastDevicePoint());
+}
+
+TEST_F(HandWrittenLap, TheLapsPointsGiveTheChannelsOfTheWalkAlongTheTrack) {
+    // Samples at exactly (0, 0) have no point of their own but are on the
+    // line; samples beyond the track's pieces are on neither.
+    const double length = path->Length();
+    GetRpyInfo walked = StandingLap(40, 0);
+    for (std::size_t i = 0; i <= 40; ++i) {
+        walked.distanceM[i] = static_cast<double>(i) * length / 36.0;
+        walked.lateralM[i] = 4.0 * std::sin(static_cast<double>(i));
+        walked.heading[i] = static_cast<std::int16_t>(i * 97);
+    }
+    for (std::size_t i : {5, 6, 20}) walked.distanceM[i] = walked.lateralM[i] = 0.0;
+    for (std::size_t i : {12, 39}) walked.distanceM[i] = 2.5 * length;
+    GetRpyInfo fromPoints = walked;
+    LapPoints points;
+    points.Compute(fromPoints, *path);
+    ASSERT_LT(points.PlacedCount(), 41u);
+    LapLinePlotter other{path.get(), 0};
+    LockedWheels otherLocked;
+    ASSERT_TRUE(ComputeLapChannels(walked, *path, plotter, true, locked));
+    ASSERT_TRUE(ComputeLapChannels(fromPoints, *path, other, true, otherLocked, &points));
+    ExpectSameChannels(walked, fromPoints, locked, otherLocked, plotter, other);
+    // Left where the line through samples 1 to 39 ends.
+    LapLinePlotter drawn{path.get(), 0};
+    ChannelDisplay display;
+    for (std::size_t i = 1; i < 40; ++i) drawn.PlotPoint(display, walked.distanceM[i], walked.lateralM[i], true);
+    EXPECT_EQ(plotter.Current(), drawn.Current());
+    EXPECT_EQ(plotter.Previous(), drawn.Previous());
+}
+
+TEST_F(LapChannels, TheDocumentsChannelsAreThoseOfTheWalkAlongTheTrack) {
+    // Weaving cars on a road course; car 1 loses its records for a second.
+    const auto layout = simkit::TrackLayout::RoadCourse();
+    length = layout.TotalLength();
+    writeTrack("road", layout);
+    auto b = replay("road", length);
+    b.desc.lateral = [](int driver, double ms) { return 3.0 * std::sin(ms / 900.0) + driver; };
+    const double start = double(simkit::ReplayBuilder::LapStartMs(b.desc.sessions[0].cars[1], 2)) + 9000.0;
+    b.desc.frameHook = [start](simkit::FrameContext& ctx) {
+        if (ctx.sessionMs >= start && ctx.sessionMs < start + 1000.0)
+            std::erase_if(ctx.records, [](const simkit::FrameRecord& r) { return r.type == 3; });
+    };
+    document().AddLapFromLapFinder(write(b, "road.rpy"), 1, 3, 2);
+    ASSERT_EQ(doc->LapCount(), 1);
+    const LapSlot& slot = doc->Slot(0);
+    ASSERT_GT(slot.info->missingCount, 0);
+    GetRpyInfo walked = *slot.info;
+    LapLinePlotter plotter{doc->GetTrackPath(), 0};
+    LockedWheels locked;
+    ASSERT_TRUE(
+        ComputeLapChannels(walked, *doc->GetTrackPath(), plotter, slot.driver == slot.drivers->savingPlayer, locked));
+    ExpectSameChannels(walked, *slot.info, locked, slot.lockedWheels, plotter, *slot.plotter);
 }
 
 TEST_F(HandWrittenLap, ArraysShorterThanTheCountAreRefused) {
