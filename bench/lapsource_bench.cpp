@@ -86,7 +86,8 @@ void Build() {
     std::printf("writing %d replays and %d databases under %s ...\n", kReplays, kDatabases, Root().c_str());
     for (int i = 0; i < kReplays; ++i) {
         auto b = Replay(i);
-        if (!b.writeFile(ReplayDir() / ("r" + std::to_string(1000 + i) + ".rpy"))) Fail("a replay could not be written");
+        if (!b.writeFile(ReplayDir() / ("r" + std::to_string(1000 + i) + ".rpy")))
+            Fail("a replay could not be written");
     }
     for (int d = 0; d < kDatabases; ++d) {
         simkit::DbDesc db;

@@ -1,11 +1,10 @@
 #include "core/export/GrooveExport.h"
 
 #include "core/base/FileUtil.h"
+#include "core/document/SimFolderFixture.h"
 #include "core/replay/GetRpyInfo.h"
 
 #include "support/FileSizeLimit.h"
-
-#include "core/document/SimFolderFixture.h"
 
 #include <gmock/gmock.h>
 
