@@ -8,6 +8,7 @@
 #include "core/decode/KtObjectFactory.h"
 #include "core/decode/KtTrack.h"
 #include "core/decode/PtfReadContext.h"
+#include "core/text/ReplayNames.h"
 
 #include <new>
 #include <string_view>
@@ -32,15 +33,15 @@ KtTrackFile::KtTrackFile(const fs::path& tracksFolder, const std::string& trackN
     // tracks folder and nothing else.
     if (!IsPlainName(trackName)) throw KtException(kCannotOpen);
 
-    const auto folder = FindCaseInsensitive(tracksFolder, trackName);
+    const auto folder = FindReplayNamed(tracksFolder, trackName);
     folder_ = folder ? *folder : tracksFolder / trackName;
     PtfReadContext::Instance().SetTrackFileName(folder_.string());
     if (!folder) throw KtException(kCannotOpen);
 
-    const auto loose = FindCaseInsensitive(folder_, trackName + ".ptf");
+    const auto loose = FindReplayNamed(folder_, trackName + ".ptf");
     if (!loose || !ReadLoosePtf(*loose, entry_)) {
         entry_ = Entry{};
-        const auto container = FindCaseInsensitive(folder_, trackName + ".dat");
+        const auto container = FindReplayNamed(folder_, trackName + ".dat");
         if (!container || !FindPtfInDat(*container, entry_)) throw KtException(kCannotOpen);
     }
     if (!Uncompress()) throw KtException(kCannotUncompress);

@@ -1,6 +1,7 @@
 #include "core/document/TrackIni.h"
 
 #include "core/base/FileUtil.h"
+#include "core/text/ReplayNames.h"
 #include "core/track/TrackLimits.h"
 
 #include <charconv>
@@ -39,8 +40,9 @@ double ParseTrackIniLength(std::string_view text) {
 std::optional<double> ReadTrackIniLength(std::string_view simFolder, std::string_view trackName) {
     // The name comes from a replay file: it must name one folder, not a path.
     if (simFolder.empty() || !IsPlainName(trackName)) return std::nullopt;
-    const std::string relative = "tracks/" + std::string(trackName) + "/track.ini";
-    const auto file = ResolveCaseInsensitive(std::filesystem::path(std::string(simFolder)), relative);
+    const auto tracks = FindCaseInsensitive(std::filesystem::path(std::string(simFolder)), "tracks");
+    const auto folder = tracks ? FindReplayNamed(*tracks, trackName) : std::nullopt;
+    const auto file = folder ? FindCaseInsensitive(*folder, "track.ini") : std::nullopt;
     if (!file) return std::nullopt;
     const auto bytes = ReadWholeFile(*file, kMaxTrackIniBytes);
     if (!bytes) return std::nullopt;

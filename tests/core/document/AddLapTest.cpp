@@ -248,6 +248,19 @@ TEST_F(AddLap, MissingTrackStillAddsTheLapWithTheMessage) {
     EXPECT_EQ(doc->Slot(0).info->speed[10], 0.0);
 }
 
+TEST_F(AddLap, ATrackNamedWithAccentsIsFoundInAFolderSpeltInUtf8) {
+    // The replay holds "Mühle" in Windows-1252; the copied folder and its
+    // files are named in UTF-8.
+    writeTrack("M\xC3\xBChle", oval);
+    auto b = replay("M\xFChle", oval.TotalLength());
+    const auto path = write(b, "muehle.rpy");
+    prompts.lapAnswer(raceLap());
+    document().OnOpenDocument(path);
+    EXPECT_THAT(prompts.messages(), IsEmpty());
+    ASSERT_TRUE(doc->TrackLoaded());
+    EXPECT_NEAR(doc->TrackLength(), oval.TotalLength(), 0.01);
+}
+
 TEST_F(AddLap, QualityReportCountsAHoleInTheCarsRecords) {
     // Two seconds (72 frames) of lap 2 of car 1 without the other cars' records.
     const auto path = writeWith("hole.rpy", [](simkit::ReplayBuilder& b) {
