@@ -34,6 +34,100 @@ bool ReadNear(ReplaySource& src, std::uint64_t offset, std::span<std::uint8_t> o
     return true;
 }
 
+// The session and race-start words of one frame's records.
+struct FrameMarks {
+    bool hasSession = false, hasRaceStart = false;
+    bool startFirst = false;  // the race-start record comes before any session record
+    std::uint32_t firstWord = 0, lastWord = 0, startWord = 0;
+
+    void Mark(std::uint32_t type, std::uint32_t w) {
+        if (type == RecSession) {
+            if (!hasSession) firstWord = w;
+            lastWord = w;
+            hasSession = true;
+        } else if (!hasRaceStart) {
+            startWord = w;
+            startFirst = !hasSession;
+            hasRaceStart = true;
+        }
+    }
+};
+
+// The record headers of one frame whose records all passed: where each lies
+// and what it holds. The walk over a frame's records reads each header at a
+// place the one before gives, so it waits for every header in turn; a frame of
+// the same size with the same headers at the same places is checked against
+// a layout with loads that wait for nothing. It is walked the same way, record
+// for record (same places, types and lengths): only the words of its session
+// and race-start records are its own, and those are read from it.
+class FrameLayout {
+public:
+    static constexpr std::size_t kMaxRecords = 32;  // a frame with more is always walked
+
+    void Begin(std::uint16_t size) {
+        size_ = size;
+        count_ = 0;
+        markCount_ = 0;
+        whole_ = true;
+    }
+    void Note(std::size_t at, std::uint32_t head, bool marked) {
+        if (count_ == kMaxRecords) {
+            whole_ = false;
+            return;
+        }
+        at_[count_] = static_cast<std::uint16_t>(at);
+        head_[count_] = head;
+        if (marked) marks_[markCount_++] = static_cast<std::uint8_t>(count_);
+        ++count_;
+    }
+    // Keeps the layout when its frame's records all passed.
+    void End(bool passed) {
+        if (!passed || !whole_) size_ = 0;
+    }
+    bool Repeat(std::span<const std::uint8_t> frame, FrameMarks& marks) const {
+        if (size_ == 0 || frame.size() != size_) return false;
+        std::uint32_t diff = 0;
+        for (std::size_t i = 0; i < count_; ++i) diff |= LoadU32(frame.data() + at_[i]) ^ head_[i];
+        if (diff != 0) return false;
+        for (std::size_t k = 0; k < markCount_; ++k) {
+            const std::size_t i = marks_[k];
+            marks.Mark(head_[i] & 0xFFFF, LoadU32(frame.data() + at_[i] + kRecordHeaderSize));
+        }
+        return true;
+    }
+
+private:
+    std::uint16_t size_ = 0;  // 0: no layout
+    std::size_t count_ = 0, markCount_ = 0;
+    bool whole_ = true;
+    std::array<std::uint16_t, kMaxRecords> at_{};
+    std::array<std::uint32_t, kMaxRecords> head_{};
+    std::array<std::uint8_t, kMaxRecords> marks_{};
+};
+
+// Two layouts: streams mix kinds of frame (one with a session record every
+// second among frames without).
+class FrameLayouts {
+public:
+    bool Repeat(std::span<const std::uint8_t> frame, FrameMarks& marks) {
+        if (layouts_[last_].Repeat(frame, marks)) return true;
+        if (!layouts_[last_ ^ 1].Repeat(frame, marks)) return false;
+        last_ ^= 1;
+        return true;
+    }
+    // The layout to note the next frame's records in, replacing the one met
+    // longer ago.
+    FrameLayout& Learn(std::uint16_t size) {
+        last_ ^= 1;
+        layouts_[last_].Begin(size);
+        return layouts_[last_];
+    }
+
+private:
+    std::array<FrameLayout, 2> layouts_;
+    std::size_t last_ = 0;
+};
+
 int DriverTypeFromFile(std::uint8_t b) {
     if (b == kFileDriverHuman) return DriverHuman;
     if (b == kFileDriverAi) return DriverAi;
@@ -395,6 +489,7 @@ int Drivers::sweep(ReplaySource& src, std::uint64_t frameEnd, bool& settled) {
     std::uint16_t previousSize = 0;
     int result = 0;
 
+    FrameLayouts layouts;
     RaceFrameWalk walk(src, first, frameEnd);
     const RaceFrameWalk::Status status = walk.Forward(first, 1, 0, [&](const RaceFrame& f) {
         if (indexing && f.size >= kFrameHeaderSize + kRecordHeaderSize) {
@@ -424,33 +519,33 @@ int Drivers::sweep(ReplaySource& src, std::uint64_t frameEnd, bool& settled) {
         }
         previousSize = f.size;
 
-        bool hasSession = false, hasRaceStart = false, startFirst = false;
-        std::uint32_t firstWord = 0, lastWord = 0, startWord = 0;
+        FrameMarks marks;
         int failure = 0;
-        const RaceFrameWalk::Status r =
-            RaceFrameWalk::Records(f.bytes, [&](std::uint32_t type, std::span<const std::uint8_t> body) {
-                if (type == RecSession || type == RecRaceStart) {
-                    if (body.size() < 4) {
-                        failure = Code(ParseError::Corrupt);
+        if (!layouts.Repeat(f.bytes, marks)) {
+            FrameLayout& layout = layouts.Learn(f.size);
+            const RaceFrameWalk::Status r =
+                RaceFrameWalk::Records(f.bytes, [&](std::uint32_t type, std::span<const std::uint8_t> body) {
+                    const std::size_t at = static_cast<std::size_t>(body.data() - f.bytes.data()) - kRecordHeaderSize;
+                    const bool marked = type == RecSession || type == RecRaceStart;
+                    if (marked) {
+                        if (body.size() < 4) {
+                            failure = Code(ParseError::Corrupt);
+                            return false;
+                        }
+                        marks.Mark(type, LoadU32(body.data()));
+                    } else if (!IsKnownRecordType(type)) {
+                        failure = Code(ParseError::UnknownRecord);
                         return false;
                     }
-                    const std::uint32_t w = LoadU32(body.data());
-                    if (type == RecSession) {
-                        if (!hasSession) firstWord = w;
-                        lastWord = w;
-                        hasSession = true;
-                    } else if (!hasRaceStart) {
-                        startWord = w;
-                        startFirst = !hasSession;
-                        hasRaceStart = true;
-                    }
+                    layout.Note(at, LoadU32(f.bytes.data() + at), marked);
                     return true;
-                }
-                if (IsKnownRecordType(type)) return true;
-                failure = Code(ParseError::UnknownRecord);
-                return false;
-            });
-        if (r == RaceFrameWalk::BadRecord) failure = Code(ParseError::Corrupt);
+                });
+            if (r == RaceFrameWalk::BadRecord) failure = Code(ParseError::Corrupt);
+            layout.End(failure == 0 && r == RaceFrameWalk::Done);
+        }
+        const bool hasSession = marks.hasSession, hasRaceStart = marks.hasRaceStart;
+        const bool startFirst = marks.startFirst;
+        const std::uint32_t firstWord = marks.firstWord, lastWord = marks.lastWord, startWord = marks.startWord;
         if (hasRaceStart) {
             lastRaceStart = f.number;
             raceStartFirstWord = startWord;
