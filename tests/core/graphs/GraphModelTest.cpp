@@ -48,23 +48,44 @@ TEST(PointsCollection, ManyEqualXStayQuick) {
 TEST(PointsCollection, AddingInOneStepEqualsAddingOneByOne) {
     // Rising runs with a car standing (equal x, whose replaced y narrows the
     // extents), going back, a point before all others and distances that are
-    // not numbers, into an empty series and into one that holds points.
-    const std::vector<Point2D> points = {
-        {NAN, 1},  {1, 5},  {2, -3}, {3, 9},    {3, 0},   {2.5, 7}, {4, 1}, {0, -9}, {5, 2},
-        {NAN, 40}, {6, -1}, {7, 3},  {-0.0, 8}, {0.0, 6}, {8, 4},   {9, 9}, {9, 1},
+    // not numbers; long runs whose y are not numbers or zeros of both signs.
+    const std::vector<std::vector<Point2D>> laps = {
+        {{NAN, 1},
+         {1, 5},
+         {2, -3},
+         {3, 9},
+         {3, 0},
+         {2.5, 7},
+         {4, 1},
+         {0, -9},
+         {5, 2},
+         {NAN, 40},
+         {6, -1},
+         {7, 3},
+         {-0.0, 8},
+         {0.0, 6},
+         {8, 4},
+         {9, 9},
+         {9, 1}},
+        {{1, 2}, {2, NAN}, {3, -0.0}, {4, 0.0}, {5, 3}, {6, -0.0}, {7, -2}, {8, 0.0}, {9, 1}, {10, 0.0}, {11, -0.0}},
+        {{1, NAN}, {2, 0.0}, {3, -0.0}, {4, 0.0}, {5, -0.0}, {6, 0.0}, {7, 0.0}, {8, -0.0}, {9, 0.0}, {10, 1}},
+        {{1, 5}, {2, 7}, {3, -0.0}, {4, 8}, {5, 9}, {6, 0.0}, {7, 3}, {8, -0.0}, {9, 6}, {10, 0.0}, {11, 2}},
+        {{1, -5}, {2, -7}, {3, 0.0}, {4, -8}, {5, -9}, {6, -0.0}, {7, -3}, {8, 0.0}, {9, -6}, {10, -0.0}, {11, -2}},
     };
-    // Bit for bit, so that a distance that is not a number compares too.
+    // Bit for bit, so that not a number and the sign of zero compare too.
     const auto same = [](const Point2D& a, const Point2D& b) { return std::memcmp(&a, &b, sizeof a) == 0; };
-    for (std::size_t skip : {0u, 1u}) {
-        CPointsCollection one(true, false), all(true, false);
-        for (std::size_t i = skip; i < points.size(); ++i) one.Add(points[i].x, points[i].y, true);
-        all.AddAll(std::span(points).subspan(skip, 5));
-        all.AddAll(std::span(points).subspan(skip + 5));
-        ASSERT_EQ(all.Count(), one.Count());
-        for (int i = 0; i < one.Count(); ++i) EXPECT_TRUE(same(all.At(i), one.At(i))) << i;
-        EXPECT_TRUE(same(all.Minimum(), one.Minimum()));
-        EXPECT_TRUE(same(all.Maximum(), one.Maximum()));
-    }
+    for (const auto& points : laps)
+        for (std::size_t skip : {0u, 1u, 2u})
+            for (std::size_t split : {5u, 9u}) {
+                CPointsCollection one(true, false), all(true, false);
+                for (std::size_t i = skip; i < points.size(); ++i) one.Add(points[i].x, points[i].y, true);
+                all.AddAll(std::span(points).subspan(skip, split - skip));
+                all.AddAll(std::span(points).subspan(split));
+                ASSERT_EQ(all.Count(), one.Count());
+                for (int i = 0; i < one.Count(); ++i) EXPECT_TRUE(same(all.At(i), one.At(i))) << i;
+                EXPECT_TRUE(same(all.Minimum(), one.Minimum()));
+                EXPECT_TRUE(same(all.Maximum(), one.Maximum()));
+            }
 }
 
 TEST(GraphModel, AddingPointsTellsThePartsOfEachPoint) {
