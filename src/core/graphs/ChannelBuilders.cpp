@@ -59,54 +59,47 @@ private:
     std::size_t count_;
 };
 
-// Hands a series its points a few hundred at a time, from a buffer that
-// stays in the first-level cache, and keeps what the ranges need of them.
-class PointBatch {
-public:
-    PointBatch(GraphModel& graph, int slot, bool extent) : graph_(graph), slot_(slot), extent_(extent) {}
-    void Add(double x, double y) {
-        if (n_ == kSize) Flush();
-        points_[n_++] = Point2D{x, y};
-    }
-    void Flush() {
-        if (n_ == 0) return;
-        if (extent_)
-            for (std::size_t k = 0; k < n_; ++k) {
-                low_ = std::min(low_, points_[k].y);
-                high_ = std::max(high_, points_[k].y);
-            }
-        last_ = points_[n_ - 1];
-        graph_.AddPoints(slot_, std::span(points_, n_), 0);
-        n_ = 0;
-    }
-    // After Flush: the last point added, and the lowest and highest y added
-    // (each from 0; only when asked for).
-    const std::optional<Point2D>& Last() const { return last_; }
-    double Low() const { return low_; }
-    double High() const { return high_; }
+// Where a channel's points go, and what its ranges keep of them: the last
+// point, and the lowest and highest y (each from 0, only when asked for).
+struct Series {
+    GraphModel& graph;
+    int slot;
+    bool extent;
+    std::optional<Point2D> last;
+    double low = 0.0, high = 0.0;
 
-private:
-    static constexpr std::size_t kSize = 256;
-    GraphModel& graph_;
-    int slot_;
-    bool extent_;
-    std::size_t n_ = 0;
-    double low_ = 0.0, high_ = 0.0;
-    std::optional<Point2D> last_;
-    Point2D points_[kSize];
+    void Take(std::span<const Point2D> points) {
+        if (points.empty()) return;
+        if (extent)
+            for (const Point2D& p : points) {
+                low = std::min(low, p.y);
+                high = std::max(high, p.y);
+            }
+        last = points.back();
+        graph.AddPoints(slot, points, 0);
+    }
 };
 
 // Plots value(i) at sample i's distance for i = from..last. A value that is
 // not a number is left out (physics records are file bytes: it would wreck
 // every extent and range after it), and so is 0 where it means "nothing".
 template <class Value>
-void Plot(PointBatch& out, const GetRpyInfo& d, int from, int last, bool leaveOutZero, Value value) {
+void Plot(Series& out, const GetRpyInfo& d, int from, int last, bool leaveOutZero, Value value) {
+    // A few hundred points at a time, from a buffer that stays in the
+    // first-level cache.
+    Point2D points[256];
+    std::size_t n = 0;
     const Samples distance(d.distanceM);
     for (int i = from; i <= last; ++i) {
         const double y = value(i);
         if (!std::isfinite(y) || (leaveOutZero && y == 0.0)) continue;
-        out.Add(distance[i], y);
+        points[n++] = Point2D{distance[i], y};
+        if (n == std::size(points)) {
+            out.Take(points);
+            n = 0;
+        }
     }
+    out.Take(std::span(points, n));
 }
 
 struct Range {
@@ -207,8 +200,8 @@ int LastSample(int code, int count) {
     return code == 1 || code == 7 ? count - 3 : count - 2;
 }
 
-void PlotBasic(PointBatch& out, int code, int wheel, const GetRpyInfo& d, const LockedWheels* locked, int from,
-               int last, int speedUnit) {
+void PlotBasic(Series& out, int code, int wheel, const GetRpyInfo& d, const LockedWheels* locked, int from, int last,
+               int speedUnit) {
     const bool imperial = speedUnit == 1;
     const auto plot = [&](auto value) { Plot(out, d, from, last, false, value); };
     switch (code) {
@@ -268,7 +261,7 @@ void PlotBasic(PointBatch& out, int code, int wheel, const GetRpyInfo& d, const 
     }
 }
 
-void PlotAdvanced(PointBatch& out, int code, int wheel, const GetRpyInfo& d, int from, int last) {
+void PlotAdvanced(Series& out, int code, int wheel, const GetRpyInfo& d, int from, int last) {
     const std::size_t w = static_cast<std::size_t>(wheel) * 16;
     // Physics values of 0 mean "not recorded".
     const auto plot = [&](auto value) { Plot(out, d, from, last, true, value); };
@@ -360,18 +353,17 @@ int AddChannelSeries(GraphModel& graph, int code, int lapSlot, int wheel, const 
             return slot;
         }
         const int from = code >= 26 && code <= 28 ? 3 : 2;
-        PointBatch points(graph, slot, code == 27);
+        Series series{graph, slot, code == 27, {}};
         std::optional<double> lastX;
         if (slot != -1 && count > 5) {
             graph.GetGraph(slot)->Reserve(count);
-            PlotAdvanced(points, code, wheel, *d, from, count - 2);
-            points.Flush();
+            PlotAdvanced(series, code, wheel, *d, from, count - 2);
             if (from <= count - 2) lastX = Samples(d->distanceM)[count - 2];
         }
         if (lastX && *lastX > ranges.xExtent) ranges.xExtent = *lastX;
         if (code == 27) {
-            ranges.yLow = points.Low() - 0.5;
-            ranges.yHigh = points.High() + 0.5;
+            ranges.yLow = series.low - 0.5;
+            ranges.yHigh = series.high + 0.5;
         } else {
             const Range r = AdvancedRange(code);
             ranges.yLow = r.low;
@@ -382,17 +374,16 @@ int AddChannelSeries(GraphModel& graph, int code, int lapSlot, int wheel, const 
         return slot;
     }
 
-    PointBatch points(graph, slot, code == 6);
+    Series series{graph, slot, code == 6, {}};
     std::optional<double> lastX;
     if (slot != -1 && count > 5 && d) {
         graph.GetGraph(slot)->Reserve(count);
         const int from = FirstSample(code), last = LastSample(code, count);
-        PlotBasic(points, code, wheel, *d, lap.locked, from, last, speedUnit);
-        points.Flush();
+        PlotBasic(series, code, wheel, *d, lap.locked, from, last, speedUnit);
         // The gear's distance is its last point's; every other channel's the
         // last sample's, plotted or not.
         if (code == 2) {
-            if (points.Last()) lastX = points.Last()->x;
+            if (series.last) lastX = series.last->x;
         } else if (from <= last) {
             lastX = Samples(d->distanceM)[last];
         }
@@ -400,12 +391,12 @@ int AddChannelSeries(GraphModel& graph, int code, int lapSlot, int wheel, const 
     if (lastX && *lastX > ranges.xExtent) ranges.xExtent = *lastX;
     if (code == 14) {
         ranges.yLow = 0.0;
-        if (points.Last() && points.Last()->y > ranges.yHigh) ranges.yHigh = points.Last()->y;
+        if (series.last && series.last->y > ranges.yHigh) ranges.yHigh = series.last->y;
         graph.SetRange(0.0, ranges.xExtent, 0.0, ranges.yHigh, 1);
     } else {
         if (code == 6) {
-            ranges.yLow = points.Low() - 0.5;
-            ranges.yHigh = points.High() + 0.5;
+            ranges.yLow = series.low - 0.5;
+            ranges.yHigh = series.high + 0.5;
         } else {
             const Range r = BasicRange(code, speedUnit);
             ranges.yLow = r.low;
