@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -167,9 +168,19 @@ private:
     //   full:    distance 0-25, heading 26-37, lateral 38-57; driver fullDriver_
     // Heading and lateral keep their records' two's complement codes.
     struct Placed {
-        std::uint64_t bits = 0;
+        // Left unset: the load sizes the list for a record's cars before it
+        // writes them, and zeroing them first would be a pass of its own.
+        Placed() {}
+        Placed(std::uint64_t b) : bits(b) {}
+        std::uint64_t bits;
     };
     static Placed PlaceCompact(std::uint32_t distance, std::uint8_t driver, std::int32_t heading, std::int32_t lateral);
+    // By car-id byte: the driver bits of a compact record's Placed (never 0),
+    // or 0 for an id that names no driver.
+    using CompactKeys = std::array<std::uint64_t, 256>;
+    static CompactKeys CompactKeysOf(const Drivers& drivers);
+    // Places the cars of a compact-cars body from out on; returns the end.
+    static Placed* PlaceCompactCars(std::span<const std::uint8_t> body, const CompactKeys& keys, Placed* out);
     static Placed PlaceFull(std::uint32_t distance, std::int32_t heading, std::int32_t lateral);
     std::uint8_t DriverOf(Placed p) const;
     CarSample SampleOf(Placed p) const;

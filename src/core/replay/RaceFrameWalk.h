@@ -87,6 +87,8 @@ public:
         for (std::size_t d = drivers.drivers.size(); d-- > 0;)
             byCarId_[drivers.drivers[d].carId & 0xFF] = static_cast<int>(d);
     }
+    // The driver a record's car-id byte names, -1 for none.
+    int DriverOf(std::uint8_t carId) const { return byCarId_[carId]; }
     // onCar(driver, fields) for each whole record of body that names a car
     // of the table, in order.
     template <typename OnCar>

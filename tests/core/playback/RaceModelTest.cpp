@@ -269,6 +269,38 @@ TEST(RaceModelLoad, CodesAtTheEndsOfTheirFieldsAndTheFileLoadExactly) {
     }
 }
 
+// Cars that name no driver, first or second of two neighbouring records, are
+// left out without moving the others; every car keeps its own codes, with
+// its record's other fields (a top gear) kept out of them.
+TEST(RaceModelLoad, CarsNamingNoDriverAmongOthersLeaveTheRestInPlace) {
+    ReplayBuilder b = RaceBuilder(7, 1, 40000);
+    b.desc.compactHook = [](const simkit::FrameContext& ctx, int driver, simkit::CompactRecordFields& c) {
+        if (driver == 1 || driver == 4) c.carIdByte = 99;
+        c.heading = driver % 2 ? -2048 + driver : 2047 - driver;
+        c.lateral = driver % 2 ? -65536 + driver : 65535 - driver;
+        c.distance = 0xFFFFFF - ctx.frameInSession - static_cast<std::uint32_t>(driver);
+        c.gear = 6;
+        c.valueG = 31;
+    };
+    Race r;
+    r.Build(b);
+    ASSERT_TRUE(r.loaded);
+    const float unit = static_cast<float>(r.Unit());
+    for (std::uint32_t f : {0u, 1u, 777u}) {
+        for (int d : {1, 4}) EXPECT_FALSE(r.model.Sample(d, f).present) << f << " " << d;
+        for (int d : {2, 3, 5, 6}) {
+            const RaceModel::CarSample s = r.model.Sample(d, f);
+            ASSERT_TRUE(s.present) << f << " " << d;
+            const int heading = d % 2 ? -2048 + d : 2047 - d;
+            const int lateral = d % 2 ? -65536 + d : 65535 - d;
+            const std::uint32_t distance = 0xFFFFFF - f - static_cast<std::uint32_t>(d);
+            EXPECT_EQ(s.heading, heading * -0.087890625 + 180.0) << f << " " << d;
+            EXPECT_EQ(s.lateral, std::tan(lateral * 2.261833e-5) * 26.6207) << f << " " << d;
+            EXPECT_EQ(s.distance, static_cast<double>(static_cast<float>(distance) * unit)) << f << " " << d;
+        }
+    }
+}
+
 // Lap tables and texts over hand-made lap times: driver 0 laps 61234 ms,
 // driver 1 83456 ms, driver 2 a single lap of 70000 ms; all start at 5000.
 struct TimedRace : ::testing::Test {
