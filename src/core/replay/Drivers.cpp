@@ -105,27 +105,38 @@ private:
     std::array<std::uint8_t, kMaxRecords> marks_{};
 };
 
-// Two layouts: streams mix kinds of frame (one with a session record every
-// second among frames without).
+// The layouts of the frames walked last, the one met most recently first:
+// a stream mixes a few kinds of frame (a session record every second, race
+// control, car status and padding records every so many frames).
 class FrameLayouts {
 public:
     bool Repeat(std::span<const std::uint8_t> frame, FrameMarks& marks) {
-        if (layouts_[last_].Repeat(frame, marks)) return true;
-        if (!layouts_[last_ ^ 1].Repeat(frame, marks)) return false;
-        last_ ^= 1;
-        return true;
+        for (std::size_t k = 0; k < kLayouts; ++k) {
+            const std::size_t i = order_[k];
+            if (!layouts_[i].Repeat(frame, marks)) continue;
+            Front(k);
+            return true;
+        }
+        return false;
     }
     // The layout to note the next frame's records in, replacing the one met
-    // longer ago.
+    // longest ago.
     FrameLayout& Learn(std::uint16_t size) {
-        last_ ^= 1;
-        layouts_[last_].Begin(size);
-        return layouts_[last_];
+        Front(kLayouts - 1);
+        FrameLayout& layout = layouts_[order_[0]];
+        layout.Begin(size);
+        return layout;
     }
 
 private:
-    std::array<FrameLayout, 2> layouts_;
-    std::size_t last_ = 0;
+    static constexpr std::size_t kLayouts = 4;
+    void Front(std::size_t k) {
+        const std::uint8_t i = order_[k];
+        for (; k > 0; --k) order_[k] = order_[k - 1];
+        order_[0] = i;
+    }
+    std::array<FrameLayout, kLayouts> layouts_;
+    std::array<std::uint8_t, kLayouts> order_ = {0, 1, 2, 3};
 };
 
 int DriverTypeFromFile(std::uint8_t b) {

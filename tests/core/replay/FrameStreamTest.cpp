@@ -104,23 +104,26 @@ TEST(FrameWalk, UnknownRecordTypesAndCutStreamsFailWithoutLookingLikeDriverCount
 TEST(FrameWalk, AFrameDamagedInPlaceAmongFramesLaidOutAlikeStillFails) {
     // The load checks a frame laid out like the ones before it in one go; a
     // record changed in place (same frame size) must fail as it would alone.
-    for (std::uint32_t frame : {5u, 396u, 400u})  // without and with a session record
-        for (std::size_t k = 0; k < 4; ++k) {
-            auto b = RaceReplay(3, 2);
-            bool changed = false;
-            b.desc.frameHook = [&](FrameContext& ctx) {
-                if (ctx.frameInSession != frame || k >= ctx.records.size()) return;
-                FrameRecord& r = ctx.records[k];
-                if (r.type == RecSession)
-                    r.length = 4;  // its word left outside the record
-                else
-                    r.type = 7;
-                changed = true;
-            };
-            const auto bytes = b.build();
-            if (!changed) continue;
-            EXPECT_EQ(Drivers().LoadBytes(bytes), Drivers::LoadResult::Unreadable) << frame << " record " << k;
-        }
+    for (bool mixed : {false, true})                  // one kind of frame, or several
+        for (std::uint32_t frame : {5u, 396u, 400u})  // without and with a session record
+            for (std::size_t k = 0; k < 6; ++k) {
+                auto b = RaceReplay(3, 2);
+                if (mixed) b.desc.raceControlEvery = 3, b.desc.carStatusEvery = 5;
+                bool changed = false;
+                b.desc.frameHook = [&](FrameContext& ctx) {
+                    if (ctx.frameInSession != frame || k >= ctx.records.size()) return;
+                    FrameRecord& r = ctx.records[k];
+                    if (r.type == RecSession)
+                        r.length = 4;  // its word left outside the record
+                    else
+                        r.type = 7;
+                    changed = true;
+                };
+                const auto bytes = b.build();
+                if (!changed) continue;
+                EXPECT_EQ(Drivers().LoadBytes(bytes), Drivers::LoadResult::Unreadable)
+                    << mixed << " frame " << frame << " record " << k;
+            }
 }
 
 }  // namespace
