@@ -110,6 +110,27 @@ void CPointsCollection::AddAll(std::span<const Point2D> points) {
     }
 }
 
+void CPointsCollection::AddAll(const Run& run) {
+    const std::span<const Point2D> points = run.points;
+    if (points.empty()) return;
+    const Point2D& first = points.front();
+    if (!sorted_ || (!points_.empty() && !(first.x > points_.back().x))) {
+        AddAll(points);
+        return;
+    }
+    // As in a rising run above; the least and greatest y are the first of
+    // their value, which is where Add's widening stops too.
+    Point2D low{first.x, run.lowY}, high{first.x, run.highY};
+    if (!points_.empty()) {
+        low = {std::min(minimum_.x, first.x), std::min(minimum_.y, run.lowY)};
+        high = {std::max(maximum_.x, first.x), std::max(maximum_.y, run.highY)};
+    }
+    high.x = std::max(high.x, points.back().x);
+    points_.insert(points_.end(), points.begin(), points.end());
+    minimum_ = low;
+    maximum_ = high;
+}
+
 int CPointsCollection::Insert(int index, double x, double y, bool recompute) {
     if (index < 0 || index > Count()) return -1;
     if (index == Count() || sorted_) return Add(x, y, recompute);

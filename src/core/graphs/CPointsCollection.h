@@ -21,6 +21,16 @@ public:
     // rising past the last point's appends in one step, which is what a lap
     // mostly is; any other point takes Add's way.
     void AddAll(std::span<const Point2D> points);
+    // Points whose x rise strictly from each to the next and whose y are all
+    // numbers, with the lowest and highest of those y: what a producer that
+    // watched its points go by already knows.
+    struct Run {
+        std::span<const Point2D> points;
+        double lowY = 0.0;
+        double highY = 0.0;
+    };
+    // The same as AddAll(run.points), taking run's word for its points.
+    void AddAll(const Run& run);
     // -1 for an index outside 0..count.
     int Insert(int index, double x, double y, bool recompute);
     // The point's new index, or -1 for an index outside the points.

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <optional>
 
 namespace vra {
@@ -60,23 +61,23 @@ private:
 };
 
 // Where a channel's points go, and what its ranges keep of them: the last
-// point, and the lowest and highest y (each from 0, only when asked for).
+// point, and the lowest and highest y (each from 0).
 struct Series {
     GraphModel& graph;
     int slot;
-    bool extent;
     std::optional<Point2D> last;
     double low = 0.0, high = 0.0;
 
-    void Take(std::span<const Point2D> points) {
-        if (points.empty()) return;
-        if (extent)
-            for (const Point2D& p : points) {
-                low = std::min(low, p.y);
-                high = std::max(high, p.y);
-            }
-        last = points.back();
-        graph.AddPoints(slot, points, 0);
+    void Take(const CPointsCollection::Run& run, bool rising) {
+        if (run.points.empty()) return;
+        // The run's y are all numbers: its least and greatest stand for all.
+        low = std::min(low, run.lowY);
+        high = std::max(high, run.highY);
+        last = run.points.back();
+        if (rising)
+            graph.AddPoints(slot, run, 0);
+        else
+            graph.AddPoints(slot, run.points, 0);
     }
 };
 
@@ -86,20 +87,31 @@ struct Series {
 template <class Value>
 void Plot(Series& out, const GetRpyInfo& d, int from, int last, bool leaveOutZero, Value value) {
     // A few hundred points at a time, from a buffer that stays in the
-    // first-level cache.
+    // first-level cache, watched as they go by so that the series need not
+    // look at them again: whether x rises, and the lowest and highest y.
+    constexpr double inf = std::numeric_limits<double>::infinity();
     Point2D points[256];
     std::size_t n = 0;
+    bool rising = true;
+    double previous = -inf, low = inf, high = -inf;
     const Samples distance(d.distanceM);
     for (int i = from; i <= last; ++i) {
         const double y = value(i);
         if (!std::isfinite(y) || (leaveOutZero && y == 0.0)) continue;
-        points[n++] = Point2D{distance[i], y};
+        const double x = distance[i];
+        rising &= x > previous;
+        previous = x;
+        low = std::min(low, y);
+        high = std::max(high, y);
+        points[n++] = Point2D{x, y};
         if (n == std::size(points)) {
-            out.Take(points);
+            out.Take({points, low, high}, rising);
             n = 0;
+            rising = true;
+            previous = -inf, low = inf, high = -inf;
         }
     }
-    out.Take(std::span(points, n));
+    out.Take({std::span(points, n), low, high}, rising);
 }
 
 struct Range {
@@ -353,7 +365,7 @@ int AddChannelSeries(GraphModel& graph, int code, int lapSlot, int wheel, const 
             return slot;
         }
         const int from = code >= 26 && code <= 28 ? 3 : 2;
-        Series series{graph, slot, code == 27, {}};
+        Series series{graph, slot, {}};
         std::optional<double> lastX;
         if (slot != -1 && count > 5) {
             graph.GetGraph(slot)->Reserve(count);
@@ -374,7 +386,7 @@ int AddChannelSeries(GraphModel& graph, int code, int lapSlot, int wheel, const 
         return slot;
     }
 
-    Series series{graph, slot, code == 6, {}};
+    Series series{graph, slot, {}};
     std::optional<double> lastX;
     if (slot != -1 && count > 5 && d) {
         graph.GetGraph(slot)->Reserve(count);

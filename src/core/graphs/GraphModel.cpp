@@ -103,15 +103,21 @@ int GraphModel::AddPoint(int slot, double x, double y, int redraw, int position)
 }
 
 void GraphModel::AddPoints(int slot, std::span<const Point2D> points, int redraw) {
-    if (!Valid(slot)) return;
-    CGraphProps& g = *slots_[static_cast<std::size_t>(slot)];
-    if (parts_ || !g.Sorted()) {
-        // Each point's notice goes out while the series holds the points
-        // before it, as the parts expect.
-        for (const Point2D& p : points) AddPoint(slot, p.x, p.y, redraw, 0);
-        return;
-    }
-    g.AddAll(points);
+    if (CGraphProps* g = InOneStep(slot, points, redraw)) g->AddAll(points);
+}
+
+void GraphModel::AddPoints(int slot, const CPointsCollection::Run& run, int redraw) {
+    if (CGraphProps* g = InOneStep(slot, run.points, redraw)) g->AddAll(run);
+}
+
+CGraphProps* GraphModel::InOneStep(int slot, std::span<const Point2D> points, int redraw) {
+    if (!Valid(slot)) return nullptr;
+    CGraphProps* g = slots_[static_cast<std::size_t>(slot)].get();
+    if (!parts_ && g->Sorted()) return g;
+    // Each point's notice goes out while the series holds the points before
+    // it, as the parts expect.
+    for (const Point2D& p : points) AddPoint(slot, p.x, p.y, redraw, 0);
+    return nullptr;
 }
 
 int GraphModel::ReplacePoint(int slot, int index, double x, double y, int redraw) {

@@ -111,6 +111,8 @@ public:
     // The same as AddPoint(slot, x, y, redraw, 0) for each point in turn.
     // Without parts to tell, a sorted series takes them in one step.
     void AddPoints(int slot, std::span<const Point2D> points, int redraw);
+    // The same again for points a producer vouches for (see Run).
+    void AddPoints(int slot, const CPointsCollection::Run& run, int redraw);
     int ReplacePoint(int slot, int index, double x, double y, int redraw);
     int RemovePoint(int slot, int index, int redraw);
     void ClearPoints(int slot, int redraw);
@@ -130,6 +132,9 @@ public:
     void ShowPointsBar(int bits);
 
 private:
+    // The series to take points in one step; null when there is none, or
+    // when the points had to go one by one and have done so.
+    CGraphProps* InOneStep(int slot, std::span<const Point2D> points, int redraw);
     bool Valid(int slot) const { return slot >= 0 && slot < Capacity() && slots_[std::size_t(slot)] != nullptr; }
     void Send(const GraphNotify& n) {
         if (parts_) parts_->Notify(n);

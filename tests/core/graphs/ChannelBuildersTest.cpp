@@ -1,5 +1,6 @@
 #include "core/graphs/ChannelBuilders.h"
 
+#include "core/graphs/ChannelTable.h"
 #include "core/graphs/GraphModel.h"
 
 #include "HandLap.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 using namespace vra;
 
@@ -157,4 +159,41 @@ TEST(ChannelBuilders, PhysicsRecordsInDisplayUnits) {
         return l;
     }());
     EXPECT_EQ(two.Range().x2, 18);
+}
+
+TEST(ChannelBuilders, AGraphNobodyListensToGetsTheSameSeries) {
+    // Without parts a series takes its points in batches; it must end as one
+    // that hears of every point does, also where the car stands, goes back,
+    // or a value is not a number.
+    GetRpyInfo d = HandLap(700, true);
+    for (std::size_t i = 0; i < d.distanceM.size(); ++i) {
+        const double k = static_cast<double>(i);
+        d.distanceM[i] = i < 100   ? k
+                         : i < 120 ? 100.0
+                         : i < 400 ? k - 19.0
+                         : i < 410 ? 380.0 - (k - 400.0) * 2.5
+                                   : k - 29.0;
+        d.speed[i] = d.accelCarLat[i] = std::sin(k / 7.0) * 90.0;
+        d.gear[i] = static_cast<std::int16_t>(i / 50 % 4);
+        for (int b = 1; b <= 4; ++b)
+            for (std::size_t at = 0; at + 4 <= kEngineBlockSize[b]; at += 4)
+                PutFloat(d, b, static_cast<int>(i), at, std::cos(static_cast<float>(k + at)) * 3.0f);
+    }
+    d.speed[40] = NAN;
+    PutFloat(d, 2, 41, 0, NAN);
+    const auto same = [](const void* a, const void* b, std::size_t n) { return std::memcmp(a, b, n) == 0; };
+    for (const ChannelInfo& c : Channels())
+        for (int w = 0; w < (c.perWheel ? 4 : 1); ++w) {
+            Plot heard;
+            GraphModel alone(32);
+            BuilderRanges ranges;
+            const CGraphProps& a = heard.Add(c.code, d, 0, w);
+            BuilderLap lap{&d, nullptr, Rgb{1, 2, 3}, {Rgb{}, Rgb{}, Rgb{9, 9, 9}, Rgb{}}};
+            const CGraphProps& b = *alone.GetGraph(AddChannelSeries(alone, c.code, 0, w, lap, 0, ranges));
+            ASSERT_EQ(a.Count(), b.Count()) << c.code;
+            EXPECT_TRUE(same(a.Points().data(), b.Points().data(), sizeof(Point2D) * a.Points().size())) << c.code;
+            EXPECT_TRUE(same(&a.Minimum(), &b.Minimum(), sizeof(Point2D))) << c.code;
+            EXPECT_TRUE(same(&a.Maximum(), &b.Maximum(), sizeof(Point2D))) << c.code;
+            EXPECT_TRUE(same(&heard.ranges, &ranges, sizeof ranges)) << c.code;
+        }
 }
