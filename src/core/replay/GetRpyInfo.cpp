@@ -76,6 +76,28 @@ bool SessionFrameWord(std::span<const std::uint8_t> f, std::uint32_t& word) {
 
 enum class IndexAnswer { Found, Absent, Unusable };
 
+constexpr std::size_t kEntryRun = 16;
+
+// The start of the first run of kEntryRun entries that holds a session word
+// of kind `wanted` with a time field of at least fieldFrom, or of the last
+// entries when no run before them does. Only the words are read, a run at a
+// time without a branch per entry: a late lap of a long race lies behind
+// thousands of entries.
+std::size_t CandidateRun(const std::vector<SessionFrameIndex::Entry>& entries, std::uint32_t wanted,
+                         std::uint32_t fieldFrom) {
+    const SessionFrameIndex::Entry* e = entries.data();
+    std::size_t i = 0;
+    for (; i + kEntryRun <= entries.size(); i += kEntryRun) {
+        std::uint32_t hit = 0;
+        for (std::size_t k = i; k < i + kEntryRun; ++k) {
+            const std::uint32_t w = e[k].word;
+            hit |= static_cast<std::uint32_t>((w & 3) == wanted) & static_cast<std::uint32_t>((w >> 8) >= fieldFrom);
+        }
+        if (hit != 0) break;
+    }
+    return i;
+}
+
 // The first pass's answer from the index: the entries of the lap's first and
 // end frames, no such frames in a stream the index covers whole, or no answer
 // (an index of other bytes, inconsistent entries, or the search runs past
@@ -87,9 +109,27 @@ IndexAnswer SearchIndex(const SessionFrameIndex& index, std::uint64_t start, std
         index.fileTimeNs != src.modifiedNs() || index.coveredEnd < start || index.coveredEnd > frameEnd)
         return IndexAnswer::Unusable;
     const std::uint64_t covered = index.coveredEnd - start;
+    const std::size_t count = index.entries.size();
+    // The lap's first frame is the first session frame of the wanted kind
+    // whose time t has lapStartMs < t + 1050: with t ten times the word's
+    // time field f, f >= fieldFrom.
+    const std::uint64_t fieldFrom = lapStartMs < 1050 ? 0 : (lapStartMs - 1050) / 10 + 1;
+    if (fieldFrom > 0xFFFFFF) return IndexAnswer::Absent;
+    // The entries are checked below from the one before the run that may hold
+    // the first frame: the extraction trusts only those (their frames are
+    // read and compared with them), and the first, whose number and place
+    // anchor all others.
+    std::size_t begin =
+        CandidateRun(index.entries, static_cast<std::uint32_t>(wanted), static_cast<std::uint32_t>(fieldFrom));
+    begin = begin > 1 ? begin - 1 : 0;
+    if (begin > 0 &&
+        (index.entries[0].offset >= covered || covered - index.entries[0].offset < kFrameHeaderSize + 8 ||
+         index.entries[0].number == 0 || index.entries[0].number > index.entries[0].offset / kFrameHeaderSize + 1))
+        return IndexAnswer::Unusable;
     bool haveFirst = false;
-    std::uint64_t previousOffset = 0, previousNumber = 0;
-    for (std::size_t i = 0; i < index.entries.size(); ++i) {
+    std::uint64_t previousOffset = begin > 0 ? index.entries[begin - 1].offset : 0;
+    std::uint64_t previousNumber = begin > 0 ? index.entries[begin - 1].number : 0;
+    for (std::size_t i = begin; i < count; ++i) {
         const SessionFrameIndex::Entry& e = index.entries[i];
         // Frames are at least a header long and a session frame holds its
         // record: entries that break this are not of a real stream.
@@ -330,11 +370,31 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
     bool engineSeen = false;
     int run = 0, previousMissing = 0;
     int s = 1;
+    // The record layout of the last frame walked whole (layoutSize 0: none).
+    constexpr int kLayoutRecords = 32;
+    std::array<std::uint16_t, kLayoutRecords> recordAt{};
+    std::array<std::uint32_t, kLayoutRecords> recordHead{};
+    std::uint16_t layoutSize = 0;
+    int layoutCount = 0;
+    // The bytes read already: a frame that lies whole in them is decoded in
+    // place, without asking the source for it.
+    std::uint64_t heldStart = 0;
+    std::span<const std::uint8_t> held = src.buffered(heldStart);
     for (; s <= n && p < frameEnd; ++s) {
         std::span<const std::uint8_t> f;
         std::uint16_t size = 0;
-        if (const Result r = FrameAt(src, p, frameEnd, true, f, size); r != Result::Ok)
-            return indexed ? extract(src, kind, false) : r;
+        if (p >= heldStart && p - heldStart < held.size() && held.size() - (p - heldStart) >= kFrameHeaderSize &&
+            frameEnd - p >= kFrameHeaderSize) {
+            const std::size_t at = static_cast<std::size_t>(p - heldStart);
+            size = LoadU16(held.data() + at);
+            if (size >= kFrameHeaderSize && size <= frameEnd - p && size <= held.size() - at)
+                f = held.subspan(at, size);
+        }
+        if (f.empty()) {
+            if (const Result r = FrameAt(src, p, frameEnd, true, f, size); r != Result::Ok)
+                return indexed ? extract(src, kind, false) : r;
+            held = src.buffered(heldStart);
+        }
         if (indexed && p < coveredEnd) {
             const std::uint32_t number = firstFrame + static_cast<std::uint32_t>(s) - 1;
             std::uint32_t word = 0;
@@ -349,101 +409,149 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
         }
         const std::size_t si = static_cast<std::size_t>(s);
         bool matched = false;
+        // Where the frame's records lie, each checked to hold its header and
+        // to end inside the frame. Each record's place follows from the
+        // length of the one before, a chain of dependent loads that would set
+        // the pace of the pass; but most frames repeat the layout of the one
+        // before (the same size and record heads at the same places), and the
+        // heads are then compared at those places, all at once.
         std::size_t q = kFrameHeaderSize;
-        while (q < size) {
-            if (size - q < kRecordHeaderSize) return fail(Result::Corrupt);
-            const std::uint32_t head = LoadU32(f.data() + q);
-            const std::uint32_t type = head & 0xFFFF;
-            const std::uint32_t length = head >> 16;
-            if (length < kRecordHeaderSize || length > size - q) return fail(Result::Corrupt);
-            const std::uint8_t* body = f.data() + q + kRecordHeaderSize;
-            const std::uint32_t bodySize = length - kRecordHeaderSize;
-            switch (type) {
-                case RecFullCar:
-                    if (bodySize < kFullRecordSize) return fail(Result::Corrupt);
-                    if (saving) {
-                        parser.SetFullRecord(body);
-                        const FullCarFields c = parser.Full();
-                        distance[si] = c.distance;
-                        gear[si] = static_cast<std::int16_t>(c.gear);
-                        lateral[si] = c.lateral;
-                        rideHeight[si] = c.rideHeight;
-                        rpm[si] = c.rpmCode;
-                        heading[si] = c.heading;
-                        pitch[si] = c.pitch;
-                        roll[si] = c.roll;
-                        valueG[si] = c.valueG;
-                        valueH[si] = c.valueH;
-                        steering[si] = c.steering;
-                        throttle[si] = c.throttle;
-                        brake[si] = c.brake;
-                        oilPressure[si] = c.oilPressure;
-                        for (int w = 0; w < 4; ++w) {
-                            wheelRotation[w][si] = c.wheelRotation[w];
-                            suspension[w][si] = c.suspension[w];
-                            wheelDirection[w][si] = c.wheelDirection[w];
-                        }
-                        ++foundCount;
+        int count = 0;
+        bool reused = false;
+        if (size == layoutSize) {
+            std::uint32_t differs = 0;
+            for (int r = 0; r < layoutCount; ++r) differs |= LoadU32(f.data() + recordAt[r]) ^ recordHead[r];
+            if (differs == 0) {
+                reused = true;
+                count = layoutCount;
+                q = size;
+            }
+        }
+        bool batchFirst = true, bad = false;
+        for (;;) {
+            if (!reused) {
+                // The walk, in batches of up to kLayoutRecords records.
+                count = 0;
+                while (q < size && count < kLayoutRecords) {
+                    if (size - q < kRecordHeaderSize) {
+                        bad = true;
+                        break;
                     }
-                    break;
-                case RecEngineWord:
-                    if (bodySize < 4) return fail(Result::Corrupt);
-                    if (saving) {
-                        parser.UnpackWord(body);
-                        const EngineWordFields e = parser.Engine();
-                        for (std::size_t at : {si, std::size_t{0}}) {
-                            if (at == 0 && engineSeen) break;
-                            oilTemperature[at] = e.oilTemperature;
-                            waterTemperature[at] = e.waterTemperature;
-                            fuelPressure[at] = static_cast<std::uint16_t>(e.fuelPressure);
-                            valueI[at] = static_cast<std::uint16_t>(e.valueI);
-                        }
-                        engineSeen = true;
+                    const std::uint32_t head = LoadU32(f.data() + q);
+                    const std::uint32_t length = head >> 16;
+                    if (length < kRecordHeaderSize || length > size - q) {
+                        bad = true;
+                        break;
                     }
-                    break;
-                case RecCompactCars:
-                    if (!saving) {
-                        const std::uint32_t cars = bodySize / kCompactRecordSize;
-                        for (std::uint32_t c = 0; c < cars && !matched; ++c) {
-                            const std::uint8_t* rec = body + std::size_t{c} * kCompactRecordSize;
-                            if (rec[7] != carByte) continue;  // c1 bits 24-31
-                            parser.SetCompactRecord(rec);
-                            const CompactCarFields cc = parser.Compact();
-                            // In double: a float product of a large code rounds up to the
-                            // next whole unit before the truncation.
-                            distance[si] = static_cast<std::uint32_t>(static_cast<double>(cc.distance) *
-                                                                      static_cast<double>(distanceFactor));
-                            gear[si] = static_cast<std::int16_t>(cc.gear);
-                            lateral[si] = cc.lateral;
-                            heading[si] = cc.heading;
-                            rpm[si] = cc.rpmCode;
-                            pitch[si] = cc.pitch;
-                            roll[si] = cc.roll;
-                            rideHeight[si] = cc.rideHeight;
-                            valueG[si] = cc.valueG;
-                            valueH[si] = cc.valueH;
-                            matched = true;
+                    recordAt[count] = static_cast<std::uint16_t>(q);
+                    recordHead[count] = head;
+                    ++count;
+                    q += static_cast<std::size_t>(PaddedSize(length));
+                }
+                // A frame walked whole in one batch gives the next its layout.
+                const bool whole = batchFirst && !bad && q >= size;
+                layoutSize = whole ? size : 0;
+                layoutCount = whole ? count : 0;
+                batchFirst = false;
+            }
+            for (int r = 0; r < count; ++r) {
+                const std::uint32_t head = recordHead[r];
+                const std::uint32_t type = head & 0xFFFF;
+                const std::uint32_t length = head >> 16;
+                const std::uint8_t* body = f.data() + recordAt[r] + kRecordHeaderSize;
+                const std::uint32_t bodySize = length - kRecordHeaderSize;
+                switch (type) {
+                    case RecFullCar:
+                        if (bodySize < kFullRecordSize) return fail(Result::Corrupt);
+                        if (saving) {
+                            std::uint32_t words[9];
+                            for (std::size_t k = 0; k < 9; ++k) words[k] = LoadU32(body + 4 * k);
+                            const FullCarFields c = ParseCarStructs::UnpackFull(words);
+                            distance[si] = c.distance;
+                            gear[si] = static_cast<std::int16_t>(c.gear);
+                            lateral[si] = c.lateral;
+                            rideHeight[si] = c.rideHeight;
+                            rpm[si] = c.rpmCode;
+                            heading[si] = c.heading;
+                            pitch[si] = c.pitch;
+                            roll[si] = c.roll;
+                            valueG[si] = c.valueG;
+                            valueH[si] = c.valueH;
+                            steering[si] = c.steering;
+                            throttle[si] = c.throttle;
+                            brake[si] = c.brake;
+                            oilPressure[si] = c.oilPressure;
+                            for (int w = 0; w < 4; ++w) {
+                                wheelRotation[w][si] = c.wheelRotation[w];
+                                suspension[w][si] = c.suspension[w];
+                                wheelDirection[w][si] = c.wheelDirection[w];
+                            }
                             ++foundCount;
                         }
-                    }
-                    break;
-                case RecSession:
-                case RecRaceStart:
-                    if (bodySize < 4) return fail(Result::Corrupt);
-                    break;
-                default:
-                    if (type >= RecBlock100 && type <= RecBlock105) {
-                        const int b = static_cast<int>(type - RecBlock100);
-                        const std::uint32_t blockSize = kEngineBlockSize[b];
-                        if (bodySize < blockSize) return fail(Result::Corrupt);
-                        blockTypes |= 1u << b;
-                        if (fullData) CopyBlock(b, body, blocks[static_cast<std::size_t>(b)].data() + si * blockSize);
-                    } else if (!IsKnownRecordType(type)) {
-                        return fail(Result::Corrupt);
-                    }
-                    break;
+                        break;
+                    case RecEngineWord:
+                        if (bodySize < 4) return fail(Result::Corrupt);
+                        if (saving) {
+                            parser.UnpackWord(body);
+                            const EngineWordFields e = parser.Engine();
+                            for (std::size_t at : {si, std::size_t{0}}) {
+                                if (at == 0 && engineSeen) break;
+                                oilTemperature[at] = e.oilTemperature;
+                                waterTemperature[at] = e.waterTemperature;
+                                fuelPressure[at] = static_cast<std::uint16_t>(e.fuelPressure);
+                                valueI[at] = static_cast<std::uint16_t>(e.valueI);
+                            }
+                            engineSeen = true;
+                        }
+                        break;
+                    case RecCompactCars:
+                        if (!saving) {
+                            const std::uint32_t cars = bodySize / kCompactRecordSize;
+                            for (std::uint32_t c = 0; c < cars && !matched; ++c) {
+                                const std::uint8_t* rec = body + std::size_t{c} * kCompactRecordSize;
+                                if (rec[7] != carByte) continue;  // c1 bits 24-31
+                                const std::uint32_t words[4] = {LoadU32(rec), LoadU32(rec + 4), LoadU32(rec + 8),
+                                                                LoadU32(rec + 12)};
+                                const CompactCarFields cc = ParseCarStructs::UnpackCompact(words);
+                                // In double: a float product of a large code rounds up to the
+                                // next whole unit before the truncation.
+                                distance[si] = static_cast<std::uint32_t>(static_cast<double>(cc.distance) *
+                                                                          static_cast<double>(distanceFactor));
+                                gear[si] = static_cast<std::int16_t>(cc.gear);
+                                lateral[si] = cc.lateral;
+                                heading[si] = cc.heading;
+                                rpm[si] = cc.rpmCode;
+                                pitch[si] = cc.pitch;
+                                roll[si] = cc.roll;
+                                rideHeight[si] = cc.rideHeight;
+                                valueG[si] = cc.valueG;
+                                valueH[si] = cc.valueH;
+                                matched = true;
+                                ++foundCount;
+                            }
+                        }
+                        break;
+                    case RecSession:
+                    case RecRaceStart:
+                        if (bodySize < 4) return fail(Result::Corrupt);
+                        break;
+                    default:
+                        if (type >= RecBlock100 && type <= RecBlock105) {
+                            const int b = static_cast<int>(type - RecBlock100);
+                            const std::uint32_t blockSize = kEngineBlockSize[b];
+                            if (bodySize < blockSize) return fail(Result::Corrupt);
+                            blockTypes |= 1u << b;
+                            if (fullData)
+                                CopyBlock(b, body, blocks[static_cast<std::size_t>(b)].data() + si * blockSize);
+                        } else if (!IsKnownRecordType(type)) {
+                            return fail(Result::Corrupt);
+                        }
+                        break;
+                }
             }
-            q += static_cast<std::size_t>(PaddedSize(length));
+            // The records before a damaged one count, as they always have.
+            if (bad) return fail(Result::Corrupt);
+            if (reused || q >= size) break;
         }
         if (!saving && !matched) {
             // Without its record the car's sample stays zero; the gaps are
