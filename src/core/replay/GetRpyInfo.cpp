@@ -64,6 +64,66 @@ void CopyBlock(int type, const std::uint8_t* body, std::uint8_t* to) {
     }
 }
 
+template <int B>
+void TakeBlock(const std::uint8_t* body, std::uint8_t* out, std::size_t sample) {
+    std::memcpy(out + sample * kEngineBlockSize[B], body, kEngineBlockSize[B]);
+}
+
+// What the records of a frame give the lap, by the offsets of their bodies in
+// the frame (0: none), for a frame whose records all pass the pass's checks
+// and hold at most one full record, engine word and compact record that the
+// lap takes: a frame laid out the same way is then read from these places.
+struct FramePlan {
+    bool usable = false;
+    std::uint16_t full = 0, engine = 0, compact = 0;
+    std::uint32_t compactSize = 0;
+    std::array<std::uint16_t, kEngineBlockCount> block{};
+    std::uint32_t blockTypes = 0;
+};
+
+FramePlan PlanOf(const std::uint16_t* at, const std::uint32_t* heads, int count, bool saving) {
+    FramePlan p;
+    for (int r = 0; r < count; ++r) {
+        const std::uint32_t type = heads[r] & 0xFFFF;
+        const std::uint32_t bodySize = (heads[r] >> 16) - kRecordHeaderSize;
+        const auto body = static_cast<std::uint16_t>(at[r] + kRecordHeaderSize);
+        switch (type) {
+            case RecFullCar:
+                if (bodySize < kFullRecordSize || (saving && p.full != 0)) return {};
+                if (saving) p.full = body;
+                break;
+            case RecEngineWord:
+                if (bodySize < 4 || (saving && p.engine != 0)) return {};
+                if (saving) p.engine = body;
+                break;
+            case RecCompactCars:
+                if (!saving && p.compact != 0) return {};
+                if (!saving) {
+                    p.compact = body;
+                    p.compactSize = bodySize;
+                }
+                break;
+            case RecSession:
+            case RecRaceStart:
+                if (bodySize < 4) return {};
+                break;
+            default:
+                if (type >= RecBlock100 && type <= RecBlock105) {
+                    const int b = static_cast<int>(type - RecBlock100);
+                    if (bodySize < kEngineBlockSize[b]) return {};
+                    p.blockTypes |= 1u << b;
+                    // A later block of the same type overwrites an earlier one whole.
+                    p.block[static_cast<std::size_t>(b)] = body;
+                } else if (!IsKnownRecordType(type)) {
+                    return {};
+                }
+                break;
+        }
+    }
+    p.usable = true;
+    return p;
+}
+
 // The session word of a frame whose first record is a session record.
 bool SessionFrameWord(std::span<const std::uint8_t> f, std::uint32_t& word) {
     if (f.size() < kFrameHeaderSize + kRecordHeaderSize) return false;
@@ -376,6 +436,73 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
     std::array<std::uint32_t, kLayoutRecords> recordHead{};
     std::uint16_t layoutSize = 0;
     int layoutCount = 0;
+    FramePlan plan;
+    std::array<std::uint8_t*, kEngineBlockCount> blockOut{};
+    for (std::size_t b = 0; b < blockOut.size(); ++b) blockOut[b] = blocks[b].data();
+    // What the records give the lap's sample si.
+    auto takeFull = [&](const std::uint8_t* body, std::size_t si) {
+        std::uint32_t words[9];
+        for (std::size_t k = 0; k < 9; ++k) words[k] = LoadU32(body + 4 * k);
+        const FullCarFields c = ParseCarStructs::UnpackFull(words);
+        distance[si] = c.distance;
+        gear[si] = static_cast<std::int16_t>(c.gear);
+        lateral[si] = c.lateral;
+        rideHeight[si] = c.rideHeight;
+        rpm[si] = c.rpmCode;
+        heading[si] = c.heading;
+        pitch[si] = c.pitch;
+        roll[si] = c.roll;
+        valueG[si] = c.valueG;
+        valueH[si] = c.valueH;
+        steering[si] = c.steering;
+        throttle[si] = c.throttle;
+        brake[si] = c.brake;
+        oilPressure[si] = c.oilPressure;
+        for (int w = 0; w < 4; ++w) {
+            wheelRotation[w][si] = c.wheelRotation[w];
+            suspension[w][si] = c.suspension[w];
+            wheelDirection[w][si] = c.wheelDirection[w];
+        }
+        ++foundCount;
+    };
+    auto takeEngine = [&](const std::uint8_t* body, std::size_t si) {
+        parser.UnpackWord(body);
+        const EngineWordFields e = parser.Engine();
+        for (std::size_t at : {si, std::size_t{0}}) {
+            if (at == 0 && engineSeen) break;
+            oilTemperature[at] = e.oilTemperature;
+            waterTemperature[at] = e.waterTemperature;
+            fuelPressure[at] = static_cast<std::uint16_t>(e.fuelPressure);
+            valueI[at] = static_cast<std::uint16_t>(e.valueI);
+        }
+        engineSeen = true;
+    };
+    // True when the compact records hold the car's.
+    auto takeCompact = [&](const std::uint8_t* body, std::uint32_t bodySize, std::size_t si) {
+        const std::uint32_t cars = bodySize / kCompactRecordSize;
+        for (std::uint32_t c = 0; c < cars; ++c) {
+            const std::uint8_t* rec = body + std::size_t{c} * kCompactRecordSize;
+            if (rec[7] != carByte) continue;  // c1 bits 24-31
+            const std::uint32_t words[4] = {LoadU32(rec), LoadU32(rec + 4), LoadU32(rec + 8), LoadU32(rec + 12)};
+            const CompactCarFields cc = ParseCarStructs::UnpackCompact(words);
+            // In double: a float product of a large code rounds up to the
+            // next whole unit before the truncation.
+            distance[si] =
+                static_cast<std::uint32_t>(static_cast<double>(cc.distance) * static_cast<double>(distanceFactor));
+            gear[si] = static_cast<std::int16_t>(cc.gear);
+            lateral[si] = cc.lateral;
+            heading[si] = cc.heading;
+            rpm[si] = cc.rpmCode;
+            pitch[si] = cc.pitch;
+            roll[si] = cc.roll;
+            rideHeight[si] = cc.rideHeight;
+            valueG[si] = cc.valueG;
+            valueH[si] = cc.valueH;
+            ++foundCount;
+            return true;
+        }
+        return false;
+    };
     // The bytes read already: a frame that lies whole in them is decoded in
     // place, without asking the source for it.
     std::uint64_t heldStart = 0;
@@ -427,6 +554,24 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
                 q = size;
             }
         }
+        if (reused && plan.usable) {
+            // The records passed every check in the frame that set the
+            // layout; what they hold is read straight from their places.
+            const std::uint8_t* const data = f.data();
+            if (plan.full != 0) takeFull(data + plan.full, si);
+            if (plan.engine != 0) takeEngine(data + plan.engine, si);
+            blockTypes |= plan.blockTypes;
+            if (fullData) {
+                if (plan.block[0] != 0) TakeBlock<0>(data + plan.block[0], blockOut[0], si);
+                if (plan.block[1] != 0) TakeBlock<1>(data + plan.block[1], blockOut[1], si);
+                if (plan.block[2] != 0) TakeBlock<2>(data + plan.block[2], blockOut[2], si);
+                if (plan.block[3] != 0) TakeBlock<3>(data + plan.block[3], blockOut[3], si);
+                if (plan.block[4] != 0) TakeBlock<4>(data + plan.block[4], blockOut[4], si);
+                if (plan.block[5] != 0) TakeBlock<5>(data + plan.block[5], blockOut[5], si);
+            }
+            if (plan.compact != 0) matched = takeCompact(data + plan.compact, plan.compactSize, si);
+            count = 0;
+        }
         bool batchFirst = true, bad = false;
         for (;;) {
             if (!reused) {
@@ -452,6 +597,7 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
                 const bool whole = batchFirst && !bad && q >= size;
                 layoutSize = whole ? size : 0;
                 layoutCount = whole ? count : 0;
+                if (whole) plan = PlanOf(recordAt.data(), recordHead.data(), count, saving);
                 batchFirst = false;
             }
             for (int r = 0; r < count; ++r) {
@@ -463,73 +609,14 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
                 switch (type) {
                     case RecFullCar:
                         if (bodySize < kFullRecordSize) return fail(Result::Corrupt);
-                        if (saving) {
-                            std::uint32_t words[9];
-                            for (std::size_t k = 0; k < 9; ++k) words[k] = LoadU32(body + 4 * k);
-                            const FullCarFields c = ParseCarStructs::UnpackFull(words);
-                            distance[si] = c.distance;
-                            gear[si] = static_cast<std::int16_t>(c.gear);
-                            lateral[si] = c.lateral;
-                            rideHeight[si] = c.rideHeight;
-                            rpm[si] = c.rpmCode;
-                            heading[si] = c.heading;
-                            pitch[si] = c.pitch;
-                            roll[si] = c.roll;
-                            valueG[si] = c.valueG;
-                            valueH[si] = c.valueH;
-                            steering[si] = c.steering;
-                            throttle[si] = c.throttle;
-                            brake[si] = c.brake;
-                            oilPressure[si] = c.oilPressure;
-                            for (int w = 0; w < 4; ++w) {
-                                wheelRotation[w][si] = c.wheelRotation[w];
-                                suspension[w][si] = c.suspension[w];
-                                wheelDirection[w][si] = c.wheelDirection[w];
-                            }
-                            ++foundCount;
-                        }
+                        if (saving) takeFull(body, si);
                         break;
                     case RecEngineWord:
                         if (bodySize < 4) return fail(Result::Corrupt);
-                        if (saving) {
-                            parser.UnpackWord(body);
-                            const EngineWordFields e = parser.Engine();
-                            for (std::size_t at : {si, std::size_t{0}}) {
-                                if (at == 0 && engineSeen) break;
-                                oilTemperature[at] = e.oilTemperature;
-                                waterTemperature[at] = e.waterTemperature;
-                                fuelPressure[at] = static_cast<std::uint16_t>(e.fuelPressure);
-                                valueI[at] = static_cast<std::uint16_t>(e.valueI);
-                            }
-                            engineSeen = true;
-                        }
+                        if (saving) takeEngine(body, si);
                         break;
                     case RecCompactCars:
-                        if (!saving) {
-                            const std::uint32_t cars = bodySize / kCompactRecordSize;
-                            for (std::uint32_t c = 0; c < cars && !matched; ++c) {
-                                const std::uint8_t* rec = body + std::size_t{c} * kCompactRecordSize;
-                                if (rec[7] != carByte) continue;  // c1 bits 24-31
-                                const std::uint32_t words[4] = {LoadU32(rec), LoadU32(rec + 4), LoadU32(rec + 8),
-                                                                LoadU32(rec + 12)};
-                                const CompactCarFields cc = ParseCarStructs::UnpackCompact(words);
-                                // In double: a float product of a large code rounds up to the
-                                // next whole unit before the truncation.
-                                distance[si] = static_cast<std::uint32_t>(static_cast<double>(cc.distance) *
-                                                                          static_cast<double>(distanceFactor));
-                                gear[si] = static_cast<std::int16_t>(cc.gear);
-                                lateral[si] = cc.lateral;
-                                heading[si] = cc.heading;
-                                rpm[si] = cc.rpmCode;
-                                pitch[si] = cc.pitch;
-                                roll[si] = cc.roll;
-                                rideHeight[si] = cc.rideHeight;
-                                valueG[si] = cc.valueG;
-                                valueH[si] = cc.valueH;
-                                matched = true;
-                                ++foundCount;
-                            }
-                        }
+                        if (!saving && !matched) matched = takeCompact(body, bodySize, si);
                         break;
                     case RecSession:
                     case RecRaceStart:
@@ -541,8 +628,7 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
                             const std::uint32_t blockSize = kEngineBlockSize[b];
                             if (bodySize < blockSize) return fail(Result::Corrupt);
                             blockTypes |= 1u << b;
-                            if (fullData)
-                                CopyBlock(b, body, blocks[static_cast<std::size_t>(b)].data() + si * blockSize);
+                            if (fullData) CopyBlock(b, body, blockOut[static_cast<std::size_t>(b)] + si * blockSize);
                         } else if (!IsKnownRecordType(type)) {
                             return fail(Result::Corrupt);
                         }
