@@ -6,6 +6,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -97,7 +98,11 @@ void Plot(Series& out, const GetRpyInfo& d, int from, int last, bool leaveOutZer
     const Samples distance(d.distanceM);
     for (int i = from; i <= last; ++i) {
         const double y = value(i);
-        if (!std::isfinite(y) || (leaveOutZero && y == 0.0)) continue;
+        // The bits without the sign: 0 for a zero, from kInfinite on for an
+        // infinity or not a number.
+        const std::uint64_t bits = std::bit_cast<std::uint64_t>(y) << 1;
+        constexpr std::uint64_t kInfinite = std::uint64_t{0x7FF} << 53;
+        if (leaveOutZero ? bits - 1 >= kInfinite - 1 : bits >= kInfinite) continue;
         const double x = distance[i];
         rising &= x > previous;
         previous = x;
