@@ -1,43 +1,8 @@
 #include "core/graphs/CPointsCollection.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace vra {
-
-namespace {
-
-// Folds the y of points into low and high with std::min and std::max, one
-// point after another, as Widen does. Four running extents instead of one
-// take a quarter of the steps of one dependent chain; they give the same
-// value (each passes over a y that is not a number, as the single chain
-// does, and one that starts as not a number stays so), and the zero that
-// the single chain would keep, +0 or -0, is its first.
-void FoldY(const Point2D* points, std::size_t n, double& low, double& high) {
-    constexpr double inf = std::numeric_limits<double>::infinity();
-    double lo[4] = {low, inf, inf, inf}, hi[4] = {high, -inf, -inf, -inf};
-    std::size_t k = 0;
-    for (; k + 4 <= n; k += 4)
-        for (std::size_t j = 0; j < 4; ++j) {
-            lo[j] = std::min(lo[j], points[k + j].y);
-            hi[j] = std::max(hi[j], points[k + j].y);
-        }
-    for (; k < n; ++k) {
-        lo[0] = std::min(lo[0], points[k].y);
-        hi[0] = std::max(hi[0], points[k].y);
-    }
-    const auto firstZero = [&](double start) {
-        if (start == 0.0) return start;
-        for (std::size_t j = 0;; ++j)
-            if (points[j].y == 0.0) return points[j].y;
-    };
-    const double newLow = std::min(std::min(std::min(lo[0], lo[1]), lo[2]), lo[3]);
-    const double newHigh = std::max(std::max(std::max(hi[0], hi[1]), hi[2]), hi[3]);
-    low = newLow == 0.0 ? firstZero(low) : newLow;
-    high = newHigh == 0.0 ? firstZero(high) : newHigh;
-}
-
-}  // namespace
 
 void CPointsCollection::Widen(double x, double y) {
     if (points_.empty()) {
@@ -87,16 +52,17 @@ void CPointsCollection::AddAll(std::span<const Point2D> points) {
         }
         // first goes to the end, and so does every point after it whose x
         // rises strictly, widening the extents as Add would.
-        std::size_t end = i + 1;
-        while (end < n && points[end].x > points[end - 1].x) ++end;
         Point2D low = first, high = first;
-        if (points_.empty()) {
-            FoldY(points.data() + i + 1, end - i - 1, low.y, high.y);
-        } else {
-            low = minimum_, high = maximum_;
-            FoldY(points.data() + i, end - i, low.y, high.y);
-            low.x = std::min(low.x, first.x);
-            high.x = std::max(high.x, first.x);
+        if (!points_.empty()) {
+            high.x = std::max(maximum_.x, first.x);
+            high.y = std::max(maximum_.y, first.y);
+            low.x = std::min(minimum_.x, first.x);
+            low.y = std::min(minimum_.y, first.y);
+        }
+        std::size_t end = i + 1;
+        for (; end < n && points[end].x > points[end - 1].x; ++end) {
+            high.y = std::max(high.y, points[end].y);
+            low.y = std::min(low.y, points[end].y);
         }
         // Within the run x only rises: its first point is the only one that
         // can lower the minimum, its last the only one that can raise the
