@@ -52,7 +52,9 @@ std::filesystem::path ReplayDatabaseLoader::DatabasePath() const {
 bool ReplayDatabaseLoader::fill(std::size_t want) {
     if (buffer_.size() - pos_ >= want) return true;
     const std::uint64_t at = bufferStart_ + pos_;
-    if (at >= file_.size()) return buffer_.size() > pos_;
+    // Everything up to the end is in already: moving the unread tail to the
+    // front for every record would copy a database over and over.
+    if (bufferStart_ + buffer_.size() >= file_.size()) return buffer_.size() > pos_;
     // Keep the unread tail, read up to twice the wanted amount behind it.
     buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(pos_));
     bufferStart_ = at;
