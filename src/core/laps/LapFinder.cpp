@@ -254,7 +254,8 @@ void LapFinder::AddLapRows(const Drivers& drivers, const Header& header, const S
             const int count = drivers.LapCount(kind, driver);
             for (int lap = 0; lap <= count && lap < kLapTableSize; ++lap) {
                 if (!drivers.IsLapValid(kind, driver, lap)) continue;
-                LapFinderRow row = base;
+                // Copied in place: a row holds a dozen strings and a path.
+                LapFinderRow& row = rows_.emplace_back(base);
                 const std::uint32_t word = drivers.LapWordAt(kind, driver, lap);
                 row.text[1] = FormatLapTime(word);
                 row.text[7] =
@@ -264,7 +265,6 @@ void LapFinder::AddLapRows(const Drivers& drivers, const Header& header, const S
                 row.driver = driver;
                 row.session = kind;
                 row.lap = lap;
-                rows_.push_back(std::move(row));
             }
         }
     }
