@@ -39,7 +39,49 @@ bool WildcardMatch(std::string_view name, std::string_view mask) {
     return m == mask.size();
 }
 
+// The sub-folders and files of folder, each in name order; false when the
+// folder cannot be read. A link to a folder is neither walked nor listed: on
+// a disc or a shared drive it may point anywhere, up to its own parent.
+bool ListFolder(const std::filesystem::path& folder, std::vector<std::string>& folders,
+                std::vector<std::string>& files) {
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder, ec), end;
+    for (; !ec && it != end; it.increment(ec)) {
+        const std::filesystem::directory_entry& entry = *it;
+        // The entry's own type as the listing gave it, without a stat of
+        // every name; a file system that does not tell it is asked.
+        std::error_code sec;
+        const bool link = entry.is_symlink(sec);
+        if (sec) continue;
+        const std::string name = entry.path().filename().string();
+        if (link) {
+            const auto target = entry.status(sec);
+            if (!sec && std::filesystem::is_regular_file(target)) files.push_back(name);
+            continue;
+        }
+        // Only folders and plain files: a pipe or a device named like a
+        // replay would block or never end when read.
+        if (entry.is_directory(sec))
+            folders.push_back(name);
+        else if (!sec && entry.is_regular_file(sec))
+            files.push_back(name);
+    }
+    if (ec && folders.empty() && files.empty()) return false;
+    std::sort(folders.begin(), folders.end());
+    std::sort(files.begin(), files.end());
+    return true;
+}
+
 }  // namespace
+
+std::vector<std::filesystem::path> ListFiles(const std::filesystem::path& folder, std::string_view mask) {
+    std::vector<std::string> folders, files;
+    std::vector<std::filesystem::path> paths;
+    if (!ListFolder(folder, folders, files)) return paths;
+    for (const std::string& name : files)
+        if (MatchesMask(name, mask)) paths.push_back(folder / name);
+    return paths;
+}
 
 bool MatchesMask(std::string_view name, std::string_view mask) {
     if (mask == "*.*" || mask == "*") return true;
@@ -108,33 +150,8 @@ int CFileInfoArray::addDir(Walk& walk, const std::filesystem::path& folder) {
     if (!walk.visited.insert({static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)}).second)
         return 0;
 
-    // Folders and files apart, each in name order. A link to a folder is
-    // neither walked nor listed: on a disc or a shared drive it may point
-    // anywhere, up to its own parent.
     std::vector<std::string> folders, files;
-    std::error_code ec;
-    std::filesystem::directory_iterator it(folder, ec), end;
-    for (; !ec && it != end; it.increment(ec)) {
-        const std::filesystem::directory_entry& entry = *it;
-        std::error_code sec;
-        const auto linkStatus = entry.symlink_status(sec);
-        if (sec) continue;
-        const std::string name = entry.path().filename().string();
-        if (std::filesystem::is_symlink(linkStatus)) {
-            const auto target = entry.status(sec);
-            if (!sec && std::filesystem::is_regular_file(target)) files.push_back(name);
-            continue;
-        }
-        // Only folders and plain files: a pipe or a device named like a
-        // replay would block or never end when read.
-        if (std::filesystem::is_directory(linkStatus))
-            folders.push_back(name);
-        else if (std::filesystem::is_regular_file(linkStatus))
-            files.push_back(name);
-    }
-    if (ec && folders.empty() && files.empty()) return 0;  // unreadable: skipped
-    std::sort(folders.begin(), folders.end());
-    std::sort(files.begin(), files.end());
+    if (!ListFolder(folder, folders, files)) return 0;  // unreadable: skipped
 
     int added = 0;
     for (const std::string& name : folders) {

@@ -88,6 +88,11 @@ private:
     std::vector<CFileInfo> items_;
 };
 
+// The files of folder (not its sub-folders) matching mask, in name order: the
+// paths AddDir would add, without reading each file's size and times, for a
+// caller that only opens them.
+std::vector<std::filesystem::path> ListFiles(const std::filesystem::path& folder, std::string_view mask);
+
 // Whether name matches a mask of "*" and "?" wildcards, ignoring ASCII case.
 // "*.*" matches every name, as users of the simulation expect.
 bool MatchesMask(std::string_view name, std::string_view mask);

@@ -172,9 +172,7 @@ void LapFinder::ScanReplays(const std::string& track, bool everyTrack) {
     trackName_ = track;
     const std::filesystem::path sim(doc_.SimFolder());
     auto scanFolder = [&](const std::filesystem::path& folder) {
-        CFileInfoArray files;
-        files.AddDir(folder, "*.rpy", false, CFileInfoArray::Append, false);
-        for (const CFileInfo& f : files.items()) ReadReplayFile(f.GetFilePath());
+        for (const std::filesystem::path& file : ListFiles(folder, "*.rpy")) ReadReplayFile(file);
     };
     scanFolder(ReplayFolder(sim));
     if (!doc_.AltReplayPath().empty()) scanFolder(std::filesystem::path(doc_.AltReplayPath()));

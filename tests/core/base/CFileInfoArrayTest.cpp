@@ -110,6 +110,28 @@ TEST_F(FileWalk, LinksToFoldersPipesAndUnreadableFoldersAreLeftOut) {
     EXPECT_EQ(names(a), expected);
 }
 
+TEST_F(FileWalk, ListFilesGivesTheFlatWalksPaths) {
+    file("b.rpy");
+    file("a.RPY");
+    file("notes.txt");
+    file("sub/z.rpy");
+    std::filesystem::create_directory(dir.path() / "folder.rpy");
+    std::filesystem::create_directory_symlink(dir.path() / "sub", dir.path() / "dirlink.rpy");
+    std::filesystem::create_symlink(dir.path() / "b.rpy", dir.path() / "linked.rpy");
+    std::filesystem::create_symlink(dir.path() / "gone.rpy", dir.path() / "dangling.rpy");
+    ::mkfifo((dir.path() / "pipe.rpy").c_str(), 0644);
+    for (const char* mask : {"*.rpy", "*.*"}) {
+        CFileInfoArray walked;
+        walked.AddDir(dir.path(), mask, false, 0, false);
+        std::vector<std::filesystem::path> expected;
+        for (const CFileInfo& f : walked.items()) expected.push_back(f.GetFilePath());
+        EXPECT_EQ(ListFiles(dir.path(), mask), expected) << mask;
+    }
+    EXPECT_THAT(ListFiles(dir.path(), "*.rpy"),
+                ElementsAre(dir.path() / "a.RPY", dir.path() / "b.rpy", dir.path() / "linked.rpy"));
+    EXPECT_TRUE(ListFiles(dir.path() / "missing", "*.*").empty());
+}
+
 TEST_F(FileWalk, RecordsNamesSizesAndDatesPast2038) {
     file("Race Day.final.rpy", 1234);
     const auto p = dir.path() / "Race Day.final.rpy";
