@@ -4,6 +4,9 @@
 #include "core/replay/ReplayFormat.h"
 #include "core/replay/ReplaySource.h"
 
+#include <cstring>
+#include <span>
+
 namespace vra {
 
 namespace {
@@ -44,16 +47,28 @@ int Header::ReadFile(const std::filesystem::path& p) {
 
 int Header::readChunks(ReplaySource& src) {
     if (src.size() == 0) return EmptyOrShort;
-    if (!src.readAt(0, fileChunk)) return EmptyOrShort;
+    // With the usual header body the three chunks lie one after the other at
+    // the start of the file: one read takes them all (a lap finder reads
+    // the header of every replay in a folder).
+    std::array<std::uint8_t, kSettingsChunkOffset + kSettingsChunkSize> start;
+    const bool haveStart = src.readAt(0, start);
+    auto readChunk = [&](std::uint64_t offset, std::span<std::uint8_t> out) {
+        if (haveStart && offset + out.size() <= start.size()) {
+            std::memcpy(out.data(), start.data() + offset, out.size());
+            return true;
+        }
+        return src.readAt(offset, out);
+    };
+    if (!readChunk(0, fileChunk)) return EmptyOrShort;
     // Known as soon as the file chunk is in, so that a caller can tell the
     // replays of older simulations apart whatever else fails.
     version = fileChunk[4];
     if (LoadU32(fileChunk.data()) != ChunkTag::File) return NotAReplay;
-    if (!src.readAt(kHeaderChunkOffset, headerChunk)) return EmptyOrShort;
+    if (!readChunk(kHeaderChunkOffset, headerChunk)) return EmptyOrShort;
     const std::uint32_t bodySize = LoadU32(headerChunk.data() + 8);
     if (bodySize < kHeaderBodySize) return EmptyOrShort;
     const std::uint64_t settingsPos = kSettingsChunkOffset + PaddedSize(std::uint64_t{bodySize} - kHeaderBodySize);
-    if (!src.readAt(settingsPos, settingsChunk)) return EmptyOrShort;
+    if (!readChunk(settingsPos, settingsChunk)) return EmptyOrShort;
     nextChunkPos = static_cast<std::uint32_t>(settingsPos + kSettingsChunkSize);
     return Ok;
 }
