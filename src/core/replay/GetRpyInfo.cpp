@@ -4,6 +4,7 @@
 #include "core/replay/ReplaySource.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -466,8 +467,9 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
         ++foundCount;
     };
     auto takeEngine = [&](const std::uint8_t* body, std::size_t si) {
-        parser.UnpackWord(body);
-        const EngineWordFields e = parser.Engine();
+        std::uint32_t word = LoadU32(body);  // little-endian, as UnpackWord reads it
+        if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap32(word);
+        const EngineWordFields e = ParseCarStructs::UnpackEngine(word);
         for (std::size_t at : {si, std::size_t{0}}) {
             if (at == 0 && engineSeen) break;
             oilTemperature[at] = e.oilTemperature;

@@ -5,9 +5,6 @@
 
 namespace vra {
 
-using car_bits::Bits;
-using car_bits::SignedBits;
-
 const std::uint32_t* ParseCarStructs::SetFullRecord(const std::uint8_t* record) {
     std::memcpy(full_, record, sizeof full_);
     return full_;
@@ -39,10 +36,6 @@ const std::uint32_t* ParseCarStructs::UnpackWord(const std::uint8_t* buffer) {
     std::memcpy(&engine_, buffer, sizeof engine_);
     if constexpr (std::endian::native == std::endian::big) engine_ = __builtin_bswap32(engine_);
     return &engine_;
-}
-
-EngineWordFields ParseCarStructs::UnpackEngine(std::uint32_t word) {
-    return {Bits(word, 0, 7), Bits(word, 7, 7), Bits(word, 14, 7), Bits(word, 21, 11)};
 }
 
 }  // namespace vra

@@ -135,7 +135,10 @@ public:
         f.gear = static_cast<int>(Bits(c[3], 29, 3)) - 1;
         return f;
     }
-    static EngineWordFields UnpackEngine(std::uint32_t word);
+    static EngineWordFields UnpackEngine(std::uint32_t word) {
+        using car_bits::Bits;
+        return {Bits(word, 0, 7), Bits(word, 7, 7), Bits(word, 14, 7), Bits(word, 21, 11)};
+    }
 
 private:
     std::uint32_t full_[9] = {};
