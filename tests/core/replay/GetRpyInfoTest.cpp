@@ -5,9 +5,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <string>
+#include <tuple>
 
 namespace vra {
 
@@ -140,6 +143,72 @@ TEST(ExtractLapQuality, CountsMissingSamplesAndTheLongestGap) {
                 ElementsAre(0, y.lap.sampleCount, y.lap.sampleCount));
     EXPECT_NE(y.lap.AllocateChannels(1), GetRpyInfo::Result::Ok);  // no distances: no line crossing to trim to
     EXPECT_FALSE(y.lap.channelsReady);
+}
+
+// A frame laid out like the one before is read from the places of that
+// frame's records; the lap must be the one read when no two frames in a row
+// are alike (a padding record of alternating length after the others). Runs
+// of frames repeat a record (the later one counts), lack one, or hold the
+// other cars' records twice with the car only in the second.
+TEST(ExtractLapFields, FramesLaidOutAlikeReadAsFramesReadOnTheirOwn) {
+    auto make = [](bool unique) {
+        auto b = RaceReplay(3, 3);
+        b.desc.engineBlocks = true;
+        b.desc.frameHook = [unique](FrameContext& ctx) {
+            auto& r = ctx.records;
+            auto repeat = [&](std::uint16_t type, std::size_t at, std::uint8_t flip) {
+                const auto it = std::find_if(r.begin(), r.end(), [&](const auto& x) { return x.type == type; });
+                if (it == r.end()) return;
+                simkit::FrameRecord copy = *it;
+                copy.body.at(at) ^= flip;
+                r.push_back(copy);
+            };
+            switch (ctx.frameNumber % 600 / 60) {
+                case 0:
+                    repeat(RecFullCar, 33, 0x5A);
+                    break;
+                case 1:
+                    repeat(RecEngineWord, 0, 0x21);
+                    break;
+                case 2:
+                    repeat(RecBlock101, 4, 0x77);
+                    break;
+                case 3:
+                    std::erase_if(r, [](const auto& x) { return x.type == RecBlock103 || x.type == RecEngineWord; });
+                    break;
+                case 4:
+                    repeat(RecCompactCars, 0, 0);
+                    for (auto& x : r)
+                        if (x.type == RecCompactCars) {
+                            for (std::size_t c = 7; c < x.body.size(); c += kCompactRecordSize) x.body[c] = 0xEE;
+                            break;
+                        }
+                    break;
+                default:
+                    break;
+            }
+            if (unique) r.push_back({4, -1, std::vector<std::uint8_t>(4 * (ctx.frameNumber % 2 + 1), 0)});
+        };
+        return b;
+    };
+    for (int driver : {0, 1})
+        for (int lap = 1; lap <= 3; ++lap) {
+            SCOPED_TRACE("driver " + std::to_string(driver) + " lap " + std::to_string(lap));
+            auto alike = make(false), unique = make(true);
+            Extracted a, b;
+            ASSERT_TRUE(Extract(alike, driver, lap, Race, a)) << a.result;
+            ASSERT_TRUE(Extract(unique, driver, lap, Race, b)) << b.result;
+            EXPECT_EQ(std::tie(a.lap.firstFrame, a.lap.endFrame, a.lap.sampleCount, a.lap.foundCount,
+                               a.lap.missingCount, a.lap.longestGap, a.lap.blockTypes),
+                      std::tie(b.lap.firstFrame, b.lap.endFrame, b.lap.sampleCount, b.lap.foundCount,
+                               b.lap.missingCount, b.lap.longestGap, b.lap.blockTypes));
+            EXPECT_TRUE(a.lap.distance == b.lap.distance && a.lap.throttle == b.lap.throttle &&
+                        a.lap.brake == b.lap.brake && a.lap.oilTemperature == b.lap.oilTemperature &&
+                        a.lap.waterTemperature == b.lap.waterTemperature && a.lap.valueI == b.lap.valueI &&
+                        a.lap.rpm == b.lap.rpm && a.lap.lateral == b.lap.lateral && a.lap.gear == b.lap.gear &&
+                        a.lap.wheelRotation == b.lap.wheelRotation && a.lap.suspension == b.lap.suspension &&
+                        a.lap.wheelDirection == b.lap.wheelDirection && a.lap.blocks == b.lap.blocks);
+        }
 }
 
 TEST(ExtractLapResults, LapThatDoesNotCountIsRefusedBeforeTheFileIsOpened) {
