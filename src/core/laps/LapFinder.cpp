@@ -228,7 +228,7 @@ void LapFinder::AddLapRows(const Drivers& drivers, const Header& header, const S
         base.text[5] = source.databaseName + ":" + source.discPath;
         base.text[8] = source.label;
     } else {
-        base.replayPath = source.path;
+        base.replayPath = SharedPath(source.path);
         base.text[5] = source.path.filename().string();
         base.text[8] = std::string(kNoLabel);
     }
@@ -364,8 +364,9 @@ std::optional<std::filesystem::path> LapFinder::LoadChosenLap(const LapFinderRow
         // The row's own file, not a same-named one elsewhere; gone means
         // gone, not "on a disc".
         std::error_code ec;
-        if (std::filesystem::is_regular_file(row.replayPath, ec)) return row.replayPath;
-        prompts_.messageText(ShownText().FileName(row.replayPath), kReadErrorCaption, Icon::Error, Buttons::Ok);
+        const std::filesystem::path& path = row.replayPath;
+        if (std::filesystem::is_regular_file(path, ec)) return path;
+        prompts_.messageText(ShownText().FileName(path), kReadErrorCaption, Icon::Error, Buttons::Ok);
         return std::nullopt;
     }
     const std::string& label = row.text[8];

@@ -9,9 +9,11 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vra {
@@ -24,6 +26,26 @@ class Prompts;
 class Volumes;
 class WaitBox;
 
+// A replay's path, one for the rows of all its laps: a collection lists tens
+// of thousands of laps, and a path copied into every row cost more than the
+// rest of the row.
+class SharedPath {
+public:
+    SharedPath() = default;
+    explicit SharedPath(std::filesystem::path path)
+        : path_(std::make_shared<const std::filesystem::path>(std::move(path))) {}
+    const std::filesystem::path& get() const { return path_ ? *path_ : Empty(); }
+    operator const std::filesystem::path&() const { return get(); }
+    friend bool operator==(const SharedPath& a, const std::filesystem::path& b) { return a.get() == b; }
+
+private:
+    static const std::filesystem::path& Empty() {
+        static const std::filesystem::path empty;
+        return empty;
+    }
+    std::shared_ptr<const std::filesystem::path> path_;
+};
+
 struct LapFinderRow {
     static constexpr int kColumns = 9;
     // Driver name, lap time, game mode, session, file date, replay file,
@@ -35,7 +57,7 @@ struct LapFinderRow {
     static constexpr bool IsFileNameColumn(int column) { return column == 5 || column == 8; }
     // Where the replay is: a folder replay's full path, or a disc replay's
     // database name and path on the disc.
-    std::filesystem::path replayPath;
+    SharedPath replayPath;
     bool onDisc = false;
     std::string databaseName;
     std::string discPath;
