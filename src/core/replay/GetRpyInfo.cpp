@@ -76,6 +76,7 @@ void TakeBlock(const std::uint8_t* body, std::uint8_t* out, std::size_t sample) 
 // lap takes: a frame laid out the same way is then read from these places.
 struct FramePlan {
     bool usable = false;
+    bool plain = false;  // the first record is no session record: the index lists no such frame
     std::uint16_t full = 0, engine = 0, compact = 0;
     std::uint32_t compactSize = 0;
     std::array<std::uint16_t, kEngineBlockCount> block{};
@@ -122,6 +123,7 @@ FramePlan PlanOf(const std::uint16_t* at, const std::uint32_t* heads, int count,
         }
     }
     p.usable = true;
+    p.plain = count == 0 || (heads[0] & 0xFFFF) != RecSession;
     return p;
 }
 
@@ -510,6 +512,45 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
     std::uint64_t heldStart = 0;
     std::span<const std::uint8_t> held = src.buffered(heldStart);
     for (; s <= n && p < frameEnd; ++s) {
+        if (plan.usable && plan.plain) {
+            // A run of frames laid out like the last one walked whole, with
+            // nothing else done for them: each lies whole in the bytes read
+            // and is no session frame (its first record is the plan's), so
+            // the index must not list it.
+            const std::uint64_t listed =
+                indexed && entry < index.entries.size() ? start + index.entries[entry].offset : UINT64_MAX;
+            while (p >= heldStart && p - heldStart <= held.size() && held.size() - (p - heldStart) >= layoutSize &&
+                   frameEnd - p >= layoutSize && p != listed) {
+                const std::uint8_t* data = held.data() + (p - heldStart);
+                if (LoadU16(data) != layoutSize) break;
+                std::uint32_t differs = 0;
+                for (int r = 0; r < layoutCount; ++r) differs |= LoadU32(data + recordAt[r]) ^ recordHead[r];
+                if (differs != 0) break;
+                const std::size_t si = static_cast<std::size_t>(s);
+                if (plan.full != 0) takeFull(data + plan.full, si);
+                if (plan.engine != 0) takeEngine(data + plan.engine, si);
+                blockTypes |= plan.blockTypes;
+                if (fullData) {
+                    if (plan.block[0] != 0) TakeBlock<0>(data + plan.block[0], blockOut[0], si);
+                    if (plan.block[1] != 0) TakeBlock<1>(data + plan.block[1], blockOut[1], si);
+                    if (plan.block[2] != 0) TakeBlock<2>(data + plan.block[2], blockOut[2], si);
+                    if (plan.block[3] != 0) TakeBlock<3>(data + plan.block[3], blockOut[3], si);
+                    if (plan.block[4] != 0) TakeBlock<4>(data + plan.block[4], blockOut[4], si);
+                    if (plan.block[5] != 0) TakeBlock<5>(data + plan.block[5], blockOut[5], si);
+                }
+                if (!saving && !(plan.compact != 0 && takeCompact(data + plan.compact, plan.compactSize, si))) {
+                    ++missingCount;
+                    run = (s > 1 && previousMissing == s - 1) ? run + 1 : 1;
+                    longestGap = std::max(longestGap, run);
+                    previousMissing = s;
+                }
+                endOffset = p + layoutSize;
+                lastFrameSize = layoutSize;
+                p += layoutSize;
+                if (++s > n || p >= frameEnd) break;
+            }
+            if (s > n || p >= frameEnd) break;
+        }
         std::span<const std::uint8_t> f;
         std::uint16_t size = 0;
         if (p >= heldStart && p - heldStart < held.size() && held.size() - (p - heldStart) >= kFrameHeaderSize &&
@@ -556,24 +597,6 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
                 q = size;
             }
         }
-        if (reused && plan.usable) {
-            // The records passed every check in the frame that set the
-            // layout; what they hold is read straight from their places.
-            const std::uint8_t* const data = f.data();
-            if (plan.full != 0) takeFull(data + plan.full, si);
-            if (plan.engine != 0) takeEngine(data + plan.engine, si);
-            blockTypes |= plan.blockTypes;
-            if (fullData) {
-                if (plan.block[0] != 0) TakeBlock<0>(data + plan.block[0], blockOut[0], si);
-                if (plan.block[1] != 0) TakeBlock<1>(data + plan.block[1], blockOut[1], si);
-                if (plan.block[2] != 0) TakeBlock<2>(data + plan.block[2], blockOut[2], si);
-                if (plan.block[3] != 0) TakeBlock<3>(data + plan.block[3], blockOut[3], si);
-                if (plan.block[4] != 0) TakeBlock<4>(data + plan.block[4], blockOut[4], si);
-                if (plan.block[5] != 0) TakeBlock<5>(data + plan.block[5], blockOut[5], si);
-            }
-            if (plan.compact != 0) matched = takeCompact(data + plan.compact, plan.compactSize, si);
-            count = 0;
-        }
         bool batchFirst = true, bad = false;
         for (;;) {
             if (!reused) {
@@ -599,7 +622,7 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
                 const bool whole = batchFirst && !bad && q >= size;
                 layoutSize = whole ? size : 0;
                 layoutCount = whole ? count : 0;
-                if (whole) plan = PlanOf(recordAt.data(), recordHead.data(), count, saving);
+                plan = whole ? PlanOf(recordAt.data(), recordHead.data(), count, saving) : FramePlan{};
                 batchFirst = false;
             }
             for (int r = 0; r < count; ++r) {
