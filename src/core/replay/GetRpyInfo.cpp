@@ -128,6 +128,25 @@ FramePlan PlanOf(const std::uint16_t* at, const std::uint32_t* heads, int count,
     return p;
 }
 
+// The record layout of a frame walked whole: its size, the places and heads
+// of its records, and its plan. size 0: none.
+constexpr int kLayoutRecords = 32;
+struct FrameLayout {
+    std::uint16_t size = 0;
+    int count = 0;
+    std::array<std::uint16_t, kLayoutRecords> at{};
+    std::array<std::uint32_t, kLayoutRecords> head{};
+    FramePlan plan;
+
+    // The frame at data, of this size, has the same record heads at the same places.
+    bool Matches(const std::uint8_t* data) const {
+        std::uint32_t differs = 0;
+        for (int r = 0; r < count; ++r)
+            differs |= LoadU32(data + at[static_cast<std::size_t>(r)]) ^ head[static_cast<std::size_t>(r)];
+        return differs == 0;
+    }
+};
+
 // The session word of a frame whose first record is a session record.
 bool SessionFrameWord(std::span<const std::uint8_t> f, std::uint32_t& word) {
     if (f.size() < kFrameHeaderSize + kRecordHeaderSize) return false;
@@ -445,13 +464,10 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
     bool engineSeen = false;
     int run = 0, previousMissing = 0;
     int s = 1;
-    // The record layout of the last frame walked whole (layoutSize 0: none).
-    constexpr int kLayoutRecords = 32;
-    std::array<std::uint16_t, kLayoutRecords> recordAt{};
-    std::array<std::uint32_t, kLayoutRecords> recordHead{};
-    std::uint16_t layoutSize = 0;
-    int layoutCount = 0;
-    FramePlan plan;
+    // The layouts of frames walked whole: that of the last frame read by its
+    // plan alone, and that of the last other one (a session frame, which the
+    // index check must see): a lap's frames alternate between the two.
+    std::array<FrameLayout, 2> layouts;
     std::array<std::uint8_t*, kEngineBlockCount> blockOut{};
     for (std::size_t b = 0; b < blockOut.size(); ++b) blockOut[b] = blocks[b].data();
     // What the records give the lap's sample si.
@@ -524,20 +540,20 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
     std::uint64_t heldStart = 0;
     std::span<const std::uint8_t> held = src.buffered(heldStart);
     for (; s <= n && p < frameEnd; ++s) {
-        if (plan.usable && plan.plain) {
-            // A run of frames laid out like the last one walked whole, with
-            // nothing else done for them: each lies whole in the bytes read
-            // and is no session frame (its first record is the plan's), so
-            // the index must not list it.
+        if (layouts[0].plan.usable && layouts[0].plan.plain) {
+            // A run of frames laid out like one walked whole, with nothing
+            // else done for them: each lies whole in the bytes read and is no
+            // session frame (its first record is the plan's), so the index
+            // must not list it.
+            const FrameLayout& layout = layouts[0];
+            const FramePlan& plan = layout.plan;
             const std::uint64_t listed =
                 indexed && entry < index.entries.size() ? start + index.entries[entry].offset : UINT64_MAX;
-            while (p >= heldStart && p - heldStart <= held.size() && held.size() - (p - heldStart) >= layoutSize &&
-                   frameEnd - p >= layoutSize && p != listed) {
+            while (p >= heldStart && p - heldStart <= held.size() && held.size() - (p - heldStart) >= layout.size &&
+                   frameEnd - p >= layout.size && p != listed) {
                 const std::uint8_t* data = held.data() + (p - heldStart);
-                if (LoadU16(data) != layoutSize) break;
-                std::uint32_t differs = 0;
-                for (int r = 0; r < layoutCount; ++r) differs |= LoadU32(data + recordAt[r]) ^ recordHead[r];
-                if (differs != 0) break;
+                const std::uint16_t size = layout.size;
+                if (LoadU16(data) != size || !layout.Matches(data)) break;
                 const std::size_t si = static_cast<std::size_t>(s);
                 if (plan.full != 0) takeFull(data + plan.full, si);
                 if (plan.engine != 0) takeEngine(data + plan.engine, si);
@@ -556,9 +572,9 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
                     longestGap = std::max(longestGap, run);
                     previousMissing = s;
                 }
-                endOffset = p + layoutSize;
-                lastFrameSize = layoutSize;
-                p += layoutSize;
+                endOffset = p + size;
+                lastFrameSize = size;
+                p += size;
                 if (++s > n || p >= frameEnd) break;
             }
             if (s > n || p >= frameEnd) break;
@@ -600,19 +616,21 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
         std::size_t q = kFrameHeaderSize;
         int count = 0;
         bool reused = false;
-        if (size == layoutSize) {
-            std::uint32_t differs = 0;
-            for (int r = 0; r < layoutCount; ++r) differs |= LoadU32(f.data() + recordAt[r]) ^ recordHead[r];
-            if (differs == 0) {
+        const FrameLayout* layout = nullptr;
+        for (const FrameLayout& l : layouts)
+            if (size == l.size && l.Matches(f.data())) {
+                layout = &l;
                 reused = true;
-                count = layoutCount;
+                count = layout->count;
                 q = size;
+                break;
             }
-        }
         bool batchFirst = true, bad = false;
         for (;;) {
             if (!reused) {
-                // The walk, in batches of up to kLayoutRecords records.
+                // The walk, in batches of up to kLayoutRecords records, into
+                // the second layout.
+                FrameLayout& into = layouts[1];
                 count = 0;
                 while (q < size && count < kLayoutRecords) {
                     if (size - q < kRecordHeaderSize) {
@@ -625,23 +643,27 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
                         bad = true;
                         break;
                     }
-                    recordAt[count] = static_cast<std::uint16_t>(q);
-                    recordHead[count] = head;
+                    into.at[static_cast<std::size_t>(count)] = static_cast<std::uint16_t>(q);
+                    into.head[static_cast<std::size_t>(count)] = head;
                     ++count;
                     q += static_cast<std::size_t>(PaddedSize(length));
                 }
                 // A frame walked whole in one batch gives the next its layout.
                 const bool whole = batchFirst && !bad && q >= size;
-                layoutSize = whole ? size : 0;
-                layoutCount = whole ? count : 0;
-                plan = whole ? PlanOf(recordAt.data(), recordHead.data(), count, saving) : FramePlan{};
+                into.size = whole ? size : 0;
+                into.count = whole ? count : 0;
+                into.plan = whole ? PlanOf(into.at.data(), into.head.data(), count, saving) : FramePlan{};
+                // A layout read by its plan alone becomes the first.
+                const bool plain = into.plan.usable && into.plan.plain;
+                if (plain) std::swap(layouts[0], layouts[1]);
+                layout = &layouts[plain ? 0 : 1];
                 batchFirst = false;
             }
             for (int r = 0; r < count; ++r) {
-                const std::uint32_t head = recordHead[r];
+                const std::uint32_t head = layout->head[static_cast<std::size_t>(r)];
                 const std::uint32_t type = head & 0xFFFF;
                 const std::uint32_t length = head >> 16;
-                const std::uint8_t* body = f.data() + recordAt[r] + kRecordHeaderSize;
+                const std::uint8_t* body = f.data() + layout->at[static_cast<std::size_t>(r)] + kRecordHeaderSize;
                 const std::uint32_t bodySize = length - kRecordHeaderSize;
                 switch (type) {
                     case RecFullCar:
