@@ -33,11 +33,11 @@ void PersonalBests::Scan() {
     std::map<std::tuple<std::string, std::string, std::string>, std::size_t> groups;
     rows_.clear();
     for (const LapFinderRow& lap : finder.Rows()) {
-        const auto key = std::make_tuple(lap.text[0], Lower(lap.track), lap.text[6]);
+        const auto key = std::make_tuple(lap.text[0], Lower(lap.Track()), lap.text[6]);
         const auto [it, added] = groups.emplace(key, rows_.size());
         if (!added && rows_[it->second].lapMs <= lap.lapMs) continue;
         PersonalBest best;
-        best.text = {lap.text[0], lap.track, lap.text[6], lap.text[1], lap.text[3], lap.text[4], lap.text[5]};
+        best.text = {lap.text[0], lap.Track(), lap.text[6], lap.text[1], lap.text[3], lap.text[4], lap.text[5]};
         best.lapMs = lap.lapMs;
         if (added)
             rows_.push_back(std::move(best));

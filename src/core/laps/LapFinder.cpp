@@ -30,6 +30,20 @@ constexpr std::string_view kNoLapCaption = "No lap choosen!";
 constexpr std::string_view kNoSortText = "No sorting available for this column.";
 constexpr std::array<std::string_view, 4> kSessionTexts = {"Practice", "Qualifying", "Happy Hour", "Race"};
 
+// The session column's texts, which rows point at: the four kinds, then
+// "Training" for a two-driver replay's practice.
+const std::array<std::string, 5>& SessionNames() {
+    static const std::array<std::string, 5> kNames = {std::string(kSessionTexts[0]), std::string(kSessionTexts[1]),
+                                                      std::string(kSessionTexts[2]), std::string(kSessionTexts[3]),
+                                                      "Training"};
+    return kNames;
+}
+
+const std::string& EmptyText() {
+    static const std::string kEmpty;
+    return kEmpty;
+}
+
 // The column each sort orders by.
 int ColumnOfMode(int mode) {
     switch (mode) {
@@ -86,6 +100,36 @@ struct LapFinder::Source {
     bool onDisc = false;
     std::string databaseName, discPath, label;
 };
+
+const std::string& LapFinderTexts::operator[](std::size_t column) const {
+    switch (column) {
+        case 0:
+            return driver_ ? driver_->name : EmptyText();
+        case 1:
+            return lapTime_;
+        case 2:
+            return replay_ ? replay_->gameMode : EmptyText();
+        case 3:
+            return session_ ? *session_ : EmptyText();
+        case 4:
+            return replay_ ? replay_->fileDate : EmptyText();
+        case 5:
+            return replay_ ? replay_->replayFile : EmptyText();
+        case 6:
+            return driver_ ? driver_->physics : EmptyText();
+        case 7:
+            return key_;
+        case 8:
+            return replay_ ? replay_->label : EmptyText();
+        default:
+            return EmptyText();
+    }
+}
+
+const std::string& LapFinderRow::Field(std::string LapFinderTexts::Replay::*field) const {
+    const LapFinderTexts::Replay* replay = text.replay();
+    return replay ? replay->*field : EmptyText();
+}
 
 const std::array<std::string_view, LapFinderRow::kColumns>& LapFinder::Headings() {
     static const std::array<std::string_view, LapFinderRow::kColumns> kHeadings = {"Driver Name                     ",
@@ -220,21 +264,22 @@ void LapFinder::ReadReplayFile(const std::filesystem::path& path) {
 }
 
 void LapFinder::AddLapRows(const Drivers& drivers, const Header& header, const Source& source) {
-    LapFinderRow base;
-    base.onDisc = source.onDisc;
+    auto replay = std::make_shared<LapFinderTexts::Replay>();
+    SharedPath path;
     if (source.onDisc) {
-        base.databaseName = source.databaseName;
-        base.discPath = source.discPath;
-        base.text[5] = source.databaseName + ":" + source.discPath;
-        base.text[8] = source.label;
+        replay->databaseName = source.databaseName;
+        replay->discPath = source.discPath;
+        replay->replayFile = source.databaseName + ":" + source.discPath;
+        replay->label = source.label;
     } else {
-        base.replayPath = SharedPath(source.path);
-        base.text[5] = source.path.filename().string();
-        base.text[8] = std::string(kNoLabel);
+        path = SharedPath(source.path);
+        replay->replayFile = source.path.filename().string();
+        replay->label = std::string(kNoLabel);
     }
-    base.text[2] = header.gameMode == 1 ? "Arcade" : "Simulation";
-    base.text[4] = drivers.fileDate;
-    base.track = header.trackName;
+    replay->gameMode = header.gameMode == 1 ? "Arcade" : "Simulation";
+    replay->fileDate = drivers.fileDate;
+    replay->track = header.trackName;
+    const std::shared_ptr<const LapFinderTexts::Replay> replayTexts = std::move(replay);
     const bool training = drivers.drivers.size() == 2;
 
     for (std::size_t i = 0; i < drivers.drivers.size(); ++i) {
@@ -244,21 +289,23 @@ void LapFinder::AddLapRows(const Drivers& drivers, const Header& header, const S
         // A saving-player index past the table matches nobody.
         if (filter_ == Filter::OnlyLocal && driver != drivers.savingPlayer) continue;
         // The driver's texts, made once for all of the driver's laps.
-        base.text[0] = d.firstName + " " + d.lastName;
-        base.text[6] = CRpyGraphDoc::GetSeriesName(d.physics, 2);
+        const auto driverTexts = std::make_shared<const LapFinderTexts::Driver>(
+            LapFinderTexts::Driver{d.firstName + " " + d.lastName, CRpyGraphDoc::GetSeriesName(d.physics, 2)});
         for (int kind = 0; kind < kSessionKinds; ++kind) {
             if (!drivers.sessionPresent[static_cast<std::size_t>(kind)]) continue;
-            base.text[3] = kind == Practice && training ? "Training" : std::string(kSessionTexts[kind]);
+            const std::string& session =
+                SessionNames()[kind == Practice && training ? 4 : static_cast<std::size_t>(kind)];
             const int count = drivers.LapCount(kind, driver);
             for (int lap = 0; lap <= count && lap < kLapTableSize; ++lap) {
                 if (!drivers.IsLapValid(kind, driver, lap)) continue;
-                // Copied in place: a row holds a dozen strings and a path.
-                LapFinderRow& row = rows_.emplace_back(base);
                 const std::uint32_t word = drivers.LapWordAt(kind, driver, lap);
-                row.text[1] = FormatLapTime(word);
-                row.text[7] =
+                LapFinderRow& row = rows_.emplace_back();
+                row.text = LapFinderTexts(
+                    replayTexts, driverTexts, session, FormatLapTime(word),
                     std::to_string(static_cast<std::uint32_t>(lap) * 65536u +
-                                   static_cast<std::uint32_t>(driver) * 256u + static_cast<std::uint32_t>(kind));
+                                   static_cast<std::uint32_t>(driver) * 256u + static_cast<std::uint32_t>(kind)));
+                row.replayPath = path;
+                row.onDisc = source.onDisc;
                 row.lapMs = word & 0x0FFFFFFFu;
                 row.driver = driver;
                 row.session = kind;
@@ -375,9 +422,9 @@ std::optional<std::filesystem::path> LapFinder::LoadChosenLap(const LapFinderRow
         // from the file system.
         const ShownText text =
             ShownText("The replay file ")
-                .FileName(row.discPath)
+                .FileName(row.DiscPath())
                 .Text(" is stored on the CD ")
-                .FileName(row.databaseName)
+                .FileName(row.DatabaseName())
                 .Text(".\r\n(Actual CD label is ")
                 .FileName(label)
                 .Text(")\r\nThis CD must be inserted now to load the replay.\r\n\r\nDo you want to continue?");
@@ -390,8 +437,8 @@ std::optional<std::filesystem::path> LapFinder::LoadChosenLap(const LapFinderRow
             return std::nullopt;
     }
     lastDiscLabel_ = label;
-    if (auto found = ResolveOnDisc(*root, row.discPath)) return found;
-    return JoinDiscPath(*root, row.discPath);
+    if (auto found = ResolveOnDisc(*root, row.DiscPath())) return found;
+    return JoinDiscPath(*root, row.DiscPath());
 }
 
 std::optional<std::filesystem::path> LapFinder::FindCdByLabel(const std::string& label) {

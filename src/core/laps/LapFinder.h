@@ -7,8 +7,10 @@
 #include "core/platform/ShownText.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -46,11 +48,85 @@ private:
     std::shared_ptr<const std::filesystem::path> path_;
 };
 
+// The nine texts of a lap's row: driver name, lap time, game mode, session,
+// file date, replay file, physics, key, disc label ("NA" for a replay in a
+// folder). Those of the replay and of the driver are kept once for all their
+// laps: a collection lists tens of thousands of laps, and copying a dozen
+// texts into every row took a tenth of a scan.
+class LapFinderTexts {
+public:
+    static constexpr std::size_t kColumns = 9;
+    using value_type = std::string;
+    using size_type = std::size_t;
+    using const_reference = const std::string&;
+    using reference = const std::string&;
+
+    class const_iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = std::string;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const std::string*;
+        using reference = const std::string&;
+        const_iterator() = default;
+        reference operator*() const { return (*texts_)[column_]; }
+        pointer operator->() const { return &(*texts_)[column_]; }
+        const_iterator& operator++() {
+            ++column_;
+            return *this;
+        }
+        const_iterator operator++(int) {
+            const_iterator was = *this;
+            ++column_;
+            return was;
+        }
+        friend bool operator==(const const_iterator&, const const_iterator&) = default;
+
+    private:
+        friend class LapFinderTexts;
+        const_iterator(const LapFinderTexts* texts, std::size_t column) : texts_(texts), column_(column) {}
+        const LapFinderTexts* texts_ = nullptr;
+        std::size_t column_ = 0;
+    };
+    using iterator = const_iterator;
+
+    // The texts of a replay and of one of its drivers, and where the replay is.
+    struct Replay {
+        std::string gameMode, fileDate, replayFile, label;
+        std::string track;                   // as the header names it
+        std::string databaseName, discPath;  // a disc replay's
+    };
+    struct Driver {
+        std::string name, physics;
+    };
+
+    LapFinderTexts() = default;
+    // session is kept by reference: one of the names that last the program's run.
+    LapFinderTexts(std::shared_ptr<const Replay> replay, std::shared_ptr<const Driver> driver,
+                   const std::string& session, std::string lapTime, std::string key)
+        : replay_(std::move(replay)),
+          driver_(std::move(driver)),
+          session_(&session),
+          lapTime_(std::move(lapTime)),
+          key_(std::move(key)) {}
+
+    // The text of column (empty past the last).
+    const std::string& operator[](std::size_t column) const;
+    static constexpr std::size_t size() { return kColumns; }
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, kColumns}; }
+    const Replay* replay() const { return replay_.get(); }
+
+private:
+    std::shared_ptr<const Replay> replay_;
+    std::shared_ptr<const Driver> driver_;
+    const std::string* session_ = nullptr;  // one of the session names, kept for the program's run
+    std::string lapTime_, key_;
+};
+
 struct LapFinderRow {
-    static constexpr int kColumns = 9;
-    // Driver name, lap time, game mode, session, file date, replay file,
-    // physics, key, disc label ("NA" for a replay in a folder).
-    std::array<std::string, kColumns> text;
+    static constexpr int kColumns = static_cast<int>(LapFinderTexts::kColumns);
+    LapFinderTexts text;
     // The replay file and the disc label come from the file system (or a
     // database that keeps their bytes) and are shown as file names; the other
     // columns are replay text.
@@ -59,12 +135,15 @@ struct LapFinderRow {
     // database name and path on the disc.
     SharedPath replayPath;
     bool onDisc = false;
-    std::string databaseName;
-    std::string discPath;
+    const std::string& DatabaseName() const { return Field(&LapFinderTexts::Replay::databaseName); }
+    const std::string& DiscPath() const { return Field(&LapFinderTexts::Replay::discPath); }
     std::uint32_t lapMs = 0;
     int driver = 0, session = 0, lap = 0;
     // The replay's track as its header names it.
-    std::string track;
+    const std::string& Track() const { return Field(&LapFinderTexts::Replay::track); }
+
+private:
+    const std::string& Field(std::string LapFinderTexts::Replay::*field) const;
 };
 
 class LapFinder {
