@@ -349,7 +349,7 @@ GetRpyInfo::Result GetRpyInfo::prepare(const Drivers& d, int driver, int lap, in
 GetRpyInfo::Result GetRpyInfo::ExtractLap(const Drivers& d, int driver, int lap, int kind, float trackLength) {
     result = prepare(d, driver, lap, kind, trackLength);
     if (result != Result::Ok) return result;
-    ReplaySource src(d.path);
+    ReplaySource src(d.path, ReplaySource::Access::Stretch);
     if (!src.isOpen()) return result = Result::NotOpened;
     return result = extract(src, kind);
 }

@@ -19,7 +19,8 @@ namespace vra {
 class ReplaySource {
 public:
     // How the caller will walk the file; a hint for the kernel's read-ahead.
-    enum class Access { Sequential, Random };
+    // Stretch: forward through one part of it (a lap's frames).
+    enum class Access { Sequential, Random, Stretch };
 
     // Opens a regular file; isOpen() tells whether that worked.
     explicit ReplaySource(const std::filesystem::path& path, Access access = Access::Random);
@@ -64,7 +65,7 @@ public:
 
 private:
     struct FreeAligned {
-        bool large;  // a sequential source's buffer (value-initialised: false)
+        std::uint8_t sizeClass;  // the buffer's block size, by Access (value-initialised: 0, random)
         void operator()(std::uint8_t* p) const;
     };
     bool readFully(std::uint64_t offset, std::uint8_t* out, std::size_t n);
@@ -77,6 +78,7 @@ private:
     // A block plus a page: a window that starts late in an aligned block
     // still fits.
     std::size_t blockSize_ = kBlockSize;
+    std::uint8_t sizeClass_ = 0;  // spare buffers are kept per block size
     std::unique_ptr<std::uint8_t[], FreeAligned> block_;
     std::uint64_t blockStart_ = 0;
     std::size_t blockLen_ = 0;
