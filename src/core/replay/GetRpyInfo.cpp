@@ -549,10 +549,12 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
             const FramePlan& plan = layout.plan;
             const std::uint64_t listed =
                 indexed && entry < index.entries.size() ? start + index.entries[entry].offset : UINT64_MAX;
-            while (p >= heldStart && p - heldStart <= held.size() && held.size() - (p - heldStart) >= layout.size &&
-                   frameEnd - p >= layout.size && p != listed) {
+            const std::uint16_t size = layout.size;
+            // The frames end by here: in the bytes read and in the stream.
+            const std::uint64_t limit = std::min<std::uint64_t>(heldStart + held.size(), frameEnd);
+            const std::uint64_t runStart = p;
+            while (p >= heldStart && p < limit && limit - p >= size && p != listed) {
                 const std::uint8_t* data = held.data() + (p - heldStart);
-                const std::uint16_t size = layout.size;
                 if (LoadU16(data) != size || !layout.Matches(data)) break;
                 const std::size_t si = static_cast<std::size_t>(s);
                 if (plan.full != 0) takeFull(data + plan.full, si);
@@ -572,10 +574,12 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
                     longestGap = std::max(longestGap, run);
                     previousMissing = s;
                 }
-                endOffset = p + size;
-                lastFrameSize = size;
                 p += size;
                 if (++s > n || p >= frameEnd) break;
+            }
+            if (p != runStart) {
+                endOffset = p;
+                lastFrameSize = size;
             }
             if (s > n || p >= frameEnd) break;
         }
