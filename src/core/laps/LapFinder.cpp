@@ -102,25 +102,26 @@ struct LapFinder::Source {
 };
 
 const std::string& LapFinderTexts::operator[](std::size_t column) const {
+    const Replay* replayTexts = replay();
     switch (column) {
         case 0:
             return driver_ ? driver_->name : EmptyText();
         case 1:
             return lapTime_;
         case 2:
-            return replay_ ? replay_->gameMode : EmptyText();
+            return replayTexts ? replayTexts->gameMode : EmptyText();
         case 3:
             return session_ ? *session_ : EmptyText();
         case 4:
-            return replay_ ? replay_->fileDate : EmptyText();
+            return replayTexts ? replayTexts->fileDate : EmptyText();
         case 5:
-            return replay_ ? replay_->replayFile : EmptyText();
+            return replayTexts ? replayTexts->replayFile : EmptyText();
         case 6:
             return driver_ ? driver_->physics : EmptyText();
         case 7:
             return key_;
         case 8:
-            return replay_ ? replay_->label : EmptyText();
+            return replayTexts ? replayTexts->label : EmptyText();
         default:
             return EmptyText();
     }
@@ -289,8 +290,8 @@ void LapFinder::AddLapRows(const Drivers& drivers, const Header& header, const S
         // A saving-player index past the table matches nobody.
         if (filter_ == Filter::OnlyLocal && driver != drivers.savingPlayer) continue;
         // The driver's texts, made once for all of the driver's laps.
-        const auto driverTexts = std::make_shared<const LapFinderTexts::Driver>(
-            LapFinderTexts::Driver{d.firstName + " " + d.lastName, CRpyGraphDoc::GetSeriesName(d.physics, 2)});
+        const auto driverTexts = std::make_shared<const LapFinderTexts::Driver>(LapFinderTexts::Driver{
+            replayTexts, d.firstName + " " + d.lastName, CRpyGraphDoc::GetSeriesName(d.physics, 2)});
         for (int kind = 0; kind < kSessionKinds; ++kind) {
             if (!drivers.sessionPresent[static_cast<std::size_t>(kind)]) continue;
             const std::string& session =
@@ -301,7 +302,7 @@ void LapFinder::AddLapRows(const Drivers& drivers, const Header& header, const S
                 const std::uint32_t word = drivers.LapWordAt(kind, driver, lap);
                 LapFinderRow& row = rows_.emplace_back();
                 row.text = LapFinderTexts(
-                    replayTexts, driverTexts, session, FormatLapTime(word),
+                    driverTexts, session, FormatLapTime(word),
                     std::to_string(static_cast<std::uint32_t>(lap) * 65536u +
                                    static_cast<std::uint32_t>(driver) * 256u + static_cast<std::uint32_t>(kind)));
                 row.replayPath = path;

@@ -90,35 +90,32 @@ public:
     };
     using iterator = const_iterator;
 
-    // The texts of a replay and of one of its drivers, and where the replay is.
+    // The texts of a replay and of one of its drivers, and where the replay
+    // is; a row holds its driver's, which hold their replay's.
     struct Replay {
         std::string gameMode, fileDate, replayFile, label;
         std::string track;                   // as the header names it
         std::string databaseName, discPath;  // a disc replay's
     };
     struct Driver {
+        std::shared_ptr<const Replay> replay;
         std::string name, physics;
     };
 
     LapFinderTexts() = default;
     // session is kept by reference: one of the names that last the program's run.
-    LapFinderTexts(std::shared_ptr<const Replay> replay, std::shared_ptr<const Driver> driver,
-                   const std::string& session, std::string lapTime, std::string key)
-        : replay_(std::move(replay)),
-          driver_(std::move(driver)),
-          session_(&session),
-          lapTime_(std::move(lapTime)),
-          key_(std::move(key)) {}
+    LapFinderTexts(std::shared_ptr<const Driver> driver, const std::string& session, std::string lapTime,
+                   std::string key)
+        : driver_(std::move(driver)), session_(&session), lapTime_(std::move(lapTime)), key_(std::move(key)) {}
 
     // The text of column (empty past the last).
     const std::string& operator[](std::size_t column) const;
     static constexpr std::size_t size() { return kColumns; }
     const_iterator begin() const { return {this, 0}; }
     const_iterator end() const { return {this, kColumns}; }
-    const Replay* replay() const { return replay_.get(); }
+    const Replay* replay() const { return driver_ ? driver_->replay.get() : nullptr; }
 
 private:
-    std::shared_ptr<const Replay> replay_;
     std::shared_ptr<const Driver> driver_;
     const std::string* session_ = nullptr;  // one of the session names, kept for the program's run
     std::string lapTime_, key_;
