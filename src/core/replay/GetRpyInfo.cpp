@@ -500,13 +500,14 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
         std::uint32_t word = LoadU32(body);  // little-endian, as UnpackWord reads it
         if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap32(word);
         const EngineWordFields e = ParseCarStructs::UnpackEngine(word);
-        for (std::size_t at : {si, std::size_t{0}}) {
-            if (at == 0 && engineSeen) break;
+        auto put = [&](std::size_t at) {
             oilTemperature[at] = e.oilTemperature;
             waterTemperature[at] = e.waterTemperature;
             fuelPressure[at] = static_cast<std::uint16_t>(e.fuelPressure);
             valueI[at] = static_cast<std::uint16_t>(e.valueI);
-        }
+        };
+        put(si);
+        if (!engineSeen) put(0);  // the lap's first engine word is also its start value
         engineSeen = true;
     };
     // True when the compact records hold the car's.
@@ -535,6 +536,24 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
         }
         return false;
     };
+    // Reads a frame at data by the plan of its layout; true when it held the
+    // car's compact record. Inlined in both its places: as a call it cost the
+    // run of planned frames more than it saved.
+    auto takePlanned = [&](const FramePlan& plan, const std::uint8_t* data, std::size_t si)
+        __attribute__((always_inline)) {
+        if (plan.full != 0) takeFull(data + plan.full, si);
+        if (plan.engine != 0) takeEngine(data + plan.engine, si);
+        blockTypes |= plan.blockTypes;
+        if (fullData) {
+            if (plan.block[0] != 0) TakeBlock<0>(data + plan.block[0], blockOut[0], si);
+            if (plan.block[1] != 0) TakeBlock<1>(data + plan.block[1], blockOut[1], si);
+            if (plan.block[2] != 0) TakeBlock<2>(data + plan.block[2], blockOut[2], si);
+            if (plan.block[3] != 0) TakeBlock<3>(data + plan.block[3], blockOut[3], si);
+            if (plan.block[4] != 0) TakeBlock<4>(data + plan.block[4], blockOut[4], si);
+            if (plan.block[5] != 0) TakeBlock<5>(data + plan.block[5], blockOut[5], si);
+        }
+        return plan.compact != 0 && takeCompact(data + plan.compact, plan.compactSize, si);
+    };
     // The bytes read already: a frame that lies whole in them is decoded in
     // place, without asking the source for it.
     std::uint64_t heldStart = 0;
@@ -556,19 +575,7 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
             while (p >= heldStart && p < limit && limit - p >= size && p != listed) {
                 const std::uint8_t* data = held.data() + (p - heldStart);
                 if (LoadU16(data) != size || !layout.Matches(data)) break;
-                const std::size_t si = static_cast<std::size_t>(s);
-                if (plan.full != 0) takeFull(data + plan.full, si);
-                if (plan.engine != 0) takeEngine(data + plan.engine, si);
-                blockTypes |= plan.blockTypes;
-                if (fullData) {
-                    if (plan.block[0] != 0) TakeBlock<0>(data + plan.block[0], blockOut[0], si);
-                    if (plan.block[1] != 0) TakeBlock<1>(data + plan.block[1], blockOut[1], si);
-                    if (plan.block[2] != 0) TakeBlock<2>(data + plan.block[2], blockOut[2], si);
-                    if (plan.block[3] != 0) TakeBlock<3>(data + plan.block[3], blockOut[3], si);
-                    if (plan.block[4] != 0) TakeBlock<4>(data + plan.block[4], blockOut[4], si);
-                    if (plan.block[5] != 0) TakeBlock<5>(data + plan.block[5], blockOut[5], si);
-                }
-                if (!saving && !(plan.compact != 0 && takeCompact(data + plan.compact, plan.compactSize, si))) {
+                if (!takePlanned(plan, data, static_cast<std::size_t>(s)) && !saving) {
                     ++missingCount;
                     run = (s > 1 && previousMissing == s - 1) ? run + 1 : 1;
                     longestGap = std::max(longestGap, run);
@@ -629,6 +636,11 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
                 q = size;
                 break;
             }
+        if (reused && layout->plan.usable) {
+            // Its records passed every check in the frame that set the layout.
+            matched = takePlanned(layout->plan, f.data(), si);
+            count = 0;
+        }
         bool batchFirst = true, bad = false;
         for (;;) {
             if (!reused) {
