@@ -147,15 +147,22 @@ int DriverTypeFromFile(std::uint8_t b) {
 
 }  // namespace
 
-std::string FormatFileDate(const std::filesystem::path& path) {
+namespace {
+
+std::string FormatFileTime(std::time_t t) {
     static const char* const kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                             "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return {};
-    const std::time_t t = st.st_mtime;  // 64-bit
     std::tm tm{};
     if (!localtime_r(&t, &tm)) return {};
     return fmt::format("{} {} {:02}", tm.tm_year + 1900, kMonths[tm.tm_mon % 12], tm.tm_mday);
+}
+
+}  // namespace
+
+std::string FormatFileDate(const std::filesystem::path& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return {};
+    return FormatFileTime(st.st_mtime);  // 64-bit
 }
 
 int Drivers::ParseReplay(const std::filesystem::path& p) {
@@ -168,8 +175,16 @@ int Drivers::ParseReplay(const std::filesystem::path& p) {
 
 Drivers::LoadResult Drivers::Load(const std::filesystem::path& p) {
     path = p;
-    fileDate = FormatFileDate(p);
-    return finishLoad(ParseReplay(p));
+    message.clear();
+    ReplaySource src(p, ReplaySource::Access::Sequential);
+    if (!src.isOpen()) {
+        // A file that cannot be read may still have a date to show.
+        fileDate = FormatFileDate(p);
+        return finishLoad(Code(ParseError::NotOpened));
+    }
+    // The date of the file just opened, without asking for it again.
+    fileDate = FormatFileTime(src.modifiedSeconds());
+    return finishLoad(parse(src));
 }
 
 Drivers::LoadResult Drivers::LoadBytes(std::span<const std::uint8_t> bytes) {
@@ -637,8 +652,9 @@ Drivers::LoadResult Drivers::finishLoad(int parsed) {
         Driver& d = drivers[i];
         if (d.carNumber == kPaceCarNumber) d.nickname = "Pace Car";
         for (int kind = 0; kind < kSessionKinds; ++kind) {
+            // The tables' valid flags are all clear here: parse() made the
+            // drivers afresh and the lap chunks write only lap times.
             SessionLaps& laps = d.sessions[static_cast<std::size_t>(kind)];
-            laps.valid.fill(0);
             if (olderLayout) continue;
             if (kind == Qualifying && static_cast<int>(i) != savingPlayer) continue;
             std::uint64_t end = 0;

@@ -61,6 +61,7 @@ ReplaySource::ReplaySource(const std::filesystem::path& path, Access access) {
     fd_ = fd;
     size_ = static_cast<std::uint64_t>(st.st_size);
     modifiedNs_ = std::int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
+    modifiedSeconds_ = std::int64_t{st.st_mtim.tv_sec};
     // A walk through the whole file or a stretch of it gains from a deeper
     // read-ahead.
     ::posix_fadvise(fd_, 0, 0, access == Access::Random ? POSIX_FADV_NORMAL : POSIX_FADV_SEQUENTIAL);

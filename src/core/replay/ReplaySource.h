@@ -34,6 +34,8 @@ public:
     std::uint64_t size() const { return size_; }
     // The file's modification time in nanoseconds; 0 for bytes in memory.
     std::int64_t modifiedNs() const { return modifiedNs_; }
+    // The same in whole seconds, as stat() gives it; 0 for bytes in memory.
+    std::int64_t modifiedSeconds() const { return modifiedSeconds_; }
 
     // Copies exactly out.size() bytes at offset; false past the end.
     bool readAt(std::uint64_t offset, std::span<std::uint8_t> out);
@@ -74,6 +76,7 @@ private:
     const std::uint8_t* memory_ = nullptr;
     std::uint64_t size_ = 0;
     std::int64_t modifiedNs_ = 0;
+    std::int64_t modifiedSeconds_ = 0;
     std::uint64_t readLimit_ = UINT64_MAX;
     // A block plus a page: a window that starts late in an aligned block
     // still fits.

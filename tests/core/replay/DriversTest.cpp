@@ -52,6 +52,8 @@ TEST(DriversTable, ReadsEveryDriverField) {
     EXPECT_THAT((std::vector<int>{d.physics, d.onlineRace}), ElementsAre(2, 0));
     EXPECT_EQ(d.path, path);
     EXPECT_THAT(d.fileDate, ::testing::MatchesRegex("[0-9]{4} [A-Z][a-z][a-z] [0-9]{2}"));
+    // Taken from the opened file, it is the date the path's own look-up gives.
+    EXPECT_EQ(d.fileDate, FormatFileDate(path));
     b.desc.drivers[0].nickname = "am";
     EXPECT_EQ(Loaded(b).onlineRace, 1);
 }
@@ -70,6 +72,8 @@ TEST(DriversTable, FortyNineDriversLoadFiftyAreRefusedWithAMessage) {
     EXPECT_EQ(d.Load(path), Drivers::LoadResult::Unreadable);
     EXPECT_EQ(d.loadedCount, 65535);
     EXPECT_EQ(d.ParseReplay(dir.path() / "missing.rpy"), static_cast<int>(Drivers::ParseError::NotOpened));
+    EXPECT_EQ(d.Load(dir.path() / "missing.rpy"), Drivers::LoadResult::Unreadable);
+    EXPECT_EQ(d.fileDate, "");
 }
 
 TEST(DriversSavingPlayer, NamesDecideWhoSavedTheReplay) {
