@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <span>
 #include <string>
@@ -44,7 +45,10 @@ public:
         // 1 when the lap counts (complete and inside the session window).
         std::array<std::uint8_t, kLapTableSize> valid;
         SessionLaps() {
-            times.fill(kLapTableFill);
+            // Thousands of tables are made in a scan of many replays: the fill
+            // repeats one byte, so it is set with the byte fill's wide stores.
+            static_assert(kLapTableFill == (kLapTableFill & 0xFFu) * 0x01010101u);
+            std::memset(times.data(), static_cast<int>(kLapTableFill & 0xFFu), sizeof(times));
             valid.fill(0);
         }
     };
