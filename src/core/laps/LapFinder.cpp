@@ -12,6 +12,7 @@
 #include "core/replay/Drivers.h"
 #include "core/replay/Header.h"
 #include "core/replay/ReplayFormat.h"
+#include "core/replay/ReplaySource.h"
 #include "core/text/CSortClass.h"
 #include "core/text/LapTime.h"
 #include "core/text/WebText.h"
@@ -239,8 +240,10 @@ void LapFinder::ScanReplays(const std::string& track, bool everyTrack) {
 
 void LapFinder::ReadReplayFile(const std::filesystem::path& path) {
     ++folderFiles_;
+    // One opening of the file for its header and its driver table.
+    ReplaySource src(path, ReplaySource::Access::Sequential);
     Header header;
-    if (header.Read(path) != Header::Ok) {
+    if (header.Read(path, src) != Header::Ok) {
         if (everyTrack_) {
             ++unreadableFiles_;
             return;
@@ -250,12 +253,13 @@ void LapFinder::ReadReplayFile(const std::filesystem::path& path) {
     }
     if (!everyTrack_ && !EqualsIgnoreCase(header.trackName, trackName_)) return;
     Drivers drivers;
-    if (everyTrack_) {
-        if (drivers.Load(path) != Drivers::LoadResult::Ok) {
+    if (drivers.Load(path, src) != Drivers::LoadResult::Ok) {
+        if (everyTrack_) {
             ++unreadableFiles_;
             return;
         }
-    } else if (!CRpyGraphDoc::ReadDriverTable(drivers, path, prompts_)) {
+        // What CRpyGraphDoc::ReadDriverTable tells, read through the source open here.
+        if (!drivers.Message().empty()) prompts_.alert(drivers.Message());
         prompts_.messageText(ShownText().FileName(path), kReadErrorCaption, Icon::Error, Buttons::Ok);
         return;
     }

@@ -174,9 +174,13 @@ int Drivers::ParseReplay(const std::filesystem::path& p) {
 }
 
 Drivers::LoadResult Drivers::Load(const std::filesystem::path& p) {
+    ReplaySource src(p, ReplaySource::Access::Sequential);
+    return Load(p, src);
+}
+
+Drivers::LoadResult Drivers::Load(const std::filesystem::path& p, ReplaySource& src) {
     path = p;
     message.clear();
-    ReplaySource src(p, ReplaySource::Access::Sequential);
     if (!src.isOpen()) {
         // A file that cannot be read may still have a date to show.
         fileDate = FormatFileDate(p);

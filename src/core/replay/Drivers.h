@@ -71,6 +71,9 @@ public:
 
     // Reads the replay at path: Ok on success, Unreadable when it cannot be read.
     LoadResult Load(const std::filesystem::path& path);
+    // The same through a source already opened on path; a sequential one
+    // reads the file fastest.
+    LoadResult Load(const std::filesystem::path& path, ReplaySource& src);
     // The same over a replay image in memory (no file date, empty path).
     LoadResult LoadBytes(std::span<const std::uint8_t> bytes);
     // The driver count on success, a ParseError's (negative) value otherwise.

@@ -74,8 +74,12 @@ int Header::readChunks(ReplaySource& src) {
 }
 
 int Header::Read(const std::filesystem::path& p) {
-    path = p;
     ReplaySource src(p);
+    return Read(p, src);
+}
+
+int Header::Read(const std::filesystem::path& p, ReplaySource& src) {
+    path = p;
     if (!src.isOpen()) return lastResult = NotOpenedOrWrongVersion;
     lastResult = readChunks(src);
     if (lastResult != Ok) return lastResult;

@@ -31,6 +31,9 @@ public:
 
     // Reads and decodes the leading chunks of the replay at path.
     int Read(const std::filesystem::path& path);
+    // The same through a source already opened on path (a caller that reads
+    // the driver table next opens the file once).
+    int Read(const std::filesystem::path& path, ReplaySource& src);
     // The same over a replay image in memory (path stays empty).
     int ReadBytes(std::span<const std::uint8_t> bytes);
     // Only reads the raw bytes of the three leading chunks (no decoding, no
