@@ -6,6 +6,7 @@
 #include <string>
 #include <system_error>
 #include <unistd.h>
+#include <utility>
 
 namespace vra::bench {
 
@@ -24,5 +25,22 @@ inline std::filesystem::path ScratchFolder(const std::string& bench) {
     std::filesystem::remove_all(folder, ec);
     std::exit(1);
 }
+
+// A benchmark's scratch folder with the two ways out of its run: failing,
+// which takes the folder with it, and removing the folder at the end.
+class Scratch {
+public:
+    explicit Scratch(std::string bench) : bench_(std::move(bench)), folder_(ScratchFolder(bench_)) {}
+    const std::filesystem::path& Folder() const { return folder_; }
+    [[noreturn]] void Fail(const std::string& what) const { FailAndClean(bench_, folder_, what); }
+    void Remove() const {
+        std::error_code ec;
+        std::filesystem::remove_all(folder_, ec);
+    }
+
+private:
+    std::string bench_;
+    std::filesystem::path folder_;
+};
 
 }  // namespace vra::bench

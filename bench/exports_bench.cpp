@@ -25,7 +25,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -34,14 +33,7 @@ namespace fs = std::filesystem;
 constexpr int kCars = 40;
 constexpr int kLaps = 64;
 
-fs::path Folder() {
-    static const fs::path dir = vra::bench::ScratchFolder("exports_bench");
-    return dir;
-}
-
-[[noreturn]] void Fail(const std::string& what) {
-    vra::bench::FailAndClean("exports_bench", Folder(), what);
-}
+const vra::bench::Scratch scratch("exports_bench");
 
 struct Line {
     std::uint32_t frame, ms;
@@ -74,17 +66,17 @@ public:
 void Build() {
     Replay& r = TheReplay();
     vra::simkit::ReplayBuilder b = vra::bench::LongRace(kCars, kLaps);
-    r.path = Folder() / "race.rpy";
+    r.path = scratch.Folder() / "race.rpy";
     std::printf("writing %s ...\n", r.path.c_str());
     std::fflush(stdout);
-    if (!b.writeFile(r.path)) Fail("cannot write " + r.path.string());
+    if (!b.writeFile(r.path)) scratch.Fail("cannot write " + r.path.string());
     if (r.header.Read(r.path) != 0 || r.drivers.Load(r.path) != vra::Drivers::LoadResult::Ok)
-        Fail("the replay does not load");
+        scratch.Fail("the replay does not load");
 
     // The lines the export writes, read back once for the reference.
     vra::ReplaySource src(r.path);
     vra::MemorySink sink;
-    if (!vra::RaceData::Write(src, r.drivers, 1.0 / 1024.0, sink)) Fail("the race data was not written");
+    if (!vra::RaceData::Write(src, r.drivers, 1.0 / 1024.0, sink)) scratch.Fail("the race data was not written");
     const std::string_view text(reinterpret_cast<const char*>(sink.bytes().data()), sink.bytes().size());
     for (std::size_t p = 0; p < text.size();) {
         const std::size_t e = text.find("\r\n", p);
@@ -143,23 +135,24 @@ void ReportSiteWarm(benchmark::State& state) {
     Picture picture;
     const vra::Report report = MakeReport(&picture);
     for (auto _ : state)
-        if (report.GenerateReportSite(Folder().string()).empty()) state.SkipWithError("no site");
-    if (!fs::exists(Folder() / "race" / "flags.html")) Fail("the site was not written");
+        if (report.GenerateReportSite(scratch.Folder().string()).empty()) state.SkipWithError("no site");
+    if (!fs::exists(scratch.Folder() / "race" / "flags.html")) scratch.Fail("the site was not written");
 }
 
 void XmlExportWarm(benchmark::State& state) {
     const vra::Report report = MakeReport(nullptr);
     for (auto _ : state)
-        if (report.ExportReportsToXml(Folder().string()).empty()) state.SkipWithError("no XML file");
+        if (report.ExportReportsToXml(scratch.Folder().string()).empty()) state.SkipWithError("no XML file");
 }
 
 void RaceDataWarm(benchmark::State& state) {
     vra::RaceData data;
     data.SetReplayFile(TheReplay().path.string());
-    data.SetOutputFile((Folder() / "race.txt").string());
+    data.SetOutputFile((scratch.Folder() / "race.txt").string());
     for (auto _ : state)
         if (data.Run() != 1) state.SkipWithError("no race data");
-    if (fs::file_size(Folder() / "race.txt") < TheReplay().lines.size() * 20) Fail("the race data is short");
+    if (fs::file_size(scratch.Folder() / "race.txt") < TheReplay().lines.size() * 20)
+        scratch.Fail("the race data is short");
 }
 
 }  // namespace
@@ -167,7 +160,7 @@ void RaceDataWarm(benchmark::State& state) {
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     std::error_code ec;
-    fs::create_directories(Folder(), ec);
+    fs::create_directories(scratch.Folder(), ec);
     Build();
     std::printf("replay %.1f MB\n", static_cast<double>(fs::file_size(TheReplay().path)) / 1e6);
     for (const auto& [name, fn] : std::vector<std::pair<const char*, void (*)(benchmark::State&)>>{
@@ -186,6 +179,6 @@ int main(int argc, char** argv) {
                                        {"exports: race data, 100 MB race, warm", "RaceDataWarm", "RawReadAndFormatWarm",
                                         "raw read and formatting of the lines, warm", 1.5, 0, true}});
     benchmark::Shutdown();
-    fs::remove_all(Folder(), ec);
+    fs::remove_all(scratch.Folder(), ec);
     return 0;
 }

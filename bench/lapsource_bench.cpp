@@ -30,7 +30,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -42,12 +41,10 @@ constexpr int kReplays = 500;
 constexpr int kDatabases = 20;
 constexpr int kRecords = 50;
 
-const fs::path& Root() {
-    static const fs::path root = bench::ScratchFolder("lapsource_bench");
-    return root;
-}
+const bench::Scratch scratch("lapsource_bench");
+
 fs::path Sim() {
-    return Root() / "sim";
+    return scratch.Folder() / "sim";
 }
 fs::path ReplayDir() {
     return Sim() / "replay";
@@ -74,20 +71,16 @@ simkit::ReplayBuilder Replay(int i) {
     return b;
 }
 
-[[noreturn]] void Fail(const std::string& what) {
-    bench::FailAndClean("lapsource_bench", Root(), what);
-}
-
 void Build() {
     std::error_code ec;
     fs::create_directories(ReplayDir() / "VELMRRA_CDDB", ec);
     fs::create_directories(Sim() / "tracks" / "oval", ec);
     std::ofstream(Sim() / "VELMAR.exe") << "exe";
-    std::printf("writing %d replays and %d databases under %s ...\n", kReplays, kDatabases, Root().c_str());
+    std::printf("writing %d replays and %d databases under %s ...\n", kReplays, kDatabases, scratch.Folder().c_str());
     for (int i = 0; i < kReplays; ++i) {
         auto b = Replay(i);
         if (!b.writeFile(ReplayDir() / ("r" + std::to_string(1000 + i) + ".rpy")))
-            Fail("a replay could not be written");
+            scratch.Fail("a replay could not be written");
     }
     for (int d = 0; d < kDatabases; ++d) {
         simkit::DbDesc db;
@@ -96,7 +89,7 @@ void Build() {
             db.records.push_back(simkit::SimpleDbRecord("season\\r" + std::to_string(r) + ".rpy",
                                                         r % 2 ? "RING" : "OVAL", 4 + r % 17, 2 + r % 9, 40000));
         if (!simkit::WriteDatabase(ReplayDir() / "VELMRRA_CDDB" / ("disc" + std::to_string(d) + ".rdb"), db))
-            Fail("a database could not be written");
+            scratch.Fail("a database could not be written");
     }
 }
 
@@ -167,7 +160,7 @@ std::vector<Cost> Measure(bool wholeCollection) {
         const bool read = h.Read(p) == 0;
         if (read && (wholeCollection || h.trackName == "OVAL")) {
             Drivers d;
-            if (d.Load(p) != vra::Drivers::LoadResult::Ok) Fail("replay " + p.string() + " does not load");
+            if (d.Load(p) != vra::Drivers::LoadResult::Ok) scratch.Fail("replay " + p.string() + " does not load");
         }
         costs.push_back({p, ReadCounter() - before});
     }
@@ -228,7 +221,7 @@ void LapFinderScan(benchmark::State& state) {
 
 void CreatorOverReplays(benchmark::State& state) {
     World& w = TheWorld();
-    ReplayCDDatabaseCreator creator(Root() / "creator-sim", w.volumes, w.prompts);
+    ReplayCDDatabaseCreator creator(scratch.Folder() / "creator-sim", w.volumes, w.prompts);
     creator.ScanDrives();
     ReplayCDDatabaseCreator::Hooks hooks;
     hooks.askName = [](const std::string&) { return std::optional<std::string>("bench"); };
@@ -272,7 +265,6 @@ int main(int argc, char** argv) {
                                   {"database creator: 500 replays, warm", "CreatorOverReplays", "RawReadCreatorBytes",
                                    "raw read of the bytes it reads, warm", 3.0}});
     benchmark::Shutdown();
-    std::error_code ec;
-    fs::remove_all(Root(), ec);
+    scratch.Remove();
     return 0;
 }

@@ -18,6 +18,7 @@
 #include "support/track/NullDisplay.h"
 
 #include "BenchRatio.h"
+#include "BenchScratch.h"
 #include "RawRead.h"
 
 #include <benchmark/benchmark.h>
@@ -27,7 +28,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -43,15 +43,11 @@ const vra::TrackPath& Track() {
     return *path;
 }
 
-// A folder of this run's own, so that two runs at once never share the file.
-fs::path Folder() {
-    static const fs::path dir = fs::temp_directory_path() / ("vra_race_bench_" + std::to_string(::getpid()));
-    return dir;
-}
+const vra::bench::Scratch scratch("race_bench");
 
 const fs::path& ReplayPath() {
     static const fs::path path = [] {
-        const fs::path dir = Folder();
+        const fs::path dir = scratch.Folder();
         const fs::path file = dir / "race43_v1.rpy";
         std::error_code ec;
         fs::create_directories(dir, ec);
@@ -62,9 +58,7 @@ const fs::path& ReplayPath() {
         b.desc.raceControlEvery = 36;
         std::printf("writing %s ...\n", file.c_str());
         if (!b.writeFile(file)) {
-            std::fprintf(stderr, "cannot write %s\n", file.c_str());
-            fs::remove_all(dir, ec);
-            std::exit(1);
+            scratch.Fail("cannot write " + file.string());
         }
         return file;
     }();
@@ -80,10 +74,7 @@ const Loaded& Replay() {
         Loaded l;
         l.header.Read(ReplayPath());
         if (l.drivers.Load(ReplayPath()) != vra::Drivers::LoadResult::Ok || !l.drivers.raceStartSeen) {
-            std::fprintf(stderr, "replay does not load\n");
-            std::error_code ec;
-            fs::remove_all(Folder(), ec);
-            std::exit(1);
+            scratch.Fail("the replay does not load");
         }
         return l;
     }();
@@ -169,7 +160,6 @@ int main(int argc, char** argv) {
                                        {"race tick, 43 cars, without painting", "RaceTick", "", "55 ms playback tick",
                                         0.1, static_cast<double>(vra::kPlaybackTickMs)}});
     benchmark::Shutdown();
-    std::error_code ec;
-    fs::remove_all(Folder(), ec);
+    scratch.Remove();
     return 0;
 }

@@ -45,19 +45,12 @@ struct Replay {
     std::uint64_t lapFirst = 0, lapEnd = 0;  // the late lap's bytes
 };
 
-fs::path Folder() {
-    static const fs::path dir = vra::bench::ScratchFolder("replay_bench");
-    return dir;
-}
-
-[[noreturn]] void Fail(const std::string& what) {
-    vra::bench::FailAndClean("replay_bench", Folder(), what);
-}
+const vra::bench::Scratch scratch("replay_bench");
 
 // Drops the file's pages from the page cache (no privileges needed).
 void DropCache(const fs::path& path) {
     const int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0) Fail("cannot open " + path.string());
+    if (fd < 0) scratch.Fail("cannot open " + path.string());
     ::fdatasync(fd);
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
     ::close(fd);
@@ -80,32 +73,32 @@ void Build(Replay& r) {
     b.desc.engineBlocks = true;
     b.desc.raceControlEvery = 36;
     b.desc.settings.raceWord = static_cast<std::uint32_t>(r.laps) << 8;
-    r.path = Folder() / ("race" + std::to_string(r.laps) + ".rpy");
+    r.path = scratch.Folder() / ("race" + std::to_string(r.laps) + ".rpy");
     std::printf("writing %s (%s) ...\n", r.path.c_str(), r.label.c_str());
     std::fflush(stdout);
-    if (!b.writeFile(r.path)) Fail("cannot write " + r.path.string());
+    if (!b.writeFile(r.path)) scratch.Fail("cannot write " + r.path.string());
     r.size = fs::file_size(r.path);
     DropCache(r.path);  // written back, so that later drops succeed
 
     // The set-up checks the work: the load indexes the whole stream, and the
     // late lap lies near the file's end and is read from its own frames.
-    if (r.drivers.Load(r.path) != vra::Drivers::LoadResult::Ok) Fail("the replay does not load");
+    if (r.drivers.Load(r.path) != vra::Drivers::LoadResult::Ok) scratch.Fail("the replay does not load");
     const auto& index = r.drivers.frameIndex;
     if (!index.built || index.coveredEnd != index.streamEnd || index.entries.size() < 1000)
-        Fail("the load left the stream unindexed");
+        scratch.Fail("the load left the stream unindexed");
     r.lateLap = r.laps - 4;
     vra::GetRpyInfo lap;
     if (lap.ExtractLap(r.drivers, 0, r.lateLap, 3, static_cast<float>(kTrackLength)) != vra::GetRpyInfo::Result::Ok ||
         lap.sampleCount < 1000)
-        Fail("the late lap does not extract");
+        scratch.Fail("the late lap does not extract");
     r.lapFirst = lap.firstFrameOffset;
     r.lapEnd = lap.endOffset;
-    if (r.lapFirst < r.size / 10 * 8) Fail("the late lap is not late");
+    if (r.lapFirst < r.size / 10 * 8) scratch.Fail("the late lap is not late");
     vra::GetRpyInfo early;
     if (early.ExtractLap(r.drivers, 0, r.earlyLap, 3, static_cast<float>(kTrackLength)) !=
             vra::GetRpyInfo::Result::Ok ||
         early.endOffset > r.size / 10)
-        Fail("the early lap does not extract early");
+        scratch.Fail("the early lap does not extract early");
 }
 
 std::vector<std::unique_ptr<Replay>>& Replays() {
@@ -171,7 +164,7 @@ void Register(Replay& r) {
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     std::error_code ec;
-    fs::create_directories(Folder(), ec);
+    fs::create_directories(scratch.Folder(), ec);
     for (auto [label, laps] : {std::pair{"100 MB", 64}, {"400 MB", 256}}) {
         auto r = std::make_unique<Replay>();
         r->label = label;
@@ -198,6 +191,6 @@ int main(int argc, char** argv) {
     }
     vra::bench::PrintRatios(reporter, ratios);
     benchmark::Shutdown();
-    fs::remove_all(Folder(), ec);
+    fs::remove_all(scratch.Folder(), ec);
     return 0;
 }

@@ -22,7 +22,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -31,14 +30,7 @@ namespace fs = std::filesystem;
 constexpr int kCars = 40;
 constexpr int kLaps = 64;
 
-fs::path Folder() {
-    static const fs::path dir = vra::bench::ScratchFolder("reports_bench");
-    return dir;
-}
-
-[[noreturn]] void Fail(const std::string& what) {
-    vra::bench::FailAndClean("reports_bench", Folder(), what);
-}
+const vra::bench::Scratch scratch("reports_bench");
 
 struct Replay {
     fs::path path;
@@ -54,12 +46,12 @@ Replay& TheReplay() {
 void Build() {
     Replay& r = TheReplay();
     vra::simkit::ReplayBuilder b = vra::bench::LongRace(kCars, kLaps);
-    r.path = Folder() / "race.rpy";
+    r.path = scratch.Folder() / "race.rpy";
     std::printf("writing %s ...\n", r.path.c_str());
     std::fflush(stdout);
-    if (!b.writeFile(r.path)) Fail("cannot write " + r.path.string());
+    if (!b.writeFile(r.path)) scratch.Fail("cannot write " + r.path.string());
     if (r.header.Read(r.path) != 0 || r.drivers.Load(r.path) != vra::Drivers::LoadResult::Ok)
-        Fail("the replay does not load");
+        scratch.Fail("the replay does not load");
 }
 
 // The set-up checks the work: ten files, the flag report with its rows and
@@ -71,7 +63,7 @@ void Check(const fs::path& out) {
     std::stringstream text;
     text << flags.rdbuf();
     if (files != 10 || text.str().find("White flag waved") == std::string::npos)
-        Fail("the reports were not all written");
+        scratch.Fail("the reports were not all written");
 }
 
 void RawReadWarm(benchmark::State& state) {
@@ -82,7 +74,7 @@ void RawReadWarm(benchmark::State& state) {
 }
 
 void WriteAllTextReportsWarm(benchmark::State& state) {
-    const fs::path out = Folder() / "out";
+    const fs::path out = scratch.Folder() / "out";
     fs::create_directories(out);
     vra::Report report;
     report.header = &TheReplay().header;
@@ -97,7 +89,7 @@ void WriteAllTextReportsWarm(benchmark::State& state) {
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     std::error_code ec;
-    fs::create_directories(Folder(), ec);
+    fs::create_directories(scratch.Folder(), ec);
     Build();
     std::printf("replay %.1f MB\n", static_cast<double>(fs::file_size(TheReplay().path)) / 1e6);
     benchmark::RegisterBenchmark("RawReadWarm", RawReadWarm)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -110,6 +102,6 @@ int main(int argc, char** argv) {
         reporter, {{"reports: all text reports with flags, 100 MB race, warm", "WriteAllTextReportsWarm", "RawReadWarm",
                     "raw read of the file, warm", 3.0, 0, true}});
     benchmark::Shutdown();
-    fs::remove_all(Folder(), ec);
+    fs::remove_all(scratch.Folder(), ec);
     return 0;
 }

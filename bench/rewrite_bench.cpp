@@ -35,14 +35,7 @@ constexpr int kCars = 40;
 constexpr int kLaps = 64;
 constexpr std::size_t kBlock = 1 << 20;
 
-fs::path Folder() {
-    static const fs::path dir = vra::bench::ScratchFolder("rewrite_bench");
-    return dir;
-}
-
-[[noreturn]] void Fail(const std::string& what) {
-    vra::bench::FailAndClean("rewrite_bench", Folder(), what);
-}
+const vra::bench::Scratch scratch("rewrite_bench");
 
 struct Source {
     fs::path path;
@@ -51,7 +44,7 @@ struct Source {
 } source;
 
 const fs::path& Output() {
-    static const fs::path out = Folder() / "out.rpy";
+    static const fs::path out = scratch.Folder() / "out.rpy";
     return out;
 }
 
@@ -105,25 +98,25 @@ void Build() {
     b.desc.fullHook = [](const vra::simkit::FrameContext& f, vra::simkit::FullRecordFields& r) {
         r.rideHeight = static_cast<std::uint32_t>(f.frameNumber % 4096);
     };
-    source.path = Folder() / "race.rpy";
+    source.path = scratch.Folder() / "race.rpy";
     std::printf("writing %s ...\n", source.path.c_str());
     std::fflush(stdout);
-    if (!b.writeFile(source.path)) Fail("cannot write the replay");
+    if (!b.writeFile(source.path)) scratch.Fail("cannot write the replay");
     source.size = fs::file_size(source.path);
     vra::Drivers d;
-    if (d.Load(source.path) != vra::Drivers::LoadResult::Ok) Fail("the replay does not load");
+    if (d.Load(source.path) != vra::Drivers::LoadResult::Ok) scratch.Fail("the replay does not load");
     source.frameChunk = d.frameChunkOffset;
 
     // The set-up checks the work: the copy is the file, the compression
     // leaves a smaller replay that loads, the fix one of the same size with
     // other bytes.
-    if (!PlainCopy() || fs::file_size(Output()) != source.size) Fail("the copy failed");
-    if (!Compress()) Fail("the compression failed");
+    if (!PlainCopy() || fs::file_size(Output()) != source.size) scratch.Fail("the copy failed");
+    if (!Compress()) scratch.Fail("the compression failed");
     const std::uint64_t compressed = fs::file_size(Output());
     vra::Drivers c;
     if (compressed >= source.size || c.Load(Output()) != vra::Drivers::LoadResult::Ok)
-        Fail("the compression left no smaller replay");
-    if (!Fix() || fs::file_size(Output()) != source.size) Fail("the fix failed");
+        scratch.Fail("the compression left no smaller replay");
+    if (!Fix() || fs::file_size(Output()) != source.size) scratch.Fail("the fix failed");
     std::printf("source %llu MB, compressed %llu MB\n", static_cast<unsigned long long>(source.size >> 20),
                 static_cast<unsigned long long>(compressed >> 20));
 }
@@ -139,7 +132,7 @@ void Run(benchmark::State& state, bool (*work)()) {
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     std::error_code ec;
-    fs::create_directories(Folder(), ec);
+    fs::create_directories(scratch.Folder(), ec);
     Build();
     const std::string s = "/" + std::to_string(source.size >> 20) + "MB";
     for (auto [name, work] : {std::pair{"PlainCopyWarm", &PlainCopy}, {"CompressWarm", &Compress}, {"FixWarm", &Fix}})
@@ -156,6 +149,6 @@ int main(int argc, char** argv) {
                              {"replay: ride-height fix, " + mb + ", warm", "FixWarm" + s, "PlainCopyWarm" + s,
                               "plain copy of the file through the atomic file, warm", 2.0}});
     benchmark::Shutdown();
-    fs::remove_all(Folder(), ec);
+    fs::remove_all(scratch.Folder(), ec);
     return 0;
 }

@@ -26,22 +26,19 @@ constexpr int kCars = 20;
 constexpr int kLaps = 90;  // of 80 s: two hours
 constexpr int kPitEvery = 10;
 
-const fs::path& Folder() {
-    static const fs::path dir = vra::bench::ScratchFolder("stint_bench");
-    return dir;
-}
+const vra::bench::Scratch scratch("stint_bench");
 
 const fs::path& ReplayPath() {
     static const fs::path path = [] {
-        const fs::path file = Folder() / "race2h.rpy";
+        const fs::path file = scratch.Folder() / "race2h.rpy";
         std::error_code ec;
-        fs::create_directories(Folder(), ec);
+        fs::create_directories(scratch.Folder(), ec);
         vra::simkit::ReplayBuilder b;
         b.drivers(kCars).session(3, kLaps, 80000).engineBlocks();
         auto& laps = b.desc.sessions[0].cars[0].laps;
         for (std::size_t k = kPitEvery - 1; k < laps.size(); k += kPitEvery) laps[k] |= vra::LapWord::Pitted;
         std::printf("writing %s ...\n", file.c_str());
-        if (!b.writeFile(file)) vra::bench::FailAndClean("stint_bench", Folder(), "cannot write " + file.string());
+        if (!b.writeFile(file)) scratch.Fail("cannot write " + file.string());
         return file;
     }();
     return path;
@@ -50,8 +47,7 @@ const fs::path& ReplayPath() {
 const vra::Drivers& Replay() {
     static const vra::Drivers drivers = [] {
         vra::Drivers d;
-        if (d.Load(ReplayPath()) != vra::Drivers::LoadResult::Ok)
-            vra::bench::FailAndClean("stint_bench", Folder(), "the replay does not load");
+        if (d.Load(ReplayPath()) != vra::Drivers::LoadResult::Ok) scratch.Fail("the replay does not load");
         return d;
     }();
     return drivers;
@@ -100,7 +96,6 @@ int main(int argc, char** argv) {
     vra::bench::PrintRatios(reporter, {{"stint reading, two-hour race of 20 cars (warm)", "ReadStints", "RawReadFrames",
                                         "raw read of the race's frames (warm)", 3.0, 0}});
     benchmark::Shutdown();
-    std::error_code ec;
-    fs::remove_all(Folder(), ec);
+    scratch.Remove();
     return 0;
 }
