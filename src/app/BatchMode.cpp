@@ -5,6 +5,7 @@
 #include "core/export/RaceData.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/Header.h"
+#include "core/replay/ReadErrorTexts.h"
 #include "core/reports/Report.h"
 #include "core/settings/AppSettings.h"
 #include "gui/export/SitePicture.h"
@@ -21,7 +22,6 @@ constexpr std::string_view kRaceDataMode = "-racedata";
 constexpr std::string_view kXmlMode = "-xml";
 constexpr std::string_view kReportSiteMode = "-reportsite";
 constexpr std::string_view kRaceDataFailedText = "Race data could not be written.";
-constexpr std::string_view kHeaderErrorText = "HeaderClass: Error reading file!";
 constexpr std::string_view kCountsText =
     "Sorry, but VELMR Replay Analyzer cannot load this file correct.\r\nPlease contact us so that we can analyze why.";
 
@@ -73,7 +73,7 @@ int BatchMode::RunRaceData(const std::vector<std::string>& args, SettingsStore& 
 
 bool BatchMode::ReadReplay(const std::string& replay, Header& header, Drivers& drivers, Prompts& prompts) {
     if (header.Read(replay) != Header::Ok) {
-        prompts.alert(kHeaderErrorText);
+        prompts.alert(kHeaderReadErrorText);
         prompts.message(replay, {}, Icon::None, Buttons::Ok);
         return false;
     }

@@ -17,6 +17,7 @@
 #include "core/replay/Drivers.h"
 #include "core/replay/GetRpyInfo.h"
 #include "core/replay/Header.h"
+#include "core/replay/ReadErrorTexts.h"
 #include "core/settings/AppSettings.h"
 #include "core/settings/SimFolderCheck.h"
 #include "core/track/TrackPath.h"
@@ -31,10 +32,6 @@ namespace {
 
 constexpr std::string_view kMaxLapsText = "Max number of laps already loaded!";
 constexpr std::string_view kOtherTrackText = "This file is not from the same track!";
-constexpr std::string_view kDriversErrorText = "DriversClass: Error reading file!";
-constexpr std::string_view kDriverCountsText =
-    "Sorry, but Velmar Replay Analyzer cannot load this file correct.\r\nPlease contact us so that we can analyze "
-    "why.";
 constexpr std::string_view kExtractErrorText = "RpyDataClass: Error reading file!";
 constexpr std::string_view kNoTrackText =
     "Can't find track for this replay!\nYou'll not be able to see any track maps nor speed data!\nMake sure Velmar "
@@ -44,7 +41,7 @@ constexpr std::string_view kPhysicsText = "Please note that you have now loaded\
 std::string_view HeaderErrorText(int version) {
     if (version < 3) return "HeaderClass: Orl replays not supported!";
     if (version == 3) return "HeaderClass: Kt/QUOLN replays not supported!";
-    return "HeaderClass: Error reading file!";
+    return kHeaderReadErrorText;
 }
 
 // A folder of the simulation, found ignoring case; the plain join when there
@@ -240,11 +237,11 @@ bool CRpyGraphDoc::ReadDriverTable(Drivers& drivers, const std::filesystem::path
 
 bool CRpyGraphDoc::LoadDrivers(Drivers& drivers, const std::filesystem::path& path, Prompts& prompts) {
     if (!ReadDriverTable(drivers, path, prompts)) {
-        prompts.alert(kDriversErrorText);
+        prompts.alert(kDriversReadErrorText);
         return false;
     }
     if (drivers.driverCount != drivers.loadedCount) {
-        prompts.alert(kDriverCountsText);
+        prompts.alert(kDriverCountsErrorText);
         return false;
     }
     return true;

@@ -4,6 +4,7 @@
 #include "core/export/ExportFlows.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/Header.h"
+#include "core/replay/ReadErrorTexts.h"
 #include "core/reports/Report.h"
 
 #include <system_error>
@@ -13,10 +14,6 @@ namespace vra {
 namespace {
 
 constexpr std::string_view kNoRaceInfoText = "This replay file does not contain race info!";
-constexpr std::string_view kHeaderErrorText = "HeaderClass: Error reading file!";
-constexpr std::string_view kDriversErrorText = "DriversClass: Error reading file!";
-constexpr std::string_view kCountsText =
-    "Sorry, but Velmar Replay Analyzer cannot load this file correct.\r\nPlease contact us so that we can analyze why.";
 
 std::int64_t Ns(std::filesystem::file_time_type t) {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(t.time_since_epoch()).count();
@@ -50,16 +47,16 @@ ReplayWatch::ReplayWatch(ListFolder list, DecodeTrack decode, std::int64_t opene
 bool ReplayWatch::Handle(const std::filesystem::path& replay, const std::string& exportPath, std::string& line) {
     Header header;
     if (header.Read(replay) != Header::Ok) {
-        line = kHeaderErrorText;
+        line = kHeaderReadErrorText;
         return false;
     }
     Drivers drivers;
     if (drivers.Load(replay) != Drivers::LoadResult::Ok) {
-        line = drivers.Message().empty() ? std::string(kDriversErrorText) : drivers.Message();
+        line = drivers.Message().empty() ? std::string(kDriversReadErrorText) : drivers.Message();
         return false;
     }
     if (drivers.driverCount != drivers.loadedCount) {
-        line = kCountsText;
+        line = kDriverCountsErrorText;
         return false;
     }
     if (!drivers.raceStartSeen) {

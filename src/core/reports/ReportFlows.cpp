@@ -6,6 +6,7 @@
 #include "core/platform/Prompts.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/Header.h"
+#include "core/replay/ReadErrorTexts.h"
 #include "core/reports/Report.h"
 
 #include <string_view>
@@ -16,7 +17,6 @@ namespace {
 
 constexpr std::string_view kReportOnlyQuestion = "Do you wish to choose a replay file to be used in the report only?";
 constexpr std::string_view kSelectReplayTitle = "Select Replay File";
-constexpr std::string_view kHeaderErrorText = "HeaderClass: Error reading file!";
 constexpr std::string_view kNoRaceInfoText = "This replay file does not contain race info!";
 constexpr std::string_view kLapOnlyText = "This report cannot be run unless you have loaded a lap.";
 
@@ -84,7 +84,7 @@ void ReportFlows::LapOrFile(const RunTool& tool, bool raceInfo) {
 
     const auto header = std::make_unique<Header>();
     if (header->Read(*path) != Header::Ok) {
-        prompts_.alert(kHeaderErrorText);
+        prompts_.alert(kHeaderReadErrorText);
         prompts_.message(path->string(), {}, Icon::Warning, Buttons::Ok);
         return;
     }
