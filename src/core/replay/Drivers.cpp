@@ -2,6 +2,7 @@
 
 #include "core/base/FileUtil.h"
 #include "core/replay/RaceFrameWalk.h"
+#include "core/replay/RecordLayout.h"
 #include "core/replay/ReplaySource.h"
 
 #include <fmt/format.h>
@@ -53,56 +54,46 @@ struct FrameMarks {
     }
 };
 
-// The record headers of one frame whose records all passed: where each lies
-// and what it holds. The walk over a frame's records reads each header at a
-// place the one before gives, so it waits for every header in turn; a frame of
-// the same size with the same headers at the same places is checked against
-// a layout with loads that wait for nothing. It is walked the same way, record
-// for record (same places, types and lengths): only the words of its session
-// and race-start records are its own, and those are read from it.
+// The layout of one frame whose records all passed, with the records whose
+// words the load takes: a frame laid out the same way is walked the same way,
+// and only the words of its session and race-start records are its own.
 class FrameLayout {
 public:
-    static constexpr std::size_t kMaxRecords = 32;  // a frame with more is always walked
-
     void Begin(std::uint16_t size) {
-        size_ = size;
-        count_ = 0;
+        layout_.size = size;
+        layout_.count = 0;
         markCount_ = 0;
         whole_ = true;
     }
     void Note(std::size_t at, std::uint32_t head, bool marked) {
-        if (count_ == kMaxRecords) {
+        if (layout_.count == RecordLayout::kMaxRecords) {
             whole_ = false;
             return;
         }
-        at_[count_] = static_cast<std::uint16_t>(at);
-        head_[count_] = head;
-        if (marked) marks_[markCount_++] = static_cast<std::uint8_t>(count_);
-        ++count_;
+        const auto r = static_cast<std::size_t>(layout_.count);
+        layout_.at[r] = static_cast<std::uint16_t>(at);
+        layout_.head[r] = head;
+        if (marked) marks_[markCount_++] = static_cast<std::uint8_t>(r);
+        ++layout_.count;
     }
     // Keeps the layout when its frame's records all passed.
     void End(bool passed) {
-        if (!passed || !whole_) size_ = 0;
+        if (!passed || !whole_) layout_.size = 0;
     }
     bool Repeat(std::span<const std::uint8_t> frame, FrameMarks& marks) const {
-        if (size_ == 0 || frame.size() != size_) return false;
-        std::uint32_t diff = 0;
-        for (std::size_t i = 0; i < count_; ++i) diff |= LoadU32(frame.data() + at_[i]) ^ head_[i];
-        if (diff != 0) return false;
+        if (!layout_.Matches(frame.data(), frame.size())) return false;
         for (std::size_t k = 0; k < markCount_; ++k) {
             const std::size_t i = marks_[k];
-            marks.Mark(head_[i] & 0xFFFF, LoadU32(frame.data() + at_[i] + kRecordHeaderSize));
+            marks.Mark(layout_.head[i] & 0xFFFF, LoadU32(frame.data() + layout_.at[i] + kRecordHeaderSize));
         }
         return true;
     }
 
 private:
-    std::uint16_t size_ = 0;  // 0: no layout
-    std::size_t count_ = 0, markCount_ = 0;
+    RecordLayout layout_;
+    std::size_t markCount_ = 0;
     bool whole_ = true;
-    std::array<std::uint16_t, kMaxRecords> at_{};
-    std::array<std::uint32_t, kMaxRecords> head_{};
-    std::array<std::uint8_t, kMaxRecords> marks_{};
+    std::array<std::uint8_t, RecordLayout::kMaxRecords> marks_{};
 };
 
 // The layouts of the frames walked last, the one met most recently first:

@@ -1,6 +1,7 @@
 #include "core/replay/GetRpyInfo.h"
 
 #include "core/replay/RaceFrameWalk.h"
+#include "core/replay/RecordLayout.h"
 #include "core/replay/ReplaySource.h"
 
 #include <algorithm>
@@ -128,23 +129,9 @@ FramePlan PlanOf(const std::uint16_t* at, const std::uint32_t* heads, int count,
     return p;
 }
 
-// The record layout of a frame walked whole: its size, the places and heads
-// of its records, and its plan. size 0: none.
-constexpr int kLayoutRecords = 32;
-struct FrameLayout {
-    std::uint16_t size = 0;
-    int count = 0;
-    std::array<std::uint16_t, kLayoutRecords> at{};
-    std::array<std::uint32_t, kLayoutRecords> head{};
+// The record layout of a frame walked whole, with its plan.
+struct FrameLayout : RecordLayout {
     FramePlan plan;
-
-    // The frame at data, of this size, has the same record heads at the same places.
-    bool Matches(const std::uint8_t* data) const {
-        std::uint32_t differs = 0;
-        for (int r = 0; r < count; ++r)
-            differs |= LoadU32(data + at[static_cast<std::size_t>(r)]) ^ head[static_cast<std::size_t>(r)];
-        return differs == 0;
-    }
 };
 
 // The session word of a frame whose first record is a session record.
@@ -574,7 +561,7 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
             const std::uint64_t runStart = p;
             while (p >= heldStart && p < limit && limit - p >= size && p != listed) {
                 const std::uint8_t* data = held.data() + (p - heldStart);
-                if (LoadU16(data) != size || !layout.Matches(data)) break;
+                if (LoadU16(data) != size || !layout.Matches(data, size)) break;
                 if (!takePlanned(plan, data, static_cast<std::size_t>(s)) && !saving) {
                     ++missingCount;
                     run = (s > 1 && previousMissing == s - 1) ? run + 1 : 1;
@@ -629,7 +616,7 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
         bool reused = false;
         const FrameLayout* layout = nullptr;
         for (const FrameLayout& l : layouts)
-            if (size == l.size && l.Matches(f.data())) {
+            if (l.Matches(f.data(), size)) {
                 layout = &l;
                 reused = true;
                 count = layout->count;
@@ -644,11 +631,11 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
         bool batchFirst = true, bad = false;
         for (;;) {
             if (!reused) {
-                // The walk, in batches of up to kLayoutRecords records, into
+                // The walk, in batches of up to RecordLayout::kMaxRecords records, into
                 // the second layout.
                 FrameLayout& into = layouts[1];
                 count = 0;
-                while (q < size && count < kLayoutRecords) {
+                while (q < size && count < RecordLayout::kMaxRecords) {
                     if (size - q < kRecordHeaderSize) {
                         bad = true;
                         break;
