@@ -11,6 +11,8 @@
 // and beside the add-lap run of a first lap, and the runs above add a lap to a
 // document whose track is loaded (a small replay's lap first, not timed).
 #include "core/document/CRpyGraphDoc.h"
+#include "core/replay/Drivers.h"
+#include "core/replay/GetRpyInfo.h"
 #include "core/replay/Header.h"
 #include "core/settings/AppSettings.h"
 
@@ -168,6 +170,21 @@ void SmallLap(benchmark::State& state) {
     }
 }
 
+// The two steps of the run that read the replay, on their own: its driver
+// table's load, and that load followed by the lap's extraction. They show how
+// much of the run is left for the lap's channels and the document.
+void LoadAndExtract(benchmark::State& state, const Replay* r, int lap, bool extract) {
+    for (auto _ : state) {
+        vra::Drivers drivers;
+        if (drivers.Load(r->path) != vra::Drivers::LoadResult::Ok) state.SkipWithError("load failed");
+        if (!extract) continue;
+        vra::GetRpyInfo info;
+        if (info.ExtractLap(drivers, 0, lap, 3, 0.0f) != vra::GetRpyInfo::Result::Ok)
+            state.SkipWithError("extraction failed");
+        benchmark::DoNotOptimize(info.distance.data());
+    }
+}
+
 void RawReadWarm(benchmark::State& state, const Replay* r) {
     for (auto _ : state)
         if (vra::bench::RawRead(r->path) != r->size) state.SkipWithError("short read");
@@ -193,11 +210,21 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark(("AddLapEarly" + s).c_str(), AddLapTrackLoaded, &r, 2)->Unit(ms)->UseRealTime();
         benchmark::RegisterBenchmark(("AddLapLate" + s).c_str(), AddLapTrackLoaded, &r, late)->Unit(ms)->UseRealTime();
         benchmark::RegisterBenchmark(("AddFirstLapLate" + s).c_str(), AddLapFirst, &r, late)->Unit(ms)->UseRealTime();
+        benchmark::RegisterBenchmark(("LoadOnly" + s).c_str(), LoadAndExtract, &r, late, false)
+            ->Unit(ms)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark(("LoadAndExtractLate" + s).c_str(), LoadAndExtract, &r, late, true)
+            ->Unit(ms)
+            ->UseRealTime();
         const std::string mb = Mb(r).substr(0, Mb(r).size() - 2) + " MB";
         ratios.push_back({"add-lap run, " + mb + ", lap 2, warm", "AddLapEarly" + s, "RawReadWarm" + s,
                           "raw read of the file, warm", 2.0, 0, true});
         ratios.push_back({"add-lap run, " + mb + ", lap " + std::to_string(late) + ", warm", "AddLapLate" + s,
                           "RawReadWarm" + s, "raw read of the file, warm", 2.0, 0, true});
+        ratios.push_back({"its driver table load alone, " + mb + ", warm", "LoadOnly" + s, "RawReadWarm" + s,
+                          "raw read of the file, warm", 0.0, 0, true});
+        ratios.push_back({"its load and lap " + std::to_string(late) + "'s extraction alone, " + mb + ", warm",
+                          "LoadAndExtractLate" + s, "RawReadWarm" + s, "raw read of the file, warm", 0.0, 0, true});
         ratios.push_back({"add-lap run, first lap with the track, " + mb + ", warm", "AddFirstLapLate" + s,
                           "AddLapLate" + s, "the same lap's run, track loaded, warm", 0.0, 0, true});
     }
