@@ -69,11 +69,11 @@ bool CPolynomialSolver::Solve(std::span<double> M, std::span<double> v, int m) {
 }
 
 double CPolynomialSolver::Evaluate(double x) const {
-    double sum = 0.0, power = 1.0;
-    for (int c = 0; c < count && c < kMaxCoefficients; ++c) {
-        sum += coef[static_cast<std::size_t>(c)] * power;
-        power *= x;
-    }
+    // Each power on its own (x^0 is 1 for every x): a running product would
+    // carry its rounding from one term into the next.
+    double sum = 0.0;
+    for (int c = 0; c < count && c < kMaxCoefficients; ++c)
+        sum += coef[static_cast<std::size_t>(c)] * std::pow(x, static_cast<double>(c));
     return sum;
 }
 

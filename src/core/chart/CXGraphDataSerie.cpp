@@ -69,9 +69,11 @@ std::vector<Point2D> CXGraphDataSerie::CubicTrend(int extension) const {
     if (!CanTrend(n, extension)) return {};
     double num = 0, den = 0;
     for (std::size_t k = 0; k < n; ++k) {
+        // i^3 is exact, so i^6 = i^3 x i^3 is rounded once, as the power itself.
         const double i = static_cast<double>(k + 1);
-        num += i * i * i * points[k].y;
-        den += i * i * i * i * i * i;
+        const double cube = i * i * i;
+        num += cube * points[k].y;
+        den += cube * cube;
     }
     const double c = num / den;
     const std::size_t total = n + static_cast<std::size_t>(extension);
@@ -80,7 +82,7 @@ std::vector<Point2D> CXGraphDataSerie::CubicTrend(int extension) const {
     for (std::size_t j = 0; j < total; ++j) {
         const double i = static_cast<double>(j + 1);
         out[j].x = j < n ? points[j].x : out[j - 1].x + dx;
-        out[j].y = c * i * i * i;
+        out[j].y = c * (i * i * i);
     }
     return out;
 }

@@ -35,6 +35,12 @@ TEST(Series, TrendsOverThePointIndex) {
     ASSERT_EQ(cub.size(), 3u);
     EXPECT_NEAR(cub[0].y, 36.0 / 794, 1e-15);
     EXPECT_NEAR(cub[2].y, 27 * 36.0 / 794, 1e-13);
+    // c times the cube of the index, not c multiplied by the index three
+    // times (which rounds differently at index 11).
+    const auto far = Curve({{0, 1}, {1, 1}, {2, 1}}).CubicTrend(8);
+    ASSERT_EQ(far.size(), 11u);
+    EXPECT_EQ(far[10].y, (36.0 / 794) * 1331.0);
+    EXPECT_EQ(far[10].x, 10.0);
 
     // Fewer than two points, and oversized extensions, give nothing.
     EXPECT_TRUE(Curve({{1, 1}}).LinearTrend(0).empty());
@@ -67,6 +73,16 @@ TEST(Series, PolynomialTrendOverX) {
     lastZero.count = 2;
     lastZero.coef[0] = 1;
     EXPECT_EQ(PolynomialLabel(lastZero), "f(x)=1.0000e+00*X^0+\n");
+
+    // Every term is the coefficient times the power itself: 0.3 x 0.3 x 0.3
+    // is one unit in the last place above 0.3 cubed.
+    CPolynomialSolver cube;
+    cube.count = 4;
+    cube.coef[3] = 1;
+    EXPECT_EQ(cube.Evaluate(0.3), std::pow(0.3, 3.0));
+    EXPECT_EQ(cube.Evaluate(0.0), 0.0);
+    cube.coef[0] = 2;
+    EXPECT_EQ(cube.Evaluate(0.0), 2.0);
 
     // Too few distinct x values fail, however the rounding falls.
     EXPECT_TRUE(Curve({{0.1, 1}, {0.1, 2}, {0.1, 3}}).PolynomialTrend(2, 0).empty());
