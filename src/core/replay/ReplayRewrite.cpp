@@ -44,8 +44,9 @@ void StoreSigned10(std::uint32_t& w, int lo, std::int32_t v) {
 }
 
 // Builds the new frames of a walk: each source frame becomes the kept
-// records behind a new header. keep(type, body, out) appends what a record
-// becomes; false ends the walk as a failure.
+// records behind a new header. keep(type, body, stored, out) appends what a
+// record becomes (stored: the body with its padding bytes in the frame);
+// false ends the walk as a failure.
 // With sameSizes every new frame must be as long as its source frame (the
 // header's counts are then kept).
 template <class Keep>
@@ -58,9 +59,16 @@ bool Rewrite(ReplaySource& source, const Lead& lead, OutputSink* stream, bool sa
         const std::size_t at = frames.size();
         frames.resize(at + kFrameHeaderSize);
         std::memcpy(&frames[at + 4], f.bytes.data() + 4, 4);  // the frame's time
+        const std::uint8_t* const frameEnd = f.bytes.data() + f.bytes.size();
         const auto records =
             RaceFrameWalk::Records(f.bytes, [&](std::uint32_t type, std::span<const std::uint8_t> body) {
-                if (!keep(type, body, frames)) {
+                // A record is carried with the padding bytes that follow its
+                // body in the frame, as they are.
+                const std::size_t padded =
+                    static_cast<std::size_t>(PaddedSize(kRecordHeaderSize + body.size())) - kRecordHeaderSize;
+                const std::span<const std::uint8_t> stored(
+                    body.data(), std::min(padded, static_cast<std::size_t>(frameEnd - body.data())));
+                if (!keep(type, body, stored, frames)) {
                     ok = false;
                     return false;
                 }
@@ -83,13 +91,16 @@ bool Rewrite(ReplaySource& source, const Lead& lead, OutputSink* stream, bool sa
     return ok && status == RaceFrameWalk::Done;
 }
 
-// Appends a record as it stands: header, body and its padding.
-void AppendRecord(std::uint32_t type, std::span<const std::uint8_t> body, std::vector<std::uint8_t>& out) {
+// Appends a record as it stands: header, body and its padding. stored is the
+// body followed by the padding bytes the source frame holds; padding the
+// frame does not hold is written as zeros.
+void AppendRecord(std::uint32_t type, std::span<const std::uint8_t> body, std::span<const std::uint8_t> stored,
+                  std::vector<std::uint8_t>& out) {
     const std::size_t length = kRecordHeaderSize + body.size();
     const std::size_t at = out.size();
     out.resize(at + static_cast<std::size_t>(PaddedSize(length)), 0);
     StoreU32(&out[at], type | (static_cast<std::uint32_t>(length) << 16));
-    std::memcpy(&out[at + kRecordHeaderSize], body.data(), body.size());
+    std::memcpy(&out[at + kRecordHeaderSize], stored.data(), stored.size());
 }
 
 }  // namespace
@@ -115,13 +126,13 @@ CompressResult CompressReplayFile(ReplaySource& source, std::uint64_t F, OutputS
     std::vector<std::uint8_t> frames;
     std::uint64_t frameBytes = 0;
     std::uint16_t last = 0;
-    const bool walked =
-        Rewrite(source, lead, nullptr, false, frames, frameBytes, last,
-                [](std::uint32_t type, std::span<const std::uint8_t> body, std::vector<std::uint8_t>& o) {
-                    const int keep = CompressionKeeps(type);
-                    if (keep > 0) AppendRecord(type, body, o);
-                    return keep >= 0;
-                });
+    const bool walked = Rewrite(source, lead, nullptr, false, frames, frameBytes, last,
+                                [](std::uint32_t type, std::span<const std::uint8_t> body,
+                                   std::span<const std::uint8_t> stored, std::vector<std::uint8_t>& o) {
+                                    const int keep = CompressionKeeps(type);
+                                    if (keep > 0) AppendRecord(type, body, stored, o);
+                                    return keep >= 0;
+                                });
     if (!walked || F + frameBytes + kChunkHeaderSize > 0xFFFFFFFFu) return r;
     auto& b = lead.bytes;
     StoreU32(&b[8], static_cast<std::uint32_t>(F + frameBytes + kChunkHeaderSize));
@@ -158,19 +169,19 @@ int FixTransAmRideHeight(ReplaySource& source, std::uint64_t F, OutputSink& out)
     std::vector<std::uint8_t> frames;
     std::uint64_t frameBytes = 0;
     std::uint16_t last = 0;
-    const bool walked =
-        Rewrite(source, lead, &out, true, frames, frameBytes, last,
-                [](std::uint32_t type, std::span<const std::uint8_t> body, std::vector<std::uint8_t>& o) {
-                    const std::size_t at = o.size();
-                    AppendRecord(type, body, o);
-                    if (type == RecFullCar && body.size() >= kFullRecordSize) {
-                        std::uint32_t w[9];
-                        for (int i = 0; i < 9; ++i) w[i] = LoadU32(&o[at + 4 + 4 * i]);
-                        FixFullRecord(w);
-                        for (int i = 0; i < 9; ++i) StoreU32(&o[at + 4 + 4 * i], w[i]);
-                    }
-                    return true;
-                });
+    const bool walked = Rewrite(source, lead, &out, true, frames, frameBytes, last,
+                                [](std::uint32_t type, std::span<const std::uint8_t> body,
+                                   std::span<const std::uint8_t> stored, std::vector<std::uint8_t>& o) {
+                                    const std::size_t at = o.size();
+                                    AppendRecord(type, body, stored, o);
+                                    if (type == RecFullCar && body.size() >= kFullRecordSize) {
+                                        std::uint32_t w[9];
+                                        for (int i = 0; i < 9; ++i) w[i] = LoadU32(&o[at + 4 + 4 * i]);
+                                        FixFullRecord(w);
+                                        for (int i = 0; i < 9; ++i) StoreU32(&o[at + 4 + 4 * i], w[i]);
+                                    }
+                                    return true;
+                                });
     if (!walked || !out.write(frames) || !WriteEndChunk(out)) return 1;
     return 0;
 }

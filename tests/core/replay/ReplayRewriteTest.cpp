@@ -178,6 +178,53 @@ TEST(CompressedReplay, AnUnlistedRecordTypeOrARefusingSinkEndsIt) {
     EXPECT_EQ(FixTransAmRideHeight(shorter, good.layout().frameChunk, none), 1);
 }
 
+// Records whose length is not a multiple of 4 are followed by padding bytes;
+// both rewrites carry them over as the source holds them, not as zeros.
+TEST(ReplayRewrite, KeptRecordsKeepTheirPaddingBytes) {
+    auto b = EveryType();
+    auto every = b.desc.frameHook;
+    b.desc.frameHook = [every](FrameContext& f) {
+        every(f);
+        f.records.push_back(FrameRecord{10, 9, {1, 2, 3, 4, 5}});
+        f.records.push_back(FrameRecord{14, 10, {6, 7, 8, 9, 10, 11}});
+    };
+    auto src = b.build();
+    const std::size_t F = b.layout().frameChunk;
+    std::size_t marked = 0;
+    for (std::uint64_t at : b.layout().frames)
+        for (const Record& r : RecordsOf(src, at))
+            for (std::size_t k = r.at + U16At(src, r.at + 2); k < r.at + r.padded; ++k, ++marked) src[k] = 0xA5;
+    ASSERT_GT(marked, 0u);
+
+    ReplaySource source{std::span<const std::uint8_t>(src)};
+    MemorySink packed;
+    ASSERT_EQ(CompressReplayFile(source, F, packed).result, 0);
+    const auto& c = packed.bytes();
+    std::size_t out = F + 12;
+    for (std::uint64_t at : b.layout().frames) {
+        std::vector<Record> kept;
+        for (const Record& r : RecordsOf(src, at))
+            if (Kept(r.type)) kept.push_back(r);
+        const std::vector<Record> written = RecordsOf(c, out);
+        ASSERT_EQ(written.size(), kept.size()) << at;
+        for (std::size_t i = 0; i < kept.size(); ++i)
+            ASSERT_TRUE(std::equal(src.begin() + kept[i].at, src.begin() + kept[i].at + kept[i].padded,
+                                   c.begin() + written[i].at, c.begin() + written[i].at + written[i].padded))
+                << at;
+        out += U16At(c, out);
+    }
+
+    MemorySink fixed;
+    ASSERT_EQ(FixTransAmRideHeight(source, F, fixed), 0);
+    const auto& x = fixed.bytes();
+    ASSERT_EQ(x.size(), b.layout().endChunk + 12);
+    for (std::uint64_t at : b.layout().frames)
+        for (const Record& r : RecordsOf(src, at)) {
+            const std::size_t from = r.type == 1 ? r.at + 40 : r.at;
+            ASSERT_TRUE(std::equal(src.begin() + from, src.begin() + r.at + r.padded, x.begin() + from)) << r.at;
+        }
+}
+
 // The fixed code, computed here from the ride height in metres.
 std::uint32_t ExpectedCode(std::uint32_t code) {
     const double metres = std::tan(code * 0.0003759564) * 1.563264 + 0.12;
