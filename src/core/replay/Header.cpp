@@ -118,7 +118,9 @@ int Header::decode() {
     wearRate = wear & 3;
     aiStrengthType = (wear >> 2) & 1;
 
-    weatherFlag = SettingsByte(s, 180) == 1 ? 1 : 0;
+    // The byte as it stands: only 1 means unrealistic weather, and the
+    // database record keeps whatever value the replay holds.
+    weatherFlag = SettingsByte(s, 180);
     conditions = (SettingsByte(s, 184) >> 1) & 1;
     temperature = SettingsByte(s, 188);
     windSpeed = SettingsByte(s, 189);

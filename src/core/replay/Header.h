@@ -63,7 +63,7 @@ public:
     int conditions = 0;  // 1 "Cloudy", 0 "Clear"
     int windSpeed = 0;
     int temperature = 0;
-    int weatherFlag = 0;  // 1: weather not realistic
+    int weatherFlag = 0;  // the byte; 1: weather not realistic
     int gameMode = 0;     // 1 "Arcade", 0 "Simulation"
     int fullPaceLap = 0;
     std::string windDirection;   // "N", "NE", ... "NW"

@@ -71,6 +71,20 @@ TEST(Header, DecodesTheRaceSettingsAndTheSavingPlayer) {
     EXPECT_THAT((std::vector<int>{h.doubleFileRestarts, h.yellowFlags, h.raceDistance}), ElementsAre(0, 0, 0));
 }
 
+// Only a weather byte of 1 means unrealistic weather, but the header keeps
+// the byte itself, and so does its database record (the 14th settings value,
+// at 12 + 13 x 4).
+TEST(Header, KeepsTheWeatherByteAsItStands) {
+    auto b = SmallRace();
+    b.desc.settings.weather = 2;
+    const Header h = ReadOk(b);
+    EXPECT_EQ(h.weatherFlag, 2);
+    ByteWriter out;
+    h.SaveToStream(out);
+    ASSERT_GE(out.data().size(), 68u);
+    EXPECT_THAT(std::vector<std::uint8_t>(out.data().begin() + 64, out.data().begin() + 68), ElementsAre(2, 0, 0, 0));
+}
+
 TEST(Header, QuickRaceTakesLapsFromItsOwnFieldsAndAnOlderLayoutShiftsTheSettings) {
     auto b = SmallRace();
     auto& s = b.desc.settings;
