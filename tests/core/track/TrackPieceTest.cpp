@@ -40,6 +40,27 @@ TEST(TrackPieces, CornersTurnTheShortWayAndKeepAtLeastTheirEnds) {
     EXPECT_POINT_NEAR(points[1], e.PointAt(e.length, 0));
 }
 
+TEST(TrackPieces, LengthsAreTheRootOfTheSumOfTheSquares) {
+    // Both pieces span (4.5, 43.75): the squares add up exactly to 1934.3125,
+    // whose root rounds to 43.980819683130051 (a hypot may answer ...058).
+    SegmentDesc straight;
+    straight.endX = 4.5;
+    straight.endY = 43.75;
+    SegmentDesc corner;
+    corner.type = 1;
+    corner.startX = 10.0;
+    corner.endX = 14.5;
+    corner.endY = 43.75;
+    corner.endHeading = 1.0;
+    const auto path = PathOf({straight, corner});
+    const double chord = std::sqrt(1934.3125);
+    EXPECT_EQ(path->PieceAt(0).Length(), chord);
+    const double radius = std::fabs(chord / (2.0 * std::sin(1.0 / 2.0)));
+    EXPECT_EQ(path->PieceAt(1).Length(), std::fabs(1.0 * radius));
+    EXPECT_EQ(path->PieceAt(1).StartDistance(), chord);
+    EXPECT_EQ(path->Length(), chord + std::fabs(1.0 * radius));
+}
+
 TEST(TrackPieces, SurfacesLieBetweenConsecutiveBoundaries) {
     TrackLayout layout;
     layout.straight(60).left(50, 45);
