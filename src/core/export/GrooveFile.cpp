@@ -21,9 +21,12 @@ char* TrimFraction(char* begin, char* end) {
 
 std::string FormatG10(double value) {
     if (!std::isfinite(value) || value == 0.0) return "0.0";
-    // The exponent after rounding to 10 digits decides the form (9.9999999999
-    // rounds to 10 and is written as such). Formatted into stack buffers: a
-    // groove file holds tens of thousands of numbers.
+    // The value's own magnitude, before rounding, decides the form: 0.09999999999996
+    // rounds to 0.1 yet stays "1.e-001", 9999999999.7 rounds to 1e10 yet stays
+    // plain. Formatted into stack buffers: a groove file holds tens of
+    // thousands of numbers.
+    const double magnitude = std::fabs(value);
+    const bool plain = magnitude >= 0.1 && magnitude < 1e10;
     char sci[40];
     char* const sciEnd = fmt::format_to_n(sci, sizeof sci, "{:.9e}", value).out;
     char* const e = std::find(sci, sciEnd, 'e');
@@ -33,9 +36,10 @@ std::string FormatG10(double value) {
 
     char out[40];
     char* end = out;
-    if (exponent >= -1 && exponent <= 9) {
+    if (plain) {
         // The fixed form with 9 - exponent decimals rounds at the same digit as
-        // the scientific one, so it is those ten digits with the point moved.
+        // the scientific one, so it is those ten digits with the point moved
+        // (a carry into an eleventh digit only adds a zero before the point).
         const char* m = sci;
         if (*m == '-') *end++ = *m++;
         char digits[10];
@@ -45,6 +49,10 @@ std::string FormatG10(double value) {
             *end++ = '0';
             *end++ = '.';
             end = std::copy(digits, digits + 10, end);
+        } else if (exponent >= 10) {
+            end = std::copy(digits, digits + 10, end);
+            end = std::fill_n(end, exponent - 9, '0');
+            *end++ = '.';
         } else {
             end = std::copy(digits, digits + exponent + 1, end);
             *end++ = '.';

@@ -73,6 +73,10 @@ TEST(GrooveFile, NumbersAreWrittenWithTenSignificantDigits) {
         {-0.05, "-5.e-002"},
         {0.0434782608696, "4.347826087e-002"},
         {0.099999, "9.9999e-002"},
+        // The value's own magnitude picks the form, not its rounded one.
+        {0.09999999999996, "1.e-001"},
+        {-0.09999999999996, "-1.e-001"},
+        {9999999999.7, "10000000000.0"},
         {8.7e-6, "8.7e-006"},
         {1e-5, "1.e-005"},
         {9999999999.4, "9999999999.0"},
