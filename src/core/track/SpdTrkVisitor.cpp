@@ -85,8 +85,7 @@ void SpdTrkVisitor::AddStripe(const Segment& piece, bool corner, double a, doubl
         };
         // Under half a metre: just the two ends.
         if (n == 0) add(a);
-        const double step = n > 0 ? span / double(n) : 0.0;
-        for (std::int64_t i = 0; i < n; ++i) add(a + double(i) * step);
+        for (std::int64_t i = 0; i < n; ++i) add(a + double(i) * span / double(n));
         add(b);
         stripe.points.insert(stripe.points.end(), right.rbegin(), right.rend());
     }

@@ -64,11 +64,10 @@ TEST(SpdTrkVisitor, CutsPiecesAtTheBinBoundariesIntoBandsAroundTheLine) {
     ExpectPoint(bend.points[0], at(0, 10).x, at(0, 10).y);
     ExpectPoint(bend.points[1], at(span / double(n), 10).x, at(span / double(n), 10).y);
     ExpectPoint(bend.points[n], at(span, 10).x, at(span, 10).y);
-    // The points lie whole steps of span / n from the stripe's start.
-    const double halfStep = span / double(n);
+    // Point i lies at i (b - a) / n, worked out in that order.
     for (std::size_t i : {20u, 42u, 45u, 63u}) {
-        EXPECT_EQ(bend.points[i].x, at(double(i) * halfStep, 10).x) << i;
-        EXPECT_EQ(bend.points[i].y, at(double(i) * halfStep, 10).y) << i;
+        EXPECT_EQ(bend.points[i].x, at(double(i) * span / double(n), 10).x) << i;
+        EXPECT_EQ(bend.points[i].y, at(double(i) * span / double(n), 10).y) << i;
     }
     ExpectPoint(bend.points[n + 1], at(span, -10).x, at(span, -10).y);
     ExpectPoint(bend.points.back(), at(0, -10).x, at(0, -10).y);
