@@ -29,7 +29,9 @@ SpdTrkVisitor::SpdTrkVisitor(double trackLength, std::span<const double> bins, b
 
 Rgb SpdTrkVisitor::StripeColour(double x, double scaleMin, double scaleMax) {
     const double m = std::max(std::fabs(scaleMin), std::fabs(scaleMax));
-    double value = m > 0.0 ? std::fabs(x) / m : 0.0;
+    // A scale of 0 (a manual range of 0) makes every difference full
+    // brightness; only no difference at all stays black.
+    double value = m > 0.0 ? std::fabs(x) / m : std::fabs(x) > 0.0 ? 1.0 : 0.0;
     if (!(value >= 0.0)) value = 0.0;
     value = std::min(value, 1.0);
     float r = 0, g = 0, b = 0;

@@ -43,7 +43,7 @@ public:
     const SpeedMapBounds& Bounds() const { return bounds_; }
 
     // Green (hue 0.33) for x >= 0, red below, as bright as |x| is against the
-    // larger end of the scale; black when the scale is 0 both ways.
+    // larger end of the scale; full beyond a scale of 0, black only for no difference.
     static Rgb StripeColour(double x, double scaleMin, double scaleMax);
 
 private:

@@ -22,6 +22,9 @@ TEST(SpdTrkVisitor, ColoursGrowFromBlackToFullGreenOrRed) {
     EXPECT_EQ(SpdTrkVisitor::StripeColour(-5, -5, 20), (Rgb{63, 0, 0}));
     EXPECT_EQ(SpdTrkVisitor::StripeColour(30, -20, 20), (Rgb{5, 255, 0}));  // beyond a manual range: full
     EXPECT_EQ(SpdTrkVisitor::StripeColour(0, 0, 0), (Rgb{0, 0, 0}));        // identical laps
+    // A manual range of 0: any difference is beyond it.
+    EXPECT_EQ(SpdTrkVisitor::StripeColour(3, 0, 0), (Rgb{5, 255, 0}));
+    EXPECT_EQ(SpdTrkVisitor::StripeColour(-0.5, 0, 0), (Rgb{255, 0, 0}));
     EXPECT_EQ(SpdTrkVisitor::StripeColour(std::nan(""), -1, 1), (Rgb{0, 0, 0}));
 }
 
