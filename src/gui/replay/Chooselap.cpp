@@ -294,11 +294,13 @@ void Chooselap::FillDriverFields(int driver) {
 void Chooselap::accept() {
     const QList<QTreeWidgetItem*> selected = tree_->selectedItems();
     QTreeWidgetItem* item = selected.isEmpty() ? nullptr : selected.front();
-    if (!IsLapItem(item)) {
+    if (!item || ItemKind(item->data(0, KindRole).toInt()) != ItemKind::Lap) {
         prompts_.message("Choose a lap to view!", "No lap choosen!", vra::Icon::Error, vra::Buttons::Ok);
         return;
     }
-    if (!item->data(0, ValidRole).toBool()) {
+    // The time before the first crossing is a lap item like the others, one
+    // that can never be taken.
+    if (!IsLapItem(item) || !item->data(0, ValidRole).toBool()) {
         prompts_.message("Data for this lap is not stored in the replay file\nor lap isn't complete.",
                          "Not a valid lap!", vra::Icon::Error, vra::Buttons::Ok);
         return;
@@ -310,8 +312,8 @@ void Chooselap::accept() {
 }
 
 void Chooselap::OnItemDoubleClicked(QTreeWidgetItem* item) {
-    // Nodes only open and close; a lap is taken as with OK.
-    if (IsLapItem(item)) accept();
+    // Nodes only open and close; a lap item is answered as OK answers it.
+    if (item && ItemKind(item->data(0, KindRole).toInt()) == ItemKind::Lap) accept();
 }
 
 void Chooselap::OnOnlySelectableToggled(bool checked) {

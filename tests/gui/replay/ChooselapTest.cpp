@@ -162,13 +162,18 @@ TEST_F(ChooserFixture, OkRefusesNodesAndLapsWithoutDataAndTakesABoldLap) {
     QTest::mouseClick(Button(dialog, QDialogButtonBox::Ok), Qt::LeftButton);
     dialog.Tree()->setCurrentItem(Lap(dialog, 0, 2));
     QTest::mouseClick(Button(dialog, QDialogButtonBox::Ok), Qt::LeftButton);
+    // The time before start/finish is a lap item that is never bold.
+    dialog.Tree()->setCurrentItem(Lap(dialog, 0, 0));
+    QTest::mouseClick(Button(dialog, QDialogButtonBox::Ok), Qt::LeftButton);
     EXPECT_TRUE(dialog.isVisible());
+    const std::string notStored = "Data for this lap is not stored in the replay file\nor lap isn't complete.";
     EXPECT_THAT(prompts_.messages(),
-                ElementsAre("Choose a lap to view!", "Choose a lap to view!",
-                            "Data for this lap is not stored in the replay file\nor lap isn't complete."));
+                ElementsAre("Choose a lap to view!", "Choose a lap to view!", notStored, notStored));
     EXPECT_EQ(prompts_.shown()[0].caption, "No lap choosen!");
     EXPECT_EQ(prompts_.shown()[0].icon, vra::Icon::Error);
     EXPECT_EQ(prompts_.shown()[2].caption, "Not a valid lap!");
+    EXPECT_EQ(prompts_.shown()[3].caption, "Not a valid lap!");
+    EXPECT_EQ(prompts_.shown()[3].icon, vra::Icon::Error);
 
     dialog.Tree()->setCurrentItem(Lap(dialog, 1, 3));
     QTest::mouseClick(Button(dialog, QDialogButtonBox::Ok), Qt::LeftButton);
