@@ -81,8 +81,8 @@ public:
 
     bool HasDamageCost() const;
     // Fills the table from the store: the defaults when no table is stored or
-    // the stored one cannot be decoded; a shorter table is filled with zeros,
-    // a longer one is cut.
+    // the stored one cannot be read (over 4096 bytes) or decoded; a shorter
+    // table is filled with zeros, a longer one is cut.
     DamageCostTable LoadDamageCosts();
     bool SaveDamageCosts(const DamageCostTable& costs);
     const DamageCostTable& DamageCosts() const { return damageCosts_; }

@@ -68,6 +68,9 @@ bool CRegistry::WriteBinary(std::string_view name, std::span<const std::uint8_t>
 bool CRegistry::ReadObject(std::string_view name, std::vector<std::uint32_t>& words) {
     std::vector<std::uint8_t> bytes;
     if (!ReadBinary(name, bytes)) return false;
+    // The value is taken through a buffer of this size; a longer one is
+    // refused whole rather than read in part.
+    if (bytes.size() > kObjectBufferSize) return Done(false, ValueType::Binary, bytes.size());
     auto decoded = DecodeWordArray(bytes);
     if (!decoded) return Done(false, ValueType::Binary, bytes.size());
     words = std::move(*decoded);

@@ -31,7 +31,9 @@ public:
     bool WriteString(std::string_view name, std::string_view text);
     bool ReadBinary(std::string_view name, std::vector<std::uint8_t>& out);
     bool WriteBinary(std::string_view name, std::span<const std::uint8_t> bytes);
-    // A serialised array of 32-bit words (see EncodeWordArray).
+    // A serialised array of 32-bit words (see EncodeWordArray). A stored
+    // value of more than kObjectBufferSize bytes fails to read.
+    static constexpr std::size_t kObjectBufferSize = 4096;
     bool ReadObject(std::string_view name, std::vector<std::uint32_t>& words);
     bool WriteObject(std::string_view name, std::span<const std::uint32_t> words);
     bool DeleteValue(std::string_view name);

@@ -67,6 +67,21 @@ TEST(DamageCost, UndecodableValuesGiveTheDefaults) {
     }
 }
 
+TEST(DamageCost, AStoredValueOver4096BytesIsNotRead) {
+    // 1023 words fill 2 + 4092 = 4094 bytes and still read; 1024 words need
+    // 4098 bytes, more than a read takes, so the table falls back.
+    std::vector<std::uint32_t> fits(1023);
+    std::iota(fits.begin(), fits.end(), 1u);
+    MemorySettingsStore store;
+    store.preset(SettingsKey::Program, SettingsScope::User, "DamageCost", Archive(1023, fits));
+    AppSettings s(store);
+    EXPECT_THAT(s.LoadDamageCosts(), ElementsAreArray(fits.begin(), fits.begin() + 21));
+    std::vector<std::uint32_t> over(1024);
+    std::iota(over.begin(), over.end(), 1u);
+    store.preset(SettingsKey::Program, SettingsScope::User, "DamageCost", Archive(1024, over));
+    EXPECT_THAT(s.LoadDamageCosts(), ElementsAreArray(kDefaults));
+}
+
 TEST(DamageCost, LargeArraysUseTheWideCount) {
     const std::vector<std::uint32_t> words(0x10000, 3);
     const auto bytes = EncodeWordArray(words);
