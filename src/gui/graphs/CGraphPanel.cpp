@@ -11,7 +11,9 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace vra {
 
@@ -27,6 +29,12 @@ void Mark(QPainter& p, QPoint c, int r, const QColor& colour) {
 
 QColor ToQColor(const Rgb& c) {
     return QColor(c.red, c.green, c.blue);
+}
+
+// The rubber band from where the button went down to the mouse, with the
+// tracker's own edges: its right edge is the larger x itself, not one past it.
+QRect DragRect(const QPoint& a, const QPoint& b) {
+    return QRect(std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::abs(a.x() - b.x()), std::abs(a.y() - b.y()));
 }
 
 }  // namespace
@@ -241,12 +249,11 @@ void CGraphPanel::mouseMoveEvent(QMouseEvent* e) {
         current_ = pos;
         PanStep();
     } else if (dragging_) {
-        const QRect old = QRect(dragStart_, dragEnd_).normalized();
+        constexpr int g = 2 + CRectTracker::kHandle;
+        const QRect old = DragRect(dragStart_, dragEnd_);
         dragEnd_ = pos;
-        tracker_.rect = QRect(dragStart_, dragEnd_).normalized();
-        update(old.united(tracker_.rect)
-                   .adjusted(-2 - CRectTracker::kHandle, -2 - CRectTracker::kHandle, 2 + CRectTracker::kHandle,
-                             2 + CRectTracker::kHandle));
+        tracker_.rect = DragRect(dragStart_, dragEnd_);
+        update(old.adjusted(-g, -g, g, g).united(tracker_.rect.adjusted(-g, -g, g, g)));
     } else if (trackHit_ >= 0) {
         const QRect old = tracker_.Bounds();
         tracker_.Track(trackHit_, trackFrom_, pos);
@@ -288,7 +295,7 @@ void CGraphPanel::mouseReleaseEvent(QMouseEvent* e) {
         dragEnd_ = pos;
         dragging_ = false;
         const QRect old = tracker_.Bounds();
-        tracker_.rect = QRect(dragStart_, dragEnd_).normalized();
+        tracker_.rect = DragRect(dragStart_, dragEnd_);
         if (dragStart_ != dragEnd_) zoomTool_ = true;
         update(old.united(tracker_.Bounds()).adjusted(-2, -2, 2, 2));
     }

@@ -99,10 +99,22 @@ TEST(GraphPanel, RubberBandZoomsAndAClickLeavesTheToolOff) {
     EXPECT_TRUE(w.Panel().ZoomToolActive());
     w.Panel().OnGraphCommand(4102);
     EXPECT_FALSE(w.Panel().ZoomToolActive());
+    // The band runs from (10, 10) to (110, 80): x from pixel 10 to pixel 110,
+    // y from the value at pixel 80 (bottom) up to the value at pixel 10.
     const GraphRange r = w.Panel().GetRange();
-    EXPECT_NEAR(r.x1, 10.0 * 100 / w.Panel().width(), 1e-9);
-    EXPECT_LT(r.x2 - r.x1, 100);
-    EXPECT_LT(r.y2 - r.y1, 100);
+    const double width = w.Panel().width(), height = w.Panel().height();
+    EXPECT_NEAR(r.x1, 10.0 * 100 / width, 1e-9);
+    EXPECT_NEAR(r.x2, 110.0 * 100 / width, 1e-9);
+    EXPECT_NEAR(r.y1, (height - 80) * 100 / height, 1e-9);
+    EXPECT_NEAR(r.y2, (height - 10) * 100 / height, 1e-9);
+
+    // A flat band arms the tool, but applying it leaves the range alone.
+    QTest::mousePress(panel, Qt::LeftButton, {}, QPoint(20, 30));
+    QTest::mouseRelease(panel, Qt::LeftButton, {}, QPoint(70, 30));
+    EXPECT_TRUE(w.Panel().ZoomToolActive());
+    w.Panel().OnGraphCommand(4102);
+    EXPECT_FALSE(w.Panel().ZoomToolActive());
+    EXPECT_EQ(w.Panel().GetRange(), r);
 }
 
 TEST(GraphPanel, ReadOutAsksTheHostOnlyWhileShownAndShiftPans) {
