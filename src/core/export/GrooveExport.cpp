@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <system_error>
+#include <utility>
 
 namespace vra {
 
@@ -86,9 +87,9 @@ std::optional<std::filesystem::path> ExportGroove(const CRpyGraphDoc& document, 
     request.initialFolder = std::filesystem::current_path(ec);
     request.defaultName = SafeFileName(ToUpperAscii(lap.header->trackName) + ".grv");
     request.filters = {{"Groove files (*.grv)", "*.grv"}};
-    auto chosen = prompts.saveFile(request);
-    if (!chosen || chosen->empty()) return std::nullopt;
-    const std::filesystem::path path = WithExtension(*chosen, ".grv");
+    const auto chosen = AskSavePath(prompts, std::move(request), ".grv");
+    if (!chosen) return std::nullopt;
+    const std::filesystem::path& path = *chosen;
     if (!WriteFileAtomic(path, text)) {
         prompts.alert(kErrorCreatingFileText);
         return std::nullopt;

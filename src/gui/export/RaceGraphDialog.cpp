@@ -84,9 +84,8 @@ void RaceGraphDialog::OnSaveAsBmp() {
     request.initialFolder = ReplayFolder(doc_.SimFolder());
     request.defaultName = SafeFileName(replay_.stem().string() + ".bmp");
     request.filters = {{"Bitmap files (*.bmp)", "*.bmp"}};
-    const auto chosen = prompts_.saveFile(request);
-    if (!chosen || chosen->empty()) return;
-    if (!SaveAsBmp(WithExtension(*chosen, ".bmp"))) prompts_.alert(kErrorCreatingFileText);
+    const auto chosen = AskSavePath(prompts_, std::move(request), ".bmp");
+    if (chosen && !SaveAsBmp(*chosen)) prompts_.alert(kErrorCreatingFileText);
 }
 
 RelativeRaceGraph::RelativeRaceGraph(CRpyGraphDoc& doc, const Header&, const Drivers& drivers, Prompts& prompts,

@@ -1,7 +1,9 @@
 #include "core/export/GrooveExport.h"
 
 #include "core/base/FileUtil.h"
+#include "core/document/ReplayFiles.h"
 #include "core/document/SimFolderFixture.h"
+#include "core/document/TrackmapExport.h"
 #include "core/replay/GetRpyInfo.h"
 
 #include "support/FileSizeLimit.h"
@@ -72,6 +74,39 @@ TEST_F(GrooveExport, AFailedWriteKeepsTheOldFileAndNoTrackStopsAtOnce) {
     test::ScriptedPrompts fresh;
     EXPECT_FALSE(GrooveTrackLoaded(*doc, fresh));
     EXPECT_THAT(fresh.log(), ElementsAre("message: No track loaded!"));
+}
+
+// The dialog asked about the name as typed: a file of that name with the
+// extension appended is replaced only on Yes, and No returns to the dialog.
+// The map picture asks the same way.
+TEST_F(GrooveExport, AnAppendedExtensionReplacesAnExistingFileOnlyWhenAllowed) {
+    const std::string own = "the user's own file";
+    std::ofstream(root / "victim.grv", std::ios::binary) << own;
+    std::ofstream(root / "victim.bmp", std::ios::binary) << own;
+    prompts.saveFileAnswer(root / "victim").answer(Button::No).saveFileAnswer(std::nullopt);
+    EXPECT_EQ(ExportGroove(*doc, 0, {}, prompts), std::nullopt);
+    EXPECT_EQ(Text(root / "victim.grv"), own);
+    EXPECT_THAT(prompts.log(), ElementsAre(::testing::_, "saveFile: OVAL.grv",
+                                           "message: victim.grv" + std::string(kReplaceQuestion), "saveFile: victim"));
+    EXPECT_EQ(prompts.shown().back().buttons, Buttons::YesNo);
+    EXPECT_EQ(prompts.saveFileRequests().back().initialFolder, root);
+
+    prompts.saveFileAnswer(root / "victim").answer(Button::Yes);
+    EXPECT_EQ(ExportGroove(*doc, 0, {}, prompts), root / "victim.grv");
+    EXPECT_TRUE(Text(root / "victim.grv").starts_with("60sections,"));
+    // A name the dialog asked about, or one of no file, is not asked again.
+    const std::size_t asked = prompts.shown().size();
+    prompts.saveFileAnswer(root / "victim.grv").saveFileAnswer(root / "new");
+    EXPECT_EQ(ExportGroove(*doc, 0, {}, prompts), root / "victim.grv");
+    EXPECT_EQ(ExportGroove(*doc, 0, {}, prompts), root / "new.grv");
+    EXPECT_EQ(prompts.shown().size(), asked);
+
+    prompts.saveFileAnswer(root / "victim").answer(Button::No).saveFileAnswer(std::nullopt);
+    EXPECT_EQ(AskTrackmapBmpPath(*doc, prompts), std::nullopt);
+    prompts.saveFileAnswer(root / "victim").answer(Button::Yes);
+    EXPECT_EQ(AskTrackmapBmpPath(*doc, prompts), root / "victim.bmp");
+    EXPECT_EQ(prompts.shown().size(), asked + 2);
+    EXPECT_EQ(Text(root / "victim.bmp"), own);
 }
 
 TEST(GrooveParameters, FactorsAndWidthAreCheckedAsTheFileNeedsThem) {
