@@ -423,8 +423,12 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
         firstFrameTimeMs = SessionWordTimeMs(a.word);
         endFrame = b.number;
         endFrameTimeMs = SessionWordTimeMs(b.word);
-        // Read the lap's frames and no more.
-        src.setReadLimit(start + b.offset + 1);
+        // Read the lap's frames and no more: up to the end frame and the one
+        // after it, reckoned as three frames of the lap's average size (a
+        // larger one is read on its own). A limit at the end frame's first
+        // byte cost four small reads for the two.
+        const std::uint64_t average = (b.offset - a.offset) / std::max<std::uint64_t>(b.number - a.number, 1);
+        src.setReadLimit(start + b.offset + 1 + 3 * average);
         if (!FramesBeforeMatch(src, index, start, frameEnd, firstEntry)) return extract(src, kind, false);
     } else if (const Result r = firstPass(src, wanted, start, frameEnd); r != Result::Ok) {
         return r;
