@@ -75,7 +75,9 @@ void CarMarker::TrackToDevice(CoreDisplay& display, DevicePoint& device, double 
 
 void CarMarker::Draw(CoreDisplay& display, DevicePoint device, double headingDegrees, std::int32_t colourIndex,
                      bool oversized) {
-    const double a = std::numbers::pi * headingDegrees / 180.0;
+    // Degrees to radians by multiplying with the reciprocal, in this order:
+    // dividing by 180 differs in the last bit for many headings.
+    const double a = std::numbers::pi * headingDegrees * 0.005555555555555556;
     const double c = std::cos(a);
     const double s = std::sin(a);
     const double factor = oversized ? 2.0 : 1.0;

@@ -87,5 +87,24 @@ TEST_F(PlotterOnOval, CarMarkerMapsTrackPositionsAndTurnsItsOutline) {
     EXPECT_LT(Gap(marker.Front()[2], (Point2D{-0.715601757, 1.780277542})), 1e-9);
 }
 
+// The angle is pi x heading x 0.005555555555555556, in that order; at 1.2
+// degrees that is one bit away from pi x heading / 180, which shows in the
+// nose's turned y. Oversized doubles each turned point.
+TEST_F(PlotterOnOval, CarMarkerTurnsByTheReciprocalOfHalfATurnBitForBit) {
+    CarMarker marker(path.get());
+    const double heading = 1.2;
+    const double a = 3.141592653589793 * heading * 0.005555555555555556;
+    const double other = 3.141592653589793 * heading / 180.0;
+    const Point2D nose = CarMarker::BodyOutline()[9];  // (2.513333, 0.0)
+    const Point2D turned{nose.x * std::cos(a) - nose.y * std::sin(a), nose.x * std::sin(a) + nose.y * std::cos(a)};
+    ASSERT_NE(turned.y, nose.x * std::sin(other) + nose.y * std::cos(other));
+    marker.Draw(display, {0, 0}, heading, 0, false);
+    EXPECT_EQ(marker.Body()[9].x, turned.x);
+    EXPECT_EQ(marker.Body()[9].y, turned.y);
+    marker.Draw(display, {0, 0}, heading, 0, true);
+    EXPECT_EQ(marker.Body()[9].x, 2.0 * turned.x);
+    EXPECT_EQ(marker.Body()[9].y, 2.0 * turned.y);
+}
+
 }  // namespace
 }  // namespace vra
