@@ -254,6 +254,7 @@ void CXGraphAxis::AutoScale() {
 double CXGraphAxis::GetValueForPos(int pos) const {
     const Rect plot = owner ? owner->plotRect : Rect{};
     const double rw = curMax - curMin;
+    rangeWidth = rw;
     const double perUnit = std::max(length, 1) / rw;
     if (kind == X) return (pos - plot.left) / perUnit + curMin;
     return (plot.bottom - pos) / perUnit + curMin;
@@ -262,7 +263,8 @@ double CXGraphAxis::GetValueForPos(int pos) const {
 AxisMapping CXGraphAxis::Mapping() const {
     const Rect plot = owner ? owner->plotRect : Rect{};
     AxisMapping m;
-    m.perUnit = std::max(length, 1) / (curMax - curMin);
+    rangeWidth = curMax - curMin;
+    m.perUnit = std::max(length, 1) / rangeWidth;
     m.minimum = curMin;
     if (kind == X) {
         m.base = plot.left;

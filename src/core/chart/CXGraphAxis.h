@@ -141,7 +141,9 @@ public:
     double step = 0.1;
     double endReserve = 0.0;
     double markerExtent = 0.0;
-    double rangeWidth = 1.0;
+    // The width of the range as the last drawing or mapping saw it; the
+    // chart's key steps are a tenth of it.
+    mutable double rangeWidth = 1.0;
     int originY = 0;
     int originX = 0;
     int length = 1;

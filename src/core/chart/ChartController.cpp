@@ -281,8 +281,10 @@ ChartEvents ChartController::RightUp(IPoint p) {
 
 ChartEvents ChartController::KeyUp(ChartKey key) {
     ChartEvents ev;
+    // A tenth of the width each axis was last drawn with: keys pressed
+    // before the next repaint step by the same amount.
     auto shift = [](CXGraphAxis& a, double lowSteps, double highSteps) {
-        const double s = 0.1 * (a.curMax - a.curMin);
+        const double s = 0.1 * a.rangeWidth;
         a.SetRange(a.curMin + lowSteps * s, a.curMax + highSteps * s, 0);
     };
     switch (key) {

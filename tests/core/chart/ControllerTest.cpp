@@ -42,6 +42,18 @@ TEST(Controller, KeysStepTheViewByATenth) {
         EXPECT_EQ(Range(c.x()), (std::pair{0.0, 100.0}));
         EXPECT_EQ(Range(c.y()), (std::pair{0.0, 100.0}));
     }
+
+    // Two keys before a repaint both step by a tenth of the drawn width 100.
+    ExampleChart c;
+    ChartController ctl(c.model);
+    ctl.KeyUp(ChartKey::Add);
+    ctl.KeyUp(ChartKey::Add);
+    EXPECT_EQ(Range(c.x()), (std::pair{20.0, 80.0}));
+    EXPECT_EQ(Range(c.y()), (std::pair{20.0, 80.0}));
+    ctl.Command(chartcmd::kPan);  // drawn as it is: 20 ... 80
+    c.Layout();
+    ctl.KeyUp(ChartKey::Left);
+    EXPECT_EQ(Range(c.x()), (std::pair{26.0, 86.0}));
 }
 
 TEST(Controller, RubberBandZoomsOnceAndKeepsHistory) {
