@@ -164,6 +164,7 @@ bool ChartController::SelectOrEdit(bool edit, bool hoverOnly, ChartEvents& ev) {
 
 ChartEvents ChartController::LeftDown(IPoint p) {
     ChartEvents ev;
+    cursorFresh_ = false;
     down_ = p;
     mouse_ = p;
     leftDown_ = true;
@@ -184,6 +185,7 @@ ChartEvents ChartController::LeftDown(IPoint p) {
 
 ChartEvents ChartController::TrackFinished(CXGraphObject* object, Rect newRect, bool changed) {
     ChartEvents ev;
+    cursorFresh_ = false;
     leftDown_ = false;
     if (m_.ObjectIndex(object) < 0) return ev;
     if (changed && object->Trackable()) {
@@ -197,8 +199,10 @@ ChartEvents ChartController::MouseMove(IPoint p, bool leftButton) {
     ChartEvents ev;
     leftDown_ = leftButton;
     mouse_ = p;
+    cursorFresh_ = false;
     if (mode_ == Cursor) {
         UpdateCursor();
+        cursorFresh_ = true;
         ev.push_back(Simple(ChartEvent::Kind::Repaint));
         Post(ev, chartmsg::kCursorMoved, 0);
     }
@@ -206,10 +210,12 @@ ChartEvents ChartController::MouseMove(IPoint p, bool leftButton) {
     hover_ = SelectOrEdit(false, true, ignored);
     const bool dragPan = (leftDown_ && mode_ == Pan) || (rightDown_ && mode_ == Cursor);
     if (dragPan && m_.plotRect.contains(p)) {
-        if (!anchor_)
+        if (!anchor_) {
             anchor_ = p;
-        else
+        } else {
             PanBy(p);
+            cursorFresh_ = false;
+        }
         ev.push_back(Simple(ChartEvent::Kind::Repaint));
     }
     if (leftDown_ && mode_ == Zoom) {
@@ -221,6 +227,7 @@ ChartEvents ChartController::MouseMove(IPoint p, bool leftButton) {
 
 ChartEvents ChartController::LeftUp(IPoint p) {
     ChartEvents ev;
+    cursorFresh_ = false;
     if (!leftDown_) return ev;
     anchor_.reset();
     up_ = p;
@@ -248,6 +255,7 @@ ChartEvents ChartController::LeftUp(IPoint p) {
 
 ChartEvents ChartController::LeftDoubleClick(IPoint p) {
     ChartEvents ev;
+    cursorFresh_ = false;
     mouse_ = p;
     if (mode_ != Normal) return ev;
     m_.activeTracker = nullptr;
@@ -256,6 +264,7 @@ ChartEvents ChartController::LeftDoubleClick(IPoint p) {
 }
 
 ChartEvents ChartController::RightDown(IPoint p) {
+    cursorFresh_ = false;
     rightDown_ = true;
     mouse_ = p;
     if (mode_ == Cursor && m_.plotRect.contains(p)) anchor_ = p;
@@ -264,6 +273,7 @@ ChartEvents ChartController::RightDown(IPoint p) {
 
 ChartEvents ChartController::RightUp(IPoint p) {
     ChartEvents ev;
+    cursorFresh_ = false;
     rightDown_ = false;
     mouse_ = p;
     // A later right drag starts afresh instead of jumping from the old anchor.
@@ -281,6 +291,7 @@ ChartEvents ChartController::RightUp(IPoint p) {
 
 ChartEvents ChartController::KeyUp(ChartKey key) {
     ChartEvents ev;
+    cursorFresh_ = false;
     // A tenth of the width each axis was last drawn with: keys pressed
     // before the next repaint step by the same amount.
     auto shift = [](CXGraphAxis& a, double lowSteps, double highSteps) {
@@ -321,6 +332,7 @@ ChartEvents ChartController::KeyUp(ChartKey key) {
 
 ChartEvents ChartController::DeleteKey() {
     ChartEvents ev;
+    cursorFresh_ = false;
     CXGraphObject* o = m_.currentObject;
     if (!o || !o->selected || o == m_.objects.front().get()) return ev;
     m_.RemoveObject(o);
@@ -335,6 +347,7 @@ void ChartController::StopAutoscale() {
 
 ChartEvents ChartController::Command(int id) {
     ChartEvents ev;
+    cursorFresh_ = false;
     const auto repaint = Simple(ChartEvent::Kind::Repaint);
     switch (id) {
         case chartcmd::kNormal:
@@ -424,6 +437,13 @@ void ChartController::ZoomToRect(ChartEvents& ev) {
         zoom(a, a.GetValueForPos(std::max(r.left, plot.left)), a.GetValueForPos(std::min(r.right, plot.right)));
     Post(ev, chartmsg::kZoomed, 0);
     band_ = {};
+}
+
+void ChartController::Painting() {
+    // A move that only moved the cross has drawn it already: drawing it
+    // again from the snapped point could catch another curve.
+    if (mode_ == Cursor && !cursorFresh_) UpdateCursor();
+    cursorFresh_ = false;
 }
 
 void ChartController::UpdateCursor() {

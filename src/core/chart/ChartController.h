@@ -91,6 +91,11 @@ public:
     // After the tracker ran: the object takes the new rectangle when it may.
     ChartEvents TrackFinished(CXGraphObject* object, Rect newRect, bool changed);
 
+    // Every paint in cursor mode draws the cross again at the mouse point,
+    // so the snap and the read-out follow ranges changed since the last
+    // move (keys, zoom, pan). Call after the layout, before drawing.
+    void Painting();
+
     ChartCursorShape CursorShape() const;
     int mode() const { return mode_; }
     bool leftButton() const { return leftDown_; }
@@ -127,6 +132,8 @@ private:
     std::optional<IPoint> cross_;
     double cursorX_ = 0.0;
     double cursorY_ = 0.0;
+    // The last event was a cursor move that changed nothing but the cross.
+    bool cursorFresh_ = false;
 };
 
 }  // namespace vra

@@ -170,6 +170,7 @@ void CXGraph::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     CDCEx dc(painter);
     ChartLayout::Run(model_, measurer_, Rect{0, 0, width(), height()});
+    controller_.Painting();
     ChartRenderer::Render(model_, &controller_, dc);
 }
 

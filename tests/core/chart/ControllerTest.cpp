@@ -137,6 +137,30 @@ TEST(Controller, CursorSnapsReadsOutAndNotes) {
     EXPECT_EQ(c.model.snappedCurve, -1);
 }
 
+TEST(Controller, PaintingRedrawsTheCursorForRangesChangedSinceTheMove) {
+    ExampleChart c;  // plot (51, 5, 395, 272), y 234 pixels for 0 ... 100
+    const Point2D low[] = {{0, 3}, {100, 97}};
+    c.model.SetData(low, 2, 1, 0, 0);
+    c.Layout();
+    ChartController ctl(c.model);
+    ctl.Command(chartcmd::kCursor);
+
+    // y 3 lies at 264: the mouse at 256 snaps to curve 1 (8 pixels) and
+    // not to curve 0 at 272 (16); the paint after the move keeps that.
+    ctl.MouseMove({51, 256}, false);
+    EXPECT_EQ(c.model.snappedCurve, 1);
+    ctl.Painting();
+    EXPECT_EQ(c.model.snappedCurve, 1);
+
+    // "+" narrows both axes to 10 ... 90; the next paint reads them at the
+    // same mouse point, now too far from either curve to snap.
+    ctl.KeyUp(ChartKey::Add);
+    c.Layout();
+    ctl.Painting();
+    EXPECT_EQ(c.model.snappedCurve, -1);
+    EXPECT_EQ(c.model.ReadOut().text, " X[01] :  10.0  \r\n Y[01] :  12.7  \r\n");
+}
+
 TEST(Controller, NearestPointIsTheCloserNeighbourTiesLow) {
     ChartModel m;
     const Point2D a[] = {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}};

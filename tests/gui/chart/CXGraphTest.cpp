@@ -250,6 +250,17 @@ TEST(CXGraph, CursorReadsOutNotesAndDeleteSparesTheReadOut) {
     EXPECT_EQ(c.graph.model().objects.size(), 2u);
 }
 
+TEST(CXGraph, CursorReadOutFollowsAKeyAtTheNextPaint) {
+    ShownChart c;
+    c.graph.Command(chartcmd::kCursor);
+    const Rect plot = c.graph.model().plotRect;
+    c.Send(QEvent::MouseMove, {plot.left, plot.bottom}, Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(c.graph.model().ReadOut().text, " X[01] :   0.0  \r\n Y[01] :   0.0  \r\n  [01] :   0.0,   0.0\r\n");
+    QTest::keyClick(&c.graph, Qt::Key_Left);  // x 0 ... 100 becomes 10 ... 110
+    c.Paint();
+    EXPECT_EQ(c.graph.model().ReadOut().text, " X[01] :  10.0  \r\n Y[01] :   0.0  \r\n  [01] :  10.0,   0.0\r\n");
+}
+
 TEST(CXGraph, WithoutInteractivityRightClicksStillReachTheOwner) {
     ShownChart c;
     c.graph.model().interactive = false;
