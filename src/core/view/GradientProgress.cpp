@@ -51,7 +51,9 @@ GradientProgress::Layout GradientProgress::Paint(int width) const {
             break;
         }
     }
-    if (showPercent) layout.percentText = fmt::format("{:.0f}%", fraction * 100.0);
+    // Scaled before the division, so that a half percent rounds as the
+    // quotient itself does (23 of 40 is 57.5, not 57.4999...).
+    if (showPercent) layout.percentText = fmt::format("{:.0f}%", (double(position_) - double(lower_)) * 100.0 / span);
     return layout;
 }
 

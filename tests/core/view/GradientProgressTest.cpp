@@ -27,6 +27,14 @@ TEST(GradientProgress, WaitBoxIsEmptyAtEitherEndAndShowsThePercentageBetween) {
     bar.SetPos(50);
     EXPECT_FALSE(bar.Paint(200).empty);
     EXPECT_EQ(bar.Paint(200).percentText, "50%");
+    // 23 x 100 / 40 is 57.5 exactly and rounds to the even 58; 23 / 40 x 100
+    // would give 57.49999999999999 and "57%".
+    bar.SetRange32(0, 40);
+    bar.SetPos(23);
+    EXPECT_EQ(bar.Paint(200).percentText, "58%");
+    bar.SetRange32(0, 80);
+    bar.SetPos(46);
+    EXPECT_EQ(bar.Paint(200).percentText, "58%");
 }
 
 // Red to black is 255 steps; over 255 pixels each band is one pixel wide and
