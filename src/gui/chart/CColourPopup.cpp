@@ -43,8 +43,10 @@ CColourPopup::CColourPopup(CColorButton* button, const QColor& initial, QPoint b
     for (int i = 0; i < ColourGrid::kColours; ++i) {
         (void)i;  // tool tips are answered in event() from the cell under the mouse
     }
-    chosen_ = current_ =
-        grid_.CellFromColour(initial.isValid() ? std::optional<Rgb>(FromQColor(initial)) : std::nullopt);
+    // Only the chosen cell is marked at first; nothing is current until the
+    // mouse or a key picks a cell, so Return at once keeps the initial colour.
+    chosen_ = grid_.CellFromColour(initial.isValid() ? std::optional<Rgb>(FromQColor(initial)) : std::nullopt);
+    current_ = ColourGrid::kNone;
     show();
     setFocus();
 }

@@ -218,6 +218,46 @@ TEST(ColourPicker, CurrentCellStandsOutAndTheChosenOneIsPressedIn) {
     QTest::keyClick(popup, Qt::Key_Escape);
 }
 
+TEST(ColourPicker, OpensWithOnlyTheChosenCellMarkedAndReturnKeepsTheInitialColour) {
+    QWidget parent;
+    parent.resize(200, 100);
+    auto* button = new CColorButton(&parent);
+    button->setGeometry(10, 10, 60, 24);
+    const QColor odd(1, 2, 3);  // in no cell of the grid
+    button->SetColour(odd);
+    int dialogs = 0;
+    button->colourDialog = [&dialogs](const QColor&, QWidget*) {
+        ++dialogs;
+        return QColor(Qt::green);
+    };
+    parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+    QSignalSpy accepted(button, &CColorButton::selectionAccepted);
+    QTest::mouseClick(button, Qt::LeftButton);
+    CColourPopup* popup = button->popup();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->chosen(), ColourGrid::kCustom);
+    EXPECT_EQ(popup->current(), ColourGrid::kNone);
+    QTest::keyClick(popup, Qt::Key_Return);
+    EXPECT_EQ(dialogs, 0);
+    ASSERT_EQ(accepted.count(), 1);
+    EXPECT_EQ(accepted[0][0].value<QColor>(), odd);
+    EXPECT_EQ(button->GetColour(), odd);
+
+    // A colour of the grid: its cell is chosen, still nothing current; the
+    // first Down goes to cell 0.
+    button->SetColour(Qt::red);
+    QTest::mouseClick(button, Qt::LeftButton);
+    popup = button->popup();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->chosen(), 16);
+    EXPECT_EQ(popup->current(), ColourGrid::kNone);
+    QTest::keyClick(popup, Qt::Key_Down);
+    EXPECT_EQ(popup->current(), 0);
+    QTest::keyClick(popup, Qt::Key_Escape);
+    EXPECT_EQ(button->GetColour(), QColor(Qt::red));
+}
+
 TEST(ColourPicker, OpensAboveAButtonNearTheBottom) {
     CColorButton button;
     const QRect screen = button.screen()->availableGeometry();
