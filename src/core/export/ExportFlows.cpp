@@ -58,9 +58,10 @@ void ExportFlows::GenerateReportSite() {
         prompts_.alert(kSiteFailedText);
         return;
     }
-    if (prompts_.message(
-            "Report site created in:\r\n" + folder + "\r\n\r\nDo you wish to launch the site in your browser?", {},
-            Icon::Question, Buttons::YesNo) == Button::Yes)
+    if (prompts_.messageText(ShownText("Report site created in:\r\n")
+                                 .FileName(folder)
+                                 .Text("\r\n\r\nDo you wish to launch the site in your browser?"),
+                             {}, Icon::Question, Buttons::YesNo) == Button::Yes)
         shell_.open(folder + "index.html");
 }
 
@@ -78,8 +79,10 @@ void ExportFlows::ExportReportsToXml() {
         prompts_.alert(kXmlFailedText);
         return;
     }
-    if (prompts_.message("XML-file created:\r\n" + path + "\r\n\r\nDo you wish to launch the file in your XML-viewer?",
-                         {}, Icon::Question, Buttons::YesNo) == Button::Yes)
+    if (prompts_.messageText(ShownText("XML-file created:\r\n")
+                                 .FileName(path)
+                                 .Text("\r\n\r\nDo you wish to launch the file in your XML-viewer?"),
+                             {}, Icon::Question, Buttons::YesNo) == Button::Yes)
         shell_.open(path);
 }
 

@@ -82,8 +82,10 @@ void ExportRecordsPage(CRpyGraphDoc& doc, const PersonalBests& bests, Prompts& p
         prompts.alert(kRecordsFailedText);
         return;
     }
-    if (prompts.message("Records page created:\r\n" + path + "\r\n\r\nDo you wish to launch the page in your browser?",
-                        {}, Icon::Question, Buttons::YesNo) == Button::Yes)
+    if (prompts.messageText(ShownText("Records page created:\r\n")
+                                .FileName(path)
+                                .Text("\r\n\r\nDo you wish to launch the page in your browser?"),
+                            {}, Icon::Question, Buttons::YesNo) == Button::Yes)
         shell.open(path);
 }
 

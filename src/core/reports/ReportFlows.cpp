@@ -85,7 +85,7 @@ void ReportFlows::LapOrFile(const RunTool& tool, bool raceInfo) {
     const auto header = std::make_unique<Header>();
     if (header->Read(*path) != Header::Ok) {
         prompts_.alert(kHeaderReadErrorText);
-        prompts_.message(path->string(), {}, Icon::Warning, Buttons::Ok);
+        prompts_.messageText(ShownText().FileName(*path), {}, Icon::Warning, Buttons::Ok);
         return;
     }
     const auto drivers = std::make_unique<Drivers>();

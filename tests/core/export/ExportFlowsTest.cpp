@@ -102,6 +102,9 @@ TEST_F(Exports, XmlCommandRefusesOrOffersToOpenTheFile) {
     EXPECT_THAT(
         std::vector<std::string>(all.begin() + static_cast<std::ptrdiff_t>(before), all.end()),
         ElementsAre("XML-file created:\r\n" + file + "\r\n\r\nDo you wish to launch the file in your XML-viewer?"));
+    EXPECT_EQ(prompts.shown().back().parts, ShownText("XML-file created:\r\n")
+                                                .FileName(file)
+                                                .Text("\r\n\r\nDo you wish to launch the file in your XML-viewer?"));
     EXPECT_THAT(
         std::vector<std::string>(waitBox.calls().begin() + static_cast<std::ptrdiff_t>(calls), waitBox.calls().end()),
         ElementsAre("show: Please wait while generating XML file...", "hide"));
@@ -139,6 +142,9 @@ TEST_F(Exports, SiteCommandNeedsRaceInfoAndOpensTheIndex) {
     const std::string folder = (exportDir / "oval").string() + "/";
     EXPECT_EQ(prompts.messages().back(),
               "Report site created in:\r\n" + folder + "\r\n\r\nDo you wish to launch the site in your browser?");
+    EXPECT_EQ(prompts.shown().back().parts, ShownText("Report site created in:\r\n")
+                                                .FileName(folder)
+                                                .Text("\r\n\r\nDo you wish to launch the site in your browser?"));
     EXPECT_THAT(
         std::vector<std::string>(waitBox.calls().begin() + static_cast<std::ptrdiff_t>(calls), waitBox.calls().end()),
         ElementsAre("show: Please wait while generating report site...", "hide"));

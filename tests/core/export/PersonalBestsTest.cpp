@@ -108,6 +108,10 @@ TEST_F(Bests, RecordsPageAndItsExport) {
     const std::string file = (out / "records.html").string();
     EXPECT_EQ(prompts.messages().back(),
               "Records page created:\r\n" + file + "\r\n\r\nDo you wish to launch the page in your browser?");
+    // The path is shown in the system's encoding, the words around it as the program's own.
+    EXPECT_EQ(prompts.shown().back().parts, ShownText("Records page created:\r\n")
+                                                .FileName(file)
+                                                .Text("\r\n\r\nDo you wish to launch the page in your browser?"));
     EXPECT_TRUE(shell.opened().empty());
     ExportRecordsPage(document(), bests, prompts, shell);
     EXPECT_THAT(shell.opened(), ElementsAre(file));

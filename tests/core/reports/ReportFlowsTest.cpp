@@ -85,6 +85,7 @@ TEST_F(Flows, AReplayThatCannotBeReadIsToldAndNoReportShown) {
     flows().Run(ReportKind::Qualifying);
     EXPECT_THAT(prompts.messages(), ElementsAre(kNoLap, kReportOnly, "HeaderClass: Error reading file!",
                                                 (root / "Replay" / "bad.rpy").string()));
+    EXPECT_EQ(prompts.shown().back().parts, ShownText().FileName(root / "Replay" / "bad.rpy"));
 
     simkit::ReplayBuilder crowded;
     crowded.drivers(50).session(3, 1, 30000);
