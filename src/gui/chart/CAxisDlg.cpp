@@ -174,7 +174,8 @@ void CAxisDlg::FillFromAxis() {
         maxDate->setDate(to.date());
         maxTime->setTime(to.time());
     } else {
-        const QDateTime now = QDateTime::currentDateTimeUtc();
+        // The user's own clock: the pickers show the wall-clock date and time.
+        const QDateTime now = QDateTime::currentDateTime();
         minDate->setDate(now.date());
         minTime->setTime(now.time());
         maxDate->setDate(now.date());

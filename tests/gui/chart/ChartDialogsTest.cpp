@@ -102,6 +102,37 @@ TEST(ChartDialogs, ApplyWritesOrRefusesWithTheRange) {
     EXPECT_EQ(axis.timeStepCount->text(), "90");
 }
 
+TEST(ChartDialogs, NumberAxisPickersShowTheLocalDateAndTime) {
+    // Wall-clock fields to the second, as plain (zone-free) values.
+    auto wallClock = [] {
+        const QDateTime now = QDateTime::currentDateTime();
+        const QTime t = now.time();
+        return QDateTime(now.date(), QTime(t.hour(), t.minute(), t.second()), Qt::UTC);
+    };
+    // Fourteen hours ahead of UTC, so that the local clock and UTC differ.
+    const QByteArray savedTz = qgetenv("TZ");
+    qputenv("TZ", "XYZ-14");
+    tzset();
+    Chart c;
+    const int offset = QDateTime::currentDateTime().offsetFromUtc();
+    const QDateTime before = wallClock();
+    CChartPage sheet(c.graph, ChartEvent::Target::YAxis, 0);
+    const QDateTime after = wallClock();
+    if (savedTz.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", savedTz);
+    tzset();
+    ASSERT_EQ(offset, 14 * 3600);
+    const CAxisDlg& axis = *sheet.axisPage;
+    for (const auto& [date, time] : {std::pair{axis.minDate, axis.minTime}, std::pair{axis.maxDate, axis.maxTime}}) {
+        const QTime t = time->time();
+        const QDateTime shown(date->date(), QTime(t.hour(), t.minute(), t.second()), Qt::UTC);
+        EXPECT_GE(shown, before);
+        EXPECT_LE(shown, after);
+    }
+}
+
 TEST(ChartDialogs, DerivedCurvesAppendAndThePageKeepsItsCurve) {
     ScriptedDialogs dialogs;
     Chart c;
