@@ -90,9 +90,9 @@ ZoomRect ZoomModel::NormalizeRect(ZoomRect r) {
 }
 
 ZoomSize ZoomModel::ScaledBase(double scale) const {
-    // Truncated as the scroll ranges are whole pixels; the small allowance
-    // keeps float noise (0.04f x 1.25 is 0.0499999...) from losing a pixel.
-    return {static_cast<int>(baseTotal_.cx * scale + 1e-4), static_cast<int>(baseTotal_.cy * scale + 1e-4)};
+    // The exact product, truncated: a scale just below a round value (0.04f x
+    // 1.25 is 0.0499999...) gives the pixel below, 499 rather than 500.
+    return {static_cast<int>(baseTotal_.cx * scale), static_cast<int>(baseTotal_.cy * scale)};
 }
 
 bool ZoomModel::Fits(double scale) const {
