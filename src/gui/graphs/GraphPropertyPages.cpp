@@ -151,10 +151,13 @@ int CAxisPropertyPage::YDecimals() const {
 void SeriesItemDelegate::paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     p->save();
     const bool selected = option.state & QStyle::State_Selected;
-    p->fillRect(option.rect, selected ? option.palette.highlight() : option.palette.base());
+    // A selected entry keeps a one-pixel ring of the list's own colour
+    // around its highlight; the name takes the text colour of its state.
+    p->fillRect(option.rect, option.palette.base());
+    if (selected) p->fillRect(option.rect.adjusted(1, 1, -1, -1), option.palette.highlight());
     const QRect swatch(option.rect.left() + 2, option.rect.top() + 2, 20, option.rect.height() - 4);
     p->fillRect(swatch, index.data(Qt::DecorationRole).value<QColor>());
-    p->setPen(Qt::black);
+    p->setPen(selected ? option.palette.color(QPalette::HighlightedText) : option.palette.color(QPalette::Text));
     p->drawText(option.rect.adjusted(25, 3, 0, 0), Qt::AlignTop | Qt::AlignLeft, index.data().toString());
     p->restore();
 }

@@ -259,3 +259,38 @@ TEST(GraphProperties, BadDecimalsKeepTheSheetOpenAndOkCopiesBySlot) {
     w.graph.OnPropertiesClosed(true);
     EXPECT_FALSE(w.Model().GetGraph(b)->visible);
 }
+
+TEST(GraphProperties, SeriesEntryPaintsSwatchRingAndNameInItsStateColours) {
+    QComboBox combo;
+    combo.addItem(QStringLiteral("MMMM"));
+    combo.setItemData(0, QColor(10, 200, 30), Qt::DecorationRole);
+    SeriesItemDelegate delegate;
+    QStyleOptionViewItem option;
+    option.palette = combo.palette();
+    option.rect = QRect(0, 0, 120, 20);
+    EXPECT_EQ(delegate.sizeHint(option, combo.model()->index(0, 0)), QSize(120, 20));
+    const QColor base = option.palette.color(QPalette::Base), highlight = option.palette.color(QPalette::Highlight);
+    const QColor highText = option.palette.color(QPalette::HighlightedText);
+    auto paint = [&](bool selected) {
+        QImage image(120, 20, QImage::Format_RGB32);
+        image.fill(Qt::magenta);
+        option.state = selected ? QStyle::State_Selected : QStyle::State_None;
+        QPainter p(&image);
+        delegate.paint(&p, option, combo.model()->index(0, 0));
+        return image;
+    };
+    const QImage on = paint(true);
+    EXPECT_EQ(on.pixelColor(0, 0), base);
+    EXPECT_EQ(on.pixelColor(119, 19), base);
+    EXPECT_EQ(on.pixelColor(1, 1), highlight);
+    EXPECT_EQ(on.pixelColor(2, 2), QColor(10, 200, 30));
+    EXPECT_EQ(on.pixelColor(21, 17), QColor(10, 200, 30));
+    EXPECT_EQ(on.pixelColor(22, 10), highlight);
+    // The name of a selected entry is in the highlighted-text colour, never black.
+    const QRect name(25, 3, 95, 16);
+    EXPECT_GT(CountColour(on.copy(name), highText), 0);
+    EXPECT_EQ(CountColour(on.copy(name), Qt::black), 0);
+    const QImage off = paint(false);
+    EXPECT_EQ(off.pixelColor(1, 1), base);
+    EXPECT_GT(CountColour(off.copy(name), option.palette.color(QPalette::Text)), 0);
+}
