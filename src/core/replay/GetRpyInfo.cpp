@@ -129,10 +129,103 @@ FramePlan PlanOf(const std::uint16_t* at, const std::uint32_t* heads, int count,
     return p;
 }
 
+// The storage of a lap's per-sample arrays.
+struct SampleOut {
+    std::uint32_t* distance;
+    std::int32_t* lateral;
+    std::int16_t* gear;
+    std::uint32_t* rideHeight;
+    std::int16_t* heading;
+    double* rpm;
+    std::int32_t *pitch, *roll;
+    double* valueG;
+    std::uint32_t* valueH;
+    std::int16_t* steering;
+    std::uint16_t *throttle, *brake, *oilPressure;
+    std::array<std::uint32_t*, 4> wheelRotation;
+    std::array<std::int32_t*, 4> suspension;
+    std::array<std::uint8_t*, 4> wheelDirection;
+    double *oilTemperature, *waterTemperature;
+    std::uint16_t *fuelPressure, *valueI;
+    std::array<std::uint8_t*, kEngineBlockCount> block;  // null when the lap keeps no blocks
+};
+
+// The saving player's full record into sample si.
+inline void TakeFull(const SampleOut& o, const std::uint8_t* body, std::size_t si) {
+    std::uint32_t words[9];
+    for (std::size_t k = 0; k < 9; ++k) words[k] = LoadU32(body + 4 * k);
+    const FullCarFields c = ParseCarStructs::UnpackFull(words);
+    o.distance[si] = c.distance;
+    o.gear[si] = static_cast<std::int16_t>(c.gear);
+    o.lateral[si] = c.lateral;
+    o.rideHeight[si] = c.rideHeight;
+    o.rpm[si] = c.rpmCode;
+    o.heading[si] = c.heading;
+    o.pitch[si] = c.pitch;
+    o.roll[si] = c.roll;
+    o.valueG[si] = c.valueG;
+    o.valueH[si] = c.valueH;
+    o.steering[si] = c.steering;
+    o.throttle[si] = c.throttle;
+    o.brake[si] = c.brake;
+    o.oilPressure[si] = c.oilPressure;
+    for (std::size_t w = 0; w < 4; ++w) {
+        o.wheelRotation[w][si] = c.wheelRotation[w];
+        o.suspension[w][si] = c.suspension[w];
+        o.wheelDirection[w][si] = c.wheelDirection[w];
+    }
+}
+
+// The engine word into sample si; the lap's first is also its start value.
+inline void TakeEngine(const SampleOut& o, const std::uint8_t* body, std::size_t si, bool& seen) {
+    std::uint32_t word = LoadU32(body);  // little-endian, as UnpackWord reads it
+    if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap32(word);
+    const EngineWordFields e = ParseCarStructs::UnpackEngine(word);
+    auto put = [&](std::size_t at) {
+        o.oilTemperature[at] = e.oilTemperature;
+        o.waterTemperature[at] = e.waterTemperature;
+        o.fuelPressure[at] = static_cast<std::uint16_t>(e.fuelPressure);
+        o.valueI[at] = static_cast<std::uint16_t>(e.valueI);
+    };
+    put(si);
+    if (!seen) put(0);
+    seen = true;
+}
+
 // The record layout of a frame walked whole, with its plan.
 struct FrameLayout : RecordLayout {
     FramePlan plan;
 };
+
+// Up to `room` frames of the saving player's lap from data on, laid out like
+// `layout`, into samples si on; stops at the first frame laid out otherwise.
+// Returns the frames read. A function of its own: inside the pass, the run
+// shared the registers with all the rest and kept its values in memory.
+__attribute__((noinline)) std::size_t ReadSavingRun(const std::uint8_t* data, std::size_t room,
+                                                    const FrameLayout& layout, const SampleOut& out, std::size_t si,
+                                                    bool& engineSeen) {
+    const FramePlan plan = layout.plan;
+    const std::size_t size = layout.size;
+    const std::array<std::uint8_t*, kEngineBlockCount> block = out.block;
+    const bool blocks = block[0] != nullptr;
+    bool seen = engineSeen;
+    std::size_t k = 0;
+    for (; k < room; ++k, data += size, ++si) {
+        if (LoadU16(data) != size || !layout.Matches(data, size)) break;
+        if (plan.full != 0) TakeFull(out, data + plan.full, si);
+        if (plan.engine != 0) TakeEngine(out, data + plan.engine, si, seen);
+        if (blocks) {
+            if (plan.block[0] != 0) TakeBlock<0>(data + plan.block[0], block[0], si);
+            if (plan.block[1] != 0) TakeBlock<1>(data + plan.block[1], block[1], si);
+            if (plan.block[2] != 0) TakeBlock<2>(data + plan.block[2], block[2], si);
+            if (plan.block[3] != 0) TakeBlock<3>(data + plan.block[3], block[3], si);
+            if (plan.block[4] != 0) TakeBlock<4>(data + plan.block[4], block[4], si);
+            if (plan.block[5] != 0) TakeBlock<5>(data + plan.block[5], block[5], si);
+        }
+    }
+    engineSeen = seen;
+    return k;
+}
 
 // The session word of a frame whose first record is a session record.
 bool SessionFrameWord(std::span<const std::uint8_t> f, std::uint32_t& word) {
@@ -461,46 +554,35 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
     std::array<FrameLayout, 2> layouts;
     std::array<std::uint8_t*, kEngineBlockCount> blockOut{};
     for (std::size_t b = 0; b < blockOut.size(); ++b) blockOut[b] = blocks[b].data();
+    const SampleOut out{
+        distance.data(),
+        lateral.data(),
+        gear.data(),
+        rideHeight.data(),
+        heading.data(),
+        rpm.data(),
+        pitch.data(),
+        roll.data(),
+        valueG.data(),
+        valueH.data(),
+        steering.data(),
+        throttle.data(),
+        brake.data(),
+        oilPressure.data(),
+        {wheelRotation[0].data(), wheelRotation[1].data(), wheelRotation[2].data(), wheelRotation[3].data()},
+        {suspension[0].data(), suspension[1].data(), suspension[2].data(), suspension[3].data()},
+        {wheelDirection[0].data(), wheelDirection[1].data(), wheelDirection[2].data(), wheelDirection[3].data()},
+        oilTemperature.data(),
+        waterTemperature.data(),
+        fuelPressure.data(),
+        valueI.data(),
+        fullData ? blockOut : std::array<std::uint8_t*, kEngineBlockCount>{}};
     // What the records give the lap's sample si.
     auto takeFull = [&](const std::uint8_t* body, std::size_t si) {
-        std::uint32_t words[9];
-        for (std::size_t k = 0; k < 9; ++k) words[k] = LoadU32(body + 4 * k);
-        const FullCarFields c = ParseCarStructs::UnpackFull(words);
-        distance[si] = c.distance;
-        gear[si] = static_cast<std::int16_t>(c.gear);
-        lateral[si] = c.lateral;
-        rideHeight[si] = c.rideHeight;
-        rpm[si] = c.rpmCode;
-        heading[si] = c.heading;
-        pitch[si] = c.pitch;
-        roll[si] = c.roll;
-        valueG[si] = c.valueG;
-        valueH[si] = c.valueH;
-        steering[si] = c.steering;
-        throttle[si] = c.throttle;
-        brake[si] = c.brake;
-        oilPressure[si] = c.oilPressure;
-        for (int w = 0; w < 4; ++w) {
-            wheelRotation[w][si] = c.wheelRotation[w];
-            suspension[w][si] = c.suspension[w];
-            wheelDirection[w][si] = c.wheelDirection[w];
-        }
+        TakeFull(out, body, si);
         ++foundCount;
     };
-    auto takeEngine = [&](const std::uint8_t* body, std::size_t si) {
-        std::uint32_t word = LoadU32(body);  // little-endian, as UnpackWord reads it
-        if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap32(word);
-        const EngineWordFields e = ParseCarStructs::UnpackEngine(word);
-        auto put = [&](std::size_t at) {
-            oilTemperature[at] = e.oilTemperature;
-            waterTemperature[at] = e.waterTemperature;
-            fuelPressure[at] = static_cast<std::uint16_t>(e.fuelPressure);
-            valueI[at] = static_cast<std::uint16_t>(e.valueI);
-        };
-        put(si);
-        if (!engineSeen) put(0);  // the lap's first engine word is also its start value
-        engineSeen = true;
-    };
+    auto takeEngine = [&](const std::uint8_t* body, std::size_t si) { TakeEngine(out, body, si, engineSeen); };
     // True when the compact records hold the car's.
     auto takeCompact = [&](const std::uint8_t* body, std::uint32_t bodySize, std::size_t si) {
         const std::uint32_t cars = bodySize / kCompactRecordSize;
@@ -563,7 +645,22 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
             // The frames end by here: in the bytes read and in the stream.
             const std::uint64_t limit = std::min<std::uint64_t>(heldStart + held.size(), frameEnd);
             const std::uint64_t runStart = p;
-            while (p >= heldStart && p < limit && limit - p >= size && p != listed) {
+            if (saving && p >= heldStart && p < limit) {
+                // The frames that lie whole in the bytes read, up to the one
+                // the index lists and the lap's last.
+                std::uint64_t room = (limit - p) / size;
+                if (listed >= p && (listed - p) % size == 0) room = std::min<std::uint64_t>(room, (listed - p) / size);
+                room = std::min<std::uint64_t>(room, static_cast<std::uint64_t>(n - s) + 1);
+                const std::size_t frames = ReadSavingRun(held.data() + (p - heldStart), static_cast<std::size_t>(room),
+                                                         layout, out, static_cast<std::size_t>(s), engineSeen);
+                if (frames != 0) {
+                    blockTypes |= plan.blockTypes;
+                    if (plan.full != 0) foundCount += static_cast<int>(frames);
+                }
+                p += frames * size;
+                s += static_cast<int>(frames);
+            }
+            while (!saving && p >= heldStart && p < limit && limit - p >= size && p != listed) {
                 const std::uint8_t* data = held.data() + (p - heldStart);
                 if (LoadU16(data) != size || !layout.Matches(data, size)) break;
                 if (!takePlanned(plan, data, static_cast<std::size_t>(s)) && !saving) {
