@@ -91,7 +91,10 @@ LapTrace TraceLap(const TractionLap& lap, int start, int end, int rangeMax, bool
         while (f < last && d(f) < start) ++f;
     }
     int i = std::min(std::max(f, kFirstTraceSample), last);
-    const bool drawn = n > kFirstTraceSample;
+    // A lap whose last sample on the lap comes before sample 12 has nothing
+    // to draw: the samples before it hold the run-up, the one after it has
+    // crossed the line.
+    const bool drawn = last >= kFirstTraceSample;
     const auto& lat = carFrame ? lap.carLat : lap.travelLat;
     const auto& lon = carFrame ? lap.carLong : lap.travelLong;
     auto point = [&](int k) {

@@ -73,6 +73,15 @@ TEST(TractionCircleData, ShortLapsAndNegativeTimes) {
     EXPECT_TRUE(t.points.empty());
     EXPECT_TRUE(t.seconds);
     EXPECT_FALSE(TraceLap(Lap(3).View(), 0, 1, 100, true, kPlot).seconds);
+    // With 13 samples the lap ends on sample 11 and sample 12 has crossed the
+    // line: still nothing to draw. With 14 the trace is sample 12 alone.
+    const PlotGeometry fine{1000.0, {350, 300}};
+    const LapTrace thirteen = TraceLap(Lap(13).View(), 0, 100, 100, true, fine);
+    EXPECT_TRUE(thirteen.points.empty());
+    EXPECT_TRUE(thirteen.seconds);
+    const LapTrace fourteen = TraceLap(Lap(14).View(), 0, 100, 100, true, fine);
+    ASSERT_EQ(fourteen.points.size(), 1u);
+    EXPECT_EQ(fourteen.points[0], (PlotPoint{350 + 12, 300 - 12}));  // 0.012 g x 1000
     // A range that ends before the trace's first sample: one point.
     const LapTrace early = TraceLap(Lap(100).View(), 2, 3, 100, true, kPlot);
     EXPECT_EQ(early.points.size(), 1u);
