@@ -538,8 +538,10 @@ RaceModel::DrawResult RaceModel::DrawFrame(std::uint32_t f, CoreDisplay& display
         pose.heading = s.heading;
         const auto key = static_cast<std::uint32_t>(std::clamp(std::trunc(distance * 10.0), 0.0, double(kKeyMask)));
         sortKeys[d] |= key;
-        drawn = true;
     }
+    // A car met twice in a frame is where its last record puts it, and that
+    // place may lie off the track: only the cars still placed were drawn.
+    for (const CarPose& pose : poses_) drawn = drawn || pose.present;
     std::stable_sort(sortKeys.begin(), sortKeys.end(),
                      [](std::uint64_t a, std::uint64_t b) { return (a & kKeyMask) > (b & kKeyMask); });
     for (std::size_t p = 0; p < n; ++p) {

@@ -212,6 +212,25 @@ TEST(RaceModelLoad, APositionAtTheLineWrapsToTheLapsStart) {
     }
 }
 
+TEST(RaceModelLoad, ACarWhoseLastRecordOfAFrameLiesOffTheTrackIsNotDrawn) {
+    ReplayBuilder b = RaceBuilder(3, 1, 40000);
+    b.desc.sessions[0].cars[0].onTrack = false;  // the saving player sits out
+    // The same low byte: both compact records name driver 1, the second last.
+    b.desc.drivers[1].carId = 0x10C;
+    b.desc.drivers[2].carId = 0x00C;
+    b.desc.compactHook = [](const simkit::FrameContext& ctx, int driver, simkit::CompactRecordFields& c) {
+        if (driver == 2 && ctx.frameInSession == 100) c.distance = 0xFFFFFF;  // laps beyond the track
+    };
+    Race r;
+    r.Build(b);
+    ASSERT_TRUE(r.loaded);
+    EXPECT_EQ(r.model.DrawFrame(100, r.display), RaceModel::DrawResult::Nothing);
+    EXPECT_FALSE(r.model.Poses()[1].present);
+    EXPECT_EQ(r.model.DrawMode(), 0);
+    EXPECT_EQ(r.model.DrawFrame(101, r.display), RaceModel::DrawResult::Drawn);
+    EXPECT_TRUE(r.model.Poses()[1].present);
+}
+
 // Codes at both ends of their fields come back exactly (the race is the only
 // session: its frame f is the session's frame f), and a race read from
 // its file in blocks (several megabytes, so windows cross block edges) loads
