@@ -150,6 +150,29 @@ struct SampleOut {
     std::array<std::uint8_t*, kEngineBlockCount> block;  // null when the lap keeps no blocks
 };
 
+// Block B of `frames` frames of `size` bytes each from `first` on, the
+// block's body `at` bytes into each (0: the frames hold none), into samples
+// from `sample` on.
+template <int B>
+void TakeBlocks(const std::uint8_t* first, std::size_t size, std::size_t frames, std::size_t at, std::uint8_t* out,
+                std::size_t sample) {
+    if (at == 0) return;
+    const std::uint8_t* from = first + at;
+    std::uint8_t* to = out + sample * kEngineBlockSize[B];
+    for (std::size_t k = 0; k < frames; ++k, from += size, to += kEngineBlockSize[B])
+        std::memcpy(to, from, kEngineBlockSize[B]);
+}
+
+// The heads of a frame of the layout's size are those of the layout. One
+// after another, each a branch that is taken only at a run's end: in the
+// run below, the gathered all-at-once comparison of Matches cost more.
+inline bool SameHeads(const RecordLayout& layout, const std::uint8_t* data) {
+    for (int r = 0; r < layout.count; ++r)
+        if (LoadU32(data + layout.at[static_cast<std::size_t>(r)]) != layout.head[static_cast<std::size_t>(r)])
+            return false;
+    return true;
+}
+
 // The saving player's full record into sample si.
 inline void TakeFull(const SampleOut& o, const std::uint8_t* body, std::size_t si) {
     std::uint32_t words[9];
@@ -210,18 +233,22 @@ __attribute__((noinline)) std::size_t ReadSavingRun(const std::uint8_t* data, st
     const bool blocks = block[0] != nullptr;
     bool seen = engineSeen;
     std::size_t k = 0;
+    const std::uint8_t* const first = data;
+    const std::size_t firstSample = si;
     for (; k < room; ++k, data += size, ++si) {
-        if (LoadU16(data) != size || !layout.Matches(data, size)) break;
+        if (LoadU16(data) != size || !SameHeads(layout, data)) break;
         if (plan.full != 0) TakeFull(out, data + plan.full, si);
         if (plan.engine != 0) TakeEngine(out, data + plan.engine, si, seen);
-        if (blocks) {
-            if (plan.block[0] != 0) TakeBlock<0>(data + plan.block[0], block[0], si);
-            if (plan.block[1] != 0) TakeBlock<1>(data + plan.block[1], block[1], si);
-            if (plan.block[2] != 0) TakeBlock<2>(data + plan.block[2], block[2], si);
-            if (plan.block[3] != 0) TakeBlock<3>(data + plan.block[3], block[3], si);
-            if (plan.block[4] != 0) TakeBlock<4>(data + plan.block[4], block[4], si);
-            if (plan.block[5] != 0) TakeBlock<5>(data + plan.block[5], block[5], si);
-        }
+    }
+    // The blocks after, a type at a time: six streams of stores at once, each
+    // from its own pointer, left the loop above short of registers.
+    if (blocks) {
+        TakeBlocks<0>(first, size, k, plan.block[0], block[0], firstSample);
+        TakeBlocks<1>(first, size, k, plan.block[1], block[1], firstSample);
+        TakeBlocks<2>(first, size, k, plan.block[2], block[2], firstSample);
+        TakeBlocks<3>(first, size, k, plan.block[3], block[3], firstSample);
+        TakeBlocks<4>(first, size, k, plan.block[4], block[4], firstSample);
+        TakeBlocks<5>(first, size, k, plan.block[5], block[5], firstSample);
     }
     engineSeen = seen;
     return k;
