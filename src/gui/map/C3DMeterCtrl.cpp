@@ -110,7 +110,9 @@ void C3DMeterCtrl::PaintFace(QPainter& painter, QSize size) const {
     const QFontMetrics fm(font);
     painter.setPen(pal.color(QPalette::ButtonText));
     painter.drawText(QPoint(g.textBox.center().x() - fm.horizontalAdvance(units_) / 2, g.textBox.top()), units_);
-    const int baseline = g.centre.y() - g.outer + textHeight / 10 + fm.ascent();
+    // The range labels stand on a baseline just below the top of the outer
+    // arc, level with the scale's highest point.
+    const int baseline = g.centre.y() - g.outer + textHeight / 10;
     const QString minimum = Label(minimum_, decimals_), maximum = Label(maximum_, decimals_);
     painter.drawText(QPoint(OnCircle(g.centre, kStartDegrees, g.outer).x() / 2, baseline), minimum);
     const int right = (OnCircle(g.centre, kEndDegrees, g.outer).x() + size.width()) / 2;

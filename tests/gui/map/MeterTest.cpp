@@ -44,6 +44,21 @@ TEST(C3DMeterCtrl, TheNeedleStaysOnTheScale) {
     EXPECT_DOUBLE_EQ(meter.NeedleDegrees(), 120.0);
 }
 
+// At 120 x 80 the centre is (60, 93) and the outer radius 80, so the arc's
+// top is y 13; the text box runs from 65 to 74, the text is 16 high and the
+// range labels stand on the baseline 13 + 16 / 10 = 14, the minimum at x 10.
+TEST(C3DMeterCtrl, TheRangeLabelsStandOnTheBaselineBelowTheArcTop) {
+    C3DMeterCtrl meter;
+    meter.SetRange(0, 100);
+    const QSize size(120, 80);
+    const QImage label = Render(meter, size).copy(0, 0, 19, 40);
+    const QRect glyph = test::ColourExtent(label, meter.palette().color(QPalette::ButtonText), 60);
+    ASSERT_FALSE(glyph.isEmpty());
+    EXPECT_GE(glyph.left(), 10);
+    EXPECT_LE(glyph.bottom(), 14);
+    EXPECT_GE(glyph.bottom(), 12);
+}
+
 TEST(C3DMeterCtrl, AValueRepaintsOnlyTheNeedleOverTheKeptFace) {
     C3DMeterCtrl meter;
     meter.resize(120, 80);
