@@ -189,11 +189,17 @@ std::optional<NiceStepValue> CXGraphAxis::NiceStep(int n, double minimum, double
 
 void CXGraphAxis::AlignRange(double& minimum, double& maximum, const NiceStepValue& s) {
     if (!(s.step > 0)) return;
-    auto onMultiple = [&](double q) { return std::fabs(q - std::nearbyint(q)) <= kEndTolerance; };
+    // Far from zero the quotient carries more rounding than the tolerance,
+    // so an end is also on a multiple when it equals that multiple as the
+    // ticks compute it; else an aligned end would move again on every paint.
+    auto onMultiple = [&](double v, double q) {
+        const double k = std::nearbyint(q);
+        return std::fabs(q - k) <= kEndTolerance || std::fabs(v - s.Multiple(k)) <= kEndTolerance * s.step;
+    };
     const double qMin = minimum / s.step;
-    if (std::isfinite(qMin) && !onMultiple(qMin)) minimum = s.Multiple(std::trunc(qMin - 1));
+    if (std::isfinite(qMin) && !onMultiple(minimum, qMin)) minimum = s.Multiple(std::trunc(qMin - 1));
     const double qMax = maximum / s.step;
-    if (std::isfinite(qMax) && !onMultiple(qMax)) maximum = s.Multiple(std::trunc(qMax + 1));
+    if (std::isfinite(qMax) && !onMultiple(maximum, qMax)) maximum = s.Multiple(std::trunc(qMax + 1));
 }
 
 double CXGraphAxis::TimeStep(int n, double minimum, double maximum) {

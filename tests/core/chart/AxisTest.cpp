@@ -45,6 +45,11 @@ TEST(Axis, AlignRangeMovesEndsOutwardOntoMultiples) {
     // The last decimal step stays exactly on the end.
     EXPECT_EQ(align(0, 1, 10, 1), (std::pair{0.0, 1.0}));
     EXPECT_EQ(align(0, 0.3, 3, 0.3), (std::pair{0.0, 0.3}));
+    // Ends on a multiple stay also billions of steps away from zero, where
+    // the quotient end / step is rounded by more than the tolerance.
+    EXPECT_EQ(align(40000, 40000.00004, 8, 0.00004), (std::pair{40000.0, 40000.00004}));
+    EXPECT_EQ(align(0.5, 0.50000001, 20, 0.00000001), (std::pair{0.5, 0.50000001}));
+    EXPECT_EQ(align(-155, -154.99998, 2, 0.00002), (std::pair{-155.0, -154.99998}));
 }
 
 // An axis whose layout room is n label heights.
@@ -95,6 +100,14 @@ TEST(Axis, AutoScaleGivesStableNiceRanges) {
         c.y().AutoScale();
         EXPECT_EQ(c.y().step, 0.5);
         EXPECT_EQ(c.y().curMax, 1.0);
+    }
+    {
+        // Far from zero an aligned range stays put paint after paint.
+        RoomChart c(40000, 40000.00004, 8);
+        c.y().AutoScale();
+        c.y().AutoScale();
+        EXPECT_EQ(c.y().curMin, 40000.0);
+        EXPECT_EQ(c.y().curMax, 40000.00004);
     }
     {
         RoomChart c(1e15, 1e15 + 1000, 10);
