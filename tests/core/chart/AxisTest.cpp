@@ -215,6 +215,16 @@ TEST(Axis, UserFormatsAreOneConversionOfADouble) {
     EXPECT_EQ(FormatValue("100%% %.0f", 3), "100% 3");
     EXPECT_EQ(FormatValue("%99999999f", 3), "  3.0");
     EXPECT_EQ(FormatValue("", 3), "  3.0");
+    // The alternate general form keeps the point but no digit beyond the precision.
+    EXPECT_EQ(FormatValue("%#.3g", 500), "500.");
+    EXPECT_EQ(FormatValue("%#8.3g", 500), "    500.");
+    EXPECT_EQ(FormatValue("%-#8.3g|", -250), "-250.   |");
+    EXPECT_EQ(FormatValue("%0#8.3g", -250), "-000250.");
+    EXPECT_EQ(FormatValue("%#g", 377422), "377422.");
+    EXPECT_EQ(FormatValue("%#g", 1), "1.00000");
+    EXPECT_EQ(FormatValue("%#.3g", 0.5), "0.500");
+    EXPECT_EQ(FormatValue("%#.3g", 0), "0.00");
+    EXPECT_EQ(FormatValue("v=%#.2G%%", 12), "v=12.%");
 }
 
 TEST(AxisPage, ShowsStepsInTheLargestUnitAndPicksFormats) {
