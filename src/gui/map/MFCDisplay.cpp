@@ -197,10 +197,13 @@ void MFCDisplay::DrawMarkerOutlines(std::span<const vra::Point2D> body, std::spa
 void MFCDisplay::DrawCircle(const vra::CarMarker&, vra::DevicePoint position, std::int32_t colourIndex) {
     if (!painter_) return;
     // The dot keeps its size in window pixels: its corners are placed in
-    // pixels round the mapped position and taken back to painter units.
+    // pixels round the mapped position and taken back to painter units. The
+    // position lands on a whole pixel first, or the corners, rounded each on
+    // its own, would make the dot a pixel narrower at some positions.
     const QTransform toPixels = painter_->combinedTransform();
     const QTransform toLogical = toPixels.inverted();
-    const QPointF centre = toPixels.map(QPointF(position.x, position.y));
+    const QPointF mapped = toPixels.map(QPointF(position.x, position.y));
+    const QPointF centre(vra::MapTransform::RoundToInt(mapped.x()), vra::MapTransform::RoundToInt(mapped.y()));
     const double a = 0.75 * std::numbers::pi;
     const double b = 1.75 * std::numbers::pi;
     const QPointF c1(vra::MapTransform::RoundToInt(centre.x() + kDotRadius * std::cos(a)),

@@ -161,6 +161,24 @@ TEST(MFCDisplayDrawing, DotsKeepTheirPixelSizeAtAnyZoom) {
     }
 }
 
+TEST(MFCDisplayDrawing, DotsStandOnTheNearestPixelWithTheSameSizeWherever) {
+    const vra::CarMarker marker(nullptr);
+    // 4/3 pixels per unit: positions 75 to 78 land on pixels 100, 101.33,
+    // 102.67 and 104, which round to 100, 101, 103 and 104.
+    const int expectedShift[] = {0, 1, 3, 4};
+    QRect first;
+    for (int k = 0; k < 4; ++k) {
+        Canvas c({400, 400});
+        c.painter.setWindow(0, 0, 300, 300);
+        c.painter.setViewport(0, 0, 400, 400);
+        c.display.DrawCircle(marker, vra::DevicePoint{75 + k, 75 + k}, 1);
+        const QRect dot = ColourExtent(c.Done(), kLap2);
+        if (k == 0) first = dot;
+        EXPECT_EQ(dot.size(), first.size()) << k;
+        EXPECT_EQ(dot.topLeft() - first.topLeft(), QPoint(expectedShift[k], expectedShift[k])) << k;
+    }
+}
+
 TEST(MFCDisplayDrawing, CarOutlinesStandRoundTheirPositionAndGrowWhenOversized) {
     int widths[2] = {};
     for (bool oversized : {false, true}) {
