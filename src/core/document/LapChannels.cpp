@@ -190,9 +190,11 @@ bool ComputeLapChannels(GetRpyInfo& lap, const TrackPath& track, LapLinePlotter&
             sx += lap.accelRawX[static_cast<std::size_t>(k)];
             sy += lap.accelRawY[static_cast<std::size_t>(k)];
         }
-        const double count = static_cast<double>(std::max(i - first + 1, 1));
-        const double axs = sx / count;
-        const double ays = sy / count;
+        // Taken as the sum times 1/count: a full window is the sum x 1/7,
+        // which is not always the sum / 7 in the last bit.
+        const double share = 1.0 / static_cast<double>(std::max(i - first + 1, 1));
+        const double axs = sx * share;
+        const double ays = sy * share;
         lap.accelSmoothX[u] = axs;
         lap.accelSmoothY[u] = ays;
         const double total = std::sqrt(axs * axs + ays * ays);

@@ -181,6 +181,29 @@ TEST_F(HandWrittenLap, SlipAngleWrapsIntoPlusMinus300) {
     }
 }
 
+// Once seven measured samples exist, the smoothed acceleration is the sum
+// of the last seven raw values times 1/7.
+TEST_F(HandWrittenLap, SmoothedAccelerationIsTheSumOfSevenTimesOneSeventh) {
+    const double length = path->Length();
+    GetRpyInfo lap = StandingLap(80, 0);
+    for (std::size_t i = 0; i <= 80; ++i) {
+        lap.distanceM[i] = static_cast<double>(i * i) * length / 8000.0;
+        lap.lateralM[i] = 5.0 * std::sin(static_cast<double>(i) / 3.0);
+    }
+    ASSERT_TRUE(ComputeLapChannels(lap, *path, plotter, false, locked));
+    int notTheQuotient = 0;
+    for (std::size_t i = 9; i <= 79; ++i) {
+        for (const auto& [raw, smooth] :
+             {std::pair{&lap.accelRawX, &lap.accelSmoothX}, {&lap.accelRawY, &lap.accelSmoothY}}) {
+            double sum = 0.0;
+            for (std::size_t k = i - 6; k <= i; ++k) sum += (*raw)[k];
+            ASSERT_EQ((*smooth)[i], sum * (1.0 / 7.0)) << i;
+            if (sum / 7.0 != sum * (1.0 / 7.0)) ++notTheQuotient;
+        }
+    }
+    EXPECT_GT(notTheQuotient, 0);  // the lap tells the two apart
+}
+
 // A lap driving once round in 30 samples: its splits are timed from the
 // start step, and without a forward step there is nothing to time them from.
 TEST_F(HandWrittenLap, SplitTimesNeedAForwardStepAtTheStart) {
