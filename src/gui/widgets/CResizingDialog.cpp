@@ -3,7 +3,29 @@
 #include <QResizeEvent>
 #include <QSizeGrip>
 
+#include <cmath>
+#include <limits>
+
 namespace vra {
+
+namespace {
+
+// The space before `edge` over the space after it within `extent`.
+double EdgeRatio(int edge, int extent) {
+    if (extent <= 0) return 0.0;
+    if (edge == extent) return std::numeric_limits<double>::infinity();
+    return double(edge) / double(extent - edge);
+}
+
+// The near edge at the same ratio within the new extent, truncated. The
+// product comes first and the sum divides it, so an edge lands exactly where
+// it always has, even one pixel short of the plain fraction.
+int ProportionalEdge(int extent, double ratio) {
+    if (std::isinf(ratio)) return extent;  // stays on the far edge rather than dividing infinity by infinity
+    return int(extent * ratio / (ratio + 1.0));
+}
+
+}  // namespace
 
 CResizingDialog::CResizingDialog(QWidget* parent) : QDialog(parent) {}
 
@@ -27,10 +49,8 @@ void CResizingDialog::SetControlInfo(QWidget* control, Mode horizontalMode, Mode
     info.rect = control->geometry();
     info.exclude = exclude;
     const QSize base = size_.isValid() ? size_ : size();
-    // Kept as plain fractions: the same position as left / (width - left)
-    // ratios, without dividing by zero for a control at the far edge.
-    if (base.width() > 0) info.horizontalFraction = double(info.rect.left()) / base.width();
-    if (base.height() > 0) info.verticalFraction = double(info.rect.top()) / base.height();
+    info.horizontalRatio = EdgeRatio(info.rect.left(), base.width());
+    info.verticalRatio = EdgeRatio(info.rect.top(), base.height());
     controls_.push_back(info);
 }
 
@@ -46,7 +66,7 @@ void CResizingDialog::Layout(ControlInfo& info, QSize newSize) {
             r.translate(dw, 0);
             break;
         case Mode::Proportional:
-            r.moveLeft(int(newSize.width() * info.horizontalFraction));
+            r.moveLeft(ProportionalEdge(newSize.width(), info.horizontalRatio));
             break;
         default:
             break;
@@ -59,7 +79,7 @@ void CResizingDialog::Layout(ControlInfo& info, QSize newSize) {
             r.translate(0, dh);
             break;
         case Mode::Proportional:
-            r.moveTop(int(newSize.height() * info.verticalFraction));
+            r.moveTop(ProportionalEdge(newSize.height(), info.verticalRatio));
             break;
         default:
             break;

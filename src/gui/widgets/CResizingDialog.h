@@ -52,10 +52,11 @@ private:
         Mode verticalMode = Mode::Fixed;
         QRect rect;
         bool exclude = false;
-        // The near edges as fractions of the dialog's size at registration,
-        // for the proportional mode.
-        double horizontalFraction = 0.0;
-        double verticalFraction = 0.0;
+        // For the proportional mode: the space before the near edge over the
+        // space after it at registration (infinite for a control whose near
+        // edge lies on the dialog's far edge).
+        double horizontalRatio = 0.0;
+        double verticalRatio = 0.0;
     };
 
     void Layout(ControlInfo& info, QSize newSize);

@@ -47,6 +47,8 @@ public:
         fixed->installEventFilter(&fixedMoves);
     }
 
+    void RegisterProportional(QWidget* control) { SetControlInfo(control, Mode::Proportional, Mode::Fixed); }
+
     QLineEdit* edit;
     QPushButton* ok;
     QLabel* third;
@@ -86,11 +88,22 @@ TEST(CResizingDialog, ControlsFollowTheNewSizeByTheirRulesButNeverBelowTheFirstS
 
 TEST(CResizingDialog, ProportionalControlsKeepTheirFractionAndSize) {
     SampleDialog dialog;
+    auto* farEdge = new QLabel(&dialog);
+    farEdge->setGeometry(300, 0, 5, 5);
+    dialog.RegisterProportional(farEdge);
     dialog.show();
-    for (const QSize size : {QSize(600, 400), QSize(451, 333), QSize(300, 200)}) {
-        dialog.resize(size);
-        EXPECT_EQ(dialog.third->pos(), QPoint(size.width() / 3, size.height() / 4)) << size.width();
+    // The top edge's ratio is 50 / 150; 400 x ratio / (ratio + 1) comes out
+    // just under 100 in doubles, so the edge truncates to 99, and to 49 back
+    // at the first height.
+    const struct {
+        QSize size;
+        QPoint third;
+    } steps[] = {{{600, 400}, {200, 99}}, {{451, 333}, {150, 83}}, {{300, 200}, {100, 49}}};
+    for (const auto& step : steps) {
+        dialog.resize(step.size);
+        EXPECT_EQ(dialog.third->pos(), step.third) << step.size.width();
         EXPECT_EQ(dialog.third->size(), QSize(60, 20));
+        EXPECT_EQ(farEdge->x(), step.size.width()) << "a control on the far edge stays on it";
         ExpectGripInCorner(dialog);
     }
     EXPECT_EQ(dialog.edit->geometry(), QRect(10, 10, 200, 24)) << "back at the first size, back in place";
