@@ -86,8 +86,18 @@ void CDCEx::SetHatch(int style, QColor c) {
         p_.setBrush(QBrush(c));
 }
 
+// A line paints its start and stops one pixel short of its end, whichever
+// way it runs, and a line of no length paints nothing. Qt's flat-capped
+// one-pixel line leaves out the lower or right end instead, so a straight
+// line running up or left is drawn one pixel further down or right.
 void CDCEx::Line(IPoint a, IPoint b) {
-    p_.drawLine(QPoint(a.x, a.y), QPoint(b.x, b.y));
+    if (a.x == b.x && a.y == b.y) return;
+    int sx = 0, sy = 0;
+    if (p_.pen().isCosmetic()) {
+        if (a.y == b.y && b.x < a.x) sx = 1;
+        if (a.x == b.x && b.y < a.y) sy = 1;
+    }
+    p_.drawLine(QPoint(a.x + sx, a.y + sy), QPoint(b.x + sx, b.y + sy));
 }
 
 // A framework rectangle covers left .. right - 1 including its outline.

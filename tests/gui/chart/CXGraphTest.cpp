@@ -93,6 +93,50 @@ struct DenseChart {
     }
 };
 
+// Lines paint their start and stop one pixel short of their end in every
+// direction: a y axis runs from its origin up to just below its top, where
+// the arrow's first line has no length and paints nothing.
+TEST(CXGraph, LinesPaintTheirStartAndNotTheirEnd) {
+    auto painted = [](IPoint a, IPoint b) {
+        QImage image(12, 12, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            CDCEx dc(painter);
+            dc.SetPen(0, 1, Qt::red);
+            dc.Line(a, b);
+        }
+        std::vector<IPoint> out;
+        for (int y = 0; y < 12; ++y)
+            for (int x = 0; x < 12; ++x)
+                if (image.pixel(x, y) == qRgb(255, 0, 0)) out.push_back({x, y});
+        return out;
+    };
+    EXPECT_EQ(painted({5, 9}, {5, 6}), (std::vector<IPoint>{{5, 7}, {5, 8}, {5, 9}}));
+    EXPECT_EQ(painted({5, 6}, {5, 9}), (std::vector<IPoint>{{5, 6}, {5, 7}, {5, 8}}));
+    EXPECT_EQ(painted({9, 5}, {6, 5}), (std::vector<IPoint>{{7, 5}, {8, 5}, {9, 5}}));
+    EXPECT_TRUE(painted({4, 4}, {4, 4}).empty());
+
+    ChartModel model;
+    QtTextMeasurer measurer;
+    model.legend = false;
+    const Point2D pts[] = {{0, 0}, {100, 100}};
+    model.SetData(pts, 2, 0, 0, 0);
+    auto& y = model.GetYAxis(0);
+    y.placement = 1;
+    y.colour = Rgb{255, 0, 0};
+    QImage image(400, 300, QImage::Format_RGB32);
+    {
+        QPainter painter(&image);
+        CDCEx dc(painter);
+        ChartLayout::Run(model, measurer, {0, 0, 400, 300});
+        ChartRenderer::Render(model, nullptr, dc);
+    }
+    EXPECT_EQ(image.pixel(y.originX, y.originY), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(y.originX, y.top + 1), qRgb(255, 0, 0));
+    EXPECT_NE(image.pixel(y.originX, y.top), qRgb(255, 0, 0));
+}
+
 TEST(CXGraph, MonochromeDrawsCurvesBlackAndDenseColumnsLookTheSame) {
     DenseChart c;
     const QImage full = c.Picture(false, false);
