@@ -164,7 +164,8 @@ QMenu* StintAnalyzer::ChartMenu() {
 }
 
 void StintAnalyzer::PlaceChart() {
-    const int left = int(optionsGroup_->geometry().right() * 1.1);
+    // The group's right edge lies just past its last column of pixels.
+    const int left = int((optionsGroup_->x() + optionsGroup_->width()) * 1.1);
     chart_->setGeometry(left, 10, std::max(width() - (left + 10), 1), std::max(height() - 20, 1));
     grip_->move(width() - grip_->width(), height() - grip_->height());
 }

@@ -5,6 +5,7 @@
 #include "support/document/LapDocument.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
@@ -87,6 +88,26 @@ TEST_F(StintDialog, NothingChosenLeavesItInReadModeAndThePopupHoldsTheChartComma
     for (QAction* a : dialog_->ChartMenu()->actions()) items << a->text() + " " + a->data().toString();
     EXPECT_EQ(items,
               (QStringList{"Normal 40000", "Zoom 40002", "Reset 40003", "Pan 40004", "Cursor 40011", "Print 40007"}));
+}
+
+}  // namespace
+}  // namespace vra::test
+
+namespace vra::test {
+namespace {
+
+TEST_F(StintDialog, TheChartStartsAtATenthPastThePlotOptionsAndKeepsItsMargins) {
+    QGroupBox* group = nullptr;
+    for (QGroupBox* g : dialog_->findChildren<QGroupBox*>())
+        if (g->title() == QStringLiteral("Plot Options")) group = g;
+    ASSERT_NE(group, nullptr);
+    dialog_->show();
+    for (QSize size : {QSize(900, 600), QSize(1031, 457)}) {
+        dialog_->resize(size);
+        const int right = group->x() + group->width();
+        const int x = int(right * 1.1);
+        EXPECT_EQ(dialog_->Chart()->geometry(), QRect(x, 10, size.width() - (x + 10), size.height() - 20));
+    }
 }
 
 }  // namespace
