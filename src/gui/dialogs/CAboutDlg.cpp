@@ -89,6 +89,10 @@ CAboutDlg::CAboutDlg(vra::Shell& shell, vra::Prompts* prompts, QWidget* parent) 
         link->SetShell(&shell);
         link->SetPrompts(prompts);
     }
+    // The panel colours the mail link's text white like its other texts,
+    // after the link has chosen its own colour; the web link keeps the link
+    // colours.
+    mail_->SetParentTextColour(Qt::white);
     mail_->SetURL(QStringLiteral("mailto:replay-analyzer@example.org"));
     web_->SetURL(QStringLiteral("https://example.org/velmar-replay-analyzer/"));
 

@@ -72,9 +72,14 @@ QColor CHyperLink::CurrentColour() const {
     return QColor::fromRgb(visited_ ? kVisitedColour : kLinkColour);
 }
 
+void CHyperLink::SetParentTextColour(const QColor& colour) {
+    parentTextColour_ = colour;
+    UpdateColour();
+}
+
 void CHyperLink::UpdateColour() {
     QPalette p = palette();
-    p.setColor(QPalette::WindowText, CurrentColour());
+    p.setColor(QPalette::WindowText, parentTextColour_.isValid() ? parentTextColour_ : CurrentColour());
     setPalette(p);
     update();
 }

@@ -44,6 +44,10 @@ public:
     void SetLinkStyle(int flags);
     int GetLinkStyle() const { return style_; }
 
+    // A text colour the parent paints over the link's own colours; the link
+    // keeps following its states, they just no longer show.
+    void SetParentTextColour(const QColor& colour);
+
     bool Visited() const { return visited_; }
     bool Over() const { return over_; }
     bool Active() const { return active_; }
@@ -74,6 +78,7 @@ private:
     vra::Prompts* prompts_ = nullptr;
     QString target_;
     int style_ = kDefaultStyle;
+    QColor parentTextColour_;
     bool active_ = false;
     bool over_ = false;
     bool visited_ = false;

@@ -55,6 +55,9 @@ TEST(CAboutDlg, WhiteTextsOnABlackPanelAndLinksThatOpenThroughTheShell) {
     EXPECT_TRUE(box.MailLink()->GetURL().startsWith(QStringLiteral("mailto:")));
     EXPECT_TRUE(box.WebLink()->GetURL().startsWith(QStringLiteral("https://")));
     EXPECT_EQ(box.WebLink()->CurrentColour(), QColor(0, 0, 255));
+    const QImage mail = vra::test::Snapshot(*box.MailLink());
+    EXPECT_GT(CountColour(mail, Qt::white, 40), 20) << "the mail link is white like the panel's texts";
+    EXPECT_EQ(CountColour(mail, QColor(0, 0, 255), 40), 0);
     QTest::mouseClick(box.WebLink(), Qt::LeftButton, {}, QPoint(2, 2));
     QTest::mouseClick(box.MailLink(), Qt::LeftButton, {}, QPoint(2, 2));
     EXPECT_THAT(shell.opened(),
