@@ -89,11 +89,12 @@ void CDCEx::SetHatch(int style, QColor c) {
 // A line paints its start and stops one pixel short of its end, whichever
 // way it runs, and a line of no length paints nothing. Qt's flat-capped
 // one-pixel line leaves out the lower or right end instead, so a straight
-// line running up or left is drawn one pixel further down or right.
+// line running up or left is drawn one pixel further down or right (on
+// the screen; on paper a pixel is a fraction of a layout unit).
 void CDCEx::Line(IPoint a, IPoint b) {
     if (a.x == b.x && a.y == b.y) return;
     int sx = 0, sy = 0;
-    if (p_.pen().isCosmetic()) {
+    if (!scaling && p_.pen().isCosmetic()) {
         if (a.y == b.y && b.x < a.x) sx = 1;
         if (a.x == b.x && b.y < a.y) sy = 1;
     }
