@@ -394,8 +394,15 @@ void CXGraphAxis::Layout() {
     }
     const NiceStepValue parts = Decompose(drawStep);
     const double p = axisPixels / k;
-    const long count = kind == Y ? static_cast<long>(std::floor(k + kEndTolerance)) + 1
-                                 : static_cast<long>(std::ceil(k - kEndTolerance));
+    // An end that is a multiple of the step may sit a few units in the last
+    // place off it (dates far from zero with steps of minutes): that still
+    // counts as a multiple, so a y axis keeps its top tick and an x axis
+    // draws none at its maximum.
+    const double ends = std::max(std::fabs(curMin), std::fabs(curMax));
+    const double rounding = 4.0 * (std::nextafter(ends, kHuge) - ends) / drawStep;
+    const double tolerance = std::clamp(rounding, kEndTolerance, 1e-3);
+    const long count =
+        kind == Y ? static_cast<long>(std::floor(k + tolerance)) + 1 : static_cast<long>(std::ceil(k - tolerance));
     for (long i = 0; i < count; ++i) {
         AxisTick t;
         t.value = curMin + parts.Multiple(static_cast<double>(i));

@@ -42,6 +42,34 @@ TEST(Layout, PlacesAxesAroundThePlotAndTicksWithoutDrift) {
     EXPECT_EQ(c.y().ticks[1].lineTo, (IPoint{395, 248}));
 }
 
+// Minute steps on dates carry rounding far above a billionth of a step:
+// a y axis still ends on its top tick, an x axis still has none at its end.
+TEST(Layout, MinuteTicksOnDatesKeepTheirEnds) {
+    ChartModel m;
+    test::FixedMeasurer measurer;
+    m.legend = false;
+    const Point2D pts[] = {{0, 0}, {1, 1}};
+    m.SetData(pts, 2, 0, 0, 0);
+    const double minute = 60 / 86400.0;
+    for (auto* a : {&m.GetXAxis(0), &m.GetYAxis(0)}) {
+        a->autoscale = false;
+        a->timeAxis = true;
+        a->labelFormat = "%H:%M:%S";
+    }
+    // 14:22 ... 14:40 and 14:20 ... 14:38, eighteen minutes each.
+    m.GetYAxis(0).SetRange(45000 + 862 / 1440.0, 45000 + 880 / 1440.0, minute);
+    m.GetXAxis(0).SetRange(45000 + 860 / 1440.0, 45000 + 878 / 1440.0, minute);
+    ChartLayout::Run(m, measurer, {0, 0, 600, 600});
+    const auto& y = m.GetYAxis(0).ticks;
+    EXPECT_EQ(y.size(), 19u);
+    EXPECT_EQ(y.front().text, "14:22:00");
+    EXPECT_EQ(y.back().text, "14:40:00");
+    const auto& x = m.GetXAxis(0).ticks;
+    EXPECT_EQ(x.size(), 18u);
+    EXPECT_EQ(x.front().text, "14:20:00");
+    EXPECT_EQ(x.back().text, "14:37:00");
+}
+
 TEST(Layout, DecimalTicksKeepTheirLastValue) {
     ChartModel m;
     test::FixedMeasurer measurer;
