@@ -51,8 +51,10 @@ constexpr Row kRows[] = {
     {cmd::Play, [](const CommandSnapshot& s) { return Checked(s.PlaybackFree(), s.playing); }},
     {cmd::Pause, [](const CommandSnapshot& s) { return Checked(s.PlaybackFree() && s.playing, s.paused); }},
     {cmd::FastForward, [](const CommandSnapshot& s) { return Checked(s.PlaybackFree() && s.playing, s.fastForward); }},
+    // Reversing belongs to the race playback alone: it asks only whether a
+    // race plays.
     {cmd::FastReverse,
-     [](const CommandSnapshot& s) { return Checked(s.PlaybackFree() && s.raceMode && s.playing, s.fastReverse); }},
+     [](const CommandSnapshot& s) { return Checked(!s.listenerOpen && s.raceMode && s.playing, s.fastReverse); }},
     {cmd::Stop, WithLapsWhilePlaying},
     {cmd::MoveToBeginningOfLap, WithLapsWhilePlaying},
     {cmd::MoveToEndOfLap, WithLapsWhilePlaying},

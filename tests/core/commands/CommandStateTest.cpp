@@ -121,6 +121,9 @@ TEST(CommandState, RaceModeClosesTheLapCommandsThatNeedDrivingLines) {
     EXPECT_FALSE(On(cmd::FastReverse, s));
     s.playing = true;
     EXPECT_TRUE(On(cmd::FastReverse, s));
+    // It asks only whether a race plays, not how many laps are loaded.
+    s.lapCount = 0;
+    EXPECT_EQ(CommandStateFor(cmd::FastReverse, s), (CommandState{true, false}));
 }
 
 TEST(CommandState, AnOpenListenerHoldsBackPlaybackWithoutTurningItOn) {
