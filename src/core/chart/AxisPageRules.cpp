@@ -67,10 +67,16 @@ std::string_view Trim(std::string_view s) {
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
     return s;
 }
+
+// A number may be typed with its plus sign, which from_chars does not take.
+std::string_view Unsigned(std::string_view s) {
+    if (s.size() > 1 && s.front() == '+' && s[1] != '-' && s[1] != '+') s.remove_prefix(1);
+    return s;
+}
 }  // namespace
 
 std::optional<std::string> CheckInteger(std::string_view text, long long lo, long long hi, long long& value) {
-    const std::string_view t = Trim(text);
+    const std::string_view t = Unsigned(Trim(text));
     long long v = 0;
     const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
     if (t.empty() || ec != std::errc() || end != t.data() + t.size() || v < lo || v > hi)
@@ -80,7 +86,7 @@ std::optional<std::string> CheckInteger(std::string_view text, long long lo, lon
 }
 
 std::optional<std::string> CheckNumber(std::string_view text, double& value) {
-    const std::string_view t = Trim(text);
+    const std::string_view t = Unsigned(Trim(text));
     double v = 0;
     const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
     if (t.empty() || ec != std::errc() || end != t.data() + t.size() || !std::isfinite(v))

@@ -254,6 +254,14 @@ TEST(AxisPage, ShowsStepsInTheLargestUnitAndPicksFormats) {
     EXPECT_EQ(CheckNumber("abc", d), "Please enter a number.");
     EXPECT_EQ(CheckNumber("-1.5e3", d), std::nullopt);
     EXPECT_EQ(d, -1500.0);
+    // Numbers typed with a plus sign are numbers too; a sign alone is not.
+    EXPECT_EQ(CheckNumber(" +2.5 ", d), std::nullopt);
+    EXPECT_EQ(d, 2.5);
+    EXPECT_EQ(CheckInteger("+7", 0, 100, v), std::nullopt);
+    EXPECT_EQ(v, 7);
+    EXPECT_TRUE(CheckNumber("+", d));
+    EXPECT_TRUE(CheckNumber("+-1", d));
+    EXPECT_TRUE(CheckInteger("++7", 0, 100, v));
     EXPECT_TRUE(CheckAxisRange(0, 10, -1));
     EXPECT_TRUE(CheckAxisRange(10, 0, 1));
     EXPECT_FALSE(CheckAxisRange(0, 10, 0));
