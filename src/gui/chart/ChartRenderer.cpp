@@ -4,6 +4,8 @@
 
 #include <QPolygon>
 
+#include <cstdlib>
+
 namespace vra {
 
 namespace {
@@ -17,6 +19,36 @@ QPolygon ToPolygon(const std::vector<IPoint>& pts) {
     poly.reserve(static_cast<qsizetype>(pts.size()));
     for (const auto& p : pts) poly << QPoint(p.x, p.y);
     return poly;
+}
+
+// The one-pixel step that moves a straight line running left or up by one
+// toward its start; (0, 0) for any other line.
+IPoint BackStep(IPoint from, IPoint to) {
+    if (from.y == to.y && to.x < from.x) return {1, 0};
+    if (from.x == to.x && to.y < from.y) return {0, 1};
+    return {};
+}
+
+// A curve on the screen paints its first point and stops one pixel short of
+// its last, like a single chart line. Qt's one-pixel polyline leaves out the
+// lower or right end of its first and last lines instead, so a first line
+// running left or up starts one pixel further out, a last one ends one pixel
+// short, and a last line one pixel long becomes the dot of its start.
+void StrokeRun(QPainter& p, std::vector<IPoint> run) {
+    const std::size_t n = run.size();
+    const IPoint first = BackStep(run[0], run[1]);
+    if (n > 2) run[0] = {run[0].x + first.x, run[0].y + first.y};
+    const IPoint a = run[n - 2], b = run[n - 1];
+    if (std::abs(b.x - a.x) + std::abs(b.y - a.y) == 1) {
+        run.pop_back();
+        if (run.size() > 1) p.drawPolyline(ToPolygon(run));
+        p.drawPoint(run.back().x, run.back().y);
+        return;
+    }
+    const IPoint last = BackStep(a, b);
+    if (n == 2) run[0] = {run[0].x + last.x, run[0].y + last.y};
+    run[n - 1] = {b.x + last.x, b.y + last.y};
+    p.drawPolyline(ToPolygon(run));
 }
 
 }  // namespace
@@ -208,6 +240,8 @@ void ChartRenderer::Curve(const ChartModel& m, const CXGraphDataSerie& c, CDCEx&
             for (const auto& q : run) dc.Ellipse(Rect{q.x - w, q.y - w, q.x + w, q.y + w});
         } else if (run.size() == 1) {
             p.drawPoint(run[0].x, run[0].y);
+        } else if (!dc.scaling && p.pen().isCosmetic() && p.pen().width() <= 1) {
+            StrokeRun(p, run);
         } else {
             p.drawPolyline(ToPolygon(run));
         }

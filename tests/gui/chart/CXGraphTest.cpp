@@ -137,6 +137,58 @@ TEST(CXGraph, LinesPaintTheirStartAndNotTheirEnd) {
     EXPECT_NE(image.pixel(y.originX, y.top), qRgb(255, 0, 0));
 }
 
+// Curves on the screen, like single lines, paint their first point and stop
+// one pixel short of their last, whichever way their end lines run.
+TEST(CXGraph, CurvesPaintTheirFirstPointAndNotTheirLast) {
+    auto draw = [](std::vector<Point2D> pts, std::vector<IPoint>& run) {
+        ChartModel model;
+        QtTextMeasurer measurer;
+        model.legend = false;
+        model.SetData(pts.data(), int(pts.size()), 0, 0, 0);
+        model.GetCurve(0).colour = Rgb{255, 0, 0};
+        // Clear of the axes, which are drawn over the curves.
+        model.GetXAxis(0).autoscale = false;
+        model.GetYAxis(0).autoscale = false;
+        model.GetXAxis(0).SetRange(-50, 150, 50);
+        model.GetYAxis(0).SetRange(-50, 150, 50);
+        QImage image(400, 300, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            CDCEx dc(painter);
+            ChartLayout::Run(model, measurer, {0, 0, 400, 300});
+            ChartRenderer::Render(model, nullptr, dc);
+        }
+        run = model.GetCurve(0).runs.at(0);
+        return image;
+    };
+    const QRgb red = qRgb(255, 0, 0);
+    auto at = [](const QImage& image, IPoint p, int dx, int dy) { return image.pixel(p.x + dx, p.y + dy); };
+    std::vector<IPoint> run;
+    // Out to the right, then back to the left: the last point is left out,
+    // the pixel before it painted.
+    QImage image = draw({{0, 0}, {100, 50}, {50, 50}}, run);
+    ASSERT_EQ(run.size(), 3u);
+    ASSERT_EQ(run[1].y, run[2].y);
+    EXPECT_EQ(at(image, run[0], 0, 0), red);
+    EXPECT_NE(at(image, run[2], 0, 0), red);
+    EXPECT_EQ(at(image, run[2], 1, 0), red);
+    // Up first, then to the right: the first point is painted.
+    image = draw({{0, 0}, {0, 100}, {100, 100}}, run);
+    ASSERT_EQ(run.size(), 3u);
+    ASSERT_EQ(run[0].x, run[1].x);
+    EXPECT_EQ(at(image, run[0], 0, 0), red);
+    EXPECT_EQ(at(image, run[0], 0, -1), red);
+    EXPECT_NE(at(image, run[2], 0, 0), red);
+    EXPECT_EQ(at(image, run[2], -1, 0), red);
+    // One line running up: its start painted, its end not.
+    image = draw({{50, 0}, {50, 100}}, run);
+    ASSERT_EQ(run.size(), 2u);
+    EXPECT_EQ(at(image, run[0], 0, 0), red);
+    EXPECT_NE(at(image, run[1], 0, 0), red);
+    EXPECT_EQ(at(image, run[1], 0, 1), red);
+}
+
 TEST(CXGraph, MonochromeDrawsCurvesBlackAndDenseColumnsLookTheSame) {
     DenseChart c;
     const QImage full = c.Picture(false, false);
