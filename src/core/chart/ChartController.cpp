@@ -107,7 +107,7 @@ bool ChartController::SelectOrEdit(bool edit, bool hoverOnly, ChartEvents& ev) {
             if (o->editing) ev.push_back(Simple(ChartEvent::Kind::EndEdit, o));
             if (o->selected) {
                 o->Deselect();
-                if (m_.activeTracker == o) m_.activeTracker = nullptr;
+                m_.activeTracker = nullptr;
             }
         }
     }
@@ -336,6 +336,8 @@ ChartEvents ChartController::DeleteKey() {
     CXGraphObject* o = m_.currentObject;
     if (!o || !o->selected || o == m_.objects.front().get()) return ev;
     m_.RemoveObject(o);
+    m_.currentObject = nullptr;
+    m_.activeTracker = nullptr;
     ev.push_back(Simple(ChartEvent::Kind::Repaint));
     return ev;
 }

@@ -247,6 +247,50 @@ TEST(Controller, ClicksSelectAndDoubleClicksEdit) {
     EXPECT_EQ(c.model.objects.size(), 1u);
 }
 
+TEST(Controller, DeselectingAnObjectFreesTheTrackerForTheNextClick) {
+    // Three labels that do not edit in place, so a double click selects.
+    ExampleChart c;
+    ChartController ctl(c.model);
+    CXGraphLabel* labels[3];
+    for (int i = 0; i < 3; ++i) {
+        labels[i] = c.model.InsertLabel({100 + 60 * i, 100, 150 + 60 * i, 140}, "l");
+        labels[i]->editable = false;
+    }
+    auto click = [&](IPoint p) {
+        ctl.LeftDown(p);
+        ctl.LeftUp(p);
+    };
+    click({230, 120});
+    EXPECT_TRUE(labels[2]->selected);
+    // Double click on the middle one: it is selected, the last one loses its
+    // selection and with it the tracker, so the next click selects the first.
+    ctl.LeftDoubleClick({170, 120});
+    EXPECT_TRUE(labels[1]->selected);
+    EXPECT_FALSE(labels[2]->selected);
+    EXPECT_EQ(c.model.activeTracker, nullptr);
+    click({110, 120});
+    EXPECT_TRUE(labels[0]->selected);
+    EXPECT_FALSE(labels[1]->selected);
+
+    // Two overlapping labels both selected, the first holding the tracker:
+    // deleting the second (the one under the press) frees the tracker too.
+    ExampleChart d;
+    ChartController ctl2(d.model);
+    auto* front = d.model.InsertLabel({100, 100, 150, 140}, "a");
+    auto* back = d.model.InsertLabel({120, 100, 170, 140}, "b");
+    front->editable = back->editable = false;
+    ctl2.LeftDown({160, 120});
+    ctl2.LeftUp({160, 120});
+    ctl2.LeftDown({130, 120});
+    ctl2.LeftUp({130, 120});
+    ctl2.LeftDoubleClick({130, 120});
+    EXPECT_TRUE(front->selected && back->selected);
+    EXPECT_EQ(d.model.activeTracker, front);
+    ctl2.DeleteKey();
+    EXPECT_EQ(d.model.objects.size(), 2u);
+    EXPECT_EQ(d.model.activeTracker, nullptr);
+}
+
 TEST(Controller, WithoutInteractivityOnlyTheRightButtonSpeaks) {
     ExampleChart c;
     c.model.interactive = false;
