@@ -26,10 +26,15 @@ double ParseTrackIniLength(std::string_view text) {
     const std::size_t unit = text.find('m', equals);
     if (unit == std::string_view::npos) return 0.0;
     std::string_view value = text.substr(equals + 1, unit - equals - 1);
-    while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) value.remove_prefix(1);
+    // The number is read as the C library reads one: after any white space
+    // and with an optional plus sign, which from_chars alone refuses.
+    while (!value.empty() && std::string_view(" \t\n\v\f\r").find(value.front()) != std::string_view::npos)
+        value.remove_prefix(1);
+    std::string_view digits = value;
+    if (digits.starts_with('+')) digits.remove_prefix(1);
     double number = 0.0;
     // from_chars reads the leading number and ignores the locale.
-    if (std::from_chars(value.data(), value.data() + value.size(), number).ec != std::errc()) return 0.0;
+    if (std::from_chars(digits.data(), digits.data() + digits.size(), number).ec != std::errc()) return 0.0;
     const double metres = value.ends_with('k') ? number * 1000.0 : number * kMetresPerMile;
     // from_chars also reads "-5", "nan", "inf" and "1e308": none is the
     // length of a track, so the file states none.

@@ -53,7 +53,11 @@ TEST(TrackIni, KilometresAndMilesAndNothingWithoutALength) {
                                                     {"track_length = 1e308 mi", 0.0},
                                                     {"track_length = 0 km", 0.0},
                                                     {"track_length = 5000 km", 0.0},
-                                                    {"track_length = 25.4 km", 25400.0}};
+                                                    {"track_length = 25.4 km", 25400.0},
+                                                    // A plus sign and a line break before the number.
+                                                    {"track_length = +5 mi", 5 * 1609.344},
+                                                    {"track_length =\n 2 km", 2000.0},
+                                                    {"track_length = +-5 mi", 0.0}};
     for (const auto& [text, metres] : cases) EXPECT_DOUBLE_EQ(ParseTrackIniLength(text), metres) << text;
 }
 
