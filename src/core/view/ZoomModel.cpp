@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 namespace vra {
 
@@ -111,7 +110,6 @@ ZoomResult ZoomModel::ApplyScale(double scale, const ZoomPoint* center) {
     device_ = device;
     UpdateViewport();
     CenterOnLogicalPoint(target);
-    zoomCentre_ = target;
     return ZoomResult::Changed;
 }
 
@@ -147,7 +145,6 @@ ZoomResult ZoomModel::ZoomFull(ZoomSize clientWithoutBars) {
     const ZoomSize fit = FitToPage(logical_, clientWithoutBars).extent;
     if (fit.cx > kMaxDeviceExtent || fit.cy > kMaxDeviceExtent) return ZoomResult::TooLarge;
     device_ = {AtLeastOne(fit.cx), AtLeastOne(fit.cy)};
-    zoomCentre_.reset();
     scale_ = float(device_.cx) / float(baseTotal_.cx);
     ScrollTo(scroll_);
     return ZoomResult::Changed;
@@ -157,10 +154,6 @@ void ZoomModel::CenterOnLogicalPoint(ZoomPoint logical) {
     const ZoomPoint device{RoundToInt(double(logical.x) * device_.cx / logical_.cx),
                            RoundToInt(double(logical.y) * device_.cy / logical_.cy)};
     ScrollTo(ZoomPoint{device.x - client_.cx / 2, device.y - client_.cy / 2});
-}
-
-std::optional<ZoomPoint> ZoomModel::TakeZoomCentre() {
-    return std::exchange(zoomCentre_, std::nullopt);
 }
 
 bool ZoomModel::PanStep(PanDirection direction, int amount) {

@@ -2,7 +2,6 @@
 
 #include "core/view/ZoomGeometry.h"
 
-#include <optional>
 #include <string_view>
 
 namespace vra {
@@ -78,9 +77,6 @@ public:
     // Fits the whole document, aspect kept, into a client area of this size.
     ZoomResult ZoomFull(ZoomSize clientWithoutBars);
     void CenterOnLogicalPoint(ZoomPoint logical);
-    // The logical point the last zoom centred on, once: a window whose scroll
-    // bars came or went with that zoom centres on it again in its new size.
-    std::optional<ZoomPoint> TakeZoomCentre();
 
     // Moves the scroll position by amount pixels; false when nothing moved.
     bool PanStep(PanDirection direction, int amount);
@@ -128,7 +124,6 @@ private:
     Drag drag_ = Drag::None;
     ZoomRect band_{};
     ZoomPoint lastPan_{};
-    std::optional<ZoomPoint> zoomCentre_;
 };
 
 }  // namespace vra

@@ -54,12 +54,6 @@ bool CZoomView::Apply(vra::ZoomResult result) {
     switch (result) {
         case vra::ZoomResult::Changed:
             SyncScrollBars();
-            // The zoom centred its point in the window as it was; bars that
-            // came or went with it changed the window, so centre again.
-            if (const std::optional<vra::ZoomPoint> centre = model_.TakeZoomCentre()) {
-                model_.CenterOnLogicalPoint(*centre);
-                SyncScrollBars();
-            }
             viewport()->update();
             emit zoomChanged();
             return true;
@@ -235,9 +229,6 @@ void CZoomView::SyncScrollBars() {
         v->setPageStep(std::max(model_.PageSize().cy, 1));
         v->setSingleStep(std::max(model_.LineSize().cy, 1));
         v->setValue(scroll.y);
-        // The scroll area shows or hides a bar through a queued call; take it
-        // now, so that the viewport has its new size before the next round.
-        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
         if (viewport()->size() == client) break;
     }
     syncing_ = false;

@@ -65,28 +65,6 @@ TEST(CZoomViewFit, ShowsTheWholeDocumentCentredAndRefitsAfterAZoom) {
     EXPECT_EQ(changes.count(), 2);
 }
 
-TEST(CZoomViewFit, AZoomCentresItsPointInTheWindowLeftBesideTheBarsItBrings) {
-    SquareView view;
-    ASSERT_EQ(view.horizontalScrollBar()->maximum(), 0);
-    // The float scale 0.04 x 4 is 0.1599999964: a 1599-pixel document, so
-    // both bars appear and the window narrows; logical 3000 lies at pixel
-    // 479.7, rounded 480, on both axes.
-    ASSERT_TRUE(view.ZoomByFactor(QPoint(3000, 3000), 4.0f));
-    ASSERT_EQ(view.DeviceSize(), QSize(1599, 1599));
-    const QSize client = view.viewport()->size();
-    ASSERT_LT(client.width(), 500);
-    EXPECT_EQ(view.horizontalScrollBar()->value(), 480 - client.width() / 2);
-    EXPECT_EQ(view.verticalScrollBar()->value(), 480 - client.height() / 2);
-
-    // Zoomed in by a box, the box's centre (3000, 3000) lands there too.
-    ASSERT_TRUE(view.ZoomFull());
-    ASSERT_TRUE(view.DoZoomIn(QRect(2000, 2000, 2000, 2000)));
-    const QSize zoomed = view.DeviceSize();
-    const int at = int(3000.0 * zoomed.width() / kCanvas + 0.5);
-    EXPECT_EQ(view.horizontalScrollBar()->value(), at - view.viewport()->width() / 2);
-    EXPECT_EQ(view.verticalScrollBar()->value(), at - view.viewport()->height() / 2);
-}
-
 TEST(CZoomViewMouse, ADraggedBandIsDrawnAndThenFillsTheWindow) {
     SquareView view;
     view.SetZoomMode(ZoomMode::In);
