@@ -67,11 +67,6 @@ void CopyBlock(int type, const std::uint8_t* body, std::uint8_t* to) {
     }
 }
 
-template <int B>
-void TakeBlock(const std::uint8_t* body, std::uint8_t* out, std::size_t sample) {
-    std::memcpy(out + sample * kEngineBlockSize[B], body, kEngineBlockSize[B]);
-}
-
 // What the records of a frame give the lap, by the offsets of their bodies in
 // the frame (0: none), for a frame whose records all pass the pass's checks
 // and hold at most one full record, engine word and compact record that the
@@ -610,6 +605,17 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
         ++foundCount;
     };
     auto takeEngine = [&](const std::uint8_t* body, std::size_t si) { TakeEngine(out, body, si, engineSeen); };
+    auto takeBlock = [&](int b, const std::uint8_t* body, std::size_t si) {
+        CopyBlock(b, body, blockOut[static_cast<std::size_t>(b)] + si * kEngineBlockSize[b]);
+    };
+    // A sample without the car's record stays zero; the gaps are reported so
+    // the user can judge the lap.
+    auto noteMissing = [&](int sample) {
+        ++missingCount;
+        run = (sample > 1 && previousMissing == sample - 1) ? run + 1 : 1;
+        longestGap = std::max(longestGap, run);
+        previousMissing = sample;
+    };
     // True when the compact records hold the car's.
     auto takeCompact = [&](const std::uint8_t* body, std::uint32_t bodySize, std::size_t si) {
         const std::uint32_t cars = bodySize / kCompactRecordSize;
@@ -644,14 +650,10 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
         if (plan.full != 0) takeFull(data + plan.full, si);
         if (plan.engine != 0) takeEngine(data + plan.engine, si);
         blockTypes |= plan.blockTypes;
-        if (fullData) {
-            if (plan.block[0] != 0) TakeBlock<0>(data + plan.block[0], blockOut[0], si);
-            if (plan.block[1] != 0) TakeBlock<1>(data + plan.block[1], blockOut[1], si);
-            if (plan.block[2] != 0) TakeBlock<2>(data + plan.block[2], blockOut[2], si);
-            if (plan.block[3] != 0) TakeBlock<3>(data + plan.block[3], blockOut[3], si);
-            if (plan.block[4] != 0) TakeBlock<4>(data + plan.block[4], blockOut[4], si);
-            if (plan.block[5] != 0) TakeBlock<5>(data + plan.block[5], blockOut[5], si);
-        }
+        if (fullData)
+            for (int b = 0; b < kEngineBlockCount; ++b)
+                if (plan.block[static_cast<std::size_t>(b)] != 0)
+                    takeBlock(b, data + plan.block[static_cast<std::size_t>(b)], si);
         return plan.compact != 0 && takeCompact(data + plan.compact, plan.compactSize, si);
     };
     // The bytes read already: a frame that lies whole in them is decoded in
@@ -690,12 +692,7 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
             while (!saving && p >= heldStart && p < limit && limit - p >= size && p != listed) {
                 const std::uint8_t* data = held.data() + (p - heldStart);
                 if (LoadU16(data) != size || !layout.Matches(data, size)) break;
-                if (!takePlanned(plan, data, static_cast<std::size_t>(s)) && !saving) {
-                    ++missingCount;
-                    run = (s > 1 && previousMissing == s - 1) ? run + 1 : 1;
-                    longestGap = std::max(longestGap, run);
-                    previousMissing = s;
-                }
+                if (!takePlanned(plan, data, static_cast<std::size_t>(s))) noteMissing(s);
                 p += size;
                 if (++s > n || p >= frameEnd) break;
             }
@@ -815,10 +812,9 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
                     default:
                         if (type >= RecBlock100 && type <= RecBlock105) {
                             const int b = static_cast<int>(type - RecBlock100);
-                            const std::uint32_t blockSize = kEngineBlockSize[b];
-                            if (bodySize < blockSize) return fail(Result::Corrupt);
+                            if (bodySize < kEngineBlockSize[b]) return fail(Result::Corrupt);
                             blockTypes |= 1u << b;
-                            if (fullData) CopyBlock(b, body, blockOut[static_cast<std::size_t>(b)] + si * blockSize);
+                            if (fullData) takeBlock(b, body, si);
                         } else if (!IsKnownRecordType(type)) {
                             return fail(Result::Corrupt);
                         }
@@ -829,14 +825,7 @@ GetRpyInfo::Result GetRpyInfo::extract(ReplaySource& src, int kind, bool useInde
             if (bad) return fail(Result::Corrupt);
             if (reused || q >= size) break;
         }
-        if (!saving && !matched) {
-            // Without its record the car's sample stays zero; the gaps are
-            // reported so the user can judge the lap.
-            ++missingCount;
-            run = (s > 1 && previousMissing == s - 1) ? run + 1 : 1;
-            longestGap = std::max(longestGap, run);
-            previousMissing = s;
-        }
+        if (!saving && !matched) noteMissing(s);
         endOffset = p + size;
         lastFrameSize = size;
         p += size;
