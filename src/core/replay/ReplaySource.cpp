@@ -20,6 +20,11 @@ constexpr std::size_t kSequentialBlockSize = std::size_t{1} << 20;
 // still lies in the processor's cache beside what the caller writes.
 constexpr std::size_t kStretchBlockSize = std::size_t{1} << 18;
 
+// The spare buffer a block of this size is kept in.
+std::uint8_t SizeClassOf(std::size_t blockSize) {
+    return blockSize == kSequentialBlockSize ? 1 : blockSize == kStretchBlockSize ? 2 : 0;
+}
+
 std::uint64_t PageDown(std::uint64_t offset) {
     return offset & ~std::uint64_t{ReplaySource::kPageSize - 1};
 }
@@ -61,17 +66,11 @@ ReplaySource::ReplaySource(const std::filesystem::path& path, Access access) {
     fd_ = fd;
     size_ = static_cast<std::uint64_t>(st.st_size);
     modifiedNs_ = std::int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
-    modifiedSeconds_ = std::int64_t{st.st_mtim.tv_sec};
     // A walk through the whole file or a stretch of it gains from a deeper
     // read-ahead.
     ::posix_fadvise(fd_, 0, 0, access == Access::Random ? POSIX_FADV_NORMAL : POSIX_FADV_SEQUENTIAL);
-    if (access == Access::Sequential) {
-        blockSize_ = kSequentialBlockSize;
-        sizeClass_ = 1;
-    } else if (access == Access::Stretch) {
-        blockSize_ = kStretchBlockSize;
-        sizeClass_ = 2;
-    }
+    if (access == Access::Sequential) blockSize_ = kSequentialBlockSize;
+    if (access == Access::Stretch) blockSize_ = kStretchBlockSize;
 }
 
 ReplaySource::ReplaySource(std::span<const std::uint8_t> bytes) : size_(bytes.size()) {
@@ -123,12 +122,13 @@ bool ReplaySource::window(std::uint64_t offset, std::size_t n, std::span<const s
     if (offset < blockStart_ || offset + n > blockStart_ + blockLen_) {
         const std::size_t bufferSize = blockSize_ + kPageSize;
         if (!block_) {
-            std::uint8_t*& spare = spareBuffer[sizeClass_];
+            const std::uint8_t sizeClass = SizeClassOf(blockSize_);
+            std::uint8_t*& spare = spareBuffer[sizeClass];
             void* p = spare;
             spare = nullptr;
             if (!p && ::posix_memalign(&p, kPageSize, bufferSize) != 0) return false;
             block_ =
-                std::unique_ptr<std::uint8_t[], FreeAligned>(static_cast<std::uint8_t*>(p), FreeAligned{sizeClass_});
+                std::unique_ptr<std::uint8_t[], FreeAligned>(static_cast<std::uint8_t*>(p), FreeAligned{sizeClass});
         }
         const std::uint64_t need = offset + n;
         std::uint64_t start = PageDown(offset);

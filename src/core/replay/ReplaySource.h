@@ -35,7 +35,10 @@ public:
     // The file's modification time in nanoseconds; 0 for bytes in memory.
     std::int64_t modifiedNs() const { return modifiedNs_; }
     // The same in whole seconds, as stat() gives it; 0 for bytes in memory.
-    std::int64_t modifiedSeconds() const { return modifiedSeconds_; }
+    std::int64_t modifiedSeconds() const {
+        const std::int64_t seconds = modifiedNs_ / 1000000000;
+        return modifiedNs_ % 1000000000 < 0 ? seconds - 1 : seconds;  // rounded down, as stat() has it
+    }
 
     // Copies exactly out.size() bytes at offset; false past the end.
     bool readAt(std::uint64_t offset, std::span<std::uint8_t> out);
@@ -76,12 +79,10 @@ private:
     const std::uint8_t* memory_ = nullptr;
     std::uint64_t size_ = 0;
     std::int64_t modifiedNs_ = 0;
-    std::int64_t modifiedSeconds_ = 0;
     std::uint64_t readLimit_ = UINT64_MAX;
     // A block plus a page: a window that starts late in an aligned block
     // still fits.
     std::size_t blockSize_ = kBlockSize;
-    std::uint8_t sizeClass_ = 0;  // spare buffers are kept per block size
     std::unique_ptr<std::uint8_t[], FreeAligned> block_;
     std::uint64_t blockStart_ = 0;
     std::size_t blockLen_ = 0;
