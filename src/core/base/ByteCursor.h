@@ -88,6 +88,11 @@ inline std::uint32_t LoadU32(const std::uint8_t* p) {
     std::memcpy(&v, p, 4);
     return v;
 }
+inline std::uint64_t LoadU64(const std::uint8_t* p) {
+    std::uint64_t v;
+    std::memcpy(&v, p, 8);
+    return v;
+}
 inline std::int32_t LoadI32(const std::uint8_t* p) {
     std::int32_t v;
     std::memcpy(&v, p, 4);

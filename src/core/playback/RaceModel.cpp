@@ -1,5 +1,6 @@
 #include "core/playback/RaceModel.h"
 
+#include "core/base/ByteCursor.h"
 #include "core/platform/Prompts.h"
 #include "core/platform/WaitBox.h"
 #include "core/replay/Drivers.h"
@@ -16,7 +17,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 #if defined(__SSE2__)
@@ -26,12 +26,6 @@
 namespace vra {
 
 namespace {
-
-std::uint64_t LoadU64(const std::uint8_t* p) {
-    std::uint64_t v;
-    std::memcpy(&v, p, 8);
-    return v;
-}
 
 constexpr std::uint16_t kNoFlag = 65535;
 constexpr std::uint32_t kProgressEvery = 360;
