@@ -18,6 +18,7 @@
 #include "core/replay/GetRpyInfo.h"
 #include "core/replay/Header.h"
 #include "core/replay/ReadErrorTexts.h"
+#include "core/replay/ReplaySource.h"
 #include "core/settings/AppSettings.h"
 #include "core/settings/SimFolderCheck.h"
 #include "core/track/TrackPath.h"
@@ -230,7 +231,13 @@ int CRpyGraphDoc::ReadTrackIni(const Header& header) {
 }
 
 bool CRpyGraphDoc::ReadDriverTable(Drivers& drivers, const std::filesystem::path& path, Prompts& prompts) {
-    if (drivers.Load(path) == Drivers::LoadResult::Ok) return true;
+    ReplaySource src(path, ReplaySource::Access::Sequential);
+    return ReadDriverTable(drivers, path, src, prompts);
+}
+
+bool CRpyGraphDoc::ReadDriverTable(Drivers& drivers, const std::filesystem::path& path, ReplaySource& src,
+                                   Prompts& prompts) {
+    if (drivers.Load(path, src) == Drivers::LoadResult::Ok) return true;
     if (!drivers.Message().empty()) prompts.alert(drivers.Message());
     return false;
 }

@@ -29,6 +29,7 @@ class KtTrackFile;
 class LapLinePlotter;
 class LpLine;
 class Prompts;
+class ReplaySource;
 class TrackPath;
 class WaitBox;
 
@@ -114,6 +115,9 @@ public:
     // Only the reading, for callers with a failure message of their own: a
     // reader's explanation (a table of too many drivers) is still told first.
     static bool ReadDriverTable(Drivers& drivers, const std::filesystem::path& path, Prompts& prompts);
+    // The same through a source already opened on path.
+    static bool ReadDriverTable(Drivers& drivers, const std::filesystem::path& path, ReplaySource& src,
+                                Prompts& prompts);
     bool LoadDrivers(Drivers& drivers, const std::filesystem::path& path) {
         return LoadDrivers(drivers, path, prompts_);
     }

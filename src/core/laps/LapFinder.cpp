@@ -253,13 +253,12 @@ void LapFinder::ReadReplayFile(const std::filesystem::path& path) {
     }
     if (!everyTrack_ && !EqualsIgnoreCase(header.trackName, trackName_)) return;
     Drivers drivers;
-    if (drivers.Load(path, src) != Drivers::LoadResult::Ok) {
-        if (everyTrack_) {
+    if (everyTrack_) {
+        if (drivers.Load(path, src) != Drivers::LoadResult::Ok) {
             ++unreadableFiles_;
             return;
         }
-        // What CRpyGraphDoc::ReadDriverTable tells, read through the source open here.
-        if (!drivers.Message().empty()) prompts_.alert(drivers.Message());
+    } else if (!CRpyGraphDoc::ReadDriverTable(drivers, path, src, prompts_)) {
         prompts_.messageText(ShownText().FileName(path), kReadErrorCaption, Icon::Error, Buttons::Ok);
         return;
     }
