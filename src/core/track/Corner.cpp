@@ -16,15 +16,6 @@ namespace vra {
 namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr double kHalfPi = std::numbers::pi / 2.0;
-
-// The plain root of the sum of squares, not hypot: the corner's length and
-// every distance after it follow from the chord, and hypot rounds
-// differently.
-double ChordOf(double x0, double y0, double x1, double y1) {
-    const double dx = x1 - x0;
-    const double dy = y1 - y0;
-    return std::sqrt(dx * dx + dy * dy);
-}
 }  // namespace
 
 double Corner::SweepOf(double h0, double h1) {
@@ -41,13 +32,13 @@ double Corner::SweepOf(double h0, double h1) {
 bool Corner::IsNearlyStraight(const KtSegment& s) {
     const double sweep = SweepOf(s.GetStartHeading(), s.GetEndHeading());
     if (sweep == 0.0) return true;
-    const double chord = ChordOf(s.GetStartX(), s.GetStartY(), s.GetEndX(), s.GetEndY());
+    const double chord = ChordLength(s.GetStartX(), s.GetStartY(), s.GetEndX(), s.GetEndY());
     // Not finite: the corner refuses it.
     return std::fabs(chord / (2.0 * std::sin(sweep / 2.0))) > kMaxCornerRadius;
 }
 
 Corner::Corner(CountedPtr<KtSegment> segment, double startDistance) : Segment(std::move(segment), startDistance) {
-    const double chord = ChordOf(x0_, y0_, x1_, y1_);
+    const double chord = ChordLength(x0_, y0_, x1_, y1_);
     const double sweep = SweepOf(h0_, h1_);
     const double radius = std::fabs(chord / (2.0 * std::sin(sweep / 2.0)));
     const double toCentre = sweep < 0.0 ? h0_ - kHalfPi : h0_ + kHalfPi;

@@ -10,6 +10,7 @@
 #include "core/track/TrackPolyline.h"
 #include "core/track/TrackSurface.h"
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -21,6 +22,15 @@ class PointBudget;
 class SegmentVisitor;
 class TrackBounds;
 class TrackEdgeBounds;
+
+// The distance from (x0, y0) to (x1, y1) as the root of the sum of squares,
+// not hypot: every length and distance along a track follows from these, and
+// hypot rounds differently.
+inline double ChordLength(double x0, double y0, double x1, double y1) {
+    const double dx = x1 - x0;
+    const double dy = y1 - y0;
+    return std::sqrt(dx * dx + dy * dy);
+}
 
 class Segment {
 public:

@@ -9,11 +9,7 @@
 namespace vra {
 
 Straight::Straight(CountedPtr<KtSegment> segment, double startDistance) : Segment(std::move(segment), startDistance) {
-    const double dx = x1_ - x0_;
-    const double dy = y1_ - y0_;
-    // The plain root of the sum of squares, not hypot: every distance along
-    // the track is a sum of these lengths, and hypot rounds differently.
-    const double length = std::sqrt(dx * dx + dy * dy);
+    const double length = ChordLength(x0_, y0_, x1_, y1_);
     if (!std::isfinite(length)) ThrowTrackGeometryInvalid();
     length_ = length;
 }
