@@ -2,6 +2,9 @@
 
 #include "core/base/FileUtil.h"
 
+#include <system_error>
+#include <utility>
+
 namespace vra {
 
 std::filesystem::path ReplayFolder(const std::string& simFolder) {
@@ -22,6 +25,36 @@ std::string SafeFileName(std::string_view name) {
     return out;
 }
 
+std::filesystem::path WithExtension(std::filesystem::path path, std::string_view extension, ExtensionRule rule) {
+    // Only the file's own name counts: a folder called "x.rpy" is no extension.
+    // Case does not matter, as on the simulation's home file system.
+    const std::string name = ToUpperAscii(path.filename().string());
+    const std::string ext = ToUpperAscii(extension);
+    const bool has = rule == ExtensionRule::InName
+                         ? name.find(ext) != std::string::npos
+                         : name.size() >= ext.size() && name.compare(name.size() - ext.size(), ext.size(), ext) == 0;
+    if (!has) path += std::string(extension);
+    return path;
+}
+
+std::optional<std::filesystem::path> AskSavePath(Prompts& prompts, SaveFileRequest request, std::string_view extension,
+                                                 ExtensionRule rule) {
+    for (;;) {
+        const auto chosen = prompts.saveFile(request);
+        if (!chosen || chosen->empty()) return std::nullopt;
+        const std::filesystem::path path = WithExtension(*chosen, extension, rule);
+        std::error_code ec;
+        // The dialog asked about the name as typed; an appended name is another one.
+        if (path == *chosen || !std::filesystem::exists(path, ec)) return path;
+        if (prompts.messageText(ShownText().FileName(path.filename()).Text(kReplaceQuestion), {}, Icon::Warning,
+                                Buttons::YesNo) == Button::Yes)
+            return path;
+        // No: back to the dialog with the name as the user left it.
+        request.initialFolder = chosen->parent_path();
+        request.defaultName = ShownText().FileName(chosen->filename());
+    }
+}
+
 std::optional<std::filesystem::path> AskDestination(Prompts& prompts, const std::filesystem::path& folder,
                                                     const ShownText& defaultName, const FileFilter& filter,
                                                     std::string_view extension) {
@@ -34,25 +67,7 @@ std::optional<std::filesystem::path> AskDestination(Prompts& prompts, const std:
             request.defaultName.Text(SafeFileName(part.bytes));
     }
     request.filters = {filter};
-    for (;;) {
-        auto chosen = prompts.saveFile(request);
-        if (!chosen || chosen->empty()) return std::nullopt;
-        // Only the file's own name counts: a folder called "x.rpy" is no extension.
-        // Case does not matter, as on the simulation's home file system.
-        const std::string file = ToUpperAscii(chosen->filename().string());
-        if (file.find(ToUpperAscii(extension)) != std::string::npos) return chosen;
-        // The dialog asked about the name as typed; the name written is another one.
-        const std::string typed = chosen->filename().string();
-        *chosen += std::string(extension);
-        std::error_code ec;
-        if (!std::filesystem::exists(*chosen, ec)) return chosen;
-        if (prompts.messageText(ShownText().FileName(chosen->filename()).Text(kReplaceQuestion), {}, Icon::Warning,
-                                Buttons::YesNo) == Button::Yes)
-            return chosen;
-        // No: back to the dialog with the name as the user left it.
-        request.initialFolder = chosen->parent_path();
-        request.defaultName = ShownText().FileName(typed);
-    }
+    return AskSavePath(prompts, std::move(request), extension, ExtensionRule::InName);
 }
 
 bool IsSameFile(const std::filesystem::path& source, const std::filesystem::path& destination) {

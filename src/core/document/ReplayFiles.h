@@ -25,6 +25,23 @@ std::filesystem::path ReplayFolder(const std::string& simFolder);
 // control character and each of / \ : * ? " < > | becomes "_".
 std::string SafeFileName(std::string_view name);
 
+// Where a chosen name counts as having its extension (in any letter case):
+// at its end, or anywhere in it.
+enum class ExtensionRule { AtEnd, InName };
+
+// path with extension appended unless its file name has it by rule
+// ("map" -> "map.bmp", "X.BMP" stays).
+std::filesystem::path WithExtension(std::filesystem::path path, std::string_view extension,
+                                    ExtensionRule rule = ExtensionRule::AtEnd);
+
+// Asks through request where to save a file whose name must have extension,
+// appended when the user left it out. The dialog asked about the name as
+// typed: when the appended name is that of an existing file, the user is
+// asked whether to replace it (No goes back to the dialog with the name as
+// typed). nullopt when the user cancelled.
+std::optional<std::filesystem::path> AskSavePath(Prompts& prompts, SaveFileRequest request, std::string_view extension,
+                                                 ExtensionRule rule = ExtensionRule::AtEnd);
+
 // Asks for a destination, offering the safe form of defaultName (replay text,
 // or a file name's bytes where it takes one over); appends
 // extension when the chosen name does not contain it (in any case). When the
