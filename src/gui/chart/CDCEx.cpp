@@ -86,19 +86,20 @@ void CDCEx::SetHatch(int style, QColor c) {
         p_.setBrush(QBrush(c));
 }
 
+IPoint BackStep(IPoint from, IPoint to) {
+    if (from.y == to.y && to.x < from.x) return {1, 0};
+    if (from.x == to.x && to.y < from.y) return {0, 1};
+    return {};
+}
+
 // A line paints its start and stops one pixel short of its end, whichever
-// way it runs, and a line of no length paints nothing. Qt's flat-capped
-// one-pixel line leaves out the lower or right end instead, so a straight
-// line running up or left is drawn one pixel further down or right (on
-// the screen; on paper a pixel is a fraction of a layout unit).
+// way it runs, and a line of no length paints nothing: a straight line
+// running up or left is drawn one pixel further down or right (on the
+// screen; on paper a pixel is a fraction of a layout unit).
 void CDCEx::Line(IPoint a, IPoint b) {
     if (a.x == b.x && a.y == b.y) return;
-    int sx = 0, sy = 0;
-    if (!scaling && p_.pen().isCosmetic()) {
-        if (a.y == b.y && b.x < a.x) sx = 1;
-        if (a.x == b.x && b.y < a.y) sy = 1;
-    }
-    p_.drawLine(QPoint(a.x + sx, a.y + sy), QPoint(b.x + sx, b.y + sy));
+    const IPoint s = !scaling && p_.pen().isCosmetic() ? BackStep(a, b) : IPoint{};
+    p_.drawLine(QPoint(a.x + s.x, a.y + s.y), QPoint(b.x + s.x, b.y + s.y));
 }
 
 // A framework rectangle covers left .. right - 1 including its outline.

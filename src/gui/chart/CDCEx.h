@@ -33,6 +33,12 @@ public:
 
 enum TextAlign { kAlignLeft = 0, kAlignCentre = 1, kAlignRight = 2 };
 
+// Screen lines paint their start and stop one pixel short of their end,
+// whichever way they run. Qt's one-pixel line leaves out the lower or right
+// end instead; this is the step that moves a straight line running left or
+// up by one pixel to make up for it, (0, 0) for any other line.
+IPoint BackStep(IPoint from, IPoint to);
+
 class CDCEx {
 public:
     explicit CDCEx(QPainter& painter) : p_(painter) {}

@@ -21,14 +21,6 @@ QPolygon ToPolygon(const std::vector<IPoint>& pts) {
     return poly;
 }
 
-// The one-pixel step that moves a straight line running left or up by one
-// toward its start; (0, 0) for any other line.
-IPoint BackStep(IPoint from, IPoint to) {
-    if (from.y == to.y && to.x < from.x) return {1, 0};
-    if (from.x == to.x && to.y < from.y) return {0, 1};
-    return {};
-}
-
 // A curve on the screen paints its first point and stops one pixel short of
 // its last, like a single chart line. Qt's one-pixel polyline leaves out the
 // lower or right end of its first and last lines instead, so a first line
