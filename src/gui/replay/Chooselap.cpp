@@ -160,10 +160,14 @@ QString Chooselap::InfoField(const QString& group, const QString& label) const {
     return it == infoFields_.end() ? QString() : it->second->text();
 }
 
+bool Chooselap::IsLapEntry(const QTreeWidgetItem* item) {
+    return item && ItemKind(item->data(0, KindRole).toInt()) == ItemKind::Lap;
+}
+
 bool Chooselap::IsLapItem(const QTreeWidgetItem* item) {
     // The time before the first crossing of the line is listed with the laps
     // but is no lap: it cannot be shown or loaded.
-    return item && ItemKind(item->data(0, KindRole).toInt()) == ItemKind::Lap && item->data(0, LapRole).toInt() >= 1;
+    return IsLapEntry(item) && item->data(0, LapRole).toInt() >= 1;
 }
 
 std::string Chooselap::FormatLapItem(std::uint32_t lapWord, int lapIndex, double trackLengthMetres, bool milesPerHour) {
@@ -294,7 +298,7 @@ void Chooselap::FillDriverFields(int driver) {
 void Chooselap::accept() {
     const QList<QTreeWidgetItem*> selected = tree_->selectedItems();
     QTreeWidgetItem* item = selected.isEmpty() ? nullptr : selected.front();
-    if (!item || ItemKind(item->data(0, KindRole).toInt()) != ItemKind::Lap) {
+    if (!IsLapEntry(item)) {
         prompts_.message("Choose a lap to view!", "No lap choosen!", vra::Icon::Error, vra::Buttons::Ok);
         return;
     }
@@ -313,7 +317,7 @@ void Chooselap::accept() {
 
 void Chooselap::OnItemDoubleClicked(QTreeWidgetItem* item) {
     // Nodes only open and close; a lap item is answered as OK answers it.
-    if (item && ItemKind(item->data(0, KindRole).toInt()) == ItemKind::Lap) accept();
+    if (IsLapEntry(item)) accept();
 }
 
 void Chooselap::OnOnlySelectableToggled(bool checked) {

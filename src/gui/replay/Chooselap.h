@@ -67,6 +67,9 @@ private:
     void FillDriverFields(int driver);
     void ClearLapFields();
     QLabel* AddField(QFormLayout* form, const QString& label);
+    // Any entry under a session, the time before the first crossing included.
+    static bool IsLapEntry(const QTreeWidgetItem* item);
+    // An entry of a lap itself, which can be shown or loaded when valid.
     static bool IsLapItem(const QTreeWidgetItem* item);
 
     const vra::LapChoiceRequest& request_;
