@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace vra {
 
@@ -20,40 +21,70 @@ bool Digits(std::string_view f, std::size_t& i) {
     return true;
 }
 
+// The one conversion of a value format: where it starts (its '%') and its
+// letter, and its flags, width and precision (with its '.') as typed.
+struct Conversion {
+    std::size_t start = 0, end = 0;
+    std::string_view flags, width, precision;
+};
+
+// The format's one conversion; none for a format that is not a value format
+// (a conversion other than e, f or g, a width or precision of more than three
+// digits, a NUL, or not exactly one conversion).
+std::optional<Conversion> ParseValueFormat(std::string_view f) {
+    std::optional<Conversion> found;
+    for (std::size_t i = 0; i < f.size(); ++i) {
+        if (f[i] == '\0') return std::nullopt;
+        if (f[i] != '%') continue;
+        const std::size_t start = i++;
+        if (i < f.size() && f[i] == '%') continue;
+        const std::size_t flags = i;
+        while (i < f.size() && (f[i] == '-' || f[i] == '+' || f[i] == ' ' || f[i] == '#' || f[i] == '0')) ++i;
+        const std::size_t width = i;
+        if (!Digits(f, i)) return std::nullopt;
+        const std::size_t precision = i;
+        if (i < f.size() && f[i] == '.') {
+            ++i;
+            if (!Digits(f, i)) return std::nullopt;
+        }
+        if (i >= f.size() || std::string_view("eEfFgG").find(f[i]) == std::string_view::npos || found)
+            return std::nullopt;
+        found = Conversion{start, i, f.substr(flags, width - flags), f.substr(width, precision - width),
+                           f.substr(precision, i - precision)};
+    }
+    return found;
+}
+
 // fmt's printf keeps one digit after the point in the alternate general
 // form where C prints the bare point: "%#.3g" of 500 is "500.", not
 // "500.0". Fixed notation is done without the width, the surplus digit
 // dropped, then padded as printf pads.
-std::string AlternateGeneral(std::string_view f, std::size_t start, std::size_t end, double value) {
-    std::size_t i = start + 1;
+std::string AlternateGeneral(std::string_view f, const Conversion& c, double value) {
     std::string flags;
     bool left = false, zero = false;
-    for (; f[i] == '-' || f[i] == '+' || f[i] == ' ' || f[i] == '#' || f[i] == '0'; ++i) {
-        if (f[i] == '-')
+    for (char flag : c.flags) {
+        if (flag == '-')
             left = true;
-        else if (f[i] == '0')
+        else if (flag == '0')
             zero = true;
         else
-            flags += f[i];
+            flags += flag;
     }
     std::size_t width = 0;
-    for (; f[i] >= '0' && f[i] <= '9'; ++i) width = width * 10 + static_cast<std::size_t>(f[i] - '0');
+    for (char digit : c.width) width = width * 10 + static_cast<std::size_t>(digit - '0');
     int precision = 6;
-    std::string_view precisionText;
-    if (f[i] == '.') {
-        const std::size_t p0 = ++i;
+    if (!c.precision.empty()) {
         precision = 0;
-        for (; f[i] >= '0' && f[i] <= '9'; ++i) precision = precision * 10 + (f[i] - '0');
-        precisionText = f.substr(p0 - 1, i - p0 + 1);
+        for (char digit : c.precision.substr(1)) precision = precision * 10 + (digit - '0');
     }
-    std::string body = fmt::sprintf("%" + flags + std::string(precisionText) + f[end], value);
+    std::string body = fmt::sprintf("%" + flags + std::string(c.precision) + f[c.end], value);
     if (body.find_first_of("eE") == std::string::npos && body.find('.') != std::string::npos) {
         const int wanted = std::max(precision, 1);
         int digits = 0;
         bool counting = value == 0;
-        for (char c : body) {
-            if (c >= '1' && c <= '9') counting = true;
-            if (counting && c >= '0' && c <= '9') ++digits;
+        for (char ch : body) {
+            if (ch >= '1' && ch <= '9') counting = true;
+            if (counting && ch >= '0' && ch <= '9') ++digits;
         }
         while (digits > wanted && body.back() == '0') {
             body.pop_back();
@@ -71,55 +102,24 @@ std::string AlternateGeneral(std::string_view f, std::size_t start, std::size_t 
             body.insert(0, pad, ' ');
         }
     }
-    return fmt::sprintf(std::string(f.substr(0, start))) + body + fmt::sprintf(std::string(f.substr(end + 1)));
+    return fmt::sprintf(std::string(f.substr(0, c.start))) + body + fmt::sprintf(std::string(f.substr(c.end + 1)));
 }
 
 }  // namespace
 
 bool IsValueFormat(std::string_view f) {
-    int conversions = 0;
-    for (std::size_t i = 0; i < f.size(); ++i) {
-        if (f[i] == '\0') return false;
-        if (f[i] != '%') continue;
-        ++i;
-        if (i < f.size() && f[i] == '%') continue;
-        while (i < f.size() && (f[i] == '-' || f[i] == '+' || f[i] == ' ' || f[i] == '#' || f[i] == '0')) ++i;
-        if (!Digits(f, i)) return false;
-        if (i < f.size() && f[i] == '.') {
-            ++i;
-            if (!Digits(f, i)) return false;
-        }
-        if (i >= f.size()) return false;
-        switch (f[i]) {
-            case 'e':
-            case 'E':
-            case 'f':
-            case 'F':
-            case 'g':
-            case 'G':
-                ++conversions;
-                break;
-            default:
-                return false;
-        }
-    }
-    return conversions == 1;
+    return ParseValueFormat(f).has_value();
 }
 
 std::string FormatValue(std::string_view format, double value) {
-    const std::string_view use = IsValueFormat(format) ? format : kDefaultValueFormat;
-    // The one conversion: where it starts and its letter.
-    for (std::size_t i = 0; i < use.size(); ++i) {
-        if (use[i] != '%') continue;
-        if (i + 1 < use.size() && use[i + 1] == '%') {
-            ++i;
-            continue;
-        }
-        const std::size_t end = use.find_first_of("eEfFgG", i);
-        if ((use[end] == 'g' || use[end] == 'G') && use.substr(i, end - i).find('#') != std::string_view::npos)
-            return AlternateGeneral(use, i, end, value);
-        break;
+    std::string_view use = format;
+    std::optional<Conversion> c = ParseValueFormat(use);
+    if (!c) {
+        use = kDefaultValueFormat;
+        c = ParseValueFormat(use);
     }
+    if (c && (use[c->end] == 'g' || use[c->end] == 'G') && c->flags.find('#') != std::string_view::npos)
+        return AlternateGeneral(use, *c, value);
     try {
         return fmt::sprintf(std::string(use), value);
     } catch (const fmt::format_error&) {
