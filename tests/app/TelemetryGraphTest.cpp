@@ -17,9 +17,11 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSizeGrip>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -131,6 +133,89 @@ TEST_F(TelemetryGraph, ALapWithoutItsTrackPlotsAndTheMapStaysShut) {
     dialog.MapButton()->click();
     EXPECT_EQ(dialog.TrackMap(), nullptr);
     dialog.Controller().TimeDiffText(100, 0);
+}
+
+// The words of a PDF's first page with their boxes in points, as
+// pdftotext finds them; empty when it could not read the file.
+struct PdfWord {
+    QString text;
+    QRectF box;
+};
+std::vector<PdfWord> PdfWords(const QString& pdf) {
+    QProcess run;
+    run.start(QStringLiteral("pdftotext"),
+              {QStringLiteral("-bbox"), QStringLiteral("-l"), QStringLiteral("1"), pdf, QStringLiteral("-")});
+    if (!run.waitForFinished(20000)) return {};
+    static const QRegularExpression word(
+        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    std::vector<PdfWord> words;
+    const QString out = QString::fromUtf8(run.readAllStandardOutput());
+    for (auto it = word.globalMatch(out); it.hasNext();) {
+        const auto m = it.next();
+        words.push_back({m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                               QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
+    }
+    return words;
+}
+
+const PdfWord* FindWord(const std::vector<PdfWord>& words, const QString& text) {
+    for (const PdfWord& w : words)
+        if (w.text == text) return &w;
+    return nullptr;
+}
+
+TEST_F(TelemetryGraph, ThePrintButtonsPrinterSetsThePageAtItsSize) {
+    if (QProcess::execute(QStringLiteral("pdftotext"), {QStringLiteral("-v")}) < 0) GTEST_SKIP() << "no pdftotext";
+    CRpyGraphApp& app = Start();
+    for (int driver = 0; driver < 5; ++driver) AddRaceLap(driver, 2);
+    NewGraph dialog(app.Document());
+    for (int box = 0; box < 5; ++box) dialog.LapBox(box)->click();
+    QTemporaryDir dir;
+
+    // The word's height in points of a known font size, measured as the page's.
+    const QString reference = dir.filePath(QStringLiteral("reference.pdf"));
+    {
+        QPdfWriter writer(reference);
+        QPainter p(&writer);
+        QFont font;
+        font.setPointSizeF(10);
+        p.setFont(font);
+        p.drawText(QPoint(1000, 1000), QStringLiteral("Velmar"));
+    }
+    const std::vector<PdfWord> known = PdfWords(reference);
+    ASSERT_EQ(known.size(), 1u);
+    const double pointsPerHeight = 10 / known[0].box.height();
+
+    const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
+    const std::unique_ptr<QPrinter> printer = NewTelemetryPrinter();
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(pdf);
+    printer->setPageSize(QPageSize(QPageSize::A4));
+    ASSERT_TRUE(PrintTelemetryPageOn(*printer, dialog, *app.Document(), {14, 3, -1}));
+    const std::vector<PdfWord> words = PdfWords(pdf);
+    const PdfWord* title = FindWord(words, QStringLiteral("Velmar"));
+    ASSERT_NE(title, nullptr);
+    EXPECT_NEAR(title->box.height() * pointsPerHeight, 17.1, 0.5);
+
+    // The five rows of the lap table stand inside its frame.
+    const TelemetryPageLayout l(printer->width(), printer->height());
+    const PageRect t = l.areas[kLapTableArea];
+    const double perPixel = 72.0 / printer->resolution();
+    const QRectF table = QRectF(QPointF(t.left, t.top) * perPixel, QPointF(t.right, t.bottom) * perPixel)
+                             .translated(printer->pageLayout().paintRect(QPageLayout::Point).topLeft());
+    int rows = 0;
+    for (const PdfWord& w : words)
+        if (w.text.contains(QStringLiteral("s(")) && table.contains(w.box)) ++rows;
+    EXPECT_EQ(rows, 5);
+
+    // Every text has its own place: none runs into another.
+    ASSERT_NE(FindWord(words, QStringLiteral("Laptime(Speed)")), nullptr);
+    for (std::size_t i = 0; i < words.size(); ++i)
+        for (std::size_t j = i + 1; j < words.size(); ++j) {
+            const QRectF shared = words[i].box.intersected(words[j].box);
+            EXPECT_FALSE(shared.width() > 0.5 && shared.height() > 0.5)
+                << words[i].text.toStdString() << " / " << words[j].text.toStdString();
+        }
 }
 
 TEST_F(TelemetryGraph, PrintedPageHoldsItsTitlesRowsAndGraphs) {

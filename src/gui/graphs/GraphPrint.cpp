@@ -44,9 +44,13 @@ void Frame(QPainter& p, const PageRect& r) {
     p.drawLine(r.right - 1, r.top, r.right - 1, r.bottom - 1);
 }
 
-QFont Font(int tenths) {
+// The layout's sizes are tenths of a point on a page of 600 dots per inch,
+// the resolution its proportions were set for. On any other device a font
+// keeps its share of the page: the title of an A4 page stays 17.1 points
+// on a printer of 1200.
+QFont Font(int tenths, const QPaintDevice& device) {
     QFont f;
-    f.setPointSizeF(tenths > 0 ? tenths / 10.0 : 1.0);
+    f.setPointSizeF((tenths > 0 ? tenths / 10.0 : 1.0) * 600.0 / device.logicalDpiY());
     return f;
 }
 
@@ -118,22 +122,22 @@ void DrawTelemetryPage(QPainter& p, int width, int height, NewGraph& dialog, CRp
     p.setPen(Qt::black);
     p.setBackgroundMode(Qt::TransparentMode);
 
-    p.setFont(Font(l.titleFont));
+    p.setFont(Font(l.titleFont, *p.device()));
     p.drawText(ToQRect(l.Content(kTitleArea)), Qt::AlignHCenter | Qt::AlignTop,
                QStringLiteral("Velmar Telemetry Graph"));
-    p.setFont(Font(l.footerFont));
+    p.setFont(Font(l.footerFont, *p.device()));
     p.drawText(ToQRect(l.Content(kFooterArea)), Qt::AlignRight | Qt::AlignTop,
                QStringLiteral("Printed with Velmar Replay Analyzer"));
 
     const PageRect table = l.Content(kLapTableArea);
     const int halfTable = table.Width() / 2;
-    p.setFont(Font(l.headingFont));
+    p.setFont(Font(l.headingFont, *p.device()));
     const int h0 = QFontMetrics(p.font(), p.device()).height();
     p.drawText(QPoint(table.left, table.top + QFontMetrics(p.font(), p.device()).ascent()),
                QStringLiteral("Driver Name"));
     p.drawText(QPoint(table.left + halfTable, table.top + QFontMetrics(p.font(), p.device()).ascent()),
                QStringLiteral("Laptime(Speed)"));
-    p.setFont(Font(l.rowFont));
+    p.setFont(Font(l.rowFont, *p.device()));
     const QFontMetrics rows(p.font(), p.device());
     int offset = h0;
     const TelemetryGraphInput& in = c.Input();
@@ -153,7 +157,7 @@ void DrawTelemetryPage(QPainter& p, int width, int height, NewGraph& dialog, CRp
 
     CGraphWnd* graph = dialog.Graph();
     graph->setUpdatesEnabled(false);
-    p.setFont(Font(l.graphTitleFont));
+    p.setFont(Font(l.graphTitleFont, *p.device()));
     const QFontMetrics titles(p.font(), p.device());
     auto plot = [&](int area, int printIndex) {
         PageRect r = l.Content(area);
@@ -195,27 +199,38 @@ void DrawTelemetryPage(QPainter& p, int width, int height, NewGraph& dialog, CRp
     p.restore();
 }
 
+std::unique_ptr<QPrinter> NewTelemetryPrinter() {
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setDocName(QStringLiteral("Replay Analyzer Telemetry Page"));
+    return printer;
+}
+
+void SetUpTelemetryPrintDialog(QPrintDialog& print) {
+    print.setOption(QAbstractPrintDialog::PrintSelection, false);
+    print.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    print.setOption(QAbstractPrintDialog::PrintToFile, false);
+}
+
+bool PrintTelemetryPageOn(QPrinter& printer, NewGraph& dialog, CRpyGraphDoc& doc,
+                          const std::array<int, 3>& selections) {
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    DrawTelemetryPage(painter, page.width(), page.height(), dialog, doc, selections);
+    return painter.end();
+}
+
 void PrintTelemetryPage(NewGraph& dialog, CRpyGraphDoc& doc) {
     const int primary = PrintIndexOfCode(dialog.Controller().ChannelCode());
     GraphPrint choose(primary,
                       QStringLiteral("Currently selected and primary graph in the printed page is : ") + Name(primary),
                       &dialog);
     if (choose.exec() != QDialog::Accepted) return;
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog print(&printer, &dialog);
-    print.setOption(QAbstractPrintDialog::PrintSelection, false);
-    print.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    print.setOption(QAbstractPrintDialog::PrintToFile, false);
+    const std::unique_ptr<QPrinter> printer = NewTelemetryPrinter();
+    QPrintDialog print(printer.get(), &dialog);
+    SetUpTelemetryPrintDialog(print);
     if (print.exec() != QDialog::Accepted) return;
-    printer.setDocName(QStringLiteral("Replay Analyzer Telemetry Page"));
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        QMessageBox::warning(&dialog, dialog.windowTitle(), QObject::tr("The telemetry page could not be printed."));
-        return;
-    }
-    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-    DrawTelemetryPage(painter, page.width(), page.height(), dialog, doc, choose.Selections());
-    if (!painter.end())
+    if (!PrintTelemetryPageOn(*printer, dialog, doc, choose.Selections()))
         QMessageBox::warning(&dialog, dialog.windowTitle(), QObject::tr("The telemetry page could not be printed."));
 }
 
