@@ -14,9 +14,11 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QImageReader>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -216,6 +218,19 @@ TEST_F(TelemetryGraph, ThePrintButtonsPrinterSetsThePageAtItsSize) {
             EXPECT_FALSE(shared.width() > 0.5 && shared.height() > 0.5)
                 << words[i].text.toStdString() << " / " << words[j].text.toStdString();
         }
+}
+
+TEST(TelemetryPrintDialog, OffersPrintingToAPdfFile) {
+    const std::unique_ptr<QPrinter> printer = NewTelemetryPrinter();
+    QPrintDialog print(printer.get());
+    SetUpTelemetryPrintDialog(print);
+    EXPECT_TRUE(print.testOption(QAbstractPrintDialog::PrintToFile));
+    EXPECT_FALSE(print.testOption(QAbstractPrintDialog::PrintPageRange));
+    print.show();
+    auto* printers = print.findChild<QComboBox*>(QStringLiteral("printers"));
+    ASSERT_NE(printers, nullptr);
+    EXPECT_GE(printers->findText(QStringLiteral("PDF"), Qt::MatchContains), 0);
+    print.reject();
 }
 
 TEST_F(TelemetryGraph, PrintedPageHoldsItsTitlesRowsAndGraphs) {

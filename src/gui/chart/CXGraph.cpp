@@ -77,9 +77,7 @@ CXGraph::CXGraph(QWidget* parent) : QWidget(parent) {
     };
     printDialog = [this](QPrinter& printer) {
         QPrintDialog dialog(&printer, this);
-        dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
-        dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+        SetUpPrintDialog(dialog);
         return dialog.exec() == QDialog::Accepted;
     };
 }
@@ -138,6 +136,14 @@ CXGraphDataSerie* CXGraph::AddCubicTrend(int curve) {
 
 void CXGraph::Command(int id) {
     Handle(controller_.Command(id));
+}
+
+void CXGraph::SetUpPrintDialog(QPrintDialog& dialog) {
+    // One page, printed whole. Printing to a file stays: without a printer a
+    // PDF is the only way to print the chart.
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
 }
 
 void CXGraph::Print() {

@@ -19,6 +19,7 @@
 #include <string>
 
 class QPlainTextEdit;
+class QPrintDialog;
 class QPrinter;
 
 namespace vra {
@@ -44,6 +45,8 @@ public:
     bool SelectYAxis(int i);
     void ResetAll();
     void Print();
+    // The options the default print dialog opens with.
+    static void SetUpPrintDialog(QPrintDialog& dialog);
     // Prints one page onto an already set up printer.
     void PrintTo(QPrinter& printer);
     CXGraphDataSerie* AddLinearTrend(int curve);

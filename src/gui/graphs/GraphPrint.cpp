@@ -206,9 +206,11 @@ std::unique_ptr<QPrinter> NewTelemetryPrinter() {
 }
 
 void SetUpTelemetryPrintDialog(QPrintDialog& print) {
+    // One page, printed whole. Printing to a file stays: on a machine without
+    // a printer a PDF is the only way to print the page.
     print.setOption(QAbstractPrintDialog::PrintSelection, false);
     print.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    print.setOption(QAbstractPrintDialog::PrintToFile, false);
+    print.setOption(QAbstractPrintDialog::PrintToFile, true);
 }
 
 bool PrintTelemetryPageOn(QPrinter& printer, NewGraph& dialog, CRpyGraphDoc& doc,

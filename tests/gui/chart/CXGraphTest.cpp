@@ -6,8 +6,10 @@
 #include "PictureProbe.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QMouseEvent>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -270,6 +272,18 @@ TEST(CXGraph, PrintsOnePageNamedGraph) {
     EXPECT_EQ(CDCEx::ComputeFactor(96, 600), 6.25);
     EXPECT_EQ(CDCEx::ComputeFactor(96, 0), 1.0);
     EXPECT_NEAR(CDCEx::ComputeFactor(96, 72), 96.0 / 72, 1e-12);
+}
+
+TEST(CXGraph, PrintDialogOffersPrintingToAPdfFile) {
+    QPrinter printer;
+    QPrintDialog print(&printer);
+    CXGraph::SetUpPrintDialog(print);
+    EXPECT_TRUE(print.testOption(QAbstractPrintDialog::PrintToFile));
+    print.show();
+    auto* printers = print.findChild<QComboBox*>(QStringLiteral("printers"));
+    ASSERT_NE(printers, nullptr);
+    EXPECT_GE(printers->findText(QStringLiteral("PDF"), Qt::MatchContains), 0);
+    print.reject();
 }
 
 TEST(CXGraph, DragPansAndBandZooms) {
