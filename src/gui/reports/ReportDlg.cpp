@@ -6,6 +6,7 @@
 #include "core/reports/Report.h"
 #include "gui/platform/Cp1252.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QPlainTextEdit>
@@ -14,6 +15,8 @@
 #include <QPushButton>
 #include <QTextDocument>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace vra {
 
@@ -81,8 +84,24 @@ void ReportDlg::OnPrint() {
 
 void ReportDlg::PrintTo(QPrinter& printer) const {
     QTextDocument document;
-    document.setDefaultFont(ReportFont());
     document.setPlainText(DisplayText(text_));
+    document.documentLayout()->setPaintDevice(&printer);
+    // A report's rows are columns: a row that wrapped would break them. The
+    // page prints in the window's font unless the longest line would not fit
+    // the width QTextDocument::print leaves between its 2-cm margins; then in
+    // the size at which it fits, down to a size still easily read.
+    constexpr double kSmallestPoints = 6;
+    const double width = printer.width() - 2 * 2 / 2.54 * printer.logicalDpiX();
+    QFont font = ReportFont();
+    document.setDefaultFont(font);
+    for (double ideal = document.idealWidth(); ideal > width && font.pointSizeF() > kSmallestPoints;
+         ideal = document.idealWidth()) {
+        // By the overshoot, then in tenths while the margins, which do not
+        // shrink with the font, keep the line too long.
+        const double size = std::min(font.pointSizeF() * width / ideal, font.pointSizeF() - 0.1);
+        font.setPointSizeF(std::max(size, kSmallestPoints));
+        document.setDefaultFont(font);
+    }
     document.print(&printer);
 }
 

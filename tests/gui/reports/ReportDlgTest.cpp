@@ -5,6 +5,7 @@
 #include "core/replay/Drivers.h"
 #include "core/replay/Header.h"
 #include "core/reports/Report.h"
+#include "gui/platform/Cp1252.h"
 #include "gui/reports/CAutoRichEditCtrl.h"
 
 #include "simkit/replay/ReplayBuilder.h"
@@ -27,6 +28,7 @@
 namespace vra {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
@@ -95,6 +97,38 @@ TEST_F(ReportWindow, PrintsTheRowsToAPdf) {
     EXPECT_THAT(text, HasSubstr("Race Report"));
     EXPECT_THAT(text, HasSubstr("Alex Morgan"));
     EXPECT_THAT(text, HasSubstr("+0:00.500"));
+}
+
+// A text's words, single-spaced, one string a line.
+std::vector<std::string> Rows(const std::string& text) {
+    std::vector<std::string> rows;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line);
+        std::string row;
+        for (std::string word; words >> word;) row += (row.empty() ? "" : " ") + word;
+        if (!row.empty()) rows.push_back(row);
+    }
+    return rows;
+}
+
+// The race report's rows, 87 characters, are the widest of the reports' tables.
+TEST_F(ReportWindow, PrintsEveryRowOfTheWidestReportOnOneLine) {
+    ReportDlg window(report, prompts);
+    const std::vector<std::string> rows = Rows(Cp1252ToQString(report.Text()).toStdString());
+    ASSERT_GE(rows.size(), 4u);
+    for (const auto& [name, size] : {std::pair{"A4", QPageSize::A4}, std::pair{"Letter", QPageSize::Letter}}) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setPageSize(QPageSize(size));
+        const auto pdf = dir / (std::string(name) + ".pdf");
+        printer.setOutputFileName(QString::fromStdString(pdf.string()));
+        window.PrintTo(printer);
+        const std::string cmd = "pdftotext -layout '" + pdf.string() + "' '" + (dir / "printed.txt").string() + "'";
+        ASSERT_EQ(std::system(cmd.c_str()), 0);
+        const std::vector<std::string> printed = Rows(ReadAll(dir / "printed.txt"));
+        for (const std::string& row : rows) EXPECT_THAT(printed, Contains(row)) << name;
+    }
 }
 
 TEST(AutoRichEdit, ShowsBoldRunsAndParagraphs) {
