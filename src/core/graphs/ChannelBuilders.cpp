@@ -351,6 +351,11 @@ float ChassisAcceleration(const unsigned char* previous, const unsigned char* cu
     return c * inv;
 }
 
+PlottedSamples BasicChannelSamples(int code, int count) {
+    if (count <= 5) return {};
+    return {FirstSample(code), LastSample(code, count)};
+}
+
 int AddChannelSeries(GraphModel& graph, int code, int lapSlot, int wheel, const BuilderLap& lap, int speedUnit,
                      BuilderRanges& ranges) {
     const bool advanced = code >= 24;
@@ -395,7 +400,7 @@ int AddChannelSeries(GraphModel& graph, int code, int lapSlot, int wheel, const 
     std::optional<double> lastX;
     if (slot != -1 && count > 5 && d) {
         graph.GetGraph(slot)->Reserve(count);
-        const int from = FirstSample(code), last = LastSample(code, count);
+        const auto [from, last] = BasicChannelSamples(code, count);
         PlotBasic(series, code, wheel, *d, lap.locked, from, last, speedUnit);
         // The gear's distance is its last point's; every other channel's the
         // last sample's, plotted or not.

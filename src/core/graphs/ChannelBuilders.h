@@ -18,6 +18,16 @@ struct BuilderRanges {
     double yHigh = 1.0;
 };
 
+// The samples a basic channel plots of a lap of `count` samples, first to
+// last; none (first > last) for a lap too short to plot.
+struct PlottedSamples {
+    int first = 1;
+    int last = 0;
+};
+PlottedSamples BasicChannelSamples(int code, int count);
+
+inline constexpr int kSpeedChannel = 1;
+
 struct BuilderLap {
     const GetRpyInfo* info = nullptr;
     const LockedWheels* locked = nullptr;  // may be empty

@@ -7,6 +7,7 @@
 #include "core/document/LapQualityReport.h"
 #include "core/document/SeriesName.h"
 #include "core/document/TrackIni.h"
+#include "core/graphs/ChannelBuilders.h"
 #include "core/platform/Prompts.h"
 #include "core/playback/RaceModel.h"
 #include "core/replay/Drivers.h"
@@ -560,11 +561,18 @@ void ForEachLoadedLap(const CRpyGraphDoc& doc, const ReportSettings& settings, s
     }
 }
 
-// The samples of a lap's channel that belong to the lap.
+// Samples first to last of a lap's channel, as far as the channel holds them.
 template <class T>
-std::span<const T> Samples(const std::vector<T>& channel, const GetRpyInfo& info) {
-    return std::span<const T>(channel).first(
-        std::min(channel.size(), static_cast<std::size_t>(std::max(info.sampleCount, 0))));
+std::span<const T> Samples(const std::vector<T>& channel, int first, int last) {
+    const std::size_t from = std::min(channel.size(), static_cast<std::size_t>(std::max(first, 0)));
+    const std::size_t end = std::min(channel.size(), static_cast<std::size_t>(std::max(last + 1, 0)));
+    return std::span<const T>(channel).subspan(from, std::max(end, from) - from);
+}
+
+// The lap's own samples, 1 to the count: entry 0 holds the start values.
+template <class T>
+std::span<const T> LapSamples(const std::vector<T>& channel, const GetRpyInfo& info) {
+    return Samples(channel, 1, info.sampleCount);
 }
 
 }  // namespace
@@ -632,7 +640,10 @@ std::string Report::speedBody() const {
     const bool miles = document->SpeedUnit() == 1;
     const char* unit = miles ? "mph" : "kph";
     ForEachLoadedLap(*document, settings, out, [&](const LapSlot& lap) {
-        const auto speed = Samples(lap.info->speed, *lap.info);
+        // Over the samples the Speed graph plots, so that figures and graph
+        // agree: entry 0 and the samples at the lines hold no speed of the lap.
+        const auto [first, last] = BasicChannelSamples(kSpeedChannel, lap.info->sampleCount);
+        const auto speed = Samples(lap.info->speed, first, last);
         if (speed.empty()) {
             Line(out, "No speed samples.");
             return;
@@ -651,8 +662,8 @@ std::string Report::pedalBody() const {
     std::string out;
     if (!document) return out;
     ForEachLoadedLap(*document, settings, out, [&](const LapSlot& lap) {
-        const auto throttle = Samples(lap.info->throttle, *lap.info);
-        const auto brake = Samples(lap.info->brake, *lap.info);
+        const auto throttle = LapSamples(lap.info->throttle, *lap.info);
+        const auto brake = LapSamples(lap.info->brake, *lap.info);
         if (lap.driver != lap.drivers->savingPlayer || throttle.empty() || brake.empty()) {
             Line(out, kNoPedalText);
             return;

@@ -2,6 +2,8 @@
 // pedals of laps added to a document from built replays.
 #include "core/document/CRpyGraphDoc.h"
 #include "core/document/SimFolderFixture.h"
+#include "core/graphs/ChannelBuilders.h"
+#include "core/graphs/GraphModel.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/GetRpyInfo.h"
 #include "core/reports/Report.h"
@@ -91,6 +93,42 @@ TEST_F(DocumentReports, SectorsAddUpToTheLapAndSpeedsFollowTheUnit) {
     EXPECT_THAT(miles, HasSubstr(" mph\r\n"));
 }
 
+TEST_F(DocumentReports, SpeedsOverTheSamplesTheSpeedGraphPlots) {
+    document().AddLapFromLapFinder(ovalReplay, 0, 3, 2);
+    ASSERT_EQ(doc->LapCount(), 1);
+    doc->SetSpeedUnit(0);
+    const auto number = [](const std::string& text, const std::string& label) {
+        const auto at = text.find(label);
+        return at == std::string::npos
+                   ? std::string()
+                   : text.substr(at + label.size(), text.find(' ', at + label.size()) - at - label.size());
+    };
+
+    // The speeds as measured: the report names the extremes of the Speed graph.
+    const GetRpyInfo& info = *doc->Slot(0).info;
+    GraphModel graph(32);
+    BuilderRanges ranges;
+    const int slot = AddChannelSeries(graph, kSpeedChannel, 0, 0, BuilderLap{&info, nullptr, {}, {}}, 0, ranges);
+    const CGraphProps& plotted = *graph.GetGraph(slot);
+    ASSERT_GT(plotted.Count(), 100);
+    std::string text = Text(ReportKind::Speed);
+    EXPECT_EQ(number(text, "Max speed: "), fmt::format("{:.3f}", plotted.Maximum().y));
+    EXPECT_EQ(number(text, "Min speed: "), fmt::format("{:.3f}", plotted.Minimum().y));
+    double sum = 0.0;
+    for (const Point2D& p : plotted.Points()) sum += p.y;
+    EXPECT_EQ(number(text, "Average speed: "), fmt::format("{:.3f}", sum / plotted.Count()));
+
+    // A lap driven at one speed: entry 0 holds the start values, and the
+    // samples at the lines no measured speed.
+    auto& speed = const_cast<GetRpyInfo&>(info).speed;
+    for (int i = 2; i < info.sampleCount; ++i) speed[static_cast<std::size_t>(i)] = 160.2;
+    text = Text(ReportKind::Speed);
+    EXPECT_THAT(text, HasSubstr("Max speed: 160.200 kph\r\nMin speed: 160.200 kph\r\nAverage speed: 160.200 kph\r\n"));
+    doc->SetSpeedUnit(1);
+    EXPECT_THAT(Text(ReportKind::Speed),
+                HasSubstr("Max speed: 99.544 mph\r\nMin speed: 99.544 mph\r\nAverage speed: 99.544 mph\r\n"));
+}
+
 TEST_F(DocumentReports, PedalsOnlyForTheSavingPlayersLaps) {
     document().AddLapFromLapFinder(ovalReplay, 0, 3, 2);
     doc->AddLapFromLapFinder(ovalReplay, 2, 3, 2);
@@ -101,7 +139,7 @@ TEST_F(DocumentReports, PedalsOnlyForTheSavingPlayersLaps) {
     const auto number = [&](const std::string& label) {
         return std::stod(text.substr(text.find(label) + label.size()));
     };
-    EXPECT_NEAR(number("Throttle: "), 100.0, 0.2);
+    EXPECT_THAT(text, HasSubstr("Throttle: 100.0%\r\n"));
     EXPECT_NEAR(number("Brake: "), 10.0, 0.2);
     EXPECT_NEAR(number("Braking: "), 25.0, 0.5);
     EXPECT_THAT(text, HasSubstr("% of the samples\r\n"));
