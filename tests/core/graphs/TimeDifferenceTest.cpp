@@ -66,6 +66,23 @@ TEST(TimeDifference, CurveTextsAndReadOutOfTwoLaps) {
     EXPECT_EQ(s.SpreadText(), "03.690s");
 }
 
+TEST(TimeDifference, TheSameLapTwiceLiesFlatOnTheZeroLine) {
+    // Loaded twice: two copies of the same samples.
+    const GetRpyInfo a = RampLap(1333, 900, 1800, 2393100);
+    const GetRpyInfo b = a;
+    TimeDifference t;
+    t.Compute({&a, 36944}, {&b, 36944}, 0, 350);
+    for (int i = 3; i < t.N(); ++i) ASSERT_EQ(t.Difference(i), 0.0) << i;
+    EXPECT_EQ(t.Scale(), 1.0);
+    ASSERT_EQ(t.Curve().size(), 998u);
+    for (const Point2D& p : t.Curve()) ASSERT_EQ(p.y, 175.0) << p.x;
+    EXPECT_EQ(t.FinishText(), "-00.000s");
+    EXPECT_EQ(t.AheadText(), "NA");
+    EXPECT_EQ(t.BehindText(), "NA");
+    EXPECT_EQ(t.SpreadText(), "NA");
+    EXPECT_EQ(t.PositionText(600), "-00.000s");
+}
+
 TEST(TimeDifference, ShortStandingAndIdenticalLapsStayFinite) {
     const GetRpyInfo long4000 = RampLap(4000, 1000, 2000, 0);
     const GetRpyInfo short900 = RampLap(900, 1000, 2000, 0);
