@@ -28,7 +28,8 @@ class ReplaySource;
 class TrackPath;
 class WaitBox;
 
-inline constexpr std::string_view kRaceNoStartValueText = "0x0d utan 0x0e. Ngt \xC3\xA4r knas!";
+// Message texts are Windows-1252 bytes, as the prompts read them.
+inline constexpr std::string_view kRaceNoStartValueText = "0x0d utan 0x0e. Ngt \xE4r knas!";
 inline constexpr std::string_view kRaceReadErrorText = "RpyDataClass: Error reading file!";
 inline constexpr std::string_view kRaceSearchText = "Searching for start of race...";
 inline constexpr std::string_view kRaceLoadText = "Loading race information...";

@@ -1,5 +1,11 @@
 #include "gui/platform/QtPrompts.h"
 
+#include "core/playback/RaceModel.h"
+#include "core/replay/Drivers.h"
+#include "core/replay/Header.h"
+#include "core/replay/ReplaySource.h"
+
+#include "simkit/replay/ReplayBuilder.h"
 #include "support/ScratchDir.h"
 
 #include <QApplication>
@@ -50,6 +56,29 @@ TEST(QtPrompts, MessageBoxShowsTheTextAndReportsTheButton) {
     EXPECT_EQ(seenText, QString::fromUtf8("Different physics!\nLoad it anyway? \u20AC"));
     EXPECT_EQ(seenTitle, "Warning");
     EXPECT_EQ(seenIcon, QMessageBox::Question);
+}
+
+// The program's own texts are Windows-1252 like the replays' strings: a race
+// without its start value says so in the box as written.
+TEST(QtPrompts, TheProgramsOwnTextsReadAsWritten) {
+    simkit::ReplayBuilder b;
+    b.drivers(2).session(3, 1, 30000);
+    b.desc.sessions.back().raceStartMs = std::nullopt;
+    const std::vector<std::uint8_t> bytes = b.build();
+    Header header;
+    header.ReadBytes(bytes);
+    Drivers drivers;
+    ASSERT_EQ(drivers.LoadBytes(bytes), Drivers::LoadResult::Ok);
+    ReplaySource source(bytes);
+    QtPrompts prompts;
+    QString seenText;
+    WhenBoxShows([&](QMessageBox* box) {
+        seenText = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    RaceModel race;
+    EXPECT_TRUE(race.Load(source, drivers, header, nullptr, 1.0, prompts, nullptr));
+    EXPECT_EQ(seenText, QString::fromUtf8("0x0d utan 0x0e. Ngt \u00E4r knas!"));
 }
 
 TEST(QtPrompts, AnEmptyCaptionIsTheProgramsNameAndClosingTheBoxIsItsWayOut) {
