@@ -31,10 +31,11 @@ constexpr Page kPages[] = {{"practice.html", ReportKind::Practice},   {"qualifyi
                            {"lapchart.html", ReportKind::LapChart},   {"lapbylap.html", ReportKind::LapByLap},
                            {"flags.html", ReportKind::Flags}};
 
-// Text of a report or replay (Windows-1252) ready to stand in a page.
-std::string Html(std::string_view cp1252) {
+// Text of a report or replay ready to stand in a page: Windows-1252, but for
+// the file names in it.
+std::string Html(const ShownText& shown) {
     std::string out;
-    const std::string text = EscapeMarkup(Cp1252ToXmlText(cp1252));
+    const std::string text = EscapeMarkup(ShownTextToXmlText(shown));
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i)
         if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
@@ -65,7 +66,7 @@ std::string Report::GenerateReportSite(std::string_view folder) const {
     if (picture && !picture->Valid()) picture.reset();
 
     std::string index = PageHead(title);
-    index += "<pre>" + Html(Text(ReportKind::RaceSettings)) + "</pre>\n";
+    index += "<pre>" + Html(Shown(ReportKind::RaceSettings)) + "</pre>\n";
     if (picture) index += "<p><img src=\"track.png\"></p>\n";
     index += "<ul class=\"pages\">\n";
     for (const Page& page : kPages)
@@ -76,7 +77,7 @@ std::string Report::GenerateReportSite(std::string_view folder) const {
     if (!WriteFileAtomic(site + "style.css", kStyle)) return {};
     for (const Page& page : kPages) {
         std::string html = PageHead(title + " - " + Html(Title(page.kind)));
-        html += "<p><a href=\"index.html\">Back</a></p>\n<pre>" + Html(Text(page.kind)) + "</pre>\n";
+        html += "<p><a href=\"index.html\">Back</a></p>\n<pre>" + Html(Shown(page.kind)) + "</pre>\n";
         html += "<p><a href=\"index.html\">Back</a></p>\n";
         html += kPageEnd;
         if (!WriteFileAtomic(site + page.file, html)) return {};

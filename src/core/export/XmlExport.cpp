@@ -24,8 +24,8 @@ private:
 };
 
 // A report's text with the line ends of XML.
-std::string XmlText(std::string_view cp1252) {
-    std::string text = Cp1252ToXmlText(cp1252);
+std::string XmlText(const ShownText& shown) {
+    std::string text = ShownTextToXmlText(shown);
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -53,7 +53,8 @@ std::string Report::ExportReportsToXml(std::string_view folder) const {
                                                       {"Qualifying", ReportKind::Qualifying},
                                                       {"HappyHour", ReportKind::HappyHour},
                                                       {"Race", ReportKind::Race}};
-    for (const auto& [name, reportKind] : kParts) root.append_child(name).text().set(XmlText(Text(reportKind)).c_str());
+    for (const auto& [name, reportKind] : kParts)
+        root.append_child(name).text().set(XmlText(Shown(reportKind)).c_str());
 
     AtomicFile file(target);
     if (!file.isOpen()) return {};

@@ -50,6 +50,30 @@ void Line(std::string& out, std::string_view line) {
     out += "\r\n";
 }
 
+// A line that names a file: the name stays a file-name part, as the system
+// spells it, until the text is shown.
+void FileLine(ShownText& out, std::string_view label, std::string_view name) {
+    const auto end = name.find_last_not_of(' ');
+    name = name.substr(0, end == std::string_view::npos ? 0 : end + 1);
+    std::string line;
+    if (name.empty()) {
+        Line(line, label);
+        out.Text(line);
+        return;
+    }
+    out.Text(label).FileName(name).Text("\r\n");
+}
+
+// Appends a text part by part, each keeping its kind.
+void Append(ShownText& out, const ShownText& text) {
+    for (const ShownText::Part& part : text.Parts()) {
+        if (part.fileName)
+            out.FileName(part.bytes);
+        else
+            out.Text(part.bytes);
+    }
+}
+
 // A name padded to its column. Replay text is Windows-1252, one byte one
 // column: {fmt}'s own padding would read bytes that happen to form UTF-8 as
 // one wide character and shift every column behind the name.
@@ -253,32 +277,38 @@ bool Report::IsReplayKind(int kind) {
 }
 
 std::string Report::Text(int reportKind) const {
-    std::string out = heading(reportKind);
+    return Shown(reportKind).Bytes();
+}
+
+ShownText Report::Shown(int reportKind) const {
+    ShownText out = heading(reportKind);
     if (IsReplayKind(reportKind) && (!header || !drivers)) return out;
     switch (reportKind) {
         case ReportKind::Complete:
             for (int part : kCompleteParts) {
-                out += "\r\n";
-                out += Text(part);
+                out.Text("\r\n");
+                Append(out, Shown(part));
             }
             return out;
         case ReportKind::DetailedRace:
-            return out + raceBody() + lapByLapBody();
+            return out.Text(raceBody() + lapByLapBody());
         default:
-            return out + body(reportKind);
+            return out.Text(body(reportKind));
     }
 }
 
-std::string Report::heading(int reportKind) const {
-    std::string out;
-    Line(out, Title(reportKind));
+ShownText Report::heading(int reportKind) const {
+    ShownText out;
+    std::string lines;
+    Line(lines, Title(reportKind));
     if (IsReplayKind(reportKind) && header && drivers) {
-        Line(out, "Track: " + header->trackName);
-        Line(out, "Replay: " + FileName(header->path.string()));
-        Line(out, "Date: " + drivers->fileDate);
+        Line(lines, "Track: " + header->trackName);
+        FileLine(out.Text(lines), "Replay: ", FileName(header->path.string()));
+        lines.clear();
+        Line(lines, "Date: " + drivers->fileDate);
     }
-    Line(out, "");
-    return out;
+    Line(lines, "");
+    return out.Text(lines);
 }
 
 std::string Report::body(int reportKind) const {
@@ -696,7 +726,7 @@ bool Report::WriteAllTextReports(std::string_view prefix, int mechanical) const 
     for (int k : kinds)
         if (k != ReportKind::Complete) texts[k] = Text(k);
     std::string& complete = texts[ReportKind::Complete];
-    complete = heading(ReportKind::Complete);
+    complete = heading(ReportKind::Complete).Bytes();
     for (int part : kCompleteParts) complete += "\r\n" + texts[part];
     bool all = true;
     for (int k : kinds) {

@@ -5,6 +5,7 @@
 // so that a saved report reads the same on every system.
 
 #include "core/base/RgbImage.h"
+#include "core/platform/ShownText.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -94,6 +95,10 @@ public:
     // The text of this report's kind, or of another kind of the same replay.
     std::string Text() const { return Text(kind); }
     std::string Text(int reportKind) const;
+    // The same text as it is shown: the replay's file name a part of its own,
+    // in the system's encoding, the rest Windows-1252. Text() is its bytes.
+    ShownText Shown() const { return Shown(kind); }
+    ShownText Shown(int reportKind) const;
 
     // Writes the replay's text reports as prefix + base name + suffix, each
     // file replaced whole or not at all. A file that cannot be written is
@@ -114,7 +119,7 @@ public:
 
 private:
     std::string body(int reportKind) const;
-    std::string heading(int reportKind) const;
+    ShownText heading(int reportKind) const;
     std::string sessionBody(int session) const;
     std::string raceBody() const;
     std::string lapChartBody() const;

@@ -81,6 +81,13 @@ std::string FileNameToXmlText(std::string_view name) {
     return out;
 }
 
+std::string ShownTextToXmlText(const ShownText& text) {
+    std::string out;
+    for (const ShownText::Part& part : text.Parts())
+        out += part.fileName ? FileNameToXmlText(part.bytes) : Cp1252ToXmlText(part.bytes);
+    return out;
+}
+
 std::string EscapeMarkup(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());

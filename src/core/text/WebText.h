@@ -4,6 +4,8 @@
 // bytes other than tab, line feed and carriage return) dropped, and markup
 // escaped, so that a driver's name can never break the page it stands in.
 
+#include "core/platform/ShownText.h"
+
 #include <string>
 #include <string_view>
 
@@ -23,6 +25,9 @@ std::string Cp1252ToXmlText(std::string_view text);
 // are not UTF-8 become U+FFFD and forbidden characters are dropped, so that
 // no name can make the file unreadable.
 std::string FileNameToXmlText(std::string_view name);
+
+// A text of both kinds as XML text, each part converted as what it is.
+std::string ShownTextToXmlText(const ShownText& text);
 
 // UTF-8 text with "&", "<", ">", '"' and "'" written as entities.
 std::string EscapeMarkup(std::string_view utf8);

@@ -30,9 +30,10 @@ QFont ReportFont() {
     return font;
 }
 
-// The text for display: line ends as Qt keeps them.
-QString DisplayText(const std::string& bytes) {
-    QString text = Cp1252ToQString(bytes);
+// The text for display: each part decoded as what it is, line ends as Qt
+// keeps them.
+QString DisplayText(const ShownText& shown) {
+    QString text = ShownTextToQString(shown);
     text.remove(QLatin1Char('\r'));
     return text;
 }
@@ -40,7 +41,7 @@ QString DisplayText(const std::string& bytes) {
 }  // namespace
 
 ReportDlg::ReportDlg(const Report& report, Prompts& prompts, QWidget* parent)
-    : QDialog(parent), prompts_(prompts), text_(report.Text()) {
+    : QDialog(parent), prompts_(prompts), shown_(report.Shown()), text_(shown_.Bytes()) {
     setWindowTitle(Cp1252ToQString(Report::Title(report.kind)));
     const std::string base = report.header ? Report::BaseName(report.header->path.string()) : std::string();
     defaultName_ = base.empty() ? std::string("Report.txt") : base + Report::FileSuffix(report.kind);
@@ -49,7 +50,7 @@ ReportDlg::ReportDlg(const Report& report, Prompts& prompts, QWidget* parent)
     box_->setReadOnly(true);
     box_->setLineWrapMode(QPlainTextEdit::NoWrap);
     box_->setFont(ReportFont());
-    box_->setPlainText(DisplayText(text_));
+    box_->setPlainText(DisplayText(shown_));
 
     auto* buttons = new QDialogButtonBox;
     QPushButton* save = buttons->addButton(tr("Save As..."), QDialogButtonBox::ActionRole);
@@ -84,7 +85,7 @@ void ReportDlg::OnPrint() {
 
 void ReportDlg::PrintTo(QPrinter& printer) const {
     QTextDocument document;
-    document.setPlainText(DisplayText(text_));
+    document.setPlainText(DisplayText(shown_));
     document.documentLayout()->setPaintDevice(&printer);
     // A report's rows are columns: a row that wrapped would break them. The
     // page prints in the window's font unless the longest line would not fit

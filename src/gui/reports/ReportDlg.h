@@ -3,6 +3,8 @@
 // a text file or printed. Shown modally; it reads the report's replay only
 // while it is built, so the caller may free the replay afterwards.
 
+#include "core/platform/ShownText.h"
+
 #include <QDialog>
 
 #include <string>
@@ -35,6 +37,7 @@ public:
 
 private:
     Prompts& prompts_;
+    ShownText shown_;
     std::string text_;
     std::string defaultName_;
     QPlainTextEdit* box_ = nullptr;

@@ -120,6 +120,34 @@ TEST_F(ReportSite, WithoutAPictureOrAWritableFolder) {
     EXPECT_EQ(ReadAll(site / "style.css"), style);
 }
 
+// The replay's name is the system's (UTF-8), not Windows-1252 like the rest
+// of a report: every page and the XML spell it as the title does.
+TEST_F(ReportSite, TheReplaysNameReadsAlikeInTitleAndText) {
+    const std::string name = "Course r\xC3\xA9";
+    std::filesystem::copy_file(replay, dir / (name + ".rpy"));
+    ASSERT_EQ(header.Read(dir / (name + ".rpy")), Header::Ok);
+    ASSERT_EQ(drivers.Load(dir / (name + ".rpy")), Drivers::LoadResult::Ok);
+
+    // Saved as it is, shown as a file name.
+    EXPECT_NE(report.Text(ReportKind::Race).find("\r\nReplay: " + name + ".rpy\r\n"), std::string::npos);
+    const std::vector<ShownText::Part>& parts = report.Shown(ReportKind::Complete).Parts();
+    EXPECT_EQ(std::count(parts.begin(), parts.end(), ShownText::Part{name + ".rpy", true}), 5);
+
+    ASSERT_FALSE(report.GenerateReportSite(exportDir.string()).empty());
+    const std::string index = ReadAll(exportDir / name / "index.html");
+    EXPECT_NE(index.find("<title>DEMO - " + name + ".rpy</title>"), std::string::npos);
+    for (const char* page : {"index.html", "race.html", "flags.html"}) {
+        const std::string html = ReadAll(exportDir / name / page);
+        EXPECT_NE(html.find("\nReplay: " + name + ".rpy\n"), std::string::npos) << page;
+        EXPECT_EQ(html.find("\xC3\x83"), std::string::npos) << page;
+    }
+
+    const std::string xml = ReadAll(report.ExportReportsToXml(exportDir.string()));
+    EXPECT_NE(xml.find("replay=\"" + name + ".rpy\""), std::string::npos);
+    EXPECT_NE(xml.find("<Race>Race Report\nTrack: DEMO\nReplay: " + name + ".rpy\n"), std::string::npos);
+    EXPECT_EQ(xml.find("\xC3\x83"), std::string::npos);
+}
+
 TEST(PngWriter, RefusesAnEmptyPicture) {
     MemorySink sink;
     EXPECT_FALSE(PngWriter::Write(RgbImage{}, sink));

@@ -84,6 +84,14 @@ TEST_F(ReportWindow, ShowsTheTextInAFixedFontAndSavesItsExactBytes) {
     EXPECT_EQ(ReportDlg(report, prompts).DefaultFileName(), "r1_Report.txt");
 }
 
+TEST_F(ReportWindow, ShowsTheReplaysNameAsTheSystemSpellsIt) {
+    std::filesystem::copy_file(dir / "r1.rpy", dir / "r\xC3\xA9.rpy");
+    ASSERT_EQ(header.Read(dir / "r\xC3\xA9.rpy"), Header::Ok);
+    ReportDlg window(report, prompts);
+    EXPECT_TRUE(window.TextBox()->toPlainText().contains(QString::fromUtf8("\nReplay: r\u00E9.rpy\n")));
+    EXPECT_TRUE(window.TextBox()->toPlainText().contains(QString::fromUtf8("Driver1 M\u00FCller")));
+}
+
 TEST_F(ReportWindow, PrintsTheRowsToAPdf) {
     ReportDlg window(report, prompts);
     QPrinter printer(QPrinter::HighResolution);
