@@ -82,10 +82,14 @@ void TimeDifference::Compute(const TimeDiffLap& a, const TimeDiffLap& b, double 
         const double span = la.Dist(ja) - la.Dist(ja - 1);
         // A lap standing still has no fraction to add.
         const double fa = span == 0.0 ? 0.0 : (big - la.Dist(ja - 1)) / span;
-        // The frames are counted apart before they become time, so that the
-        // same lap twice gives exact zeros (fa is 1 where ja is jb) rather
-        // than rounding residues that the scale would blow up.
-        const double diff = ((ja - 2 + fa) - (jb - 1)) / 36.0 * 1000.0 + (startA - startB) * 1000.0;
+        const double ta = ((ja - 2) / 36.0 + fa / 36.0 + startA) * 1000.0;
+        const double tb = ((jb - 1) / 36.0 + startB) * 1000.0;
+        // Two times that are the same instant (the same lap loaded twice)
+        // can differ by a rounding residue that the scale would blow up to
+        // full height; counted apart in frames before they become time they
+        // give exactly zero, and then the difference is zero.
+        const bool sameInstant = ((ja - 2 + fa) - (jb - 1)) / 36.0 * 1000.0 + (startA - startB) * 1000.0 == 0.0;
+        const double diff = sameInstant ? 0.0 : ta - tb;
         table_[static_cast<std::size_t>(i)] = diff;
         largest = std::max(largest, diff);
         smallest = std::min(smallest, diff);
