@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QWindow>
 
 namespace vra::test {
 namespace {
@@ -53,6 +54,40 @@ TEST_F(Listener, OpenKeepsTheIdleCommandsOffUntilClosed) {
     second->CloseButton()->click();
     for (int id : {cmd::Play, cmd::ReportRace, cmd::FilePrint, cmd::ReportSiteListener}) EXPECT_TRUE(enabled(id)) << id;
     EXPECT_FALSE(second->Timer().isActive());
+}
+
+// Escape (reject()) hides the window without a close event; the window
+// frame's close goes through one. Either way the polls stop and the idle
+// commands come back.
+TEST_F(Listener, EscapeAndTheWindowFrameCloseItAsItsButtonDoes) {
+    CRpyGraphApp& app = Start();
+    AddRaceLap(0, 2);
+    const auto enabled = [&](int id) { return app.Frame()->Action(id)->isEnabled(); };
+    const auto open = [&] {
+        app.Frame()->Action(cmd::ReportSiteListener)->trigger();
+        EXPECT_EQ(Listeners().size(), 1u);
+        EXPECT_FALSE(enabled(cmd::Play));
+        return Listeners().at(0);
+    };
+    const auto expectClosed = [&](ReportSiteListener* listener) {
+        EXPECT_FALSE(listener->isVisible());
+        EXPECT_FALSE(listener->Timer().isActive());
+        for (int id : {cmd::Play, cmd::ReportRace, cmd::FilePrint, cmd::GenerateReportSite, cmd::ReportSiteListener})
+            EXPECT_TRUE(enabled(id)) << id;
+    };
+
+    ReportSiteListener* escaped = open();
+    QTest::keyClick(escaped, Qt::Key_Escape);
+    expectClosed(escaped);
+
+    ReportSiteListener* rejected = open();
+    rejected->reject();
+    expectClosed(rejected);
+
+    ReportSiteListener* framed = open();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(framed));
+    framed->windowHandle()->close();
+    expectClosed(framed);
 }
 
 TEST_F(Listener, PollsListTheReplaysHandled) {

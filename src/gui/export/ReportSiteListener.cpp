@@ -7,7 +7,6 @@
 #include "gui/export/SitePicture.h"
 #include "gui/platform/Cp1252.h"
 
-#include <QCloseEvent>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -91,9 +90,12 @@ void ReportSiteListener::Poll() {
     for (const std::string& line : result.lines) list_->addItem(LineText(line));
 }
 
-void ReportSiteListener::closeEvent(QCloseEvent* event) {
+void ReportSiteListener::done(int result) {
+    // Escape and reject() hide the window without a close event, and the
+    // frame's close ends in reject(): the polls stop and the idle commands
+    // come back here, whichever way it went.
     timer_.stop();
-    QDialog::closeEvent(event);
+    QDialog::done(result);
     emit closed();
 }
 

@@ -44,8 +44,9 @@ signals:
     // The window was closed: the program's idle commands may come back.
     void closed();
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
+public slots:
+    // Every way the window goes ends here: Escape, Close, the window's frame.
+    void done(int result) override;
 
 private:
     void build();
