@@ -48,6 +48,13 @@ protected:
     QColor SlotColour(int slot) { return LapColour(app_->Document()->Slot(slot).plotter->ColourIndex()); }
 };
 
+// A coarse timer may fire early and run the clock fast.
+TEST_F(Playback, TheTickIsAPrecise55Ms) {
+    Start();
+    EXPECT_EQ(Player().Timer().interval(), 55);
+    EXPECT_EQ(Player().Timer().timerType(), Qt::PreciseTimer);
+}
+
 TEST_F(Playback, LinesDrawOnlyTheDrivenPartUntilStopDrawsTheWholeLine) {
     CRpyGraphApp& app = StartWithLaps();
     CMainFrame& frame = *app.Frame();

@@ -20,6 +20,9 @@ MapPlayback::MapPlayback(CRpyGraphView& view) : QObject(&view), view_(view) {
     // A true 55 ms: the coarse system timer the playback rates were first
     // tuned against fired about every 62.5 ms, so laps and races play about
     // an eighth faster here than there, at the rates of the samples.
+    // Qt's coarse timers may fire up to 5% early, which would run the clock
+    // fast: the tick is a precise one.
+    timer_.setTimerType(Qt::PreciseTimer);
     timer_.setInterval(kPlaybackTickMs);
     connect(&timer_, &QTimer::timeout, this, &MapPlayback::OnTimer);
 }
