@@ -290,6 +290,8 @@ void CRpyGraphApp::ConnectCommands() {
     });
     connect(frame_->ViewMenu(), &QMenu::aboutToShow, this,
             [this] { frame_->Action(ViewMetersBar)->setChecked(doc_->Settings().ShowMetersBar() != 0); });
+    // Every change of the playback's flags, whoever made it (a command, the
+    // race bar, a zoom click, the end of the laps or of the race).
     connect(&playback, &MapPlayback::stateChanged, this, &CRpyGraphApp::UpdateCommandStates);
     connect(&playback, &MapPlayback::metersShown, frame_->MetersBar(), &QWidget::setVisible);
     connect(&playback, &MapPlayback::raceBarShown, frame_.get(), &CMainFrame::ShowRaceBar);
@@ -305,11 +307,11 @@ void CRpyGraphApp::ConnectCommands() {
     raceScroll->setWidget(race);
     frame_->SetRaceBarWidget(raceScroll);
     playback.SetRaceBar(race);
-    connect(race, &RaceReplay::playbackChanged, this, &CRpyGraphApp::UpdateCommandStates);
     connect(view_, &CRpyGraphView::messageText, frame_.get(), &CMainFrame::SetMessageText);
     connect(view_, &CZoomView::zoomChanged, this, &CRpyGraphApp::UpdateCommandStates);
     connect(view_, &CZoomView::toolChanged, this, &CRpyGraphApp::UpdateCommandStates);
     connect(view_, &CRpyGraphView::commandStatesNeeded, this, &CRpyGraphApp::UpdateCommandStates);
+    connect(frame_.get(), &CMainFrame::commandStatesNeeded, this, &CRpyGraphApp::UpdateCommandStates);
     view_->SetCommandSource([this](int id) { return frame_->Action(id); });
     // A checkable action flips its own mark when triggered; whatever its
     // handler did, the rule has the last word. Connected after the handlers.
@@ -354,7 +356,8 @@ vra::CommandSnapshot CRpyGraphApp::CommandStates() const {
     s.zoomMode = view_->GetZoomMode();
     s.panMode = view_->GetSecondaryMode();
     const PlaybackController& playback = view_->Playback().Controller();
-    s.playing = playback.Playing();
+    // A zoom click holds the playback only while the picture is rebuilt.
+    s.playing = playback.Playing() || playback.Suspended();
     s.paused = playback.Paused();
     s.fastForward = playback.FastForwarding();
     s.fastReverse = playback.FastReversing();

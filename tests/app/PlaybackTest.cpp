@@ -21,6 +21,8 @@
 #include <QComboBox>
 #include <QDockWidget>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -46,6 +48,15 @@ protected:
         for (int i = 0; i < n; ++i) Player().OnTimer();
     }
     QColor SlotColour(int slot) { return LapColour(app_->Document()->Slot(slot).plotter->ColourIndex()); }
+    // The toolbar and menus show the playback as it is: playing locks the
+    // commands that change the laps, idle frees them.
+    void ExpectCommandsShow(bool playing) {
+        CMainFrame& frame = *app_->Frame();
+        EXPECT_EQ(frame.Action(cmd::Play)->isChecked(), playing);
+        for (int id : {cmd::Pause, cmd::Stop}) EXPECT_EQ(frame.Action(id)->isEnabled(), playing) << id;
+        for (int id : {cmd::FileNew, cmd::FileOpen, cmd::AddReplayLap, cmd::MoveRemoveLaps, cmd::FilePrint})
+            EXPECT_EQ(frame.Action(id)->isEnabled(), !playing) << id;
+    }
 };
 
 // A coarse timer may fire early and run the clock fast.
@@ -122,6 +133,55 @@ TEST_F(Playback, AZoomClickWhilePlayingClearsTheDrivenPartAndPlayingGoesOn) {
     EXPECT_LT(CountColour(after, lap), marks + 10);
     EXPECT_TRUE(Player().Controller().Playing());
     EXPECT_TRUE(Player().Timer().isActive());
+}
+
+// Whatever changes the playback, the commands follow: a zoom click that
+// holds it for the picture, Stop, the end of the laps.
+TEST_F(Playback, CommandsFollowTheLinesThroughAZoomClickAndTheirEnd) {
+    CRpyGraphApp& app = StartWithLaps();
+    CMainFrame& frame = *app.Frame();
+    frame.Action(cmd::Play)->trigger();
+    Player().Timer().stop();
+    Ticks(10);
+    ExpectCommandsShow(true);
+    frame.Action(cmd::ZoomIn)->trigger();
+    QTest::mousePress(app.View()->viewport(), Qt::LeftButton, {}, app.View()->viewport()->rect().center());
+    ASSERT_TRUE(Player().Controller().Suspended());  // held for the picture
+    ExpectCommandsShow(true);
+    QTest::mouseRelease(app.View()->viewport(), Qt::LeftButton, {}, app.View()->viewport()->rect().center());
+    MapPicture();  // the picture is rebuilt: playing goes on
+    ASSERT_TRUE(Player().Controller().Playing());
+    ExpectCommandsShow(true);
+
+    frame.Action(cmd::Stop)->trigger();
+    ExpectCommandsShow(false);
+
+    frame.Action(cmd::Play)->trigger();
+    Player().Timer().stop();
+    const int samples = app.Document()->Slot(0).info->sampleCount;
+    for (int i = 0; i < samples && Player().Controller().Playing(); ++i) Ticks(1);
+    ASSERT_FALSE(Player().Controller().Playing());
+    ExpectCommandsShow(false);
+}
+
+// A menu shows the states of the moment, even where nothing told the
+// commands of a change.
+TEST_F(Playback, EveryMenuTakesTheCommandStatesBeforeItShows) {
+    CRpyGraphApp& app = StartWithLaps();
+    CMainFrame& frame = *app.Frame();
+    frame.Action(cmd::Play)->trigger();
+    Player().Timer().stop();
+    const QList<QAction*> menus = frame.menuBar()->actions();
+    ASSERT_EQ(menus.size(), 7);
+    for (QAction* entry : menus) {
+        frame.Action(cmd::Play)->setChecked(false);
+        frame.Action(cmd::Pause)->setEnabled(false);
+        frame.Action(cmd::FileNew)->setEnabled(true);
+        QMenu* menu = entry->menu();
+        menu->popup(frame.mapToGlobal(QPoint(20, 20)));
+        ExpectCommandsShow(true);
+        menu->hide();
+    }
 }
 
 // The meters follow the only ticked lap; the bar shows only while laps play
@@ -245,6 +305,20 @@ TEST_F(Playback, ARaceSwapsTheBarsAndPlaysEveryCarWithTheSliderFollowing) {
     EXPECT_TRUE(player.Controller().Playing());
     Ticks(1);
     EXPECT_EQ(race.CurrentFrame(), 102u);
+
+    // The slider's End key ends the race; the race also ends by itself.
+    ExpectCommandsShow(true);
+    QTest::keyClick(bar.Slider(), Qt::Key_End);
+    ExpectCommandsShow(false);
+    QTest::keyClick(bar.Slider(), Qt::Key_Home);
+    frame.Action(cmd::Play)->trigger();
+    player.Timer().stop();
+    ExpectCommandsShow(true);
+    bar.Slider()->setValue(bar.Slider()->maximum() - 12);
+    Ticks(3);
+    ExpectCommandsShow(true);
+    Ticks(10);
+    ExpectCommandsShow(false);
 
     // Leaving race mode brings the view bar back and the map as it was.
     frame.Action(cmd::ToggleRaceReplay)->trigger();

@@ -62,6 +62,23 @@ std::string RevsText(double revolutions) {
     return fmt::format("{}", static_cast<long long>(std::trunc(std::trunc(revolutions) * 0.01 + 0.5)));
 }
 
+class PlaybackController::StateWatch {
+public:
+    explicit StateWatch(PlaybackController& c) : c_(c), before_(Flags(c)) { ++c_.watching_; }
+    ~StateWatch() {
+        if (--c_.watching_ == 0 && Flags(c_) != before_) c_.ports_.StateChanged();
+    }
+    StateWatch(const StateWatch&) = delete;
+    StateWatch& operator=(const StateWatch&) = delete;
+
+private:
+    static std::array<bool, 6> Flags(const PlaybackController& c) {
+        return {c.playing_, c.paused_, c.fastForward_, c.fastReverse_, c.raceMode_, c.resume_};
+    }
+    PlaybackController& c_;
+    const std::array<bool, 6> before_;
+};
+
 bool PlaybackController::raceUsable() const {
     return race_.Loaded();
 }
@@ -72,6 +89,7 @@ void PlaybackController::newLines() {
 }
 
 void PlaybackController::Play() {
+    const StateWatch watch(*this);
     Resume();  // a command finds the playback as the zoom click left it
     if (!raceMode_) {
         if (!ports_.HasTrack()) {
@@ -118,6 +136,7 @@ void PlaybackController::Play() {
 }
 
 void PlaybackController::Pause() {
+    const StateWatch watch(*this);
     Resume();  // a command finds the playback as the zoom click left it
     if (!playing_) return;
     ports_.StopTimer();
@@ -128,6 +147,7 @@ void PlaybackController::Pause() {
 }
 
 void PlaybackController::FastForward() {
+    const StateWatch watch(*this);
     Resume();  // a command finds the playback as the zoom click left it
     if (raceMode_ && !raceUsable()) return;
     if (!playing_) ports_.StartTimer();
@@ -138,6 +158,7 @@ void PlaybackController::FastForward() {
 }
 
 void PlaybackController::FastReverse() {
+    const StateWatch watch(*this);
     Resume();  // a command finds the playback as the zoom click left it
     if (!raceMode_ || !raceUsable()) return;
     if (!playing_) ports_.StartTimer();
@@ -163,6 +184,7 @@ void PlaybackController::stopLines() {
 }
 
 void PlaybackController::Stop() {
+    const StateWatch watch(*this);
     Resume();  // a command finds the playback as the zoom click left it
     if (!raceMode_) {
         stopLines();
@@ -179,6 +201,7 @@ void PlaybackController::Stop() {
 }
 
 void PlaybackController::MoveToBeginningOfLap() {
+    const StateWatch watch(*this);
     Resume();  // a command finds the playback as the zoom click left it
     if (!playing_) return;
     position_ = 0;
@@ -189,6 +212,7 @@ void PlaybackController::MoveToBeginningOfLap() {
 }
 
 void PlaybackController::MoveToEndOfLap() {
+    const StateWatch watch(*this);
     Resume();  // a command finds the playback as the zoom click left it
     if (raceMode_ || !playing_) return;
     ports_.StopTimer();
@@ -198,6 +222,7 @@ void PlaybackController::MoveToEndOfLap() {
 }
 
 void PlaybackController::ToggleRaceReplay() {
+    const StateWatch watch(*this);
     Resume();  // a command finds the playback as the zoom click left it
     if (raceMode_) {
         LeaveRaceReplay();
@@ -230,6 +255,7 @@ void PlaybackController::ToggleRaceReplay() {
 }
 
 void PlaybackController::LeaveRaceReplay() {
+    const StateWatch watch(*this);
     Resume();  // a command finds the playback as the zoom click left it
     if (!raceMode_) return;
     if (playing_) ports_.StopTimer();
@@ -247,6 +273,7 @@ void PlaybackController::LeaveRaceReplay() {
 }
 
 void PlaybackController::Suspend() {
+    const StateWatch watch(*this);
     if (!playing_) return;
     resume_ = true;
     ports_.StopTimer();
@@ -255,6 +282,7 @@ void PlaybackController::Suspend() {
 }
 
 void PlaybackController::Resume() {
+    const StateWatch watch(*this);
     if (!resume_) return;
     resume_ = false;
     playing_ = true;
@@ -262,6 +290,7 @@ void PlaybackController::Resume() {
 }
 
 void PlaybackController::Tick() {
+    const StateWatch watch(*this);
     if (raceMode_)
         raceTick();
     else
@@ -269,6 +298,7 @@ void PlaybackController::Tick() {
 }
 
 void PlaybackController::StepTo(std::uint32_t frame) {
+    const StateWatch watch(*this);
     if (!raceMode_ || !raceUsable()) return;
     position_ = frame;
     raceTick();

@@ -85,6 +85,10 @@ public:
     virtual void ShowRaceBar(bool shown) = 0;
     virtual bool LoadRace(int slot) = 0;
     virtual void RaceChanged() = 0;  // the race bar shows the model's texts again
+
+    // The playback's flags changed, whatever changed them (a command, a
+    // step, the race's end, a zoom click): the commands' states follow.
+    virtual void StateChanged() = 0;
 };
 
 class PlaybackController {
@@ -130,6 +134,10 @@ public:
     const std::array<LapPoint, kPlaybackLaps>& LapPoints() const { return points_; }
 
 private:
+    // Tells the ports once when the outermost call that changed the flags
+    // returns.
+    class StateWatch;
+
     void linesTick();
     void raceTick();
     void stopLines();
@@ -144,6 +152,7 @@ private:
     bool playing_ = false, paused_ = false, fastForward_ = false, fastReverse_ = false, raceMode_ = false;
     bool restartLines_ = true;
     bool resume_ = false;
+    int watching_ = 0;
     std::array<LapPoint, kPlaybackLaps> points_{};
 };
 

@@ -235,9 +235,17 @@ std::vector<std::pair<int, QString>> CMainFrame::ReportMenuEntries() {
             {ReportThrottleBrake, tr("Throttle/Brake Use")}};
 }
 
+QMenu* CMainFrame::AddMenu(const QString& title) {
+    QMenu* menu = menuBar()->addMenu(title);
+    // First of the menu's handlers, so that those after it read the states
+    // the rule gave.
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::commandStatesNeeded);
+    return menu;
+}
+
 void CMainFrame::CreateMenus() {
     using namespace vra::cmd;
-    fileMenu_ = menuBar()->addMenu(tr("&File"));
+    fileMenu_ = AddMenu(tr("&File"));
     fileMenu_->addAction(Action(FileOpen));
     fileMenu_->addAction(Action(FileNew));
     for (int id : {AddLapWithLapFinder, OpenMostRecentReplay, MoveRemoveLaps}) fileMenu_->addAction(Action(id));
@@ -255,7 +263,7 @@ void CMainFrame::CreateMenus() {
     recentSeparator_ = fileMenu_->addSeparator();
     fileMenu_->addAction(Action(AppExit));
 
-    QMenu* view = menuBar()->addMenu(tr("&View"));
+    QMenu* view = AddMenu(tr("&View"));
     viewMenu_ = view;
     for (int id : {ZoomIn, ZoomOut, ShowWholeTrack, PanningTool}) view->addAction(Action(id));
     view->addSeparator();
@@ -269,12 +277,12 @@ void CMainFrame::CreateMenus() {
         Action(vra::cmd::ViewLapBar)->setChecked(lapBar_->isVisible());
     });
 
-    QMenu* playback = menuBar()->addMenu(tr("&Playback"));
+    QMenu* playback = AddMenu(tr("&Playback"));
     for (int id : {Play, Pause, FastForward, FastReverse, Stop, MoveToBeginningOfLap}) playback->addAction(Action(id));
     playback->addSeparator();
     playback->addAction(Action(ToggleRaceReplay));
     // The same command under the name of the mode it turns on.
-    QMenu* mode = menuBar()->addMenu(tr("&Mode"));
+    QMenu* mode = AddMenu(tr("&Mode"));
     QAction* replayRace = mode->addAction(tr("Replay race"));
     replayRace->setCheckable(true);
     replayRace->setStatusTip(Action(ToggleRaceReplay)->statusTip());
@@ -285,7 +293,7 @@ void CMainFrame::CreateMenus() {
         replayRace->setEnabled(command->isEnabled());
         replayRace->setChecked(command->isChecked());
     });
-    QMenu* reports = menuBar()->addMenu(tr("&Reports"));
+    QMenu* reports = AddMenu(tr("&Reports"));
     for (const auto& entry : ReportMenuEntries()) reports->addAction(Action(entry.first));
     reports->addSeparator();
     reports->addAction(Action(GenerateReportSite));
@@ -293,7 +301,7 @@ void CMainFrame::CreateMenus() {
     reports->addAction(Action(vra::cmd::ReportSiteListener));
     reports->addAction(Action(vra::cmd::ExportRecords));
 
-    QMenu* tools = menuBar()->addMenu(tr("&Tools"));
+    QMenu* tools = AddMenu(tr("&Tools"));
     tools->addAction(Action(GraphWindow));
     tools->addAction(Action(CdDatabaseCreator));
     tools->addAction(Action(GearChangeAnalyzer));
@@ -306,7 +314,7 @@ void CMainFrame::CreateMenus() {
     tools->addAction(Action(vra::cmd::GraphicalRaceReport));
     tools->addAction(Action(RaceHistoryGraph));
 
-    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    QMenu* help = AddMenu(tr("&Help"));
     help->addAction(Action(ViewReadme));
     help->addAction(Action(AppAbout));
 }

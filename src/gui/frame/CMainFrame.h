@@ -85,6 +85,8 @@ public:
 signals:
     // A replay to add as a lap: a recent-file entry or a dropped file.
     void openLapRequested(const QString& path);
+    // A menu is about to show: its entries want their states by the rule.
+    void commandStatesNeeded();
 
 protected:
     bool event(QEvent* event) override;
@@ -99,6 +101,8 @@ private:
     static std::vector<std::pair<int, QString>> ReportMenuEntries();
     void CreateActions();
     void CreateMenus();
+    // A menu of the menu bar that asks for the command states before it shows.
+    QMenu* AddMenu(const QString& title);
     void CreateToolBars();
     void CreateViewBar();
     void CreatePlaybackBars();

@@ -30,15 +30,10 @@ MapPlayback::MapPlayback(CRpyGraphView& view) : QObject(&view), view_(view) {
 MapPlayback::~MapPlayback() = default;
 
 void MapPlayback::OnTimer() {
-    const bool playing = controller_.Playing(), paused = controller_.Paused();
-    const bool fast = controller_.FastForwarding() || controller_.FastReversing();
     // A full redraw asked for since the last step clears what the playback
     // drew before this step draws on.
     view_.TakeFullRedraw();
     controller_.Tick();
-    if (playing != controller_.Playing() || paused != controller_.Paused() ||
-        fast != (controller_.FastForwarding() || controller_.FastReversing()))
-        emit stateChanged();
 }
 
 void MapPlayback::StartTimer() {
@@ -216,6 +211,10 @@ bool MapPlayback::LoadRace(int slot) {
         race_.Load(*lap.drivers, *lap.header, doc->GetTrackPath(), doc->TrackDistanceUnit(), doc->GetPrompts(), wait_);
     if (raceBar_) raceBar_->InitControls();
     return loaded;
+}
+
+void MapPlayback::StateChanged() {
+    emit stateChanged();
 }
 
 void MapPlayback::RaceChanged() {

@@ -72,9 +72,10 @@ public:
     void ShowRaceBar(bool shown) override;
     bool LoadRace(int slot) override;
     void RaceChanged() override;
+    void StateChanged() override;
 
 signals:
-    // The playback's flags may have changed: the commands' states follow.
+    // The playback's flags changed: the commands' states follow.
     void stateChanged();
     void metersShown(bool shown);
     void raceBarShown(bool shown);

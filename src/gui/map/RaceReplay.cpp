@@ -137,13 +137,11 @@ RaceReplay::RaceReplay(RaceModel& race, PlaybackController& playback, QWidget* p
         if (!race_.Loaded() || !playback_.Playing()) return;
         playback_.Pause();
         pausedBySlider_ = true;
-        emit playbackChanged();
     });
     connect(slider_, &QSlider::sliderReleased, this, [this] {
         if (!pausedBySlider_) return;
         pausedBySlider_ = false;
         playback_.Play();
-        emit playbackChanged();
     });
     connect(slider_, &QSlider::valueChanged, this, [this](int value) {
         if (value >= 0 && race_.SliderMoved(std::uint32_t(value))) playback_.StepTo(std::uint32_t(value));

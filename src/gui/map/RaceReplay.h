@@ -59,10 +59,6 @@ public:
     QPushButton* LapMinus() const { return lapMinus_; }
     QPushButton* ClosestFight() const { return fight_; }
 
-signals:
-    // The bar paused or resumed the playback itself.
-    void playbackChanged();
-
 private:
     void Redraw();
     void FocusDriver(int driver);

@@ -127,6 +127,8 @@ public:
     void ShowRaceBar(bool shown) override { raceBar = shown; }
     bool LoadRace(int slot) override { return loadRace ? loadRace(slot) : false; }
     void RaceChanged() override {}
+    void StateChanged() override { ++stateChanges; }
+    int stateChanges = 0;
 };
 
 struct Flags {
@@ -238,6 +240,25 @@ TEST_F(Lines, AZoomClickHoldsThePlaybackUntilTheRedraw) {
     EXPECT_FALSE(ports.indicator);
     c.Suspend();  // nothing plays: nothing to hold
     EXPECT_FALSE(c.Suspended());
+}
+
+// The window's commands follow the flags: each call that changes them tells
+// the ports once, however many steps it took; the others say nothing.
+TEST_F(Lines, EveryChangeOfTheFlagsIsToldOnce) {
+    ports.AddLap(0, 20);
+    c.Play();
+    c.Tick();
+    c.Play();  // already at normal speed
+    EXPECT_EQ(ports.stateChanges, 1);
+    c.Suspend();
+    c.Resume();
+    EXPECT_EQ(ports.stateChanges, 3);
+    c.Suspend();
+    c.Pause();  // resumes, then pauses
+    EXPECT_EQ(ports.stateChanges, 5);
+    c.Play();
+    while (c.Playing()) c.Tick();  // the lap's end
+    EXPECT_EQ(ports.stateChanges, 7);
 }
 
 TEST_F(Lines, ReadoutsOfATick) {
