@@ -21,11 +21,14 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 #include <QUrl>
 #include <gmock/gmock.h>
 
@@ -152,6 +155,44 @@ TEST_F(AnalyserLaps, ZoomCommandsTellTheStatusBarWhatAClickDoesAndRebuildThePict
     EXPECT_NE(MapPicture(), zoomed);
     frame.Action(cmd::ShowWholeTrack)->trigger();
     EXPECT_FLOAT_EQ(view.ZoomScale(), scale);
+}
+
+// Run from the View menu or from its button, a zoom tool's text stays once
+// the menu has closed or the mouse has left the buttons.
+TEST_F(AnalyserLaps, AToolsTextStaysWhenItsMenuClosesOrTheMouseLeavesItsButton) {
+    CRpyGraphApp& app = Start();
+    AddRaceLap(0, 2);
+    CMainFrame& frame = *app.Frame();
+    QMenuBar& menus = *frame.menuBar();
+    QMenu& view = *frame.ViewMenu();
+    QWidget& map = *app.View()->viewport();
+    // The mouse passes over a toolbar button on its way back to the map.
+    const auto passOverButton = [&](int command) {
+        QWidget* button = frame.ZoomToolBar()->widgetForAction(frame.Action(command));
+        QTest::mouseMove(button, button->rect().center());
+        EXPECT_EQ(frame.MessageText(), frame.Action(command)->statusTip());
+        QTest::mouseMove(&map, map.rect().center());
+    };
+    const auto fromMenu = [&](int command) {
+        QTest::mouseClick(&menus, Qt::LeftButton, {}, menus.actionGeometry(view.menuAction()).center());
+        EXPECT_TRUE(view.isVisible());
+        const QPoint entry = view.actionGeometry(frame.Action(command)).center();
+        QTest::mouseMove(&view, entry);
+        QTest::mouseClick(&view, Qt::LeftButton, {}, entry);
+        passOverButton(command);
+    };
+    fromMenu(cmd::ZoomIn);
+    EXPECT_EQ(frame.MessageText().toStdString(), "Click to zoom in on point or drag a zoom box.");
+    fromMenu(cmd::ZoomIn);
+    EXPECT_EQ(frame.MessageText().toStdString(), "");
+
+    QWidget* button = frame.ZoomToolBar()->widgetForAction(frame.Action(cmd::ZoomOut));
+    QTest::mouseMove(button, button->rect().center());
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    QTest::mouseMove(&map, map.rect().center());
+    EXPECT_EQ(frame.MessageText().toStdString(), "Click to zoom out on point.");
+    passOverButton(cmd::ZoomIn);
+    EXPECT_EQ(frame.MessageText().toStdString(), "Click to zoom out on point.");
 }
 
 TEST_F(AnalyserLaps, PrintedPageNamesTheTrackAndTheTickedLaps) {

@@ -64,20 +64,21 @@ CMainFrame::CMainFrame(vra::SettingsStore& settings, vra::Shell& shell, vra::Pro
     // Dock bars stay on their sides; the top row belongs to the toolbars.
     setCorner(Qt::TopLeftCorner, Qt::LeftDockWidgetArea);
     setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
-    idleText_ = QStringLiteral("Ready");
+    ownText_ = QStringLiteral("Ready");
     CreateActions();
     CreateMenus();
     CreateToolBars();
     // The status bar keeps its message pane only: the keyboard's lock
     // indicators have no portable source on this desktop.
-    ShowPaneText(idleText_);
-    // A menu's prompts and a button's hint give way to the idle text, never
-    // to an empty pane: when a menu closes or the mouse leaves the button the
-    // pane is cleared. Only the program's own texts may leave it empty.
+    ShowPaneText(ownText_);
+    // A menu's prompts and a button's hint show over the program's own text
+    // and give it back when they end: a menu that closes or a button the
+    // mouse leaves clears the pane, whether before or after its command wrote
+    // the program's text. Only the program's own texts may leave it empty.
     connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& text) {
         if (showingOwnText_) return;
         hintShown_ = !text.isEmpty();
-        if (text.isEmpty()) ShowPaneText(idleText_);
+        if (text.isEmpty()) ShowPaneText(ownText_);
     });
     CreateViewBar();
     CreatePlaybackBars();
@@ -419,6 +420,7 @@ void CMainFrame::SetDocumentTitle(const QString& title) {
 }
 
 void CMainFrame::SetMessageText(const QString& text) {
+    ownText_ = text;
     ShowPaneText(text);
 }
 
@@ -432,7 +434,7 @@ void CMainFrame::ShowPaneText(const QString& text) {
 bool CMainFrame::event(QEvent* event) {
     // A message box or dialog takes the mouse before it leaves the button
     // whose hint the pane shows: the hint would stay when the box closes.
-    if (event->type() == QEvent::WindowBlocked && hintShown_) ShowPaneText(idleText_);
+    if (event->type() == QEvent::WindowBlocked && hintShown_) ShowPaneText(ownText_);
     return QMainWindow::event(event);
 }
 

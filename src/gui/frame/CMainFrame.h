@@ -61,7 +61,8 @@ public:
     // The window caption shows the document's title before the program's name.
     void SetDocumentTitle(const QString& title);
     // A text of the program's own in the status bar's message pane (a tool's
-    // hint); empty leaves the pane empty.
+    // hint); empty leaves the pane empty. Menu prompts and button hints show
+    // over it and give it back when they end.
     void SetMessageText(const QString& text);
     QString MessageText() const;
 
@@ -130,7 +131,9 @@ private:
     QDockWidget* viewBar_ = nullptr;
     QDockWidget* raceBar_ = nullptr;
     QDockWidget* metersBar_ = nullptr;
-    QString idleText_;
+    // What the pane shows when no hint is up: the idle text until the
+    // program writes its own (a tool's hint, or nothing).
+    QString ownText_;
     // Set while the frame itself writes the pane.
     bool showingOwnText_ = false;
     // The pane shows a menu prompt or a button's hint.

@@ -260,13 +260,12 @@ TEST_F(MainFrame, AReadmeNoProgramCanOpenIsToldWithItsPlace) {
                             (QCoreApplication::applicationDirPath() + "/Velmar Replay Analyzer.txt").toStdString()));
 }
 
-TEST_F(MainFrame, HintsGiveWayToTheIdleTextWhileTheProgramsOwnTextsStay) {
+// A menu's prompt or a button's hint shows over the program's own text and
+// gives it back when it ends, whether the command wrote that text before or
+// after the prompt was cleared.
+TEST_F(MainFrame, HintsGiveBackTheProgramsOwnText) {
     CMainFrame& frame = Open();
     EXPECT_EQ(frame.MessageText(), QStringLiteral("Ready"));
-    frame.SetMessageText(QStringLiteral("Click to zoom out on point."));
-    EXPECT_EQ(frame.MessageText(), QStringLiteral("Click to zoom out on point."));
-    frame.SetMessageText({});  // a tool turned off
-    EXPECT_EQ(frame.MessageText(), QString());
     const auto hint = [&](const QString& text) {
         QStatusTipEvent tip(text);
         QApplication::sendEvent(&frame, &tip);
@@ -276,7 +275,24 @@ TEST_F(MainFrame, HintsGiveWayToTheIdleTextWhileTheProgramsOwnTextsStay) {
     hint({});
     EXPECT_EQ(frame.MessageText(), QStringLiteral("Ready"));
 
-    // A box that opens under the mouse ends a button's hint, not a tool's.
+    hint(QStringLiteral("Zoom Out"));
+    frame.SetMessageText(QStringLiteral("Click to zoom out on point."));  // the command, prompt still up
+    EXPECT_EQ(frame.MessageText(), QStringLiteral("Click to zoom out on point."));
+    hint({});
+    EXPECT_EQ(frame.MessageText(), QStringLiteral("Click to zoom out on point."));
+    hint(QStringLiteral("Merge all laps"));  // the mouse passes over a button
+    hint({});
+    EXPECT_EQ(frame.MessageText(), QStringLiteral("Click to zoom out on point."));
+    hint(QStringLiteral("Zoom Out"));
+    frame.SetMessageText({});  // the tool turned off
+    hint({});
+    EXPECT_EQ(frame.MessageText(), QString());
+    hint({});  // the menu cleared its prompt first
+    frame.SetMessageText(QStringLiteral("Click to zoom out on point."));
+    EXPECT_EQ(frame.MessageText(), QStringLiteral("Click to zoom out on point."));
+
+    // A box that opens under the mouse ends a button's hint, not the
+    // program's text.
     const auto showBox = [&] {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Velmar"), QStringLiteral("No laps"), QMessageBox::Ok,
                         &frame);
@@ -284,10 +300,9 @@ TEST_F(MainFrame, HintsGiveWayToTheIdleTextWhileTheProgramsOwnTextsStay) {
         box.show();
         QApplication::processEvents();
     };
-    hint(QStringLiteral("Merge all laps"));
     showBox();
-    EXPECT_EQ(frame.MessageText(), QStringLiteral("Ready"));
-    frame.SetMessageText(QStringLiteral("Click to zoom out on point."));
+    EXPECT_EQ(frame.MessageText(), QStringLiteral("Click to zoom out on point."));
+    hint(QStringLiteral("Merge all laps"));
     showBox();
     EXPECT_EQ(frame.MessageText(), QStringLiteral("Click to zoom out on point."));
 }
