@@ -1,6 +1,8 @@
 #include "app/BatchMode.h"
 
+#include "app/CommandLine.h"
 #include "core/document/CRpyGraphDoc.h"
+#include "core/document/OptionsModel.h"
 #include "core/export/ExportFlows.h"
 #include "core/export/RaceData.h"
 #include "core/replay/Drivers.h"
@@ -11,6 +13,8 @@
 #include "gui/export/SitePicture.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 namespace vra {
 
@@ -24,6 +28,44 @@ constexpr std::string_view kReportSiteMode = "-reportsite";
 constexpr std::string_view kRaceDataFailedText = "Race data could not be written.";
 constexpr std::string_view kCountsText =
     "Sorry, but VELMR Replay Analyzer cannot load this file correct.\r\nPlease contact us so that we can analyze why.";
+
+// How each mode is called, and how many arguments it cannot do without.
+struct ModeUse {
+    std::string_view mode;
+    std::size_t needed;
+    std::string_view usage;
+};
+constexpr ModeUse kModeUses[] = {
+    {kExpReports, 2, "-expreports -r<replay> [-o<output prefix> [-mech]]"},
+    {kRaceDataMode, 3, "-racedata -r<replay> -o<output file>"},
+    {kReportSiteMode, 2, "-reportsite -r<replay> [-o<output folder>]"},
+    {kXmlMode, 2, "-xml -r<replay>"},
+};
+
+// text, then a line naming where a write failed and the system's reason,
+// which comes in the system's own spelling as a file name does.
+ShownText WhereAndWhy(std::string_view text, const std::string& where, std::error_code error) {
+    ShownText shown(text);
+    shown.Text("\r\n").FileName(where);
+    if (error) shown.Text(": ").FileName(error.message());
+    return shown;
+}
+
+void Tell(Prompts& prompts, const ShownText& text) {
+    prompts.messageText(text, {}, Icon::Warning, Buttons::Ok);
+}
+
+// Makes the folder a run writes into when it is missing, so that a batch
+// run on a fresh machine needs no folder made by hand. False, with the
+// system's reason, when it cannot be made.
+bool MakeOutputFolder(const std::string& folder, std::error_code& error) {
+    error.clear();
+    if (folder.empty()) return true;
+    std::filesystem::create_directories(folder, error);
+    if (!error && !std::filesystem::is_directory(folder, error) && !error)
+        error = std::make_error_code(std::errc::not_a_directory);
+    return !error;
+}
 
 // A report of the replay this run read, with the stored settings; batch 1
 // where it is built without the main window's views.
@@ -51,8 +93,14 @@ Button BatchPrompts::message(std::string_view text, std::string_view, Icon, Butt
 }
 
 bool BatchMode::Handles(const std::vector<std::string>& args) {
-    return args.size() >= 2 &&
-           (args[0] == kExpReports || args[0] == kRaceDataMode || args[0] == kXmlMode || args[0] == kReportSiteMode);
+    return CommandLine::Parse(args).IsBatchMode();
+}
+
+std::string BatchMode::Usage(const std::vector<std::string>& args) {
+    for (const ModeUse& use : kModeUses)
+        if (!args.empty() && args[0] == use.mode && args.size() < use.needed)
+            return "usage: velmar-replay-analyzer " + std::string(use.usage);
+    return {};
 }
 
 std::string BatchMode::Value(const std::string& arg) {
@@ -61,13 +109,25 @@ std::string BatchMode::Value(const std::string& arg) {
 
 int BatchMode::RunRaceData(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts) {
     const AppSettings settings(store);
+    const std::string replay = Value(args[1]);
+    const std::string output = Value(args[2]);
+    // A server must learn that nothing was written, and why.
+    std::error_code error;
+    const std::string folder = std::filesystem::path(output).parent_path().string();
+    if (!MakeOutputFolder(folder, error)) {
+        Tell(prompts, WhereAndWhy(kRaceDataFailedText, folder, error));
+        return 1;
+    }
     RaceData data;
-    data.SetOutputFile(args.size() >= 3 ? Value(args[2]) : std::string());
-    data.SetReplayFile(Value(args[1]));
+    data.SetOutputFile(output);
+    data.SetReplayFile(replay);
     data.SetSimulationFolder(settings.SimFolder());
     if (data.Run() == 1) return 0;
-    // A server must learn that nothing was written.
-    prompts.alert(kRaceDataFailedText);
+    if (data.ReplayProblem().empty()) {
+        Tell(prompts, WhereAndWhy(kRaceDataFailedText, output, data.OutputError()));
+        return 1;
+    }
+    Tell(prompts, ShownText(kRaceDataFailedText).Text("\r\n" + data.ReplayProblem() + "\r\n").FileName(replay));
     return 1;
 }
 
@@ -88,23 +148,30 @@ bool BatchMode::ReadReplay(const std::string& replay, Header& header, Drivers& d
 int BatchMode::RunXml(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts) {
     const AppSettings settings(store);
     // A server must learn that nothing was written, whatever the reason.
-    if (settings.RecordsPath().empty()) {
+    const std::string folder = settings.RecordsPath();
+    if (folder.empty()) {
         prompts.alert(kNoExportPathText);
         return 1;
     }
     Header header;
     Drivers drivers;
     if (!ReadReplay(Value(args[1]), header, drivers, prompts)) return 1;
-    Report report;
-    SetUpReport(report, 1, header, drivers, settings, prompts);
-    if (!report.ExportReportsToXml(settings.RecordsPath()).empty()) return 0;
-    prompts.alert(kXmlFailedText);
+    std::error_code error;
+    if (MakeOutputFolder(folder, error)) {
+        Report report;
+        SetUpReport(report, 1, header, drivers, settings, prompts);
+        if (!report.ExportReportsToXml(folder, &error).empty()) return 0;
+    }
+    Tell(prompts, WhereAndWhy(kXmlFailedText, folder, error));
     return 1;
 }
 
 int BatchMode::RunReportSite(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts) {
     const AppSettings settings(store);
     std::string folder = args.size() >= 3 ? Value(args[2]) : std::string();
+    // A folder given on the command line is named on failure; only the
+    // records folder of the settings is the user's to verify there.
+    const std::string failedText = folder.empty() ? std::string(kSiteFailedText) : FirstLine(kSiteFailedText);
     if (folder.empty()) folder = settings.RecordsPath();
     if (folder.empty()) {
         prompts.alert(kNoExportPathText);
@@ -114,23 +181,37 @@ int BatchMode::RunReportSite(const std::vector<std::string>& args, SettingsStore
     Drivers drivers;
     if (!ReadReplay(Value(args[1]), header, drivers, prompts)) return 1;
     // The track is decoded for this run alone: nothing of it outlives a failure.
-    std::string error;
-    const auto picture =
-        DecodedTrackPicture::Decode(settings.SimFolder(), header.trackName, settings.BMPSizeInPixel(), error);
+    std::string why;
+    const int size = BitmapSizeFromSetting(settings.BMPSizeInPixel());
+    const auto picture = DecodedTrackPicture::Decode(settings.SimFolder(), header.trackName, size, why);
     if (!picture) {
-        prompts.alert(std::string(kSiteNoTrackText) + error);
+        prompts.alert(std::string(kSiteNoTrackText) + why);
         return 1;
     }
-    Report report;
-    SetUpReport(report, 1, header, drivers, settings, prompts);
-    report.mapView = picture.get();
-    if (!report.GenerateReportSite(folder).empty()) return 0;
-    prompts.alert(kSiteFailedText);
+    // A site whose map is missing is no site: the picture is made first.
+    if (!picture->Make()) {
+        const std::string n = std::to_string(size);
+        prompts.alert(FirstLine(kSiteFailedText) + "\r\nNot enough memory for a track map of " + n + " x " + n +
+                      " pixels.\r\nPlease choose a smaller \"Size of exported BMP file\" in File->Settings.");
+        return 1;
+    }
+    std::error_code error;
+    if (MakeOutputFolder(folder, error)) {
+        Report report;
+        SetUpReport(report, 1, header, drivers, settings, prompts);
+        report.mapView = picture.get();
+        if (!report.GenerateReportSite(folder, &error).empty()) return 0;
+    }
+    Tell(prompts, WhereAndWhy(failedText, folder, error));
     return 1;
 }
 
 int BatchMode::Run(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts) {
     if (!Handles(args)) return 1;
+    if (const std::string usage = Usage(args); !usage.empty()) {
+        prompts.alert(usage);
+        return 1;
+    }
     if (args[0] == kRaceDataMode) return RunRaceData(args, store, prompts);
     if (args[0] == kXmlMode) return RunXml(args, store, prompts);
     if (args[0] == kReportSiteMode) return RunReportSite(args, store, prompts);
@@ -142,6 +223,14 @@ int BatchMode::Run(const std::vector<std::string>& args, SettingsStore& store, P
     Header header;
     Drivers drivers;
     if (!ReadReplay(replay, header, drivers, prompts)) return 1;
+    // The prefix names a folder up to its last "/"; a missing one is made,
+    // or refused once rather than for each report.
+    std::error_code error;
+    const std::string folder = prefix.substr(0, prefix.find_last_of('/') + 1);
+    if (!MakeOutputFolder(folder, error)) {
+        Tell(prompts, WhereAndWhy(kReportFileErrorText, folder, error));
+        return 1;
+    }
     Report report;
     SetUpReport(report, 0, header, drivers, settings, prompts);
     return report.WriteAllTextReports(prefix, mechanical) ? 0 : 1;

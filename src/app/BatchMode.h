@@ -28,12 +28,18 @@ public:
 
 class BatchMode {
 public:
-    // args: the arguments after the program's name.
+    // args: the arguments after the program's name. A batch flag is handled
+    // whatever follows it: a batch run never starts the window.
     static bool Handles(const std::vector<std::string>& args);
+    // The usage line of a batch mode called without the arguments it needs;
+    // empty when they are there.
+    static std::string Usage(const std::vector<std::string>& args);
     // Runs the batch export; the process's exit status: 0 when everything
     // was written, 1 otherwise. The settings are read, never saved: a
     // running analyser keeps its own.
     static int Run(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts);
+    // Each mode makes its missing output folder and names the folder and the
+    // system's reason when it cannot write there.
     // "-racedata": every car's place in every race frame into argument 3.
     static int RunRaceData(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts);
     // "-xml": the reports as XML into the records folder.

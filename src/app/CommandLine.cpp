@@ -2,8 +2,16 @@
 
 namespace vra {
 
+namespace {
+
+bool IsBatchFlag(const std::string& arg) {
+    return arg == "-expreports" || arg == "-racedata" || arg == "-reportsite" || arg == "-xml";
+}
+
+}  // namespace
+
 bool CommandLine::IsBatchMode() const {
-    return mode == "-expreports" || mode == "-racedata" || mode == "-reportsite" || mode == "-xml";
+    return IsBatchFlag(mode);
 }
 
 CommandLine CommandLine::Parse(const std::vector<std::string>& args) {
@@ -14,7 +22,9 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& args) {
         line.fileToOpen = arg;
         break;
     }
-    if (args.size() >= 2) line.mode = args[0];
+    // A batch flag without its values is still a batch run (one that tells
+    // how it is used): a server has no display to start the window on.
+    if (args.size() >= 2 || (!args.empty() && IsBatchFlag(args[0]))) line.mode = args[0];
     return line;
 }
 

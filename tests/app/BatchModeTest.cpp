@@ -11,6 +11,7 @@
 #include "simkit/replay/ReplayBuilder.h"
 #include "simkit/track/TrackFolderWriter.h"
 #include "simkit/track/TrackLayout.h"
+#include "support/FileSizeLimit.h"
 #include "support/FileText.h"
 #include "support/ScratchDir.h"
 
@@ -54,13 +55,37 @@ protected:
     // Runs the program without any display; returns its exit status.
     int Run(const std::vector<std::string>& args) {
         std::string cmd = "cd " + Quote(dir.path().string()) +
-                          " && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM VRA_SETTINGS_DIR=" +
+                          " && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=C VRA_SETTINGS_DIR=" +
                           Quote((dir.path() / "settings").string()) + " " + Quote(VRA_ANALYSER);
         for (const std::string& a : args) cmd += " " + Quote(a);
         cmd += " 2>" + Quote((dir.path() / "stderr.txt").string()) + " </dev/null";
         const int status = std::system(cmd.c_str());
         stderrText = ReadAll(dir.path() / "stderr.txt");
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    // The program's own settings, as the settings dialog saves them.
+    void SetSettings(const std::string& lines) {
+        const std::filesystem::path ini =
+            dir.path() / "settings" / "user" / "Velmar Replay Analyzer" / "Velmar Replay Analyzer.ini";
+        std::filesystem::create_directories(ini.parent_path());
+        std::ofstream(ini) << "[Settings]\n" << lines;
+    }
+
+    // A simulation folder with the replay's track, known to the settings.
+    void SetUpSimulation() {
+        const std::filesystem::path sim = dir.path() / "sim";
+        ASSERT_FALSE(simkit::WriteTrackFolder(sim / "tracks", "demo", simkit::TrackLayout::Oval(), {}).empty());
+        const std::filesystem::path ini = dir.path() / "settings" / "user" / "Sorvan" / "Velmar.ini";
+        std::filesystem::create_directories(ini.parent_path());
+        std::ofstream(ini) << "[General]\nDirectory=" << sim.string() << "\n";
+    }
+
+    // Runs the program on a disk that takes no more than a few bytes a file.
+    int RunOnAFullDisk(const std::vector<std::string>& args) {
+        test::FileSizeLimit full(256);
+        EXPECT_TRUE(full.active());
+        return Run(args);
     }
 
     std::vector<std::string> Written() const {
@@ -125,8 +150,15 @@ TEST_F(BatchRun, FailuresGoToStderrWithExitStatusOne) {
     EXPECT_EQ(Run({"-expreports", "-r", "-o" + out.string() + "/"}), 1);
     EXPECT_EQ(stderrText, "HeaderClass: Error reading file!\n\n");
 
-    EXPECT_EQ(Run({"-expreports", "-r" + replay.string(), "-o" + (dir.path() / "missing").string() + "/"}), 1);
-    EXPECT_NE(stderrText.find("Error creating file!\n"), std::string::npos);
+    // A missing output folder is made; one that cannot be is refused once,
+    // named with the system's reason.
+    const std::filesystem::path missing = dir.path() / "missing" / "deeper";
+    ASSERT_EQ(Run({"-expreports", "-r" + replay.string(), "-o" + missing.string() + "/"}), 0) << stderrText;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(missing), {}), 8);
+    std::ofstream(dir.path() / "file") << "x";
+    EXPECT_EQ(Run({"-expreports", "-r" + replay.string(), "-o" + (dir.path() / "file" / "sub").string() + "/"}), 1);
+    EXPECT_EQ(stderrText, "Error creating file!\n" + (dir.path() / "file" / "sub").string() +
+                              "/: " + std::make_error_code(std::errc::not_a_directory).message() + "\n");
 }
 
 TEST_F(BatchRun, ValuesAreNeverOpenedAsLaps) {
@@ -151,8 +183,51 @@ TEST_F(BatchRun, RaceDataEqualsTheExportInProcessOrTellsItsFailure) {
     std::ofstream(dir.path() / "bad.rpy", std::ios::binary) << "not a replay";
     std::filesystem::remove(file);
     EXPECT_EQ(Run({"-racedata", "-r" + (dir.path() / "bad.rpy").string(), "-o" + file.string()}), 1);
-    EXPECT_EQ(stderrText, "Race data could not be written.\n");
+    EXPECT_EQ(stderrText, "Race data could not be written.\nHeaderClass: Error reading file!\n" +
+                              (dir.path() / "bad.rpy").string() + "\n");
     EXPECT_TRUE(Written().empty());
+}
+
+TEST_F(BatchRun, FailuresNameTheReadersMessageOrTheFolderAndTheSystemsReason) {
+    const std::filesystem::path file = out / "cars.txt";
+    const std::string raceDataFailed = "Race data could not be written.\n";
+    const std::string tooLarge = std::make_error_code(std::errc::file_too_large).message();
+
+    // A replay that cannot be read: the reader's message and the replay.
+    const std::string missing = (dir.path() / "missing.rpy").string();
+    EXPECT_EQ(Run({"-racedata", "-r" + missing, "-o" + file.string()}), 1);
+    EXPECT_EQ(stderrText, raceDataFailed + "HeaderClass: Error reading file!\n" + missing + "\n");
+    const std::string bytes = ReadAll(replay);
+    const std::filesystem::path truncated = dir.path() / "truncated.rpy";
+    std::ofstream(truncated, std::ios::binary) << bytes.substr(0, bytes.size() / 2);
+    EXPECT_EQ(Run({"-racedata", "-r" + truncated.string(), "-o" + file.string()}), 1);
+    EXPECT_EQ(stderrText, raceDataFailed + "DriversClass: Error reading file!\n" + truncated.string() + "\n");
+    // One without a race.
+    simkit::ReplayBuilder b;
+    b.drivers(3).session(1, 2, 60000);
+    const std::filesystem::path qualifying = dir.path() / "qualifying.rpy";
+    ASSERT_TRUE(b.writeFile(qualifying));
+    EXPECT_EQ(Run({"-racedata", "-r" + qualifying.string(), "-o" + file.string()}), 1);
+    EXPECT_EQ(stderrText,
+              raceDataFailed + "This replay file does not contain race info!\n" + qualifying.string() + "\n");
+    EXPECT_TRUE(Written().empty());
+
+    // A write that fails: the file or folder and why.
+    EXPECT_EQ(RunOnAFullDisk({"-racedata", "-r" + replay.string(), "-o" + file.string()}), 1);
+    EXPECT_EQ(stderrText, raceDataFailed + file.string() + ": " + tooLarge + "\n");
+    SetSettings("RecordsPath=" + out.string() + "\n");
+    EXPECT_EQ(RunOnAFullDisk({"-xml", "-r" + replay.string()}), 1);
+    EXPECT_EQ(stderrText, "Could not create file!\nPlease verify export path in File->Settings\n" + out.string() +
+                              ": " + tooLarge + "\n");
+    EXPECT_TRUE(Written().empty());
+
+    SetUpSimulation();
+    // The folder given on the command line is named instead of the settings.
+    EXPECT_EQ(RunOnAFullDisk({"-reportsite", "-r" + replay.string(), "-o" + out.string()}), 1);
+    EXPECT_EQ(stderrText, "Could not create site!\n" + out.string() + ": " + tooLarge + "\n");
+    EXPECT_EQ(RunOnAFullDisk({"-reportsite", "-r" + replay.string()}), 1);
+    EXPECT_EQ(stderrText, "Could not create site!\nPlease verify export path in File->Settings\n" + out.string() +
+                              ": " + tooLarge + "\n");
 }
 
 TEST_F(BatchRun, XmlGoesIntoTheRecordsFolder) {
@@ -168,9 +243,79 @@ TEST_F(BatchRun, XmlGoesIntoTheRecordsFolder) {
     EXPECT_EQ(Written(), std::vector<std::string>{"r1.xml"});
     EXPECT_NE(ReadAll(out / "r1.xml").find("<ReplayReports replay=\"r1.rpy\""), std::string::npos);
 
+    // A missing records folder is made; a file in its place is named.
     std::filesystem::remove_all(out);
+    ASSERT_EQ(Run({"-xml", "-r" + replay.string()}), 0) << stderrText;
+    EXPECT_EQ(Written(), std::vector<std::string>{"r1.xml"});
+    std::filesystem::remove_all(out);
+    std::ofstream(out) << "x";
     EXPECT_EQ(Run({"-xml", "-r" + replay.string()}), 1);
-    EXPECT_EQ(stderrText, "Could not create file!\nPlease verify export path in File->Settings\n");
+    EXPECT_EQ(stderrText, "Could not create file!\nPlease verify export path in File->Settings\n" + out.string() +
+                              ": " + std::make_error_code(std::errc::not_a_directory).message() + "\n");
+}
+
+// The width and height of a PNG file, from its header.
+std::pair<std::uint32_t, std::uint32_t> PngSize(const std::string& png) {
+    auto word = [&](std::size_t at) {
+        std::uint32_t v = 0;
+        for (std::size_t i = 0; i < 4 && at + i < png.size(); ++i) v = v << 8 | std::uint8_t(png[at + i]);
+        return v;
+    };
+    return {word(16), word(20)};
+}
+
+TEST_F(BatchRun, TheSitesMapHasTheSizeTheSettingsDialogWouldStoreOrTheSiteIsRefused) {
+    SetUpSimulation();
+    // What the dialog would store: 768 for a size of 0 or less.
+    for (const char* size : {"0", "-5"}) {
+        std::filesystem::remove_all(out);
+        SetSettings(std::string("BMPSizeInPixel=") + size + "\n");
+        ASSERT_EQ(Run({"-reportsite", "-r" + replay.string(), "-o" + out.string()}), 0) << stderrText;
+        EXPECT_EQ(PngSize(ReadAll(out / "r1" / "track.png")), std::make_pair(768u, 768u)) << size;
+        EXPECT_NE(ReadAll(out / "r1" / "index.html").find("<img src=\"track.png\">"), std::string::npos);
+    }
+
+    // A map larger than the machine can draw is told, and nothing written.
+    std::filesystem::remove_all(out);
+    std::filesystem::create_directories(out);
+    SetSettings("BMPSizeInPixel=1000000\n");
+    EXPECT_EQ(Run({"-reportsite", "-r" + replay.string(), "-o" + out.string()}), 1);
+    EXPECT_EQ(stderrText,
+              "Could not create site!\nNot enough memory for a track map of 1000000 x 1000000 pixels.\n"
+              "Please choose a smaller \"Size of exported BMP file\" in File->Settings.\n");
+    EXPECT_TRUE(Written().empty());
+
+    // A replay whose name is all extension gets a folder of its own.
+    SetSettings("");
+    for (const char* name : {".rpy", "..rpy"}) {
+        const std::filesystem::path odd = dir.path() / "data" / name;
+        std::filesystem::copy_file(replay, odd, std::filesystem::copy_options::overwrite_existing);
+        ASSERT_EQ(Run({"-reportsite", "-r" + odd.string(), "-o" + out.string()}), 0) << stderrText;
+        EXPECT_TRUE(std::filesystem::exists(out / name / "style.css")) << name;
+    }
+    EXPECT_EQ(Written(), (std::vector<std::string>{"..rpy", ".rpy"}));
+}
+
+TEST_F(BatchRun, ABatchFlagWithoutItsArgumentsTellsItsUseWithoutAWindow) {
+    for (const auto& [args, usage] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"-expreports"}, "-expreports -r<replay> [-o<output prefix> [-mech]]"},
+             {{"-racedata"}, "-racedata -r<replay> -o<output file>"},
+             {{"-racedata", "-r" + replay.string()}, "-racedata -r<replay> -o<output file>"},
+             {{"-reportsite"}, "-reportsite -r<replay> [-o<output folder>]"},
+             {{"-xml"}, "-xml -r<replay>"}}) {
+        EXPECT_EQ(Run(args), 1) << args[0];
+        EXPECT_EQ(stderrText, "usage: velmar-replay-analyzer " + usage + "\n");
+    }
+    EXPECT_TRUE(Written().empty());
+
+    // A missing output folder is made.
+    SetUpSimulation();
+    const std::filesystem::path fresh = dir.path() / "fresh" / "sites";
+    ASSERT_EQ(Run({"-reportsite", "-r" + replay.string(), "-o" + fresh.string()}), 0) << stderrText;
+    EXPECT_TRUE(std::filesystem::exists(fresh / "r1" / "index.html"));
+    ASSERT_EQ(Run({"-racedata", "-r" + replay.string(), "-o" + (fresh / "data" / "cars.txt").string()}), 0)
+        << stderrText;
+    EXPECT_GT(std::filesystem::file_size(fresh / "data" / "cars.txt"), 0u);
 }
 
 TEST_F(BatchRun, ReportSiteWithTheDecodedTrackWithoutADisplay) {

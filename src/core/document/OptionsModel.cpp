@@ -56,6 +56,10 @@ std::int32_t ParseBitmapSize(std::string_view text) {
     return static_cast<std::int32_t>(value);
 }
 
+std::int32_t BitmapSizeFromSetting(std::int32_t stored) {
+    return ParseBitmapSize(std::to_string(stored));
+}
+
 std::optional<std::uint32_t> ParseDamageCost(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);

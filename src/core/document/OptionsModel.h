@@ -61,6 +61,9 @@ std::string FirstLine(std::string_view text);
 // The exported map's size: leading blanks, a sign and digits; no number, a
 // value of 0 or less, or one beyond the 32-bit range gives 768.
 std::int32_t ParseBitmapSize(std::string_view text);
+// The map size a stored setting stands for: what the dialog would store
+// after showing it, so a size of 0 or less is 768 wherever it is read.
+std::int32_t BitmapSizeFromSetting(std::int32_t stored);
 // A damage cost: digits with optional surrounding blanks, anything the
 // stored table can hold (so that a stored value, even in the hidden entry,
 // never keeps the dialog from closing).

@@ -9,6 +9,7 @@
 #include "core/replay/Header.h"
 #include "core/replay/ParseCarStructs.h"
 #include "core/replay/RaceFrameWalk.h"
+#include "core/replay/ReadErrorTexts.h"
 #include "core/replay/ReplayFormat.h"
 #include "core/replay/ReplaySource.h"
 
@@ -36,12 +37,13 @@ struct CarLine {
 };
 
 // The first frame of the race: a frame whose first record is a session
-// record of the race kind. False when the walk fails or no race is found.
+// record of the race kind. False when the walk fails or no race is found;
+// noRace tells the second.
 bool FindRaceStart(ReplaySource& src, const Drivers& drivers, std::uint64_t first, std::uint64_t end,
-                   std::uint64_t& start) {
+                   std::uint64_t& start, bool& noRace) {
     bool found = false, bad = false;
     RaceFrameWalk walk(src, first, end);
-    walk.Forward(first, 1, 0, [&](const RaceFrame& frame) {
+    const auto status = walk.Forward(first, 1, 0, [&](const RaceFrame& frame) {
         bool firstRecord = true;
         const auto rs =
             RaceFrameWalk::Records(frame.bytes, [&](std::uint32_t type, std::span<const std::uint8_t> body) {
@@ -66,17 +68,24 @@ bool FindRaceStart(ReplaySource& src, const Drivers& drivers, std::uint64_t firs
         }
         return true;
     });
+    // Every frame read whole and none of the race: the replay has no race.
+    noRace = !found && !bad && status == RaceFrameWalk::Done;
     return found && !bad;
 }
 
 }  // namespace
 
-bool RaceData::Write(ReplaySource& src, const Drivers& drivers, double distanceUnit, OutputSink& out) {
+bool RaceData::Write(ReplaySource& src, const Drivers& drivers, double distanceUnit, OutputSink& out, bool* noRace) {
+    if (noRace) *noRace = false;
     const std::uint64_t first = drivers.frameChunkOffset + kChunkHeaderSize;
     const std::uint64_t end = first + drivers.frameBytes;
     if (end > src.size() || drivers.drivers.empty()) return false;
     std::uint64_t start = 0;
-    if (!FindRaceStart(src, drivers, first, end, start)) return false;
+    bool none = false;
+    if (!FindRaceStart(src, drivers, first, end, start, none)) {
+        if (noRace) *noRace = none;
+        return false;
+    }
 
     const std::size_t driverCount = drivers.drivers.size();
     const int saving = drivers.savingPlayer;
@@ -146,20 +155,46 @@ bool RaceData::Write(ReplaySource& src, const Drivers& drivers, double distanceU
 }
 
 int RaceData::Run() {
+    replayProblem_.clear();
+    outputError_.clear();
     Header header;
-    if (header.Read(replay_) != Header::Ok) return 0;
+    if (header.Read(replay_) != Header::Ok) {
+        replayProblem_ = kHeaderReadErrorText;
+        return 0;
+    }
     Drivers drivers;
-    if (drivers.Load(replay_) != Drivers::LoadResult::Ok || drivers.driverCount != drivers.loadedCount) return 0;
+    if (drivers.Load(replay_) != Drivers::LoadResult::Ok) {
+        // The reader's own word (too many drivers) comes before its verdict.
+        replayProblem_ = drivers.Message().empty() ? std::string(kDriversReadErrorText)
+                                                   : drivers.Message() + "\r\n" + std::string(kDriversReadErrorText);
+        return 0;
+    }
+    if (drivers.driverCount != drivers.loadedCount) {
+        replayProblem_ = kDriverCountsErrorText;
+        return 0;
+    }
     double unit = kDefaultTrackDistanceUnit;
     if (!simFolder_.empty()) {
         if (const auto length = ReadTrackIniLength(simFolder_, header.trackName); length && *length > 0.0)
             unit = TrackDistanceUnitFor(*length);
     }
     ReplaySource src(replay_, ReplaySource::Access::Sequential);
-    if (!src.isOpen() || output_.empty()) return 0;
+    if (!src.isOpen()) {
+        replayProblem_ = kHeaderReadErrorText;
+        return 0;
+    }
+    if (output_.empty()) {
+        outputError_ = std::make_error_code(std::errc::no_such_file_or_directory);
+        return 0;
+    }
     AtomicFile file(output_);
-    if (!file.isOpen() || !Write(src, drivers, unit, file)) return 0;
-    return file.commit() ? 1 : 0;
+    bool noRace = false;
+    if (file.isOpen() && Write(src, drivers, unit, file, &noRace) && file.commit()) return 1;
+    if (file.error())
+        outputError_ = file.error();
+    else
+        replayProblem_ = noRace ? kRaceDataNoRaceText : kRaceDataDamagedText;
+    return 0;
 }
 
 }  // namespace vra

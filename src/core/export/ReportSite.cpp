@@ -51,15 +51,26 @@ constexpr std::string_view kPageEnd = "</body>\n</html>\n";
 
 }  // namespace
 
-std::string Report::GenerateReportSite(std::string_view folder) const {
+std::string Report::GenerateReportSite(std::string_view folder, std::error_code* error) const {
     if (!header || !drivers || folder.empty()) return {};
+    std::error_code ignored;
+    std::error_code& ec = error ? *error : ignored;
     const std::string replay = drivers->path.string();
+    // A name that is all extension (".rpy", "..rpy") still gets a folder of
+    // its own: the site never lands in the export folder or above it, over
+    // what else is kept there.
+    std::string name = BaseName(replay);
+    if (name.empty() || name == "." || name == "..") name = FileName(replay);
+    if (name.empty()) return {};
     std::string site(folder);
     if (site.back() != '/') site += '/';
-    site += BaseName(replay) + "/";
-    std::error_code ec;
+    site += name + "/";
     std::filesystem::create_directory(site, ec);
-    if (ec || !std::filesystem::is_directory(site, ec)) return {};
+    if (ec) return {};
+    if (!std::filesystem::is_directory(site, ec)) {
+        if (!ec) ec = std::make_error_code(std::errc::not_a_directory);
+        return {};
+    }
 
     const std::string title = Html(header->trackName) + " - " + EscapeMarkup(FileNameToXmlText(FileName(replay)));
     std::optional<RgbImage> picture = mapView ? mapView->TrackPicture() : std::nullopt;
@@ -74,18 +85,18 @@ std::string Report::GenerateReportSite(std::string_view folder) const {
     index += "</ul>\n";
     index += kPageEnd;
 
-    if (!WriteFileAtomic(site + "style.css", kStyle)) return {};
+    if (!WriteFileAtomic(site + "style.css", kStyle, &ec)) return {};
     for (const Page& page : kPages) {
         std::string html = PageHead(title + " - " + Html(Title(page.kind)));
         html += "<p><a href=\"index.html\">Back</a></p>\n<pre>" + Html(Shown(page.kind)) + "</pre>\n";
         html += "<p><a href=\"index.html\">Back</a></p>\n";
         html += kPageEnd;
-        if (!WriteFileAtomic(site + page.file, html)) return {};
+        if (!WriteFileAtomic(site + page.file, html, &ec)) return {};
     }
-    if (picture &&
-        !WriteFileAtomic(site + "track.png", [&](OutputSink& out) { return PngWriter::Write(*picture, out); }))
+    if (picture && !WriteFileAtomic(
+                       site + "track.png", [&](OutputSink& out) { return PngWriter::Write(*picture, out); }, &ec))
         return {};
-    if (!WriteFileAtomic(site + "index.html", index)) return {};
+    if (!WriteFileAtomic(site + "index.html", index, &ec)) return {};
     return site;
 }
 

@@ -37,7 +37,7 @@ std::string XmlText(const ShownText& shown) {
 
 }  // namespace
 
-std::string Report::ExportReportsToXml(std::string_view folder) const {
+std::string Report::ExportReportsToXml(std::string_view folder, std::error_code* error) const {
     if (!header || !drivers || folder.empty()) return {};
     const std::string replay = drivers->path.string();
     std::string target(folder);
@@ -57,10 +57,13 @@ std::string Report::ExportReportsToXml(std::string_view folder) const {
         root.append_child(name).text().set(XmlText(Shown(reportKind)).c_str());
 
     AtomicFile file(target);
-    if (!file.isOpen()) return {};
-    SinkWriter writer(file);
-    doc.save(writer, "  ", pugi::format_default, pugi::encoding_utf8);
-    return file.commit() ? target : std::string();
+    if (file.isOpen()) {
+        SinkWriter writer(file);
+        doc.save(writer, "  ", pugi::format_default, pugi::encoding_utf8);
+        if (file.commit()) return target;
+    }
+    if (error) *error = file.error();
+    return {};
 }
 
 }  // namespace vra

@@ -731,9 +731,14 @@ bool Report::WriteAllTextReports(std::string_view prefix, int mechanical) const 
     bool all = true;
     for (int k : kinds) {
         const std::string name = base + FileSuffix(k);
-        if (!WriteFileAtomic(std::filesystem::path(name), texts[k])) {
+        std::error_code error;
+        if (!WriteFileAtomic(std::filesystem::path(name), texts[k], &error)) {
             all = false;
-            if (prompts) prompts->alert(std::string(kReportFileErrorText) + "\r\n" + name);
+            // The system's reason is in its own spelling, as a file name is.
+            if (prompts)
+                prompts->messageText(
+                    ShownText(kReportFileErrorText).Text("\r\n").FileName(name).Text(": ").FileName(error.message()),
+                    {}, Icon::Warning, Buttons::Ok);
         }
     }
     return all;

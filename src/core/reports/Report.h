@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace vra {
 
@@ -107,15 +108,17 @@ public:
     bool WriteAllTextReports(std::string_view prefix, int mechanical) const;
 
     // The exports of the replay (built with the export library). Each file
-    // is replaced whole or not at all.
+    // is replaced whole or not at all; error, when given, receives the
+    // system's reason of a failure.
     // Writes folder/<replay base name>.xml holding the misc info, practice,
     // qualifying, happy hour and race reports; its path, or "" on failure.
-    std::string ExportReportsToXml(std::string_view folder) const;
+    std::string ExportReportsToXml(std::string_view folder, std::error_code* error = nullptr) const;
     // Writes the HTML pages of the reports, a style sheet and the track map
-    // (from mapView, when it has one) into folder/<replay base name>/; that
-    // folder with its trailing "/", or "" when the folder could not be made
-    // or a file not written.
-    std::string GenerateReportSite(std::string_view folder) const;
+    // (from mapView, when it has one) into folder/<replay base name>/ (the
+    // whole file name when the base name is empty, "." or ".."); that folder with
+    // its trailing "/", or "" when the folder could not be made or a file not
+    // written.
+    std::string GenerateReportSite(std::string_view folder, std::error_code* error = nullptr) const;
 
 private:
     std::string body(int reportKind) const;

@@ -7,7 +7,8 @@
 #include "core/track/TrackPath.h"
 #include "gui/map/TrackmapBitmap.h"
 
-#include <unistd.h>
+#include <new>
+#include <utility>
 
 namespace vra {
 
@@ -25,13 +26,25 @@ std::filesystem::path TracksFolder(const std::string& simFolder) {
 RgbImage ToRgbImage(const QImage& image) {
     RgbImage out;
     if (image.isNull()) return out;
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    const bool direct = image.format() == QImage::Format_RGB32;
+    const QImage rgb = direct ? image : image.convertToFormat(QImage::Format_RGB888);
     out.width = rgb.width();
     out.height = rgb.height();
     const std::size_t row = static_cast<std::size_t>(out.width) * 3;
     out.pixels.resize(row * static_cast<std::size_t>(out.height));
-    for (int y = 0; y < out.height; ++y)
-        std::copy_n(rgb.constScanLine(y), row, out.pixels.data() + row * static_cast<std::size_t>(y));
+    for (int y = 0; y < out.height; ++y) {
+        std::uint8_t* to = out.pixels.data() + row * static_cast<std::size_t>(y);
+        if (!direct) {
+            std::copy_n(rgb.constScanLine(y), row, to);
+            continue;
+        }
+        const auto* from = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        for (int x = 0; x < out.width; ++x, to += 3) {
+            to[0] = std::uint8_t(qRed(from[x]));
+            to[1] = std::uint8_t(qGreen(from[x]));
+            to[2] = std::uint8_t(qBlue(from[x]));
+        }
+    }
     return out;
 }
 
@@ -61,19 +74,29 @@ std::unique_ptr<DecodedTrackPicture> DecodedTrackPicture::Decode(const std::stri
     return picture;
 }
 
+bool DecodedTrackPicture::Make() {
+    made_ = draw();
+    return made_.has_value();
+}
+
 std::optional<RgbImage> DecodedTrackPicture::TrackPicture() {
+    if (made_) return std::exchange(made_, std::nullopt);
+    return draw();
+}
+
+std::optional<RgbImage> DecodedTrackPicture::draw() const {
     const int n = size_;
-    if (!path_ || n <= 0) return std::nullopt;
-    // The picture (4 bytes a pixel while drawn, 3 when kept) must leave the
-    // machine half its memory: the system promises more than it has.
-    const long pages = ::sysconf(_SC_PHYS_PAGES);
-    const long pageSize = ::sysconf(_SC_PAGESIZE);
-    if (pages > 0 && pageSize > 0 &&
-        std::uint64_t(n) * std::uint64_t(n) * 7 > std::uint64_t(pages) * std::uint64_t(pageSize) / 2)
-        return std::nullopt;
+    // Drawn, the picture is kept at 3 bytes a pixel for the page.
+    if (!path_ || !TrackmapBitmap::FitsMemory(n, std::uint64_t(n) * std::uint64_t(n) * 3)) return std::nullopt;
     const std::optional<QImage> image = TrackmapBitmap::RenderTrack(*path_, n);
     if (!image) return std::nullopt;
-    return ToRgbImage(*image);
+    try {
+        RgbImage rgb = ToRgbImage(*image);
+        if (!rgb.Valid()) return std::nullopt;
+        return rgb;
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
 }
 
 }  // namespace vra

@@ -23,7 +23,8 @@ class CRpyGraphDoc;
 class KtTrackFile;
 class TrackPath;
 
-// A picture's pixels as 8-bit RGB rows.
+// A picture's pixels as 8-bit RGB rows. A picture of 32 bits a pixel is
+// taken row by row, without a converted copy of the whole.
 RgbImage ToRgbImage(const QImage& image);
 
 // The document's track with the lines of the given slots, n x n pixels.
@@ -49,12 +50,20 @@ public:
     // message in error when the track cannot be read.
     static std::unique_ptr<DecodedTrackPicture> Decode(const std::string& simFolder, const std::string& trackName,
                                                        int size, std::string& error);
+    // Draws the picture ahead of the site, so that one which cannot be made
+    // is known before anything is written; false when it cannot be (a size
+    // of 0 or less, or too large for this machine's memory).
+    bool Make();
+    // The picture made ahead, handed over once; else drawn now.
     std::optional<RgbImage> TrackPicture() override;
 
 private:
     DecodedTrackPicture() = default;
+    std::optional<RgbImage> draw() const;
+
     std::unique_ptr<TrackPath> path_;
     int size_ = 0;
+    std::optional<RgbImage> made_;
 };
 
 }  // namespace vra

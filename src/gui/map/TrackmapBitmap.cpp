@@ -24,22 +24,24 @@ namespace {
 constexpr std::uint16_t kBitCount = 4;
 
 // The file holds its size and the image's in 32-bit fields; and the picture
-// (32 bits a pixel while drawn, then 4) must leave the machine half its
-// memory: the system promises far more than it has, and drawing into a
-// picture larger than what is free would end the program instead of failing
-// the allocation.
+// is drawn, then kept at 4 bits a pixel.
 bool FitsTheFile(int n) {
     if (n <= 0) return false;
     const std::uint64_t image = BytesPerLine(std::uint64_t(n), kBitCount) * std::uint64_t(n);
     if (image + 54 + 4 * 16 > std::numeric_limits<std::uint32_t>::max()) return false;
+    return TrackmapBitmap::FitsMemory(n, image);
+}
+
+}  // namespace
+
+bool TrackmapBitmap::FitsMemory(int n, std::uint64_t keptBytes) {
+    if (n <= 0) return false;
     const long pages = ::sysconf(_SC_PHYS_PAGES);
     const long pageSize = ::sysconf(_SC_PAGESIZE);
     if (pages <= 0 || pageSize <= 0) return true;
     const std::uint64_t drawn = std::uint64_t(n) * std::uint64_t(n) * 4;
-    return drawn + image <= std::uint64_t(pages) * std::uint64_t(pageSize) / 2;
+    return drawn + keptBytes <= std::uint64_t(pages) * std::uint64_t(pageSize) / 2;
 }
-
-}  // namespace
 
 std::optional<QImage> TrackmapBitmap::RenderTrack(const TrackPath& path, int n,
                                                   const std::function<void(MFCDisplay&)>& over) {

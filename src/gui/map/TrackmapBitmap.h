@@ -6,6 +6,7 @@
 
 #include <QImage>
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -31,6 +32,12 @@ public:
     // when a picture that large cannot be had.
     static std::optional<QImage> RenderTrack(const TrackPath& path, int n,
                                              const std::function<void(MFCDisplay&)>& over = {});
+    // Whether an n x n map can be drawn (4 bytes a pixel) while keptBytes
+    // more are held for it: together they must leave the machine half its
+    // memory. The system promises far more than it has, and drawing into a
+    // picture larger than what is free would end the program instead of
+    // failing the allocation.
+    static bool FitsMemory(int n, std::uint64_t keptBytes);
 };
 
 // Draws and writes the map at path. A picture too large for memory or for

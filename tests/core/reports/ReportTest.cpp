@@ -288,7 +288,8 @@ TEST_F(ReportFixture, WriteAllTextReportsWritesEachFileWholeWithCrlfLines) {
     std::filesystem::create_directories(out / "r1_Race.txt" / "x");
     std::filesystem::remove(out / "r1_Complete.txt");
     EXPECT_FALSE(report.WriteAllTextReports(out.string() + "/", 0));
-    EXPECT_THAT(prompts.messages(), ElementsAre("Error creating file!\r\n" + out.string() + "/r1_Race.txt"));
+    EXPECT_THAT(prompts.messages(), ElementsAre("Error creating file!\r\n" + out.string() + "/r1_Race.txt: " +
+                                                std::make_error_code(std::errc::is_a_directory).message()));
     EXPECT_EQ(ReadAll(out / "r1_Complete.txt"), report.Text(ReportKind::Complete));
     EXPECT_EQ(ReadAll(out / "r1_Qual.txt"), report.Text(ReportKind::Qualifying));
 
