@@ -10,6 +10,7 @@
 #include "app/BatchMode.h"
 #include "app/CRpyGraphApp.h"
 #include "app/DemoPrompts.h"
+#include "core/base/StopCleanup.h"
 #include "gui/dialogs/PleaseWaitBox.h"
 #include "gui/frame/CMainFrame.h"
 #include "gui/map/CRpyGraphView.h"
@@ -85,6 +86,10 @@ static std::unique_ptr<vra::QtSettingsStore> OpenSettings() {
 }
 
 int main(int argc, char* argv[]) {
+    // A run stopped while it writes (a server's time limit, Ctrl+C) leaves
+    // no temporary files behind.
+    InstallStopCleanup();
+
     // A batch export is decided before any window system is touched: it runs
     // on a server without a display, and none of its arguments reaches the
     // window's command line (where a value could be opened as a lap).

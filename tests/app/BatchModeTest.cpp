@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -25,6 +26,7 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace vra {
@@ -228,6 +230,42 @@ TEST_F(BatchRun, FailuresNameTheReadersMessageOrTheFolderAndTheSystemsReason) {
     EXPECT_EQ(RunOnAFullDisk({"-reportsite", "-r" + replay.string()}), 1);
     EXPECT_EQ(stderrText, "Could not create site!\nPlease verify export path in File->Settings\n" + out.string() +
                               ": " + tooLarge + "\n");
+}
+
+// A server stops a run on its time limit while the run writes: the run
+// leaves no temporary file and ends with the signal.
+TEST_F(BatchRun, AStoppedRunLeavesNoTemporaryFile) {
+    simkit::ReplayBuilder b;
+    b.drivers(12).session(3, 25, 60000);
+    b.desc.sessions.back().raceStartMs = 0;
+    const std::filesystem::path big = dir.path() / "data" / "big.rpy";
+    ASSERT_TRUE(b.writeFile(big));
+    const std::string replayArg = "-r" + big.string(), outArg = "-o" + (out / "cars.txt").string();
+    const std::string settings = (dir.path() / "settings").string();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) ::unsetenv(name);
+        ::setenv("VRA_SETTINGS_DIR", settings.c_str(), 1);
+        ::execl(VRA_ANALYSER, VRA_ANALYSER, "-racedata", replayArg.c_str(), outArg.c_str(), nullptr);
+        ::_exit(127);
+    }
+    // Stopped as soon as its temporary file holds part of the output.
+    bool stopped = false;
+    int status = 0;
+    while (!stopped && ::waitpid(pid, &status, WNOHANG) == 0) {
+        std::error_code ec;
+        for (std::filesystem::directory_iterator it(out, ec), end; !ec && it != end; it.increment(ec))
+            if (it->path().filename().string().starts_with(".vra-") && it->file_size(ec) > 0 && !ec) stopped = true;
+        if (stopped)
+            ::kill(pid, SIGTERM);
+        else
+            ::usleep(500);
+    }
+    if (stopped) ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(stopped) << "the run ended before it could be stopped: " << status;
+    ASSERT_TRUE(WIFSIGNALED(status)) << status;
+    EXPECT_EQ(WTERMSIG(status), SIGTERM);
+    EXPECT_TRUE(Written().empty());
 }
 
 TEST_F(BatchRun, XmlGoesIntoTheRecordsFolder) {

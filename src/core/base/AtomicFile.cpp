@@ -1,5 +1,7 @@
 #include "core/base/AtomicFile.h"
 
+#include "core/base/StopCleanup.h"
+
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
@@ -58,6 +60,8 @@ AtomicFile::AtomicFile(fs::path target, TempNames names) : target_(std::move(tar
         return;
     }
     const fs::path folder = target_.parent_path();
+    // A stop signal never falls between making the file and registering it.
+    const StopSignalHold hold;
     for (unsigned attempt = 0; attempt < kMaxAttempts; ++attempt) {
         const fs::path candidate = folder / (names ? names(attempt) : RandomTempName());
         // O_EXCL: never open what is already there (a stale file, or a link
@@ -65,6 +69,7 @@ AtomicFile::AtomicFile(fs::path target, TempNames names) : target_(std::move(tar
         fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd_ >= 0) {
             temp_ = candidate;
+            stopEntry_ = RegisterStopCleanup(temp_);
             buffer_.reserve(kBufferSize);
             return;
         }
@@ -143,6 +148,8 @@ bool AtomicFile::commit() {
         return false;
     }
     temp_.clear();
+    UnregisterStopCleanup(stopEntry_);
+    stopEntry_ = -1;
     SyncFolder(target_.parent_path().empty() ? fs::path(".") : target_.parent_path());
     return true;
 }
@@ -157,6 +164,8 @@ void AtomicFile::discard() {
         ::unlink(temp_.c_str());
         temp_.clear();
     }
+    UnregisterStopCleanup(stopEntry_);
+    stopEntry_ = -1;
     buffer_.clear();
 }
 

@@ -3,7 +3,8 @@
 // through here: the new content is written to a temporary file of a unique
 // name beside the target, checked write by write, flushed to the disk, and
 // only then renamed over the target. A full disk, a failing writer or a crash
-// leave the old file as it was.
+// leave the old file as it was; a stop signal removes the temporary file
+// (core/base/StopCleanup.h).
 //
 // Streaming a large file:
 //
@@ -81,6 +82,8 @@ private:
 
     std::filesystem::path target_;
     std::filesystem::path temp_;
+    // Its entry among the files a stop signal removes.
+    int stopEntry_ = -1;
     int fd_ = -1;
     bool finished_ = false;
     std::vector<std::uint8_t> buffer_;
