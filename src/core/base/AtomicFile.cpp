@@ -123,8 +123,11 @@ bool AtomicFile::finish() {
     bool ok = flushBuffer();
     // Replacing a file keeps who may read it: a private file stays private.
     struct stat old {};
-    if (ok && ::stat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode) && ::fchmod(fd_, old.st_mode & 07777) != 0)
-        ok = fail(LastError());
+    const bool exists = ok && ::stat(target_.c_str(), &old) == 0;
+    // A folder in the target's place would fail only the rename: found here,
+    // a set of files fails before any of them is replaced.
+    if (exists && S_ISDIR(old.st_mode)) ok = fail(std::make_error_code(std::errc::is_a_directory));
+    if (ok && exists && S_ISREG(old.st_mode) && ::fchmod(fd_, old.st_mode & 07777) != 0) ok = fail(LastError());
     // Without this a crash soon after the rename can leave an empty file
     // under the target's name on file systems that delay the data.
     if (ok && ::fsync(fd_) != 0) ok = fail(LastError());
@@ -167,6 +170,76 @@ void AtomicFile::discard() {
     UnregisterStopCleanup(stopEntry_);
     stopEntry_ = -1;
     buffer_.clear();
+}
+
+AtomicFileSet::~AtomicFileSet() {
+    discard();
+}
+
+bool AtomicFileSet::fail(const fs::path& path, std::error_code ec) {
+    if (!error_) {
+        error_ = ec ? ec : std::make_error_code(std::errc::io_error);
+        failedPath_ = path;
+    }
+    discard();
+    return false;
+}
+
+bool AtomicFileSet::makeFolder(const fs::path& folder) {
+    if (error_) return false;
+    std::error_code ec;
+    {
+        const StopSignalHold hold;
+        if (fs::create_directory(folder, ec)) {
+            madeFolder_ = folder;
+            folderStopEntry_ = RegisterStopCleanup(folder, true);
+        }
+    }
+    const bool isFolder = !ec && fs::is_directory(folder, ec);
+    return isFolder || fail(folder, ec ? ec : std::make_error_code(std::errc::not_a_directory));
+}
+
+bool AtomicFileSet::add(const fs::path& path, const std::function<bool(OutputSink&)>& produce) {
+    if (error_) return false;
+    auto file = std::make_unique<AtomicFile>(path);
+    if (!file->isOpen() || !produce(*file) || !file->finish()) return fail(path, file->error());
+    files_.push_back(std::move(file));
+    return true;
+}
+
+bool AtomicFileSet::add(const fs::path& path, std::string_view text) {
+    return add(path, [text](OutputSink& out) { return out.write(text); });
+}
+
+void AtomicFileSet::removeOnCommit(const fs::path& path) {
+    obsolete_.push_back(path);
+}
+
+bool AtomicFileSet::commit() {
+    if (error_) return false;
+    // A stop between two renames would leave half of each set.
+    const StopSignalHold hold;
+    for (const auto& file : files_)
+        if (!file->commit()) return fail(file->target(), file->error());
+    files_.clear();
+    for (const fs::path& path : obsolete_) ::unlink(path.c_str());
+    obsolete_.clear();
+    madeFolder_.clear();
+    UnregisterStopCleanup(folderStopEntry_);
+    folderStopEntry_ = -1;
+    return true;
+}
+
+void AtomicFileSet::discard() {
+    files_.clear();
+    obsolete_.clear();
+    if (!madeFolder_.empty()) {
+        std::error_code ec;
+        fs::remove(madeFolder_, ec);
+        madeFolder_.clear();
+    }
+    UnregisterStopCleanup(folderStopEntry_);
+    folderStopEntry_ = -1;
 }
 
 bool WriteFileAtomic(const fs::path& path, const std::function<bool(OutputSink&)>& produce, std::error_code* error) {

@@ -17,13 +17,15 @@
 //     WriteFileAtomic(path, [&](OutputSink& out) { return writer.write(out); });
 //
 // Small contents already in memory: WriteFileAtomic(path, bytes) or
-// WriteFileAtomic(path, text).
+// WriteFileAtomic(path, text). Files that belong together go through an
+// AtomicFileSet.
 
 #include "core/base/OutputSink.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -88,6 +90,57 @@ private:
     bool finished_ = false;
     std::vector<std::uint8_t> buffer_;
     std::error_code error_;
+};
+
+// Replacing files that belong together (the pages of a site, the reports of
+// a replay): every new file is written whole and flushed to the disk before
+// the first old one is replaced. A failure on the way, a full disk included,
+// leaves every old file as it was and no new one.
+//
+//     AtomicFileSet set;
+//     bool ok = set.makeFolder(site);          // when the set has a folder of its own
+//     ok = ok && set.add(site / "index.html", text) && set.add(site / "track.png", produce);
+//     ok = ok && set.commit();                 // false: set.failedPath() names the file
+class AtomicFileSet {
+public:
+    AtomicFileSet() = default;
+    // Without commit() the new files are removed, and so is a folder that
+    // makeFolder() made; the old files are untouched.
+    ~AtomicFileSet();
+    AtomicFileSet(const AtomicFileSet&) = delete;
+    AtomicFileSet& operator=(const AtomicFileSet&) = delete;
+
+    // Makes the set's folder when it does not exist (its parent must). A
+    // folder made here is removed again unless the set is committed.
+    bool makeFolder(const std::filesystem::path& folder);
+    // Writes the whole new content of path to a temporary file beside it and
+    // flushes it to the disk; path itself is not touched yet. False when that
+    // failed: the set is given up and cannot be committed.
+    bool add(const std::filesystem::path& path, const std::function<bool(OutputSink&)>& produce);
+    bool add(const std::filesystem::path& path, std::string_view text);
+    // A file of an older set that this one leaves out: removed on commit.
+    void removeOnCommit(const std::filesystem::path& path);
+    // Puts every new file in place, stop signals held back meanwhile. False
+    // when anything failed before: then nothing was replaced. A rename
+    // failing half way, which only a failing file system does, leaves the
+    // files renamed before it in place.
+    bool commit();
+    // Gives up: removes the new files and a folder made for them.
+    void discard();
+
+    // The first failure and the file it concerns (empty while all is well).
+    std::error_code error() const { return error_; }
+    const std::filesystem::path& failedPath() const { return failedPath_; }
+
+private:
+    bool fail(const std::filesystem::path& path, std::error_code ec);
+
+    std::vector<std::unique_ptr<AtomicFile>> files_;
+    std::vector<std::filesystem::path> obsolete_;
+    std::filesystem::path madeFolder_;
+    int folderStopEntry_ = -1;
+    std::error_code error_;
+    std::filesystem::path failedPath_;
 };
 
 // Writes the whole file through produce, which streams its content into the

@@ -8,7 +8,6 @@
 #include "core/text/WebText.h"
 
 #include <filesystem>
-#include <system_error>
 
 namespace vra {
 
@@ -65,12 +64,15 @@ std::string Report::GenerateReportSite(std::string_view folder, std::error_code*
     std::string site(folder);
     if (site.back() != '/') site += '/';
     site += name + "/";
-    std::filesystem::create_directory(site, ec);
-    if (ec) return {};
-    if (!std::filesystem::is_directory(site, ec)) {
-        if (!ec) ec = std::make_error_code(std::errc::not_a_directory);
-        return {};
-    }
+    // The site is replaced as a whole: a page of a new site never stands
+    // beside the index of an older one. On failure error takes the set's
+    // first reason.
+    AtomicFileSet files;
+    const auto failed = [&] {
+        ec = files.error();
+        return std::string();
+    };
+    if (!files.makeFolder(site)) return failed();
 
     const std::string title = Html(header->trackName) + " - " + EscapeMarkup(FileNameToXmlText(FileName(replay)));
     std::optional<RgbImage> picture = mapView ? mapView->TrackPicture() : std::nullopt;
@@ -85,18 +87,19 @@ std::string Report::GenerateReportSite(std::string_view folder, std::error_code*
     index += "</ul>\n";
     index += kPageEnd;
 
-    if (!WriteFileAtomic(site + "style.css", kStyle, &ec)) return {};
+    if (!files.add(site + "style.css", kStyle)) return failed();
     for (const Page& page : kPages) {
         std::string html = PageHead(title + " - " + Html(Title(page.kind)));
         html += "<p><a href=\"index.html\">Back</a></p>\n<pre>" + Html(Shown(page.kind)) + "</pre>\n";
         html += "<p><a href=\"index.html\">Back</a></p>\n";
         html += kPageEnd;
-        if (!WriteFileAtomic(site + page.file, html, &ec)) return {};
+        if (!files.add(site + page.file, html)) return failed();
     }
-    if (picture && !WriteFileAtomic(
-                       site + "track.png", [&](OutputSink& out) { return PngWriter::Write(*picture, out); }, &ec))
-        return {};
-    if (!WriteFileAtomic(site + "index.html", index, &ec)) return {};
+    if (!picture)
+        files.removeOnCommit(site + "track.png");
+    else if (!files.add(site + "track.png", [&](OutputSink& out) { return PngWriter::Write(*picture, out); }))
+        return failed();
+    if (!files.add(site + "index.html", index) || !files.commit()) return failed();
     return site;
 }
 

@@ -728,20 +728,20 @@ bool Report::WriteAllTextReports(std::string_view prefix, int mechanical) const 
     std::string& complete = texts[ReportKind::Complete];
     complete = heading(ReportKind::Complete).Bytes();
     for (int part : kCompleteParts) complete += "\r\n" + texts[part];
-    bool all = true;
-    for (int k : kinds) {
-        const std::string name = base + FileSuffix(k);
-        std::error_code error;
-        if (!WriteFileAtomic(std::filesystem::path(name), texts[k], &error)) {
-            all = false;
-            // The system's reason is in its own spelling, as a file name is.
-            if (prompts)
-                prompts->messageText(
-                    ShownText(kReportFileErrorText).Text("\r\n").FileName(name).Text(": ").FileName(error.message()),
-                    {}, Icon::Warning, Buttons::Ok);
-        }
-    }
-    return all;
+    // The complete report must never stand beside parts of another run.
+    AtomicFileSet files;
+    for (int k : kinds)
+        if (!files.add(std::filesystem::path(base + FileSuffix(k)), texts[k])) break;
+    if (files.commit()) return true;
+    // The system's reason is in its own spelling, as a file name is.
+    if (prompts)
+        prompts->messageText(ShownText(kReportFileErrorText)
+                                 .Text("\r\n")
+                                 .FileName(files.failedPath().string())
+                                 .Text(": ")
+                                 .FileName(files.error().message()),
+                             {}, Icon::Warning, Buttons::Ok);
+    return false;
 }
 
 }  // namespace vra

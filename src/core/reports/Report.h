@@ -101,10 +101,10 @@ public:
     ShownText Shown() const { return Shown(kind); }
     ShownText Shown(int reportKind) const;
 
-    // Writes the replay's text reports as prefix + base name + suffix, each
-    // file replaced whole or not at all. A file that cannot be written is
-    // named to the prompts and the others are still written. True when every
-    // file was written.
+    // Writes the replay's text reports as prefix + base name + suffix, all
+    // files replaced together or none. The file that cannot be written is
+    // named to the prompts; the old files then stay as they were. True when
+    // every file was written.
     bool WriteAllTextReports(std::string_view prefix, int mechanical) const;
 
     // The exports of the replay (built with the export library). Each file
@@ -115,9 +115,10 @@ public:
     std::string ExportReportsToXml(std::string_view folder, std::error_code* error = nullptr) const;
     // Writes the HTML pages of the reports, a style sheet and the track map
     // (from mapView, when it has one) into folder/<replay base name>/ (the
-    // whole file name when the base name is empty, "." or ".."); that folder with
-    // its trailing "/", or "" when the folder could not be made or a file not
-    // written.
+    // whole file name when the base name is empty, "." or ".."); that folder
+    // with its trailing "/", or "" when the folder could not be made or a
+    // file not written: then an older site there is as it was, and nothing
+    // new is left. A site without a picture removes an older one's.
     std::string GenerateReportSite(std::string_view folder, std::error_code* error = nullptr) const;
 
 private:

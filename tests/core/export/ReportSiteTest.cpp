@@ -8,6 +8,7 @@
 #include "core/text/WebText.h"
 
 #include "simkit/replay/ReplayBuilder.h"
+#include "support/FileSizeLimit.h"
 #include "support/FileText.h"
 #include "support/ScratchDir.h"
 
@@ -15,6 +16,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <map>
 #include <png.h>
 #include <sstream>
 
@@ -146,6 +148,40 @@ TEST_F(ReportSite, TheReplaysNameReadsAlikeInTitleAndText) {
     EXPECT_NE(xml.find("replay=\"" + name + ".rpy\""), std::string::npos);
     EXPECT_NE(xml.find("<Race>Race Report\nTrack: DEMO\nReplay: " + name + ".rpy\n"), std::string::npos);
     EXPECT_EQ(xml.find("\xC3\x83"), std::string::npos);
+}
+
+// The disk fills while a site is written over an older one: the older site
+// stays exactly as it was, and no page of the new one is left; where there
+// was none, no folder is left.
+TEST_F(ReportSite, AFullDiskLeavesTheOlderSiteAsItWas) {
+    ASSERT_FALSE(report.GenerateReportSite(exportDir.string()).empty());
+    std::uintmax_t largest = 0;
+    std::map<std::string, std::string> older;
+    for (const std::string& name : Files()) {
+        largest = std::max(largest, std::filesystem::file_size(site / name));
+        std::ofstream(site / name, std::ios::binary) << (older[name] = "older " + name);
+    }
+    const auto siteNow = [&] {
+        std::map<std::string, std::string> now;
+        for (const std::string& name : Files()) now[name] = ReadAll(site / name);
+        return now;
+    };
+    {
+        const test::FileSizeLimit diskFull(largest - 1);
+        ASSERT_TRUE(diskFull.active());
+        EXPECT_EQ(report.GenerateReportSite(exportDir.string()), "");
+        EXPECT_EQ(siteNow(), older);
+
+        std::filesystem::remove_all(site);
+        EXPECT_EQ(report.GenerateReportSite(exportDir.string()), "");
+        EXPECT_TRUE(std::filesystem::is_empty(exportDir));
+    }
+
+    // A site without a picture replaces one with it whole.
+    ASSERT_FALSE(report.GenerateReportSite(exportDir.string()).empty());
+    picture.shown = false;
+    ASSERT_FALSE(report.GenerateReportSite(exportDir.string()).empty());
+    EXPECT_FALSE(std::filesystem::exists(site / "track.png"));
 }
 
 TEST(PngWriter, RefusesAnEmptyPicture) {

@@ -8,6 +8,7 @@
 
 #include "simkit/replay/ReplayBuilder.h"
 #include "simkit/track/TrackFolderWriter.h"
+#include "support/FileSizeLimit.h"
 #include "support/FileText.h"
 #include "support/ScratchDir.h"
 #include "support/platform/ScriptedPrompts.h"
@@ -283,19 +284,47 @@ TEST_F(ReportFixture, WriteAllTextReportsWritesEachFileWholeWithCrlfLines) {
     EXPECT_TRUE(std::filesystem::exists(dir.path() / "prer1_Complete.txt"));
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "prer1_Flag.txt"));
 
-    // A file that cannot be replaced is named; the others are still written.
+    // A file that cannot be replaced is named; the set is left as it was.
     std::filesystem::remove(out / "r1_Race.txt");
     std::filesystem::create_directories(out / "r1_Race.txt" / "x");
     std::filesystem::remove(out / "r1_Complete.txt");
+    std::ofstream(out / "r1_Qual.txt", std::ios::binary) << "older run";
     EXPECT_FALSE(report.WriteAllTextReports(out.string() + "/", 0));
     EXPECT_THAT(prompts.messages(), ElementsAre("Error creating file!\r\n" + out.string() + "/r1_Race.txt: " +
                                                 std::make_error_code(std::errc::is_a_directory).message()));
-    EXPECT_EQ(ReadAll(out / "r1_Complete.txt"), report.Text(ReportKind::Complete));
-    EXPECT_EQ(ReadAll(out / "r1_Qual.txt"), report.Text(ReportKind::Qualifying));
+    EXPECT_FALSE(std::filesystem::exists(out / "r1_Complete.txt"));
+    EXPECT_EQ(ReadAll(out / "r1_Qual.txt"), "older run");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out), {}), 9);
 
     EXPECT_FALSE(report.WriteAllTextReports((dir.path() / "missing" / "").string(), 0));
     EXPECT_EQ(Report::BaseName("C:\\replays\\a.b.rpy"), "a.b");
     EXPECT_EQ(Report::BaseName("/x/y/z"), "z");
+}
+
+// The disk fills while the largest report is written over an older run's:
+// every older report stays as it was, and no new one stands beside them.
+TEST_F(ReportFixture, AFullDiskLeavesTheOlderReportsAsTheyWere) {
+    Load();
+    header.path = "/data/r1.rpy";
+    const std::filesystem::path out = dir.path() / "out";
+    std::filesystem::create_directories(out);
+    ASSERT_TRUE(report.WriteAllTextReports(out.string() + "/", 1));
+    std::uintmax_t largest = 0;
+    std::map<std::string, std::string> older;
+    for (const auto& e : std::filesystem::directory_iterator(out)) {
+        largest = std::max(largest, e.file_size());
+        const std::string name = e.path().filename().string();
+        std::ofstream(e.path(), std::ios::binary) << (older[name] = "older " + name);
+    }
+    {
+        const test::FileSizeLimit diskFull(largest - 1);
+        ASSERT_TRUE(diskFull.active());
+        EXPECT_FALSE(report.WriteAllTextReports(out.string() + "/", 1));
+    }
+    std::map<std::string, std::string> now;
+    for (const auto& e : std::filesystem::directory_iterator(out))
+        now[e.path().filename().string()] = ReadAll(e.path());
+    EXPECT_EQ(now, older);
 }
 
 }  // namespace
