@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -39,10 +40,15 @@ GearChangeAnalyse::GearChangeAnalyse(CRpyGraphDoc& doc, QWidget* parent) : QDial
                                 QStringLiteral("Revs-"),      QStringLiteral("Speed-"), QStringLiteral("Time")};
     changeList_->setHorizontalHeaderLabels(titles);
     const QFontMetrics fm(changeList_->horizontalHeader()->font());
+    int columns = 0;
     for (int c = 0; c < titles.size(); ++c) {
         changeList_->horizontalHeaderItem(c)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         changeList_->setColumnWidth(c, fm.horizontalAdvance(titles[c]) + 15);
+        columns += changeList_->columnWidth(c);
     }
+    // All six columns side by side, beside the scroll bar a long lap needs.
+    changeList_->setMinimumWidth(columns + 2 * changeList_->frameWidth() +
+                                 changeList_->verticalScrollBar()->sizeHint().width());
     left->addWidget(changeList_, 1);
 
     auto* right = new QVBoxLayout;

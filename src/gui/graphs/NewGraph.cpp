@@ -19,6 +19,8 @@
 #include <QSizeGrip>
 #include <QTabWidget>
 
+#include <algorithm>
+
 namespace vra {
 
 namespace {
@@ -121,6 +123,10 @@ NewGraph::NewGraph(CRpyGraphDoc* doc, QWidget* parent) : QDialog(parent), doc_(d
 
     // The panel asks for the time difference under the cursor on every move.
     graph_->Panel()->SetHost([this](double x, double y) { return controller_->TimeDiffText(x, y); });
+
+    // The hint keeps its margin to the right edge when it grew to its text.
+    WidenToTexts(*this);
+    resize(std::max(width(), hint->geometry().right() + 1 + Dlu.X(504 - (153 + 329))), height());
 
     basic_->Button(1032)->setChecked(true);
     for (QCheckBox* b : wheelBoxes_) b->setChecked(true);
