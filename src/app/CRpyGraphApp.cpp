@@ -44,7 +44,6 @@
 #include <QDockWidget>
 #include <QFile>
 #include <QMenu>
-#include <QScrollArea>
 
 namespace vra {
 
@@ -300,12 +299,7 @@ void CRpyGraphApp::ConnectCommands() {
     frame_->SetMetersBarWidget(meters);
     playback.SetMeterBar(meters);
     auto* race = new RaceReplay(playback.Race(), player);
-    // The bar scrolls rather than stretch a small window.
-    auto* raceScroll = new QScrollArea;
-    raceScroll->setWidgetResizable(true);
-    raceScroll->setFrameShape(QFrame::NoFrame);
-    raceScroll->setWidget(race);
-    frame_->SetRaceBarWidget(raceScroll);
+    frame_->SetRaceBarWidget(race);
     playback.SetRaceBar(race);
     connect(view_, &CRpyGraphView::messageText, frame_.get(), &CMainFrame::SetMessageText);
     connect(view_, &CZoomView::zoomChanged, this, &CRpyGraphApp::UpdateCommandStates);

@@ -25,6 +25,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QSlider>
 #include <gmock/gmock.h>
@@ -341,6 +342,32 @@ TEST_F(Playback, ClearingTheLapsLeavesTheRace) {
     EXPECT_FALSE(Player().Controller().RaceMode());
     EXPECT_FALSE(Player().Race().Loaded());
     EXPECT_FALSE(app.Frame()->RaceBar()->isVisible());
+}
+
+// Long texts wrap in the race bar: the slider along its right edge stays in
+// view at the bar's first width, whatever the status says.
+TEST_F(Playback, TheRaceSliderStaysInViewBesideTheLongestTexts) {
+    CRpyGraphApp& app = Start();
+    AddRaceLap(0, 2);
+    CMainFrame& frame = *app.Frame();
+    frame.Action(cmd::ToggleRaceReplay)->trigger();
+    ASSERT_TRUE(frame.RaceBar()->isVisible());
+    auto& bar = *frame.RaceBar()->findChild<RaceReplay*>();
+    // Driver names are an initial and a last name of up to 16 letters.
+    const QString name = QStringLiteral("M Montgomery-Smith");
+    for (RaceReplay::Text t : {RaceReplay::Leader, RaceReplay::Name}) bar.TextLabel(t)->setText(name);
+    for (const char* status : {"Chequered flag waved", "White flag waved", "All cars finished"}) {
+        bar.TextLabel(RaceReplay::Status)->setText(QString::fromLatin1(status));
+        QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        // Nothing around the slider cuts it off, and nothing scrolls sideways.
+        EXPECT_EQ(bar.Slider()->visibleRegion(), QRegion(bar.Slider()->rect())) << status;
+        for (const QScrollArea* scroll : frame.RaceBar()->findChildren<QScrollArea*>())
+            EXPECT_LE(scroll->widget()->minimumSizeHint().width(), scroll->viewport()->width()) << status;
+        for (RaceReplay::Text t : {RaceReplay::Status, RaceReplay::Leader, RaceReplay::Name}) {
+            const QLabel& label = *bar.TextLabel(t);
+            EXPECT_GE(label.height(), label.heightForWidth(label.width())) << status;
+        }
+    }
 }
 
 // An exported map shows the ticked lines only when the screen would draw

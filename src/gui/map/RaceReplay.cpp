@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
@@ -20,8 +21,10 @@ namespace vra {
 
 namespace {
 
+// A long value wraps rather than widen the bar past its slider.
 QLabel* AddRow(QFormLayout* form, const char* caption) {
     auto* value = new QLabel;
+    value->setWordWrap(true);
     form->addRow(QString::fromLatin1(caption), value);
     return value;
 }
@@ -31,12 +34,22 @@ QLabel* AddRow(QFormLayout* form, const char* caption) {
 RaceReplay::RaceReplay(RaceModel& race, PlaybackController& playback, QWidget* parent)
     : QWidget(parent), race_(race), playback_(playback) {
     setObjectName(QStringLiteral("RaceReplay"));
+    // The settings scroll rather than stretch a small window; the slider
+    // stays beside them, always in view.
     auto* outer = new QHBoxLayout(this);
-    auto* column = new QVBoxLayout;
-    outer->addLayout(column, 1);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea;
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* page = new QWidget;
+    auto* column = new QVBoxLayout(page);
+    column->setContentsMargins(0, 0, 0, 0);
+    scroll->setWidget(page);
+    outer->addWidget(scroll, 1);
 
     auto* info = new QGroupBox(tr("Race Information"));
     auto* infoForm = new QFormLayout(info);
+    infoForm->setRowWrapPolicy(QFormLayout::WrapLongRows);
     texts_[Status] = AddRow(infoForm, "Status:");
     texts_[Elapsed] = AddRow(infoForm, "Time elapsed:");
     texts_[CurrentLap] = AddRow(infoForm, "Current lap:");
@@ -68,6 +81,7 @@ RaceReplay::RaceReplay(RaceModel& race, PlaybackController& playback, QWidget* p
 
     auto* focused = new QGroupBox(tr("Focused Driver"));
     auto* focusedForm = new QFormLayout(focused);
+    focusedForm->setRowWrapPolicy(QFormLayout::WrapLongRows);
     texts_[Name] = AddRow(focusedForm, "Name:");
     texts_[Position] = AddRow(focusedForm, "Position:");
     texts_[DriverLap] = AddRow(focusedForm, "Current lap:");
