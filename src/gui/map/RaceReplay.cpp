@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
@@ -29,6 +30,24 @@ QLabel* AddRow(QFormLayout* form, const char* caption) {
     return value;
 }
 
+// Scrolls up and down only, and asks for the width its settings need beside
+// the scroll bar, so that the bar widens rather than hide them sideways.
+class SettingsScroll : public QScrollArea {
+public:
+    SettingsScroll() {
+        setWidgetResizable(true);
+        setFrameShape(QFrame::NoFrame);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
+    QSize minimumSizeHint() const override {
+        QSize size = QScrollArea::minimumSizeHint();
+        if (widget())
+            size.setWidth(widget()->minimumSizeHint().width() + verticalScrollBar()->sizeHint().width() +
+                          2 * frameWidth());
+        return size;
+    }
+};
+
 }  // namespace
 
 RaceReplay::RaceReplay(RaceModel& race, PlaybackController& playback, QWidget* parent)
@@ -38,9 +57,7 @@ RaceReplay::RaceReplay(RaceModel& race, PlaybackController& playback, QWidget* p
     // stays beside them, always in view.
     auto* outer = new QHBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
-    auto* scroll = new QScrollArea;
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
+    auto* scroll = new SettingsScroll;
     auto* page = new QWidget;
     auto* column = new QVBoxLayout(page);
     column->setContentsMargins(0, 0, 0, 0);
