@@ -84,6 +84,7 @@ CMainFrame::CMainFrame(vra::SettingsStore& settings, vra::Shell& shell, vra::Pro
     CreatePlaybackBars();
     SetDocumentTitle({});
     SizeFromDialogUnits();
+    BreakToolBarRows();
     recent_.ReadList(settings_);
     RebuildRecentMenu();
     LoadBarState();
@@ -329,7 +330,7 @@ void CMainFrame::CreateToolBars() {
         bar->setObjectName(name);
         bar->setIconSize(QSize(16, 15));
         // Buttons side by side as the framework's bars set them, so that the
-        // four bars fit one row of the window's first size.
+        // four bars take as few rows as they can.
         bar->layout()->setSpacing(0);
         bar->layout()->setContentsMargins(0, 0, 0, 0);
         bar->setStyleSheet(QStringLiteral("QToolButton { padding: 0px; margin: 0px; }"));
@@ -352,6 +353,22 @@ void CMainFrame::CreateToolBars() {
     playbackBar_ = makeBar(QStringLiteral("PlaybackBar"), tr("Playback"), vra::PlaybackToolBarIds());
     zoomBar_ = makeBar(QStringLiteral("ZoomBar"), tr("Zoom"), vra::ZoomToolBarIds());
     lapBar_ = makeBar(QStringLiteral("LapBar"), tr("Lap"), vra::LapToolBarIds());
+}
+
+void CMainFrame::BreakToolBarRows() {
+    // The bars stand side by side as far as the window's first width holds
+    // them; a bar that would reach past its edge starts a row below, so that
+    // no button falls into a bar's overflow menu.
+    int row = 0;
+    for (QToolBar* bar : {mainBar_, playbackBar_, zoomBar_, lapBar_}) {
+        bar->ensurePolished();
+        const int barWidth = bar->sizeHint().width();
+        if (row > 0 && row + barWidth > width()) {
+            insertToolBarBreak(bar);
+            row = 0;
+        }
+        row += barWidth;
+    }
 }
 
 void CMainFrame::ApplyCommandStates(const vra::CommandSnapshot& snapshot) {

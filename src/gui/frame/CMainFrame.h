@@ -105,6 +105,7 @@ private:
     // A menu of the menu bar that asks for the command states before it shows.
     QMenu* AddMenu(const QString& title);
     void CreateToolBars();
+    void BreakToolBarRows();
     void CreateViewBar();
     void CreatePlaybackBars();
     void RebuildRecentMenu();

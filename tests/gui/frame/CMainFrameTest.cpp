@@ -164,7 +164,7 @@ TEST_F(MainFrame, ReportsWaitWhilePlayingOrListeningAndThreeStayOff) {
     EXPECT_TRUE(enabled().isEmpty());
 }
 
-TEST_F(MainFrame, ToolbarsStandInOneRowAtTheTopAndToggle) {
+TEST_F(MainFrame, ToolbarsStandInOrderAtTheTopAndToggle) {
     CMainFrame& frame = Open();
     EXPECT_EQ(Ids(frame.MainToolBar()), (QStringList{"57600", "32776", "32804", "32831", "32824", "57607", "0", "32771",
                                                      "32808", "32818", "32807", "32823", "237", "32842"}));
@@ -173,13 +173,15 @@ TEST_F(MainFrame, ToolbarsStandInOneRowAtTheTopAndToggle) {
     EXPECT_EQ(Ids(frame.ZoomToolBar()), (QStringList{"32790", "32791", "32792", "32800"}));
     EXPECT_EQ(Ids(frame.LapToolBar()), (QStringList{"32840", "32795", "32796", "32797", "32798", "32799"}));
     QToolBar* bars[] = {frame.MainToolBar(), frame.PlaybackToolBar(), frame.ZoomToolBar(), frame.LapToolBar()};
-    for (QToolBar* bar : bars) {
-        EXPECT_EQ(frame.toolBarArea(bar), Qt::TopToolBarArea);
-        EXPECT_EQ(bar->geometry().top(), bars[0]->geometry().top());
+    for (QToolBar* bar : bars) EXPECT_EQ(frame.toolBarArea(bar), Qt::TopToolBarArea);
+    // Side by side, or a row further down from its start.
+    for (int b = 1; b < 4; ++b) {
+        const QRect before = bars[b - 1]->geometry(), here = bars[b]->geometry();
+        if (here.top() == before.top())
+            EXPECT_LT(before.right(), here.left()) << b;
+        else
+            EXPECT_TRUE(here.top() > before.bottom() && here.left() == bars[0]->geometry().left()) << b;
     }
-    EXPECT_LT(bars[0]->geometry().right(), bars[1]->geometry().left());
-    EXPECT_LT(bars[1]->geometry().right(), bars[2]->geometry().left());
-    EXPECT_LT(bars[2]->geometry().right(), bars[3]->geometry().left());
     EXPECT_EQ(frame.dockWidgetArea(frame.ViewBar()), Qt::LeftDockWidgetArea);
     EXPECT_EQ(frame.dockWidgetArea(frame.RaceBar()), Qt::LeftDockWidgetArea);
     EXPECT_EQ(frame.dockWidgetArea(frame.MetersBar()), Qt::BottomDockWidgetArea);
@@ -209,6 +211,27 @@ TEST_F(MainFrame, ToolbarsStandInOneRowAtTheTopAndToggle) {
     EXPECT_FALSE(frame.ViewBar()->isVisible());
     frame.Action(vra::cmd::ViewLapBar)->trigger();
     EXPECT_FALSE(frame.LapToolBar()->isVisible());
+}
+
+// At the first start's window size no button falls into a bar's overflow
+// menu: the bars take a second row where one row does not hold them.
+TEST_F(MainFrame, EveryToolbarButtonShowsAtTheFirstWindowSize) {
+    CMainFrame& frame = Open();
+    int buttons = 0;
+    for (QToolBar* bar : {frame.MainToolBar(), frame.PlaybackToolBar(), frame.ZoomToolBar(), frame.LapToolBar()}) {
+        for (QAction* a : bar->actions()) {
+            if (a->isSeparator()) continue;
+            const QWidget* button = bar->widgetForAction(a);
+            ASSERT_TRUE(button) << a->data().toInt();
+            EXPECT_TRUE(button->isVisible()) << a->data().toInt();
+            EXPECT_TRUE(bar->rect().contains(button->geometry())) << a->data().toInt();
+            ++buttons;
+        }
+        for (const QToolButton* b : bar->findChildren<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+            EXPECT_FALSE(b->isVisible()) << bar->objectName().toStdString();
+        EXPECT_LE(bar->geometry().right(), frame.width()) << bar->objectName().toStdString();
+    }
+    EXPECT_EQ(buttons, 30);
 }
 
 TEST_F(MainFrame, EveryToolbarCommandShowsAPictureOfItsOwnWithItsTextAsTip) {
