@@ -14,6 +14,7 @@
 #include "gui/map/RaceReplay.h"
 
 #include "AnalyserFixture.h"
+#include "ShownText.h"
 
 #include <QAction>
 #include <QApplication>
@@ -353,9 +354,13 @@ TEST_F(Playback, TheRaceSliderStaysInViewBesideTheLongestTexts) {
     frame.Action(cmd::ToggleRaceReplay)->trigger();
     ASSERT_TRUE(frame.RaceBar()->isVisible());
     auto& bar = *frame.RaceBar()->findChild<RaceReplay*>();
-    // Driver names are an initial and a last name of up to 16 letters.
-    const QString name = QStringLiteral("M Montgomery-Smith");
-    for (RaceReplay::Text t : {RaceReplay::Leader, RaceReplay::Name}) bar.TextLabel(t)->setText(name);
+    // Driver names are an initial and a last name of up to 16 letters, shown
+    // as they are spelt.
+    const QString name = QStringLiteral("M <i>Montgomery</i>&Co");
+    for (RaceReplay::Text t : {RaceReplay::Leader, RaceReplay::Name}) {
+        bar.TextLabel(t)->setText(name);
+        EXPECT_EQ(ShownText(*bar.TextLabel(t)), name);
+    }
     for (const char* status : {"Chequered flag waved", "White flag waved", "All cars finished"}) {
         bar.TextLabel(RaceReplay::Status)->setText(QString::fromLatin1(status));
         QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);

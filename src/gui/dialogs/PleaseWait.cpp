@@ -20,6 +20,8 @@ PleaseWait::PleaseWait(QWidget* parent) : QDialog(parent) {
     setFixedSize(kBox);
     text_ = new QLabel(QString::fromLatin1(vra::kPleaseWaitText.data(), qsizetype(vra::kPleaseWaitText.size())), this);
     text_->setAlignment(Qt::AlignCenter);
+    // It may name the file being read.
+    text_->setTextFormat(Qt::PlainText);
     text_->setGeometry(8, 10, kBox.width() - 16, 20);
     progress_ = new CGradientProgressCtrl(this);
     progress_->setGeometry(12, 40, kBox.width() - 24, 20);

@@ -9,6 +9,7 @@
 #include "gui/graphs/TimeDiffForGraph.h"
 #include "gui/graphs/TrackMapDialog.h"
 #include "gui/platform/Cp1252.h"
+#include "gui/widgets/LiteralText.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -98,7 +99,7 @@ NewGraph::NewGraph(CRpyGraphDoc* doc, QWidget* parent) : QDialog(parent), doc_(d
             lapBoxes_[k]->setEnabled(false);
             continue;
         }
-        lapBoxes_[k]->setText(Cp1252ToQString(controller_->LapBoxText(k)));
+        lapBoxes_[k]->setText(LiteralCaption(Cp1252ToQString(controller_->LapBoxText(k))));
         SetTextColour(lapBoxes_[k], CRpyGraphDoc::GraphColours()[static_cast<std::size_t>(slot)]);
         connect(lapBoxes_[k], &QCheckBox::clicked, this, [this, k] { controller_->OnLapBox(k); });
     }
@@ -180,7 +181,7 @@ void NewGraph::ShowTimeDiffWindow(const std::string& groupText) {
     if (!timeDiff_) timeDiff_ = new TimeDiffForGraph(this);
     timeDiff_->show();
     activateWindow();
-    timeDiff_->SetGroupText(Cp1252ToQString(groupText));
+    timeDiff_->SetGroupText(LiteralCaption(Cp1252ToQString(groupText)));
 }
 
 void NewGraph::HideTimeDiffWindow() {

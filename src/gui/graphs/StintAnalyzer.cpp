@@ -5,6 +5,7 @@
 #include "core/platform/Prompts.h"
 #include "core/replay/Drivers.h"
 #include "gui/platform/Cp1252.h"
+#include "gui/widgets/LiteralText.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -110,7 +111,7 @@ StintAnalyzer::StintAnalyzer(CRpyGraphDoc& doc, Prompts& prompts, WaitBox& wait,
         box->setText(QStringLiteral("%1 %2%3")
                          .arg(slot + 1)
                          .arg(StintReader::HasTyreTelemetry(doc_, slot) ? QStringLiteral("(Adv)") : QString())
-                         .arg(QFile::decodeName(QByteArray::fromStdString(name))));
+                         .arg(LiteralCaption(QFile::decodeName(QByteArray::fromStdString(name)))));
     }
     auto* sessionText = new QLabel(QStringLiteral("Sessions:"), readGroup_);
     sessionText->setGeometry(8, 134, 184, 18);

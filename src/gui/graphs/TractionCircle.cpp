@@ -10,6 +10,7 @@
 #include "gui/graphs/TransparentBlit.h"
 #include "gui/platform/Cp1252.h"
 #include "gui/reports/CAutoRichEditCtrl.h"
+#include "gui/widgets/LiteralText.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -168,7 +169,7 @@ void TractionCircle::FillLapBoxes() {
         box->setChecked(false);
         times_[std::size_t(k)]->hide();
         if (doc_.IsSlotUsed(k)) {
-            box->setText(Cp1252ToQString(LapLabel(doc_.Slot(k))));
+            box->setText(LiteralCaption(Cp1252ToQString(LapLabel(doc_.Slot(k)))));
         } else {
             box->hide();
             box->setEnabled(false);

@@ -22,10 +22,12 @@ namespace vra {
 
 namespace {
 
-// A long value wraps rather than widen the bar past its slider.
+// A long value wraps rather than widen the bar past its slider; a name
+// shows as it is spelt, tags included.
 QLabel* AddRow(QFormLayout* form, const char* caption) {
     auto* value = new QLabel;
     value->setWordWrap(true);
+    value->setTextFormat(Qt::PlainText);
     form->addRow(QString::fromLatin1(caption), value);
     return value;
 }

@@ -4,6 +4,7 @@
 #include "gui/platform/Cp1252.h"
 #include "gui/widgets/Artwork.h"
 #include "gui/widgets/CHyperLink.h"
+#include "gui/widgets/LiteralText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -240,7 +241,7 @@ void ViewDialog::UpdateLapControls(const std::vector<LapEntry>& laps) {
         }
         if (used) {
             const QString caption = vra::Cp1252ToQString(laps[i].caption);
-            boxes_[i]->setText(caption);
+            boxes_[i]->setText(LiteralCaption(caption));
             combo_->addItem(caption);
             combo_->setCurrentIndex(0);
         } else {

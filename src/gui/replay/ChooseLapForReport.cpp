@@ -1,6 +1,7 @@
 #include "gui/replay/ChooseLapForReport.h"
 
 #include "gui/platform/Cp1252.h"
+#include "gui/widgets/LiteralText.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
@@ -33,7 +34,7 @@ ChooseLapForReport::ChooseLapForReport(std::string_view title, std::span<const Q
     auto* boxLayout = new QVBoxLayout(box);
     for (int i = 0; i < 5; ++i) {
         const QString& text = texts[static_cast<std::size_t>(i)];
-        auto* button = new QRadioButton(text, box);
+        auto* button = new QRadioButton(LiteralCaption(text), box);
         buttons_[static_cast<std::size_t>(i)] = button;
         group_->addButton(button, i);
         boxLayout->addWidget(button);

@@ -83,6 +83,7 @@ Chooselap::Chooselap(const vra::LapChoiceRequest& request, vra::Prompts& prompts
         auto* form = new QFormLayout(group);
         for (const auto& [label, text] : info.fields) {
             auto* value = new QLabel(Text(text));
+            value->setTextFormat(Qt::PlainText);
             value->setTextInteractionFlags(Qt::TextSelectableByMouse);
             form->addRow(Text(label), value);
             infoFields_[{Text(info.title), Text(label)}] = value;
@@ -144,6 +145,7 @@ Chooselap::Chooselap(const vra::LapChoiceRequest& request, vra::Prompts& prompts
 
 QLabel* Chooselap::AddField(QFormLayout* form, const QString& label) {
     auto* value = new QLabel;
+    value->setTextFormat(Qt::PlainText);
     value->setTextInteractionFlags(Qt::TextSelectableByMouse);
     form->addRow(label, value);
     fields_[label] = value;

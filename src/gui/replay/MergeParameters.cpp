@@ -40,6 +40,7 @@ MergeParameters::MergeParameters(const MergeParametersRequest& request, Prompts&
     for (int row = 0; row < MergeParametersModel::kRows; ++row) {
         const auto r = static_cast<std::size_t>(row);
         names_[r] = new QLabel(Cp1252ToQString(model_.NameText(row)), laps);
+        names_[r]->setTextFormat(Qt::PlainText);
         edits_[r] = new QLineEdit(laps);
         maxima_[r] = new QLabel(Cp1252ToQString(model_.MaxText(row)), laps);
         edits_[r]->installEventFilter(this);

@@ -4,6 +4,7 @@
 #include "gui/dialogs/PleaseWaitBox.h"
 
 #include "PictureProbe.h"
+#include "ShownText.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -27,6 +28,13 @@ TEST(PleaseWaitWindow, StartsWithItsTextAloneAndNeitherEnterNorEscapeClosesIt) {
     EXPECT_TRUE(box.isVisible());
     box.ShowProgress();
     EXPECT_TRUE(box.Progress()->isVisible());
+}
+
+TEST(PleaseWaitWindow, FileNamesShowAsTheyAreSpelt) {
+    PleaseWait box;
+    const QString text = QStringLiteral("Reading stints from <b>R&D</b>.rpy");
+    box.SetText(text);
+    EXPECT_EQ(vra::test::ShownText(*box.TextLabel()), text);
 }
 
 TEST(PleaseWaitBar, HalfWayShowsTheGradientUpToTheMiddleAndThePercent) {

@@ -1,6 +1,7 @@
 #include "gui/map/ViewDialog.h"
 
 #include "PictureProbe.h"
+#include "ShownText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -57,6 +58,12 @@ TEST_F(ViewBar, TheLapsFillTheFirstBoxesAndHideTheRest) {
     // A lap that goes away takes its tick with it.
     bar.UpdateLapControls({SlotsOneAndThree()[0]});
     EXPECT_FALSE(bar.IsLapTicked(2));
+}
+
+TEST_F(ViewBar, DriverNamesShowAsTheyAreSpelt) {
+    bar.UpdateLapControls({{0, "A <i>M&M</i> 1m 20.000s", {20000, 40000, 60000}}});
+    EXPECT_EQ(vra::test::ShownText(*bar.LapBox(1)), QStringLiteral("A <i>M&M</i> 1m 20.000s"));
+    EXPECT_EQ(bar.LapCombo()->itemText(0), QStringLiteral("A <i>M&M</i> 1m 20.000s"));
 }
 
 TEST_F(ViewBar, CaptionsAndNumbersStandInTheLapColours) {

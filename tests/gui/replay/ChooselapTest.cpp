@@ -7,9 +7,12 @@
 #include "support/platform/FakeDesktop.h"
 #include "support/platform/ScriptedPrompts.h"
 
+#include "ShownText.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTest>
@@ -152,6 +155,19 @@ TEST_F(ChooserFixture, SelectingALapFillsTheLapAndDriverFields) {
     EXPECT_EQ(dialog.Field("Session:"), QString());
     EXPECT_EQ(dialog.Field("Driver name:"), QStringLiteral("Alex Morgan"));
     EXPECT_FALSE(dialog.QualityButton()->isEnabled());
+}
+
+TEST_F(ChooserFixture, NamesShowAsTheyAreSpelt) {
+    vra::Drivers::Driver& driver = drivers_.drivers[0];
+    driver.firstName = "<b>Al</b>";
+    driver.lastName = "M&M";
+    request_.info[0].fields[0].second = "<i>R&D</i> ring";
+    Chooselap dialog(request_, prompts_);
+    dialog.Tree()->setCurrentItem(Lap(dialog, 0, 2));
+    QStringList shown;
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) shown << vra::test::ShownText(*label);
+    EXPECT_TRUE(shown.contains(QStringLiteral("<b>Al</b> M&M"))) << shown.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("<i>R&D</i> ring")));
 }
 
 TEST_F(ChooserFixture, OkRefusesNodesAndLapsWithoutDataAndTakesABoldLap) {

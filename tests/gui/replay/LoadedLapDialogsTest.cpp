@@ -3,6 +3,8 @@
 
 #include "support/platform/ScriptedPrompts.h"
 
+#include "ShownText.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -74,6 +76,16 @@ TEST(ChooseLapForReport, OkNeedsAChoiceAndGivesThePressedSlot) {
     EXPECT_EQ(prompts.messages().size(), 1u);
 }
 
+TEST(ChooseLapForReport, FileNamesShowAsTheyAreSpelt) {
+    test::ScriptedPrompts prompts;
+    const QString file = QString::fromUtf8("Weird r\xc3\xa9 <x>&.rpy");
+    const std::array<QString, 5> texts{file, QStringLiteral("R&D.rpy")};
+    ChooseLapForReport dialog(ChooseLapForReport::kSaveTitle, std::span<const QString, 5>(texts), prompts);
+    EXPECT_EQ(test::ShownText(*dialog.Button(0)), file);
+    EXPECT_EQ(test::ShownText(*dialog.Button(1)), QStringLiteral("R&D.rpy"));
+    EXPECT_TRUE(dialog.Button(1)->shortcut().isEmpty()) << "no letter became a shortcut";
+}
+
 MergeParametersRequest ThreeOfFive() {
     MergeParametersRequest r;
     r.rows[0] = {true, "Alex", "Morgan", 61050};
@@ -116,6 +128,15 @@ void Type(QLineEdit* edit, const QString& text) {
     edit->setFocus();
     edit->selectAll();
     QTest::keyClicks(edit, text);
+}
+
+TEST(MergeParametersDialog, NamesShowAsTheyAreSpelt) {
+    test::ScriptedPrompts prompts;
+    MergeParametersRequest request = ThreeOfFive();
+    request.rows[0].firstName = "<b>Al</b>";
+    request.rows[0].lastName = "M&M";
+    MergeParameters dialog(request, prompts);
+    EXPECT_EQ(test::ShownText(*dialog.NameLabel(0)), QStringLiteral("<b>Al</b> M&M - 1m 01.050s"));
 }
 
 TEST(MergeParametersDialog, TypedAdvantagesAreCheckedWhenTheEditIsLeft) {
