@@ -8,6 +8,7 @@
 #include "core/platform/Shell.h"
 #include "core/settings/AppSettings.h"
 #include "gui/dialogs/CAboutDlg.h"
+#include "gui/graphs/DialogUnits.h"
 #include "gui/platform/Cp1252.h"
 #include "gui/widgets/Artwork.h"
 
@@ -466,12 +467,8 @@ void CMainFrame::ToggleBar(QWidget* bar) {
 void CMainFrame::SizeFromDialogUnits() {
     // The window is as large as the view bar's dialog plus room for the map,
     // measured in the units of the dialog font so that it fits any font size.
-    const QFontMetrics fm(font());
-    const int baseX = qMax(1, fm.averageCharWidth());
-    const int baseY = qMax(1, fm.height());
-    const int w = (130 * baseX + 2) / 4;
-    const int h = (282 * baseY + 4) / 8;
-    resize(w + 510, h);
+    const DialogUnits units(*this);
+    resize(units.X(130) + 510, units.Y(282));
     if (const QScreen* screen = QApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);

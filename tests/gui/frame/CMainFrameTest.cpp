@@ -232,6 +232,13 @@ TEST_F(MainFrame, EveryToolbarButtonShowsAtTheFirstWindowSize) {
         EXPECT_LE(bar->geometry().right(), frame.width()) << bar->objectName().toStdString();
     }
     EXPECT_EQ(buttons, 30);
+
+    // The first width is the view bar's 130 dialog units, the unit a quarter
+    // of the average width of the 52 letters, plus room for the map.
+    const QFontMetrics fm(frame.font());
+    const int unit =
+        (fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) / 2;
+    EXPECT_EQ(frame.width(), (130 * unit + 2) / 4 + 510);
 }
 
 TEST_F(MainFrame, EveryToolbarCommandShowsAPictureOfItsOwnWithItsTextAsTip) {
