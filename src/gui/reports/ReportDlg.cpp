@@ -1,6 +1,7 @@
 #include "gui/reports/ReportDlg.h"
 
 #include "core/base/AtomicFile.h"
+#include "core/document/ReplayFiles.h"
 #include "core/platform/Prompts.h"
 #include "core/replay/Header.h"
 #include "core/reports/Report.h"
@@ -17,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace vra {
 
@@ -72,7 +74,7 @@ void ReportDlg::OnSaveAs() {
     SaveFileRequest request;
     request.defaultName = defaultName_;
     request.filters = {{"Text files (*.txt)", "*.txt"}};
-    const auto path = prompts_.saveFile(request);
+    const auto path = AskSavePath(prompts_, std::move(request), ".txt");
     if (!path) return;
     if (!WriteFileAtomic(*path, text_)) prompts_.alert(kReportFileErrorText);
 }

@@ -28,7 +28,8 @@ public:
     // The file name the save dialog proposes.
     const std::string& DefaultFileName() const { return defaultName_; }
 
-    // "Save As...": asks for the file and writes the report's bytes; an
+    // "Save As...": asks for the file, ".txt" appended when the name lacks it
+    // (asking before that replaces a file), and writes the report's bytes; an
     // existing file is replaced only by a complete one.
     void OnSaveAs();
     // "Print...": the print dialog, then the text on as many pages as it takes.

@@ -2,6 +2,7 @@
 // the saved bytes and the printed page.
 #include "gui/reports/ReportDlg.h"
 
+#include "core/document/ReplayFiles.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/Header.h"
 #include "core/reports/Report.h"
@@ -90,6 +91,30 @@ TEST_F(ReportWindow, ShowsTheReplaysNameAsTheSystemSpellsIt) {
     ReportDlg window(report, prompts);
     EXPECT_TRUE(window.TextBox()->toPlainText().contains(QString::fromUtf8("\nReplay: r\u00E9.rpy\n")));
     EXPECT_TRUE(window.TextBox()->toPlainText().contains(QString::fromUtf8("Driver1 M\u00FCller")));
+}
+
+// A name typed without ".txt" gets it, and a file of the name so made is
+// replaced only when the user says Yes; No goes back to the dialog.
+TEST_F(ReportWindow, SaveAsAppendsTheExtensionAndAsksBeforeReplacing) {
+    ReportDlg window(report, prompts);
+    prompts.saveFileAnswer(dir / "race_saved");
+    window.OnSaveAs();
+    EXPECT_FALSE(std::filesystem::exists(dir / "race_saved"));
+    EXPECT_EQ(ReadAll(dir / "race_saved.txt"), report.Text());
+    EXPECT_THAT(prompts.log(), ElementsAre("saveFile: r1_Race.txt"));
+
+    const std::string own = "the user's own file";
+    std::ofstream(dir / "race_saved.txt", std::ios::binary) << own;
+    prompts.saveFileAnswer(dir / "race_saved").answer(Button::No).saveFileAnswer(std::nullopt);
+    window.OnSaveAs();
+    EXPECT_EQ(ReadAll(dir / "race_saved.txt"), own);
+    EXPECT_THAT(prompts.log(),
+                ElementsAre(::testing::_, "saveFile: r1_Race.txt",
+                            "message: race_saved.txt" + std::string(kReplaceQuestion), "saveFile: race_saved"));
+
+    prompts.saveFileAnswer(dir / "race_saved").answer(Button::Yes);
+    window.OnSaveAs();
+    EXPECT_EQ(ReadAll(dir / "race_saved.txt"), report.Text());
 }
 
 TEST_F(ReportWindow, PrintsTheRowsToAPdf) {
