@@ -110,8 +110,8 @@ bool CRpyGraphApp::InitInstance(const std::vector<std::string>& args, const std:
     ConnectCommands();
     UpdateCommandStates();
 
-    // Batch exports arrive with the report modules; until then such a command
-    // line starts the program as an ordinary start would.
+    // The batch exports run from main before any window exists; the window's
+    // command line names at most a replay to add as a lap.
     commandLine_ = CommandLine::Parse(args);
     if (commandLine_.fileToOpen) OpenLap(QFile::decodeName(QByteArray::fromStdString(*commandLine_.fileToOpen)));
     return true;

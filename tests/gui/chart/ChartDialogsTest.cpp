@@ -3,6 +3,8 @@
 #include "gui/chart/CChartPage.h"
 #include "gui/chart/CColorButton.h"
 #include "gui/chart/CCurveDlg.h"
+#include "gui/chart/CDCEx.h"
+#include "gui/chart/CLabelDlg.h"
 #include "gui/chart/CMovingAvgDlg.h"
 #include "gui/chart/CTrendDlg.h"
 #include "gui/chart/CXGraph.h"
@@ -176,6 +178,61 @@ TEST(ChartDialogs, DerivedCurvesAppendAndThePageKeepsItsCurve) {
     trend.extension->setText("1000001");
     trend.accept();
     EXPECT_NE(trend.result(), QDialog::Accepted);
+}
+
+// The label's properties are stored only by Apply or OK; a label connected
+// to no curve keeps -1.
+TEST(ChartDialogs, LabelPropertiesOkStoresWhatTheDialogShows) {
+    ScriptedDialogs dialogs;
+    Chart c;
+    const Point2D pts[] = {{0, 2}, {2, 1}};
+    c.graph.SetData(pts, 2, 1, 0, 0)->SetLabel("Speed");
+    CXGraphLabel& label = *c.graph.InsertLabel({10, 10, 80, 40}, "Note");
+    label.border = true;
+    label.background = Rgb{1, 2, 3};
+    label.format = 1;
+
+    CLabelDlg unchanged(label, c.graph);
+    EXPECT_EQ(unchanged.curve->count(), 2);
+    EXPECT_EQ(unchanged.curve->itemText(0), "01 Laptime");
+    EXPECT_EQ(unchanged.curve->itemText(1), "02 Speed");
+    EXPECT_EQ(unchanged.curve->currentIndex(), -1);
+    EXPECT_EQ(unchanged.alignment->currentText(), "Centered");
+    EXPECT_FALSE(unchanged.apply->isEnabled());
+    unchanged.ok->click();
+    EXPECT_EQ(unchanged.result(), QDialog::Accepted);
+    EXPECT_EQ(label.curve, -1);
+    EXPECT_TRUE(label.border);
+    EXPECT_EQ(label.format, 1);
+    EXPECT_EQ(label.background, (Rgb{1, 2, 3}));
+
+    CLabelDlg dialog(label, c.graph);
+    dialog.border->setChecked(false);
+    EXPECT_TRUE(dialog.apply->isEnabled());
+    dialog.transparent->setChecked(true);
+    dialog.alignment->setCurrentIndex(2);
+    dialog.curve->setCurrentIndex(1);
+    dialog.background->SetColour(QColor(10, 20, 30));
+    dialog.textColour->SetColour(QColor(40, 50, 60));
+    EXPECT_TRUE(label.border);  // nothing stored before OK
+    dialog.ok->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_FALSE(label.border);
+    EXPECT_TRUE(label.transparent);
+    EXPECT_EQ(label.format, 2);
+    EXPECT_EQ(label.curve, 1);
+    EXPECT_EQ(label.background, (Rgb{10, 20, 30}));
+    EXPECT_EQ(label.textColour, (Rgb{40, 50, 60}));
+    EXPECT_FALSE(dialog.apply->isEnabled());
+
+    // Cancel stores nothing.
+    CLabelDlg cancelled(label, c.graph);
+    cancelled.transparent->setChecked(false);
+    cancelled.alignment->setCurrentIndex(0);
+    cancelled.cancel->click();
+    EXPECT_EQ(cancelled.result(), QDialog::Rejected);
+    EXPECT_TRUE(label.transparent);
+    EXPECT_EQ(label.format, 2);
 }
 
 TEST(ColourPicker, EscapeRestoresTheInitialColour) {
