@@ -9,10 +9,13 @@
 #include "support/ScratchDir.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -123,6 +126,12 @@ TEST(QtPrompts, FileNamesKeepTheSystemsSpelling) {
     EXPECT_EQ(offered, QString::fromUtf8("RHfix_TA R\u00E4nnen.rpy"));
     ASSERT_TRUE(chosen);
     EXPECT_EQ(*chosen, dir.path() / "RHfix_TA R\xC3\xA4nnen.rpy");
+
+    // The dialog keeps its history in the test run's own folder, not in the
+    // user's home.
+    const QString history = QSettings(QSettings::UserScope, QStringLiteral("QtProject")).fileName();
+    EXPECT_TRUE(history.startsWith(QDir::tempPath() + QLatin1Char('/'))) << history.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(history));
 }
 
 TEST(QtPrompts, FileFiltersMatchAnyCase) {
