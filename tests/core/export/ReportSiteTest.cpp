@@ -132,7 +132,8 @@ TEST_F(ReportSite, TheReplaysNameReadsAlikeInTitleAndText) {
 
     // Saved as it is, shown as a file name.
     EXPECT_NE(report.Text(ReportKind::Race).find("\r\nReplay: " + name + ".rpy\r\n"), std::string::npos);
-    const std::vector<ShownText::Part>& parts = report.Shown(ReportKind::Complete).Parts();
+    const ShownText complete = report.Shown(ReportKind::Complete);
+    const std::vector<ShownText::Part>& parts = complete.Parts();
     EXPECT_EQ(std::count(parts.begin(), parts.end(), ShownText::Part{name + ".rpy", true}), 5);
 
     ASSERT_FALSE(report.GenerateReportSite(exportDir.string()).empty());
