@@ -72,7 +72,8 @@ ReportDlg::ReportDlg(const Report& report, Prompts& prompts, QWidget* parent)
 
 void ReportDlg::OnSaveAs() {
     SaveFileRequest request;
-    request.defaultName = defaultName_;
+    // The proposed name is the replay's file name, in the system's encoding.
+    request.defaultName = ShownText().FileName(defaultName_);
     request.filters = {{"Text files (*.txt)", "*.txt"}};
     const auto path = AskSavePath(prompts_, std::move(request), ".txt");
     if (!path) return;

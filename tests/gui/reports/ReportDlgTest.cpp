@@ -65,7 +65,7 @@ TEST_F(ReportWindow, ShowsTheTextInAFixedFontAndSavesItsExactBytes) {
     prompts.saveFileAnswer(dir / "saved.txt");
     window.OnSaveAs();
     ASSERT_EQ(prompts.saveFileRequests().size(), 1u);
-    EXPECT_EQ(prompts.saveFileRequests()[0].defaultName, "r1_Race.txt");
+    EXPECT_EQ(prompts.saveFileRequests()[0].defaultName, ShownText().FileName("r1_Race.txt"));
     EXPECT_EQ(prompts.saveFileRequests()[0].filters[0].label, "Text files (*.txt)");
     EXPECT_EQ(ReadAll(dir / "saved.txt"), report.Text());
     EXPECT_THAT(ReadAll(dir / "saved.txt"), HasSubstr("M\xFCller"));
@@ -91,6 +91,11 @@ TEST_F(ReportWindow, ShowsTheReplaysNameAsTheSystemSpellsIt) {
     ReportDlg window(report, prompts);
     EXPECT_TRUE(window.TextBox()->toPlainText().contains(QString::fromUtf8("\nReplay: r\u00E9.rpy\n")));
     EXPECT_TRUE(window.TextBox()->toPlainText().contains(QString::fromUtf8("Driver1 M\u00FCller")));
+    // So does the name Save As proposes.
+    prompts.saveFileAnswer(std::nullopt);
+    window.OnSaveAs();
+    ASSERT_EQ(prompts.saveFileRequests().size(), 1u);
+    EXPECT_EQ(ShownTextToQString(prompts.saveFileRequests()[0].defaultName), QString::fromUtf8("r\u00E9_Race.txt"));
 }
 
 // A name typed without ".txt" gets it, and a file of the name so made is
