@@ -42,15 +42,6 @@ constexpr ModeUse kModeUses[] = {
     {kXmlMode, 2, "-xml -r<replay>"},
 };
 
-// text, then a line naming where a write failed and the system's reason,
-// which comes in the system's own spelling as a file name does.
-ShownText WhereAndWhy(std::string_view text, const std::string& where, std::error_code error) {
-    ShownText shown(text);
-    shown.Text("\r\n").FileName(where);
-    if (error) shown.Text(": ").FileName(error.message());
-    return shown;
-}
-
 void Tell(Prompts& prompts, const ShownText& text) {
     prompts.messageText(text, {}, Icon::Warning, Buttons::Ok);
 }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace vra {
@@ -53,5 +54,15 @@ private:
 
     std::vector<Part> parts_;
 };
+
+// text, then a line naming where something failed and, when there is one,
+// the system's reason, which comes in the system's own spelling as a file
+// name does.
+inline ShownText WhereAndWhy(std::string_view text, std::string_view where, std::error_code reason) {
+    ShownText shown(text);
+    shown.Text("\r\n").FileName(where);
+    if (reason) shown.Text(": ").FileName(reason.message());
+    return shown;
+}
 
 }  // namespace vra

@@ -733,14 +733,9 @@ bool Report::WriteAllTextReports(std::string_view prefix, int mechanical) const 
     for (int k : kinds)
         if (!files.add(std::filesystem::path(base + FileSuffix(k)), texts[k])) break;
     if (files.commit()) return true;
-    // The system's reason is in its own spelling, as a file name is.
     if (prompts)
-        prompts->messageText(ShownText(kReportFileErrorText)
-                                 .Text("\r\n")
-                                 .FileName(files.failedPath().string())
-                                 .Text(": ")
-                                 .FileName(files.error().message()),
-                             {}, Icon::Warning, Buttons::Ok);
+        prompts->messageText(WhereAndWhy(kReportFileErrorText, files.failedPath().string(), files.error()), {},
+                             Icon::Warning, Buttons::Ok);
     return false;
 }
 
