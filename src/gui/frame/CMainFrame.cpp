@@ -11,6 +11,7 @@
 #include "gui/graphs/DialogUnits.h"
 #include "gui/platform/Cp1252.h"
 #include "gui/widgets/Artwork.h"
+#include "gui/widgets/LiteralText.h"
 
 #include <QAction>
 #include <QApplication>
@@ -492,9 +493,8 @@ void CMainFrame::RebuildRecentMenu() {
     for (int n = 0; n < int(vra::RecentFileList::kDefaultSize); ++n) {
         QAction* entry = Action(vra::cmd::FileMruFirst + n);
         if (std::size_t(n) < entries.size()) {
-            QString name = QFile::decodeName(QByteArray::fromStdString(entries[std::size_t(n)]));
-            name.replace(QLatin1Char('&'), QStringLiteral("&&"));
-            entry->setText(QStringLiteral("&%1 %2").arg(n + 1).arg(name));
+            const QString name = QFile::decodeName(QByteArray::fromStdString(entries[std::size_t(n)]));
+            entry->setText(QStringLiteral("&%1 %2").arg(n + 1).arg(LiteralCaption(name)));
             entry->setVisible(true);
         } else {
             entry->setVisible(false);
