@@ -152,7 +152,6 @@ bool AtomicFile::commit() {
     }
     temp_.clear();
     UnregisterStopCleanup(stopEntry_);
-    stopEntry_ = -1;
     SyncFolder(target_.parent_path().empty() ? fs::path(".") : target_.parent_path());
     return true;
 }
@@ -168,7 +167,6 @@ void AtomicFile::discard() {
         temp_.clear();
     }
     UnregisterStopCleanup(stopEntry_);
-    stopEntry_ = -1;
     buffer_.clear();
 }
 
@@ -226,7 +224,6 @@ bool AtomicFileSet::commit() {
     obsolete_.clear();
     madeFolder_.clear();
     UnregisterStopCleanup(folderStopEntry_);
-    folderStopEntry_ = -1;
     return true;
 }
 
@@ -239,7 +236,6 @@ void AtomicFileSet::discard() {
         madeFolder_.clear();
     }
     UnregisterStopCleanup(folderStopEntry_);
-    folderStopEntry_ = -1;
 }
 
 bool WriteFileAtomic(const fs::path& path, const std::function<bool(OutputSink&)>& produce, std::error_code* error) {

@@ -79,8 +79,9 @@ int RegisterStopCleanup(const std::filesystem::path& path, bool folder) {
     return -1;
 }
 
-void UnregisterStopCleanup(int entry) {
+void UnregisterStopCleanup(int& entry) {
     if (entry >= 0 && entry < kEntries) g_entries[entry].state.store(Free);
+    entry = -1;
 }
 
 StopSignalHold::StopSignalHold() {

@@ -21,8 +21,9 @@ void InstallStopCleanup();
 // Registers a temporary file, or a folder (removed only when empty, after the
 // files); returns the entry to unregister, or -1 when it was not registered.
 int RegisterStopCleanup(const std::filesystem::path& path, bool folder = false);
-// Forgets an entry once its file is gone or in place; -1 is ignored.
-void UnregisterStopCleanup(int entry);
+// Forgets an entry once its file is gone or in place, and sets it to -1;
+// -1 is ignored.
+void UnregisterStopCleanup(int& entry);
 
 // While one is alive, a stop signal waits: it is handled when the last hold
 // ends. Held around steps that must not be cut in two, such as putting a set
