@@ -32,6 +32,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 
@@ -89,6 +90,10 @@ int main(int argc, char* argv[]) {
     // A run stopped while it writes (a server's time limit, Ctrl+C) leaves
     // no temporary files behind.
     InstallStopCleanup();
+    // A file-size limit (a job limit on a shared server) fails the write
+    // that reaches it, which is told and cleaned up as a full disk is,
+    // instead of ending the process without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
 
     // A batch export is decided before any window system is touched: it runs
     // on a server without a display, and none of its arguments reaches the

@@ -11,7 +11,6 @@
 #include "simkit/replay/ReplayBuilder.h"
 #include "simkit/track/TrackFolderWriter.h"
 #include "simkit/track/TrackLayout.h"
-#include "support/FileSizeLimit.h"
 #include "support/FileText.h"
 #include "support/ScratchDir.h"
 
@@ -22,6 +21,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <png.h>
 #include <sstream>
 #include <string>
@@ -54,9 +54,10 @@ protected:
         std::filesystem::create_directories(out);
     }
 
-    // Runs the program without any display; returns its exit status.
-    int Run(const std::vector<std::string>& args) {
-        std::string cmd = "cd " + Quote(dir.path().string()) +
+    // Runs the program without any display; returns its exit status, or -1
+    // when a signal ended it.
+    int Run(const std::vector<std::string>& args, const std::string& shellSetUp = {}) {
+        std::string cmd = "cd " + Quote(dir.path().string()) + shellSetUp +
                           " && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=C VRA_SETTINGS_DIR=" +
                           Quote((dir.path() / "settings").string()) + " " + Quote(VRA_ANALYSER);
         for (const std::string& a : args) cmd += " " + Quote(a);
@@ -83,12 +84,10 @@ protected:
         std::ofstream(ini) << "[General]\nDirectory=" << sim.string() << "\n";
     }
 
-    // Runs the program on a disk that takes no more than a few bytes a file.
-    int RunOnAFullDisk(const std::vector<std::string>& args) {
-        test::FileSizeLimit full(256);
-        EXPECT_TRUE(full.active());
-        return Run(args);
-    }
+    // Runs the program on a disk that takes no more than 512 bytes a file:
+    // under a shell's file-size limit, as a server's job limit sets it, with
+    // the signal such a write raises at its default action.
+    int RunOnAFullDisk(const std::vector<std::string>& args) { return Run(args, " && ulimit -f 1"); }
 
     std::vector<std::string> Written() const {
         std::vector<std::string> names;
@@ -230,6 +229,32 @@ TEST_F(BatchRun, FailuresNameTheReadersMessageOrTheFolderAndTheSystemsReason) {
     EXPECT_EQ(RunOnAFullDisk({"-reportsite", "-r" + replay.string()}), 1);
     EXPECT_EQ(stderrText, "Could not create site!\nPlease verify export path in File->Settings\n" + out.string() +
                               ": " + tooLarge + "\n");
+}
+
+// Every file under a folder with its bytes, by relative name.
+std::map<std::string, std::string> FilesUnder(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(folder))
+        files[std::filesystem::relative(e.path(), folder).string()] = e.is_regular_file() ? ReadAll(e.path()) : "/";
+    return files;
+}
+
+// A job's file-size limit fails the write like a full disk: the run says
+// why and ends with status 1, the old set as it was and nothing new left.
+TEST_F(BatchRun, AFileSizeLimitFailsTheRunAndKeepsTheOldSet) {
+    SetUpSimulation();
+    const std::string tooLarge = std::make_error_code(std::errc::file_too_large).message();
+    ASSERT_EQ(Run({"-expreports", "-r" + replay.string(), "-o" + out.string() + "/"}), 0) << stderrText;
+    ASSERT_EQ(Run({"-reportsite", "-r" + replay.string(), "-o" + out.string()}), 0) << stderrText;
+    const auto before = FilesUnder(out);
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"-expreports", "-r" + replay.string(), "-o" + out.string() + "/"},
+             {"-reportsite", "-r" + replay.string(), "-o" + out.string()},
+             {"-racedata", "-r" + replay.string(), "-o" + (out / "cars.txt").string()}}) {
+        EXPECT_EQ(RunOnAFullDisk(args), 1) << args[0];
+        EXPECT_NE(stderrText.find(": " + tooLarge + "\n"), std::string::npos) << args[0] << ": " << stderrText;
+        EXPECT_TRUE(FilesUnder(out) == before) << args[0];
+    }
 }
 
 // A server stops a run on its time limit while the run writes: the run
