@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 namespace vra {
 
@@ -26,8 +27,6 @@ constexpr std::string_view kRaceDataMode = "-racedata";
 constexpr std::string_view kXmlMode = "-xml";
 constexpr std::string_view kReportSiteMode = "-reportsite";
 constexpr std::string_view kRaceDataFailedText = "Race data could not be written.";
-constexpr std::string_view kCountsText =
-    "Sorry, but VELMR Replay Analyzer cannot load this file correct.\r\nPlease contact us so that we can analyze why.";
 
 // How each mode is called, and how many arguments it cannot do without.
 struct ModeUse {
@@ -46,17 +45,47 @@ void Tell(Prompts& prompts, const ShownText& text) {
     prompts.messageText(text, {}, Icon::Warning, Buttons::Ok);
 }
 
-// Makes the folder a run writes into when it is missing, so that a batch
-// run on a fresh machine needs no folder made by hand. False, with the
-// system's reason, when it cannot be made.
-bool MakeOutputFolder(const std::string& folder, std::error_code& error) {
-    error.clear();
-    if (folder.empty()) return true;
-    std::filesystem::create_directories(folder, error);
-    if (!error && !std::filesystem::is_directory(folder, error) && !error)
-        error = std::make_error_code(std::errc::not_a_directory);
-    return !error;
-}
+// The folder a run writes into, made when it is missing, so that a batch
+// run on a fresh machine needs no folder made by hand. A run that fails
+// takes away the folders it made (they are empty once its set is gone);
+// one that succeeds keeps them.
+class OutputFolder {
+public:
+    OutputFolder() = default;
+    OutputFolder(const OutputFolder&) = delete;
+    OutputFolder& operator=(const OutputFolder&) = delete;
+    ~OutputFolder() {
+        for (const std::filesystem::path& made : made_) {
+            std::error_code ignored;
+            std::filesystem::remove(made, ignored);
+        }
+    }
+
+    // False, with the system's reason, when the folder cannot be made.
+    bool Make(const std::string& folder, std::error_code& error) {
+        error.clear();
+        if (folder.empty()) return true;
+        // Without its trailing "/": a file in the folder's place is then
+        // told as not being a folder.
+        std::filesystem::path path(folder);
+        if (!path.has_filename() && path.has_relative_path()) path = path.parent_path();
+        for (std::filesystem::path missing = path; !missing.empty(); missing = missing.parent_path()) {
+            std::error_code unknown;
+            if (std::filesystem::exists(missing, unknown) || unknown) break;
+            made_.push_back(missing);
+            if (missing == missing.parent_path()) break;
+        }
+        std::filesystem::create_directories(path, error);
+        if (!error && !std::filesystem::is_directory(path, error) && !error)
+            error = std::make_error_code(std::errc::not_a_directory);
+        return !error;
+    }
+    // The run wrote its set: the folders it made stay.
+    void Keep() { made_.clear(); }
+
+private:
+    std::vector<std::filesystem::path> made_;  // the deepest first
+};
 
 // A report of the replay this run read, with the stored settings; batch 1
 // where it is built without the main window's views.
@@ -105,7 +134,8 @@ int BatchMode::RunRaceData(const std::vector<std::string>& args, SettingsStore& 
     // A server must learn that nothing was written, and why.
     std::error_code error;
     const std::string folder = std::filesystem::path(output).parent_path().string();
-    if (!MakeOutputFolder(folder, error)) {
+    OutputFolder made;
+    if (!made.Make(folder, error)) {
         Tell(prompts, WhereAndWhy(kRaceDataFailedText, folder, error));
         return 1;
     }
@@ -113,7 +143,10 @@ int BatchMode::RunRaceData(const std::vector<std::string>& args, SettingsStore& 
     data.SetOutputFile(output);
     data.SetReplayFile(replay);
     data.SetSimulationFolder(settings.SimFolder());
-    if (data.Run() == 1) return 0;
+    if (data.Run() == 1) {
+        made.Keep();
+        return 0;
+    }
     if (data.ReplayProblem().empty()) {
         Tell(prompts, WhereAndWhy(kRaceDataFailedText, output, data.OutputError()));
         return 1;
@@ -123,17 +156,12 @@ int BatchMode::RunRaceData(const std::vector<std::string>& args, SettingsStore& 
 }
 
 bool BatchMode::ReadReplay(const std::string& replay, Header& header, Drivers& drivers, Prompts& prompts) {
-    if (header.Read(replay) != Header::Ok) {
-        prompts.alert(kHeaderReadErrorText);
-        prompts.message(replay, {}, Icon::None, Buttons::Ok);
-        return false;
-    }
-    if (!CRpyGraphDoc::LoadDrivers(drivers, replay, prompts)) return false;
-    if (drivers.driverCount != drivers.loadedCount) {
-        prompts.alert(kCountsText);
-        return false;
-    }
-    return true;
+    const bool headerRead = header.Read(replay) == Header::Ok;
+    if (!headerRead) prompts.alert(kHeaderReadErrorText);
+    if (headerRead && CRpyGraphDoc::LoadDrivers(drivers, replay, prompts)) return true;
+    // The reader's message, then the replay it could not read.
+    prompts.message(replay, {}, Icon::None, Buttons::Ok);
+    return false;
 }
 
 int BatchMode::RunXml(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts) {
@@ -148,10 +176,14 @@ int BatchMode::RunXml(const std::vector<std::string>& args, SettingsStore& store
     Drivers drivers;
     if (!ReadReplay(Value(args[1]), header, drivers, prompts)) return 1;
     std::error_code error;
-    if (MakeOutputFolder(folder, error)) {
+    OutputFolder made;
+    if (made.Make(folder, error)) {
         Report report;
         SetUpReport(report, 1, header, drivers, settings, prompts);
-        if (!report.ExportReportsToXml(folder, &error).empty()) return 0;
+        if (!report.ExportReportsToXml(folder, &error).empty()) {
+            made.Keep();
+            return 0;
+        }
     }
     Tell(prompts, WhereAndWhy(kXmlFailedText, folder, error));
     return 1;
@@ -187,11 +219,15 @@ int BatchMode::RunReportSite(const std::vector<std::string>& args, SettingsStore
         return 1;
     }
     std::error_code error;
-    if (MakeOutputFolder(folder, error)) {
+    OutputFolder made;
+    if (made.Make(folder, error)) {
         Report report;
         SetUpReport(report, 1, header, drivers, settings, prompts);
         report.mapView = picture.get();
-        if (!report.GenerateReportSite(folder, &error).empty()) return 0;
+        if (!report.GenerateReportSite(folder, &error).empty()) {
+            made.Keep();
+            return 0;
+        }
     }
     Tell(prompts, WhereAndWhy(failedText, folder, error));
     return 1;
@@ -218,13 +254,16 @@ int BatchMode::Run(const std::vector<std::string>& args, SettingsStore& store, P
     // or refused once rather than for each report.
     std::error_code error;
     const std::string folder = prefix.substr(0, prefix.find_last_of('/') + 1);
-    if (!MakeOutputFolder(folder, error)) {
+    OutputFolder made;
+    if (!made.Make(folder, error)) {
         Tell(prompts, WhereAndWhy(kReportFileErrorText, folder, error));
         return 1;
     }
     Report report;
     SetUpReport(report, 0, header, drivers, settings, prompts);
-    return report.WriteAllTextReports(prefix, mechanical) ? 0 : 1;
+    if (!report.WriteAllTextReports(prefix, mechanical)) return 1;
+    made.Keep();
+    return 0;
 }
 
 }  // namespace vra

@@ -257,6 +257,43 @@ TEST_F(BatchRun, AFileSizeLimitFailsTheRunAndKeepsTheOldSet) {
     }
 }
 
+// A replay that cannot be read is named whatever the mode; a file standing
+// where the output folder should be is told as not being a folder; a folder
+// a failed run made goes with it.
+TEST_F(BatchRun, AReplayThatCannotBeReadAndAFolderThatCannotBeMadeAreNamed) {
+    SetUpSimulation();
+    SetSettings("RecordsPath=" + out.string() + "/\n");
+    const std::filesystem::path truncated = dir.path() / "truncated.rpy";
+    std::ofstream(truncated, std::ios::binary) << ReadAll(replay).substr(0, 1000);
+    const std::string t = "-r" + truncated.string();
+    for (const auto& args : std::vector<std::vector<std::string>>{{"-xml", t},
+                                                                  {"-reportsite", t},
+                                                                  {"-reportsite", t, "-o" + out.string()},
+                                                                  {"-expreports", t, "-o" + out.string() + "/"}}) {
+        EXPECT_EQ(Run(args), 1) << args[0];
+        EXPECT_EQ(stderrText, "DriversClass: Error reading file!\n" + truncated.string() + "\n") << args.size();
+    }
+    EXPECT_TRUE(Written().empty());
+
+    std::filesystem::remove_all(out);
+    std::ofstream(out) << "x";
+    const std::string notAFolder =
+        out.string() + "/: " + std::make_error_code(std::errc::not_a_directory).message() + "\n";
+    const std::string r = "-r" + replay.string();
+    EXPECT_EQ(Run({"-expreports", r, "-o" + out.string() + "/"}), 1);
+    EXPECT_EQ(stderrText, "Error creating file!\n" + notAFolder);
+    EXPECT_EQ(Run({"-xml", r}), 1);
+    EXPECT_EQ(stderrText, "Could not create file!\nPlease verify export path in File->Settings\n" + notAFolder);
+    EXPECT_EQ(Run({"-reportsite", r}), 1);
+    EXPECT_EQ(stderrText, "Could not create site!\nPlease verify export path in File->Settings\n" + notAFolder);
+
+    const std::filesystem::path fresh = dir.path() / "fresh" / "deeper";
+    EXPECT_EQ(Run({"-racedata", t, "-o" + (fresh / "cars.txt").string()}), 1);
+    EXPECT_EQ(RunOnAFullDisk({"-reportsite", r, "-o" + fresh.string()}), 1);
+    EXPECT_EQ(RunOnAFullDisk({"-expreports", r, "-o" + fresh.string() + "/"}), 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "fresh"));
+}
+
 // A server stops a run on its time limit while the run writes: the run
 // leaves no temporary file and ends with the signal.
 TEST_F(BatchRun, AStoppedRunLeavesNoTemporaryFile) {
