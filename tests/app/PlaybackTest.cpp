@@ -256,6 +256,8 @@ TEST_F(Playback, ARaceSwapsTheBarsAndPlaysEveryCarWithTheSliderFollowing) {
     MapPlayback& player = Player();
     RaceModel& race = player.Race();
     ASSERT_TRUE(race.Loaded());
+    // The demo race starts as a recorded one does: nothing to warn about.
+    EXPECT_EQ(prompts_.messages(), std::vector<std::string>{});
     EXPECT_EQ(steppersRound(), 4);
     EXPECT_TRUE(frame.RaceBar()->isVisible());
     EXPECT_FALSE(frame.ViewBar()->isVisible());

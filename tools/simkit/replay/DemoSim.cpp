@@ -45,7 +45,9 @@ ReplayBuilder DemoReplay(int kind, int laps) {
         s.cars.push_back(c);
     }
     if (kind == 3) {
-        s.raceStartMs = 8000;
+        // The race-start record in the race's first frame, where a recorded
+        // race has it (the cars start 8 s later).
+        s.raceStartMs = s.startMs;
         s.state = 6;
     }
     b.desc.sessions.push_back(s);
