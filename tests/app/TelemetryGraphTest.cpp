@@ -13,6 +13,7 @@
 #include "AnalyserFixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImageReader>
@@ -63,6 +64,11 @@ TEST_F(TelemetryGraph, LapBoxesPlotTheTickedLapsAndTheLayoutFollowsTheSize) {
     EXPECT_THAT(dialog.LapBox(0)->text().toStdString(),
                 ::testing::StartsWith("A Morgan " + FormatGraphLapTime(DemoRaceLapMs(0, 2))));
     EXPECT_EQ(dialog.LapBox(1)->palette().color(QPalette::WindowText), SlotColour(1));
+    // Switched off, the time difference box reads so, in the style's colour.
+    EXPECT_FALSE(dialog.TimeDiffBox()->isEnabled());
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText})
+        EXPECT_EQ(dialog.TimeDiffBox()->palette().color(QPalette::Disabled, role),
+                  QApplication::palette(dialog.TimeDiffBox()).color(QPalette::Disabled, role));
     for (int box = 2; box < 5; ++box) EXPECT_FALSE(dialog.LapBox(box)->isVisible() || dialog.LapBox(box)->isEnabled());
     EXPECT_TRUE(dialog.BasicPage()->Button(1032)->isChecked());
 

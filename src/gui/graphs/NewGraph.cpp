@@ -30,10 +30,14 @@ QColor ToQColor(const Rgb& c) {
     return QColor(c.red, c.green, c.blue);
 }
 
+// A box's text in its lap's colour while it can be used; switched off it
+// keeps the style's colour, so that it reads as switched off.
 void SetTextColour(QWidget* w, const Rgb& c) {
     QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, ToQColor(c));
-    p.setColor(QPalette::ButtonText, ToQColor(c));
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        p.setColor(group, QPalette::WindowText, ToQColor(c));
+        p.setColor(group, QPalette::ButtonText, ToQColor(c));
+    }
     w->setPalette(p);
 }
 
