@@ -52,6 +52,12 @@ protected:
         std::filesystem::create_directories(replay.parent_path());
         ASSERT_TRUE(b.writeFile(replay));
         std::filesystem::create_directories(out);
+        // The program's runtime folder, which Qt would otherwise make in the
+        // temporary folder.
+        const std::filesystem::path runtime = dir.path() / "runtime";
+        std::filesystem::create_directories(runtime);
+        std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+        ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     }
 
     // Runs the program without any display; returns its exit status, or -1

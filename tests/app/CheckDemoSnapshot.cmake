@@ -9,6 +9,10 @@ endif()
 file(WRITE ${WORK}/settings/system/Sorvan/Velmar.ini "[General]\nDirectory=${WORK}/sim\n")
 set(ENV{VRA_SETTINGS_DIR} ${WORK}/settings)
 set(ENV{QT_QPA_PLATFORM} offscreen)
+# A runtime folder of its own, so that Qt makes none in the temporary folder.
+file(MAKE_DIRECTORY ${WORK}/runtime)
+file(CHMOD ${WORK}/runtime PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+set(ENV{XDG_RUNTIME_DIR} ${WORK}/runtime)
 execute_process(COMMAND ${ANALYSER} --demo-snapshot=${WORK}/shot.png "${WORK}/sim/replay/Demo Race.rpy"
                 RESULT_VARIABLE rc OUTPUT_VARIABLE out TIMEOUT 120)
 if(NOT rc EQUAL 0)

@@ -14,8 +14,10 @@ class ScratchDir {
 public:
     explicit ScratchDir(const std::string& name) {
         static std::atomic<int> counter{0};
-        path_ = std::filesystem::temp_directory_path() / "vra-tests" /
-                (name + "-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+        // Directly in the temporary folder: a shared parent would stay
+        // behind, and removing it could race with another run making its own.
+        path_ = std::filesystem::temp_directory_path() /
+                ("vra-test-" + name + "-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
         std::error_code ec;
         std::filesystem::remove_all(path_, ec);
         std::filesystem::create_directories(path_);

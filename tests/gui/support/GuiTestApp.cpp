@@ -18,8 +18,8 @@ class GuiTestApp : public ::testing::Environment {
 public:
     void SetUp() override {
         if (QApplication::instance()) return;
-        // The file dialog's history, the sound server's cookie and the caches
-        // go to a folder of this run, removed at its end: the tests never
+        // The file dialog's history, the sound server's cookie and runtime
+        // files and the caches go to a folder of this run, removed at its end: the tests never
         // change the user's own files.
         home_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/vra-gui-test-XXXXXX"));
         if (home_->isValid()) {
@@ -29,6 +29,13 @@ public:
                                                                    {"XDG_STATE_HOME", "state"}};
             for (const auto& [variable, folder] : folders)
                 qputenv(variable, QFile::encodeName(home_->filePath(QString::fromLatin1(folder))));
+            // The runtime folder too (the sound server's client and Qt make
+            // theirs in the temporary folder without one); it must be the
+            // user's alone.
+            const QString runtime = home_->filePath(QStringLiteral("runtime"));
+            if (QDir().mkpath(runtime) &&
+                QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+                qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
         }
         static int argc = 1;
         static char name[] = "vra-gui-test";
