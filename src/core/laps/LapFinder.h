@@ -4,7 +4,7 @@
 // shows the rows; filtering, sorting, the clipboard text and loading the
 // chosen laps (asking for discs) happen here.
 
-#include "core/platform/ShownText.h"
+#include "core/text/ShownText.h"
 
 #include <array>
 #include <cstddef>

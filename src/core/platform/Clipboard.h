@@ -1,7 +1,7 @@
 #pragma once
 // The system clipboard, text only.
 
-#include "core/platform/ShownText.h"
+#include "core/text/ShownText.h"
 
 #include <string_view>
 

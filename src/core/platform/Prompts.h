@@ -3,7 +3,7 @@
 // the GUI answers with real dialogs, batch modes with stderr, tests with a
 // scripted fake.
 
-#include "core/platform/ShownText.h"
+#include "core/text/ShownText.h"
 
 #include <array>
 #include <cstdint>

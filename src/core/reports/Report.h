@@ -5,7 +5,7 @@
 // so that a saved report reads the same on every system.
 
 #include "core/base/RgbImage.h"
-#include "core/platform/ShownText.h"
+#include "core/text/ShownText.h"
 
 #include <cstdint>
 #include <filesystem>

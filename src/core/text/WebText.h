@@ -4,7 +4,7 @@
 // bytes other than tab, line feed and carriage return) dropped, and markup
 // escaped, so that a driver's name can never break the page it stands in.
 
-#include "core/platform/ShownText.h"
+#include "core/text/ShownText.h"
 
 #include <string>
 #include <string_view>

@@ -3,7 +3,7 @@
 // file and folder names are the system's own encoding; Qt wants Unicode.
 // These convert at the boundary, each kind as what it is.
 
-#include "core/platform/ShownText.h"
+#include "core/text/ShownText.h"
 
 #include <QString>
 

@@ -3,7 +3,7 @@
 // a text file or printed. Shown modally; it reads the report's replay only
 // while it is built, so the caller may free the replay afterwards.
 
-#include "core/platform/ShownText.h"
+#include "core/text/ShownText.h"
 
 #include <QDialog>
 
