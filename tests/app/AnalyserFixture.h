@@ -62,10 +62,11 @@ protected:
         ASSERT_TRUE(simkit::WriteDemoTrack(root_));
         store_.preset(SettingsKey::Simulation, SettingsScope::System, "Directory", root_.string());
     }
-    CRpyGraphApp& Start(const std::vector<std::string>& args = {}) {
+    // An empty size keeps the window's size of a first start.
+    CRpyGraphApp& Start(const std::vector<std::string>& args = {}, QSize size = {1100, 800}) {
         app_ = std::make_unique<CRpyGraphApp>(CRpyGraphApp::Services{store_, prompts_, shell_, &waitBox_, {}});
         EXPECT_TRUE(app_->InitInstance(args));
-        app_->Frame()->resize(1100, 800);
+        if (size.isValid()) app_->Frame()->resize(size);
         EXPECT_TRUE(QTest::qWaitForWindowExposed(app_->Frame()));
         return *app_;
     }

@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -236,6 +237,40 @@ TEST_F(Playback, MetersShowWhileLapsPlayAndTheirCloseButtonTurnsThemOff) {
     frame.Action(cmd::Stop)->trigger();
     frame.Action(cmd::ViewMetersBar)->trigger();  // on, but nothing plays
     EXPECT_FALSE(dock.isVisible());
+}
+
+// At the first start's window size each meter keeps the shape its face is
+// drawn for: in kph and in mph, every range label and unit shows whole.
+TEST_F(Playback, EveryMetersRangeAndUnitStayInsideIt) {
+    CRpyGraphApp& app = Start({}, {});
+    AddRaceLap(0, 2);
+    CMainFrame& frame = *app.Frame();
+    frame.Action(cmd::ToggleLap1)->trigger();
+    frame.Action(cmd::Play)->trigger();
+    Player().Timer().stop();
+    QApplication::processEvents();
+    MeterBar& meters = *frame.MetersBar()->findChild<MeterBar*>();
+    ASSERT_TRUE(meters.isVisible());
+    for (int miles : {0, 1}) {
+        app.Document()->SetSpeedUnit(miles);
+        meters.SetupMeters();
+        for (int m = 0; m < MeterBar::kMeters; ++m) {
+            const C3DMeterCtrl& meter = *meters.MeterAt(MeterBar::Meter(m));
+            // Drawn amid a white canvas thrice its size, whatever would fall
+            // past its edges shows around it.
+            const QSize size = meter.size();
+            QImage canvas(size * 3, QImage::Format_RGB32);
+            canvas.fill(Qt::white);
+            QPainter painter(&canvas);
+            painter.translate(size.width(), size.height());
+            meter.PaintFace(painter, size);
+            painter.end();
+            const QRect drawn = TrackExtent(canvas).translated(-size.width(), -size.height());
+            EXPECT_TRUE(QRect(QPoint(), size).contains(drawn))
+                << meter.Units().toStdString() << " drawn over x " << drawn.left() << ".." << drawn.right() << ", y "
+                << drawn.top() << ".." << drawn.bottom() << " of " << size.width() << " x " << size.height();
+        }
+    }
 }
 
 TEST_F(Playback, ARaceSwapsTheBarsAndPlaysEveryCarWithTheSliderFollowing) {

@@ -2,6 +2,7 @@
 
 #include "core/document/CRpyGraphDoc.h"
 #include "core/replay/GetRpyInfo.h"
+#include "gui/graphs/DialogUnits.h"
 #include "gui/map/C3DMeterCtrl.h"
 #include "gui/map/ViewDialog.h"
 
@@ -42,11 +43,18 @@ MeterBar::MeterBar(QWidget* parent) : QWidget(parent) {
     }
     connect(group, &QButtonGroup::idClicked, this, [this](int n) { chosen_ = n; });
     row->addLayout(radios);
+    // Each meter keeps the size of its frame in the bar's dialog layout,
+    // 56 x 49 dialog units: its face is drawn for that shape, taller meters
+    // would put the range labels past their edges. The bar is as high as
+    // they are (or as the radios need); spare width stays at the right.
+    const DialogUnits units(*this);
     for (auto& meter : meters_) {
         meter = new C3DMeterCtrl;
-        meter->setMinimumSize(84, 80);
-        row->addWidget(meter, 1);
+        meter->setFixedSize(units.X(56), units.Y(49));
+        row->addWidget(meter);
     }
+    row->addStretch(1);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
 void MeterBar::SetupMeters() {
