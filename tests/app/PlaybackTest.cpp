@@ -197,7 +197,7 @@ TEST_F(Playback, MetersShowWhileLapsPlayAndTheirCloseButtonTurnsThemOff) {
     CMainFrame& frame = *app.Frame();
     frame.Action(cmd::ToggleLap1 + 2)->trigger();
     QDockWidget& dock = *frame.MetersBar();
-    auto& meters = *static_cast<MeterBar*>(dock.widget());
+    auto& meters = *dock.findChild<MeterBar*>();
     EXPECT_FALSE(dock.isVisible());
     frame.Action(cmd::Play)->trigger();
     Player().Timer().stop();
@@ -271,6 +271,42 @@ TEST_F(Playback, EveryMetersRangeAndUnitStayInsideIt) {
                 << drawn.top() << ".." << drawn.bottom() << " of " << size.width() << " x " << size.height();
         }
     }
+}
+
+// The bars take their room from the map: the window keeps the size of a
+// first start while the race bar, the meters bar and the view bar come and
+// go, the view bar lengthened by the laps and their read-outs, and when the
+// laps are cleared.
+TEST_F(Playback, TheWindowKeepsItsSizeWhileTheBarsComeAndGo) {
+    CRpyGraphApp& app = Start({}, {});
+    CMainFrame& frame = *app.Frame();
+    const QSize first = frame.size();
+    const auto expectFirstSize = [&](const char* step) {
+        QApplication::processEvents();
+        EXPECT_EQ(frame.width(), first.width()) << step;
+        EXPECT_EQ(frame.height(), first.height()) << step;
+    };
+    AddRaceLap(0, 2);
+    frame.Action(cmd::ToggleRaceReplay)->trigger();
+    ASSERT_TRUE(frame.RaceBar()->isVisible());
+    expectFirstSize("race bar shown");
+    frame.Action(cmd::ToggleRaceReplay)->trigger();
+    expectFirstSize("race bar hidden");
+    AddRaceLap(1, 3);
+    frame.Action(cmd::ToggleLap1)->trigger();
+    frame.Action(cmd::ToggleLap1 + 1)->trigger();
+    frame.Action(cmd::Play)->trigger();
+    Player().Timer().stop();
+    ASSERT_TRUE(frame.MetersBar()->isVisible());
+    expectFirstSize("meters bar shown");
+    frame.Action(cmd::Stop)->trigger();
+    expectFirstSize("meters bar hidden");
+    frame.Action(cmd::ViewPlotSettings)->trigger();
+    expectFirstSize("view bar hidden");
+    frame.Action(cmd::ViewPlotSettings)->trigger();
+    expectFirstSize("view bar shown");
+    frame.Action(cmd::FileNew)->trigger();
+    expectFirstSize("laps cleared");
 }
 
 TEST_F(Playback, ARaceSwapsTheBarsAndPlaysEveryCarWithTheSliderFollowing) {

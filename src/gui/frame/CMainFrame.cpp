@@ -12,6 +12,7 @@
 #include "gui/platform/Cp1252.h"
 #include "gui/widgets/Artwork.h"
 #include "gui/widgets/LiteralText.h"
+#include "gui/widgets/OneWayScroll.h"
 
 #include <QAction>
 #include <QApplication>
@@ -421,7 +422,11 @@ void CMainFrame::SetRaceBarWidget(QWidget* widget) {
 }
 
 void CMainFrame::SetMetersBarWidget(QWidget* widget) {
-    metersBar_->setWidget(widget);
+    // Beside the view bar the meters may not all fit: they scroll sideways
+    // rather than widen the window.
+    auto* scroll = new OneWayScroll(Qt::Horizontal);
+    scroll->setWidget(widget);
+    metersBar_->setWidget(scroll);
 }
 
 void CMainFrame::ShowRaceBar(bool shown) {
@@ -430,7 +435,11 @@ void CMainFrame::ShowRaceBar(bool shown) {
 }
 
 void CMainFrame::SetViewBarWidget(QWidget* widget) {
-    viewBar_->setWidget(widget);
+    // The lap rows and the read-outs of a playback lengthen the bar: it
+    // scrolls rather than heighten the window.
+    auto* scroll = new OneWayScroll(Qt::Vertical);
+    scroll->setWidget(widget);
+    viewBar_->setWidget(scroll);
 }
 
 void CMainFrame::SetDocumentTitle(const QString& title) {

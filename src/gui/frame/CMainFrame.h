@@ -56,7 +56,8 @@ public:
     QMenu* FileMenu() const { return fileMenu_; }
     QMenu* ViewMenu() const { return viewMenu_; }
 
-    // Puts the bar's contents (the lap boxes) into the docked view bar.
+    // Puts the bar's contents (the lap boxes) into the docked view bar,
+    // where they scroll up and down; the meters scroll sideways in theirs.
     void SetViewBarWidget(QWidget* widget);
     // The window caption shows the document's title before the program's name.
     void SetDocumentTitle(const QString& title);

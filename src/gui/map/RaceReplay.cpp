@@ -5,6 +5,7 @@
 #include "gui/map/FocusChoice.h"
 #include "gui/platform/Cp1252.h"
 #include "gui/widgets/CMyBtn.h"
+#include "gui/widgets/OneWayScroll.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -12,8 +13,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
@@ -32,24 +31,6 @@ QLabel* AddRow(QFormLayout* form, const char* caption) {
     return value;
 }
 
-// Scrolls up and down only, and asks for the width its settings need beside
-// the scroll bar, so that the bar widens rather than hide them sideways.
-class SettingsScroll : public QScrollArea {
-public:
-    SettingsScroll() {
-        setWidgetResizable(true);
-        setFrameShape(QFrame::NoFrame);
-        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    }
-    QSize minimumSizeHint() const override {
-        QSize size = QScrollArea::minimumSizeHint();
-        if (widget())
-            size.setWidth(widget()->minimumSizeHint().width() + verticalScrollBar()->sizeHint().width() +
-                          2 * frameWidth());
-        return size;
-    }
-};
-
 }  // namespace
 
 RaceReplay::RaceReplay(RaceModel& race, PlaybackController& playback, QWidget* parent)
@@ -59,7 +40,7 @@ RaceReplay::RaceReplay(RaceModel& race, PlaybackController& playback, QWidget* p
     // stays beside them, always in view.
     auto* outer = new QHBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
-    auto* scroll = new SettingsScroll;
+    auto* scroll = new OneWayScroll(Qt::Vertical);
     auto* page = new QWidget;
     auto* column = new QVBoxLayout(page);
     column->setContentsMargins(0, 0, 0, 0);
