@@ -8,9 +8,9 @@
 #include "core/platform/Shell.h"
 #include "core/settings/AppSettings.h"
 #include "gui/dialogs/CAboutDlg.h"
-#include "gui/graphs/DialogUnits.h"
 #include "gui/platform/Cp1252.h"
 #include "gui/widgets/Artwork.h"
+#include "gui/widgets/DialogUnits.h"
 #include "gui/widgets/LiteralText.h"
 #include "gui/widgets/OneWayScroll.h"
 

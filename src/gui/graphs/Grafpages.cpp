@@ -1,6 +1,6 @@
 #include "gui/graphs/Grafpages.h"
 
-#include "gui/graphs/DialogUnits.h"
+#include "gui/widgets/DialogUnits.h"
 
 #include <QLabel>
 #include <QRadioButton>

@@ -6,10 +6,10 @@
 #include "core/replay/GetRpyInfo.h"
 #include "core/track/TrackPath.h"
 #include "gui/graphs/CGraphWnd.h"
-#include "gui/graphs/DialogUnits.h"
 #include "gui/graphs/NewGraph.h"
 #include "gui/map/MFCDisplay.h"
 #include "gui/platform/Cp1252.h"
+#include "gui/widgets/DialogUnits.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

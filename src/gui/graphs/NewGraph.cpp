@@ -3,12 +3,12 @@
 #include "core/document/CRpyGraphDoc.h"
 #include "gui/graphs/CGraphPanel.h"
 #include "gui/graphs/CGraphWnd.h"
-#include "gui/graphs/DialogUnits.h"
 #include "gui/graphs/Grafpages.h"
 #include "gui/graphs/GraphPrint.h"
 #include "gui/graphs/TimeDiffForGraph.h"
 #include "gui/graphs/TrackMapDialog.h"
 #include "gui/platform/Cp1252.h"
+#include "gui/widgets/DialogUnits.h"
 #include "gui/widgets/LiteralText.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "gui/graphs/TimeDiffForGraph.h"
 
-#include "gui/graphs/DialogUnits.h"
+#include "gui/widgets/DialogUnits.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -2,9 +2,9 @@
 
 #include "core/document/CRpyGraphDoc.h"
 #include "core/replay/GetRpyInfo.h"
-#include "gui/graphs/DialogUnits.h"
 #include "gui/map/C3DMeterCtrl.h"
 #include "gui/map/ViewDialog.h"
+#include "gui/widgets/DialogUnits.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
