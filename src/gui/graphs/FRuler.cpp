@@ -1,6 +1,7 @@
 #include "gui/graphs/FRuler.h"
 
 #include "core/graphs/AxisScale.h"
+#include "gui/widgets/CellHeightFont.h"
 
 #include <QFontMetrics>
 #include <QPaintDevice>
@@ -53,10 +54,7 @@ void FRuler::SetTexts(const QString& caption, const QString& toolTip) {
 QFont FRuler::LabelFont(int pixelHeight, bool) const {
     QFont f(QStringLiteral("Serif"));
     f.setStyleHint(QFont::Serif);
-    f.setPixelSize(pixelHeight);
-    // The height is the whole cell's, ascent and descent together.
-    const int cell = QFontMetrics(f).height();
-    if (cell > pixelHeight) f.setPixelSize(std::max(1, pixelHeight * pixelHeight / cell));
+    SetCellHeight(f, pixelHeight);
     return f;
 }
 

@@ -1,6 +1,7 @@
 #include "gui/map/C3DMeterCtrl.h"
 
 #include "core/mapping/MapTransform.h"
+#include "gui/widgets/CellHeightFont.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -105,10 +106,7 @@ void C3DMeterCtrl::PaintFace(QPainter& painter, QSize size) const {
     QFont font(QStringLiteral("Arial"));
     font.setWeight(QFont::Normal);
     const int textHeight = std::max(1, g.textBox.height() * 180 / 100);
-    // The height is the whole cell's, ascent and descent together.
-    font.setPixelSize(textHeight);
-    if (const int cell = QFontMetrics(font).height(); cell > textHeight)
-        font.setPixelSize(std::max(1, textHeight * textHeight / cell));
+    SetCellHeight(font, textHeight);
     painter.setFont(font);
     const QFontMetrics fm(font);
     painter.setPen(pal.color(QPalette::ButtonText));
