@@ -2,6 +2,7 @@
 #include "core/graphs/TelemetryPageLayout.h"
 #include "core/graphs/TimeDifference.h"
 #include "core/track/TrackPath.h"
+#include "gui/chart/CXGraph.h"
 #include "gui/graphs/CGraphPanel.h"
 #include "gui/graphs/CGraphWnd.h"
 #include "gui/graphs/Grafpages.h"
@@ -229,7 +230,7 @@ TEST_F(TelemetryGraph, ThePrintButtonsPrinterSetsThePageAtItsSize) {
 TEST(TelemetryPrintDialog, OffersPrintingToAPdfFile) {
     const std::unique_ptr<QPrinter> printer = NewTelemetryPrinter();
     QPrintDialog print(printer.get());
-    SetUpTelemetryPrintDialog(print);
+    CXGraph::SetUpPrintDialog(print);
     EXPECT_TRUE(print.testOption(QAbstractPrintDialog::PrintToFile));
     EXPECT_FALSE(print.testOption(QAbstractPrintDialog::PrintPageRange));
     print.show();

@@ -5,6 +5,7 @@
 #include "core/graphs/TelemetryPageLayout.h"
 #include "core/replay/GetRpyInfo.h"
 #include "core/track/TrackPath.h"
+#include "gui/chart/CXGraph.h"
 #include "gui/graphs/CGraphWnd.h"
 #include "gui/graphs/NewGraph.h"
 #include "gui/map/MFCDisplay.h"
@@ -205,14 +206,6 @@ std::unique_ptr<QPrinter> NewTelemetryPrinter() {
     return printer;
 }
 
-void SetUpTelemetryPrintDialog(QPrintDialog& print) {
-    // One page, printed whole. Printing to a file stays: on a machine without
-    // a printer a PDF is the only way to print the page.
-    print.setOption(QAbstractPrintDialog::PrintSelection, false);
-    print.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    print.setOption(QAbstractPrintDialog::PrintToFile, true);
-}
-
 bool PrintTelemetryPageOn(QPrinter& printer, NewGraph& dialog, CRpyGraphDoc& doc,
                           const std::array<int, 3>& selections) {
     QPainter painter;
@@ -230,7 +223,8 @@ void PrintTelemetryPage(NewGraph& dialog, CRpyGraphDoc& doc) {
     if (choose.exec() != QDialog::Accepted) return;
     const std::unique_ptr<QPrinter> printer = NewTelemetryPrinter();
     QPrintDialog print(printer.get(), &dialog);
-    SetUpTelemetryPrintDialog(print);
+    // One page, printed whole, as the chart's.
+    CXGraph::SetUpPrintDialog(print);
     if (print.exec() != QDialog::Accepted) return;
     if (!PrintTelemetryPageOn(*printer, dialog, doc, choose.Selections()))
         QMessageBox::warning(&dialog, dialog.windowTitle(), QObject::tr("The telemetry page could not be printed."));

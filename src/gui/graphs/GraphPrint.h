@@ -11,7 +11,6 @@
 
 class QCheckBox;
 class QPainter;
-class QPrintDialog;
 class QPrinter;
 
 namespace vra {
@@ -42,11 +41,10 @@ void DrawTelemetryPage(QPainter& painter, int width, int height, NewGraph& dialo
 
 // The "Print" button: choose, then print through the system's dialog.
 void PrintTelemetryPage(NewGraph& dialog, CRpyGraphDoc& doc);
-// What that button prints on: the printer before the system's dialog sets
-// it up, the options that dialog opens with, and the page printed on the
-// printer it chose (false when the printer would not print).
+// What that button prints on: the printer before the system's dialog, with
+// the chart's options (CXGraph::SetUpPrintDialog), sets it up, and the page
+// printed on the printer it chose (false when the printer would not print).
 std::unique_ptr<QPrinter> NewTelemetryPrinter();
-void SetUpTelemetryPrintDialog(QPrintDialog& print);
 bool PrintTelemetryPageOn(QPrinter& printer, NewGraph& dialog, CRpyGraphDoc& doc, const std::array<int, 3>& selections);
 
 }  // namespace vra
