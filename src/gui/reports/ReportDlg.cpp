@@ -43,7 +43,7 @@ QString DisplayText(const ShownText& shown) {
 }  // namespace
 
 ReportDlg::ReportDlg(const Report& report, Prompts& prompts, QWidget* parent)
-    : QDialog(parent), prompts_(prompts), shown_(report.Shown()), text_(shown_.Bytes()) {
+    : QDialog(parent), prompts_(prompts), shown_(report.Shown()) {
     setWindowTitle(Cp1252ToQString(Report::Title(report.kind)));
     const std::string base = report.header ? Report::BaseName(report.header->path.string()) : std::string();
     defaultName_ = base.empty() ? std::string("Report.txt") : base + Report::FileSuffix(report.kind);
@@ -77,7 +77,7 @@ void ReportDlg::OnSaveAs() {
     request.filters = {{"Text files (*.txt)", "*.txt"}};
     const auto path = AskSavePath(prompts_, std::move(request), ".txt");
     if (!path) return;
-    if (!WriteFileAtomic(*path, text_)) prompts_.alert(kReportFileErrorText);
+    if (!WriteFileAtomic(*path, Text())) prompts_.alert(kReportFileErrorText);
 }
 
 void ReportDlg::OnPrint() {

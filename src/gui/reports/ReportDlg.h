@@ -23,7 +23,7 @@ public:
     ReportDlg(const Report& report, Prompts& prompts, QWidget* parent = nullptr);
 
     // The report's bytes: Windows-1252 text with "\r\n" line ends.
-    const std::string& Text() const { return text_; }
+    std::string Text() const { return shown_.Bytes(); }
     QPlainTextEdit* TextBox() const { return box_; }
     // The file name the save dialog proposes.
     const std::string& DefaultFileName() const { return defaultName_; }
@@ -39,7 +39,6 @@ public:
 private:
     Prompts& prompts_;
     ShownText shown_;
-    std::string text_;
     std::string defaultName_;
     QPlainTextEdit* box_ = nullptr;
 };
