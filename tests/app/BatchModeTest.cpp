@@ -21,7 +21,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <png.h>
 #include <sstream>
 #include <string>
@@ -32,6 +31,7 @@
 namespace vra {
 namespace {
 
+using vra::test::FilesUnder;
 using vra::test::ReadAll;
 
 std::string Quote(const std::string& s) {
@@ -235,14 +235,6 @@ TEST_F(BatchRun, FailuresNameTheReadersMessageOrTheFolderAndTheSystemsReason) {
     EXPECT_EQ(RunOnAFullDisk({"-reportsite", "-r" + replay.string()}), 1);
     EXPECT_EQ(stderrText, "Could not create site!\nPlease verify export path in File->Settings\n" + out.string() +
                               ": " + tooLarge + "\n");
-}
-
-// Every file under a folder with its bytes, by relative name.
-std::map<std::string, std::string> FilesUnder(const std::filesystem::path& folder) {
-    std::map<std::string, std::string> files;
-    for (const auto& e : std::filesystem::recursive_directory_iterator(folder))
-        files[std::filesystem::relative(e.path(), folder).string()] = e.is_regular_file() ? ReadAll(e.path()) : "/";
-    return files;
 }
 
 // A job's file-size limit fails the write like a full disk: the run says

@@ -1,9 +1,10 @@
 #pragma once
 // A file's bytes as a string (empty when it cannot be read), for comparing
-// what was written byte for byte.
+// what was written byte for byte; and all of a folder's files so.
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -14,6 +15,15 @@ inline std::string ReadAll(const std::filesystem::path& path) {
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+// Every file under a folder with its bytes (a folder as "/"), by its name
+// relative to the folder.
+inline std::map<std::string, std::string> FilesUnder(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(folder))
+        files[std::filesystem::relative(e.path(), folder).string()] = e.is_regular_file() ? ReadAll(e.path()) : "/";
+    return files;
 }
 
 }  // namespace vra::test
