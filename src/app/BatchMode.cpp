@@ -1,7 +1,9 @@
 #include "app/BatchMode.h"
 
 #include "app/CommandLine.h"
+#include "core/base/MadeFolders.h"
 #include "core/document/CRpyGraphDoc.h"
+#include "core/document/NoTrackText.h"
 #include "core/document/OptionsModel.h"
 #include "core/export/ExportFlows.h"
 #include "core/export/RaceData.h"
@@ -44,48 +46,6 @@ constexpr ModeUse kModeUses[] = {
 void Tell(Prompts& prompts, const ShownText& text) {
     prompts.messageText(text, {}, Icon::Warning, Buttons::Ok);
 }
-
-// The folder a run writes into, made when it is missing, so that a batch
-// run on a fresh machine needs no folder made by hand. A run that fails
-// takes away the folders it made (they are empty once its set is gone);
-// one that succeeds keeps them.
-class OutputFolder {
-public:
-    OutputFolder() = default;
-    OutputFolder(const OutputFolder&) = delete;
-    OutputFolder& operator=(const OutputFolder&) = delete;
-    ~OutputFolder() {
-        for (const std::filesystem::path& made : made_) {
-            std::error_code ignored;
-            std::filesystem::remove(made, ignored);
-        }
-    }
-
-    // False, with the system's reason, when the folder cannot be made.
-    bool Make(const std::string& folder, std::error_code& error) {
-        error.clear();
-        if (folder.empty()) return true;
-        // Without its trailing "/": a file in the folder's place is then
-        // told as not being a folder.
-        std::filesystem::path path(folder);
-        if (!path.has_filename() && path.has_relative_path()) path = path.parent_path();
-        for (std::filesystem::path missing = path; !missing.empty(); missing = missing.parent_path()) {
-            std::error_code unknown;
-            if (std::filesystem::exists(missing, unknown) || unknown) break;
-            made_.push_back(missing);
-            if (missing == missing.parent_path()) break;
-        }
-        std::filesystem::create_directories(path, error);
-        if (!error && !std::filesystem::is_directory(path, error) && !error)
-            error = std::make_error_code(std::errc::not_a_directory);
-        return !error;
-    }
-    // The run wrote its set: the folders it made stay.
-    void Keep() { made_.clear(); }
-
-private:
-    std::vector<std::filesystem::path> made_;  // the deepest first
-};
 
 // A report of the replay this run read, with the stored settings; batch 1
 // where it is built without the main window's views.
@@ -131,11 +91,13 @@ int BatchMode::RunRaceData(const std::vector<std::string>& args, SettingsStore& 
     const AppSettings settings(store);
     const std::string replay = Value(args[1]);
     const std::string output = Value(args[2]);
-    // A server must learn that nothing was written, and why.
+    // A server must learn that nothing was written, and why. A missing
+    // output folder is made, so that a run on a fresh machine needs none made
+    // by hand; a run that fails takes away the folders it made.
     std::error_code error;
     const std::string folder = std::filesystem::path(output).parent_path().string();
-    OutputFolder made;
-    if (!made.Make(folder, error)) {
+    MadeFolders made;
+    if (!made.makeAll(folder, error)) {
         Tell(prompts, WhereAndWhy(kRaceDataFailedText, folder, error));
         return 1;
     }
@@ -144,7 +106,7 @@ int BatchMode::RunRaceData(const std::vector<std::string>& args, SettingsStore& 
     data.SetReplayFile(replay);
     data.SetSimulationFolder(settings.SimFolder());
     if (data.Run() == 1) {
-        made.Keep();
+        made.keep();
         return 0;
     }
     if (data.ReplayProblem().empty()) {
@@ -176,12 +138,12 @@ int BatchMode::RunXml(const std::vector<std::string>& args, SettingsStore& store
     Drivers drivers;
     if (!ReadReplay(Value(args[1]), header, drivers, prompts)) return 1;
     std::error_code error;
-    OutputFolder made;
-    if (made.Make(folder, error)) {
+    MadeFolders made;
+    if (made.makeAll(folder, error)) {
         Report report;
         SetUpReport(report, 1, header, drivers, settings, prompts);
         if (!report.ExportReportsToXml(folder, &error).empty()) {
-            made.Keep();
+            made.keep();
             return 0;
         }
     }
@@ -208,7 +170,7 @@ int BatchMode::RunReportSite(const std::vector<std::string>& args, SettingsStore
     const int size = BitmapSizeFromSetting(settings.BMPSizeInPixel());
     const auto picture = DecodedTrackPicture::Decode(settings.SimFolder(), header.trackName, size, why);
     if (!picture) {
-        prompts.alert(std::string(kSiteNoTrackText) + why);
+        Tell(prompts, NoTrackText(why, header.trackName, TracksFolder(settings.SimFolder()), header.path));
         return 1;
     }
     // A site whose map is missing is no site: the picture is made first.
@@ -219,17 +181,19 @@ int BatchMode::RunReportSite(const std::vector<std::string>& args, SettingsStore
         return 1;
     }
     std::error_code error;
-    OutputFolder made;
-    if (made.Make(folder, error)) {
+    std::string failed;
+    MadeFolders made;
+    if (made.makeAll(folder, error)) {
         Report report;
         SetUpReport(report, 1, header, drivers, settings, prompts);
         report.mapView = picture.get();
-        if (!report.GenerateReportSite(folder, &error).empty()) {
-            made.Keep();
+        if (!report.GenerateReportSite(folder, &error, &failed).empty()) {
+            made.keep();
             return 0;
         }
     }
-    Tell(prompts, WhereAndWhy(failedText, folder, error));
+    // The site's own folder or file that failed, else the folder given.
+    Tell(prompts, WhereAndWhy(failedText, failed.empty() ? folder : failed, error));
     return 1;
 }
 
@@ -254,15 +218,15 @@ int BatchMode::Run(const std::vector<std::string>& args, SettingsStore& store, P
     // or refused once rather than for each report.
     std::error_code error;
     const std::string folder = prefix.substr(0, prefix.find_last_of('/') + 1);
-    OutputFolder made;
-    if (!made.Make(folder, error)) {
+    MadeFolders made;
+    if (!made.makeAll(folder, error)) {
         Tell(prompts, WhereAndWhy(kReportFileErrorText, folder, error));
         return 1;
     }
     Report report;
     SetUpReport(report, 0, header, drivers, settings, prompts);
     if (!report.WriteAllTextReports(prefix, mechanical)) return 1;
-    made.Keep();
+    made.keep();
     return 0;
 }
 

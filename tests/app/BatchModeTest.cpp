@@ -229,12 +229,14 @@ TEST_F(BatchRun, FailuresNameTheReadersMessageOrTheFolderAndTheSystemsReason) {
     EXPECT_TRUE(Written().empty());
 
     SetUpSimulation();
-    // The folder given on the command line is named instead of the settings.
+    // The first page too large for that disk is named; the settings only
+    // when they gave the folder.
+    const std::string page = (out / "r1" / "happyhour.html").string();
     EXPECT_EQ(RunOnAFullDisk({"-reportsite", "-r" + replay.string(), "-o" + out.string()}), 1);
-    EXPECT_EQ(stderrText, "Could not create site!\n" + out.string() + ": " + tooLarge + "\n");
+    EXPECT_EQ(stderrText, "Could not create site!\n" + page + ": " + tooLarge + "\n");
     EXPECT_EQ(RunOnAFullDisk({"-reportsite", "-r" + replay.string()}), 1);
-    EXPECT_EQ(stderrText, "Could not create site!\nPlease verify export path in File->Settings\n" + out.string() +
-                              ": " + tooLarge + "\n");
+    EXPECT_EQ(stderrText,
+              "Could not create site!\nPlease verify export path in File->Settings\n" + page + ": " + tooLarge + "\n");
 }
 
 // A job's file-size limit fails the write like a full disk: the run says
@@ -290,6 +292,78 @@ TEST_F(BatchRun, AReplayThatCannotBeReadAndAFolderThatCannotBeMadeAreNamed) {
     EXPECT_EQ(RunOnAFullDisk({"-reportsite", r, "-o" + fresh.string()}), 1);
     EXPECT_EQ(RunOnAFullDisk({"-expreports", r, "-o" + fresh.string() + "/"}), 1);
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "fresh"));
+}
+
+// A failed run takes away only the folders it made itself: a file, a folder
+// or a link, dangling or not, that stood on the way stays as it was.
+TEST_F(BatchRun, AFailedRunTakesAwayOnlyWhatItMade) {
+    SetUpSimulation();
+    const std::filesystem::path place = dir.path() / "place";
+    std::filesystem::create_directories(place / "site");
+    std::filesystem::create_directories(place / "target");
+    std::ofstream(place / "notes.txt") << "my notes";
+    std::filesystem::create_directory_symlink(place / "target", place / "out");
+    std::filesystem::create_directory_symlink(place / "unmounted", place / "records");
+    const auto before = FilesUnder(place);
+    const std::string r = "-r" + replay.string(), p = place.string();
+    for (const auto& [args, limited] : std::vector<std::pair<std::vector<std::string>, bool>>{
+             {{"-racedata", r, "-o" + p + "/new/../notes.txt/race.txt"}, false},
+             {{"-reportsite", r, "-o" + p + "/tmp/../site"}, true},
+             {{"-expreports", r, "-o" + p + "/x/../out/"}, true},
+             {{"-expreports", r, "-o" + p + "/records/"}, false},
+             {{"-racedata", r, "-o" + p + "/records/race.txt"}, false}}) {
+        EXPECT_EQ(limited ? RunOnAFullDisk(args) : Run(args), 1) << args[2];
+        EXPECT_TRUE(FilesUnder(place) == before) << args[2] << ": " << stderrText;
+    }
+    // The dangling link is told with the reason its folder cannot be reached.
+    EXPECT_EQ(stderrText, "Race data could not be written.\n" + p + "/records: " +
+                              std::make_error_code(std::errc::no_such_file_or_directory).message() + "\n");
+}
+
+// An output that is the replay itself, by its name, a link or a second name,
+// is refused before anything is written.
+TEST_F(BatchRun, RaceDataNeverWritesOverItsReplay) {
+    const std::string bytes = ReadAll(replay);
+    std::filesystem::create_symlink(replay, dir.path() / "link.rpy");
+    std::filesystem::create_hard_link(replay, dir.path() / "second.rpy");
+    for (const std::filesystem::path& output : {replay, dir.path() / "link.rpy", dir.path() / "second.rpy",
+                                                replay.parent_path() / ".." / "data" / "r1.rpy"}) {
+        EXPECT_EQ(Run({"-racedata", "-r" + replay.string(), "-o" + output.string()}), 1) << output;
+        EXPECT_EQ(stderrText, "Race data could not be written.\nThe output file is this replay file itself!\n" +
+                                  replay.string() + "\n");
+        EXPECT_EQ(ReadAll(replay), bytes);
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "link.rpy"));
+}
+
+// A site that fails on its way names the file or folder that failed and
+// leaves nothing new, the folders made for it included; a replay whose track
+// is missing is named with the track it names.
+TEST_F(BatchRun, AFailedSiteNamesWhatFailedAndLeavesNothing) {
+    SetUpSimulation();
+    SetSettings("BMPSizeInPixel=4000\n");
+    const std::string tooLarge = std::make_error_code(std::errc::file_too_large).message();
+    const std::filesystem::path site = dir.path() / "n1" / "n2" / "r1";
+    EXPECT_EQ(
+        Run({"-reportsite", "-r" + replay.string(), "-o" + (dir.path() / "n1" / "n2").string()}, " && ulimit -f 60"),
+        1);
+    EXPECT_EQ(stderrText, "Could not create site!\n" + (site / "track.png").string() + ": " + tooLarge + "\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "n1"));
+
+    std::ofstream(out / "r1") << "x";
+    EXPECT_EQ(Run({"-reportsite", "-r" + replay.string(), "-o" + out.string()}), 1);
+    EXPECT_EQ(stderrText, "Could not create site!\n" + (out / "r1").string() +
+                              "/: " + std::make_error_code(std::errc::not_a_directory).message() + "\n");
+
+    std::string bytes = ReadAll(replay);
+    std::fill(bytes.begin() + 96, bytes.begin() + 128, '\0');
+    const std::filesystem::path nameless = dir.path() / "nameless.rpy";
+    std::ofstream(nameless, std::ios::binary) << bytes;
+    EXPECT_EQ(Run({"-reportsite", "-r" + nameless.string(), "-o" + out.string()}), 1);
+    EXPECT_NE(stderrText.find("Error: cannot open track file\nReplay: " + nameless.string() + "\nTrack: \"\" in " +
+                              (dir.path() / "sim" / "tracks").string() + "\n"),
+              std::string::npos)
+        << stderrText;
 }
 
 // A server stops a run on its time limit while the run writes: the run

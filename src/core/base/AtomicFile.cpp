@@ -188,19 +188,22 @@ bool AtomicFileSet::makeFolder(const fs::path& folder) {
     std::error_code ec;
     {
         const StopSignalHold hold;
-        if (fs::create_directory(folder, ec)) {
-            madeFolder_ = folder;
+        const std::size_t before = folders_.made().size();
+        if (folders_.makeOne(folder, ec) && folders_.made().size() > before)
             folderStopEntry_ = RegisterStopCleanup(folder, true);
-        }
     }
-    const bool isFolder = !ec && fs::is_directory(folder, ec);
-    return isFolder || fail(folder, ec ? ec : std::make_error_code(std::errc::not_a_directory));
+    return !ec || fail(folder, ec);
 }
 
 bool AtomicFileSet::add(const fs::path& path, const std::function<bool(OutputSink&)>& produce) {
     if (error_) return false;
     auto file = std::make_unique<AtomicFile>(path);
-    if (!file->isOpen() || !produce(*file) || !file->finish()) return fail(path, file->error());
+    if (!file->isOpen() || !produce(*file) || !file->finish()) {
+        // Its temporary file goes first: the set's folder is empty only then.
+        const std::error_code ec = file->error();
+        file.reset();
+        return fail(path, ec);
+    }
     files_.push_back(std::move(file));
     return true;
 }
@@ -222,7 +225,7 @@ bool AtomicFileSet::commit() {
     files_.clear();
     for (const fs::path& path : obsolete_) ::unlink(path.c_str());
     obsolete_.clear();
-    madeFolder_.clear();
+    folders_.keep();
     UnregisterStopCleanup(folderStopEntry_);
     return true;
 }
@@ -230,11 +233,7 @@ bool AtomicFileSet::commit() {
 void AtomicFileSet::discard() {
     files_.clear();
     obsolete_.clear();
-    if (!madeFolder_.empty()) {
-        std::error_code ec;
-        fs::remove(madeFolder_, ec);
-        madeFolder_.clear();
-    }
+    folders_.remove();
     UnregisterStopCleanup(folderStopEntry_);
 }
 

@@ -20,6 +20,7 @@
 // WriteFileAtomic(path, text). Files that belong together go through an
 // AtomicFileSet.
 
+#include "core/base/MadeFolders.h"
 #include "core/base/OutputSink.h"
 
 #include <cstdint>
@@ -137,7 +138,7 @@ private:
 
     std::vector<std::unique_ptr<AtomicFile>> files_;
     std::vector<std::filesystem::path> obsolete_;
-    std::filesystem::path madeFolder_;
+    MadeFolders folders_;
     int folderStopEntry_ = -1;
     std::error_code error_;
     std::filesystem::path failedPath_;

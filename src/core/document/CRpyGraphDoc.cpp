@@ -8,6 +8,7 @@
 #include "core/document/LapChooserInfo.h"
 #include "core/document/LapLinePlotter.h"
 #include "core/document/LapQualityReport.h"
+#include "core/document/NoTrackText.h"
 #include "core/document/SeriesName.h"
 #include "core/document/TrackDistanceUnit.h"
 #include "core/document/TrackIni.h"
@@ -34,9 +35,6 @@ namespace {
 constexpr std::string_view kMaxLapsText = "Max number of laps already loaded!";
 constexpr std::string_view kOtherTrackText = "This file is not from the same track!";
 constexpr std::string_view kExtractErrorText = "RpyDataClass: Error reading file!";
-constexpr std::string_view kNoTrackText =
-    "Can't find track for this replay!\nYou'll not be able to see any track maps nor speed data!\nMake sure Velmar "
-    "Path is set correctly in File->Settings\n\nDetailed error message:\n";
 constexpr std::string_view kPhysicsText = "Please note that you have now loaded\r\nlaps using different physics.";
 
 std::string_view HeaderErrorText(int version) {
@@ -267,8 +265,9 @@ void CRpyGraphDoc::LoadTrack(const Header& header) {
     ReleaseTrack();
     KtObjectFactory::Instance().Clear();
     trackLoaded_ = false;
+    const std::filesystem::path tracks = SimSubfolder(simFolder_, "tracks");
     try {
-        auto file = std::make_unique<KtTrackFile>(SimSubfolder(simFolder_, "tracks"), header.trackName);
+        auto file = std::make_unique<KtTrackFile>(tracks, header.trackName);
         file->Parse();
         trackLoaded_ = true;
         auto path = std::make_unique<TrackPath>(file->GetTrack(), file->TrackFolder());
@@ -281,7 +280,8 @@ void CRpyGraphDoc::LoadTrack(const Header& header) {
         // still worth its reports.
         ReleaseTrack();
         trackLoaded_ = false;
-        prompts_.alert(std::string(kNoTrackText) + e.what());
+        prompts_.messageText(NoTrackText(e.what(), header.trackName, tracks, header.path), {}, Icon::Warning,
+                             Buttons::Ok);
         KtObjectFactory::Instance().Clear();
     }
     for (LapSlot& slot : slots_) ComputeLapPoints(slot);

@@ -25,7 +25,12 @@ void WriteBytes(png_structp png, png_bytep data, png_size_t size) {
 void Flush(png_structp) {}
 
 // libpng would print its complaints; a failed write is told by the caller.
-void Quiet(png_structp, png_const_charp) {}
+// An error handler that returned would get them printed all the same: it
+// goes back to the encoder's setjmp itself.
+[[noreturn]] void QuietError(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
+void QuietWarning(png_structp, png_const_charp) {}
 
 // Runs the encoder; kept apart from objects with destructors, which a
 // longjmp out of libpng must not skip.
@@ -46,7 +51,7 @@ bool Encode(png_structp png, png_infop info, const RgbImage& image, Target& targ
 
 bool PngWriter::Write(const RgbImage& image, OutputSink& out) {
     if (!image.Valid()) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, Quiet, Quiet);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, QuietError, QuietWarning);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
     if (!info) {

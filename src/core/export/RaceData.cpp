@@ -17,6 +17,7 @@
 
 #include <array>
 #include <cmath>
+#include <filesystem>
 #include <vector>
 
 namespace vra {
@@ -185,6 +186,12 @@ int RaceData::Run() {
     }
     if (output_.empty()) {
         outputError_ = std::make_error_code(std::errc::no_such_file_or_directory);
+        return 0;
+    }
+    // A slip in the output's name must not cost the race: the replay, under
+    // this name, another or through a link, is never written over.
+    if (std::error_code ec; std::filesystem::equivalent(replay_, output_, ec)) {
+        replayProblem_ = kRaceDataOverReplayText;
         return 0;
     }
     AtomicFile file(output_);

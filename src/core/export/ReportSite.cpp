@@ -50,7 +50,7 @@ constexpr std::string_view kPageEnd = "</body>\n</html>\n";
 
 }  // namespace
 
-std::string Report::GenerateReportSite(std::string_view folder, std::error_code* error) const {
+std::string Report::GenerateReportSite(std::string_view folder, std::error_code* error, std::string* failedPath) const {
     if (!header || !drivers || folder.empty()) return {};
     std::error_code ignored;
     std::error_code& ec = error ? *error : ignored;
@@ -70,6 +70,7 @@ std::string Report::GenerateReportSite(std::string_view folder, std::error_code*
     AtomicFileSet files;
     const auto failed = [&] {
         ec = files.error();
+        if (failedPath) *failedPath = files.failedPath().string();
         return std::string();
     };
     if (!files.makeFolder(site)) return failed();

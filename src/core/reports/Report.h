@@ -119,7 +119,9 @@ public:
     // with its trailing "/", or "" when the folder could not be made or a
     // file not written: then an older site there is as it was, and nothing
     // new is left. A site without a picture removes an older one's.
-    std::string GenerateReportSite(std::string_view folder, std::error_code* error = nullptr) const;
+    // failedPath, when given, receives the file or folder that failed.
+    std::string GenerateReportSite(std::string_view folder, std::error_code* error = nullptr,
+                                   std::string* failedPath = nullptr) const;
 
 private:
     std::string body(int reportKind) const;

@@ -2,6 +2,7 @@
 
 #include "core/base/FileUtil.h"
 #include "core/document/CRpyGraphDoc.h"
+#include "core/document/NoTrackText.h"
 #include "core/replay/Header.h"
 #include "core/settings/AppSettings.h"
 #include "gui/export/SitePicture.h"
@@ -54,7 +55,9 @@ ReportSiteListener::ReportSiteListener(CRpyGraphDoc& doc, ReplayWatch::ListFolde
         [this](const Header& header, std::string& error) -> std::unique_ptr<ReportMapPort> {
             std::string why;
             auto picture = DecodedTrackPicture::Decode(doc_.SimFolder(), header.trackName, doc_.BMPSizeInPixel(), why);
-            if (!picture) error = std::string(kSiteNoTrackText) + why;
+            // The line starts with the replay's name; the rest of it is the
+            // replay's text.
+            if (!picture) error = NoTrackText(why, header.trackName).Bytes();
             return picture;
         },
         openedNs);

@@ -12,16 +12,11 @@
 
 namespace vra {
 
-namespace {
-
-// The simulation's tracks folder, found ignoring case.
 std::filesystem::path TracksFolder(const std::string& simFolder) {
     const std::filesystem::path base(simFolder);
     if (auto found = ResolveCaseInsensitive(base, "tracks")) return *found;
     return base / "tracks";
 }
-
-}  // namespace
 
 RgbImage ToRgbImage(const QImage& image) {
     RgbImage out;

@@ -8,6 +8,7 @@
 
 #include <QImage>
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,13 +16,13 @@
 
 namespace vra {
 
-inline constexpr std::string_view kSiteNoTrackText =
-    "Can't find track for this replay!\nYou'll not be able to see any track maps nor speed data!\nMake sure Velmar "
-    "Path is set correctly in File->Settings\n\nDetailed error message:\n";
-
 class CRpyGraphDoc;
 class KtTrackFile;
 class TrackPath;
+
+// The simulation's tracks folder, found ignoring case; the plain join when
+// there is none.
+std::filesystem::path TracksFolder(const std::string& simFolder);
 
 // A picture's pixels as 8-bit RGB rows. A picture of 32 bits a pixel is
 // taken row by row, without a converted copy of the whole.

@@ -237,10 +237,13 @@ TEST_F(AddLap, MissingTrackStillAddsTheLapWithTheMessage) {
     const auto path = write(b, "nowhere.rpy");
     prompts.lapAnswer(raceLap());
     document().OnOpenDocument(path);
-    // track.ini is looked for before the chooser and again after the track.
-    EXPECT_THAT(prompts.messages(),
-                ElementsAre(kTrackIniMissing, std::string(kTrackMissingPrefix) + "Error: cannot open track file",
-                            kTrackIniMissing));
+    // track.ini is looked for before the chooser and again after the track;
+    // the replay and the track it names are told.
+    EXPECT_THAT(prompts.messages(), ElementsAre(kTrackIniMissing,
+                                                std::string(kTrackMissingPrefix) +
+                                                    "Error: cannot open track file\nReplay: " + path.string() +
+                                                    "\nTrack: \"NOWHERE\" in " + (root / "tracks").string(),
+                                                kTrackIniMissing));
     EXPECT_EQ(doc->LapCount(), 1);
     EXPECT_EQ(doc->GetTrackPath(), nullptr);
     EXPECT_EQ(doc->Title(), "NOWHERE");
