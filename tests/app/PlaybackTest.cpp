@@ -239,8 +239,9 @@ TEST_F(Playback, MetersShowWhileLapsPlayAndTheirCloseButtonTurnsThemOff) {
     EXPECT_FALSE(dock.isVisible());
 }
 
-// At the first start's window size each meter keeps the shape its face is
-// drawn for: in kph and in mph, every range label and unit shows whole.
+// At the first start's window size all six meters show, side by side across
+// the window's bottom, and each keeps the shape its face is drawn for: in kph
+// and in mph, every range label and unit shows whole.
 TEST_F(Playback, EveryMetersRangeAndUnitStayInsideIt) {
     CRpyGraphApp& app = Start({}, {});
     AddRaceLap(0, 2);
@@ -251,6 +252,13 @@ TEST_F(Playback, EveryMetersRangeAndUnitStayInsideIt) {
     QApplication::processEvents();
     MeterBar& meters = *frame.MetersBar()->findChild<MeterBar*>();
     ASSERT_TRUE(meters.isVisible());
+    const QWidget& shown = *frame.MetersBar()->findChild<QScrollArea*>()->viewport();
+    for (int m = 0; m < MeterBar::kMeters; ++m) {
+        const C3DMeterCtrl& meter = *meters.MeterAt(MeterBar::Meter(m));
+        const QRect at(meter.mapTo(&shown, QPoint()), meter.size());
+        EXPECT_TRUE(shown.rect().contains(at))
+            << meter.Units().toStdString() << " at x " << at.left() << ".." << at.right() << " of " << shown.width();
+    }
     for (int miles : {0, 1}) {
         app.Document()->SetSpeedUnit(miles);
         meters.SetupMeters();

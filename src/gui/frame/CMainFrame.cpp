@@ -65,8 +65,11 @@ CMainFrame::CMainFrame(vra::SettingsStore& settings, vra::Shell& shell, vra::Pro
     // The program's own icon, whatever icon theme the desktop has.
     setWindowIcon(Artwork::ProgramIcon());
     // Dock bars stay on their sides; the top row belongs to the toolbars.
+    // A bar at the bottom spans the window's whole width, under the left
+    // bars: the meters need it.
     setCorner(Qt::TopLeftCorner, Qt::LeftDockWidgetArea);
-    setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
+    setCorner(Qt::BottomLeftCorner, Qt::BottomDockWidgetArea);
+    setCorner(Qt::BottomRightCorner, Qt::BottomDockWidgetArea);
     ownText_ = QStringLiteral("Ready");
     CreateActions();
     CreateMenus();
