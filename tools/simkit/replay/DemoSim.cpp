@@ -1,6 +1,10 @@
 #include "simkit/replay/DemoSim.h"
 
+#include "core/base/AtomicFile.h"
+
 #include "simkit/replay/ReplayBuilder.h"
+
+#include <fmt/format.h>
 
 #include <cmath>
 #include <cstdio>
@@ -31,6 +35,7 @@ ReplayBuilder DemoReplay(int kind, int laps) {
     b.desc.settings.qualifyingWord = 4u << 8;
     b.desc.engineBlocks = true;
     b.desc.raceControlEvery = 36 * 10;
+    b.desc.raceFlags = true;
     b.desc.carStatusEvery = 36 * 15;
     SessionDesc s;
     s.kind = kind;
@@ -56,6 +61,27 @@ ReplayBuilder DemoReplay(int kind, int laps) {
     return b;
 }
 
+// The telemetry switches of the simulation's core.ini, as the demo replays
+// were recorded: every sample block at the normal rate, no setup records.
+// Each value is padded before its comment, as the simulation writes them,
+// which leaves the room a rewrite in place needs.
+std::string DemoCoreIniText() {
+    struct Key {
+        const char* name;
+        int value;
+        const char* comment;
+    };
+    static const Key kKeys[] = {
+        {"record_telem", 1, "record telemetry into replays"},
+        {"record_telem_at_physics_rate", 0, "sample at 288 Hz instead of 36 Hz"},
+        {"record_telem_sample", 63, "sample blocks, bits 0-5"},
+        {"record_telem_state_a", 0, "bit 3 setup, bit 4 pit stop"},
+    };
+    std::string text = "[ Replay ]\r\n";
+    for (const Key& k : kKeys) text += fmt::format("{}={:<10} ; {}\r\n", k.name, k.value, k.comment);
+    return text;
+}
+
 }  // namespace
 
 bool WriteDemoReplays(const fs::path& folder) {
@@ -76,6 +102,7 @@ bool WriteDemoSim(const fs::path& folder) {
     std::FILE* f = std::fopen((folder / std::string(kDemoExecutable)).c_str(), "wb");
     if (!f) return false;
     std::fclose(f);
+    if (!WriteFileAtomic(folder / "core.ini", DemoCoreIniText())) return false;
     return WriteDemoReplays(folder);
 }
 

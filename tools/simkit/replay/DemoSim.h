@@ -15,7 +15,7 @@ inline constexpr std::string_view kDemoExecutable = "VELMAR.exe";
 // Writes replay/ with the three demo replays under folder; false on any
 // write failure.
 bool WriteDemoReplays(const std::filesystem::path& folder);
-// Writes the executable marker and the replays.
+// Writes the executable marker, core.ini and the replays.
 bool WriteDemoSim(const std::filesystem::path& folder);
 // Writes small replays (good and damaged) as seeds for the replay reader's
 // fuzz target.

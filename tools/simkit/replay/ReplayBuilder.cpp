@@ -47,6 +47,36 @@ std::vector<std::uint64_t> Stamps(const CarSession& car) {
     return s;
 }
 
+// Raw flags of the race-control records.
+constexpr std::uint32_t kFlagPace = 0, kFlagChequered = 1, kFlagWhite = 2, kFlagGreen = 4;
+
+// When a race's flag changes: the leader, the first car over the line,
+// starts the first lap, starts the last lap and finishes it.
+struct RaceFlagTimes {
+    std::uint64_t green = UINT64_MAX, white = UINT64_MAX, chequered = UINT64_MAX;
+
+    explicit RaceFlagTimes(const SessionDesc& ses) {
+        std::size_t laps = 0;
+        for (const CarSession& c : ses.cars)
+            if (c.onTrack) laps = std::max(laps, c.laps.size());
+        if (laps == 0) return;
+        for (const CarSession& c : ses.cars) {
+            if (!c.onTrack || c.laps.empty()) continue;
+            const auto s = Stamps(c);
+            green = std::min(green, s.front());
+            if (c.laps.size() < laps) continue;
+            white = std::min(white, s[laps - 1]);
+            chequered = std::min(chequered, s[laps]);
+        }
+    }
+    std::uint32_t At(double ms) const {
+        if (ms >= double(chequered)) return kFlagChequered;
+        if (ms >= double(white)) return kFlagWhite;
+        if (ms >= double(green)) return kFlagGreen;
+        return kFlagPace;
+    }
+};
+
 }  // namespace
 
 class ReplayBuilder::Sink {
@@ -390,6 +420,9 @@ bool ReplayBuilder::write(Sink& sink) {
         const std::uint64_t frames = static_cast<std::uint64_t>(std::ceil(double(endMs - ses.startMs) / kFrameMs)) + 1;
         layout_.sessionFirstFrame.push_back(layout_.frames.size());
         bool raceStartWritten = false;
+        const bool followRace = s.raceFlags && ses.kind == 3;
+        const RaceFlagTimes flagTimes(ses);
+        std::uint32_t lastFlag = kFlagWhite;
         for (std::uint64_t f = 0; f < frames; ++f) {
             ctx.session = static_cast<int>(si);
             ctx.frameInSession = static_cast<std::uint32_t>(f);
@@ -463,12 +496,15 @@ bool ReplayBuilder::write(Sink& sink) {
                 }
                 ctx.records.push_back(std::move(r));
             }
-            if (s.raceControlEvery > 0 && f % static_cast<std::uint64_t>(s.raceControlEvery) == 0) {
+            const std::uint32_t flag = followRace ? flagTimes.At(ctx.sessionMs) : kFlagWhite;
+            if (s.raceControlEvery > 0 &&
+                (f % static_cast<std::uint64_t>(s.raceControlEvery) == 0 || flag != lastFlag)) {
                 FrameRecord r{9, -1, {}};
                 Put32(r.body, 1);
-                Put32(r.body, 2);
+                Put32(r.body, flag);
                 Put32(r.body, 0);
                 ctx.records.push_back(std::move(r));
+                lastFlag = flag;
             }
             if (s.carStatusEvery > 0 && f % static_cast<std::uint64_t>(s.carStatusEvery) == 0) {
                 FrameRecord r{10, -1, std::vector<std::uint8_t>(10, 0x5A)};

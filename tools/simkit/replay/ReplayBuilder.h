@@ -148,6 +148,12 @@ struct ReplayDesc {
     bool engineBlocks = false;
     bool compactRecords = true;
     int raceControlEvery = 0;  // frames; 0 none
+    // The race-control records of a race session carry its flag as the race
+    // runs, and one more is written in the frame where the flag changes: 0
+    // until the first car starts its first lap, 4 while racing, 2 from when
+    // the first car starts the last lap, 1 from when it finishes. Otherwise
+    // every record carries 2.
+    bool raceFlags = false;
     int carStatusEvery = 0;
     int paddingEvery = 0;  // a record of a skipped type
     std::uint16_t paddingType = 20;
