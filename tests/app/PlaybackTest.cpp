@@ -114,6 +114,30 @@ TEST_F(Playback, LinesDrawOnlyTheDrivenPartUntilStopDrawsTheWholeLine) {
     EXPECT_TRUE(frame.Action(cmd::FileNew)->isEnabled());
 }
 
+// Paused, no step centres the leader again: the map does so itself when its
+// window changes size. Docking the view bar again narrows the window, which
+// keeps its scroll position and so loses its right-hand part; the map would
+// show bare canvas until Play.
+TEST_F(Playback, APausedMapKeepsTheTrackInViewWhenTheViewBarIsDockedAgain) {
+    CRpyGraphApp& app = Start();
+    AddRaceLap(0, 2);
+    CMainFrame& frame = *app.Frame();
+    frame.Action(cmd::ToggleLap1)->trigger();
+    ASSERT_EQ(app.ViewBar()->FollowChoice(), 1);  // the map follows the leader
+    frame.ViewBar()->setFloating(true);
+    QApplication::processEvents();
+    frame.Action(cmd::Play)->trigger();
+    Player().Timer().stop();
+    // The lap on the straight along the canvas's right edge: the wide window,
+    // scrolled as far as it goes, shows it at its right.
+    Ticks(335);
+    frame.Action(cmd::Pause)->trigger();
+    ASSERT_FALSE(TrackExtent(MapPicture()).isEmpty());
+    frame.ViewBar()->setFloating(false);
+    QApplication::processEvents();
+    EXPECT_FALSE(TrackExtent(MapPicture()).isEmpty());
+}
+
 TEST_F(Playback, AZoomClickWhilePlayingClearsTheDrivenPartAndPlayingGoesOn) {
     CRpyGraphApp& app = StartWithLaps();
     app.Frame()->Action(cmd::Play)->trigger();

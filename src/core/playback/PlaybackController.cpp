@@ -414,6 +414,16 @@ void PlaybackController::followLines() {
     }
 }
 
+void PlaybackController::ViewResized() {
+    // Playing, the next step follows within a tick; paused, nothing would
+    // until Play.
+    if (!paused_) return;
+    if (raceMode_)
+        followRace();
+    else
+        followLines();
+}
+
 void PlaybackController::ScrollToCurrentPosition() {
     LapLinePlotter* plotter = nullptr;
     for (int n = 0; n < kPlaybackLaps && plotter == nullptr; ++n)

@@ -118,6 +118,10 @@ public:
 
     // Zooms to the start of the first loaded lap.
     void ScrollToCurrentPosition();
+    // The view changed its size and kept its scroll position, which may now
+    // show a bare part of the canvas: a paused playback centres what it
+    // follows again, as its next step would.
+    void ViewResized();
 
     bool Playing() const { return playing_; }
     bool Paused() const { return paused_; }

@@ -433,6 +433,13 @@ void CRpyGraphView::mousePressEvent(QMouseEvent* event) {
     CZoomView::mousePressEvent(event);
 }
 
+void CRpyGraphView::resizeEvent(QResizeEvent* event) {
+    CZoomView::resizeEvent(event);
+    // A paused playback brings what it follows back into the window, or a
+    // smaller window could stay on bare canvas until Play.
+    playback_->Controller().ViewResized();
+}
+
 void CRpyGraphView::DrawNoMapPicture(QPainter& painter) {
     // Drawn in window pixels: the picture follows the window, not the zoom.
     const QRect client = viewport()->rect();
