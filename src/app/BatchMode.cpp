@@ -2,6 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "core/base/MadeFolders.h"
+#include "core/decode/KtTrackFile.h"
 #include "core/document/CRpyGraphDoc.h"
 #include "core/document/NoTrackText.h"
 #include "core/document/OptionsModel.h"
@@ -170,7 +171,7 @@ int BatchMode::RunReportSite(const std::vector<std::string>& args, SettingsStore
     const int size = BitmapSizeFromSetting(settings.BMPSizeInPixel());
     const auto picture = DecodedTrackPicture::Decode(settings.SimFolder(), header.trackName, size, why);
     if (!picture) {
-        Tell(prompts, NoTrackText(why, header.trackName, TracksFolder(settings.SimFolder()), header.path));
+        Tell(prompts, NoTrackText(why, header.trackName, KtTrackFile::TracksFolder(settings.SimFolder()), header.path));
         return 1;
     }
     // A site whose map is missing is no site: the picture is made first.

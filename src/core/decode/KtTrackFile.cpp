@@ -28,6 +28,11 @@ constexpr std::size_t kRecordFixed = 15;  // tag .. name length; the name and it
 
 }  // namespace
 
+std::filesystem::path KtTrackFile::TracksFolder(const std::filesystem::path& simFolder) {
+    if (auto found = ResolveCaseInsensitive(simFolder, "tracks")) return *found;
+    return simFolder / "tracks";
+}
+
 KtTrackFile::KtTrackFile(const fs::path& tracksFolder, const std::string& trackName) {
     // The name comes from a replay header: it must name one folder inside the
     // tracks folder and nothing else.

@@ -36,6 +36,10 @@ public:
     // cannot be expanded.
     KtTrackFile(const std::filesystem::path& tracksFolder, const std::string& trackName);
 
+    // The simulation's tracks folder, found ignoring case; the plain join
+    // when there is none (the lookup of a track then fails in its own way).
+    static std::filesystem::path TracksFolder(const std::filesystem::path& simFolder);
+
     // Decodes the stream into the root track and lets go of the bytes.
     // Object-stream errors come out as KtException, as does a stream whose
     // root reference is null ("ptf file holds no track").

@@ -265,7 +265,7 @@ void CRpyGraphDoc::LoadTrack(const Header& header) {
     ReleaseTrack();
     KtObjectFactory::Instance().Clear();
     trackLoaded_ = false;
-    const std::filesystem::path tracks = SimSubfolder(simFolder_, "tracks");
+    const std::filesystem::path tracks = KtTrackFile::TracksFolder(simFolder_);
     try {
         auto file = std::make_unique<KtTrackFile>(tracks, header.trackName);
         file->Parse();

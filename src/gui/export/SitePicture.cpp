@@ -1,6 +1,5 @@
 #include "gui/export/SitePicture.h"
 
-#include "core/base/FileUtil.h"
 #include "core/decode/KtObjectFactory.h"
 #include "core/decode/KtTrackFile.h"
 #include "core/document/CRpyGraphDoc.h"
@@ -11,12 +10,6 @@
 #include <utility>
 
 namespace vra {
-
-std::filesystem::path TracksFolder(const std::string& simFolder) {
-    const std::filesystem::path base(simFolder);
-    if (auto found = ResolveCaseInsensitive(base, "tracks")) return *found;
-    return base / "tracks";
-}
 
 RgbImage ToRgbImage(const QImage& image) {
     RgbImage out;
@@ -58,7 +51,7 @@ std::unique_ptr<DecodedTrackPicture> DecodedTrackPicture::Decode(const std::stri
     picture->size_ = size;
     KtObjectFactory::Instance().Clear();
     try {
-        KtTrackFile file(TracksFolder(simFolder), trackName);
+        KtTrackFile file(KtTrackFile::TracksFolder(simFolder), trackName);
         file.Parse();
         picture->path_ = std::make_unique<TrackPath>(file.GetTrack(), file.TrackFolder());
     } catch (const std::exception& e) {

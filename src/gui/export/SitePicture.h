@@ -8,7 +8,6 @@
 
 #include <QImage>
 
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,10 +18,6 @@ namespace vra {
 class CRpyGraphDoc;
 class KtTrackFile;
 class TrackPath;
-
-// The simulation's tracks folder, found ignoring case; the plain join when
-// there is none.
-std::filesystem::path TracksFolder(const std::string& simFolder);
 
 // A picture's pixels as 8-bit RGB rows. A picture of 32 bits a pixel is
 // taken row by row, without a converted copy of the whole.
