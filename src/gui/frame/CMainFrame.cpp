@@ -425,7 +425,7 @@ void CMainFrame::SetRaceBarWidget(QWidget* widget) {
 }
 
 void CMainFrame::SetMetersBarWidget(QWidget* widget) {
-    // Beside the view bar the meters may not all fit: they scroll sideways
+    // In a narrow window the meters may not all fit: they scroll sideways
     // rather than widen the window.
     auto* scroll = new OneWayScroll(Qt::Horizontal);
     scroll->setWidget(widget);
