@@ -87,13 +87,17 @@ static std::unique_ptr<vra::QtSettingsStore> OpenSettings() {
 }
 
 int main(int argc, char* argv[]) {
-    // A run stopped while it writes (a server's time limit, Ctrl+C) leaves
-    // no temporary files behind.
+    // A run stopped while it writes (a server's time limit, Ctrl+C, any
+    // signal that ends it) leaves no temporary files or new folders behind.
     InstallStopCleanup();
     // A file-size limit (a job limit on a shared server) fails the write
     // that reaches it, which is told and cleaned up as a full disk is,
     // instead of ending the process without a word.
     std::signal(SIGXFSZ, SIG_IGN);
+    // A reader gone from a pipe written to (a closed stderr, race data
+    // piped into a program that quits) fails that write instead: the run
+    // goes on to its own end and status.
+    std::signal(SIGPIPE, SIG_IGN);
 
     // A batch export is decided before any window system is touched: it runs
     // on a server without a display, and none of its arguments reaches the

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
@@ -37,6 +38,46 @@ std::string RandomTempName() {
     return name + ".tmp";
 }
 
+// The reason given for a socket or a block device at a file's name.
+constexpr int kNotRegular = 1;
+class NotARegularFile final : public std::error_category {
+public:
+    const char* name() const noexcept override { return "file type"; }
+    std::string message(int) const override { return "Not a regular file"; }
+};
+const std::error_category& NotARegularFileCategory() {
+    static const NotARegularFile category;
+    return category;
+}
+
+// Follows the links at path's last name, as opening it would, to the name a
+// file written there finally has: the file itself, or the missing one a
+// dangling link names. Links among the folders on the way are left to the
+// system, which follows them alike for every name in that folder. error: a
+// loop, or a link that cannot be read.
+fs::path FollowLinks(fs::path path, std::error_code& error) {
+    constexpr int kMaxLinks = 40;  // as the system allows
+    for (int followed = 0; followed <= kMaxLinks; ++followed) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        std::string to(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(path.c_str(), to.data(), to.size());
+        if (n < 0) {
+            error = LastError();
+            return {};
+        }
+        if (static_cast<std::size_t>(n) >= to.size()) {
+            error = std::make_error_code(std::errc::filename_too_long);
+            return {};
+        }
+        to.resize(static_cast<std::size_t>(n));
+        const fs::path next(to);
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+    return {};
+}
+
 // Makes the rename itself durable. Some file systems cannot flush a folder;
 // the file's own content is on the disk already, so this stays best effort.
 void SyncFolder(const fs::path& folder) {
@@ -49,14 +90,13 @@ void SyncFolder(const fs::path& folder) {
 }  // namespace
 
 AtomicFile::AtomicFile(fs::path target, TempNames names) : target_(std::move(target)) {
-    std::error_code ec;
-    // A link is kept as the user made it; the file it names is the one replaced.
-    if (fs::is_symlink(target_, ec)) {
-        fs::path resolved = fs::weakly_canonical(target_, ec);
-        if (!ec) target_ = std::move(resolved);
-    }
-    if (target_.filename().empty()) {
-        fail(std::make_error_code(std::errc::is_a_directory));
+    if (!findTarget()) return;
+    if (direct_) {
+        // Read by another program as it comes (a pipe, a terminal): there is
+        // nothing to replace, and a rename would put a file in its place.
+        fd_ = ::open(target_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        if (fd_ < 0) fail(LastError());
+        buffer_.reserve(kBufferSize);
         return;
     }
     const fs::path folder = target_.parent_path();
@@ -76,6 +116,26 @@ AtomicFile::AtomicFile(fs::path target, TempNames names) : target_(std::move(tar
         if (errno != EEXIST) break;
     }
     fail(LastError());
+}
+
+bool AtomicFile::findTarget() {
+    if (target_.filename().empty()) return fail(std::make_error_code(std::errc::is_a_directory));
+    struct stat st {};
+    if (::stat(target_.c_str(), &st) == 0) {
+        direct_ = S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode);
+        if (direct_) return true;
+        if (S_ISDIR(st.st_mode)) return fail(std::make_error_code(std::errc::is_a_directory));
+        if (!S_ISREG(st.st_mode)) return fail({kNotRegular, NotARegularFileCategory()});
+    } else if (errno != ENOENT) {
+        return fail(LastError());
+    }
+    // A link is kept as the user made it; the file it names is the one
+    // replaced, or made when it is missing, in the folder the link names.
+    std::error_code ec;
+    target_ = FollowLinks(target_, ec);
+    if (ec) return fail(ec);
+    if (target_.filename().empty()) return fail(std::make_error_code(std::errc::is_a_directory));
+    return true;
 }
 
 AtomicFile::~AtomicFile() {
@@ -121,16 +181,18 @@ bool AtomicFile::finish() {
         return fail(std::make_error_code(std::errc::bad_file_descriptor));
     }
     bool ok = flushBuffer();
-    // Replacing a file keeps who may read it: a private file stays private.
-    struct stat old {};
-    const bool exists = ok && ::stat(target_.c_str(), &old) == 0;
-    // A folder in the target's place would fail only the rename: found here,
-    // a set of files fails before any of them is replaced.
-    if (exists && S_ISDIR(old.st_mode)) ok = fail(std::make_error_code(std::errc::is_a_directory));
-    if (ok && exists && S_ISREG(old.st_mode) && ::fchmod(fd_, old.st_mode & 07777) != 0) ok = fail(LastError());
-    // Without this a crash soon after the rename can leave an empty file
-    // under the target's name on file systems that delay the data.
-    if (ok && ::fsync(fd_) != 0) ok = fail(LastError());
+    if (!direct_) {
+        // Replacing a file keeps who may read it: a private file stays private.
+        struct stat old {};
+        const bool exists = ok && ::stat(target_.c_str(), &old) == 0;
+        // A folder in the target's place would fail only the rename: found
+        // here, a set of files fails before any of them is replaced.
+        if (exists && S_ISDIR(old.st_mode)) ok = fail(std::make_error_code(std::errc::is_a_directory));
+        if (ok && exists && S_ISREG(old.st_mode) && ::fchmod(fd_, old.st_mode & 07777) != 0) ok = fail(LastError());
+        // Without this a crash soon after the rename can leave an empty file
+        // under the target's name on file systems that delay the data.
+        if (ok && ::fsync(fd_) != 0) ok = fail(LastError());
+    }
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0 && ok) ok = fail(LastError());
@@ -144,6 +206,7 @@ bool AtomicFile::finish() {
 
 bool AtomicFile::commit() {
     if (!finish()) return false;
+    if (direct_) return true;
     finished_ = false;
     if (::rename(temp_.c_str(), target_.c_str()) != 0) {
         fail(LastError());
@@ -186,13 +249,7 @@ bool AtomicFileSet::fail(const fs::path& path, std::error_code ec) {
 bool AtomicFileSet::makeFolder(const fs::path& folder) {
     if (error_) return false;
     std::error_code ec;
-    {
-        const StopSignalHold hold;
-        const std::size_t before = folders_.made().size();
-        if (folders_.makeOne(folder, ec) && folders_.made().size() > before)
-            folderStopEntry_ = RegisterStopCleanup(folder, true);
-    }
-    return !ec || fail(folder, ec);
+    return folders_.makeOne(folder, ec) || fail(folder, ec);
 }
 
 bool AtomicFileSet::add(const fs::path& path, const std::function<bool(OutputSink&)>& produce) {
@@ -226,7 +283,6 @@ bool AtomicFileSet::commit() {
     for (const fs::path& path : obsolete_) ::unlink(path.c_str());
     obsolete_.clear();
     folders_.keep();
-    UnregisterStopCleanup(folderStopEntry_);
     return true;
 }
 
@@ -234,7 +290,6 @@ void AtomicFileSet::discard() {
     files_.clear();
     obsolete_.clear();
     folders_.remove();
-    UnregisterStopCleanup(folderStopEntry_);
 }
 
 bool WriteFileAtomic(const fs::path& path, const std::function<bool(OutputSink&)>& produce, std::error_code* error) {

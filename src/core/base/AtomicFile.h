@@ -43,9 +43,13 @@ public:
     using TempNames = std::function<std::string(unsigned attempt)>;
 
     // Creates the temporary file beside target, exclusively: an existing file
-    // or link of that name is never opened, followed or reused. When target
-    // is a symbolic link, the file it points to is replaced and the link kept.
-    // isOpen() is false when no temporary file could be created.
+    // or link of that name is never opened, followed or reused. Target is
+    // found as the shell's ">" finds it: when it is a symbolic link, the file
+    // it points to is replaced, or made where a dangling one points, and the
+    // link kept; a loop of links fails. A named pipe or a character device
+    // (a terminal, /dev/null) is written directly, with no temporary file and
+    // no rename; a folder or any other kind of file is refused as it is.
+    // isOpen() is false when nothing could be opened.
     explicit AtomicFile(std::filesystem::path target, TempNames names = {});
     // Without commit() the temporary file is removed and the target untouched.
     ~AtomicFile() override;
@@ -76,10 +80,14 @@ public:
     std::error_code error() const { return error_; }
     // The file that commit() replaces (the link's target for a link).
     const std::filesystem::path& target() const { return target_; }
-    // The temporary file while it exists; empty otherwise.
+    // The temporary file while it exists; empty otherwise, and always when
+    // target is written directly.
     const std::filesystem::path& tempPath() const { return temp_; }
 
 private:
+    // Sets target_ to the name commit() replaces, or direct_ for a pipe or a
+    // device; false, with the reason, for a name nothing may be written to.
+    bool findTarget();
     bool flushBuffer();
     bool fail(std::error_code ec);
 
@@ -89,6 +97,7 @@ private:
     int stopEntry_ = -1;
     int fd_ = -1;
     bool finished_ = false;
+    bool direct_ = false;
     std::vector<std::uint8_t> buffer_;
     std::error_code error_;
 };
@@ -139,7 +148,6 @@ private:
     std::vector<std::unique_ptr<AtomicFile>> files_;
     std::vector<std::filesystem::path> obsolete_;
     MadeFolders folders_;
-    int folderStopEntry_ = -1;
     std::error_code error_;
     std::filesystem::path failedPath_;
 };

@@ -1,5 +1,7 @@
 #include "core/base/MadeFolders.h"
 
+#include "core/base/StopCleanup.h"
+
 #include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,12 +16,19 @@ MadeFolders::~MadeFolders() {
 
 bool MadeFolders::makeOne(const fs::path& folder, std::error_code& error) {
     error.clear();
-    if (::mkdir(folder.c_str(), 0777) == 0) {
-        made_.push_back(folder);
-        return true;
+    int failure = 0;
+    {
+        // A stop signal never falls between making the folder and registering it.
+        const StopSignalHold hold;
+        failure = ::mkdir(folder.c_str(), 0777) == 0 ? 0 : errno;
+        if (failure == 0) {
+            made_.push_back(folder);
+            stopEntries_.push_back(RegisterStopCleanup(folder, true));
+        }
     }
-    if (errno != EEXIST) {
-        error.assign(errno, std::generic_category());
+    if (failure == 0) return true;
+    if (failure != EEXIST) {
+        error.assign(failure, std::generic_category());
         return false;
     }
     // Something was there already: fine when it is a folder or leads to one.
@@ -49,9 +58,15 @@ bool MadeFolders::makeAll(const fs::path& folder, std::error_code& error) {
     return true;
 }
 
+void MadeFolders::keep() {
+    for (int& entry : stopEntries_) UnregisterStopCleanup(entry);
+    stopEntries_.clear();
+    made_.clear();
+}
+
 void MadeFolders::remove() {
     for (auto it = made_.rbegin(); it != made_.rend(); ++it) ::rmdir(it->c_str());
-    made_.clear();
+    keep();
 }
 
 }  // namespace vra

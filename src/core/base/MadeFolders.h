@@ -4,7 +4,7 @@
 // made: whatever stood on the path before, a folder, a file or a link
 // (dangling or not), is the user's and stays as it was. Taking away is rmdir
 // alone, the deepest folder first, so that a folder someone filled meanwhile
-// stays too.
+// stays too. A stop signal takes them away as well (core/base/StopCleanup.h).
 //
 //     MadeFolders made;
 //     bool ok = made.makeAll(folder, error);   // every missing folder on the way
@@ -38,12 +38,14 @@ public:
     // The folders made so far, in the order they were made.
     const std::vector<std::filesystem::path>& made() const { return made_; }
     // They stay: nothing is taken away any more.
-    void keep() { made_.clear(); }
+    void keep();
     // Takes away the folders made that are empty, the deepest first.
     void remove();
 
 private:
     std::vector<std::filesystem::path> made_;
+    // Their entries among what a stop signal removes, one a folder.
+    std::vector<int> stopEntries_;
 };
 
 }  // namespace vra
