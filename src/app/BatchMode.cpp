@@ -31,21 +31,47 @@ constexpr std::string_view kXmlMode = "-xml";
 constexpr std::string_view kReportSiteMode = "-reportsite";
 constexpr std::string_view kRaceDataFailedText = "Race data could not be written.";
 
-// How each mode is called, and how many arguments it cannot do without.
+// How each mode is called, how many arguments it cannot do without, and
+// what the values it reads (arguments 2 and 3) stand for.
 struct ModeUse {
     std::string_view mode;
     std::size_t needed;
     std::string_view usage;
+    std::string_view values[2];
 };
 constexpr ModeUse kModeUses[] = {
-    {kExpReports, 2, "-expreports -r<replay> [-o<output prefix> [-mech]]"},
-    {kRaceDataMode, 3, "-racedata -r<replay> -o<output file>"},
-    {kReportSiteMode, 2, "-reportsite -r<replay> [-o<output folder>]"},
-    {kXmlMode, 2, "-xml -r<replay>"},
+    {kExpReports, 2, "-expreports -r<replay> [-o<output prefix> [-mech]]", {"replay", "output prefix"}},
+    {kRaceDataMode, 3, "-racedata -r<replay> -o<output file>", {"replay", "output file"}},
+    {kReportSiteMode, 2, "-reportsite -r<replay> [-o<output folder>]", {"replay", "output folder"}},
+    {kXmlMode, 2, "-xml -r<replay>", {"replay", {}}},
 };
+
+const ModeUse* UseOf(const std::vector<std::string>& args) {
+    for (const ModeUse& use : kModeUses)
+        if (!args.empty() && args[0] == use.mode) return &use;
+    return nullptr;
+}
+
+std::string UsageLine(const ModeUse& use) {
+    return "usage: velmar-replay-analyzer " + std::string(use.usage);
+}
 
 void Tell(Prompts& prompts, const ShownText& text) {
     prompts.messageText(text, {}, Icon::Warning, Buttons::Ok);
+}
+
+// A run whose output would replace the replay it reads, under any of the
+// names it writes, by a link or a second name of the same file, is refused
+// before anything is written, and told under the mode's failure text.
+bool WouldWriteOverReplay(const std::string& replay, const std::vector<std::string>& outputs,
+                          std::string_view failedText, Prompts& prompts) {
+    for (const std::string& output : outputs) {
+        std::error_code ec;
+        if (!std::filesystem::equivalent(replay, output, ec) || ec) continue;
+        Tell(prompts, ShownText(failedText).Text("\r\n").Text(kRaceDataOverReplayText).Text("\r\n").FileName(output));
+        return true;
+    }
+    return false;
 }
 
 // A report of the replay this run read, with the stored settings; batch 1
@@ -78,9 +104,15 @@ bool BatchMode::Handles(const std::vector<std::string>& args) {
 }
 
 std::string BatchMode::Usage(const std::vector<std::string>& args) {
-    for (const ModeUse& use : kModeUses)
-        if (!args.empty() && args[0] == use.mode && args.size() < use.needed)
-            return "usage: velmar-replay-analyzer " + std::string(use.usage);
+    const ModeUse* use = UseOf(args);
+    if (!use) return {};
+    if (args.size() < use->needed) return UsageLine(*use);
+    // A space typed between a flag and its value leaves the flag without one.
+    for (std::size_t i = 1; i <= 2 && i < args.size(); ++i) {
+        if (use->values[i - 1].empty() || !Value(args[i]).empty()) continue;
+        return "Nothing follows \"" + args[i] + "\": the " + std::string(use->values[i - 1]) +
+               " goes right after it, with no space between.\r\n" + UsageLine(*use);
+    }
     return {};
 }
 
@@ -135,21 +167,26 @@ int BatchMode::RunXml(const std::vector<std::string>& args, SettingsStore& store
         prompts.alert(kNoExportPathText);
         return 1;
     }
+    const std::string replay = Value(args[1]);
     Header header;
     Drivers drivers;
-    if (!ReadReplay(Value(args[1]), header, drivers, prompts)) return 1;
+    if (!ReadReplay(replay, header, drivers, prompts)) return 1;
+    Report report;
+    SetUpReport(report, 1, header, drivers, settings, prompts);
+    const std::string file = report.XmlFile(folder);
+    if (WouldWriteOverReplay(replay, {file}, kXmlFailedText, prompts)) return 1;
     std::error_code error;
     MadeFolders made;
-    if (made.makeAll(folder, error)) {
-        Report report;
-        SetUpReport(report, 1, header, drivers, settings, prompts);
-        if (!report.ExportReportsToXml(folder, &error).empty()) {
-            made.keep();
-            return 0;
-        }
+    if (!made.makeAll(folder, error)) {
+        Tell(prompts, WhereAndWhy(kXmlFailedText, folder, error));
+        return 1;
     }
-    Tell(prompts, WhereAndWhy(kXmlFailedText, folder, error));
-    return 1;
+    if (report.ExportReportsToXml(folder, &error).empty()) {
+        Tell(prompts, WhereAndWhy(kXmlFailedText, file, error));
+        return 1;
+    }
+    made.keep();
+    return 0;
 }
 
 int BatchMode::RunReportSite(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts) {
@@ -163,9 +200,10 @@ int BatchMode::RunReportSite(const std::vector<std::string>& args, SettingsStore
         prompts.alert(kNoExportPathText);
         return 1;
     }
+    const std::string replay = Value(args[1]);
     Header header;
     Drivers drivers;
-    if (!ReadReplay(Value(args[1]), header, drivers, prompts)) return 1;
+    if (!ReadReplay(replay, header, drivers, prompts)) return 1;
     // The track is decoded for this run alone: nothing of it outlives a failure.
     std::string why;
     const int size = BitmapSizeFromSetting(settings.BMPSizeInPixel());
@@ -181,13 +219,23 @@ int BatchMode::RunReportSite(const std::vector<std::string>& args, SettingsStore
                       " pixels.\r\nPlease choose a smaller \"Size of exported BMP file\" in File->Settings.");
         return 1;
     }
+    Report report;
+    SetUpReport(report, 1, header, drivers, settings, prompts);
+    report.mapView = picture.get();
+    const std::string site = report.SiteFolder(folder);
+    if (site.empty()) {
+        Tell(prompts, ShownText(failedText)
+                          .Text("\r\nNo folder for the site can be named after the replay:\r\n")
+                          .FileName(replay));
+        return 1;
+    }
+    std::vector<std::string> files;
+    for (const std::string& name : Report::SiteFiles()) files.push_back(site + name);
+    if (WouldWriteOverReplay(replay, files, failedText, prompts)) return 1;
     std::error_code error;
     std::string failed;
     MadeFolders made;
     if (made.makeAll(folder, error)) {
-        Report report;
-        SetUpReport(report, 1, header, drivers, settings, prompts);
-        report.mapView = picture.get();
         if (!report.GenerateReportSite(folder, &error, &failed).empty()) {
             made.keep();
             return 0;
@@ -215,6 +263,10 @@ int BatchMode::Run(const std::vector<std::string>& args, SettingsStore& store, P
     Header header;
     Drivers drivers;
     if (!ReadReplay(replay, header, drivers, prompts)) return 1;
+    Report report;
+    SetUpReport(report, 0, header, drivers, settings, prompts);
+    if (WouldWriteOverReplay(replay, report.TextReportFiles(prefix, mechanical), kReportFileErrorText, prompts))
+        return 1;
     // The prefix names a folder up to its last "/"; a missing one is made,
     // or refused once rather than for each report.
     std::error_code error;
@@ -224,8 +276,6 @@ int BatchMode::Run(const std::vector<std::string>& args, SettingsStore& store, P
         Tell(prompts, WhereAndWhy(kReportFileErrorText, folder, error));
         return 1;
     }
-    Report report;
-    SetUpReport(report, 0, header, drivers, settings, prompts);
     if (!report.WriteAllTextReports(prefix, mechanical)) return 1;
     made.keep();
     return 0;

@@ -31,15 +31,18 @@ public:
     // args: the arguments after the program's name. A batch flag is handled
     // whatever follows it: a batch run never starts the window.
     static bool Handles(const std::vector<std::string>& args);
-    // The usage line of a batch mode called without the arguments it needs;
-    // empty when they are there.
+    // The usage line of a batch mode called without the arguments it needs,
+    // after the flag named when a value it reads is empty (a space typed
+    // after "-r"); empty when they are there.
     static std::string Usage(const std::vector<std::string>& args);
     // Runs the batch export; the process's exit status: 0 when everything
     // was written, 1 otherwise. The settings are read, never saved: a
     // running analyser keeps its own.
     static int Run(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts);
-    // Each mode makes its missing output folder and names the folder and the
-    // system's reason when it cannot write there.
+    // Each mode makes its missing output folder and names the folder or file
+    // and the system's reason when it cannot write there. No mode writes over
+    // the replay it reads, by any name: such a run is refused before
+    // anything is written.
     // "-racedata": every car's place in every race frame into argument 3.
     static int RunRaceData(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts);
     // "-xml": the reports as XML into the records folder.

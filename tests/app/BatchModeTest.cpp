@@ -19,12 +19,17 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <png.h>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -153,9 +158,16 @@ TEST_F(BatchRun, FailuresGoToStderrWithExitStatusOne) {
     EXPECT_EQ(stderrText, "HeaderClass: Error reading file!\n" + bad + "\n");
     EXPECT_TRUE(Written().empty());
 
-    // A short value is empty; so is the path it names.
-    EXPECT_EQ(Run({"-expreports", "-r", "-o" + out.string() + "/"}), 1);
-    EXPECT_EQ(stderrText, "HeaderClass: Error reading file!\n\n");
+    // A space typed after a flag leaves it without its value: the flag is
+    // named with the mode's use, and nothing is written.
+    const std::string expUse = "usage: velmar-replay-analyzer -expreports -r<replay> [-o<output prefix> [-mech]]\n";
+    EXPECT_EQ(Run({"-expreports", "-r", replay.string(), "-o" + out.string() + "/"}), 1);
+    EXPECT_EQ(stderrText, "Nothing follows \"-r\": the replay goes right after it, with no space between.\n" + expUse);
+    EXPECT_EQ(Run({"-racedata", "-r" + replay.string(), "-o", (out / "cars.txt").string()}), 1);
+    EXPECT_EQ(stderrText,
+              "Nothing follows \"-o\": the output file goes right after it, with no space between.\n"
+              "usage: velmar-replay-analyzer -racedata -r<replay> -o<output file>\n");
+    EXPECT_TRUE(Written().empty());
 
     // A missing output folder is made; one that cannot be is refused once,
     // named with the system's reason.
@@ -224,8 +236,8 @@ TEST_F(BatchRun, FailuresNameTheReadersMessageOrTheFolderAndTheSystemsReason) {
     EXPECT_EQ(stderrText, raceDataFailed + file.string() + ": " + tooLarge + "\n");
     SetSettings("RecordsPath=" + out.string() + "\n");
     EXPECT_EQ(RunOnAFullDisk({"-xml", "-r" + replay.string()}), 1);
-    EXPECT_EQ(stderrText, "Could not create file!\nPlease verify export path in File->Settings\n" + out.string() +
-                              ": " + tooLarge + "\n");
+    EXPECT_EQ(stderrText, "Could not create file!\nPlease verify export path in File->Settings\n" +
+                              (out / "r1.xml").string() + ": " + tooLarge + "\n");
     EXPECT_TRUE(Written().empty());
 
     SetUpSimulation();
@@ -336,6 +348,122 @@ TEST_F(BatchRun, RaceDataNeverWritesOverItsReplay) {
     EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "link.rpy"));
 }
 
+// No mode replaces the replay it reads, whatever name of its output stands
+// for it: the run is refused before anything is written.
+TEST_F(BatchRun, NoModeWritesOverItsReplay) {
+    SetUpSimulation();
+    SetSettings("RecordsPath=" + out.string() + "\n");
+    const std::string bytes = ReadAll(replay);
+    const std::string itself = "The output file is this replay file itself!\n";
+    auto refused = [&](const std::vector<std::string>& args, const std::filesystem::path& read,
+                       const std::string& expected) {
+        EXPECT_EQ(Run(args), 1) << args[0];
+        EXPECT_EQ(stderrText, expected) << args[0];
+        EXPECT_EQ(ReadAll(read), bytes) << args[0];
+    };
+
+    std::filesystem::create_symlink(replay, out / "r1_Race.txt");
+    refused({"-expreports", "-r" + replay.string(), "-o" + out.string() + "/"}, replay,
+            "Error creating file!\n" + itself + (out / "r1_Race.txt").string() + "\n");
+    EXPECT_EQ(Written(), std::vector<std::string>{"r1_Race.txt"});
+    std::filesystem::remove(out / "r1_Race.txt");
+
+    const std::filesystem::path kept = out / "r1.xml";
+    std::filesystem::copy_file(replay, kept);
+    refused({"-xml", "-r" + kept.string()}, kept,
+            "Could not create file!\nPlease verify export path in File->Settings\n" + itself + kept.string() + "\n");
+    std::filesystem::remove(kept);
+
+    const std::filesystem::path page = dir.path() / "g" / "index" / "index.html";
+    std::filesystem::create_directories(page.parent_path());
+    std::filesystem::copy_file(replay, page);
+    refused({"-reportsite", "-r" + page.string(), "-o" + (dir.path() / "g").string()}, page,
+            "Could not create site!\n" + itself + page.string() + "\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(page.parent_path()), {}), 1);
+
+    std::filesystem::create_directories(out / "r1");
+    std::filesystem::create_symlink(replay, out / "r1" / "track.png");
+    refused({"-reportsite", "-r" + replay.string(), "-o" + out.string()}, replay,
+            "Could not create site!\n" + itself + (out / "r1" / "track.png").string() + "\n");
+    EXPECT_TRUE(std::filesystem::is_symlink(out / "r1" / "track.png"));
+}
+
+// The site's folder is named after the replay's file as this system names
+// files: a "\\" is a letter like any other, and the site stays one folder
+// below the folder given, never in it or above it.
+TEST_F(BatchRun, TheSiteStaysOneFolderBelowItsFolderWhateverTheReplaysName) {
+    SetUpSimulation();
+    const std::filesystem::path par = dir.path() / "par";
+    std::filesystem::create_directories(par / "site");
+    for (const char* mine : {"index.html", "style.css", "track.png", "site/index.html", "site/style.css"})
+        std::ofstream(par / mine) << "mine: " << mine;
+    const auto before = FilesUnder(par);
+    for (const auto& [name, folder] : std::vector<std::pair<std::string, std::string>>{
+             {"a\\..", "a\\."}, {"a\\.", "a\\"}, {"x\\", "x\\"}, {".rpy", ".rpy"}, {"..rpy", "..rpy"}}) {
+        const std::filesystem::path odd = dir.path() / "r" / name;
+        std::filesystem::create_directories(odd.parent_path());
+        std::filesystem::copy_file(replay, odd);
+        EXPECT_EQ(Run({"-reportsite", "-r" + odd.string(), "-o" + (par / "site").string()}), 0) << name << stderrText;
+        EXPECT_TRUE(std::filesystem::exists(par / "site" / folder / "index.html")) << name;
+        auto after = FilesUnder(par);
+        std::erase_if(after, [&](const auto& file) { return file.first.starts_with("site/" + folder); });
+        EXPECT_TRUE(after == before) << name;
+        std::filesystem::remove_all(par / "site" / folder);
+    }
+}
+
+// An output name is found as the shell's ">" finds it: a link is followed
+// and kept, a dangling one makes the file it names, a loop is refused, and a
+// named pipe is written into for the program reading it.
+TEST_F(BatchRun, AnOutputNameIsFollowedAsTheShellFollowsIt) {
+    const std::filesystem::path plain = dir.path() / "plain";
+    ASSERT_EQ(Run({"-racedata", "-r" + replay.string(), "-o" + (plain / "cars.txt").string()}), 0) << stderrText;
+    ASSERT_EQ(Run({"-expreports", "-r" + replay.string(), "-o" + plain.string() + "/"}), 0) << stderrText;
+    const std::filesystem::path elsewhere = dir.path() / "elsewhere";
+    std::filesystem::create_directories(elsewhere);
+    for (const auto& [mode, name] :
+         std::vector<std::pair<std::string, std::string>>{{"-racedata", "cars.txt"}, {"-expreports", "r1_Race.txt"}}) {
+        const std::vector<std::string> args = {
+            mode, "-r" + replay.string(), "-o" + (mode == "-racedata" ? (out / name).string() : out.string() + "/")};
+        const std::string expected = ReadAll(plain / name);
+        std::filesystem::remove_all(out);
+        std::filesystem::create_directories(out);
+
+        std::filesystem::create_symlink(elsewhere / "missing.txt", out / name);
+        EXPECT_EQ(Run(args), 0) << mode << stderrText;
+        EXPECT_TRUE(std::filesystem::is_symlink(out / name)) << mode;
+        EXPECT_EQ(ReadAll(elsewhere / "missing.txt"), expected) << mode;
+        // A link to a file, the one just made.
+        std::filesystem::resize_file(elsewhere / "missing.txt", 0);
+        EXPECT_EQ(Run(args), 0) << mode << stderrText;
+        EXPECT_TRUE(std::filesystem::is_symlink(out / name)) << mode;
+        EXPECT_EQ(ReadAll(elsewhere / "missing.txt"), expected) << mode;
+        std::filesystem::remove(elsewhere / "missing.txt");
+
+        std::filesystem::remove_all(out);
+        std::filesystem::create_directories(out);
+        std::filesystem::create_symlink(out / name, out / name);
+        EXPECT_EQ(Run(args), 1) << mode;
+        EXPECT_NE(stderrText.find((out / name).string() + ": " +
+                                  std::make_error_code(std::errc::too_many_symbolic_link_levels).message() + "\n"),
+                  std::string::npos)
+            << stderrText;
+        EXPECT_EQ(Written(), std::vector<std::string>{name}) << mode;
+        EXPECT_TRUE(std::filesystem::is_symlink(out / name)) << mode;
+
+        std::filesystem::remove(out / name);
+        ASSERT_EQ(::mkfifo((out / name).c_str(), 0600), 0);
+        std::string read;
+        std::thread reader([&] { read = ReadAll(out / name); });
+        EXPECT_EQ(Run(args), 0) << mode << stderrText;
+        // Lets the reader go should the run never have opened the pipe.
+        if (const int fd = ::open((out / name).c_str(), O_WRONLY | O_NONBLOCK); fd >= 0) ::close(fd);
+        reader.join();
+        EXPECT_EQ(read, expected) << mode;
+        EXPECT_EQ(std::filesystem::status(out / name).type(), std::filesystem::file_type::fifo) << mode;
+    }
+}
+
 // A site that fails on its way names the file or folder that failed and
 // leaves nothing new, the folders made for it included; a replay whose track
 // is missing is named with the track it names.
@@ -366,40 +494,69 @@ TEST_F(BatchRun, AFailedSiteNamesWhatFailedAndLeavesNothing) {
         << stderrText;
 }
 
-// A server stops a run on its time limit while the run writes: the run
-// leaves no temporary file and ends with the signal.
-TEST_F(BatchRun, AStoppedRunLeavesNoTemporaryFile) {
+// A server stops a run on its time limit while the run writes, by whatever
+// signal: the run leaves no temporary file and no folder it made, and ends
+// with the signal. A run whose standard error nobody reads any more fails
+// with its own status and takes away what it made too.
+TEST_F(BatchRun, AStoppedRunLeavesNothingItMade) {
     simkit::ReplayBuilder b;
     b.drivers(12).session(3, 25, 60000);
     b.desc.sessions.back().raceStartMs = 0;
     const std::filesystem::path big = dir.path() / "data" / "big.rpy";
     ASSERT_TRUE(b.writeFile(big));
-    const std::string replayArg = "-r" + big.string(), outArg = "-o" + (out / "cars.txt").string();
+    const std::filesystem::path fresh = dir.path() / "fresh", deeper = fresh / "deeper";
+    const std::string outArg = "-o" + (deeper / "cars.txt").string();
     const std::string settings = (dir.path() / "settings").string();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) ::unsetenv(name);
-        ::setenv("VRA_SETTINGS_DIR", settings.c_str(), 1);
-        ::execl(VRA_ANALYSER, VRA_ANALYSER, "-racedata", replayArg.c_str(), outArg.c_str(), nullptr);
-        ::_exit(127);
+    // Starts the program on replay with stderr going to errFd; no core file.
+    auto start = [&](const std::filesystem::path& replayFile, int errFd) {
+        const std::string replayArg = "-r" + replayFile.string();
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) ::unsetenv(name);
+            ::setenv("VRA_SETTINGS_DIR", settings.c_str(), 1);
+            const rlimit noCore{0, 0};
+            ::setrlimit(RLIMIT_CORE, &noCore);
+            if (errFd >= 0) ::dup2(errFd, 2);
+            ::execl(VRA_ANALYSER, VRA_ANALYSER, "-racedata", replayArg.c_str(), outArg.c_str(), nullptr);
+            ::_exit(127);
+        }
+        return pid;
+    };
+    for (int sig : {SIGTERM, SIGXCPU, SIGALRM}) {
+        const pid_t pid = start(big, -1);
+        // Stopped as soon as its temporary file holds part of the output.
+        bool stopped = false;
+        int status = 0;
+        while (!stopped && ::waitpid(pid, &status, WNOHANG) == 0) {
+            std::error_code ec;
+            for (std::filesystem::directory_iterator it(deeper, ec), end; !ec && it != end; it.increment(ec))
+                if (it->path().filename().string().starts_with(".vra-") && it->file_size(ec) > 0 && !ec) stopped = true;
+            if (stopped)
+                ::kill(pid, sig);
+            else
+                ::usleep(500);
+        }
+        if (stopped) ::waitpid(pid, &status, 0);
+        ASSERT_TRUE(stopped) << "the run ended before it could be stopped: " << status;
+        ASSERT_TRUE(WIFSIGNALED(status)) << status;
+        EXPECT_EQ(WTERMSIG(status), sig);
+        EXPECT_FALSE(std::filesystem::exists(fresh)) << strsignal(sig);
     }
-    // Stopped as soon as its temporary file holds part of the output.
-    bool stopped = false;
+
+    simkit::ReplayBuilder q;
+    q.drivers(3).session(1, 2, 60000);
+    const std::filesystem::path qualifying = dir.path() / "qualifying.rpy";
+    ASSERT_TRUE(q.writeFile(qualifying));
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    ::close(fds[0]);
+    const pid_t pid = start(qualifying, fds[1]);
+    ::close(fds[1]);
     int status = 0;
-    while (!stopped && ::waitpid(pid, &status, WNOHANG) == 0) {
-        std::error_code ec;
-        for (std::filesystem::directory_iterator it(out, ec), end; !ec && it != end; it.increment(ec))
-            if (it->path().filename().string().starts_with(".vra-") && it->file_size(ec) > 0 && !ec) stopped = true;
-        if (stopped)
-            ::kill(pid, SIGTERM);
-        else
-            ::usleep(500);
-    }
-    if (stopped) ::waitpid(pid, &status, 0);
-    ASSERT_TRUE(stopped) << "the run ended before it could be stopped: " << status;
-    ASSERT_TRUE(WIFSIGNALED(status)) << status;
-    EXPECT_EQ(WTERMSIG(status), SIGTERM);
-    EXPECT_TRUE(Written().empty());
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_FALSE(std::filesystem::exists(fresh));
 }
 
 TEST_F(BatchRun, XmlGoesIntoTheRecordsFolder) {
@@ -424,6 +581,13 @@ TEST_F(BatchRun, XmlGoesIntoTheRecordsFolder) {
     EXPECT_EQ(Run({"-xml", "-r" + replay.string()}), 1);
     EXPECT_EQ(stderrText, "Could not create file!\nPlease verify export path in File->Settings\n" + out.string() +
                               ": " + std::make_error_code(std::errc::not_a_directory).message() + "\n");
+    // A failure past the folder names the file.
+    std::filesystem::remove_all(out);
+    std::filesystem::create_directories(out / "r1.xml");
+    EXPECT_EQ(Run({"-xml", "-r" + replay.string()}), 1);
+    EXPECT_EQ(stderrText, "Could not create file!\nPlease verify export path in File->Settings\n" +
+                              (out / "r1.xml").string() + ": " +
+                              std::make_error_code(std::errc::is_a_directory).message() + "\n");
 }
 
 // The width and height of a PNG file, from its header.

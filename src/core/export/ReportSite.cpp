@@ -48,22 +48,47 @@ std::string PageHead(const std::string& title) {
 
 constexpr std::string_view kPageEnd = "</body>\n</html>\n";
 
+constexpr std::string_view kStyleFile = "style.css";
+constexpr std::string_view kPictureFile = "track.png";
+constexpr std::string_view kIndexFile = "index.html";
+
 }  // namespace
+
+std::string Report::SiteFolder(std::string_view folder) const {
+    if (!drivers || folder.empty()) return {};
+    // The file's own name as this system splits it: a "\" is a letter of it,
+    // or a replay named "a\.." would put its site above the folder. A name
+    // that is all extension (".rpy", "..rpy") keeps it: the site never lands
+    // in the export folder or above it, over what else is kept there.
+    const std::string file = drivers->path.filename().string();
+    std::string name = file.substr(0, file.find_last_of('.'));
+    const auto isNoName = [](const std::string& n) { return n.empty() || n == "." || n == ".."; };
+    if (isNoName(name)) name = file;
+    if (isNoName(name)) return {};
+    std::string site(folder);
+    if (site.back() != '/') site += '/';
+    return site + name + "/";
+}
+
+std::vector<std::string> Report::SiteFiles() {
+    std::vector<std::string> names = {std::string(kStyleFile)};
+    for (const Page& page : kPages) names.emplace_back(page.file);
+    names.emplace_back(kPictureFile);
+    names.emplace_back(kIndexFile);
+    return names;
+}
 
 std::string Report::GenerateReportSite(std::string_view folder, std::error_code* error, std::string* failedPath) const {
     if (!header || !drivers || folder.empty()) return {};
     std::error_code ignored;
     std::error_code& ec = error ? *error : ignored;
     const std::string replay = drivers->path.string();
-    // A name that is all extension (".rpy", "..rpy") still gets a folder of
-    // its own: the site never lands in the export folder or above it, over
-    // what else is kept there.
-    std::string name = BaseName(replay);
-    if (name.empty() || name == "." || name == "..") name = FileName(replay);
-    if (name.empty()) return {};
-    std::string site(folder);
-    if (site.back() != '/') site += '/';
-    site += name + "/";
+    const std::string site = SiteFolder(folder);
+    if (site.empty()) {
+        ec = std::make_error_code(std::errc::invalid_argument);
+        if (failedPath) *failedPath = replay;
+        return {};
+    }
     // The site is replaced as a whole: a page of a new site never stands
     // beside the index of an older one. On failure error takes the set's
     // first reason.
@@ -88,7 +113,7 @@ std::string Report::GenerateReportSite(std::string_view folder, std::error_code*
     index += "</ul>\n";
     index += kPageEnd;
 
-    if (!files.add(site + "style.css", kStyle)) return failed();
+    if (!files.add(site + std::string(kStyleFile), kStyle)) return failed();
     for (const Page& page : kPages) {
         std::string html = PageHead(title + " - " + Html(Title(page.kind)));
         html += "<p><a href=\"index.html\">Back</a></p>\n<pre>" + Html(Shown(page.kind)) + "</pre>\n";
@@ -96,11 +121,12 @@ std::string Report::GenerateReportSite(std::string_view folder, std::error_code*
         html += kPageEnd;
         if (!files.add(site + page.file, html)) return failed();
     }
+    const std::string pictureFile = site + std::string(kPictureFile);
     if (!picture)
-        files.removeOnCommit(site + "track.png");
-    else if (!files.add(site + "track.png", [&](OutputSink& out) { return PngWriter::Write(*picture, out); }))
+        files.removeOnCommit(pictureFile);
+    else if (!files.add(pictureFile, [&](OutputSink& out) { return PngWriter::Write(*picture, out); }))
         return failed();
-    if (!files.add(site + "index.html", index) || !files.commit()) return failed();
+    if (!files.add(site + std::string(kIndexFile), index) || !files.commit()) return failed();
     return site;
 }
 

@@ -37,12 +37,17 @@ std::string XmlText(const ShownText& shown) {
 
 }  // namespace
 
+std::string Report::XmlFile(std::string_view folder) const {
+    if (!drivers || folder.empty()) return {};
+    std::string target(folder);
+    if (target.back() != '/') target += '/';
+    return target + BaseName(drivers->path.string()) + ".xml";
+}
+
 std::string Report::ExportReportsToXml(std::string_view folder, std::error_code* error) const {
     if (!header || !drivers || folder.empty()) return {};
     const std::string replay = drivers->path.string();
-    std::string target(folder);
-    if (target.back() != '/') target += '/';
-    target += BaseName(replay) + ".xml";
+    const std::string target = XmlFile(folder);
 
     pugi::xml_document doc;
     pugi::xml_node root = doc.append_child("ReplayReports");

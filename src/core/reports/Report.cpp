@@ -711,8 +711,9 @@ std::string Report::pedalBody() const {
     return out;
 }
 
-bool Report::WriteAllTextReports(std::string_view prefix, int mechanical) const {
-    if (!header || !drivers) return false;
+namespace {
+
+std::vector<int> TextReportKinds(int mechanical) {
     std::vector<int> kinds = {ReportKind::RaceSettings, ReportKind::Practice, ReportKind::Qualifying,
                               ReportKind::HappyHour,    ReportKind::Race,     ReportKind::LapChart,
                               ReportKind::LapByLap,     ReportKind::Complete};
@@ -720,7 +721,23 @@ bool Report::WriteAllTextReports(std::string_view prefix, int mechanical) const 
         kinds.push_back(ReportKind::Mechanical);
         kinds.push_back(ReportKind::Flags);
     }
+    return kinds;
+}
+
+}  // namespace
+
+std::vector<std::string> Report::TextReportFiles(std::string_view prefix, int mechanical) const {
+    std::vector<std::string> files;
+    if (!header) return files;
     const std::string base = std::string(prefix) + BaseName(header->path.string());
+    for (int k : TextReportKinds(mechanical)) files.push_back(base + FileSuffix(k));
+    return files;
+}
+
+bool Report::WriteAllTextReports(std::string_view prefix, int mechanical) const {
+    if (!header || !drivers) return false;
+    const std::vector<int> kinds = TextReportKinds(mechanical);
+    const std::vector<std::string> names = TextReportFiles(prefix, mechanical);
     // The complete report repeats four others: they are made once.
     std::map<int, std::string> texts;
     for (int k : kinds)
@@ -730,8 +747,8 @@ bool Report::WriteAllTextReports(std::string_view prefix, int mechanical) const 
     for (int part : kCompleteParts) complete += "\r\n" + texts[part];
     // The complete report must never stand beside parts of another run.
     AtomicFileSet files;
-    for (int k : kinds)
-        if (!files.add(std::filesystem::path(base + FileSuffix(k)), texts[k])) break;
+    for (std::size_t i = 0; i < kinds.size(); ++i)
+        if (!files.add(std::filesystem::path(names[i]), texts[kinds[i]])) break;
     if (files.commit()) return true;
     if (prompts)
         prompts->messageText(WhereAndWhy(kReportFileErrorText, files.failedPath().string(), files.error()), {},

@@ -106,6 +106,8 @@ public:
     // named to the prompts; the old files then stay as they were. True when
     // every file was written.
     bool WriteAllTextReports(std::string_view prefix, int mechanical) const;
+    // The files it writes.
+    std::vector<std::string> TextReportFiles(std::string_view prefix, int mechanical) const;
 
     // The exports of the replay (built with the export library). Each file
     // is replaced whole or not at all; error, when given, receives the
@@ -113,15 +115,23 @@ public:
     // Writes folder/<replay base name>.xml holding the misc info, practice,
     // qualifying, happy hour and race reports; its path, or "" on failure.
     std::string ExportReportsToXml(std::string_view folder, std::error_code* error = nullptr) const;
+    // The file it writes.
+    std::string XmlFile(std::string_view folder) const;
     // Writes the HTML pages of the reports, a style sheet and the track map
-    // (from mapView, when it has one) into folder/<replay base name>/ (the
-    // whole file name when the base name is empty, "." or ".."); that folder
+    // (from mapView, when it has one) into SiteFolder(folder); that folder
     // with its trailing "/", or "" when the folder could not be made or a
     // file not written: then an older site there is as it was, and nothing
     // new is left. A site without a picture removes an older one's.
     // failedPath, when given, receives the file or folder that failed.
     std::string GenerateReportSite(std::string_view folder, std::error_code* error = nullptr,
                                    std::string* failedPath = nullptr) const;
+    // The site's own folder, with its trailing "/": one folder below folder,
+    // named after the replay's file (the part after its last "/") without its
+    // extension, or the whole file name where that leaves "", "." or "..".
+    // Never folder itself or above it: "" when no such name can be made.
+    std::string SiteFolder(std::string_view folder) const;
+    // The names of the files of a site in its folder, the picture's included.
+    static std::vector<std::string> SiteFiles();
 
 private:
     std::string body(int reportKind) const;
