@@ -6,6 +6,7 @@
 #include "core/document/CRpyGraphDoc.h"
 #include "core/document/NoTrackText.h"
 #include "core/document/OptionsModel.h"
+#include "core/document/ReplayFiles.h"
 #include "core/export/ExportFlows.h"
 #include "core/export/RaceData.h"
 #include "core/replay/Drivers.h"
@@ -66,8 +67,7 @@ void Tell(Prompts& prompts, const ShownText& text) {
 bool WouldWriteOverReplay(const std::string& replay, const std::vector<std::string>& outputs,
                           std::string_view failedText, Prompts& prompts) {
     for (const std::string& output : outputs) {
-        std::error_code ec;
-        if (!std::filesystem::equivalent(replay, output, ec) || ec) continue;
+        if (!IsSameFile(replay, output)) continue;
         Tell(prompts, ShownText(failedText).Text("\r\n").Text(kRaceDataOverReplayText).Text("\r\n").FileName(output));
         return true;
     }

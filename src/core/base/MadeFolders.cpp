@@ -21,10 +21,7 @@ bool MadeFolders::makeOne(const fs::path& folder, std::error_code& error) {
         // A stop signal never falls between making the folder and registering it.
         const StopSignalHold hold;
         failure = ::mkdir(folder.c_str(), 0777) == 0 ? 0 : errno;
-        if (failure == 0) {
-            made_.push_back(folder);
-            stopEntries_.push_back(RegisterStopCleanup(folder, true));
-        }
+        if (failure == 0) made_.push_back({folder, RegisterStopCleanup(folder, true)});
     }
     if (failure == 0) return true;
     if (failure != EEXIST) {
@@ -59,13 +56,12 @@ bool MadeFolders::makeAll(const fs::path& folder, std::error_code& error) {
 }
 
 void MadeFolders::keep() {
-    for (int& entry : stopEntries_) UnregisterStopCleanup(entry);
-    stopEntries_.clear();
+    for (Made& made : made_) UnregisterStopCleanup(made.stopEntry);
     made_.clear();
 }
 
 void MadeFolders::remove() {
-    for (auto it = made_.rbegin(); it != made_.rend(); ++it) ::rmdir(it->c_str());
+    for (auto it = made_.rbegin(); it != made_.rend(); ++it) ::rmdir(it->folder.c_str());
     keep();
 }
 

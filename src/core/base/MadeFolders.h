@@ -35,17 +35,19 @@ public:
     // makeAll(). True when a folder stands there now, made here or not.
     bool makeOne(const std::filesystem::path& folder, std::error_code& error);
 
-    // The folders made so far, in the order they were made.
-    const std::vector<std::filesystem::path>& made() const { return made_; }
     // They stay: nothing is taken away any more.
     void keep();
     // Takes away the folders made that are empty, the deepest first.
     void remove();
 
 private:
-    std::vector<std::filesystem::path> made_;
-    // Their entries among what a stop signal removes, one a folder.
-    std::vector<int> stopEntries_;
+    struct Made {
+        std::filesystem::path folder;
+        // Its entry among what a stop signal removes.
+        int stopEntry;
+    };
+    // In the order they were made.
+    std::vector<Made> made_;
 };
 
 }  // namespace vra

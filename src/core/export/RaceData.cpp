@@ -3,6 +3,7 @@
 #include "core/base/AtomicFile.h"
 #include "core/base/OutputSink.h"
 #include "core/document/CarNumberText.h"
+#include "core/document/ReplayFiles.h"
 #include "core/document/TrackDistanceUnit.h"
 #include "core/document/TrackIni.h"
 #include "core/replay/Drivers.h"
@@ -190,7 +191,7 @@ int RaceData::Run() {
     }
     // A slip in the output's name must not cost the race: the replay, under
     // this name, another or through a link, is never written over.
-    if (std::error_code ec; std::filesystem::equivalent(replay_, output_, ec)) {
+    if (IsSameFile(replay_, output_)) {
         replayProblem_ = kRaceDataOverReplayText;
         return 0;
     }
