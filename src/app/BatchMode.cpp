@@ -1,6 +1,7 @@
 #include "app/BatchMode.h"
 
 #include "app/CommandLine.h"
+#include "core/base/KeptFile.h"
 #include "core/base/MadeFolders.h"
 #include "core/decode/KtTrackFile.h"
 #include "core/document/CRpyGraphDoc.h"
@@ -61,19 +62,6 @@ void Tell(Prompts& prompts, const ShownText& text) {
     prompts.messageText(text, {}, Icon::Warning, Buttons::Ok);
 }
 
-// A run whose output would replace the replay it reads, under any of the
-// names it writes, by a link or a second name of the same file, is refused
-// before anything is written, and told under the mode's failure text.
-bool WouldWriteOverReplay(const std::string& replay, const std::vector<std::string>& outputs,
-                          std::string_view failedText, Prompts& prompts) {
-    for (const std::string& output : outputs) {
-        if (!IsSameFile(replay, output)) continue;
-        Tell(prompts, ShownText(failedText).Text("\r\n").Text(kRaceDataOverReplayText).Text("\r\n").FileName(output));
-        return true;
-    }
-    return false;
-}
-
 // A report of the replay this run read, with the stored settings; batch 1
 // where it is built without the main window's views.
 void SetUpReport(Report& report, int batch, const Header& header, const Drivers& drivers, const AppSettings& settings,
@@ -107,11 +95,26 @@ std::string BatchMode::Usage(const std::vector<std::string>& args) {
     const ModeUse* use = UseOf(args);
     if (!use) return {};
     if (args.size() < use->needed) return UsageLine(*use);
-    // A space typed between a flag and its value leaves the flag without one.
+    // The values are taken by their places, so a pair given the other way
+    // round would read the output and write over the replay. A space typed
+    // between a flag and its value leaves the flag without one.
+    constexpr std::string_view kFlags[2] = {"-r", "-o"};
+    const std::string output(use->values[1]);
     for (std::size_t i = 1; i <= 2 && i < args.size(); ++i) {
-        if (use->values[i - 1].empty() || !Value(args[i]).empty()) continue;
-        return "Nothing follows \"" + args[i] + "\": the " + std::string(use->values[i - 1]) +
-               " goes right after it, with no space between.\r\n" + UsageLine(*use);
+        const std::string what(use->values[i - 1]);
+        if (what.empty()) continue;
+        std::string problem;
+        if (args[i].empty()) {
+            problem = "An empty argument stands where the " + what + " goes.";
+        } else if (args[i].starts_with(kFlags[2 - i])) {
+            problem = "\"" + args[i] + "\" is not the " + what + ": the replay comes first, as -r<replay>";
+            if (!output.empty()) problem += ", then the " + output + ", as -o<" + output + ">";
+            problem += ".";
+        } else if (Value(args[i]).empty()) {
+            problem =
+                "Nothing follows \"" + args[i] + "\": the " + what + " goes right after it, with no space between.";
+        }
+        if (!problem.empty()) return problem + "\r\n" + UsageLine(*use);
     }
     return {};
 }
@@ -174,7 +177,6 @@ int BatchMode::RunXml(const std::vector<std::string>& args, SettingsStore& store
     Report report;
     SetUpReport(report, 1, header, drivers, settings, prompts);
     const std::string file = report.XmlFile(folder);
-    if (WouldWriteOverReplay(replay, {file}, kXmlFailedText, prompts)) return 1;
     std::error_code error;
     MadeFolders made;
     if (!made.makeAll(folder, error)) {
@@ -229,9 +231,6 @@ int BatchMode::RunReportSite(const std::vector<std::string>& args, SettingsStore
                           .FileName(replay));
         return 1;
     }
-    std::vector<std::string> files;
-    for (const std::string& name : Report::SiteFiles()) files.push_back(site + name);
-    if (WouldWriteOverReplay(replay, files, failedText, prompts)) return 1;
     std::error_code error;
     std::string failed;
     MadeFolders made;
@@ -252,6 +251,10 @@ int BatchMode::Run(const std::vector<std::string>& args, SettingsStore& store, P
         prompts.alert(usage);
         return 1;
     }
+    // No output replaces the replay, by whatever name it is reached: each
+    // writer refuses it once the folders on the way stand and the links are
+    // followed, and the run fails as on any other refusal.
+    const KeptFile kept(Value(args[1]));
     if (args[0] == kRaceDataMode) return RunRaceData(args, store, prompts);
     if (args[0] == kXmlMode) return RunXml(args, store, prompts);
     if (args[0] == kReportSiteMode) return RunReportSite(args, store, prompts);
@@ -265,8 +268,6 @@ int BatchMode::Run(const std::vector<std::string>& args, SettingsStore& store, P
     if (!ReadReplay(replay, header, drivers, prompts)) return 1;
     Report report;
     SetUpReport(report, 0, header, drivers, settings, prompts);
-    if (WouldWriteOverReplay(replay, report.TextReportFiles(prefix, mechanical), kReportFileErrorText, prompts))
-        return 1;
     // The prefix names a folder up to its last "/"; a missing one is made,
     // or refused once rather than for each report.
     std::error_code error;

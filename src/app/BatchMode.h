@@ -32,8 +32,9 @@ public:
     // whatever follows it: a batch run never starts the window.
     static bool Handles(const std::vector<std::string>& args);
     // The usage line of a batch mode called without the arguments it needs,
-    // after the flag named when a value it reads is empty (a space typed
-    // after "-r"); empty when they are there.
+    // after what is wrong with a value it reads: an empty argument, a flag
+    // without its value (a space typed after "-r"), or the replay and the
+    // output given the other way round; empty when all is well.
     static std::string Usage(const std::vector<std::string>& args);
     // Runs the batch export; the process's exit status: 0 when everything
     // was written, 1 otherwise. The settings are read, never saved: a
@@ -41,8 +42,8 @@ public:
     static int Run(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts);
     // Each mode makes its missing output folder and names the folder or file
     // and the system's reason when it cannot write there. No mode writes over
-    // the replay it reads, by any name: such a run is refused before
-    // anything is written.
+    // the replay it reads, by any name: such a run is refused, and takes away
+    // what it made, as any failed run does.
     // "-racedata": every car's place in every race frame into argument 3.
     static int RunRaceData(const std::vector<std::string>& args, SettingsStore& store, Prompts& prompts);
     // "-xml": the reports as XML into the records folder.

@@ -359,7 +359,7 @@ TEST_F(BatchRun, NoModeWritesOverItsReplay) {
                        const std::string& expected) {
         EXPECT_EQ(Run(args), 1) << args[0];
         EXPECT_EQ(stderrText, expected) << args[0];
-        EXPECT_EQ(ReadAll(read), bytes) << args[0];
+        EXPECT_TRUE(ReadAll(read) == bytes) << args[0];
     };
 
     std::filesystem::create_symlink(replay, out / "r1_Race.txt");
@@ -386,6 +386,68 @@ TEST_F(BatchRun, NoModeWritesOverItsReplay) {
     refused({"-reportsite", "-r" + replay.string(), "-o" + out.string()}, replay,
             "Could not create site!\n" + itself + (out / "r1" / "track.png").string() + "\n");
     EXPECT_TRUE(std::filesystem::is_symlink(out / "r1" / "track.png"));
+}
+
+// A name that reaches the replay only through a folder the run makes is
+// found out once that folder stands: the run fails as on any refusal, and
+// the folder goes with it.
+TEST_F(BatchRun, NoNameThroughAFolderTheRunMakesReachesTheReplay) {
+    SetUpSimulation();
+    const std::string bytes = ReadAll(replay);
+    const std::string itself = "The output file is this replay file itself!\n";
+    const std::filesystem::path d = dir.path() / "d";
+    std::filesystem::create_directories(d / "o" / "race");
+    for (const char* name : {"r.rpy", "r.xml", "o/race/race.html"}) std::filesystem::copy_file(replay, d / name);
+    std::filesystem::create_symlink(d / "r.rpy", d / "r_Race.txt");
+    const std::string x = (d / "x").string() + "/..";
+    SetSettings("RecordsPath=" + x + "\n");
+    for (const auto& [args, expected] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"-xml", "-r" + (d / "r.xml").string()},
+              "Could not create file!\nPlease verify export path in File->Settings\n" + itself + x + "/r.xml\n"},
+             {{"-expreports", "-r" + (d / "r.rpy").string(), "-o" + x + "/"},
+              "Error creating file!\n" + itself + x + "/r_Race.txt\n"},
+             {{"-reportsite", "-r" + (d / "o" / "race" / "race.html").string(), "-o" + (d / "o").string() + "/x/.."},
+              "Could not create site!\n" + itself + (d / "o").string() + "/x/../race/race.html\n"}}) {
+        EXPECT_EQ(Run(args), 1) << args[0];
+        EXPECT_EQ(stderrText, expected) << args[0];
+        const std::string read = args[1].substr(2);
+        EXPECT_TRUE(ReadAll(read) == bytes) << args[0];
+        EXPECT_FALSE(std::filesystem::exists(d / "x") || std::filesystem::exists(d / "o" / "x")) << args[0];
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(std::filesystem::path(read).parent_path()), {}),
+                  args[0] == "-reportsite" ? 1 : 4)
+            << args[0];
+    }
+}
+
+// The values are taken by their places: a pair given the other way round is
+// refused before anything is read or written.
+TEST_F(BatchRun, ValuesInTheWrongOrderAreRefused) {
+    const std::string bytes = ReadAll(replay);
+    const std::filesystem::path a = dir.path() / "a.rpy", b = dir.path() / "b.rpy";
+    std::filesystem::copy_file(replay, a);
+    std::filesystem::copy_file(replay, b);
+    const std::string raceUse = "usage: velmar-replay-analyzer -racedata -r<replay> -o<output file>\n";
+    EXPECT_EQ(Run({"-racedata", "-o" + a.string(), "-r" + b.string()}), 1);
+    EXPECT_EQ(stderrText, "\"-o" + a.string() +
+                              "\" is not the replay: the replay comes first, as -r<replay>, then the output file, as "
+                              "-o<output file>.\n" +
+                              raceUse);
+    EXPECT_EQ(Run({"-racedata", "-r" + a.string(), "-r" + b.string()}), 1);
+    EXPECT_TRUE(stderrText.starts_with("\"-r" + b.string() + "\" is not the output file: ")) << stderrText;
+    EXPECT_TRUE(ReadAll(a) == bytes && ReadAll(b) == bytes);
+    EXPECT_EQ(Run({"-expreports", "-o" + out.string() + "/", "-r" + a.string()}), 1);
+    EXPECT_EQ(stderrText,
+              "\"-o" + out.string() +
+                  "/\" is not the replay: the replay comes first, as -r<replay>, then the output prefix, as "
+                  "-o<output prefix>.\n"
+                  "usage: velmar-replay-analyzer -expreports -r<replay> [-o<output prefix> [-mech]]\n");
+    // An empty argument is named by what it stands for.
+    EXPECT_EQ(Run({"-racedata", "-r" + a.string(), ""}), 1);
+    EXPECT_EQ(stderrText, "An empty argument stands where the output file goes.\n" + raceUse);
+    EXPECT_TRUE(Written().empty());
+
+    ASSERT_EQ(Run({"-racedata", "-r" + a.string(), "-o" + (out / "cars.txt").string()}), 0) << stderrText;
+    EXPECT_EQ(Written(), std::vector<std::string>{"cars.txt"});
 }
 
 // The site's folder is named after the replay's file as this system names

@@ -1,5 +1,6 @@
 #include "core/base/AtomicFile.h"
 
+#include "core/base/KeptFile.h"
 #include "core/base/StopCleanup.h"
 
 #include <cerrno>
@@ -126,6 +127,10 @@ bool AtomicFile::findTarget() {
         if (direct_) return true;
         if (S_ISDIR(st.st_mode)) return fail(std::make_error_code(std::errc::is_a_directory));
         if (!S_ISREG(st.st_mode)) return fail({kNotRegular, NotARegularFileCategory()});
+        // The name is resolved here, once every folder on its way stands and
+        // its links are followed: however it is spelled, the file it names is
+        // the one replaced.
+        if (KeptFile::IsKept(st)) return fail(KeptFileError());
     } else if (errno != ENOENT) {
         return fail(LastError());
     }

@@ -48,7 +48,8 @@ public:
     // it points to is replaced, or made where a dangling one points, and the
     // link kept; a loop of links fails. A named pipe or a character device
     // (a terminal, /dev/null) is written directly, with no temporary file and
-    // no rename; a folder or any other kind of file is refused as it is.
+    // no rename; a folder or any other kind of file is refused as it is, and
+    // so is a kept file (core/base/KeptFile.h), by whatever name it is reached.
     // isOpen() is false when nothing could be opened.
     explicit AtomicFile(std::filesystem::path target, TempNames names = {});
     // Without commit() the temporary file is removed and the target untouched.

@@ -1,6 +1,7 @@
 #include "core/export/RaceData.h"
 
 #include "core/base/AtomicFile.h"
+#include "core/base/KeptFile.h"
 #include "core/base/OutputSink.h"
 #include "core/document/CarNumberText.h"
 #include "core/document/ReplayFiles.h"
@@ -192,7 +193,7 @@ int RaceData::Run() {
     // A slip in the output's name must not cost the race: the replay, under
     // this name, another or through a link, is never written over.
     if (IsSameFile(replay_, output_)) {
-        replayProblem_ = kRaceDataOverReplayText;
+        replayProblem_ = kOutputIsReplayText;
         return 0;
     }
     AtomicFile file(output_);

@@ -18,7 +18,6 @@ class ReplaySource;
 
 inline constexpr std::string_view kRaceDataNoRaceText = "This replay file does not contain race info!";
 inline constexpr std::string_view kRaceDataDamagedText = "The race frames of this replay are damaged.";
-inline constexpr std::string_view kRaceDataOverReplayText = "The output file is this replay file itself!";
 
 class RaceData {
 public:

@@ -70,14 +70,6 @@ std::string Report::SiteFolder(std::string_view folder) const {
     return site + name + "/";
 }
 
-std::vector<std::string> Report::SiteFiles() {
-    std::vector<std::string> names = {std::string(kStyleFile)};
-    for (const Page& page : kPages) names.emplace_back(page.file);
-    names.emplace_back(kPictureFile);
-    names.emplace_back(kIndexFile);
-    return names;
-}
-
 std::string Report::GenerateReportSite(std::string_view folder, std::error_code* error, std::string* failedPath) const {
     if (!header || !drivers || folder.empty()) return {};
     std::error_code ignored;

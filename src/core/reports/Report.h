@@ -130,8 +130,6 @@ public:
     // extension, or the whole file name where that leaves "", "." or "..".
     // Never folder itself or above it: "" when no such name can be made.
     std::string SiteFolder(std::string_view folder) const;
-    // The names of the files of a site in its folder, the picture's included.
-    static std::vector<std::string> SiteFiles();
 
 private:
     std::string body(int reportKind) const;

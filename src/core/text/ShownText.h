@@ -5,6 +5,8 @@
 // its kind until the text is shown, where it is decoded as what it is: one
 // reading for the whole text would garble one kind or the other.
 
+#include "core/base/KeptFile.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -57,9 +59,11 @@ private:
 
 // text, then a line naming where something failed and, when there is one,
 // the system's reason, which comes in the system's own spelling as a file
-// name does.
+// name does. An output that is the replay itself is told as the reason, then
+// the output's name.
 inline ShownText WhereAndWhy(std::string_view text, std::string_view where, std::error_code reason) {
     ShownText shown(text);
+    if (IsKeptFileError(reason)) return shown.Text("\r\n").Text(kOutputIsReplayText).Text("\r\n").FileName(where);
     shown.Text("\r\n").FileName(where);
     if (reason) shown.Text(": ").FileName(reason.message());
     return shown;

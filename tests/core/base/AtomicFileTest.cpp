@@ -1,6 +1,7 @@
 #include "core/base/AtomicFile.h"
 
 #include "core/base/FileUtil.h"
+#include "core/base/KeptFile.h"
 
 #include "support/FileSizeLimit.h"
 #include "support/ScratchDir.h"
@@ -134,6 +135,31 @@ TEST(AtomicFile, ALinkedTargetIsReplacedBehindTheLink) {
     EXPECT_TRUE(fs::is_symlink(dir / "app.ini")) << "the user's link is kept";
     EXPECT_EQ(Get(dir / "dotfiles" / "app.ini"), "new");
     EXPECT_THAT(Entries(dir / "dotfiles"), testing::ElementsAre("app.ini"));
+}
+
+// A kept file is refused under every name that reaches it, and written
+// again once it is no longer kept.
+TEST(AtomicFile, AKeptFileIsNeverReplaced) {
+    const ScratchDir dir("atomic-kept");
+    Put(dir / "kept.rpy", "replay");
+    fs::create_symlink(dir / "kept.rpy", dir / "link.txt");
+    fs::create_hard_link(dir / "kept.rpy", dir / "second.txt");
+    fs::create_directories(dir / "x");
+    {
+        const KeptFile kept(dir / "link.txt");
+        for (const fs::path& name :
+             {dir / "kept.rpy", dir / "link.txt", dir / "second.txt", dir / "x" / ".." / "link.txt"}) {
+            std::error_code error;
+            EXPECT_FALSE(WriteFileAtomic(name, std::string_view("new"), &error)) << name;
+            EXPECT_TRUE(IsKeptFileError(error)) << name << ": " << error.message();
+        }
+        EXPECT_TRUE(WriteFileAtomic(dir / "other.txt", std::string_view("new")));
+    }
+    EXPECT_EQ(Get(dir / "kept.rpy"), "replay");
+    EXPECT_THAT(Entries(dir.path()),
+                testing::UnorderedElementsAre("kept.rpy", "link.txt", "second.txt", "x", "other.txt"));
+    ASSERT_TRUE(WriteFileAtomic(dir / "link.txt", std::string_view("new")));
+    EXPECT_EQ(Get(dir / "kept.rpy"), "new");
 }
 
 TEST(AtomicFile, AnyFailureLeavesTheOldFileAndNoTemporary) {
