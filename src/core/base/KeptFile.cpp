@@ -58,8 +58,7 @@ bool KeptFile::IsKept(const struct stat& st) {
     if (!S_ISREG(st.st_mode)) return false;
     Registry& registry = Kept();
     const std::lock_guard lock(registry.mutex);
-    return std::find(registry.kept.begin(), registry.kept.end(), Identity(st.st_dev, st.st_ino)) !=
-           registry.kept.end();
+    return std::find(registry.kept.begin(), registry.kept.end(), Identity(st.st_dev, st.st_ino)) != registry.kept.end();
 }
 
 std::error_code KeptFileError() {
