@@ -7,7 +7,6 @@
 #include "core/document/CRpyGraphDoc.h"
 #include "core/document/NoTrackText.h"
 #include "core/document/OptionsModel.h"
-#include "core/document/ReplayFiles.h"
 #include "core/export/ExportFlows.h"
 #include "core/export/RaceData.h"
 #include "core/replay/Drivers.h"
@@ -98,7 +97,8 @@ std::string BatchMode::Usage(const std::vector<std::string>& args) {
     // The values are taken by their places, so a pair given the other way
     // round would read the output and write over the replay. A space typed
     // between a flag and its value leaves the flag without one.
-    constexpr std::string_view kFlags[2] = {"-r", "-o"};
+    // The flag of the other value, which stands here when the pair is swapped.
+    constexpr std::string_view kSwappedFlag[2] = {"-o", "-r"};
     const std::string output(use->values[1]);
     for (std::size_t i = 1; i <= 2 && i < args.size(); ++i) {
         const std::string what(use->values[i - 1]);
@@ -106,7 +106,7 @@ std::string BatchMode::Usage(const std::vector<std::string>& args) {
         std::string problem;
         if (args[i].empty()) {
             problem = "An empty argument stands where the " + what + " goes.";
-        } else if (args[i].starts_with(kFlags[2 - i])) {
+        } else if (args[i].starts_with(kSwappedFlag[i - 1])) {
             problem = "\"" + args[i] + "\" is not the " + what + ": the replay comes first, as -r<replay>";
             if (!output.empty()) problem += ", then the " + output + ", as -o<" + output + ">";
             problem += ".";
